@@ -1,0 +1,38 @@
+// The command line of the program: the options, and one function per mode. Each mode lives
+// in a file of its own (cli_list.cpp, cli_words.cpp, cli_pdf.cpp, windows.cpp).
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+
+namespace storage {
+class Store;
+}
+
+namespace app {
+
+struct Options {
+    enum class Mode { Window, List, Words, Pdf, Help, Version };
+    Mode mode = Mode::Window;
+    QString dir;        // --dir; empty: the executable's folder
+    QString words;      // --words AMOUNT, or "-" for standard input
+    QString pdfOut;     // --pdf OUT.pdf
+    QStringList orders; // --pdf ... NAME.plat...
+};
+
+// Parses the arguments after the program name. On an error returns nothing and sets error.
+std::optional<Options> parseOptions(const QStringList& args, QString& error);
+
+QString usageText();
+
+// The modes. Each returns the exit status; messages for the user go to err.
+int runList(storage::Store& store, QTextStream& out, QTextStream& err);
+int runWords(const QString& amount, QTextStream& in, QTextStream& out, QTextStream& err);
+int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
+           QTextStream& err);
+// Creates the windows in their order and runs the event loop; startupMessages are shown in
+// message boxes before the main window.
+int runWindows(storage::Store& store, const QStringList& startupMessages);
+
+} // namespace app

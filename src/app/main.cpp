@@ -1,0 +1,75 @@
+// The program entry: parses the command line, runs the start-up of storage and either opens
+// the windows or runs one command-line mode.
+#include "cli.h"
+
+#include "storage/cp1251.h"
+#include "storage/startup.h"
+#include "storage/store.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QString error;
+    const std::optional<app::Options> options = app::parseOptions(args, error);
+
+    // The command-line modes need no display.
+    if (!options || options->mode != app::Options::Mode::Window)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    if (!options) {
+        err << error << "\n\n" << app::usageText();
+        return 2;
+    }
+    using Mode = app::Options::Mode;
+    switch (options->mode) {
+    case Mode::Help:
+        out << app::usageText();
+        return 0;
+    case Mode::Version:
+        out << "Quenmara 2.0\n";
+        return 0;
+    case Mode::Words: {
+        QTextStream in(stdin);
+        in.setEncoding(QStringConverter::Utf8);
+        return app::runWords(options->words, in, out, err);
+    }
+    default:
+        break;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quenmara"));
+    if (!storage::cp1251::available()) {
+        err << "Нет преобразования кодовой страницы windows-1251 (Qt собран без ICU?)\n";
+        return 1;
+    }
+    const QString dir =
+        options->dir.isEmpty() ? QCoreApplication::applicationDirPath() : options->dir;
+    if (!QFileInfo(dir).isDir()) {
+        err << QStringLiteral("Папка программы не найдена: %1\n")
+                   .arg(QDir::toNativeSeparators(dir));
+        return 1;
+    }
+    auto store = std::make_unique<storage::Store>();
+    const QStringList messages = storage::StartUp(*store, dir);
+
+    if (options->mode == Mode::Window)
+        return app::runWindows(*store, messages);
+    for (const QString& m : messages)
+        err << m << '\n';
+    err.flush();
+    if (options->mode == Mode::List)
+        return app::runList(*store, out, err);
+    return app::runPdf(*store, options->pdfOut, options->orders, err);
+}

@@ -1,0 +1,36 @@
+// Conversion between the code page 1251 bytes of the records and Unicode for the user
+// interface. The tables are taken once from Qt's "windows-1251" codec; nothing is converted
+// anywhere else.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string_view>
+
+namespace storage::cp1251 {
+
+// True when the platform's codec for code page 1251 is available (checked once at start).
+bool available();
+
+QString toUnicode(std::string_view bytes);
+inline QString toUnicode(const QByteArray& bytes) {
+    return toUnicode(std::string_view(bytes.constData(), bytes.size()));
+}
+
+// Converts to code page 1251. A character that the code page cannot hold becomes '?';
+// the user interface keeps such characters out of the text boxes in the first place.
+QByteArray fromUnicode(const QString& text);
+
+// True when every character of text has a code page 1251 byte.
+bool canEncode(QChar c);
+bool canEncode(const QString& text);
+
+// text without the characters that code page 1251 cannot hold.
+QString keepEncodable(const QString& text);
+
+// Code page 1251 letter case: а..я (0xE0..0xFF) are the capitals А..Я (0xC0..0xDF) plus 32.
+inline bool isLowerCyrillic(unsigned char c) {
+    return c >= 0xE0;
+}
+
+} // namespace storage::cp1251

@@ -1,0 +1,144 @@
+#include "datafiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace storage {
+
+LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
+                          bool emptyIsMissing) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    QByteArray data;
+    const IoResult read = readFile(path, data, size);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!read) {
+        const QString aside = moveAside(path, QStringLiteral(".damaged"));
+        QString text = read.error;
+        if (!aside.isEmpty())
+            text += QStringLiteral("\nФайл перенесен в %1.").arg(QDir::toNativeSeparators(aside));
+        return {LoadStatus::Failed, text};
+    }
+    if (data.size() == size) {
+        std::memcpy(dest, data.constData(), std::size_t(size));
+        return {LoadStatus::Loaded, {}};
+    }
+    if (data.isEmpty() && emptyIsMissing)
+        return {};
+
+    const qint64 whole = data.size() / unit * unit;
+    std::memcpy(dest, data.constData(), std::size_t(whole));
+    QString text = QStringLiteral("Файл %1 поврежден: %2 байт вместо %3.")
+                       .arg(shown)
+                       .arg(data.size())
+                       .arg(size);
+    const QString aside = moveAside(path, QStringLiteral(".damaged"));
+    if (aside.isEmpty()) {
+        text += QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.");
+        return {LoadStatus::Salvaged, text};
+    }
+    text += QStringLiteral(" Прочитано то, что удалось; прежний файл сохранен как %1.")
+                .arg(QDir::toNativeSeparators(aside));
+    const IoResult written =
+        writeFileAtomic(path, QByteArray(static_cast<const char*>(dest), qsizetype(size)));
+    if (!written)
+        text += u'\n' + written.error;
+    return {LoadStatus::Salvaged, text};
+}
+
+namespace {
+
+template <class Table> void loadTable(const QString& path, Table& table, QStringList& messages) {
+    using Record = typename Table::value_type;
+    LoadOutcome r = loadFixedFile(path, table.data(), qint64(sizeof(Table)), sizeof(Record));
+    if (!r.message.isEmpty())
+        messages << r.message;
+}
+
+template <class Table> IoResult saveTable(const QString& path, const Table& table) {
+    return writeFileAtomic(
+        path, QByteArray(reinterpret_cast<const char*>(table.data()), qsizetype(sizeof(Table))));
+}
+
+} // namespace
+
+void LoadFirms(Store& s, QStringList& messages) {
+    const auto named = [](const TFirm& f) { return !f.Name.empty(); };
+    loadTable(s.DataDir + QStringLiteral("Firms"), s.Firms, messages);
+    s.FirmCount = countLeading(s.Firms, named);
+    loadTable(s.DataDir + QStringLiteral("FirmsDel"), s.FirmsDel, messages);
+    s.FirmDelCount = countLeading(s.FirmsDel, named);
+}
+
+void LoadFilials(Store& s, QStringList& messages) {
+    loadTable(s.DataDir + QStringLiteral("Filial"), s.Filials, messages);
+    s.FilialCount = countLeading(s.Filials, [](const TFilial& f) { return !f.Address.empty(); });
+}
+
+void LoadEmployees(Store& s, QStringList& messages) {
+    loadTable(s.DataDir + QStringLiteral("Employee"), s.Employees, messages);
+    s.EmplCount = countLeading(s.Employees, [](const TEmpl& e) { return !e.Surname.empty(); });
+}
+
+IoResult SaveFileFirm(const Store& s) {
+    return saveTable(s.DataDir + "Firms", s.Firms);
+}
+IoResult SaveFileFirmDel(const Store& s) {
+    return saveTable(s.DataDir + "FirmsDel", s.FirmsDel);
+}
+IoResult SaveFileFilial(const Store& s) {
+    return saveTable(s.DataDir + "Filial", s.Filials);
+}
+IoResult SaveFileEmpl(const Store& s) {
+    return saveTable(s.DataDir + "Employee", s.Employees);
+}
+
+IoResult SaveFileFirm1(const Store& s) {
+    std::array<TFirm, Firms1Slots> out;
+    clearRecord(out);
+    const int n = std::min(s.FirmCount, Firms1Slots);
+    for (int i = 0; i < n; ++i) {
+        const TFirm& f = s.Firms[std::size_t(i)];
+        TFirm& e = out[std::size_t(i)];
+        e.Name = f.Name.view();
+        e.CertSeries = f.CertSeries.view();
+        e.CertNumber = f.CertNumber.view();
+        e.CertDate = f.CertDate.view();
+        e.CertIssuer = f.CertIssuer.view();
+        e.Ogrn = f.Ogrn.view();
+        e.LegalAddress = f.LegalAddress.view();
+        e.PostalAddress = f.PostalAddress.view();
+        e.Phone = f.Phone.view();
+        e.Fax = f.Fax.view();
+        e.EMail = f.EMail.view();
+        e.Inn = f.Inn.view();
+        e.Kpp = f.Kpp.view();
+        e.Okato = f.Okato.view();
+        e.Okpo = f.Okpo.view();
+        e.Okogu = f.Okogu.view();
+        e.Okopf = f.Okopf.view();
+        e.Okfs = f.Okfs.view();
+        e.Okved = f.Okved.view();
+    }
+    return saveTable(s.ProgramDir + "Firms1", out);
+}
+
+void FirmFillShow(Store& s) {
+    for (int i = 0; i < s.FirmCount && i < MaxFirms; ++i) {
+        const TFirm& f = s.Firms[std::size_t(i)];
+        FirmShowEntry& e = s.FirmShow[std::size_t(i)];
+        if (f.useFilial()) {
+            const TFilial& b = s.Filials[f.FilialNo];
+            e.Address.assign(b.Address);
+            e.Phone.assign(b.Phone);
+            e.EMail.assign(b.EMail);
+        } else {
+            e.Address.assign(f.LegalAddress);
+            e.Phone.assign(f.Phone);
+            e.EMail.assign(f.EMail);
+        }
+    }
+}
+
+} // namespace storage

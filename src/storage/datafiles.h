@@ -1,0 +1,65 @@
+// Loading and saving the tables of the Data folder (directory, deleted directory, branches,
+// employees), the directory's list cache and export, and the removal rule of the tables.
+#pragma once
+
+#include "fileio.h"
+#include "store.h"
+
+#include <QStringList>
+#include <cstring>
+
+namespace storage {
+
+enum class LoadStatus { Loaded, Missing, Salvaged, Failed };
+
+struct LoadOutcome {
+    LoadStatus status = LoadStatus::Missing;
+    QString message; // set for Salvaged and Failed
+};
+
+// Reads a file of size bytes into dest. A missing file leaves dest as it is. A shorter file
+// (or, with emptyIsMissing false, an empty one) fills dest with the whole units of unit
+// bytes it holds and leaves the rest of dest as it was; the damaged file is moved aside
+// (name + ".damaged") and a complete file is written in its place, so that nothing it held
+// is lost. A file that cannot be read is moved aside the same way. Bytes beyond size are
+// ignored.
+LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
+                          bool emptyIsMissing = false);
+
+// Number of leading records for which inUse holds, at most n.
+template <class T, std::size_t N, class InUse>
+int countLeading(const std::array<T, N>& table, InUse inUse) {
+    int n = 0;
+    while (n < int(N) && inUse(table[std::size_t(n)]))
+        ++n;
+    return n;
+}
+
+// Removes record i of the first n records: later records move down one place and the freed
+// last record is cleared entirely. The caller lowers its count.
+template <class T, std::size_t N> void RemoveRecord(std::array<T, N>& table, int n, int i) {
+    if (i < 0 || i >= n || n > int(N))
+        return;
+    if (i < n - 1)
+        std::memmove(static_cast<void*>(&table[std::size_t(i)]), &table[std::size_t(i) + 1],
+                     sizeof(T) * std::size_t(n - 1 - i));
+    clearRecord(table[std::size_t(n - 1)]);
+}
+
+// Loads Data/Firms and Data/FirmsDel with their counts; messages for the user are appended.
+void LoadFirms(Store& s, QStringList& messages);
+// Loads Data/Filial and Data/Employee with their counts.
+void LoadFilials(Store& s, QStringList& messages);
+void LoadEmployees(Store& s, QStringList& messages);
+
+IoResult SaveFileFirm(const Store& s);
+IoResult SaveFileFirmDel(const Store& s);
+IoResult SaveFileFirm1(const Store& s); // export of the first 64 without bank details
+IoResult SaveFileFilial(const Store& s);
+IoResult SaveFileEmpl(const Store& s);
+
+// Rebuilds FirmShow for the organizations in use: their own address, phone and e-mail, or
+// those of the linked branch.
+void FirmFillShow(Store& s);
+
+} // namespace storage

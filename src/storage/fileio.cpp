@@ -1,0 +1,102 @@
+#include "fileio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace storage {
+
+namespace {
+
+QString describe(const QString& action, const QString& path, const QString& reason) {
+    return QStringLiteral("%1 %2: %3").arg(action, QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
+    QSaveFile file(path);
+    const QString action = QStringLiteral("Не могу записать файл");
+    if (!file.open(QIODevice::WriteOnly))
+        return IoResult::failure(describe(action, path, file.errorString()));
+    if (file.write(data) != data.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return IoResult::failure(describe(action, path, reason));
+    }
+    if (!file.commit())
+        return IoResult::failure(describe(action, path, file.errorString()));
+    return {};
+}
+
+IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return IoResult::failure(
+            describe(QStringLiteral("Не могу прочитать файл"), path, file.errorString()));
+    out = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return IoResult::failure(
+            describe(QStringLiteral("Не могу прочитать файл"), path, file.errorString()));
+    return {};
+}
+
+IoResult readExactly(const QString& path, void* record, qint64 size) {
+    QByteArray data;
+    IoResult r = readFile(path, data, size);
+    if (!r)
+        return r;
+    if (data.size() != size)
+        return IoResult::failure(QStringLiteral("Файл %1 короче записи: %2 байт вместо %3")
+                                     .arg(QDir::toNativeSeparators(path))
+                                     .arg(data.size())
+                                     .arg(size));
+    std::memcpy(record, data.constData(), std::size_t(size));
+    return {};
+}
+
+bool renameNoReplace(const QString& from, const QString& to) {
+    const QByteArray src = QFile::encodeName(from);
+    const QByteArray dst = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // The file system cannot rename without replacing: a hard link refuses an existing
+    // target just the same, and the old name is removed only once the new one exists.
+    if (::link(src.constData(), dst.constData()) != 0)
+        return false;
+    ::unlink(src.constData());
+    return true;
+}
+
+QString moveAside(const QString& path, const QString& suffix) {
+    for (int n = 0; n < 1000; ++n) {
+        const QString target = path + suffix + (n ? QString::number(n) : QString());
+        if (QFileInfo::exists(target))
+            continue;
+        if (renameNoReplace(path, target))
+            return target;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+bool isDigits(std::string_view s) {
+    if (s.empty())
+        return false;
+    for (char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+} // namespace storage

@@ -1,0 +1,42 @@
+// Whole-file reading and writing for the data files. Every write goes through QSaveFile, so
+// a failed or interrupted write leaves the old file as it was. Failures come back as a
+// result with a Russian text that names the file and the system's reason; storage never
+// shows a message itself.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string_view>
+
+namespace storage {
+
+struct IoResult {
+    bool ok = true;
+    QString error; // for the user: which file, and the system's reason
+
+    explicit operator bool() const { return ok; }
+    static IoResult failure(QString text) { return {false, std::move(text)}; }
+};
+
+// Creates or replaces path with data, atomically.
+IoResult writeFileAtomic(const QString& path, const QByteArray& data);
+
+// Reads at most maxBytes from the start of path into out.
+IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes);
+
+// Reads exactly size bytes from the start of path; a shorter file fails with a message.
+IoResult readExactly(const QString& path, void* record, qint64 size);
+
+// Renames a file without ever replacing an existing one; false when the target exists or
+// the system refuses.
+bool renameNoReplace(const QString& from, const QString& to);
+
+// Renames path to a free name beside it (path + suffix, then path + suffix + "1", ...).
+// Returns the new name, or an empty string when the file could not be moved.
+QString moveAside(const QString& path, const QString& suffix);
+
+// A file name part made only of the digits 0..9 (and not empty): the only kind of text a
+// file name is built from.
+bool isDigits(std::string_view s);
+
+} // namespace storage

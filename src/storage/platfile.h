@@ -1,0 +1,29 @@
+// The file of one payment order: its name, and reading and writing the order on screen.
+#pragma once
+
+#include "fileio.h"
+#include "store.h"
+
+namespace storage {
+
+// Builds an order's file name: number, "_", payer INN, "_", two-digit year, ".plat".
+// Returns false (and leaves out alone) when any part is empty or holds anything but digits,
+// so that no record can name a file outside the folder of saved orders.
+bool MakePlatFileName(std::string_view number, std::string_view payerInn, std::string_view yy,
+                      ShortStr<28>& out);
+
+// A plain file name: not empty, no folder separators, not "." or "..".
+bool isPlainFileName(std::string_view name);
+
+// Writes the order on screen to PlatDir + PlatFileName as one record of 1169 bytes.
+IoResult SaveFilePlat(const Store& s);
+
+// Reads PlatDir + PlatFileName into the order on screen. A missing file sets PlatError to 1
+// and leaves the order unchanged (no failure is returned for it); a file that cannot be read
+// whole fails with a message and leaves the order unchanged too.
+IoResult OpenFilePlat(Store& s);
+
+// Reads one order file of the folder of saved orders into rec.
+IoResult ReadPlatFile(const QString& path, TPlat& rec);
+
+} // namespace storage

@@ -1,0 +1,134 @@
+// The program's shared state: the directory of organizations, the branch and employee
+// tables, the order on screen, the list of saved orders with its payer and payee tables,
+// the settings, the folders and the flags through which the windows talk to each other.
+// The program creates one Store at start and hands it to every window; tests create a fresh
+// one on a temporary program folder.
+#pragma once
+
+#include "records.h"
+
+#include <QString>
+#include <array>
+
+namespace storage {
+
+// One entry of the cache of the organization list's text columns.
+struct FirmShowEntry {
+    ShortStr<96> Address;
+    ShortStr<32> Phone;
+    ShortStr<48> EMail;
+};
+
+// Summary of one saved order, as the list of saved orders shows it.
+struct TPlatItem {
+    ShortStr<6> NumberText;    // the order number as written in the file name
+    ShortStr<22> DateText;     // the order's Date
+    ShortStr<2> YearDigits;    // the year part of the file name
+    std::uint8_t Accepted;     // 1 when the order's Accepted flag is 1
+    ShortStr<28> FileName;     // name with extension, without folder
+    ShortStr<128> PayerText;   // payer's name, or the payer INN when no organization has it
+    ShortStr<128> PayeeText;   // the same for the payee
+    ShortStr<12> PayerInn;     // from the file name
+    ShortStr<12> PayeeInn;     // from the record
+    std::uint32_t NumberValue; // integer value of NumberText
+    ShortStr<12> AmountText;   // the order's Amount as typed
+};
+
+struct PayerInnEntry {
+    ShortStr<12> Inn;
+    std::uint32_t MaxNumber; // highest order number among this payer's saved orders
+    ShortStr<128> Name;
+};
+
+struct PayeeInnEntry {
+    ShortStr<12> Inn;
+    ShortStr<128> Name;
+};
+
+// Width and height of one window, by its tag.
+struct FormSize {
+    U16 Width;
+    U16 Height;
+};
+
+// Window tags: the index of a window's entry in FormSizes.
+enum FormTag : int {
+    TagForm1 = 0,
+    TagFormFirm = 1,
+    TagFormRekvizit = 2,
+    TagFormPlat = 3,
+    TagFormNalog = 4,
+    TagFormSave = 5,
+    TagFormFilter = 6,
+    TagFormBank = 7,
+    TagFormFilial = 8,
+    TagFormAddFilial = 9,
+    TagFormEmpl = 10,
+};
+inline constexpr int SizedWindowCount = 11; // tags 0..10
+
+// First slot of each list window's column widths in ColWidths.
+enum ColumnBase : int {
+    ColBaseFirms = 0,
+    ColBasePlats = 8,
+    ColBaseFilials = 16,
+    ColBaseEmployees = 20,
+};
+
+class Store {
+public:
+    Store();
+
+    // Folders, each ending in "/".
+    QString ProgramDir, DataDir, PlatDir, PlatDelDir;
+    // Sets ProgramDir and the three folders under it.
+    void setProgramDir(const QString& dir);
+
+    // Directory of organizations.
+    std::array<TFirm, MaxFirms> Firms;
+    int FirmCount = 0;
+    std::array<TFirm, MaxFirms> FirmsDel;
+    int FirmDelCount = 0;
+    int CurFirm = 0;
+    int CurFirmDel = 0;
+    std::array<FirmShowEntry, MaxFirms> FirmShow;
+
+    // Branches and employees of all organizations.
+    std::array<TFilial, MaxFilials> Filials;
+    int FilialCount = 0;
+    std::array<TEmpl, MaxEmployees> Employees;
+    int EmplCount = 0;
+
+    // The order on screen.
+    TPlat Plat;
+    ShortStr<28> PlatFileName;
+    TPlat PlatSnapshot;
+    bool PlatSaved = false;
+    std::array<TFirm, 2> OpenedParties; // payer, payee of the order on screen
+    ShortStr<2> DateYY;
+    std::uint8_t PlatError = 0;
+    int OpenedIndex = 0;
+
+    // Saved orders and the payer and payee tables built from them.
+    std::array<TPlatItem, MaxPlats> PlatList;
+    int PlatCount = 0;
+    std::array<PayerInnEntry, MaxPlats> PayerInnTable;
+    int PayerInnCount = 0;
+    std::array<PayeeInnEntry, MaxPlats> PayeeInnTable;
+    int PayeeInnCount = 0;
+
+    // Settings files.
+    ShortStr<255> PathPlt;
+    std::array<FormSize, 256> FormSizes;
+    std::array<U16, 256> ColWidths;
+    std::array<std::uint8_t, 512> Settings;
+    std::uint8_t& CurrentYearOnly() { return Settings[0]; }
+    std::uint8_t CurrentYearOnly() const { return Settings[0]; }
+
+    // Flags shared by the windows: the answer of the yes-or-no dialogs, and the mode of the
+    // organization details window (0 new, 1 edit, 2 view).
+    std::uint8_t Confirmed = 0;
+    std::uint8_t EditMode = 0;
+};
+
+} // namespace storage

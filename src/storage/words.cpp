@@ -1,0 +1,92 @@
+#include "words.h"
+
+#include "cp1251.h"
+
+namespace storage {
+
+namespace {
+
+template <class IsSeparator>
+void split(std::string_view text, WordList& out, IsSeparator isSeparator) {
+    out.clear();
+    std::size_t start = 0;
+    bool inWord = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isSeparator(static_cast<unsigned char>(text[i]))) {
+            if (inWord)
+                out.add(text.substr(start, i - start));
+            inWord = false;
+        } else if (!inWord) {
+            inWord = true;
+            start = i;
+        }
+    }
+    if (inWord)
+        out.add(text.substr(start));
+}
+
+// The accepted spellings of the four words of the legal form, in code page 1251.
+struct LegalForm {
+    QByteArray words[4][3];
+    QByteArray abbreviation;
+
+    LegalForm() {
+        const char16_t* spellings[4][3] = {
+            {u"Общество", u"общество", u"ОБЩЕСТВО"},
+            {u"с", u"С", u"С"},
+            {u"Ограниченной", u"ограниченной", u"ОГРАНИЧЕННОЙ"},
+            {u"Ответственностью", u"ответственностью", u"ОТВЕТСТВЕННОСТЬЮ"},
+        };
+        for (int w = 0; w < 4; ++w)
+            for (int s = 0; s < 3; ++s)
+                words[w][s] = cp1251::fromUnicode(QString::fromUtf16(spellings[w][s]));
+        abbreviation = cp1251::fromUnicode(QStringLiteral("ООО"));
+    }
+
+    bool matches(int w, std::string_view word) const {
+        for (const QByteArray& s : words[w])
+            if (word == std::string_view(s.constData(), s.size()))
+                return true;
+        return false;
+    }
+};
+
+const LegalForm& legalForm() {
+    static const LegalForm f;
+    return f;
+}
+
+} // namespace
+
+void SplitWords(std::string_view text, WordList& out) {
+    split(text, out, [](unsigned char c) { return c <= 32; });
+}
+
+void SplitAtUnderscores(std::string_view text, WordList& out) {
+    split(text, out, [](unsigned char c) { return c == '_'; });
+}
+
+void OOO(WorkText& text) {
+    WordList words;
+    SplitWords(text.view(), words);
+    const LegalForm& form = legalForm();
+    if (words.count < 5)
+        return;
+    for (int w = 0; w < 4; ++w)
+        if (!form.matches(w, words[w]))
+            return;
+    text.assign(std::string_view(form.abbreviation.constData(), form.abbreviation.size()));
+    for (int w = 4; w < words.count; ++w) {
+        text.append(' ');
+        text.append(words[w]);
+    }
+}
+
+WorkText OOO(std::string_view text) {
+    WorkText t;
+    t.assign(text);
+    OOO(t);
+    return t;
+}
+
+} // namespace storage

@@ -1,0 +1,349 @@
+#include "support/support.h"
+
+#include "storage/cp1251.h"
+#include "storage/datafiles.h"
+#include "storage/platfile.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+using namespace storage;
+using testing_support::cp;
+using testing_support::cps;
+using testing_support::TempDir;
+
+namespace {
+
+QByteArray randomBytes(qsizetype n, quint32 seed) {
+    QRandomGenerator g(seed);
+    QByteArray b(n, Qt::Uninitialized);
+    for (auto& c : b)
+        c = char(g.bounded(256));
+    return b;
+}
+
+std::unique_ptr<Store> storeIn(const TempDir& dir) {
+    auto s = std::make_unique<Store>();
+    s->setProgramDir(dir.path());
+    QDir(dir.path()).mkpath("Data");
+    QDir(dir.path()).mkpath("PP");
+    return s;
+}
+
+} // namespace
+
+TEST(ShortStr, CutsToCapacityAndComparesExactly) {
+    ShortStr<5> s;
+    clearRecord(s);
+    s = "1234567";
+    EXPECT_EQ(s.view(), "12345");
+    EXPECT_EQ(s.len, 5);
+    ShortStr<12> t;
+    t = "12345";
+    EXPECT_TRUE(s == t);
+    t = "1234";
+    EXPECT_FALSE(s == t);
+    // A damaged length byte reads as the capacity, never beyond the field.
+    s.len = 200;
+    EXPECT_EQ(s.size(), 5u);
+}
+
+TEST(ShortStr, AssignLeavesBytesBehindTheLengthAlone) {
+    ShortStr<8> s;
+    clearRecord(s);
+    s = "abcdefgh";
+    s = "xy";
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&s), 9), QByteArray("\x02xycdefgh", 9));
+}
+
+TEST(Records, DirectoryFilesRoundTripEveryByte) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    // Arbitrary bytes in every slot (reserved bytes and text tails included), then names in
+    // the first 3 slots only: a save and a load must keep every byte.
+    const QByteArray firms = randomBytes(FirmsFileSize, 1);
+    const QByteArray firmsDel = randomBytes(FirmsFileSize, 2);
+    std::memcpy(s->Firms.data(), firms.constData(), firms.size());
+    std::memcpy(s->FirmsDel.data(), firmsDel.constData(), firmsDel.size());
+    ASSERT_TRUE(SaveFileFirm(*s));
+    ASSERT_TRUE(SaveFileFirmDel(*s));
+    EXPECT_EQ(dir.read("Data/Firms"), firms);
+    EXPECT_EQ(dir.read("Data/FirmsDel"), firmsDel);
+
+    auto loaded = storeIn(dir);
+    QStringList messages;
+    LoadFirms(*loaded, messages);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(recordBytes(loaded->Firms), firms);
+    EXPECT_EQ(recordBytes(loaded->FirmsDel), firmsDel);
+}
+
+TEST(Records, BranchAndEmployeeTablesRoundTrip) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    const QByteArray filial = randomBytes(FilialFileSize, 3);
+    const QByteArray empl = randomBytes(EmployeeFileSize, 4);
+    std::memcpy(s->Filials.data(), filial.constData(), filial.size());
+    std::memcpy(s->Employees.data(), empl.constData(), empl.size());
+    ASSERT_TRUE(SaveFileFilial(*s));
+    ASSERT_TRUE(SaveFileEmpl(*s));
+    EXPECT_EQ(dir.size("Data/Filial"), 46592);
+    EXPECT_EQ(dir.size("Data/Employee"), 198656);
+
+    auto loaded = storeIn(dir);
+    QStringList messages;
+    LoadFilials(*loaded, messages);
+    LoadEmployees(*loaded, messages);
+    EXPECT_EQ(recordBytes(loaded->Filials), filial);
+    EXPECT_EQ(recordBytes(loaded->Employees), empl);
+}
+
+TEST(Records, FieldOffsetsMatchTheFileLayout) {
+    TFirm f;
+    clearRecord(f);
+    f.Name = "N";
+    f.Banks[2].Bik = "044525225";
+    f.Inn = "7701234567";
+    f.BankNo = 2;
+    f.FilialNo = 7;
+    f.Flags = 0x80;
+    const QByteArray b = recordBytes(f);
+    EXPECT_EQ(b[0], 1);
+    EXPECT_EQ(b.mid(791 + 2 * 247 + 42, 10), QByteArray("\x09"
+                                                        "044525225"));
+    EXPECT_EQ(b.mid(1779, 11), QByteArray("\x0a"
+                                          "7701234567"));
+    EXPECT_EQ(quint8(b[1979]), 2);
+    EXPECT_EQ(quint8(b[1981]), 7);
+    EXPECT_EQ(quint8(b[1982]), 0x80);
+
+    TFilial fl;
+    clearRecord(fl);
+    fl.FirmNo = 0x0102;
+    EXPECT_EQ(recordBytes(fl).left(2), QByteArray("\x02\x01"));
+}
+
+TEST(Directory, CountStopsAtTheFirstEmptyName) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    for (int i : {0, 1, 2, 4, 5, 6})
+        s->Firms[i].Name = "firm";
+    ASSERT_TRUE(SaveFileFirm(*s));
+    auto loaded = storeIn(dir);
+    QStringList messages;
+    LoadFirms(*loaded, messages);
+    EXPECT_EQ(loaded->FirmCount, 3);
+    EXPECT_EQ(loaded->FirmDelCount, 0);
+}
+
+TEST(Directory, SaveAlwaysWritesAll256Slots) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    ASSERT_TRUE(SaveFileFirm(*s));
+    EXPECT_EQ(dir.size("Data/Firms"), 507648);
+    s->Firms[0].Name = "a";
+    s->FirmCount = 1;
+    ASSERT_TRUE(SaveFileFirm(*s));
+    EXPECT_EQ(dir.size("Data/Firms"), 507648);
+}
+
+TEST(Directory, RemovalMovesLaterRecordsDownAndClearsTheFreedSlot) {
+    Store s;
+    for (int i = 0; i < 4; ++i) {
+        s.Firms[i].Name = std::string(1, char('A' + i));
+        s.Firms[i].BankNo = 3;
+        s.Firms[i].FilialNo = 9;
+        s.Firms[i].Flags = 0xFF;
+    }
+    RemoveRecord(s.Firms, 4, 1);
+    EXPECT_EQ(s.Firms[0].Name.view(), "A");
+    EXPECT_EQ(s.Firms[1].Name.view(), "C");
+    EXPECT_EQ(s.Firms[2].Name.view(), "D");
+    TFirm empty;
+    clearRecord(empty);
+    EXPECT_EQ(recordBytes(s.Firms[3]), recordBytes(empty));
+
+    // Removing the last record clears it: an organization created there starts empty, with
+    // bank slot 0 and no branch link.
+    RemoveRecord(s.Firms, 3, 2);
+    EXPECT_EQ(recordBytes(s.Firms[2]), recordBytes(empty));
+    EXPECT_EQ(s.Firms[1].Name.view(), "C");
+}
+
+TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    for (int i = 0; i < 70; ++i) {
+        TFirm& f = s->Firms[i];
+        f.Name = "firm " + std::to_string(i);
+        f.Okved = "okved";
+        f.Banks[0].Account = "40702810000000000001";
+        f.BankNo = 1;
+        f.Flags = 0x80;
+        f.Reserved1[0] = 7;
+    }
+    s->FirmCount = 70;
+    ASSERT_TRUE(SaveFileFirm1(*s));
+    const QByteArray file = dir.read("Firms1");
+    ASSERT_EQ(file.size(), 126912);
+    std::array<TFirm, 64> out;
+    std::memcpy(out.data(), file.constData(), file.size());
+    EXPECT_EQ(out[63].Name.view(), "firm 63");
+    EXPECT_EQ(out[63].Okved.view(), "okved");
+    EXPECT_EQ(out[0].Banks[0].Account.size(), 0u);
+    EXPECT_EQ(out[0].BankNo, 0);
+    EXPECT_EQ(out[0].Flags, 0);
+    EXPECT_EQ(out[0].Reserved1[0], 0);
+
+    s->FirmCount = 3;
+    ASSERT_TRUE(SaveFileFirm1(*s));
+    std::memcpy(out.data(), dir.read("Firms1").constData(), 126912);
+    EXPECT_EQ(out[2].Name.view(), "firm 2");
+    for (int i = 3; i < 64; ++i)
+        EXPECT_TRUE(out[i].Name.empty()) << i;
+}
+
+TEST(Directory, ListShowsTheLinkedBranchContacts) {
+    Store s;
+    s.Firms[0].Name = "own";
+    s.Firms[0].LegalAddress = "own address";
+    s.Firms[0].Phone = "111";
+    s.Firms[1].Name = "linked";
+    s.Firms[1].LegalAddress = "firm address";
+    s.Firms[1].FilialNo = 1;
+    s.Firms[1].Flags = 0x80 | 0x01;
+    s.FirmCount = 2;
+    s.Filials[1].Address = "branch address";
+    s.Filials[1].Phone = "222";
+    s.Filials[1].EMail = "b@x";
+    FirmFillShow(s);
+    EXPECT_EQ(s.FirmShow[0].Address.view(), "own address");
+    EXPECT_EQ(s.FirmShow[0].Phone.view(), "111");
+    EXPECT_EQ(s.FirmShow[1].Address.view(), "branch address");
+    EXPECT_EQ(s.FirmShow[1].EMail.view(), "b@x");
+    // The organization's own record is not touched.
+    EXPECT_EQ(s.Firms[1].LegalAddress.view(), "firm address");
+}
+
+TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    for (int i = 0; i < 5; ++i)
+        s->Firms[i].Name = "firm " + std::to_string(i);
+    ASSERT_TRUE(SaveFileFirm(*s));
+    // Cut inside record 4: records 0..3 are whole.
+    const QByteArray damaged = dir.read("Data/Firms").left(4 * 1983 + 100);
+    dir.write("Data/Firms", damaged);
+
+    auto loaded = storeIn(dir);
+    QStringList messages;
+    LoadFirms(*loaded, messages);
+    EXPECT_EQ(loaded->FirmCount, 4);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("Firms.damaged")) << messages[0].toStdString();
+    EXPECT_EQ(dir.read("Data/Firms.damaged"), damaged);
+    // What could be read is written back whole at once, so nothing depends on a later save.
+    EXPECT_EQ(dir.size("Data/Firms"), 507648);
+
+    // A second damaged file does not replace the first one kept aside.
+    dir.write("Data/Firms", damaged.left(10));
+    auto again = storeIn(dir);
+    LoadFirms(*again, messages);
+    EXPECT_TRUE(dir.exists("Data/Firms.damaged1"));
+    EXPECT_EQ(dir.read("Data/Firms.damaged"), damaged);
+}
+
+TEST(Directory, LongerFileReadsItsFirstRecordOnly) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    s->Firms[0].Name = "one";
+    ASSERT_TRUE(SaveFileFirm(*s));
+    dir.write("Data/Firms", dir.read("Data/Firms") + QByteArray(100, 'x'));
+    auto loaded = storeIn(dir);
+    QStringList messages;
+    LoadFirms(*loaded, messages);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(loaded->FirmCount, 1);
+}
+
+TEST(Directory, FailedWriteKeepsTheOldFileAndNamesIt) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    s->Firms[0].Name = "old";
+    ASSERT_TRUE(SaveFileFirm(*s));
+    const QByteArray before = dir.read("Data/Firms");
+    s->Firms[0].Name = "new";
+    IoResult r;
+    {
+        testing_support::FileSizeLimit full(4096); // as on a full disk
+        r = SaveFileFirm(*s);
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("Firms")) << r.error.toStdString();
+    EXPECT_EQ(dir.read("Data/Firms"), before);
+    EXPECT_EQ(QDir(dir.file("Data")).entryList(QDir::Files), QStringList{"Firms"});
+}
+
+TEST(PlatFile, NameIsNumberInnAndYear) {
+    ShortStr<28> name;
+    clearRecord(name);
+    ASSERT_TRUE(MakePlatFileName("15", "1234567890", "09", name));
+    EXPECT_EQ(name.view(), "15_1234567890_09.plat");
+    ASSERT_TRUE(MakePlatFileName("99999", "123456789012", "99", name));
+    EXPECT_EQ(name.view(), "99999_123456789012_99.plat");
+    // Anything but digits would let a record name another file: refused.
+    EXPECT_FALSE(MakePlatFileName("1/..", "1234567890", "09", name));
+    EXPECT_FALSE(MakePlatFileName("15", "", "09", name));
+    EXPECT_FALSE(MakePlatFileName("15", "12345 7890", "09", name));
+    EXPECT_EQ(name.view(), "99999_123456789012_99.plat");
+}
+
+TEST(PlatFile, OrderRoundTripsAndSameNameReplaces) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    const QByteArray bytes = randomBytes(1169, 5);
+    recordFromBytes(s->Plat, bytes.constData());
+    ASSERT_TRUE(MakePlatFileName("15", "1234567890", "09", s->PlatFileName));
+    ASSERT_TRUE(SaveFilePlat(*s));
+    EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), bytes);
+
+    clearRecord(s->Plat);
+    ASSERT_TRUE(OpenFilePlat(*s));
+    EXPECT_EQ(s->PlatError, 0);
+    EXPECT_EQ(recordBytes(s->Plat), bytes);
+
+    s->Plat.PayeeName = "other payee";
+    ASSERT_TRUE(SaveFilePlat(*s));
+    EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), recordBytes(s->Plat));
+}
+
+TEST(PlatFile, MissingFileLeavesTheOrderAndSetsPlatError) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    s->Plat.Number = "42";
+    s->PlatFileName = "7_1234567890_09.plat";
+    const QByteArray before = recordBytes(s->Plat);
+    ASSERT_TRUE(OpenFilePlat(*s));
+    EXPECT_EQ(s->PlatError, 1);
+    EXPECT_EQ(recordBytes(s->Plat), before);
+}
+
+TEST(PlatFile, ShortOrderFileIsReportedAndLeavesTheOrder) {
+    TempDir dir;
+    auto s = storeIn(dir);
+    dir.write("PP/7_1234567890_09.plat", QByteArray(100, 'x'));
+    s->PlatFileName = "7_1234567890_09.plat";
+    s->Plat.Number = "42";
+    const IoResult r = OpenFilePlat(*s);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(s->Plat.Number.view(), "42");
+}
+
+TEST(Cp1251, ConvertsBothWaysAndRefusesWhatItCannotHold) {
+    EXPECT_EQ(cp("Платежное поручение №"), QByteArray("\xCF\xEB\xE0\xF2\xE5\xE6\xED\xEE\xE5 "
+                                                      "\xEF\xEE\xF0\xF3\xF7\xE5\xED\xE8\xE5 \xB9"));
+    EXPECT_EQ(testing_support::uni(cps("Ёлка – «ёж»")), QString::fromUtf8("Ёлка – «ёж»"));
+    EXPECT_TRUE(cp1251::canEncode(QString::fromUtf8("€ й")));
+    EXPECT_FALSE(cp1251::canEncode(QString::fromUtf8("日本")));
+    EXPECT_EQ(cp1251::keepEncodable(QString::fromUtf8("a😀b中c")), QString("abc"));
+}

@@ -1,0 +1,61 @@
+// Shared helpers of the tests: a temporary program folder, files made byte by byte, text in
+// code page 1251, and answering modal dialogs.
+#pragma once
+
+#include "storage/shortstr.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <string>
+
+namespace testing_support {
+
+// A fresh, empty program folder that disappears with the object.
+class TempDir {
+public:
+    TempDir();
+    QString path() const { return dir_.path() + QLatin1Char('/'); }
+    QString file(const QString& relative) const { return path() + relative; }
+    void write(const QString& relative, const QByteArray& bytes) const;
+    QByteArray read(const QString& relative) const;
+    bool exists(const QString& relative) const;
+    qint64 size(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// While it lives, no process write may make a file larger than bytes: writes fail as on a
+// full disk (works with any rights, unlike folder permissions).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long oldSoft_ = 0;
+    unsigned long long oldHard_ = 0;
+};
+
+// Code page 1251 bytes of a UTF-8 literal, and back.
+QByteArray cp(const char* utf8);
+std::string cps(const char* utf8);
+QString uni(std::string_view cp1251);
+
+template <std::size_t N> QString uni(const storage::ShortStr<N>& s) {
+    return uni(s.view());
+}
+
+// Runs action() while a zero-time timer answers the first modal dialog (or message box)
+// that opens with answer(dialog). Returns the text of the dialog's label if it was a
+// QMessageBox, or its window title otherwise; empty when no modal window appeared.
+QString whenModal(const std::function<void(QWidget*)>& answer, const std::function<void()>& action);
+
+// Clicks the button with the given text in widget w (a QMessageBox or any dialog).
+void clickButton(QWidget* w, const QString& text);
+
+} // namespace testing_support
