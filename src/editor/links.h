@@ -1,0 +1,35 @@
+// The references between the windows. The program creates its windows once, in a fixed
+// order, and fills this struct as it goes; a window that calls into another one (the list of
+// saved orders refilling its grid after the editor saved, the organization list refilling
+// the editor's pickers, ...) reaches it through here. Entries of windows not yet created are
+// empty.
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+class QDialog;
+
+namespace editor {
+
+class TForm1;
+class TFormNalog;
+class TFormChangePlat;
+
+struct Windows {
+    TForm1* form1 = nullptr;
+    TFormNalog* formNalog = nullptr;
+    TFormChangePlat* formChangePlat = nullptr;
+    QDialog* formFirm = nullptr; // organization list
+    QDialog* formPlat = nullptr; // list of saved orders
+    QDialog* formSet = nullptr;  // settings
+    QDialog* formFilial = nullptr;
+
+    // The list of saved orders: show PlatList again, and offer to save the order on screen.
+    std::function<void()> platGreed;
+    std::function<void()> checkSave;
+    // The filter dialog: refill its payer and payee lists from the tables.
+    std::function<void()> fillFilter;
+};
+
+} // namespace editor

@@ -1,0 +1,73 @@
+// Small pieces every window uses: texts between the records' code page 1251 and the widgets,
+// text boxes that accept only what the records can hold, window sizes from the size table,
+// showing a dialog modally, and the colours of saved and new orders.
+#pragma once
+
+#include "storage/cp1251.h"
+#include "storage/shortstr.h"
+
+#include <QColor>
+#include <QString>
+#include <QValidator>
+#include <functional>
+
+class QComboBox;
+class QDialog;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace storage {
+class Store;
+}
+
+namespace editor {
+
+template <std::size_t N> QString toUi(const storage::ShortStr<N>& s) {
+    return storage::cp1251::toUnicode(s.view());
+}
+inline QString toUi(std::string_view s) {
+    return storage::cp1251::toUnicode(s);
+}
+
+// Stores a text typed by the user, cut to the capacity of the field.
+template <std::size_t N> void fromUi(const QString& text, storage::ShortStr<N>& field) {
+    field.assign(storage::cp1251::fromUnicode(text.left(qsizetype(N))));
+}
+
+// A validator that drops every character a predicate refuses, typed or pasted. With the
+// default predicate it keeps out what code page 1251 cannot hold.
+class CharFilter : public QValidator {
+public:
+    explicit CharFilter(std::function<bool(QChar)> accept, QObject* parent = nullptr);
+    explicit CharFilter(QObject* parent = nullptr); // code page 1251 only
+    State validate(QString& input, int& pos) const override;
+
+private:
+    std::function<bool(QChar)> accept_;
+};
+
+// Text boxes that accept only characters code page 1251 can hold (and, for the second form,
+// only those accept() lets through as well).
+void restrictToCp1251(QLineEdit* edit);
+void restrictToCp1251(QComboBox* combo);
+void restrictToCp1251(QPlainTextEdit* memo);
+void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept);
+
+// Sets a window's size from its entry of the window-size table; an entry smaller than what
+// the window's layout needs gives that minimum instead.
+void applyFormSize(QWidget* window, const storage::Store& store, int tag);
+
+// Shows a dialog modally, centred on the main window, and returns when it closes.
+int showModal(QDialog* dialog);
+
+// Text colours of the editor: dark blue for a saved order, black for a new one.
+inline QColor savedOrderColour() {
+    return QColor(0, 0, 170);
+}
+inline QColor newOrderColour() {
+    return QColor(0, 0, 0);
+}
+void setTextColour(QWidget* w, const QColor& c);
+
+} // namespace editor
