@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace editor {
 
@@ -29,6 +31,14 @@ QValidator::State CharFilter::validate(QString& input, int& pos) const {
         else if (i < pos)
             --newPos;
     }
+    if (maxLength_ >= 0 && kept.size() > maxLength_) {
+        const qsizetype excess = kept.size() - maxLength_;
+        const qsizetype from = std::max<qsizetype>(0, newPos - excess);
+        kept.remove(from, newPos - from);
+        newPos = int(from);
+        kept.truncate(maxLength_);
+        newPos = std::min(newPos, int(kept.size()));
+    }
     input = kept;
     pos = newPos;
     return Acceptable;
@@ -40,6 +50,18 @@ void restrictToCp1251(QLineEdit* edit) {
 
 void restrictToCp1251(QComboBox* combo) {
     combo->setValidator(new CharFilter(combo));
+}
+
+void restrictToCp1251(QLineEdit* edit, int maxLength) {
+    auto* filter = new CharFilter(edit);
+    filter->setMaxLength(maxLength);
+    edit->setValidator(filter);
+}
+
+void restrictToCp1251(QComboBox* combo, int maxLength) {
+    auto* filter = new CharFilter(combo);
+    filter->setMaxLength(maxLength);
+    combo->setValidator(filter);
 }
 
 void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept) {
@@ -81,11 +103,21 @@ int showModal(QDialog* dialog) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->inherits("QMainWindow") && w->isVisible())
             main = w;
+    // A dialog that was never shown, or whose texts changed, gets its size from its layout now,
+    // so that it is centred with the size it will have.
+    if (dialog->layout())
+        dialog->layout()->activate();
     if (main) {
         const QRect r = main->frameGeometry();
         dialog->move(r.center() - dialog->rect().center());
     }
     return dialog->exec();
+}
+
+bool askConfirmed(storage::Store& store, QDialog* dialog) {
+    store.Confirmed = 0;
+    showModal(dialog);
+    return store.Confirmed == 1;
 }
 
 void setTextColour(QWidget* w, const QColor& c) {

@@ -43,8 +43,15 @@ public:
     explicit CharFilter(QObject* parent = nullptr); // code page 1251 only
     State validate(QString& input, int& pos) const override;
 
+    // Keeps at most n characters, counted after the refused ones are dropped: what goes beyond
+    // is cut from what was just typed or pasted (in front of the cursor). Use this instead of
+    // QLineEdit::setMaxLength, which cuts a pasted text before the filter sees it and so loses
+    // characters that would have fitted.
+    void setMaxLength(int n) { maxLength_ = n; }
+
 private:
     std::function<bool(QChar)> accept_;
+    int maxLength_ = -1;
 };
 
 // Text boxes that accept only characters code page 1251 can hold (and, for the second form,
@@ -52,6 +59,9 @@ private:
 void restrictToCp1251(QLineEdit* edit);
 void restrictToCp1251(QComboBox* combo);
 void restrictToCp1251(QPlainTextEdit* memo);
+// The same with a length limit (see CharFilter::setMaxLength).
+void restrictToCp1251(QLineEdit* edit, int maxLength);
+void restrictToCp1251(QComboBox* combo, int maxLength);
 void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept);
 
 // Sets a window's size from its entry of the window-size table; an entry smaller than what
@@ -60,6 +70,11 @@ void applyFormSize(QWidget* window, const storage::Store& store, int tag);
 
 // Shows a dialog modally, centred on the main window, and returns when it closes.
 int showModal(QDialog* dialog);
+
+// Asks a yes-or-no question through a dialog whose "Yes" sets store.Confirmed to 1 before it
+// closes: clears Confirmed, shows the dialog with showModal and returns whether it was answered
+// "Yes". Every other way of closing it answers no.
+bool askConfirmed(storage::Store& store, QDialog* dialog);
 
 // Text colours of the editor: dark blue for a saved order, black for a new one.
 inline QColor savedOrderColour() {

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -112,6 +113,12 @@ void clickButton(QWidget* w, const QString& text) {
         }
     }
     ADD_FAILURE() << "no button " << text.toStdString() << " in " << w->windowTitle().toStdString();
+}
+
+void chooseRow(QComboBox* combo, int row) {
+    combo->setFocus(Qt::MouseFocusReason);
+    combo->setCurrentIndex(row);
+    emit combo->activated(row);
 }
 
 } // namespace testing_support

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+class QComboBox;
+
 namespace testing_support {
 
 // A fresh, empty program folder that disappears with the object.
@@ -57,5 +59,9 @@ QString whenModal(const std::function<void(QWidget*)>& answer, const std::functi
 
 // Clicks the button with the given text in widget w (a QMessageBox or any dialog).
 void clickButton(QWidget* w, const QString& text);
+
+// Chooses a row of a drop-down list as the user does with the mouse: the list gets the focus,
+// shows the row and reports it chosen (activated).
+void chooseRow(QComboBox* combo, int row);
 
 } // namespace testing_support

@@ -1,0 +1,32 @@
+#include "tformchangeplat.h"
+
+#include "ui_tformchangeplat.h"
+
+#include "storage/store.h"
+#include "uiutil.h"
+
+namespace editor {
+
+TFormChangePlat::TFormChangePlat(storage::Store& store, QWidget* parent)
+    : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormChangePlat>()) {
+    ui->setupUi(this);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    ui->Panel1->setMinimumWidth(360);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormChangePlat::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TFormChangePlat::~TFormChangePlat() = default;
+
+bool TFormChangePlat::ask(const QString& line1, const QString& line2) {
+    ui->Panel1->setText(line1);
+    ui->Panel2->setText(line2);
+    return askConfirmed(store_, this);
+}
+
+void TFormChangePlat::BitBtn1Click() {
+    store_.Confirmed = 1;
+    accept();
+}
+
+} // namespace editor

@@ -1,0 +1,74 @@
+// The budget-payment dialog "Налоги": КБК, ОКАТО, payment basis, tax period, document number
+// and date, payment type, with a shared description list from which a code can be chosen by its
+// description, shortcut menus for the most used codes and a tax period builder. It is created
+// once at program start; its controls keep the seven texts between openings, and the editor
+// reads and loads them.
+#pragma once
+
+#include "nalogfields.h"
+
+#include <QDialog>
+#include <memory>
+
+class QComboBox;
+class QMenu;
+
+namespace storage {
+class Store;
+struct TPlat;
+} // namespace storage
+
+namespace Ui {
+class TFormNalog;
+}
+
+namespace editor {
+
+class TFormNalog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormNalog(storage::Store& store, QWidget* parent = nullptr);
+    ~TFormNalog() override;
+
+    // The seven texts as the controls hold them.
+    struct Texts {
+        QString kbk, okato, basis, taxPeriod, taxType, docNumber, docDate;
+    };
+    Texts texts() const;
+
+    // Shows the budget fields of a saved order. КБК, ОКАТО, basis and payment type select the
+    // row of their list whose code is equal; a code that is in no row is shown as it is, with
+    // no row selected.
+    void loadFromRecord(const storage::TPlat& p);
+
+    // Dark blue texts for a saved order, black for a new one.
+    void setSavedColour(bool saved);
+
+    // The lock of an order the bank has accepted: nothing can be changed while it holds.
+    void setLocked(bool locked);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QComboBox* ownList(NalogField field) const;
+    int selectedRow(NalogField field) const;
+    void showDescriptions(const DescriptionList& list);
+    void selectRow(NalogField field, int row);
+    void loadCode(NalogField field, const QString& text);
+
+    void FieldEnter(NalogField field);
+    void EditClick();
+    void ComboSelect(NalogField field, int row);
+    void ComboChange(NalogField field);
+    void ComboBox8Select(int row);
+    void PopupMenuClick(NalogField field, int row);
+
+    std::unique_ptr<Ui::TFormNalog> ui;
+    NalogFields fields_;
+    QMenu* PopupMenu1 = nullptr; // ОКАТО shortcuts
+    QMenu* PopupMenu2 = nullptr; // КБК shortcuts
+};
+
+} // namespace editor

@@ -1,0 +1,48 @@
+// The yes-or-no question and its answer through Confirmed.
+#include "editor/tformchangeplat.h"
+#include "storage/store.h"
+#include "support/support.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+#include <memory>
+
+using testing_support::clickButton;
+
+TEST(TFormChangePlat, AnswersThroughConfirmed) {
+    struct Answer {
+        const char* name;
+        std::function<void(QWidget*)> answer;
+        bool yes;
+    };
+    const Answer answers[] = {
+        {"Yes", [](QWidget* w) { clickButton(w, QStringLiteral("Yes")); }, true},
+        {"No", [](QWidget* w) { clickButton(w, QStringLiteral("No")); }, false},
+        {"frame close", [](QWidget* w) { w->close(); }, false},
+    };
+    auto store = std::make_unique<storage::Store>();
+    editor::TFormChangePlat dlg(*store);
+    for (const Answer& a : answers) {
+        store->Confirmed = 1; // a "Yes" left over from an earlier question answers nothing
+        QStringList shown;
+        bool result = false;
+        const QString seen = testing_support::whenModal(
+            [&](QWidget* w) {
+                for (const char* name : {"Panel1", "Panel2", "Label1"})
+                    if (auto* label = w->findChild<QLabel*>(name); label->isVisible())
+                        shown << label->text();
+                a.answer(w);
+            },
+            [&] {
+                result = dlg.ask(QStringLiteral("Платежное поручение № 7 уже есть."),
+                                 QStringLiteral("Сохранить изменения в платежном поручении № 7 ?"));
+            });
+        EXPECT_EQ(seen, QStringLiteral("Заменить платежку")) << a.name;
+        EXPECT_EQ(shown,
+                  QStringList({QStringLiteral("Платежное поручение № 7 уже есть."),
+                               QStringLiteral("Сохранить изменения в платежном поручении № 7 ?")}))
+            << a.name;
+        EXPECT_EQ(result, a.yes) << a.name;
+        EXPECT_EQ(store->Confirmed, a.yes ? 1 : 0) << a.name;
+    }
+}
