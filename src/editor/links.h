@@ -24,6 +24,9 @@ struct Windows {
     QDialog* formPlat = nullptr; // list of saved orders
     QDialog* formSet = nullptr;  // settings
     QDialog* formFilial = nullptr;
+    QDialog* formRekvizit = nullptr; // organization details
+    QDialog* formBank = nullptr;     // bank details of the organization in the details window
+    QDialog* formSave = nullptr;     // organization card as text
 
     // The list of saved orders: show PlatList again, and offer to save the order on screen.
     std::function<void()> platGreed;

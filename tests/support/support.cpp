@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -68,41 +72,66 @@ QString uni(std::string_view s) {
     return storage::cp1251::toUnicode(s);
 }
 
-QString whenModal(const std::function<void(QWidget*)>& answer,
-                  const std::function<void()>& action) {
+QStringList whenModals(const std::vector<std::function<void(QWidget*)>>& answers,
+                       const std::function<void()>& action) {
     // The state outlives this call: a timer still queued when action() returns finds
     // `done` set and stops.
     struct State {
+        std::size_t next = 0;
         bool done = false;
-        QString seen;
-        std::function<void(QWidget*)> answer;
+        QList<QPointer<QWidget>> answered; // a window still open is not answered twice
+        QStringList seen;
+        std::vector<std::function<void(QWidget*)>> answers;
         std::function<void()> poll;
     };
     auto state = std::make_shared<State>();
-    state->answer = answer;
+    state->answers = answers;
     std::weak_ptr<State> weak = state;
     state->poll = [weak] {
         auto st = weak.lock();
-        if (!st || st->done)
+        if (!st || st->done || st->next >= st->answers.size())
             return;
+        // The next poll is queued first: an answer may open a window of its own and wait.
+        QTimer::singleShot(1, st->poll);
         QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            QTimer::singleShot(1, st->poll);
+        if (!w)
             return;
-        }
-        st->done = true;
+        for (const QPointer<QWidget>& a : st->answered)
+            if (a == w && w->isVisible())
+                return;
+        st->answered.append(w);
         if (auto* box = qobject_cast<QMessageBox*>(w))
-            st->seen = box->text();
+            st->seen.append(box->text());
         else
-            st->seen = w->windowTitle();
-        st->answer(w);
+            st->seen.append(w->windowTitle());
+        st->answers[st->next++](w);
     };
     QTimer::singleShot(0, state->poll);
     action();
     state->done = true;
-    QString seen = state->seen;
+    QStringList seen = state->seen;
     state->poll = nullptr;
     return seen;
+}
+
+QString whenModal(const std::function<void(QWidget*)>& answer,
+                  const std::function<void()>& action) {
+    return whenModals({answer}, action).value(0);
+}
+
+void typeText(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        if (c == u'\n') {
+            QTest::keyClick(w, Qt::Key_Return);
+            continue;
+        }
+        const Qt::Key key =
+            c.isPrint() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
+    }
 }
 
 void clickButton(QWidget* w, const QString& text) {
@@ -119,6 +148,19 @@ void chooseRow(QComboBox* combo, int row) {
     combo->setFocus(Qt::MouseFocusReason);
     combo->setCurrentIndex(row);
     emit combo->activated(row);
+}
+
+std::function<void(QWidget*)> pressing(const QString& text) {
+    return [text](QWidget* w) { clickButton(w, text); };
+}
+
+std::function<void(QWidget*)> choosingFile(const QString& path) {
+    return [path](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(fd) << "not a file dialog: " << w->metaObject()->className();
+        fd->selectFile(path);
+        static_cast<QDialog*>(fd)->accept(); // accept() is protected in QFileDialog
+    };
 }
 
 } // namespace testing_support

@@ -6,9 +6,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QComboBox;
 
@@ -57,11 +59,26 @@ template <std::size_t N> QString uni(const storage::ShortStr<N>& s) {
 // QMessageBox, or its window title otherwise; empty when no modal window appeared.
 QString whenModal(const std::function<void(QWidget*)>& answer, const std::function<void()>& action);
 
+// Like whenModal for a chain of modal windows (a message box, then the dialog it leads to):
+// answers[i] answers the i-th modal window that opens while action() runs. Returns the texts
+// seen, as whenModal does, one for each window answered.
+QStringList whenModals(const std::vector<std::function<void(QWidget*)>>& answers,
+                       const std::function<void()>& action);
+
+// Types text into w key by key, like QTest::keyClicks but for any character (QTest's key
+// table knows only ASCII); "\n" is the Enter key.
+void typeText(QWidget* w, const QString& text);
+
 // Clicks the button with the given text in widget w (a QMessageBox or any dialog).
 void clickButton(QWidget* w, const QString& text);
 
 // Chooses a row of a drop-down list as the user does with the mouse: the list gets the focus,
 // shows the row and reports it chosen (activated).
 void chooseRow(QComboBox* combo, int row);
+
+// Answers for whenModal/whenModals: click the button with that text; choose path in a file
+// dialog and accept it.
+std::function<void(QWidget*)> pressing(const QString& text);
+std::function<void(QWidget*)> choosingFile(const QString& path);
 
 } // namespace testing_support

@@ -1,0 +1,123 @@
+#include "firmdetails.h"
+
+#include "editor/uiutil.h"
+#include "storage/cp1251.h"
+#include "storage/store.h"
+
+namespace directory {
+
+using editor::fromUi;
+using editor::toUi;
+
+std::array<QString, 5> bankTexts(const storage::TFirmBank& b) {
+    return {toUi(b.Account), toUi(b.CorrAccount), toUi(b.Bik), toUi(b.BankShort), toUi(b.BankFull)};
+}
+
+DetailTexts detailTexts(const storage::TFirm& f) {
+    const std::array<QString, 5> bank = bankTexts(f.bank());
+    return {toUi(f.Name),
+            toUi(f.CertSeries),
+            toUi(f.CertNumber),
+            toUi(f.CertDate),
+            toUi(f.CertIssuer),
+            toUi(f.Ogrn),
+            toUi(f.LegalAddress),
+            toUi(f.PostalAddress),
+            toUi(f.Phone),
+            toUi(f.Fax),
+            toUi(f.EMail),
+            bank[0],
+            bank[1],
+            bank[2],
+            bank[3],
+            bank[4],
+            toUi(f.Inn),
+            toUi(f.Kpp),
+            toUi(f.Okato),
+            toUi(f.Okpo),
+            toUi(f.Okogu),
+            toUi(f.Okopf),
+            toUi(f.Okfs),
+            toUi(f.Okved)};
+}
+
+void storeDetails(const DetailTexts& t, storage::TFirm& f) {
+    fromUi(t[0], f.Name);
+    fromUi(t[1], f.CertSeries);
+    fromUi(t[2], f.CertNumber);
+    fromUi(t[3], f.CertDate);
+    fromUi(t[4], f.CertIssuer);
+    fromUi(t[5], f.Ogrn);
+    fromUi(t[6], f.LegalAddress);
+    fromUi(t[7], f.PostalAddress);
+    fromUi(t[8], f.Phone);
+    fromUi(t[9], f.Fax);
+    fromUi(t[10], f.EMail);
+    fromUi(t[16], f.Inn);
+    fromUi(t[17], f.Kpp);
+    fromUi(t[18], f.Okato);
+    fromUi(t[19], f.Okpo);
+    fromUi(t[20], f.Okogu);
+    fromUi(t[21], f.Okopf);
+    fromUi(t[22], f.Okfs);
+    fromUi(t[23], f.Okved);
+}
+
+DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
+                          const QString& inn) {
+    if (name.isEmpty())
+        return DetailsCheck::NoName;
+    if (inn.isEmpty())
+        return DetailsCheck::NoInn;
+    if (isNew) {
+        const QByteArray bytes = storage::cp1251::fromUnicode(inn);
+        const std::string_view typed(bytes.constData(), std::size_t(bytes.size()));
+        for (int i = 0; i < s.FirmCount && i < storage::MaxFirms; ++i)
+            if (s.Firms[std::size_t(i)].Inn == typed)
+                return DetailsCheck::DuplicateInn;
+    }
+    return DetailsCheck::Ok;
+}
+
+QString detailsMessage(DetailsCheck c) {
+    switch (c) {
+    case DetailsCheck::Ok:
+        break;
+    case DetailsCheck::NoName:
+        return QStringLiteral("Введите название организации");
+    case DetailsCheck::NoInn:
+        return QStringLiteral("Введите ИНН");
+    case DetailsCheck::DuplicateInn:
+        return QStringLiteral("Такая организация уже есть");
+    }
+    return {};
+}
+
+BankTexts bankSlotTexts(const storage::TFirm& f) {
+    BankTexts t;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::array<QString, 5> slot = bankTexts(f.Banks[k]);
+        std::copy(slot.begin(), slot.end(), t.begin() + std::ptrdiff_t(5 * k));
+    }
+    return t;
+}
+
+void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f) {
+    for (std::size_t k = 0; k < 4; ++k) {
+        storage::TFirmBank& b = f.Banks[k];
+        fromUi(t[5 * k], b.Account);
+        fromUi(t[5 * k + 1], b.CorrAccount);
+        fromUi(t[5 * k + 2], b.Bik);
+        fromUi(t[5 * k + 3], b.BankShort);
+        fromUi(t[5 * k + 4], b.BankFull);
+    }
+    f.BankNo = std::uint8_t(bankNo >= 0 && bankNo < 4 ? bankNo : 0);
+}
+
+storage::TFirm* firmSlot(storage::Store& s, int i) {
+    if (i < 0 || i >= storage::MaxFirms)
+        return nullptr;
+    return &s.Firms[std::size_t(i)];
+}
+
+} // namespace directory

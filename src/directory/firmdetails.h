@@ -1,0 +1,69 @@
+// The organization details and bank details as the windows show them: the texts of their
+// boxes taken from a record, stored back into it cut to each field's capacity, and the checks
+// of the details window before a record is stored.
+#pragma once
+
+#include "storage/records.h"
+
+#include <QString>
+#include <array>
+
+namespace storage {
+class Store;
+}
+
+namespace directory {
+
+// Texts of the details window's boxes Edit1..Edit24, at indexes 0..23: name, certificate
+// (series, number, date, issuer), ОГРН, legal and postal address, phone, fax, e-mail, the
+// selected bank slot (account, corr. account, БИК, short and full bank name), then ИНН, КПП,
+// ОКАТО, ОКПО, ОКОГУ, ОКОПФ, ОКФС, ОКВЭД.
+inline constexpr int DetailBoxCount = 24;
+using DetailTexts = std::array<QString, DetailBoxCount>;
+
+// Box indexes the windows refer to by meaning.
+enum DetailBox : int {
+    BoxName = 0,
+    BoxBankFirst = 11, // Edit12..Edit16: the selected bank slot, read-only
+    BoxBankLast = 15,
+    BoxInn = 16,
+};
+
+// All 24 boxes of f; the bank boxes show the slot BankNo selects.
+DetailTexts detailTexts(const storage::TFirm& f);
+// The five bank boxes of one slot: account, corr. account, БИК, short name, full name.
+std::array<QString, 5> bankTexts(const storage::TFirmBank& b);
+
+// Stores every box but the bank boxes into f, each cut to its field's capacity. The bank
+// slots, BankNo, the branch link and the reserved bytes stay as they are.
+void storeDetails(const DetailTexts& t, storage::TFirm& f);
+
+// Result of the checks made before the details window stores a record, in their order.
+enum class DetailsCheck { Ok, NoName, NoInn, DuplicateInn };
+
+// Checks the name and ИНН boxes. A new organization (isNew) must not have the ИНН of one of
+// the organizations 0..FirmCount-1 (exact comparison of the whole text); an edited one may.
+DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
+                          const QString& inn);
+// The message the window shows for a failed check; empty for Ok.
+QString detailsMessage(DetailsCheck c);
+
+// Texts of the bank window's boxes Edit1..Edit20: slot k (0..3) at 5k..5k+4, in the order of
+// bankTexts.
+inline constexpr int BankBoxCount = 20;
+using BankTexts = std::array<QString, BankBoxCount>;
+
+BankTexts bankSlotTexts(const storage::TFirm& f);
+// Stores the 20 boxes into the four bank slots of f, each cut to its field's capacity, and
+// bankNo (0..3) into BankNo.
+void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f);
+
+// The slot BankNo selects, as an index 0..3 (a damaged value above 3 gives 0).
+inline int bankIndex(const storage::TFirm& f) {
+    return f.BankNo < 4 ? f.BankNo : 0;
+}
+
+// Organization slot i of the directory, or nullptr when i lies outside the array.
+storage::TFirm* firmSlot(storage::Store& s, int i);
+
+} // namespace directory

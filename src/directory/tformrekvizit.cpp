@@ -1,0 +1,197 @@
+#include "tformrekvizit.h"
+
+#include "ui_tformrekvizit.h"
+
+#include "editor/links.h"
+#include "editor/uiutil.h"
+#include "storage/store.h"
+
+#include <QMessageBox>
+#include <QShowEvent>
+#include <cstring>
+
+namespace directory {
+
+using namespace Qt::StringLiterals;
+
+TFormRekvizit::TFormRekvizit(storage::Store& store, editor::Windows& windows, QWidget* parent)
+    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormRekvizit>()) {
+    ui->setupUi(this);
+    edits_ = {ui->Edit1,  ui->Edit2,  ui->Edit3,  ui->Edit4,  ui->Edit5,  ui->Edit6,
+              ui->Edit7,  ui->Edit8,  ui->Edit9,  ui->Edit10, ui->Edit11, ui->Edit12,
+              ui->Edit13, ui->Edit14, ui->Edit15, ui->Edit16, ui->Edit17, ui->Edit18,
+              ui->Edit19, ui->Edit20, ui->Edit21, ui->Edit22, ui->Edit23, ui->Edit24};
+    for (QLineEdit* e : edits_)
+        editor::restrictToCp1251(e);
+    // ИНН: digits only, at most 12.
+    editor::restrictChars(ui->Edit17, [](QChar c) { return c >= u'0' && c <= u'9'; });
+    ui->Edit17->setMaxLength(12);
+    // Bank details change only in the bank window; their boxes look it.
+    QPalette readOnly = ui->Edit12->palette();
+    readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+    for (int i = BoxBankFirst; i <= BoxBankLast; ++i) {
+        edits_[std::size_t(i)]->setReadOnly(true);
+        edits_[std::size_t(i)]->setPalette(readOnly);
+    }
+
+    connect(ui->Button1, &QPushButton::clicked, this, &TFormRekvizit::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TFormRekvizit::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TFormRekvizit::Button3Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &TFormRekvizit::Button4Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TFormRekvizit::Button5Click);
+
+    editor::applyFormSize(this, store_, storage::TagFormRekvizit);
+}
+
+TFormRekvizit::~TFormRekvizit() = default;
+
+DetailTexts TFormRekvizit::boxTexts() const {
+    DetailTexts t;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        t[i] = edits_[i]->text();
+    return t;
+}
+
+void TFormRekvizit::setBoxes(const DetailTexts& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        edits_[i]->setText(texts[i]);
+        edits_[i]->setCursorPosition(0); // a long text shows its beginning
+    }
+}
+
+void TFormRekvizit::setBankBoxes(const storage::TFirm* firm) {
+    const std::array<QString, 5> bank = firm ? bankTexts(firm->bank()) : std::array<QString, 5>{};
+    for (int i = BoxBankFirst; i <= BoxBankLast; ++i) {
+        edits_[std::size_t(i)]->setText(bank[std::size_t(i - BoxBankFirst)]);
+        edits_[std::size_t(i)]->setCursorPosition(0);
+    }
+}
+
+void TFormRekvizit::setEditable(bool editable) {
+    for (int i = 0; i < DetailBoxCount; ++i)
+        if (i < BoxBankFirst || i > BoxBankLast)
+            edits_[std::size_t(i)]->setReadOnly(!editable);
+}
+
+void TFormRekvizit::NewFirm() {
+    if (storage::TFirm* f = firmSlot(store_, store_.FirmCount))
+        storeDetails(boxTexts(), *f);
+}
+
+void TFormRekvizit::EditFirm() {
+    store_.Confirmed = 1;
+    if (storage::TFirm* f = firmSlot(store_, store_.CurFirm))
+        storeDetails(boxTexts(), *f);
+}
+
+void TFormRekvizit::FillEdit() {
+    const storage::TFirm* f = firmSlot(store_, store_.CurFirm);
+    setBoxes(f ? detailTexts(*f) : DetailTexts{});
+}
+
+void TFormRekvizit::FillEditBank() {
+    setBankBoxes(firmSlot(store_, store_.CurFirm));
+}
+
+void TFormRekvizit::FillEditBankNew() {
+    setBankBoxes(firmSlot(store_, store_.FirmCount));
+}
+
+void TFormRekvizit::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // shown again after being minimised: nothing to prepare
+    stored_ = false;
+    const int mode = store_.EditMode;
+    if (mode == 0)
+        setBoxes(DetailTexts{});
+    else
+        FillEdit();
+    setEditable(mode != 2);
+
+    // The bank window stores into the record at once; keep what it held so that leaving
+    // without storing takes those changes back.
+    bankBackup_.slot = mode == 0 ? store_.FirmCount : mode == 1 ? store_.CurFirm : -1;
+    if (const storage::TFirm* f = firmSlot(store_, bankBackup_.slot)) {
+        std::memcpy(static_cast<void*>(bankBackup_.banks), f->Banks, sizeof f->Banks);
+        bankBackup_.bankNo = f->BankNo;
+    } else {
+        bankBackup_.slot = -1;
+    }
+
+    // Branches belong to a stored organization; a new one has none yet.
+    ui->Button4->setEnabled(windows_.formFilial != nullptr && mode != 0);
+    ui->Edit1->setFocus();
+}
+
+void TFormRekvizit::refuse(DetailsCheck check) {
+    QMessageBox::warning(this, windowTitle(), detailsMessage(check));
+    QLineEdit* box = check == DetailsCheck::NoName ? ui->Edit1 : ui->Edit17;
+    box->setFocus();
+}
+
+void TFormRekvizit::Button1Click() {
+    const int mode = store_.EditMode;
+    if (mode == 2) {
+        accept();
+        return;
+    }
+    const bool isNew = mode == 0;
+    const DetailsCheck check = checkDetails(store_, isNew, ui->Edit1->text(), ui->Edit17->text());
+    if (check != DetailsCheck::Ok) {
+        refuse(check);
+        return;
+    }
+    if (isNew) {
+        if (!firmSlot(store_, store_.FirmCount)) {
+            QMessageBox::warning(this, windowTitle(),
+                                 u"В справочнике нет места для новой организации."_s);
+            return;
+        }
+        NewFirm();
+        store_.Confirmed = 1;
+    } else {
+        EditFirm();
+    }
+    stored_ = true;
+    accept();
+}
+
+void TFormRekvizit::Button2Click() {
+    reject();
+}
+
+void TFormRekvizit::Button3Click() {
+    store_.Confirmed = 0;
+    if (!windows_.formBank)
+        return;
+    editor::showModal(windows_.formBank);
+    if (store_.EditMode == 0)
+        FillEditBankNew();
+    else if (store_.EditMode == 1)
+        FillEditBank();
+}
+
+void TFormRekvizit::Button4Click() {
+    if (windows_.formFilial)
+        editor::showModal(windows_.formFilial);
+}
+
+void TFormRekvizit::Button5Click() {
+    if (windows_.formSave)
+        editor::showModal(windows_.formSave);
+}
+
+void TFormRekvizit::done(int result) {
+    setEditable(true);
+    if (!stored_) {
+        if (storage::TFirm* f = firmSlot(store_, bankBackup_.slot)) {
+            std::memcpy(static_cast<void*>(f->Banks), bankBackup_.banks, sizeof f->Banks);
+            f->BankNo = bankBackup_.bankNo;
+        }
+    }
+    bankBackup_.slot = -1;
+    QDialog::done(result);
+}
+
+} // namespace directory

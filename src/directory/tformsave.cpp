@@ -1,0 +1,81 @@
+#include "tformsave.h"
+
+#include "ui_tformsave.h"
+
+#include "firmcard.h"
+#include "tformrekvizit.h"
+
+#include "editor/links.h"
+#include "editor/uiutil.h"
+#include "render/print/printtarget.h"
+#include "storage/fileio.h"
+#include "storage/store.h"
+
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QShowEvent>
+
+namespace directory {
+
+using namespace Qt::StringLiterals;
+
+TFormSave::TFormSave(storage::Store& store, editor::Windows& windows, QWidget* parent)
+    : QDialog(parent), windows_(windows), ui(std::make_unique<Ui::TFormSave>()) {
+    ui->setupUi(this);
+    ui->SpeedButton2->setIcon(render::printIcon());
+    editor::restrictToCp1251(ui->Memo1);
+    ui->Memo1->setTabStopDistance(cardTabStop(QFontMetricsF(ui->Memo1->font())));
+
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormSave::SpeedButton1Click);
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormSave::SpeedButton2Click);
+
+    editor::applyFormSize(this, store, storage::TagFormSave);
+}
+
+TFormSave::~TFormSave() = default;
+
+void TFormSave::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    const auto* details = qobject_cast<TFormRekvizit*>(windows_.formRekvizit);
+    const DetailTexts boxes = details ? details->boxTexts() : DetailTexts{};
+    ui->Memo1->setPlainText(cardLines(boxes).join(u'\n'));
+    ui->Memo1->setFocus();
+}
+
+void TFormSave::SpeedButton1Click() {
+    // The filter shows the text files under the caption ".txt".
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, u"Сохранить"_s, QString(), u".txt (*.txt)"_s, nullptr,
+        QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return;
+    const QString path = cardFileName(chosen);
+    const storage::IoResult r =
+        storage::writeFileAtomic(path, cardFileBytes(textLines(ui->Memo1->toPlainText())));
+    if (!r)
+        QMessageBox::critical(this, windowTitle(), r.error);
+}
+
+void TFormSave::SpeedButton2Click() {
+    const QStringList lines = cardPrintLines(textLines(ui->Memo1->toPlainText()));
+    if (!lines.isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        // No printer and no file instead: nothing happened, so the card stays on screen.
+        if (!render::preparePrintTarget(printer, this))
+            return;
+        QPainter painter;
+        if (!render::beginPrintJob(painter, printer, this))
+            return;
+        const QFont font = ui->Memo1->font();
+        printTextLines(painter, printer, font, cardTabStop(QFontMetricsF(font), CardIndent), lines);
+        painter.end();
+    }
+    accept();
+}
+
+} // namespace directory

@@ -1,0 +1,424 @@
+#include "support/support.h"
+
+#include "directory/firmcard.h"
+#include "directory/tformbank.h"
+#include "directory/tformrekvizit.h"
+#include "directory/tformsave.h"
+#include "editor/links.h"
+#include "render/print/printtarget.h"
+#include "storage/store.h"
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace directory;
+using testing_support::choosingFile;
+using testing_support::clickButton;
+using testing_support::cp;
+using testing_support::pressing;
+using testing_support::TempDir;
+using testing_support::typeText;
+using testing_support::uni;
+using testing_support::whenModal;
+using testing_support::whenModals;
+
+namespace {
+
+QLineEdit* edit(QWidget* w, int n) {
+    auto* e = w->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
+    EXPECT_TRUE(e) << "Edit" << n;
+    return e;
+}
+
+void type(QWidget* w, int n, const QString& text) {
+    QLineEdit* e = edit(w, n);
+    e->clear();
+    typeText(e, text);
+}
+
+class DirectoryWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store = std::make_unique<storage::Store>();
+        store->setProgramDir(dir.path());
+        rekvizit = std::make_unique<TFormRekvizit>(*store, windows);
+        bank = std::make_unique<TFormBank>(*store, windows);
+        card = std::make_unique<TFormSave>(*store, windows);
+        windows.formRekvizit = rekvizit.get();
+        windows.formBank = bank.get();
+        windows.formSave = card.get();
+    }
+
+    storage::TFirm& addFirm(const char* name, const char* inn) {
+        storage::TFirm& f = store->Firms[std::size_t(store->FirmCount++)];
+        f.Name = testing_support::cps(name);
+        f.Inn = inn;
+        return f;
+    }
+
+    // Opens the details window the way the organization list does.
+    void openDetails(int mode, int cur = 0) {
+        store->EditMode = std::uint8_t(mode);
+        store->CurFirm = cur;
+        store->Confirmed = 0;
+        rekvizit->show();
+    }
+
+    QString cardText() { return card->findChild<QPlainTextEdit*>("Memo1")->toPlainText(); }
+
+    TempDir dir;
+    std::unique_ptr<storage::Store> store;
+    editor::Windows windows;
+    std::unique_ptr<TFormRekvizit> rekvizit;
+    std::unique_ptr<TFormBank> bank;
+    std::unique_ptr<TFormSave> card;
+};
+
+} // namespace
+
+TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
+    addFirm("ООО Ромашка", "7701");
+    openDetails(0);
+    EXPECT_EQ(rekvizit->windowTitle(), QStringLiteral("Реквизиты"));
+    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
+    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
+              QStringLiteral("Такая организация уже есть"));
+    EXPECT_TRUE(rekvizit->isVisible());
+    EXPECT_EQ(store->Confirmed, 0);
+    EXPECT_TRUE(store->Firms[1].Name.empty());
+    EXPECT_EQ(edit(rekvizit.get(), 1)->text(), QStringLiteral("ООО Лютик")); // typed text kept
+
+    type(rekvizit.get(), 17, QStringLiteral("7702"));
+    clickButton(rekvizit.get(), "OK");
+    EXPECT_FALSE(rekvizit->isVisible());
+    EXPECT_EQ(store->Confirmed, 1);
+    EXPECT_EQ(uni(store->Firms[1].Name), QStringLiteral("ООО Лютик"));
+    EXPECT_EQ(store->FirmCount, 1); // raising the count is the list's part
+    store->FirmCount = 2;
+
+    openDetails(1, 1);
+    EXPECT_EQ(edit(rekvizit.get(), 17)->text(), QStringLiteral("7702"));
+    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
+              QString());
+    EXPECT_FALSE(rekvizit->isVisible());
+    EXPECT_EQ(store->Confirmed, 1);
+    EXPECT_EQ(store->Firms[1].Inn.view(), "7701");
+}
+
+TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
+    for (int mode : {0, 1}) {
+        addFirm("ООО Ромашка", "7701");
+        openDetails(mode);
+        type(rekvizit.get(), 1, QString());
+        type(rekvizit.get(), 17, QString());
+        const QStringList seen =
+            whenModals({pressing(QStringLiteral("OK")), pressing(QStringLiteral("OK"))},
+                       [&] { clickButton(rekvizit.get(), "OK"); });
+        EXPECT_EQ(seen, QStringList{QStringLiteral("Введите название организации")}) << mode;
+        EXPECT_TRUE(rekvizit->isVisible());
+        EXPECT_EQ(store->Confirmed, 0);
+
+        type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
+        EXPECT_EQ(
+            whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
+            QStringLiteral("Введите ИНН"));
+        clickButton(rekvizit.get(), "No");
+        EXPECT_FALSE(rekvizit->isVisible());
+        EXPECT_EQ(uni(store->Firms[0].Name), QStringLiteral("ООО Ромашка")) << mode;
+    }
+}
+
+TEST_F(DirectoryWindows, InnBoxTakesDigitsOnlyAndEnterStillWorks) {
+    openDetails(0);
+    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
+    QLineEdit* inn = edit(rekvizit.get(), 17);
+    inn->clear();
+    typeText(inn, QStringLiteral("77a0;1Б-2 "));
+    EXPECT_EQ(inn->text(), QStringLiteral("77012"));
+    inn->insert(QStringLiteral("3x4")); // pasted
+    EXPECT_EQ(inn->text(), QStringLiteral("7701234"));
+    typeText(inn, QStringLiteral("567890"));
+    EXPECT_EQ(inn->text(), QStringLiteral("770123456789")); // at most 12
+    QTest::keyClick(inn, Qt::Key_Backspace);
+    EXPECT_EQ(inn->text(), QStringLiteral("77012345678"));
+    QTest::keyClick(inn, Qt::Key_Return);
+    EXPECT_FALSE(rekvizit->isVisible());
+    EXPECT_EQ(store->Firms[0].Inn.view(), "77012345678");
+}
+
+TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
+    openDetails(0);
+    QString name;
+    for (int i = 0; i < 200; ++i)
+        name += QChar(u'А' + i % 32);
+    type(rekvizit.get(), 1, name);
+    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    clickButton(rekvizit.get(), "OK");
+    EXPECT_EQ(uni(store->Firms[0].Name), name.left(128));
+}
+
+TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
+    storage::TFirm& f = addFirm("ООО Ромашка", "7701");
+    f.Banks[0].Account = "111";
+    const QByteArray before = storage::recordBytes(f);
+
+    openDetails(2);
+    for (int n = 1; n <= 24; ++n)
+        EXPECT_TRUE(edit(rekvizit.get(), n)->isReadOnly()) << n;
+    typeText(edit(rekvizit.get(), 1), QStringLiteral("xyz"));
+    EXPECT_EQ(edit(rekvizit.get(), 1)->text(), QStringLiteral("ООО Ромашка"));
+
+    // The bank window too: boxes read-only, no choice, its caption the stored name.
+    const QString bankTitle = whenModal(
+        [](QWidget* w) {
+            EXPECT_TRUE(edit(w, 1)->isReadOnly());
+            EXPECT_FALSE(w->findChild<QWidget*>("RadioGroup1")->isEnabled());
+            w->close();
+        },
+        [&] { clickButton(rekvizit.get(), "Банк"); });
+    EXPECT_EQ(bankTitle, QStringLiteral("ООО Ромашка"));
+
+    clickButton(rekvizit.get(), "OK");
+    EXPECT_FALSE(rekvizit->isVisible());
+    EXPECT_EQ(store->Confirmed, 0);
+    EXPECT_EQ(storage::recordBytes(store->Firms[0]), before);
+
+    // Editable again for the next edit, in both windows.
+    openDetails(1);
+    for (int n = 1; n <= 24; ++n)
+        EXPECT_EQ(edit(rekvizit.get(), n)->isReadOnly(), n >= 12 && n <= 16) << n;
+    whenModal(
+        [](QWidget* w) {
+            EXPECT_FALSE(edit(w, 1)->isReadOnly());
+            EXPECT_TRUE(w->findChild<QWidget*>("RadioGroup1")->isEnabled());
+            clickButton(w, "OK");
+        },
+        [&] { clickButton(rekvizit.get(), "Банк"); });
+    rekvizit->close();
+
+    // Closed by its frame in view mode: editable again as well.
+    openDetails(2);
+    rekvizit->close();
+    EXPECT_FALSE(edit(rekvizit.get(), 1)->isReadOnly());
+}
+
+TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
+    storage::TFirm& f = addFirm("ООО Ромашка", "7701");
+    for (int k = 0; k < 4; ++k) {
+        f.Banks[k].Account = std::string(20, char('1' + k));
+        f.Banks[k].CorrAccount = std::string(20, char('5' + k));
+        f.Banks[k].Bik = std::string(9, char('1' + k));
+        f.Banks[k].BankShort = "short" + std::to_string(k);
+        f.Banks[k].BankFull = "full" + std::to_string(k);
+    }
+    openDetails(1);
+    EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QString(20, u'1'));
+    const QString title = whenModal(
+        [](QWidget* w) {
+            EXPECT_EQ(w->findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
+            w->findChild<QRadioButton*>("RadioButton3")->click();
+            clickButton(w, "OK");
+        },
+        [&] { clickButton(rekvizit.get(), "Банк"); });
+    EXPECT_EQ(title, QStringLiteral("ООО Ромашка - Редактирование"));
+    EXPECT_EQ(store->Firms[0].BankNo, 2);
+    EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QString(20, u'3'));
+    EXPECT_EQ(edit(rekvizit.get(), 13)->text(), QString(20, u'7'));
+    EXPECT_EQ(edit(rekvizit.get(), 14)->text(), QString(9, u'3'));
+    EXPECT_EQ(edit(rekvizit.get(), 15)->text(), QStringLiteral("short2"));
+    EXPECT_EQ(edit(rekvizit.get(), 16)->text(), QStringLiteral("full2"));
+    clickButton(rekvizit.get(), "OK");
+    EXPECT_EQ(store->Firms[0].BankNo, 2);
+
+    // The next opening starts on that page.
+    store->EditMode = 1;
+    bank->show();
+    EXPECT_EQ(bank->findChild<QTabWidget*>("PageControl1")->currentIndex(), 2);
+    EXPECT_TRUE(bank->findChild<QRadioButton*>("RadioButton3")->isChecked());
+    bank->close();
+}
+
+TEST_F(DirectoryWindows, BankWindowClosedByItsFrameStoresLikeOk) {
+    addFirm("ООО Ромашка", "7701");
+    store->EditMode = 1;
+    bank->show();
+    type(bank.get(), 1, QStringLiteral("4070281000000000000012345")); // 25 digits
+    type(bank.get(), 19, QStringLiteral("Банк 4 краткое"));
+    bank->findChild<QRadioButton*>("RadioButton4")->click();
+    bank->close();
+    EXPECT_FALSE(bank->isVisible());
+    EXPECT_EQ(store->Firms[0].Banks[0].Account.view(), "40702810000000000000");
+    EXPECT_EQ(uni(store->Firms[0].Banks[3].BankShort), QStringLiteral("Банк 4 краткое"));
+    EXPECT_EQ(store->Firms[0].BankNo, 3);
+
+    // Escape stores too.
+    bank->show();
+    type(bank.get(), 2, QStringLiteral("301"));
+    QTest::keyClick(bank.get(), Qt::Key_Escape);
+    EXPECT_FALSE(bank->isVisible());
+    EXPECT_EQ(store->Firms[0].Banks[0].CorrAccount.view(), "301");
+}
+
+TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentOne) {
+    storage::TFirm& cur = addFirm("ООО Ромашка", "7701");
+    cur.BankNo = 3;
+    openDetails(0);
+    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
+    const QString title = whenModal(
+        [](QWidget* w) {
+            EXPECT_EQ(w->findChild<QTabWidget*>("PageControl1")->currentIndex(), 3);
+            EXPECT_TRUE(w->findChild<QRadioButton*>("RadioButton4")->isChecked());
+            type(w, 16, QStringLiteral("40702"));
+            w->findChild<QRadioButton*>("RadioButton2")->click();
+            type(w, 6, QStringLiteral("30101"));
+            clickButton(w, "OK");
+        },
+        [&] { clickButton(rekvizit.get(), "Банк"); });
+    EXPECT_EQ(title, QStringLiteral("ООО Лютик - Новая организация"));
+    EXPECT_EQ(store->Firms[1].Banks[3].Account.view(), "40702");
+    EXPECT_EQ(store->Firms[1].BankNo, 1);
+    EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QStringLiteral("30101"));
+    EXPECT_TRUE(store->Firms[0].Banks[3].Account.empty()); // the current one is untouched
+    type(rekvizit.get(), 17, QStringLiteral("7702"));
+    clickButton(rekvizit.get(), "OK");
+    EXPECT_EQ(store->Firms[1].Banks[1].Account.view(), "30101");
+    EXPECT_EQ(store->Firms[1].BankNo, 1);
+}
+
+// The bank window stores into the record at once; "No" in the details window must not leave
+// those changes behind, neither in an edited organization nor in the free slot a cancelled new
+// one was assembled in (the next new organization would inherit them unseen).
+TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
+    storage::TFirm& f = addFirm("ООО Ромашка", "7701");
+    f.Banks[0].Account = "111";
+    const QByteArray before = storage::recordBytes(f);
+    auto changeBank = [](QWidget* w) {
+        type(w, 1, QStringLiteral("999"));
+        w->findChild<QRadioButton*>("RadioButton2")->click();
+        clickButton(w, "OK");
+    };
+
+    openDetails(1);
+    whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
+    EXPECT_EQ(store->Firms[0].BankNo, 1);
+    clickButton(rekvizit.get(), "No");
+    EXPECT_EQ(storage::recordBytes(store->Firms[0]), before);
+
+    openDetails(0);
+    whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
+    rekvizit->close();
+    EXPECT_TRUE(store->Firms[1].Banks[0].Account.empty());
+    EXPECT_EQ(store->Firms[1].BankNo, 0);
+}
+
+TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) {
+    addFirm("ООО Ромашка", "7701");
+    QDialog filial;
+    filial.setWindowTitle(QStringLiteral("Филиалы"));
+    openDetails(1);
+    EXPECT_FALSE(rekvizit->findChild<QWidget*>("Button4")->isEnabled()); // no branch window yet
+    rekvizit->close();
+
+    windows.formFilial = &filial;
+    openDetails(1);
+    EXPECT_EQ(
+        whenModal([](QWidget* w) { w->close(); }, [&] { clickButton(rekvizit.get(), "Филиал"); }),
+        QStringLiteral("Филиалы"));
+    rekvizit->close();
+    openDetails(0);
+    EXPECT_FALSE(rekvizit->findChild<QWidget*>("Button4")->isEnabled());
+    rekvizit->close();
+}
+
+TEST_F(DirectoryWindows, CardOfAnEmptyOrganizationHasSeventeenLines) {
+    openDetails(0);
+    const QString seen = whenModal(
+        [this](QWidget* w) {
+            EXPECT_EQ(cardText().split(u'\n'), cardLines(DetailTexts{}));
+            w->close();
+        },
+        [&] { clickButton(rekvizit.get(), "Text"); });
+    EXPECT_EQ(seen, card->windowTitle());
+    EXPECT_EQ(cardText().split(u'\n').size(), 17);
+}
+
+TEST_F(DirectoryWindows, SavedCardNameAlwaysGetsTxt) {
+    card->show();
+    struct Row {
+        const char* chosen;
+        const char* written;
+    } rows[] = {{"card", "card.txt"}, {"card.txt", "card.txt.txt"}};
+    for (const Row& r : rows) {
+        whenModal(choosingFile(dir.file(r.chosen)), [&] { clickButton(card.get(), "Save"); });
+        EXPECT_TRUE(dir.exists(r.written)) << r.written;
+        EXPECT_TRUE(card->isVisible());
+    }
+    EXPECT_FALSE(dir.exists("card"));
+}
+
+TEST_F(DirectoryWindows, EditedCardSavedAsEditedInCp1251WithCrLf) {
+    addFirm("ООО Ромашка", "7701");
+    openDetails(1);
+    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик")); // typed, not stored
+    card->show();
+    EXPECT_TRUE(cardText().startsWith(QStringLiteral("Название организации\tООО Лютик\n")));
+    auto* memo = card->findChild<QPlainTextEdit*>("Memo1");
+    memo->moveCursor(QTextCursor::End);
+    typeText(memo, QStringLiteral("\nДиректор Иванов И.И. №1 €"));
+    typeText(memo, QStringLiteral("漢")); // not in code page 1251: dropped
+    dir.write("card.txt", "old and longer content that must go away entirely");
+
+    whenModal(choosingFile(dir.file("card")), [&] { clickButton(card.get(), "Save"); });
+    QStringList expected = cardLines(rekvizit->boxTexts());
+    expected.append(QStringLiteral("Директор Иванов И.И. №1 €"));
+    EXPECT_EQ(dir.read("card.txt"), cp(expected.join(QStringLiteral("\r\n")).toUtf8()) + "\r\n");
+    EXPECT_EQ(uni(store->Firms[0].Name), QStringLiteral("ООО Ромашка")); // directory unchanged
+    card->close();
+    rekvizit->close();
+}
+
+TEST_F(DirectoryWindows, CardSaveFailureIsReportedAndTextKept) {
+    card->show();
+    const QString before = cardText();
+    const QString seen =
+        whenModals({choosingFile(dir.file("missing/card")), pressing(QStringLiteral("OK"))}, [&] {
+            clickButton(card.get(), "Save");
+        }).value(1);
+    EXPECT_TRUE(seen.contains(QStringLiteral("card.txt"))) << seen.toStdString();
+    EXPECT_EQ(cardText(), before);
+    EXPECT_TRUE(card->isVisible());
+    card->close();
+}
+
+TEST_F(DirectoryWindows, PrintingAnEmptiedCardPrintsNothingAndCloses) {
+    card->show();
+    card->findChild<QPlainTextEdit*>("Memo1")->clear();
+    EXPECT_EQ(whenModal(pressing(QStringLiteral("No")), [&] { clickButton(card.get(), "Печать"); }),
+              QString());
+    EXPECT_FALSE(card->isVisible());
+}
+
+TEST_F(DirectoryWindows, PrintingWithoutPrinterOffersPdf) {
+    if (!render::currentPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed; the test would print on it";
+    card->show();
+    // Declined: nothing was printed, the card stays on screen.
+    const QStringList declined =
+        whenModals({pressing(QStringLiteral("No"))}, [&] { clickButton(card.get(), "Печать"); });
+    ASSERT_EQ(declined.size(), 1);
+    EXPECT_TRUE(declined[0].startsWith(QStringLiteral("Принтер не установлен.")));
+    EXPECT_TRUE(card->isVisible());
+
+    whenModals({pressing(QStringLiteral("Yes")), choosingFile(dir.file("card"))},
+               [&] { clickButton(card.get(), "Печать"); });
+    EXPECT_FALSE(card->isVisible());
+    ASSERT_TRUE(dir.exists("card.pdf"));
+    EXPECT_TRUE(dir.read("card.pdf").startsWith("%PDF"));
+}
