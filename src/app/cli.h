@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <iosfwd>
 #include <optional>
 
 namespace storage {
@@ -28,7 +29,8 @@ QString usageText();
 
 // The modes. Each returns the exit status; messages for the user go to err.
 int runList(storage::Store& store, QTextStream& out, QTextStream& err);
-int runWords(const QString& amount, QTextStream& in, QTextStream& out, QTextStream& err);
+// --words works on byte streams (UTF-8), so that a million amounts stream through quickly.
+int runWords(const QString& amount, std::istream& in, std::ostream& out, std::ostream& err);
 int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
            QTextStream& err);
 // Creates the windows in their order and runs the event loop; startupMessages are shown in

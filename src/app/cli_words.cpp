@@ -1,10 +1,172 @@
+// --words: amounts in words for contracts and spreadsheets. One amount from the command line,
+// or one per line of standard input ("-"), each written as "line<TAB>figure" in UTF-8. The
+// input is read in pieces of a fixed size, so any number of lines streams through in
+// constant memory, and output lines stay aligned with input lines.
 #include "cli.h"
+
+#include "render/amount.h"
+#include "storage/cp1251.h"
+
+#include <array>
+#include <cstring>
+#include <istream>
+#include <ostream>
+#include <string>
 
 namespace app {
 
-int runWords(const QString&, QTextStream&, QTextStream&, QTextStream& err) {
-    err << "--words: not built yet\n";
-    return 1;
+namespace {
+
+// The UTF-8 form of every code page 1251 character (at most 3 bytes each).
+struct Utf8Table {
+    std::array<std::array<char, 4>, 256> bytes{};
+    std::array<std::uint8_t, 256> size{};
+
+    Utf8Table() {
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            const QByteArray u = storage::cp1251::toUnicode(std::string_view(&c, 1)).toUtf8();
+            size[std::size_t(b)] = std::uint8_t(std::min<qsizetype>(u.size(), 4));
+            std::memcpy(bytes[std::size_t(b)].data(), u.constData(), size[std::size_t(b)]);
+        }
+    }
+
+    // Appends text in UTF-8 at out; returns the end. out must have room for 3 bytes a
+    // character (plus one, since every character copies 4 bytes).
+    char* append(std::string_view text, char* out) const {
+        for (char c : text) {
+            const auto i = std::size_t(static_cast<unsigned char>(c));
+            std::memcpy(out, bytes[i].data(), 4);
+            out += size[i];
+        }
+        return out;
+    }
+};
+
+// An amount as it appears in a message: in guillemets, cut to 40 bytes (at a character
+// boundary of the UTF-8 input) with an ellipsis when longer.
+std::string quoted(std::string_view input, bool cut) {
+    constexpr std::size_t limit = 40;
+    if (input.size() > limit) {
+        std::size_t n = limit;
+        while (n > 0 && (static_cast<unsigned char>(input[n]) & 0xC0) == 0x80)
+            --n;
+        input = input.substr(0, n);
+        cut = true;
+    }
+    return "«" + std::string(input) + (cut ? "…»" : "»");
+}
+
+// The message for a malformed amount; capital: as a sentence of its own, else after
+// "Строка N: ".
+std::string errorText(render::AmountErrorCode error, std::string_view input, bool cut,
+                      bool capital) {
+    if (error == render::AmountTooManyDigits)
+        return (capital ? "Слишком" : "слишком") + std::string(" большая сумма ") +
+               quoted(input, cut) + ": в рублях может быть не больше 9 цифр";
+    return (capital ? "Неверный" : "неверный") + std::string(" формат суммы ") +
+           quoted(input, cut) +
+           ": нужны цифры рублей и, если есть копейки, запятая, точка или дефис и ровно две "
+           "цифры копеек";
+}
+
+// Writes "line<TAB>figure\n" for a valid amount, or an empty line; returns the error.
+render::AmountErrorCode writeWords(const Utf8Table& utf8, std::string_view amount,
+                                   std::ostream& out) {
+    const render::AmountLine a = render::AssembleAmountLine(amount);
+    if (a.Amount.AmountError != render::AmountValid) {
+        out.put('\n');
+        return a.Amount.AmountError;
+    }
+    char buf[3 * (storage::WorkText::capacity + 16) + 4];
+    char* p = utf8.append(a.Line.view(), buf);
+    *p++ = '\t';
+    p = utf8.append(a.Figure.view(), p);
+    *p++ = '\n';
+    out.write(buf, p - buf);
+    return render::AmountValid;
+}
+
+// Reads standard input line by line. Only the first 256 bytes of a line are kept: no amount
+// is that long, so a longer line is malformed whatever follows.
+int wordsOfLines(const Utf8Table& utf8, std::istream& in, std::ostream& out, std::ostream& err) {
+    std::streambuf* source = in.rdbuf();
+    std::array<char, 256> line;
+    std::size_t length = 0;
+    bool overlong = false;
+    unsigned long long lineNo = 0;
+    bool anyMalformed = false;
+
+    auto finishLine = [&] {
+        ++lineNo;
+        std::string_view amount(line.data(), length);
+        // A line ending of a Windows text file is not part of the amount.
+        if (!overlong && amount.ends_with('\r'))
+            amount.remove_suffix(1);
+        render::AmountErrorCode error = render::AmountBadFormat;
+        if (overlong)
+            out.put('\n');
+        else
+            error = writeWords(utf8, amount, out);
+        if (error != render::AmountValid) {
+            anyMalformed = true;
+            // One write a message: the error stream is unbuffered.
+            const std::string message = "Строка " + std::to_string(lineNo) + ": " +
+                                        errorText(error, amount, overlong, false) + '\n';
+            err.write(message.data(), std::streamsize(message.size()));
+        }
+        length = 0;
+        overlong = false;
+    };
+
+    for (;;) {
+        const int c = source ? source->sbumpc() : std::char_traits<char>::eof();
+        if (c == std::char_traits<char>::eof()) {
+            if (length || overlong)
+                finishLine();
+            break;
+        }
+        if (c == '\n')
+            finishLine();
+        else if (length < line.size())
+            line[length++] = char(c);
+        else
+            overlong = true;
+    }
+    out.flush();
+    if (!out) {
+        err << "Не удалось записать результат в стандартный вывод\n";
+        return 1;
+    }
+    return anyMalformed ? 1 : 0;
+}
+
+} // namespace
+
+int runWords(const QString& amount, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (!storage::cp1251::available()) {
+        err << "Нет преобразования кодовой страницы windows-1251 (Qt собран без ICU?)\n";
+        return 1;
+    }
+    static const Utf8Table utf8;
+    if (amount == QLatin1String("-"))
+        return wordsOfLines(utf8, in, out, err);
+
+    const QByteArray bytes = amount.toUtf8();
+    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    const render::AmountErrorCode error = render::ParseAmount(text).AmountError;
+    if (error != render::AmountValid) {
+        const std::string message = errorText(error, text, false, true) + '\n';
+        err.write(message.data(), std::streamsize(message.size()));
+        return 1;
+    }
+    writeWords(utf8, text, out);
+    out.flush();
+    if (!out) {
+        err << "Не удалось записать результат в стандартный вывод\n";
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace app

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -39,11 +40,9 @@ int main(int argc, char** argv) {
     case Mode::Version:
         out << "Quenmara 2.0\n";
         return 0;
-    case Mode::Words: {
-        QTextStream in(stdin);
-        in.setEncoding(QStringConverter::Utf8);
-        return app::runWords(options->words, in, out, err);
-    }
+    case Mode::Words:
+        std::ios::sync_with_stdio(false);
+        return app::runWords(options->words, std::cin, std::cout, std::cerr);
     default:
         break;
     }

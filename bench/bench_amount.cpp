@@ -1,0 +1,169 @@
+// Speed of the amount line (parse, words, ruble and kopeck words, capital letter, figure),
+// of the tax line, and of fitting a purpose of 255 characters with the real font.
+#include "render/amount.h"
+#include "render/fitting.h"
+#include "render/measure.h"
+
+#include "storage/cp1251.h"
+
+#include <QGuiApplication>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <atomic>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+std::atomic<long long> allocations{0};
+}
+
+// Counts every allocation of the program, so a benchmark can report allocations per call.
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+// Amounts as users type them: up to 9 ruble digits, with and without kopecks, all three
+// separators.
+std::vector<std::string> typedAmounts() {
+    std::mt19937 random(7);
+    std::vector<std::string> out;
+    const char separators[] = {',', '-', '.'};
+    for (int i = 0; i < 4096; ++i) {
+        const int digits = 1 + int(random() % 9);
+        long long low = 1;
+        for (int d = 1; d < digits; ++d)
+            low *= 10;
+        std::uniform_int_distribution<long long> value(digits == 1 ? 0 : low, low * 10 - 1);
+        std::string rubles = std::to_string(value(random));
+        if (random() % 4) {
+            char kop[8];
+            std::snprintf(kop, sizeof kop, "%c%02u", separators[random() % 3],
+                          unsigned(random() % 100));
+            rubles += kop;
+        }
+        out.push_back(rubles);
+    }
+    return out;
+}
+
+void AmountLine(benchmark::State& state) {
+    const std::vector<std::string> amounts = typedAmounts();
+    std::size_t i = 0;
+    render::AssembleAmountLine("1"); // the word tables are built once, at first use
+    const long long before = allocations.load();
+    for (auto _ : state) {
+        render::AmountLine line = render::AssembleAmountLine(amounts[i++ & 4095]);
+        benchmark::DoNotOptimize(line);
+    }
+    state.counters["allocs/call"] =
+        double(allocations.load() - before) / double(state.iterations());
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(AmountLine);
+
+void AmountLineLargest(benchmark::State& state) {
+    for (auto _ : state) {
+        render::AmountLine line = render::AssembleAmountLine("999999999.99");
+        benchmark::DoNotOptimize(line);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(AmountLineLargest);
+
+void TaxLine(benchmark::State& state) {
+    const render::AmountLine amount = render::AssembleAmountLine("1234567.89");
+    for (auto _ : state) {
+        storage::WorkText line = render::VatLine(amount.Amount, render::Vat18, false);
+        benchmark::DoNotOptimize(line);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(TaxLine);
+
+// A purpose of 255 characters in the purpose box (180 mm less two spaces) of a
+// 1200 dots-per-inch page, 4.0 mm Arial.
+struct PurposeFit {
+    QTemporaryDir dir;
+    QPdfWriter pdf{dir.filePath(QStringLiteral("bench.pdf"))};
+    std::string purpose;
+    render::FitRequest request;
+
+    PurposeFit() {
+        pdf.setResolution(1200);
+        purpose =
+            storage::cp1251::fromUnicode(
+                QStringLiteral("Оплата по счету № 1234 от 15.03.2024 за поставку канцелярских "
+                               "товаров и расходных материалов для оргтехники согласно договору "
+                               "поставки № 77/П-2024 от 10.01.2024, бумаги офисной формата А4, "
+                               "папок, скрепок и прочих товаров по спецификации № 3. НДС не "
+                               "облагается. Сумма 118000-00 руб."))
+                .toStdString()
+                .substr(0, 255);
+        request.PixelsPerMmY = 1200 / 25.4L;
+    }
+    void setWidth(render::QtTextMeasurer& m) {
+        m.setFont("Arial", render::FontCellHeight(request.PixelsPerMmY, 4),
+                  render::FontStyle::Regular);
+        request.FitWidth = render::RoundHalfEven(180 * 1200 / 25.4L) - m.textWidth("  ");
+    }
+};
+
+void FitPurpose(benchmark::State& state) {
+    PurposeFit fit;
+    render::QtTextMeasurer measurer(&fit.pdf);
+    fit.setWidth(measurer);
+    benchmark::DoNotOptimize(render::DivSt(fit.purpose, fit.request, measurer));
+    int lines = 0;
+    for (auto _ : state) {
+        render::FitResult r = render::DivSt(fit.purpose, fit.request, measurer);
+        lines = r.FitLineCount;
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["chars"] = double(fit.purpose.size());
+    state.counters["lines"] = lines;
+}
+BENCHMARK(FitPurpose)->Unit(benchmark::kMicrosecond);
+
+// The same with a fresh measurer each time: every character's advance is looked up in Qt
+// once (the font engine itself stays in Qt's cache).
+void FitPurposeNewMeasurer(benchmark::State& state) {
+    PurposeFit fit;
+    {
+        render::QtTextMeasurer measurer(&fit.pdf);
+        fit.setWidth(measurer);
+    }
+    for (auto _ : state) {
+        render::QtTextMeasurer measurer(&fit.pdf);
+        render::FitResult r = render::DivSt(fit.purpose, fit.request, measurer);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(FitPurposeNewMeasurer)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,303 @@
+#include "amount.h"
+
+#include "storage/cp1251.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace render {
+
+namespace {
+
+enum Plural { One = 0, TwoToFour = 1, Many = 2 };
+
+// The plural form from the last two decimal digits of a number (tens is 0 for a one-digit
+// number): 11 to 14 and every other number whose tens digit is 1 take "many".
+Plural pluralOf(unsigned tens, unsigned units) {
+    if (tens == 1)
+        return Many;
+    if (units == 1)
+        return One;
+    if (units >= 2 && units <= 4)
+        return TwoToFour;
+    return Many;
+}
+
+// The same for a number written as digits, leading zeros included.
+Plural pluralOf(std::string_view digits) {
+    const std::size_t n = digits.size();
+    if (n == 0)
+        return Many;
+    const unsigned units = unsigned(digits[n - 1] - '0');
+    const unsigned tens = n >= 2 ? unsigned(digits[n - 2] - '0') : 0;
+    return pluralOf(tens, units);
+}
+
+enum Scale { Millions = 0, Thousands = 1, Rubles = 2, Kopecks = 3 };
+enum Gender { Masculine = 0, Feminine = 1 };
+
+// A text in code page 1251 preceded by a space, in a fixed slot: appending copies the whole
+// slot and advances by the text's length, so an append is one fixed-size copy.
+template <std::size_t N> struct Slot {
+    char text[N];
+    std::uint8_t len;
+
+    void set(const QByteArray& words) {
+        const std::size_t n = std::min(std::size_t(words.size()), N - 1);
+        std::memset(text, 0, N);
+        text[0] = ' ';
+        std::memcpy(text + 1, words.constData(), n);
+        len = std::uint8_t(n + 1);
+    }
+};
+
+QByteArray toCp1251(const char16_t* word) {
+    return storage::cp1251::fromUnicode(QString::fromUtf16(word));
+}
+
+// The words, converted once from the tables below. Each of the 999 triads is kept whole in
+// both genders ("двести тридцать четыре", at most 28 characters), so a number is at most
+// three triad copies and two scale words.
+struct WordTables {
+    Slot<32> triads[2][1000]; // [Gender][value]; value 0 unused
+    Slot<16> scale[4][3];     // [Scale][Plural]
+    Slot<16> zero;
+
+    WordTables() {
+        const char16_t* units[2][10] = {
+            {u"", u"один", u"два", u"три", u"четыре", u"пять", u"шесть", u"семь", u"восемь",
+             u"девять"},
+            {u"", u"одна", u"две", u"три", u"четыре", u"пять", u"шесть", u"семь", u"восемь",
+             u"девять"},
+        };
+        const char16_t* teens[10] = {u"десять",       u"одиннадцать", u"двенадцать",  u"тринадцать",
+                                     u"четырнадцать", u"пятнадцать",  u"шестнадцать", u"семнадцать",
+                                     u"восемнадцать", u"девятнадцать"};
+        const char16_t* tens[10] = {
+            u"",          u"",           u"двадцать",  u"тридцать",    u"сорок",
+            u"пятьдесят", u"шестьдесят", u"семьдесят", u"восемьдесят", u"девяносто"};
+        const char16_t* hundreds[10] = {u"",          u"сто",      u"двести",   u"триста",
+                                        u"четыреста", u"пятьсот",  u"шестьсот", u"семьсот",
+                                        u"восемьсот", u"девятьсот"};
+        const char16_t* scaleWords[4][3] = {
+            {u"миллион", u"миллиона", u"миллионов"},
+            {u"тысяча", u"тысячи", u"тысяч"},
+            {u"рубль", u"рубля", u"рублей"},
+            {u"копейка", u"копейки", u"копеек"},
+        };
+        for (int g = 0; g < 2; ++g)
+            for (int v = 1; v < 1000; ++v) {
+                const int h = v / 100, d = v % 100 / 10, u = v % 10;
+                QByteArray words;
+                auto add = [&](const char16_t* w) {
+                    if (!words.isEmpty())
+                        words += ' ';
+                    words += toCp1251(w);
+                };
+                if (h)
+                    add(hundreds[h]);
+                if (d == 1) {
+                    add(teens[u]);
+                } else {
+                    if (d >= 2)
+                        add(tens[d]);
+                    if (u)
+                        add(units[g][u]);
+                }
+                triads[g][v].set(words);
+            }
+        for (int s = 0; s < 4; ++s)
+            for (int p = 0; p < 3; ++p)
+                scale[s][p].set(toCp1251(scaleWords[s][p]));
+        zero.set(toCp1251(u"ноль"));
+    }
+};
+
+const WordTables& tables() {
+    static const WordTables t;
+    return t;
+}
+
+// Writes words straight into a WorkText. Its bytes are the length byte followed by the
+// characters; every word is written with its leading space at the current end, and the
+// first word's space lands on the length byte, which is set last. The longest amount line
+// is about 125 characters, and a copy writes at most 32 bytes past the end, well inside the
+// 256 bytes of the text.
+class LineWriter {
+public:
+    explicit LineWriter(storage::WorkText& line)
+        : line_(line), bytes_(reinterpret_cast<char*>(&line)) {}
+    ~LineWriter() { line_.len = std::uint8_t(pos_ ? pos_ - 1 : 0); }
+
+    template <std::size_t N> void add(const Slot<N>& s) {
+        std::memcpy(bytes_ + pos_, s.text, N);
+        pos_ += s.len;
+    }
+    void addDigits(std::string_view digits) { // with a leading space, at most 2 digits
+        bytes_[pos_] = ' ';
+        std::memcpy(bytes_ + pos_ + 1, digits.data(), digits.size());
+        pos_ += 1 + digits.size();
+    }
+    // Capitalises the first character: the capital of a lower-case Cyrillic letter of code
+    // page 1251 is 32 codes lower.
+    void capitalise() {
+        if (pos_ < 2)
+            return;
+        const auto c = static_cast<unsigned char>(bytes_[1]);
+        if (storage::cp1251::isLowerCyrillic(c))
+            bytes_[1] = char(c - 32);
+    }
+    // Appends the words of value (1 to 999 999 999); zero triads give no words.
+    void addNumber(const WordTables& t, std::uint32_t value) {
+        const unsigned millions = value / 1000000;
+        const unsigned thousands = value % 1000000 / 1000;
+        const unsigned units = value % 1000;
+        if (millions) {
+            add(t.triads[Masculine][millions]);
+            add(t.scale[Millions][pluralOf(millions % 100 / 10, millions % 10)]);
+        }
+        if (thousands) {
+            add(t.triads[Feminine][thousands]);
+            add(t.scale[Thousands][pluralOf(thousands % 100 / 10, thousands % 10)]);
+        }
+        if (units)
+            add(t.triads[Masculine][units]);
+    }
+
+private:
+    storage::WorkText& line_;
+    char* bytes_;
+    std::size_t pos_ = 0;
+};
+
+static_assert(sizeof(storage::WorkText) == 256 && offsetof(storage::WorkText, chars) == 1);
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::uint32_t valueOf(std::string_view digits) {
+    std::uint32_t v = 0;
+    for (char c : digits)
+        v = v * 10 + std::uint32_t(c - '0');
+    return v;
+}
+
+// Copies n bytes (at most 16) with fixed-size copies, which the compiler inlines, instead of
+// a library call: a short amount is copied faster than the call takes.
+void copyShort(char* to, const char* from, std::size_t n) {
+    if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n >= 2) {
+        std::memcpy(to, from, 2);
+        std::memcpy(to + n - 2, from + n - 2, 2);
+    } else if (n == 1) {
+        to[0] = from[0];
+    }
+}
+
+// ParseAmount into r; also gives the value of the ruble digits.
+std::uint32_t parseInto(std::string_view text, ParsedAmount& r) {
+    r.RubleDigits.len = 0;
+    r.KopeckDigits.len = 0;
+    // Ruble digits up to the first other character, which must be the only separator,
+    // followed by exactly two kopeck digits and nothing else.
+    const std::size_t n = text.size();
+    std::size_t rubles = 0;
+    std::uint64_t value = 0;
+    while (rubles < n && isDigit(text[rubles])) {
+        // 10 digits or more are refused below; stop the value growing before it wraps.
+        if (rubles < 10)
+            value = value * 10 + std::uint64_t(text[rubles] - '0');
+        ++rubles;
+    }
+    std::size_t kopecks = 0;
+    bool wellFormed = rubles > 0;
+    if (rubles < n) {
+        const char separator = text[rubles];
+        while (rubles + 1 + kopecks < n && isDigit(text[rubles + 1 + kopecks]))
+            ++kopecks;
+        wellFormed = wellFormed && (separator == ',' || separator == '-' || separator == '.') &&
+                     rubles + 1 + kopecks == n && kopecks == 2;
+    }
+    if (!wellFormed) {
+        r.AmountError = AmountBadFormat;
+        return 0;
+    }
+    if (rubles > r.RubleDigits.capacity) {
+        r.AmountError = AmountTooManyDigits;
+        return 0;
+    }
+    r.AmountError = AmountValid;
+    if (value == 0) {
+        r.RubleDigits.chars[0] = '0';
+        r.RubleDigits.len = 1;
+    } else {
+        copyShort(r.RubleDigits.chars, text.data(), rubles);
+        r.RubleDigits.len = std::uint8_t(rubles);
+    }
+    if (kopecks) {
+        copyShort(r.KopeckDigits.chars, text.data() + rubles + 1, 2);
+        r.KopeckDigits.len = 2;
+    }
+    return std::uint32_t(value);
+}
+
+} // namespace
+
+ParsedAmount ParseAmount(std::string_view text) {
+    ParsedAmount r;
+    parseInto(text, r);
+    return r;
+}
+
+void NumToLet(storage::WorkText& text) {
+    const std::string_view digits = text.view();
+    const bool valid =
+        !digits.empty() && digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), isDigit);
+    const std::uint32_t value = valid ? valueOf(digits) : 0;
+    LineWriter line(text);
+    if (value)
+        line.addNumber(tables(), value);
+}
+
+AmountLine AssembleAmountLine(std::string_view amountText) {
+    AmountLine r;
+    ParsedAmount& a = r.Amount;
+    const std::uint32_t value = parseInto(amountText, a);
+    if (a.AmountError != AmountValid)
+        return r;
+    if (a.KopeckDigits.empty()) {
+        a.KopeckDigits.chars[0] = a.KopeckDigits.chars[1] = '0';
+        a.KopeckDigits.len = 2;
+    }
+    const std::string_view rubles = a.RubleDigits.view();
+    const std::string_view kopecks = a.KopeckDigits.view();
+
+    const WordTables& t = tables();
+    {
+        LineWriter line(r.Line);
+        if (value == 0)
+            line.add(t.zero);
+        else
+            line.addNumber(t, value);
+        line.add(t.scale[Rubles][pluralOf(rubles)]);
+        line.addDigits(kopecks);
+        line.add(t.scale[Kopecks][pluralOf(kopecks)]);
+        line.capitalise();
+    }
+
+    char* figure = r.Figure.chars;
+    copyShort(figure, rubles.data(), rubles.size());
+    figure[rubles.size()] = '-';
+    copyShort(figure + rubles.size() + 1, kopecks.data(), 2);
+    r.Figure.len = std::uint8_t(rubles.size() + 3);
+    return r;
+}
+
+} // namespace render

@@ -1,0 +1,187 @@
+#include "fitting.h"
+
+#include "storage/cp1251.h"
+
+#include <QByteArray>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace render {
+
+int RoundHalfEven(long double x) {
+    return int(std::nearbyint(x));
+}
+
+int FontCellHeight(long double pixelsPerMm, int sizeIndex) {
+    const int i = std::clamp(sizeIndex, 0, int(FontSizeTable.size()) - 1);
+    return std::max(1, RoundHalfEven(pixelsPerMm * (long double)FontSizeTable[std::size_t(i)]));
+}
+
+namespace {
+
+// Where a word lies in the text. A text of 255 characters has at most 128 words.
+struct WordSpan {
+    std::uint8_t at;
+    std::uint8_t len;
+};
+
+bool separates(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+} // namespace
+
+FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& measurer) {
+    FitResult r;
+    text = text.substr(0, storage::WorkText::capacity);
+
+    std::array<WordSpan, 128> words;
+    int wordCount = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (separates(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && !separates(text[i]))
+            ++i;
+        words[std::size_t(wordCount++)] = {std::uint8_t(start), std::uint8_t(i - start)};
+    }
+    if (wordCount == 0)
+        return r;
+
+    measurer.setFont(request.FitFontName, FontCellHeight(request.PixelsPerMmY, request.FitFontSize),
+                     FontStyle::Regular);
+    auto fits = [&](std::string_view candidate) {
+        r.FitMeasured = measurer.textWidth(candidate);
+        return r.FitMeasured < request.FitWidth;
+    };
+
+    // The candidate is the current line with the next word; it never grows beyond the text.
+    char candidate[storage::WorkText::capacity];
+    std::size_t length = 0;
+    int line = 0;      // the line being filled
+    int lineWords = 0; // its words so far
+    for (int w = 0; w < wordCount; ++w) {
+        const std::string_view word =
+            text.substr(words[std::size_t(w)].at, words[std::size_t(w)].len);
+        std::size_t tried = length;
+        if (lineWords)
+            candidate[tried++] = ' ';
+        std::memcpy(candidate + tried, word.data(), word.size());
+        tried += word.size();
+        if (fits(std::string_view(candidate, tried))) {
+            if (lineWords++ == 0)
+                r.FitRanges[std::size_t(line)].FirstWord = w;
+            length = tried;
+            continue;
+        }
+        if (lineWords == 0)
+            break;
+        // The word starts the next line, if there is one and the word fits there alone.
+        r.FitRanges[std::size_t(line)].WordCount = lineWords;
+        lineWords = 0;
+        if (++line == FitResult::MaxLines)
+            break;
+        std::memcpy(candidate, word.data(), word.size());
+        length = word.size();
+        if (!fits(std::string_view(candidate, length)))
+            break;
+        r.FitRanges[std::size_t(line)].FirstWord = w;
+        lineWords = 1;
+    }
+    if (lineWords)
+        r.FitRanges[std::size_t(line++)].WordCount = lineWords;
+    r.FitLineCount = line;
+
+    for (int l = 0; l < r.FitLineCount; ++l) {
+        const FitRange& range = r.FitRanges[std::size_t(l)];
+        storage::WorkText& out = r.FitLines[std::size_t(l)];
+        for (int w = range.FirstWord; w < range.FirstWord + range.WordCount; ++w) {
+            if (w > range.FirstWord)
+                out.append(' ');
+            out.append(text.substr(words[std::size_t(w)].at, words[std::size_t(w)].len));
+        }
+    }
+    return r;
+}
+
+namespace {
+
+struct VatTexts {
+    QByteArray captions[3];
+    QByteArray prefix;
+
+    VatTexts() {
+        captions[0] = storage::cp1251::fromUnicode(QStringLiteral("Без НДС"));
+        captions[1] = "18%";
+        captions[2] = "10%";
+        prefix = storage::cp1251::fromUnicode(QStringLiteral("В т.ч. НДС("));
+    }
+};
+
+const VatTexts& vatTexts() {
+    static const VatTexts t;
+    return t;
+}
+
+std::string_view view(const QByteArray& b) {
+    return {b.constData(), std::size_t(b.size())};
+}
+
+bool allDigits(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace
+
+std::string_view VatCaption(int vatRate) {
+    if (vatRate < 0 || vatRate > 2)
+        return {};
+    return view(vatTexts().captions[vatRate]);
+}
+
+storage::WorkText VatLine(const ParsedAmount& amount, int vatRate, bool budgetPayment) {
+    storage::WorkText line{};
+    if (budgetPayment || vatRate < VatNone || vatRate > Vat10)
+        return line;
+    if (vatRate == VatNone) {
+        line = VatCaption(VatNone);
+        return line;
+    }
+    const std::string_view rubles = amount.RubleDigits.view();
+    const std::string_view kopecks = amount.KopeckDigits.view();
+    if (rubles.empty() || kopecks.empty() || !allDigits(rubles) || !allDigits(kopecks))
+        return line;
+
+    const std::int64_t rate = vatRate == Vat18 ? 18 : 10;
+    std::int64_t amountKopecks = 0;
+    for (char c : rubles)
+        amountKopecks = amountKopecks * 10 + (c - '0');
+    std::int64_t kop = 0;
+    for (char c : kopecks)
+        kop = kop * 10 + (c - '0');
+    amountKopecks = amountKopecks * 100 + kop;
+
+    // rate/(rate+100) of the amount, rounded to the nearest kopeck, an exact half to even.
+    const std::int64_t numerator = rate * amountKopecks;
+    const std::int64_t denominator = rate + 100;
+    std::int64_t tax = numerator / denominator;
+    const std::int64_t twiceRest = 2 * (numerator % denominator);
+    if (twiceRest > denominator || (twiceRest == denominator && tax % 2 != 0))
+        ++tax;
+
+    char figure[32];
+    const int n = std::snprintf(figure, sizeof figure, "%lld-%02lld", (long long)(tax / 100),
+                                (long long)(tax % 100));
+    line = view(vatTexts().prefix);
+    line.append(VatCaption(vatRate));
+    line.append("): ");
+    line.append(std::string_view(figure, std::size_t(n)));
+    return line;
+}
+
+} // namespace render

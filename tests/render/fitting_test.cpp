@@ -1,0 +1,194 @@
+#include "support/support.h"
+
+#include "render/fitting.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace render;
+using testing_support::uni;
+
+namespace {
+
+// Every character is 10 pixels wide, a space 4; remembers the font it was given.
+class FixedMeasurer : public TextMeasurer {
+public:
+    void setFont(std::string_view family, int cellHeight, FontStyle style) override {
+        this->family = family;
+        this->cellHeight = cellHeight;
+        this->style = style;
+    }
+    int textWidth(std::string_view text) override {
+        ++measured;
+        int w = 0;
+        for (char c : text)
+            w += c == ' ' ? 4 : 10;
+        return w;
+    }
+    std::string family;
+    int cellHeight = 0;
+    FontStyle style = FontStyle::Bold;
+    int measured = 0;
+};
+
+std::vector<std::string> fit(std::string_view text, int width) {
+    FixedMeasurer m;
+    FitRequest request;
+    request.FitWidth = width;
+    request.PixelsPerMmY = 10;
+    const FitResult r = DivSt(text, request, m);
+    std::vector<std::string> lines;
+    for (int i = 0; i < r.FitLineCount; ++i)
+        lines.emplace_back(r.FitLines[std::size_t(i)].view());
+    for (int i = r.FitLineCount; i < FitResult::MaxLines; ++i)
+        EXPECT_TRUE(r.FitLines[std::size_t(i)].empty()) << "line " << i;
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(DivSt, CandidateExactlyAsWideAsTheBoxDoesNotFit) {
+    // "aa bb" is 44 pixels wide.
+    EXPECT_EQ(fit("aa bb cc", 44), (Lines{"aa", "bb", "cc"}));
+    EXPECT_EQ(fit("aa bb cc", 45), (Lines{"aa bb", "cc"}));
+    EXPECT_EQ(fit("aa bb cc", 69), (Lines{"aa bb cc"}));
+}
+
+TEST(DivSt, SeparatorRunsCollapseToOneSpace) {
+    EXPECT_EQ(fit("  aa \t\r\n bb\n\ncc  ", 1000), (Lines{"aa bb cc"}));
+    EXPECT_EQ(fit("aa\t\tbb\r\ncc", 45), (Lines{"aa bb", "cc"}));
+}
+
+TEST(DivSt, TooWideWordEndsTheFitting) {
+    EXPECT_EQ(fit(" \t\r\n ", 100), Lines{});
+    // A single word as wide as the box, or wider, gives no lines.
+    EXPECT_EQ(fit("abcdefghij", 100), Lines{});
+    EXPECT_EQ(fit("abcdefghij", 101), (Lines{"abcdefghij"}));
+    EXPECT_EQ(fit("abcdefghij a b", 50), Lines{});
+    // In the middle it ends the text at the line before it.
+    EXPECT_EQ(fit("aa bb cccccccc dd", 45), (Lines{"aa bb"}));
+    EXPECT_EQ(fit("aa bb dd cccccccc dd", 45), (Lines{"aa bb", "dd"}));
+}
+
+TEST(DivSt, AtMostFourLines) {
+    EXPECT_EQ(fit("a b c d e f", 15), (Lines{"a", "b", "c", "d"}));
+}
+
+TEST(DivSt, WordRangesAndRequestedFont) {
+    FixedMeasurer m;
+    FitRequest request;
+    request.FitWidth = 45;
+    request.PixelsPerMmY = 1200 / 25.4L;
+    const FitResult r = DivSt(" aa bb  cc dd ee", request, m);
+    ASSERT_EQ(r.FitLineCount, 3);
+    EXPECT_EQ(r.FitRanges[0].FirstWord, 0);
+    EXPECT_EQ(r.FitRanges[0].WordCount, 2);
+    EXPECT_EQ(r.FitRanges[1].FirstWord, 2);
+    EXPECT_EQ(r.FitRanges[1].WordCount, 2);
+    EXPECT_EQ(r.FitRanges[2].FirstWord, 4);
+    EXPECT_EQ(r.FitRanges[2].WordCount, 1);
+    EXPECT_EQ(r.FitMeasured, 20); // "ee", the last text measured
+    // Arial, 4.0 mm at 1200 dots per inch, regular.
+    EXPECT_EQ(m.family, "Arial");
+    EXPECT_EQ(m.cellHeight, 189);
+    EXPECT_EQ(m.style, FontStyle::Regular);
+}
+
+// Regression: words were cut to 32 characters and only the first 64 words were fitted.
+TEST(DivSt, LongWordsAndManyWordsAreKept) {
+    const std::string account(41, '4');
+    EXPECT_EQ(fit("to " + account + " ok", 420), (Lines{"to", account, "ok"}));
+
+    std::string many; // 100 one-letter words, 30 to a line
+    for (int i = 0; i < 100; ++i)
+        many += i ? " x" : "x";
+    const Lines lines = fit(many, 30 * 10 + 29 * 4 + 1);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3].size(), 10u * 2 - 1);
+}
+
+TEST(DivSt, OnlyTheFirst255CharactersCount) {
+    const std::string text = std::string(250, 'a') + " bbbbbbbbbb";
+    EXPECT_EQ(fit(text, 100000), (Lines{std::string(250, 'a') + " bbbb"}));
+}
+
+TEST(FontCellHeight, RoundsHalfToEven) {
+    EXPECT_EQ(FontCellHeight(1200 / 25.4L, 4), 189); // 188.98
+    EXPECT_EQ(FontCellHeight(2.625L, 4), 10);        // 10.5
+    EXPECT_EQ(FontCellHeight(2.875L, 4), 12);        // 11.5
+    EXPECT_EQ(FontCellHeight(10, 6), 25);            // 2.5 mm
+    EXPECT_EQ(FontCellHeight(10, 99), 40);           // clamped to index 7
+}
+
+struct VatCase {
+    const char* name;
+    const char* rubles;
+    const char* kopecks;
+    int rate;
+    bool budget;
+    const char* line; // UTF-8
+};
+
+const VatCase vatCases[] = {
+    {"Rate18", "1000", "00", Vat18, false, "В т.ч. НДС(18%): 152-54"},
+    {"Rate18Whole", "118", "00", Vat18, false, "В т.ч. НДС(18%): 18-00"},
+    {"Rate10", "110", "00", Vat10, false, "В т.ч. НДС(10%): 10-00"},
+    {"OneKopeck", "0", "01", Vat18, false, "В т.ч. НДС(18%): 0-00"},
+    {"RoundsDown18", "0", "03", Vat18, false, "В т.ч. НДС(18%): 0-00"}, // 0.458
+    {"RoundsUp18", "0", "04", Vat18, false, "В т.ч. НДС(18%): 0-01"},   // 0.610
+    {"LeadingZeros", "007", "08", Vat10, false, "В т.ч. НДС(10%): 0-64"},
+    {"Largest", "999999999", "99", Vat18, false, "В т.ч. НДС(18%): 152542372-88"},
+    {"BudgetPayment", "1000", "00", Vat18, true, ""},
+    {"BudgetPaymentNoTax", "1000", "00", VatNone, true, ""},
+    {"NoTax", "1000", "00", VatNone, false, "Без НДС"},
+    {"NoTaxWithoutAmount", "", "", VatNone, false, "Без НДС"},
+    {"NoKopecks", "1000", "", Vat18, false, ""},
+    {"RejectedAmount", "", "", Vat18, false, ""},
+    {"UnknownRate", "1000", "00", 3, false, ""},
+};
+
+class VatLineTest : public testing::TestWithParam<VatCase> {};
+
+TEST_P(VatLineTest, Line) {
+    const VatCase& c = GetParam();
+    ParsedAmount a;
+    a.RubleDigits = c.rubles;
+    a.KopeckDigits = c.kopecks;
+    EXPECT_EQ(uni(VatLine(a, c.rate, c.budget)).toStdString(), c.line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vat, VatLineTest, testing::ValuesIn(vatCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(VatLine, FromAnAmountTypedWithoutKopecks) {
+    const AmountLine line = AssembleAmountLine("1000");
+    EXPECT_EQ(uni(VatLine(line.Amount, Vat18, false)).toStdString(), "В т.ч. НДС(18%): 152-54");
+    EXPECT_EQ(VatLine(AssembleAmountLine("12.5").Amount, Vat18, false).size(), 0u);
+}
+
+// The integer rounding must equal rounding r/(r+100)·A in extended precision, half to even,
+// for every amount; checked on the extremes and on many random amounts.
+TEST(VatLine, EqualsExtendedPrecisionRounding) {
+    std::mt19937_64 random(42);
+    std::vector<long long> amounts = {0, 1, 2, 99, 100, 11800, 99999999999LL, 99999999998LL};
+    for (int i = 0; i < 200000; ++i)
+        amounts.push_back(static_cast<long long>(random() % 100000000000ULL));
+    for (int rate : {Vat18, Vat10}) {
+        const long double r = rate == Vat18 ? 18 : 10;
+        for (long long kopecks : amounts) {
+            ParsedAmount a;
+            a.RubleDigits = std::to_string(kopecks / 100);
+            char k[4];
+            std::snprintf(k, sizeof k, "%02lld", kopecks % 100);
+            a.KopeckDigits = k;
+            const long long tax = std::llrint(r / (r + 100) * (long double)kopecks);
+            char expected[32];
+            std::snprintf(expected, sizeof expected, "%lld-%02lld", tax / 100, tax % 100);
+            const std::string line(VatLine(a, rate, false).view());
+            ASSERT_EQ(line.substr(line.find(':') + 2), expected) << kopecks << " at " << r;
+        }
+    }
+}
+
+} // namespace
