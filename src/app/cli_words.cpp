@@ -1,12 +1,13 @@
 // --words: amounts in words for contracts and spreadsheets. One amount from the command line,
-// or one per line of standard input ("-"), each written as "line<TAB>figure" in UTF-8. The
-// input is read in pieces of a fixed size, so any number of lines streams through in
-// constant memory, and output lines stay aligned with input lines.
+// or one per line of standard input ("-"), each written as "line<TAB>figure" in UTF-8. Each
+// input line is read into a fixed buffer and answered by exactly one output line, so any
+// number of lines streams through in constant memory and the columns stay aligned.
 #include "cli.h"
 
 #include "render/amount.h"
 #include "storage/cp1251.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <istream>

@@ -3,6 +3,7 @@
 #include "storage/cp1251.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 
@@ -14,7 +15,7 @@ enum Plural { One = 0, TwoToFour = 1, Many = 2 };
 
 // The plural form from the last two decimal digits of a number (tens is 0 for a one-digit
 // number): 11 to 14 and every other number whose tens digit is 1 take "many".
-Plural pluralOf(unsigned tens, unsigned units) {
+constexpr Plural pluralRule(unsigned tens, unsigned units) {
     if (tens == 1)
         return Many;
     if (units == 1)
@@ -24,33 +25,46 @@ Plural pluralOf(unsigned tens, unsigned units) {
     return Many;
 }
 
-// The same for a number written as digits, leading zeros included.
+// The rule for 0 to 99 as a table: amounts are random data to the branch predictor, and a
+// look-up costs no mispredicted branches.
+constexpr std::array<std::uint8_t, 100> pluralTable = [] {
+    std::array<std::uint8_t, 100> t{};
+    for (unsigned i = 0; i < 100; ++i)
+        t[i] = std::uint8_t(pluralRule(i / 10, i % 10));
+    return t;
+}();
+
+Plural pluralOf(unsigned number) {
+    return Plural(pluralTable[number % 100]);
+}
+
+// The same for a number written as 1 or more digits, leading zeros included.
 Plural pluralOf(std::string_view digits) {
     const std::size_t n = digits.size();
-    if (n == 0)
-        return Many;
     const unsigned units = unsigned(digits[n - 1] - '0');
     const unsigned tens = n >= 2 ? unsigned(digits[n - 2] - '0') : 0;
-    return pluralOf(tens, units);
+    return Plural(pluralTable[tens * 10 + units]);
 }
 
 enum Scale { Millions = 0, Thousands = 1, Rubles = 2, Kopecks = 3 };
 enum Gender { Masculine = 0, Feminine = 1 };
 
-// A text in code page 1251 preceded by a space, in a fixed slot: appending copies the whole
-// slot and advances by the text's length, so an append is one fixed-size copy.
-template <std::size_t N> struct Slot {
-    char text[N];
+// A text in code page 1251 preceded by a space, in an aligned slot of N bytes whose last
+// byte is the length: appending copies the whole slot and advances by the length, so an
+// append is one aligned fixed-size copy.
+template <std::size_t N> struct alignas(N) Slot {
+    char text[N - 1];
     std::uint8_t len;
 
     void set(const QByteArray& words) {
-        const std::size_t n = std::min(std::size_t(words.size()), N - 1);
-        std::memset(text, 0, N);
+        const std::size_t n = std::min(std::size_t(words.size()), N - 2);
+        std::memset(text, 0, N - 1);
         text[0] = ' ';
         std::memcpy(text + 1, words.constData(), n);
         len = std::uint8_t(n + 1);
     }
 };
+static_assert(sizeof(Slot<32>) == 32 && sizeof(Slot<16>) == 16);
 
 QByteArray toCp1251(const char16_t* word) {
     return storage::cp1251::fromUnicode(QString::fromUtf16(word));
@@ -131,7 +145,7 @@ public:
     ~LineWriter() { line_.len = std::uint8_t(pos_ ? pos_ - 1 : 0); }
 
     template <std::size_t N> void add(const Slot<N>& s) {
-        std::memcpy(bytes_ + pos_, s.text, N);
+        std::memcpy(bytes_ + pos_, &s, N);
         pos_ += s.len;
     }
     void addDigits(std::string_view digits) { // with a leading space, at most 2 digits
@@ -155,11 +169,11 @@ public:
         const unsigned units = value % 1000;
         if (millions) {
             add(t.triads[Masculine][millions]);
-            add(t.scale[Millions][pluralOf(millions % 100 / 10, millions % 10)]);
+            add(t.scale[Millions][pluralOf(millions)]);
         }
         if (thousands) {
             add(t.triads[Feminine][thousands]);
-            add(t.scale[Thousands][pluralOf(thousands % 100 / 10, thousands % 10)]);
+            add(t.scale[Thousands][pluralOf(thousands)]);
         }
         if (units)
             add(t.triads[Masculine][units]);
@@ -175,6 +189,10 @@ static_assert(sizeof(storage::WorkText) == 256 && offsetof(storage::WorkText, ch
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool isSeparator(char c) {
+    return c == ',' || c == '-' || c == '.';
 }
 
 std::uint32_t valueOf(std::string_view digits) {
@@ -216,15 +234,12 @@ std::uint32_t parseInto(std::string_view text, ParsedAmount& r) {
             value = value * 10 + std::uint64_t(text[rubles] - '0');
         ++rubles;
     }
-    std::size_t kopecks = 0;
-    bool wellFormed = rubles > 0;
-    if (rubles < n) {
-        const char separator = text[rubles];
-        while (rubles + 1 + kopecks < n && isDigit(text[rubles + 1 + kopecks]))
-            ++kopecks;
-        wellFormed = wellFormed && (separator == ',' || separator == '-' || separator == '.') &&
-                     rubles + 1 + kopecks == n && kopecks == 2;
-    }
+    // Whatever else follows the ruble digits (a second separator, another character, fewer
+    // or more kopeck digits) is a bad format.
+    const bool hasKopecks = rubles < n;
+    const bool wellFormed =
+        rubles > 0 && (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
+                                       isDigit(text[rubles + 1]) && isDigit(text[rubles + 2])));
     if (!wellFormed) {
         r.AmountError = AmountBadFormat;
         return 0;
@@ -241,8 +256,8 @@ std::uint32_t parseInto(std::string_view text, ParsedAmount& r) {
         copyShort(r.RubleDigits.chars, text.data(), rubles);
         r.RubleDigits.len = std::uint8_t(rubles);
     }
-    if (kopecks) {
-        copyShort(r.KopeckDigits.chars, text.data() + rubles + 1, 2);
+    if (hasKopecks) {
+        std::memcpy(r.KopeckDigits.chars, text.data() + rubles + 1, 2);
         r.KopeckDigits.len = 2;
     }
     return std::uint32_t(value);
@@ -292,10 +307,12 @@ AmountLine AssembleAmountLine(std::string_view amountText) {
         line.capitalise();
     }
 
+    // Fixed-size copies: the ruble digits' 9 bytes are all initialised, and the figure has
+    // room for them.
     char* figure = r.Figure.chars;
-    copyShort(figure, rubles.data(), rubles.size());
+    std::memcpy(figure, a.RubleDigits.chars, sizeof a.RubleDigits.chars);
     figure[rubles.size()] = '-';
-    copyShort(figure + rubles.size() + 1, kopecks.data(), 2);
+    std::memcpy(figure + rubles.size() + 1, a.KopeckDigits.chars, 2);
     r.Figure.len = std::uint8_t(rubles.size() + 3);
     return r;
 }
