@@ -1,10 +1,36 @@
 #include "cli.h"
 
+#include "storage/cp1251.h"
+#include "storage/scan.h"
+#include "storage/store.h"
+
+#include <QDir>
+#include <QFileInfo>
+
 namespace app {
 
-int runList(storage::Store&, QTextStream&, QTextStream& err) {
-    err << "--list: not built yet\n";
-    return 1;
+int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
+    const QFileInfo folder(store.PlatDir);
+    if (!folder.isDir() || !folder.isReadable()) {
+        err << QStringLiteral("Не могу прочитать папку сохраненных платежек %1\n")
+                   .arg(QDir::toNativeSeparators(store.PlatDir));
+        return 1;
+    }
+    if (const storage::IoResult r = storage::ScanAtStart(store); !r) {
+        err << r.error << '\n';
+        return 1;
+    }
+    using storage::cp1251::toUnicode;
+    for (int i = 0; i < store.PlatCount; ++i) {
+        const storage::TPlatItem& e = store.PlatList[std::size_t(i)];
+        out << toUnicode(e.NumberText.view()) << '\t' << toUnicode(e.DateText.view()) << '\t'
+            << toUnicode(e.PayerText.view()) << '\t' << toUnicode(e.PayeeText.view()) << '\t'
+            << toUnicode(e.AmountText.view()) << '\t'
+            << (e.Accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено"))
+            << '\t' << QString::fromLatin1(e.FileName.bytes()) << '\n';
+    }
+    out.flush();
+    return 0;
 }
 
 } // namespace app

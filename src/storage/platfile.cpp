@@ -20,6 +20,10 @@ bool MakePlatFileName(std::string_view number, std::string_view payerInn, std::s
     return true;
 }
 
+std::string_view DateYearDigits(std::string_view date) {
+    return date.size() > 8 ? date.substr(8, 2) : std::string_view();
+}
+
 bool isPlainFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..")
         return false;

@@ -12,6 +12,10 @@ namespace storage {
 bool MakePlatFileName(std::string_view number, std::string_view payerInn, std::string_view yy,
                       ShortStr<28>& out);
 
+// Characters 9 and 10 of a date typed as dd.mm.yyyy (the two-digit year), as far as the
+// text reaches: fewer than two characters for a shorter text.
+std::string_view DateYearDigits(std::string_view date);
+
 // A plain file name: not empty, no folder separators, not "." or "..".
 bool isPlainFileName(std::string_view name);
 

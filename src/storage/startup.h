@@ -10,7 +10,17 @@
 namespace storage {
 
 // Runs the start-up in programDir and returns the messages for the user, in order (the
-// window program shows each in a message box, the command line on standard error).
+// window program shows each in a message box, the command line on standard error):
+//  1. the folders Data, PP and PPDel under programDir;
+//  2.-5. the defaults and the settings files "PathPlt", "FormW", "ArCol";
+//  6. Data, when missing, is created, and the earlier version's "Firms" and "FirmsDel" of
+//     the program folder are converted into it (the old files become Firms_Old, FirmsDel_Old);
+//  7. the directory, the branches and the employees are loaded;
+//  8.-9. order files of the current layout in the program folder move into PP and PPDel,
+//     never over a file already there;
+//  10.-11. orders of the earlier version in the program folder get the year in their names
+//     and are rewritten in the current layout (they move into PP at the next start);
+//  12. the settings file "Set".
 QStringList StartUp(Store& s, const QString& programDir);
 
 } // namespace storage

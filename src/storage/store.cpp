@@ -1,5 +1,7 @@
 #include "store.h"
 
+#include "settings.h"
+
 #include <QDir>
 
 namespace storage {
@@ -20,14 +22,7 @@ Store::Store() {
     clearRecord(PlatList);
     clearRecord(PayerInnTable);
     clearRecord(PayeeInnTable);
-    clearRecord(PathPlt);
-    for (auto& s : FormSizes) {
-        s.Width = 256;
-        s.Height = 256;
-    }
-    for (auto& w : ColWidths)
-        w = 16;
-    Settings.fill(0);
+    SetDefaultSettings(*this);
 }
 
 void Store::setProgramDir(const QString& dir) {

@@ -1,0 +1,40 @@
+// A full data set in a program folder, for benchmarks and tests: organizations with every
+// text at full capacity and four bank slots, deleted organizations, branches, employees,
+// and saved and deleted orders of several payers over several years, each file named from
+// its content as the program names it.
+#pragma once
+
+#include "storage/fileio.h"
+#include "storage/records.h"
+
+#include <QString>
+#include <string>
+
+namespace datagen {
+
+struct Options {
+    int firms = 254;        // organizations in use (at most 256)
+    int deletedFirms = 16;  // at most 256
+    int filials = 128;      // at most 256
+    int employees = 512;    // at most 1024
+    int orders = 1024;      // saved orders in PP
+    int deletedOrders = 16; // deleted orders in PPDel
+    int payers = 8;         // the first `payers` organizations pay; the others are payees
+    int firstYear = 2007;
+    int years = 3;
+};
+
+// The INN of organization i: ten digits, a different one for every i below 100000.
+std::string innOf(int i);
+
+// Organization i: every text at full capacity (the name begins with the long legal form of
+// a limited company), four bank slots, bank slot i % 4 selected.
+storage::TFirm makeFirm(int i);
+
+// Order k of the data set (number, payer and year are unique per k) and its file name.
+storage::TPlat makePlat(const Options& o, int k, QString& fileName);
+
+// Writes the data set into programDir, creating Data, PP and PPDel.
+storage::IoResult fillProgramFolder(const QString& programDir, const Options& o = {});
+
+} // namespace datagen

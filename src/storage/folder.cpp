@@ -1,0 +1,111 @@
+#include "folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace storage {
+
+namespace {
+
+// Calls f(name) for every file of dir that listFileNames admits, until f returns false.
+template <class F> void forEachFile(const QString& dir, QStringView extension, F f) {
+    const QByteArray ext = extension.toLatin1();
+    DIR* d = ::opendir(QFile::encodeName(dir).constData());
+    if (!d)
+        return;
+    const int fd = ::dirfd(d);
+    QString canonicalDir;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArrayView name(e->d_name);
+        if (name.size() < ext.size() ||
+            name.last(ext.size()).compare(ext, Qt::CaseInsensitive) != 0)
+            continue;
+        unsigned char type = e->d_type;
+        struct stat st;
+        if (type == DT_UNKNOWN) {
+            if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            type = S_ISREG(st.st_mode) ? DT_REG : S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN;
+        }
+        if (type == DT_LNK) {
+            // A link counts only when it leads to a regular file of this folder itself.
+            if (canonicalDir.isEmpty())
+                canonicalDir = QDir(dir).canonicalPath();
+            const QFileInfo target(
+                QFileInfo(QDir(dir).filePath(QFile::decodeName(e->d_name))).canonicalFilePath());
+            if (target.filePath().isEmpty() || target.path() != canonicalDir ||
+                ::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+                continue;
+            type = DT_REG;
+        }
+        if (type != DT_REG)
+            continue;
+        if (!f(QFile::decodeName(e->d_name)))
+            break;
+    }
+    ::closedir(d);
+}
+
+QString capitals(const QString& name) {
+    QString key = name;
+    for (QChar& c : key)
+        c = c.toUpper();
+    return key;
+}
+
+} // namespace
+
+std::vector<QString> listFileNames(const QString& dir, QStringView extension) {
+    struct Keyed {
+        QString key;
+        QString name;
+    };
+    std::vector<Keyed> found;
+    forEachFile(dir, extension, [&](QString name) {
+        QString key = capitals(name);
+        found.push_back({std::move(key), std::move(name)});
+        return true;
+    });
+    std::sort(found.begin(), found.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        return a.name < b.name;
+    });
+    std::vector<QString> out;
+    out.reserve(found.size());
+    for (Keyed& k : found)
+        out.push_back(std::move(k.name));
+    return out;
+}
+
+qint64 fileSize(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.size() : -1;
+}
+
+std::vector<FolderEntry> listFiles(const QString& dir, QStringView extension) {
+    std::vector<FolderEntry> out;
+    const QString folder = dir.endsWith(u'/') ? dir : dir + u'/';
+    for (QString& name : listFileNames(dir, extension)) {
+        const qint64 size = fileSize(folder + name);
+        if (size >= 0)
+            out.push_back({std::move(name), size});
+    }
+    return out;
+}
+
+bool hasFiles(const QString& dir, QStringView extension) {
+    bool any = false;
+    forEachFile(dir, extension, [&](const QString&) {
+        any = true;
+        return false;
+    });
+    return any;
+}
+
+} // namespace storage

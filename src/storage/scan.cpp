@@ -1,0 +1,292 @@
+#include "scan.h"
+
+#include "folder.h"
+#include "platfile.h"
+#include "words.h"
+
+#include <QDate>
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+
+namespace storage {
+
+FirmNames::FirmNames(const Store& s) : store_(s) {
+    count_ = std::clamp(s.FirmCount, 0, MaxFirms);
+    for (int i = 0; i < count_; ++i)
+        byInn_[std::size_t(i)] = std::uint8_t(i);
+    std::sort(byInn_.begin(), byInn_.begin() + count_, [&s](std::uint8_t a, std::uint8_t b) {
+        const std::string_view x = s.Firms[a].Inn.view();
+        const std::string_view y = s.Firms[b].Inn.view();
+        return x != y ? x < y : a < b;
+    });
+}
+
+bool FirmNames::find(std::string_view inn, ShortStr<128>& out) {
+    const auto end = byInn_.begin() + count_;
+    const auto it = std::lower_bound(byInn_.begin(), end, inn, [this](std::uint8_t i, auto v) {
+        return store_.Firms[i].Inn.view() < v;
+    });
+    if (it == end || store_.Firms[*it].Inn.view() != inn)
+        return false;
+    const std::uint8_t i = *it;
+    if (!shortened_[i]) {
+        shortNames_[i].assign(OOO(store_.Firms[i].Name.view()));
+        shortened_[i] = true;
+    }
+    out.assign(shortNames_[i]);
+    return true;
+}
+
+namespace {
+
+// What the scan takes from one order file. The file is read when its name is examined,
+// since its size has to be known then and reading it tells the size; the entry takes the
+// values later, in list order.
+struct FileContent {
+    ShortStr<5> Number;
+    ShortStr<10> Date;
+    ShortStr<12> Amount;
+    ShortStr<12> PayerInn;
+    ShortStr<12> PayeeInn;
+    std::uint8_t Accepted = 0;
+    bool failed = false; // the file could not be read; error says why
+    QString error;
+};
+
+struct Scratch {
+    std::array<FileContent, MaxPlats> content; // by the order in which entries were taken
+    std::array<std::uint16_t, MaxPlats> from;  // list position -> order of taking
+};
+
+// The value of a text of digits written after the digits of start.
+std::uint32_t digitsValue(std::string_view digits, std::uint32_t start = 0) {
+    std::uint32_t v = start;
+    for (char c : digits)
+        v = v * 10 + std::uint32_t(c - '0');
+    return v;
+}
+
+void keep(FileContent& c, const QByteArray& data) {
+    TPlat rec;
+    recordFromBytes(rec, data.constData());
+    c.Number.assign(rec.Number);
+    c.Date.assign(rec.Date);
+    c.Amount.assign(rec.Amount);
+    c.PayerInn.assign(rec.PayerInn);
+    c.PayeeInn.assign(rec.PayeeInn);
+    c.Accepted = rec.Accepted;
+    c.failed = false;
+}
+
+// Examines one name of the folder (in listing order) and takes the entry when it fits.
+void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn read, Scratch& scratch,
+              WordList& parts, QByteArray& data) {
+    if (fileName.size() <= 5)
+        return;
+    const QByteArray name = fileName.toLatin1();
+    SplitAtUnderscores(std::string_view(name.constData(), std::size_t(name.size() - 5)), parts);
+    if (parts.count != 3)
+        return;
+    const bool digits = isDigits(parts[0]) && isDigits(parts[1]) && isDigits(parts[2]);
+    const std::string_view number = parts[0];
+    const std::string_view year = parts[2];
+    // Longer parts are not names the program gives, and a name longer than the list holds
+    // could not be opened from it. The year is "20" followed by the year part: "09" is 2009.
+    const bool fits =
+        digits && number.size() <= 5 && year.size() <= 4 && name.size() <= 28 &&
+        (s.CurrentYearOnly() != 1 || digitsValue(year, 20) == std::uint32_t(currentYear)) &&
+        s.PlatCount < MaxPlats;
+    const QString path = s.PlatDir + fileName;
+    if (!fits) {
+        // PlatError tells whether the last order file with a name of three parts had
+        // anything but digits in it.
+        if (fileSize(path) == PlatFileSize)
+            s.PlatError = digits ? 0 : 1;
+        return;
+    }
+    FileContent& content = scratch.content[std::size_t(s.PlatCount)];
+    if (const IoResult r = read(path, data, PlatFileSize + 1); r) {
+        if (data.size() != PlatFileSize)
+            return;
+        keep(content, data);
+    } else {
+        // Listed all the same when it has the size of an order; the failure ends the scan
+        // when the list reaches it.
+        if (fileSize(path) != PlatFileSize)
+            return;
+        content.failed = true;
+        content.error = r.error;
+    }
+    s.PlatError = 0;
+    TPlatItem& e = s.PlatList[std::size_t(s.PlatCount++)];
+    clearRecord(e);
+    e.NumberText.assign(number);
+    e.NumberValue = digitsValue(number);
+    e.PayerText.assign(parts[1]);
+    e.PayerInn.assign(parts[1]);
+    e.FileName.assign(name);
+    e.YearDigits.assign(year);
+}
+
+// Orders the first n entries of the list ascending by number with the exchange sort (each
+// position i against every later j, exchanging when j's number is smaller), which decides
+// the order of equal numbers. The exchanges run on numbers and indexes; the entries move
+// once after. from[k] tells where the entry now at k stood before.
+void sortByNumber(std::array<TPlatItem, MaxPlats>& list, int n,
+                  std::array<std::uint16_t, MaxPlats>& from) {
+    std::array<std::uint32_t, MaxPlats> key;
+    std::array<std::uint16_t, MaxPlats> chain;
+    for (int i = 0; i < n; ++i) {
+        key[std::size_t(i)] = list[std::size_t(i)].NumberValue;
+        from[std::size_t(i)] = std::uint16_t(i);
+    }
+    for (int i = 0; i + 1 < n; ++i) {
+        // The exchanges of pass i happen at the successive new minima after i; their
+        // values rotate along that chain: i takes the last, each takes its predecessor's.
+        std::uint32_t least = key[std::size_t(i)];
+        int len = 0;
+        for (int j = i + 1; j < n; ++j)
+            if (key[std::size_t(j)] < least) {
+                least = key[std::size_t(j)];
+                chain[std::size_t(len++)] = std::uint16_t(j);
+            }
+        if (len == 0)
+            continue;
+        const std::size_t last = chain[std::size_t(len - 1)];
+        const std::uint32_t lastKey = key[last];
+        const std::uint16_t lastFrom = from[last];
+        for (int c = len - 1; c > 0; --c) {
+            key[chain[std::size_t(c)]] = key[chain[std::size_t(c - 1)]];
+            from[chain[std::size_t(c)]] = from[chain[std::size_t(c - 1)]];
+        }
+        key[chain[0]] = key[std::size_t(i)];
+        from[chain[0]] = from[std::size_t(i)];
+        key[std::size_t(i)] = lastKey;
+        from[std::size_t(i)] = lastFrom;
+    }
+    // Position k takes the entry that stood at from[k]: follow each cycle of the permutation
+    // with one entry held aside.
+    std::array<std::uint16_t, MaxPlats> todo = from;
+    for (int k = 0; k < n; ++k) {
+        if (todo[std::size_t(k)] == k)
+            continue;
+        const TPlatItem held = list[std::size_t(k)];
+        int at = k;
+        for (;;) {
+            const int src = todo[std::size_t(at)];
+            todo[std::size_t(at)] = std::uint16_t(at);
+            if (src == k) {
+                list[std::size_t(at)] = held;
+                break;
+            }
+            list[std::size_t(at)] = list[std::size_t(src)];
+            at = src;
+        }
+    }
+}
+
+// Gives the entry the values of its file, and the file the name built from its content
+// when the name no longer fits it.
+void takeContent(Store& s, TPlatItem& e, const FileContent& c) {
+    e.DateText.assign(c.Date);
+    e.PayeeText.assign(c.PayeeInn);
+    e.PayeeInn.assign(c.PayeeInn);
+    e.AmountText.assign(c.Amount);
+    e.Accepted = c.Accepted == 1 ? 1 : 0;
+
+    const std::string_view yy = DateYearDigits(c.Date.view());
+    if (c.PayerInn == e.PayerInn && c.Number == e.NumberText && yy == e.YearDigits.view())
+        return;
+    // Only a name made of digits, and never over another file.
+    ShortStr<28> newName;
+    if (yy.size() == 2 && MakePlatFileName(c.Number.view(), c.PayerInn.view(), yy, newName))
+        renameNoReplace(s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
+                        s.PlatDir + QString::fromLatin1(newName.bytes()));
+    s.PlatError = 1;
+}
+
+void findINN(Store& s, FirmNames& names) {
+    s.PayerInnCount = 0;
+    s.PayeeInnCount = 0;
+    const int n = std::clamp(s.PlatCount, 0, MaxPlats);
+    std::unordered_map<std::string_view, int> payers, payees;
+    payers.reserve(std::size_t(n));
+    payees.reserve(std::size_t(n));
+    for (int i = 0; i < n; ++i) {
+        const TPlatItem& e = s.PlatList[std::size_t(i)];
+        const auto [payer, newPayer] = payers.try_emplace(e.PayerInn.view(), s.PayerInnCount);
+        PayerInnEntry& p = s.PayerInnTable[std::size_t(payer->second)];
+        if (newPayer) {
+            ++s.PayerInnCount;
+            clearRecord(p);
+            p.Inn.assign(e.PayerInn);
+            p.Name.assign(e.PayerInn);
+            p.MaxNumber = e.NumberValue;
+        } else {
+            p.MaxNumber = std::max(p.MaxNumber, e.NumberValue);
+        }
+        if (payees.try_emplace(e.PayeeInn.view(), s.PayeeInnCount).second) {
+            PayeeInnEntry& q = s.PayeeInnTable[std::size_t(s.PayeeInnCount++)];
+            clearRecord(q);
+            q.Inn.assign(e.PayeeInn);
+            q.Name.assign(e.PayeeInn);
+        }
+    }
+    for (int i = 0; i < s.PayerInnCount; ++i) {
+        PayerInnEntry& p = s.PayerInnTable[std::size_t(i)];
+        names.find(p.Inn.view(), p.Name);
+    }
+    for (int i = 0; i < s.PayeeInnCount; ++i) {
+        PayeeInnEntry& q = s.PayeeInnTable[std::size_t(i)];
+        names.find(q.Inn.view(), q.Name);
+    }
+}
+
+} // namespace
+
+IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read) {
+    auto scratch = std::make_unique<Scratch>();
+    FirmNames names(s);
+    s.PlatCount = 0;
+    WordList parts;
+    QByteArray data;
+    for (const QString& name : listFileNames(s.PlatDir, u".plat"))
+        takeName(s, name, currentYear, read, *scratch, parts, data);
+
+    sortByNumber(s.PlatList, s.PlatCount, scratch->from);
+    for (int i = 0; i < s.PlatCount; ++i) {
+        TPlatItem& e = s.PlatList[std::size_t(i)];
+        names.find(e.PayerInn.view(), e.PayerText);
+    }
+    for (int i = 0; i < s.PlatCount; ++i) {
+        TPlatItem& e = s.PlatList[std::size_t(i)];
+        const FileContent& c = scratch->content[scratch->from[std::size_t(i)]];
+        if (c.failed)
+            return IoResult::failure(c.error);
+        takeContent(s, e, c);
+        names.find(e.PayeeInn.view(), e.PayeeText);
+    }
+    findINN(s, names);
+    return {};
+}
+
+IoResult FindFilesPlat(Store& s) {
+    return FindFilesPlat(s, QDate::currentDate().year());
+}
+
+void FindINN(Store& s) {
+    FirmNames names(s);
+    findINN(s, names);
+}
+
+IoResult ScanAtStart(Store& s) {
+    if (!hasFiles(s.PlatDir, u".plat"))
+        return {};
+    IoResult r = FindFilesPlat(s);
+    if (r && s.PlatError != 0)
+        r = FindFilesPlat(s);
+    return r;
+}
+
+} // namespace storage

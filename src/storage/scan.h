@@ -1,0 +1,58 @@
+// The scan of the saved orders: the list of saved orders (PlatList) built from the order
+// files of the folder PP, and the payer and payee tables built from that list.
+#pragma once
+
+#include "fileio.h"
+#include "store.h"
+
+#include <array>
+
+namespace storage {
+
+// The organizations in use, found by INN, with their names shortened by OOO. Built once per
+// scan, so that two thousand look-ups neither search the directory nor shorten a name more
+// than once each.
+class FirmNames {
+public:
+    explicit FirmNames(const Store& s);
+    // When an organization has the INN inn (exact comparison), sets out to the shortened
+    // name of the first such organization in directory order and returns true.
+    bool find(std::string_view inn, ShortStr<128>& out);
+
+private:
+    const Store& store_;
+    std::array<std::uint8_t, MaxFirms> byInn_; // organization indexes ordered by INN, then index
+    int count_ = 0;
+    std::array<ShortStr<128>, MaxFirms> shortNames_;
+    std::array<bool, MaxFirms> shortened_{};
+};
+
+// How the scan reads a file: at most maxBytes from its start into out (readFile of
+// fileio.h); tests put a failing reader in its place.
+using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 maxBytes);
+
+// Rebuilds PlatList and PlatCount from the order files of PlatDir, sorted by order number,
+// gives a file whose name no longer fits its content the name built from its content, and
+// rebuilds the payer and payee tables. A file is listed when it is a regular file of 1169
+// bytes whose name is three groups of digits ("15_1234567890_09.plat", the extension in any
+// case), the number at most 5 digits, the year at most 4, the whole name at most 28
+// characters, and (with CurrentYearOnly 1) whose year is currentYear; at most 1024 files are
+// listed, the first ones in the folder's name order. A renamed file is listed under its old
+// name until the next scan; PlatError is then 1 (it is also 1 when the last name of three
+// parts held anything but digits). A file that cannot be read ends the scan with the
+// failure: the entries from it on, in list order, lack what is read from the files, and the
+// tables are not rebuilt.
+IoResult FindFilesPlat(Store& s);
+IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read = readFile);
+
+// Rebuilds PayerInnTable (with the highest order number of each payer) and PayeeInnTable
+// from PlatList: the distinct INNs in list order, named after their organization, or by the
+// INN itself when no organization has it.
+void FindINN(Store& s);
+
+// The scan made when the main window is created: when PlatDir holds at least one order
+// file, the orders are scanned, and once more when that scan left PlatError at 1 (a file was
+// renamed, so that the list shows its new name).
+IoResult ScanAtStart(Store& s);
+
+} // namespace storage

@@ -1,0 +1,77 @@
+#include "settings.h"
+
+#include "datafiles.h"
+
+namespace storage {
+
+static_assert(sizeof(Store::PathPlt) == PathPltFileSize);
+static_assert(sizeof(Store::FormSizes) == FormWFileSize);
+static_assert(sizeof(Store::ColWidths) == ArColFileSize);
+static_assert(sizeof(Store::Settings) == SetFileSize);
+
+namespace {
+
+template <class T>
+void load(const Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
+          bool emptyIsMissing = false) {
+    const LoadOutcome r = loadFixedFile(s.ProgramDir + QLatin1String(file), &table,
+                                        qint64(sizeof(T)), unit, emptyIsMissing);
+    if (!r.message.isEmpty())
+        messages << r.message;
+}
+
+template <class T> IoResult save(const Store& s, const char* file, const T& table) {
+    return writeFileAtomic(s.ProgramDir + QLatin1String(file), recordBytes(table));
+}
+
+} // namespace
+
+void SetDefaultSettings(Store& s) {
+    clearRecord(s.PathPlt);
+    for (FormSize& f : s.FormSizes) {
+        f.Width = 256;
+        f.Height = 256;
+    }
+    for (U16& w : s.ColWidths)
+        w = 16;
+    s.Settings.fill(0);
+}
+
+void LoadFilePathPlt(Store& s, QStringList& messages) {
+    load(s, "PathPlt", s.PathPlt, PathPltFileSize, messages);
+}
+
+void LoadFileForm(Store& s, QStringList& messages) {
+    load(s, "FormW", s.FormSizes, sizeof(FormSize), messages, true);
+    for (FormSize& f : s.FormSizes) {
+        if (f.Width == 0)
+            f.Width = 256;
+        if (f.Height == 0)
+            f.Height = 256;
+    }
+}
+
+void LoadFileCol(Store& s, QStringList& messages) {
+    load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
+    for (U16& w : s.ColWidths)
+        if (w < 2)
+            w = 16;
+}
+
+void LoadFileSet(Store& s, QStringList& messages) {
+    load(s, "Set", s.Settings, 1, messages);
+}
+
+IoResult SaveFileForm(const Store& s) {
+    return save(s, "FormW", s.FormSizes);
+}
+
+IoResult SaveFileSet(const Store& s) {
+    return save(s, "Set", s.Settings);
+}
+
+IoResult SaveFileCol(const Store& s) {
+    return save(s, "ArCol", s.ColWidths);
+}
+
+} // namespace storage

@@ -1,0 +1,37 @@
+// The four small settings files of the program folder: "PathPlt" (a path that is only held),
+// "FormW" (window sizes by window tag), "ArCol" (column widths of the list windows) and
+// "Set" (settings; byte 0 keeps only the orders of the current year).
+#pragma once
+
+#include "fileio.h"
+#include "store.h"
+
+#include <QStringList>
+
+namespace storage {
+
+inline constexpr qint64 PathPltFileSize = 256;
+inline constexpr qint64 FormWFileSize = 1024;
+inline constexpr qint64 ArColFileSize = 512;
+inline constexpr qint64 SetFileSize = 512;
+
+// The defaults of missing files: no path, windows 256 by 256 pixels, columns 16 pixels wide,
+// every setting 0.
+void SetDefaultSettings(Store& s);
+
+// Loads "PathPlt", "FormW" and "ArCol" over the defaults. A window width or height of 0
+// becomes 256 and a column width below 2 becomes 16. An empty "FormW" counts as missing.
+// A file shorter than its record gives what it holds (whole entries) and keeps the defaults
+// for the rest; it is reported, kept aside under a new name and written again whole.
+void LoadFilePathPlt(Store& s, QStringList& messages);
+void LoadFileForm(Store& s, QStringList& messages);
+void LoadFileCol(Store& s, QStringList& messages);
+// Loads "Set" the same way.
+void LoadFileSet(Store& s, QStringList& messages);
+
+// Write the tables whole, creating or replacing the files.
+IoResult SaveFileForm(const Store& s);
+IoResult SaveFileSet(const Store& s);
+IoResult SaveFileCol(const Store& s);
+
+} // namespace storage
