@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include "storage/cp1251.h"
+#include "storage/records.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,6 +71,18 @@ std::string cps(const char* utf8) {
 
 QString uni(std::string_view s) {
     return storage::cp1251::toUnicode(s);
+}
+
+QByteArray platFile(const PlatFields& f) {
+    storage::TPlat p;
+    storage::clearRecord(p);
+    p.Number.assign(cp(f.number));
+    p.PayerInn.assign(cp(f.payerInn));
+    p.Date.assign(cp(f.date));
+    p.PayeeInn.assign(cp(f.payeeInn));
+    p.Amount.assign(cp(f.amount));
+    p.Accepted = f.accepted;
+    return storage::recordBytes(p);
 }
 
 QStringList whenModals(const std::vector<std::function<void(QWidget*)>>& answers,

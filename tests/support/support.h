@@ -54,6 +54,18 @@ template <std::size_t N> QString uni(const storage::ShortStr<N>& s) {
     return uni(s.view());
 }
 
+// The bytes of an order file: 1169 bytes, zero but for the texts given (UTF-8, stored in code
+// page 1251) and the accepted flag.
+struct PlatFields {
+    const char* number = "";
+    const char* payerInn = "";
+    const char* date = "";
+    const char* payeeInn = "";
+    const char* amount = "";
+    unsigned char accepted = 0;
+};
+QByteArray platFile(const PlatFields& f);
+
 // Runs action() while a zero-time timer answers the first modal dialog (or message box)
 // that opens with answer(dialog). Returns the text of the dialog's label if it was a
 // QMessageBox, or its window title otherwise; empty when no modal window appeared.

@@ -1,0 +1,131 @@
+#include "support/support.h"
+
+#include "app/cli.h"
+#include "datagen.h"
+#include "storage/startup.h"
+#include "storage/store.h"
+
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using testing_support::cp;
+using testing_support::platFile;
+using testing_support::TempDir;
+
+namespace {
+
+// The directory file with one organization, laid out by hand: name at 0, INN at 1779.
+QByteArray firmsFile(const char* name, const char* inn) {
+    QByteArray file(507648, '\0');
+    const QByteArray n = cp(name);
+    file[0] = char(n.size());
+    file.replace(1, n.size(), n);
+    file[1779] = char(std::strlen(inn));
+    file.replace(1780, int(std::strlen(inn)), inn);
+    return file;
+}
+
+// A program folder as a user prepares it: the directory, and order files copied into PP.
+void prepare(const TempDir& dir) {
+    QDir(dir.path()).mkpath("Data");
+    QDir(dir.path()).mkpath("PP");
+    dir.write("Data/Firms",
+              firmsFile("Общество с ограниченной ответственностью «Вега»", "7701000001"));
+    dir.write("PP/2_7701000001_09.plat",
+              platFile({"2", "7701000001", "03.02.2009", "5555555555", "1500-50", 1}));
+    dir.write("PP/1_5555555555_09.plat",
+              platFile({"1", "5555555555", "04.02.2009", "7701000001", "7,25", 0}));
+}
+
+const QString expectedList =
+    QString::fromUtf8("1\t04.02.2009\t5555555555\tООО «Вега»\t7,25\tНе оплачено\t"
+                      "1_5555555555_09.plat\n"
+                      "2\t03.02.2009\tООО «Вега»\t5555555555\t1500-50\tОплачено\t"
+                      "2_7701000001_09.plat\n");
+
+struct Outcome {
+    int status = -1;
+    QString out, err;
+};
+
+Outcome runList(const QString& dir) {
+    Outcome r;
+    auto store = std::make_unique<storage::Store>();
+    const QStringList messages = storage::StartUp(*store, dir);
+    QTextStream out(&r.out), err(&r.err);
+    for (const QString& m : messages)
+        err << m << '\n';
+    r.status = app::runList(*store, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+Outcome runProgram(const QStringList& args) {
+    Outcome r;
+    QProcess p;
+    p.start(QStringLiteral(QM_BINARY_DIR "/quenmara"), args);
+    if (!p.waitForFinished(60000))
+        return r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+TEST(ListMode, PrintsTheSavedOrdersInListOrder) {
+    TempDir dir;
+    prepare(dir);
+    const Outcome r = runList(dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, expectedList);
+    EXPECT_EQ(r.err, QString());
+}
+
+TEST(ListMode, UnusableFolderOfOrdersGivesAMessageAndFailure) {
+    TempDir dir;
+    dir.write("PP", "a file where the folder should be");
+    const Outcome r = runList(dir.path());
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.out, QString());
+    EXPECT_TRUE(r.err.contains("PP")) << r.err.toStdString();
+}
+
+TEST(ListMode, ProgramListsAFolderPreparedByHand) {
+    TempDir dir;
+    prepare(dir);
+    // An order whose content changed since it was named: listed under its new name, since
+    // the start scans again after renaming.
+    dir.write("PP/5_7701000001_09.plat",
+              platFile({"6", "7701000001", "05.02.2009", "5555555555", "10-00"}));
+    const Outcome r = runProgram({"--dir", dir.path(), "--list"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, expectedList + QString::fromUtf8("6\t05.02.2009\tООО «Вега»\t5555555555\t"
+                                                      "10-00\tНе оплачено\t"
+                                                      "6_7701000001_09.plat\n"));
+    EXPECT_TRUE(dir.exists("PP/6_7701000001_09.plat"));
+}
+
+TEST(ListMode, ProgramListsAFullDataSet) {
+    TempDir dir;
+    ASSERT_TRUE(datagen::fillProgramFolder(dir.path()));
+    const Outcome r = runProgram({"--dir", dir.path(), "--list"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1024);
+    for (const QString& line : lines)
+        ASSERT_EQ(line.split('\t').size(), 7) << line.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("1\t")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QString::fromUtf8("\tООО «Фирма "))) << lines[0].toStdString();
+}
+
+TEST(ListMode, ProgramRefusesAMissingFolder) {
+    TempDir dir;
+    const Outcome r = runProgram({"--dir", dir.file("missing"), "--list"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.out, QString());
+    EXPECT_TRUE(r.err.contains("missing")) << r.err.toStdString();
+}

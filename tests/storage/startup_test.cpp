@@ -1,0 +1,519 @@
+#include "support/support.h"
+
+#include "storage/datafiles.h"
+#include "storage/settings.h"
+#include "storage/startup.h"
+
+#include <QDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace storage;
+using testing_support::cp;
+using testing_support::cps;
+using testing_support::platFile;
+using testing_support::TempDir;
+
+namespace {
+
+std::unique_ptr<Store> start(const TempDir& dir, QStringList* messages = nullptr) {
+    auto s = std::make_unique<Store>();
+    const QStringList m = StartUp(*s, dir.path());
+    if (messages)
+        *messages = m;
+    else
+        EXPECT_EQ(m, QStringList());
+    return s;
+}
+
+QString native(const TempDir& dir) {
+    return QDir::toNativeSeparators(dir.path());
+}
+
+// A length-prefixed text at an offset of a record laid out by hand.
+void put(QByteArray& rec, int offset, const QByteArray& text) {
+    rec[offset] = char(text.size());
+    rec.replace(offset + 1, text.size(), text);
+}
+
+QByteArray text(int n, char c) {
+    return QByteArray(n, c);
+}
+
+// An organization of the earlier version (2966 bytes) with its name and INN.
+QByteArray oldFirm(const char* name, const char* inn) {
+    QByteArray rec(2966, '\0');
+    put(rec, 0, cp(name));
+    put(rec, 2638, inn);
+    return rec;
+}
+
+QByteArray oldFirmsFile(const std::vector<QByteArray>& records) {
+    QByteArray file;
+    for (const QByteArray& r : records)
+        file += r;
+    file.resize(189824, '\0');
+    return file;
+}
+
+// An order of the earlier version (389 bytes).
+QByteArray oldOrder(const char* number, const char* date, const char* payerInn,
+                    const char* payeeInn) {
+    QByteArray rec(389, '\0');
+    put(rec, 0, number);
+    put(rec, 6, date);
+    put(rec, 17, "1500-00");
+    put(rec, 30, payerInn);
+    put(rec, 43, payeeInn);
+    rec[56] = 1; // Vat
+    rec[57] = 2; // PayKind
+    rec[58] = 1; // Priority
+    rec[59] = 2; // Status
+    put(rec, 60, cp("Оплата\r\nпо счету"));
+    put(rec, 316, "18210102010011000110");
+    put(rec, 337, "45286555000");
+    put(rec, 349, cp("МС.01.2009"));
+    put(rec, 360, "77");
+    put(rec, 371, "01.02.2009");
+    put(rec, 382, cp("ТП"));
+    put(rec, 385, cp("НС"));
+    rec[388] = 1;
+    return rec;
+}
+
+TPlat platOf(const QByteArray& bytes) {
+    TPlat p;
+    EXPECT_EQ(bytes.size(), 1169);
+    if (bytes.size() == 1169)
+        recordFromBytes(p, bytes.constData());
+    else
+        clearRecord(p);
+    return p;
+}
+
+std::unique_ptr<std::array<TFirm, MaxFirms>> firmsOf(const QByteArray& bytes) {
+    auto f = std::make_unique<std::array<TFirm, MaxFirms>>();
+    EXPECT_EQ(bytes.size(), 507648);
+    clearRecord(*f);
+    std::memcpy(f->data(), bytes.constData(), std::min<std::size_t>(bytes.size(), 507648));
+    return f;
+}
+
+} // namespace
+
+TEST(StartUp, FirstStartCreatesTheFoldersWithDefaultsAndNoMessage) {
+    TempDir dir;
+    auto s = start(dir);
+    for (const char* sub : {"Data", "PP", "PPDel"})
+        EXPECT_TRUE(QFileInfo(dir.file(sub)).isDir()) << sub;
+    EXPECT_EQ(s->ProgramDir, dir.path());
+    EXPECT_EQ(s->PlatDir, dir.path() + "PP/");
+    EXPECT_EQ(s->FormSizes[0].Width, 256);
+    EXPECT_EQ(s->FormSizes[255].Height, 256);
+    EXPECT_EQ(s->ColWidths[0], 16);
+    EXPECT_EQ(s->CurrentYearOnly(), 0);
+    EXPECT_TRUE(s->PathPlt.empty());
+    EXPECT_EQ(s->FirmCount, 0);
+    // Nothing is written besides the folders.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(dir.file("Data")).entryList(QDir::Files), QStringList());
+}
+
+TEST(Settings, FilesAreReadAndOddValuesMended) {
+    TempDir dir;
+    QByteArray formW(1024, '\0');
+    formW[0] = char(0x20); // window 0: 800 x 0
+    formW[1] = char(0x03);
+    formW[4 * 3 + 2] = 7; // window 3: 0 x 7
+    dir.write("FormW", formW);
+    QByteArray arCol(512, '\0');
+    arCol[2] = 1;          // 1 -> 16
+    arCol[4] = 2;          // 2 stays
+    arCol[6] = char(0x2C); // 300 stays
+    arCol[7] = char(1);
+    dir.write("ArCol", arCol);
+    QByteArray set(512, '\0');
+    set[0] = 1;
+    set[300] = 9;
+    dir.write("Set", set);
+    QByteArray path(256, '\0');
+    put(path, 0, "C:\\Plat");
+    dir.write("PathPlt", path);
+
+    auto s = start(dir);
+    EXPECT_EQ(s->FormSizes[0].Width, 800);
+    EXPECT_EQ(s->FormSizes[0].Height, 256);
+    EXPECT_EQ(s->FormSizes[3].Width, 256);
+    EXPECT_EQ(s->FormSizes[3].Height, 7);
+    EXPECT_EQ(s->ColWidths[0], 16);
+    EXPECT_EQ(s->ColWidths[1], 16);
+    EXPECT_EQ(s->ColWidths[2], 2);
+    EXPECT_EQ(s->ColWidths[3], 300);
+    EXPECT_EQ(s->CurrentYearOnly(), 1);
+    EXPECT_EQ(s->Settings[300], 9);
+    EXPECT_EQ(s->PathPlt.view(), "C:\\Plat");
+}
+
+TEST(Settings, EmptyFormWIsTakenAsMissing) {
+    TempDir dir;
+    dir.write("FormW", QByteArray());
+    auto s = start(dir);
+    EXPECT_EQ(s->FormSizes[5].Width, 256);
+    EXPECT_EQ(dir.size("FormW"), 0);
+}
+
+TEST(Settings, SavedTablesReadBackAlike) {
+    TempDir dir;
+    auto s = start(dir);
+    s->FormSizes[2].Width = 640;
+    s->FormSizes[2].Height = 480;
+    s->ColWidths[8] = 123;
+    s->CurrentYearOnly() = 1;
+    ASSERT_TRUE(SaveFileForm(*s));
+    ASSERT_TRUE(SaveFileCol(*s));
+    ASSERT_TRUE(SaveFileSet(*s));
+    EXPECT_EQ(dir.size("FormW"), 1024);
+    EXPECT_EQ(dir.size("ArCol"), 512);
+    EXPECT_EQ(dir.size("Set"), 512);
+    auto again = start(dir);
+    EXPECT_EQ(again->FormSizes[2].Width, 640);
+    EXPECT_EQ(again->FormSizes[2].Height, 480);
+    EXPECT_EQ(again->ColWidths[8], 123);
+    EXPECT_EQ(again->CurrentYearOnly(), 1);
+}
+
+TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
+    struct Case {
+        const char* file;
+        QByteArray bytes;
+        qint64 fullSize;
+        std::function<void(const Store&)> check;
+    };
+    const Case cases[] = {
+        {"FormW", QByteArray("\x20\x03\x58\x02\x90", 5), 1024,
+         [](const Store& s) {
+             EXPECT_EQ(s.FormSizes[0].Width, 800);
+             EXPECT_EQ(s.FormSizes[0].Height, 600);
+             EXPECT_EQ(s.FormSizes[1].Width, 256); // a part entry is not taken
+         }},
+        {"ArCol", QByteArray("\x50\x00\x60", 3), 512,
+         [](const Store& s) {
+             EXPECT_EQ(s.ColWidths[0], 80);
+             EXPECT_EQ(s.ColWidths[1], 16);
+         }},
+        {"ArCol", QByteArray(), 512, [](const Store& s) { EXPECT_EQ(s.ColWidths[0], 16); }},
+        {"Set", QByteArray("\x01", 1), 512,
+         [](const Store& s) {
+             EXPECT_EQ(s.CurrentYearOnly(), 1);
+             EXPECT_EQ(s.Settings[1], 0);
+         }},
+        {"PathPlt",
+         QByteArray("\x05"
+                    "C:\\a",
+                    4),
+         256, [](const Store& s) { EXPECT_TRUE(s.PathPlt.empty()); }},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write(c.file, c.bytes);
+        QStringList messages;
+        auto s = start(dir, &messages);
+        ASSERT_EQ(messages.size(), 1) << c.file;
+        EXPECT_TRUE(messages[0].contains(QString(c.file) + ".damaged")) << c.file;
+        EXPECT_EQ(dir.read(QString(c.file) + ".damaged"), c.bytes) << c.file;
+        EXPECT_EQ(dir.size(c.file), c.fullSize) << c.file;
+        c.check(*s);
+    }
+}
+
+TEST(StartUp, BranchAndEmployeeTablesAreLoadedAndCounted) {
+    TempDir dir;
+    QDir(dir.path()).mkpath("Data");
+    QByteArray filial(46592, '\0');
+    for (int i : {0, 1, 2, 3, 4, 6})
+        put(filial, i * 182 + 2, "address");
+    dir.write("Data/Filial", filial);
+    QByteArray empl(198656, '\0');
+    for (int i = 0; i < 12; ++i)
+        if (i != 10)
+            put(empl, i * 194 + 51, cp("Иванов"));
+    dir.write("Data/Employee", empl);
+    auto s = start(dir);
+    EXPECT_EQ(s->FilialCount, 5);
+    EXPECT_EQ(s->EmplCount, 10);
+}
+
+TEST(StartUp, ShortBranchAndEmployeeFilesAreReportedAndKeptAside) {
+    TempDir dir;
+    QDir(dir.path()).mkpath("Data");
+    QByteArray filial(182 * 2 + 50, '\0');
+    put(filial, 2, "one");
+    put(filial, 182 + 2, "two");
+    put(filial, 364 + 2, "cut");
+    dir.write("Data/Filial", filial);
+    dir.write("Data/Employee", QByteArray(100, 'x'));
+    QStringList messages;
+    auto s = start(dir, &messages);
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(s->FilialCount, 2);
+    EXPECT_EQ(s->EmplCount, 0);
+    EXPECT_EQ(dir.read("Data/Filial.damaged"), filial);
+    EXPECT_EQ(dir.size("Data/Filial"), 46592);
+    EXPECT_EQ(dir.size("Data/Employee"), 198656);
+}
+
+TEST(StartUp, OldDirectoryFilesAreConvertedIntoData) {
+    TempDir dir;
+    std::vector<QByteArray> firms;
+    for (int i = 0; i < 10; ++i)
+        firms.push_back(oldFirm(("Фирма " + std::to_string(i)).c_str(),
+                                std::to_string(7700000000LL + i).c_str()));
+    // Record 0 with texts longer than the new fields and a bank in slot 2.
+    QByteArray& r = firms[0];
+    put(r, 433, text(120, 'L')); // LegalAddress, cut to 96
+    put(r, 562, text(10, 'P'));  // PostalAddress
+    put(r, 691, text(50, '1'));  // Phone, cut to 32
+    put(r, 821, text(60, 'e'));  // EMail, cut to 48
+    put(r, 160, text(255, 'i')); // CertIssuer, kept whole
+    put(r, 886 + 2 * 438, "40702810000000000002");
+    put(r, 886 + 2 * 438 + 42, "044525225");
+    put(r, 886 + 2 * 438 + 53, text(100, 'S'));  // BankShort, cut to 64
+    put(r, 886 + 2 * 438 + 182, text(200, 'F')); // BankFull, cut to 128
+    put(r, 2651, "770101001");
+    put(r, 2709, text(200, 'o')); // Okved, cut to 128
+    r[2965] = 2;                  // BankNo
+    // Records after the first unused one are not taken.
+    firms.push_back(QByteArray(2966, '\0'));
+    firms.push_back(oldFirm("after the gap", "1"));
+    dir.write("Firms", oldFirmsFile(firms));
+    const QByteArray oldDel =
+        oldFirmsFile({oldFirm("Del 1", "1"), oldFirm("Del 2", "2"), oldFirm("Del 3", "3")});
+    dir.write("FirmsDel", oldDel);
+
+    auto s = start(dir);
+    EXPECT_EQ(s->FirmCount, 10);
+    EXPECT_EQ(s->FirmDelCount, 3);
+    EXPECT_EQ(dir.size("Firms_Old"), 189824);
+    EXPECT_EQ(dir.read("FirmsDel_Old"), oldDel);
+    EXPECT_FALSE(dir.exists("Firms"));
+    EXPECT_FALSE(dir.exists("FirmsDel"));
+
+    auto written = firmsOf(dir.read("Data/Firms"));
+    const TFirm& f = (*written)[0];
+    EXPECT_EQ(f.Name.view(), cps("Фирма 0"));
+    EXPECT_EQ(f.LegalAddress.view(), std::string(96, 'L'));
+    EXPECT_EQ(f.PostalAddress.view(), std::string(10, 'P'));
+    EXPECT_EQ(f.Phone.view(), std::string(32, '1'));
+    EXPECT_EQ(f.EMail.view(), std::string(48, 'e'));
+    EXPECT_EQ(f.CertIssuer.view(), std::string(255, 'i'));
+    EXPECT_EQ(f.Banks[2].Account.view(), "40702810000000000002");
+    EXPECT_EQ(f.Banks[2].Bik.view(), "044525225");
+    EXPECT_EQ(f.Banks[2].BankShort.view(), std::string(64, 'S'));
+    EXPECT_EQ(f.Banks[2].BankFull.view(), std::string(128, 'F'));
+    EXPECT_EQ(f.Inn.view(), "7700000000");
+    EXPECT_EQ(f.Kpp.view(), "770101001");
+    EXPECT_EQ(f.Okved.view(), std::string(128, 'o'));
+    EXPECT_EQ(f.BankNo, 2);
+    EXPECT_EQ(f.FilialNo, 0);
+    EXPECT_EQ(f.Flags, 0);
+    EXPECT_EQ((*written)[9].Inn.view(), "7700000009");
+    EXPECT_TRUE((*written)[10].Name.empty());
+    EXPECT_TRUE((*written)[11].Name.empty());
+    EXPECT_EQ(firmsOf(dir.read("Data/FirmsDel"))->at(2).Name.view(), "Del 3");
+}
+
+TEST(StartUp, OldDirectoryFilesAreLeftAloneUnlessDataIsNew) {
+    struct Case {
+        const char* what;
+        bool dataExists;
+        QByteArray firms;
+    };
+    const QByteArray one = oldFirmsFile({oldFirm("One", "1")});
+    QByteArray longer = one + 'x';
+    const Case cases[] = {
+        {"Data already there", true, one},
+        {"no record in use", false, oldFirmsFile({})},
+        {"another size", false, longer},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        if (c.dataExists)
+            QDir(dir.path()).mkpath("Data");
+        dir.write("Firms", c.firms);
+        auto s = start(dir);
+        EXPECT_EQ(dir.read("Firms"), c.firms) << c.what;
+        EXPECT_FALSE(dir.exists("Firms_Old")) << c.what;
+        EXPECT_FALSE(dir.exists("Data/Firms")) << c.what;
+        EXPECT_EQ(s->FirmCount, 0) << c.what;
+    }
+}
+
+TEST(StartUp, OrderFilesInTheProgramFolderMoveIntoTheirFolders) {
+    TempDir dir;
+    const QByteArray a = platFile({"12", "1234567890", "03.02.2009"});
+    const QByteArray b = platFile({"13", "1234567890", "03.02.2009"});
+    const QByteArray d = platFile({"14", "1234567890", "03.02.2009"});
+    dir.write("12_1234567890_09.plat", a);
+    dir.write("13_1234567890_09.PLAT", b);
+    dir.write("14_1234567890_09.pdel", d);
+    dir.write("15_1234567890_09.plat", a + 'x'); // not an order
+    auto s = start(dir);
+    EXPECT_EQ(dir.read("PP/12_1234567890_09.plat"), a);
+    EXPECT_EQ(dir.read("PP/13_1234567890_09.PLAT"), b);
+    EXPECT_EQ(dir.read("PPDel/14_1234567890_09.pdel"), d);
+    EXPECT_FALSE(dir.exists("12_1234567890_09.plat"));
+    EXPECT_FALSE(dir.exists("13_1234567890_09.PLAT"));
+    EXPECT_FALSE(dir.exists("14_1234567890_09.pdel"));
+    EXPECT_TRUE(dir.exists("15_1234567890_09.plat"));
+    EXPECT_FALSE(dir.exists("PP/15_1234567890_09.plat"));
+}
+
+TEST(StartUp, OrderFileAlreadyInPPStaysWhereItIs) {
+    TempDir dir;
+    QDir(dir.path()).mkpath("PP");
+    const QByteArray inFolder = platFile({"12", "1234567890", "03.02.2009", "1"});
+    const QByteArray beside = platFile({"12", "1234567890", "03.02.2009", "2"});
+    dir.write("PP/12_1234567890_09.plat", inFolder);
+    dir.write("12_1234567890_09.plat", beside);
+    start(dir);
+    EXPECT_EQ(dir.read("PP/12_1234567890_09.plat"), inFolder);
+    EXPECT_EQ(dir.read("12_1234567890_09.plat"), beside);
+}
+
+TEST(StartUp, FailedCopyIsReportedAndKeepsTheSource) {
+    TempDir dir;
+    QDir(dir.path()).mkpath("Data");
+    QDir(dir.path()).mkpath("PP");
+    QDir(dir.path()).mkpath("PPDel");
+    const QByteArray order = platFile({"12", "1234567890", "03.02.2009"});
+    dir.write("12_1234567890_09.plat", order);
+    QStringList messages;
+    {
+        testing_support::FileSizeLimit full(1000); // as on a full disk
+        auto s = start(dir, &messages);
+    }
+    EXPECT_EQ(messages, QStringList{"Не могу скопировать файл - 12_1234567890_09.plat"});
+    EXPECT_EQ(dir.read("12_1234567890_09.plat"), order);
+    EXPECT_EQ(QDir(dir.file("PP")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST(StartUp, FoldersThatCannotBeCreatedAreReportedAndStartUpGoesOn) {
+    TempDir dir;
+    for (const char* blocker : {"Data", "PP", "PPDel"})
+        dir.write(blocker, "not a folder");
+    QByteArray set(512, '\0');
+    set[0] = 1;
+    dir.write("Set", set);
+    QStringList messages;
+    auto s = start(dir, &messages);
+    EXPECT_EQ(messages, (QStringList{"Не могу создать папку - Data по пути - " + native(dir),
+                                     "Не могу создать папку - PP по пути - " + native(dir),
+                                     "Не могу создать папку - PPDel по пути - " + native(dir)}));
+    EXPECT_EQ(s->CurrentYearOnly(), 1);
+}
+
+TEST(StartUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
+    TempDir dir;
+    QDir(dir.path()).mkpath("Data");
+    auto firms = std::make_unique<Store>();
+    firms->setProgramDir(dir.path());
+    TFirm& payer = firms->Firms[0];
+    payer.Name = cps("ООО Плательщик");
+    payer.Inn = "1234567890";
+    payer.Kpp = "770101001";
+    payer.BankNo = 2;
+    payer.Banks[0].Account = "40702810000000000001";
+    payer.Banks[0].CorrAccount = "30101810400000000225";
+    payer.Banks[0].Bik = "044525225";
+    payer.Banks[0].BankShort = cps("Банк");
+    payer.Banks[0].BankFull = cps("Полное имя банка");
+    payer.Banks[2].Account = "40702810000000000003";
+    TFirm& payee = firms->FirmsDel[0];
+    payee.Name = cps("Удаленный получатель");
+    payee.Inn = "5555555555";
+    payee.Kpp = "550101001";
+    payee.Banks[0].Bik = "045004641";
+    ASSERT_TRUE(SaveFileFirm(*firms));
+    ASSERT_TRUE(SaveFileFirmDel(*firms));
+    dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "5555555555"));
+
+    auto s = start(dir);
+    EXPECT_FALSE(dir.exists("12_1234567890.plat"));
+    // Converted in the program folder in this run.
+    const TPlat p = platOf(dir.read("12_1234567890_09.plat"));
+    EXPECT_EQ(p.Number.view(), "12");
+    EXPECT_EQ(p.Date.view(), "03.02.2009");
+    EXPECT_EQ(p.Amount.view(), "1500-00");
+    EXPECT_EQ(p.Vat, 1);
+    EXPECT_EQ(p.PayKind, 2);
+    EXPECT_EQ(p.Priority, 1);
+    EXPECT_EQ(p.Status, 2);
+    EXPECT_EQ(p.Purpose.view(), cps("Оплата\r\nпо счету"));
+    EXPECT_EQ(p.Kbk.view(), "18210102010011000110");
+    EXPECT_EQ(p.Okato.view(), "45286555000");
+    EXPECT_EQ(p.TaxPeriod.view(), cps("МС.01.2009"));
+    EXPECT_EQ(p.DocNumber.view(), "77");
+    EXPECT_EQ(p.DocDate.view(), "01.02.2009");
+    EXPECT_EQ(p.Basis.view(), cps("ТП"));
+    EXPECT_EQ(p.TaxType.view(), cps("НС"));
+    EXPECT_EQ(p.Accepted, 1);
+    // The payer from the directory with its first bank slot, whatever bank it uses.
+    EXPECT_EQ(p.PayerName.view(), cps("ООО Плательщик"));
+    EXPECT_EQ(p.PayerInn.view(), "1234567890");
+    EXPECT_EQ(p.PayerKpp.view(), "770101001");
+    EXPECT_EQ(p.PayerAccount.view(), "40702810000000000001");
+    EXPECT_EQ(p.PayerCorrAccount.view(), "30101810400000000225");
+    EXPECT_EQ(p.PayerBik.view(), "044525225");
+    EXPECT_EQ(p.PayerBankShort.view(), cps("Банк"));
+    EXPECT_EQ(p.PayerBankFull.view(), cps("Полное имя банка"));
+    EXPECT_EQ(p.PayerBankNo, 0);
+    // The payee from the deleted organizations.
+    EXPECT_EQ(p.PayeeName.view(), cps("Удаленный получатель"));
+    EXPECT_EQ(p.PayeeKpp.view(), "550101001");
+    EXPECT_EQ(p.PayeeBik.view(), "045004641");
+    EXPECT_FALSE(dir.exists("PP/12_1234567890_09.plat"));
+
+    // Moved into PP at the next start.
+    start(dir);
+    EXPECT_FALSE(dir.exists("12_1234567890_09.plat"));
+    EXPECT_EQ(platOf(dir.read("PP/12_1234567890_09.plat")).PayerName.view(), cps("ООО Плательщик"));
+}
+
+TEST(StartUp, OldOrderKeepsItsNameWhenNoYearNameFits) {
+    struct Case {
+        const char* name;
+        const char* date;
+        const char* expectedName;
+    };
+    const Case cases[] = {
+        {"order.plat", "03.02.2009", "order.plat"},
+        {"12_1234567890_x.plat", "03.02.2009", "12_1234567890_x.plat"},
+        {"12_1234567890.plat", "03.02.20x9", "12_1234567890.plat"},
+        {"12_1234567890.plat", "3.2.09", "12_1234567890.plat"},
+        {"12__1234567890.plat", "03.02.2009", "12__1234567890_09.plat"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write(c.name, oldOrder("12", c.date, "1234567890", "5555555555"));
+        start(dir);
+        const TPlat p = platOf(dir.read(c.expectedName));
+        EXPECT_EQ(p.Number.view(), "12") << c.name << " " << c.date;
+        EXPECT_EQ(p.Date.view(), c.date) << c.name;
+        // Neither party is in the directory: names and banks stay empty.
+        EXPECT_TRUE(p.PayerName.empty()) << c.name;
+        EXPECT_TRUE(p.PayeeBik.empty()) << c.name;
+    }
+}
+
+TEST(StartUp, OldOrderIsNotRenamedOverAnotherFile) {
+    TempDir dir;
+    QDir(dir.path()).mkpath("PP");
+    // An order of that name waits beside the program because PP already holds one.
+    const QByteArray current = platFile({"12", "1234567890", "03.02.2009", "1"});
+    dir.write("PP/12_1234567890_09.plat", current);
+    dir.write("12_1234567890_09.plat", current);
+    dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "2"));
+    start(dir);
+    EXPECT_EQ(dir.read("12_1234567890_09.plat"), current);
+    EXPECT_EQ(platOf(dir.read("12_1234567890.plat")).PayeeInn.view(), "2");
+}
