@@ -1,21 +1,13 @@
 #include "convert.h"
 
+#include "datafiles.h"
+
 namespace storage {
 
 TFirm ConvertFirmOld(const FirmOld& old) {
     TFirm f;
     clearRecord(f);
-    f.Name.assign(old.Name);
-    f.CertSeries.assign(old.CertSeries);
-    f.CertNumber.assign(old.CertNumber);
-    f.CertDate.assign(old.CertDate);
-    f.CertIssuer.assign(old.CertIssuer);
-    f.Ogrn.assign(old.Ogrn);
-    f.LegalAddress.assign(old.LegalAddress);
-    f.PostalAddress.assign(old.PostalAddress);
-    f.Phone.assign(old.Phone);
-    f.Fax.assign(old.Fax);
-    f.EMail.assign(old.EMail);
+    CopyFirmTexts(old, f);
     for (int k = 0; k < 4; ++k) {
         const TFirmBankOld& from = old.Banks[k];
         TFirmBank& to = f.Banks[k];
@@ -25,14 +17,6 @@ TFirm ConvertFirmOld(const FirmOld& old) {
         to.BankShort.assign(from.BankShort);
         to.BankFull.assign(from.BankFull);
     }
-    f.Inn.assign(old.Inn);
-    f.Kpp.assign(old.Kpp);
-    f.Okato.assign(old.Okato);
-    f.Okpo.assign(old.Okpo);
-    f.Okogu.assign(old.Okogu);
-    f.Okopf.assign(old.Okopf);
-    f.Okfs.assign(old.Okfs);
-    f.Okved.assign(old.Okved);
     f.BankNo = old.BankNo;
     return f;
 }

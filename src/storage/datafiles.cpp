@@ -98,29 +98,8 @@ IoResult SaveFileFirm1(const Store& s) {
     std::array<TFirm, Firms1Slots> out;
     clearRecord(out);
     const int n = std::min(s.FirmCount, Firms1Slots);
-    for (int i = 0; i < n; ++i) {
-        const TFirm& f = s.Firms[std::size_t(i)];
-        TFirm& e = out[std::size_t(i)];
-        e.Name = f.Name.view();
-        e.CertSeries = f.CertSeries.view();
-        e.CertNumber = f.CertNumber.view();
-        e.CertDate = f.CertDate.view();
-        e.CertIssuer = f.CertIssuer.view();
-        e.Ogrn = f.Ogrn.view();
-        e.LegalAddress = f.LegalAddress.view();
-        e.PostalAddress = f.PostalAddress.view();
-        e.Phone = f.Phone.view();
-        e.Fax = f.Fax.view();
-        e.EMail = f.EMail.view();
-        e.Inn = f.Inn.view();
-        e.Kpp = f.Kpp.view();
-        e.Okato = f.Okato.view();
-        e.Okpo = f.Okpo.view();
-        e.Okogu = f.Okogu.view();
-        e.Okopf = f.Okopf.view();
-        e.Okfs = f.Okfs.view();
-        e.Okved = f.Okved.view();
-    }
+    for (int i = 0; i < n; ++i)
+        CopyFirmTexts(s.Firms[std::size_t(i)], out[std::size_t(i)]);
     return saveTable(s.ProgramDir + "Firms1", out);
 }
 

@@ -46,6 +46,31 @@ template <class T, std::size_t N> void RemoveRecord(std::array<T, N>& table, int
     clearRecord(table[std::size_t(n - 1)]);
 }
 
+// Copies the texts of an organization (everything but the bank slots, the bank choice, the
+// branch link, the flags and the reserved bytes) into to, each cut to its capacity there.
+// From is TFirm or the earlier version's FirmOld, whose fields have the same names.
+template <class From> void CopyFirmTexts(const From& from, TFirm& to) {
+    to.Name.assign(from.Name);
+    to.CertSeries.assign(from.CertSeries);
+    to.CertNumber.assign(from.CertNumber);
+    to.CertDate.assign(from.CertDate);
+    to.CertIssuer.assign(from.CertIssuer);
+    to.Ogrn.assign(from.Ogrn);
+    to.LegalAddress.assign(from.LegalAddress);
+    to.PostalAddress.assign(from.PostalAddress);
+    to.Phone.assign(from.Phone);
+    to.Fax.assign(from.Fax);
+    to.EMail.assign(from.EMail);
+    to.Inn.assign(from.Inn);
+    to.Kpp.assign(from.Kpp);
+    to.Okato.assign(from.Okato);
+    to.Okpo.assign(from.Okpo);
+    to.Okogu.assign(from.Okogu);
+    to.Okopf.assign(from.Okopf);
+    to.Okfs.assign(from.Okfs);
+    to.Okved.assign(from.Okved);
+}
+
 // Loads Data/Firms and Data/FirmsDel with their counts; messages for the user are appended.
 void LoadFirms(Store& s, QStringList& messages);
 // Loads Data/Filial and Data/Employee with their counts.

@@ -1,9 +1,6 @@
 #include "support/support.h"
 
-#include "app/cli.h"
 #include "datagen.h"
-#include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QProcess>
@@ -49,19 +46,6 @@ struct Outcome {
     QString out, err;
 };
 
-Outcome runList(const QString& dir) {
-    Outcome r;
-    auto store = std::make_unique<storage::Store>();
-    const QStringList messages = storage::StartUp(*store, dir);
-    QTextStream out(&r.out), err(&r.err);
-    for (const QString& m : messages)
-        err << m << '\n';
-    r.status = app::runList(*store, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
-
 Outcome runProgram(const QStringList& args) {
     Outcome r;
     QProcess p;
@@ -76,19 +60,10 @@ Outcome runProgram(const QStringList& args) {
 
 } // namespace
 
-TEST(ListMode, PrintsTheSavedOrdersInListOrder) {
-    TempDir dir;
-    prepare(dir);
-    const Outcome r = runList(dir.path());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, expectedList);
-    EXPECT_EQ(r.err, QString());
-}
-
-TEST(ListMode, UnusableFolderOfOrdersGivesAMessageAndFailure) {
+TEST(ListMode, FolderOfOrdersThatCannotBeUsedGivesAMessageAndFailure) {
     TempDir dir;
     dir.write("PP", "a file where the folder should be");
-    const Outcome r = runList(dir.path());
+    const Outcome r = runProgram({"--dir", dir.path(), "--list"});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.out, QString());
     EXPECT_TRUE(r.err.contains("PP")) << r.err.toStdString();
