@@ -11,7 +11,7 @@ namespace storage {
 
 // Runs the start-up in programDir and returns the messages for the user, in order (the
 // window program shows each in a message box, the command line on standard error):
-//  1. the folders Data, PP and PPDel under programDir;
+//  1. the program folder and the paths of Data, PP and PPDel under it;
 //  2.-5. the defaults and the settings files "PathPlt", "FormW", "ArCol";
 //  6. Data, when missing, is created, and the earlier version's "Firms" and "FirmsDel" of
 //     the program folder are converted into it (the old files become Firms_Old, FirmsDel_Old);
