@@ -100,6 +100,12 @@ void QtTextMeasurer::setFont(std::string_view family, int cellHeight, FontStyle 
     current_ = &faceFor(family, cellHeight, style);
 }
 
+int QtTextMeasurer::textHeight() {
+    if (!current_)
+        return QFontMetrics(defaultFont_, device_).height();
+    return QFontMetrics(current_->font, device_).height();
+}
+
 int QtTextMeasurer::textWidth(std::string_view text) {
     if (!current_)
         return QFontMetrics(defaultFont_, device_)

@@ -30,6 +30,9 @@ public:
     virtual void setFont(std::string_view family, int cellHeight, FontStyle style) = 0;
     // Width in device pixels of a code page 1251 text in the selected font.
     virtual int textWidth(std::string_view text) = 0;
+    // Height in device pixels of a line of text in the selected font: its ascent plus
+    // descent, which is the cell height asked for wherever the font allows it.
+    virtual int textHeight() = 0;
 };
 
 // A font of the given family and style whose cell height on device, QFontMetrics::ascent()
@@ -54,6 +57,7 @@ public:
 
     void setFont(std::string_view family, int cellHeight, FontStyle style) override;
     int textWidth(std::string_view text) override;
+    int textHeight() override;
 
     // The selected font, to draw with what was measured. Before the first setFont, the
     // default font.

@@ -26,6 +26,7 @@ public:
             w += c == ' ' ? 4 : 10;
         return w;
     }
+    int textHeight() override { return cellHeight; }
     std::string family;
     int cellHeight = 0;
     FontStyle style = FontStyle::Bold;

@@ -1,0 +1,458 @@
+#include "formlayout.h"
+
+#include "storage/cp1251.h"
+
+namespace render {
+
+using storage::WorkText;
+
+DeviceMetrics DeviceMetrics::fromSize(int widthPx, int heightPx, long double widthMm,
+                                      long double heightMm, bool screen) {
+    DeviceMetrics d;
+    d.pixelsPerMmX = widthPx / widthMm;
+    d.pixelsPerMmY = heightPx / heightMm;
+    d.screen = screen;
+    return d;
+}
+
+DeviceMetrics DeviceMetrics::fromDpi(long double dpiX, long double dpiY, int offsetX, int offsetY,
+                                     bool screen) {
+    DeviceMetrics d;
+    d.pixelsPerMmX = dpiX / 25.4L;
+    d.pixelsPerMmY = dpiY / 25.4L;
+    d.offsetX = offsetX;
+    d.offsetY = offsetY;
+    d.screen = screen;
+    return d;
+}
+
+namespace {
+
+// Millimetres of the form to device pixels.
+struct Mm {
+    const DeviceMetrics& d;
+    int x(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmX) - d.offsetX; }
+    int y(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmY) - d.offsetY; }
+    int w(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmX); }
+    int h(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmY); }
+};
+
+struct RuleMm {
+    int x, y, length;
+};
+
+constexpr RuleMm HorizontalMm[HorizontalRuleCount] = {
+    {20, 15, 35},   {80, 15, 35},   {108, 31, 35},  {148, 31, 35},  {20, 50, 180},  {20, 55, 100},
+    {120, 65, 80},  {20, 80, 115},  {120, 85, 15},  {20, 95, 180},  {120, 100, 15}, {20, 110, 115},
+    {20, 115, 100}, {120, 125, 80}, {120, 130, 15}, {155, 130, 20}, {120, 135, 15}, {155, 135, 20},
+    {20, 140, 180}, {20, 145, 180}, {20, 175, 180}, {80, 190, 60},  {80, 205, 60},
+};
+
+constexpr RuleMm VerticalMm[VerticalRuleCount] = {
+    {40, 35, 15},   {70, 50, 5},    {120, 50, 90}, {135, 50, 90}, {70, 110, 5},
+    {155, 125, 15}, {175, 125, 15}, {65, 140, 5},  {95, 140, 5},  {105, 140, 5},
+    {130, 140, 5},  {165, 140, 5},  {190, 140, 5},
+};
+
+constexpr int LeftEdge = 20; // mm: the left edge of the form's texts
+constexpr int TextPad = 1;   // mm: inner margin, so most texts start at 21 mm
+
+// Font size indexes of the form.
+constexpr int Size35 = 0, Size30 = 1, SizeTitle = 2, Size40 = 4, Size35b = 5;
+
+storage::WorkText cpText(std::string_view s) {
+    WorkText t;
+    t.assign(s);
+    return t;
+}
+
+std::string_view view(const QByteArray& b) {
+    return {b.constData(), std::size_t(b.size())};
+}
+
+class Measure {
+public:
+    Measure(TextMeasurer& m, const DeviceMetrics& d) : m_(m), d_(d) {}
+    int cell(int sizeIndex) const { return FontCellHeight(d_.pixelsPerMmY, sizeIndex); }
+    // Selects the font of a size index and returns its cell height.
+    int font(int sizeIndex, bool bold) {
+        const int h = cell(sizeIndex);
+        m_.setFont("Arial", h, bold ? FontStyle::Bold : FontStyle::Regular);
+        return h;
+    }
+    int width(std::string_view text) { return m_.textWidth(text); }
+    int height() { return m_.textHeight(); }
+
+private:
+    TextMeasurer& m_;
+    const DeviceMetrics& d_;
+};
+
+int centred(int from, int length, int width) {
+    return from + RoundHalfEven((long double)(length - width) / 2);
+}
+
+} // namespace
+
+const std::array<QByteArray, CaptionCount>& CaptionTexts() {
+    static const std::array<QByteArray, CaptionCount> texts = [] {
+        const char* utf8[CaptionCount] = {
+            "0401060",
+            "Поступ. в банк плат.",
+            "Списано со сч. плат.",
+            "ПЛАТЕЖНОЕ ПОРУЧЕНИЕ №",
+            "Дата",
+            "Вид платежа",
+            "Сумма",
+            "прописью",
+            "ИНН",
+            "КПП",
+            "Сумма",
+            "Сч. №",
+            "Плательщик",
+            "БИК",
+            "Сч. №",
+            "Банк плательщика",
+            "БИК",
+            "Сч. №",
+            "Банк получателя",
+            "ИНН",
+            "КПП",
+            "Сч. №",
+            "Вид оп.",
+            "Срок плат.",
+            "Наз. пл.",
+            "Очер. плат.",
+            "Получатель",
+            "Код",
+            "Рез. поле",
+            "Назначение платежа",
+            "Подписи",
+            "Отметки банка",
+            "М.П.",
+        };
+        std::array<QByteArray, CaptionCount> t;
+        for (int i = 0; i < CaptionCount; ++i)
+            t[std::size_t(i)] = storage::cp1251::fromUnicode(QString::fromUtf8(utf8[i]));
+        return t;
+    }();
+    return texts;
+}
+
+FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer) {
+    FormGeometry g;
+    g.device = device;
+    const Mm mm{device};
+    g.pageWidth = mm.w(210);
+    g.pageHeight = mm.h(297);
+    for (int i = 0; i < HorizontalRuleCount; ++i) {
+        const RuleMm& r = HorizontalMm[i];
+        g.H[std::size_t(i)] = {mm.x(r.x), mm.y(r.y), mm.w(r.length)};
+    }
+    for (int i = 0; i < VerticalRuleCount; ++i) {
+        const RuleMm& r = VerticalMm[i];
+        g.V[std::size_t(i)] = {mm.x(r.x), mm.y(r.y), mm.h(r.length)};
+    }
+    g.boxes[0] = {mm.x(186), mm.y(15), mm.x(200), mm.y(20)};
+    g.boxes[1] = {mm.x(193), mm.y(24), mm.x(200), mm.y(31)};
+
+    Measure m(measurer, device);
+    const auto& texts = CaptionTexts();
+    auto& c = g.captions;
+    const auto& H = g.H;
+    const auto& V = g.V;
+    const int left = mm.x(LeftEdge + TextPad);
+    const int columnA = mm.w(15), columnB = mm.w(20);
+
+    // Selects caption i's font and returns the width of its text.
+    auto place = [&](int i, int sizeIndex, bool bold = false) {
+        c[std::size_t(i)].fontHeight = m.font(sizeIndex, bold);
+        c[std::size_t(i)].bold = bold;
+        return m.width(view(texts[std::size_t(i)]));
+    };
+    auto onRule = [&](int i, int sizeIndex, const Rule& r, int y) {
+        const int w = place(i, sizeIndex);
+        c[std::size_t(i)].x = centred(r.x, r.length, w);
+        c[std::size_t(i)].y = y;
+    };
+    auto inColumn = [&](int i, int sizeIndex, const Rule& column, int width, int y) {
+        const int w = place(i, sizeIndex);
+        c[std::size_t(i)].x = centred(column.x, width, w);
+        c[std::size_t(i)].y = y;
+    };
+    auto at = [&](int i, int sizeIndex, int x, int y, bool bold = false) {
+        place(i, sizeIndex, bold);
+        c[std::size_t(i)].x = x;
+        c[std::size_t(i)].y = y;
+    };
+
+    {
+        const Box& b = g.boxes[0];
+        const int w = place(0, Size35);
+        c[0].x = centred(b.x1, b.x2 - b.x1, w);
+        c[0].y = centred(b.y1, b.y2 - b.y1, m.height());
+    }
+    onRule(1, Size30, H[0], mm.y(16));
+    onRule(2, Size30, H[1], mm.y(16));
+    at(3, SizeTitle, left, mm.y(26), true);
+    onRule(4, Size30, H[2], mm.y(32));
+    onRule(5, Size30, H[3], mm.y(32));
+    at(6, Size35b, left, mm.y(39));
+    at(7, Size35b, left, mm.y(43));
+    place(8, Size40);
+    g.bandOffset = RoundHalfEven((long double)(H[5].y - H[4].y - m.height()) / 2);
+    const int band = g.bandOffset;
+    c[8].x = c[7].x;
+    c[8].y = H[4].y + band;
+    at(9, Size40, mm.x(70 + 1), c[8].y);
+    inColumn(10, Size35b, V[2], columnA, c[9].y);
+    inColumn(11, Size35b, V[2], columnA, H[6].y + band);
+    at(12, Size35b, left, mm.y(80 - 4));
+    inColumn(13, Size35b, V[2], columnA, H[7].y + band);
+    inColumn(14, Size35b, V[2], columnA, H[8].y + band);
+    at(15, Size35b, left, mm.y(95 - 4));
+    inColumn(16, Size35b, V[2], columnA, H[9].y + band);
+    inColumn(17, Size35b, V[2], columnA, H[10].y + band);
+    at(18, Size35b, left, mm.y(110 - 4));
+    at(19, Size40, c[8].x, H[11].y + band);
+    at(20, Size40, mm.x(70 + 1), H[11].y + band);
+    inColumn(21, Size35b, V[2], columnA, H[11].y + band);
+    inColumn(22, Size35b, V[2], columnA, H[13].y + band);
+    inColumn(23, Size35b, V[5], columnB, H[13].y + band);
+    inColumn(24, Size35b, V[2], columnA, H[14].y + band);
+    inColumn(25, Size35b, V[5], columnB, H[15].y + band);
+    at(26, Size35b, left, mm.y(140 - 4));
+    inColumn(27, Size35b, V[2], columnA, H[16].y + band);
+    inColumn(28, Size35b, V[5], columnB, H[17].y + band);
+    at(29, Size35b, left, mm.y(175 - 4));
+    onRule(30, Size35b, H[21], mm.y(175 + 1));
+    at(31, Size35b, mm.x(80 + 60 + 16), mm.y(176));
+    // "М.П." is set a little larger on the screen.
+    at(32, device.screen ? SizeTitle : Size35b, mm.x(80 - 35), mm.y(175 + 18));
+    return g;
+}
+
+WorkText BankNameForForm(std::string_view name) {
+    WorkText t;
+    t.assign(name);
+    const std::size_t n = t.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (storage::cp1251::isLowerCyrillic(static_cast<unsigned char>(t.chars[i])))
+            t.chars[i] = char(static_cast<unsigned char>(t.chars[i]) - 32);
+    constexpr char CapitalG = char(0xC3), SmallG = char(0xE3);
+    for (std::size_t i = 1; i + 1 < n; ++i)
+        if (t.chars[i] == CapitalG && t.chars[i - 1] == ' ' && t.chars[i + 1] == '.')
+            t.chars[i] = SmallG;
+    return t;
+}
+
+namespace {
+
+// Fits text into two lines of width pixels: one line when it fits as it stands, else the
+// first two lines that DivSt breaks it into.
+void fitTwoLines(std::string_view text, int width, const DeviceMetrics& device, Measure& m,
+                 TextMeasurer& measurer, WorkText& line1, WorkText& line2) {
+    line1.clear();
+    line2.clear();
+    if (text.empty())
+        return;
+    m.font(Size40, false);
+    if (m.width(text) <= width) {
+        line1.assign(text);
+        return;
+    }
+    const FitResult r = DivSt(text, {width, "Arial", Size40, device.pixelsPerMmY}, measurer);
+    if (r.FitLineCount > 0)
+        line1 = r.FitLines[0];
+    if (r.FitLineCount > 1)
+        line2 = r.FitLines[1];
+}
+
+// The purpose as one text: on paper its first five lines joined by single spaces; on the
+// screen the whole text with every control character shown as a blank.
+WorkText purposeText(const OrderInput& order, bool screen) {
+    WorkText t;
+    t.clear();
+    if (screen) {
+        for (qsizetype i = 0; i < order.purposeLines.size(); ++i) {
+            if (i)
+                t.append("\r\n");
+            t.append(view(order.purposeLines[i]));
+        }
+        for (std::size_t i = 0; i < t.size(); ++i)
+            if (static_cast<unsigned char>(t.chars[i]) < 32)
+                t.chars[i] = ' ';
+        return t;
+    }
+    for (qsizetype i = 0; i < order.purposeLines.size() && i < 5; ++i) {
+        if (i)
+            t.append(' ');
+        t.append(view(order.purposeLines[i]));
+    }
+    return t;
+}
+
+} // namespace
+
+std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, const FormGeometry& g,
+                                                   TextMeasurer& measurer) {
+    std::array<WorkText, FieldCount> f{};
+    const DeviceMetrics& device = g.device;
+    Measure m(measurer, device);
+    m.font(Size40, false);
+    const int sp = m.width("  ");
+    const int nameWidth = g.V[2].x - g.captions[3].x;
+
+    f[0] = cpText(view(order.number));
+    f[1] = cpText(view(order.date));
+    f[2] = cpText(view(order.kindText));
+    if (order.budgetPayment())
+        f[3] = cpText(view(order.statusText));
+
+    auto party = [&](const Party& p, int name1, int name2, int inn, int kpp, int account, int bank1,
+                     int bank2, int bik, int corr) {
+        if (!p.present)
+            return;
+        const storage::TFirm& firm = p.firm;
+        const storage::TFirmBank& bank =
+            firm.Banks[p.bankSlot >= 0 && p.bankSlot < 4 ? p.bankSlot : 0];
+        fitTwoLines(storage::OOO(firm.Name.view()).view(), nameWidth, device, m, measurer,
+                    f[std::size_t(name1)], f[std::size_t(name2)]);
+        f[std::size_t(inn)].assign(firm.Inn);
+        f[std::size_t(kpp)].assign(firm.Kpp);
+        f[std::size_t(account)].assign(bank.Account);
+        const WorkText bankName =
+            BankNameForForm(bank.BankShort.empty() ? bank.BankFull.view() : bank.BankShort.view());
+        fitTwoLines(bankName.view(), nameWidth, device, m, measurer, f[std::size_t(bank1)],
+                    f[std::size_t(bank2)]);
+        f[std::size_t(bik)].assign(bank.Bik);
+        f[std::size_t(corr)].assign(bank.CorrAccount);
+    };
+    party(order.payer, 8, 35, 5, 6, 9, 10, 33, 11, 12);
+
+    AmountLine amount;
+    if (!order.amountText.isEmpty()) {
+        amount = AssembleAmountLine(view(order.amountText));
+        if (!amount.Line.empty()) {
+            const int from = g.V[0].x + sp;
+            const int to = g.H[4].x + g.H[4].length;
+            fitTwoLines(amount.Line.view(), to - from, device, m, measurer, f[4], f[37]);
+            f[7].assign(amount.Figure);
+        }
+    }
+    party(order.payee, 19, 36, 16, 17, 18, 13, 34, 14, 15);
+
+    f[20] = cpText("01");
+    f[21] = cpText(order.priorityChoice == 1 ? "4" : "6");
+
+    // Purpose, with the tax line right after its last line.
+    const WorkText tax = VatLine(amount.Amount, order.vatRate, order.budgetPayment());
+    const WorkText purpose = purposeText(order, device.screen);
+    const int purposeWidth = g.H[4].length - sp;
+    int next = 29;
+    if (!purpose.empty()) {
+        m.font(Size40, false);
+        if (m.width(purpose.view()) <= purposeWidth) {
+            f[std::size_t(next++)] = purpose;
+        } else {
+            const FitResult r = DivSt(
+                purpose.view(), {purposeWidth, "Arial", Size40, device.pixelsPerMmY}, measurer);
+            for (int i = 0; i < r.FitLineCount && i < 3; ++i)
+                f[std::size_t(next++)] = r.FitLines[std::size_t(i)];
+        }
+    }
+    f[std::size_t(next)] = tax;
+
+    if (order.budgetPayment())
+        for (int i = 0; i < 7; ++i)
+            f[std::size_t(38 + i)] = cpText(view(order.budget[std::size_t(i)]));
+    return f;
+}
+
+std::array<TextPlace, FieldCount> ComputeFieldPlaces(const FormGeometry& g,
+                                                     const std::array<WorkText, FieldCount>& texts,
+                                                     TextMeasurer& measurer) {
+    std::array<TextPlace, FieldCount> p{};
+    const DeviceMetrics& device = g.device;
+    const Mm mm{device};
+    Measure m(measurer, device);
+    const auto& c = g.captions;
+    const auto& H = g.H;
+    const auto& V = g.V;
+    const auto& captionText = CaptionTexts();
+    auto width = [&](int field) { return m.width(texts[std::size_t(field)].view()); };
+
+    // Fields 0 and 1 are bold, 0 to 2 use the title size; all are 4 mm high.
+    for (int i = 0; i < FieldCount; ++i) {
+        p[std::size_t(i)].fontHeight = m.cell(i <= 2 ? SizeTitle : Size40);
+        p[std::size_t(i)].bold = i <= 1;
+    }
+
+    m.font(SizeTitle, true);
+    const int titleWidth = m.width(view(captionText[3]));
+    const int gap = m.width(device.screen ? "  " : "   ");
+    p[0].x = c[3].x + titleWidth + gap;
+    p[0].y = c[3].y;
+    p[1].x = centred(H[2].x, H[2].length, width(1));
+    p[1].y = c[3].y;
+    m.font(SizeTitle, false);
+    p[2].x = centred(H[3].x, H[2].length, width(2));
+    p[2].y = c[3].y;
+
+    const int fh = m.font(Size40, false);
+    const int sp = m.width("  ");
+    {
+        const Box& b = g.boxes[1];
+        p[3].x = centred(b.x1, b.x2 - b.x1, width(3));
+        p[3].y = centred(b.y1, b.y2 - b.y1, m.height());
+    }
+    const int innWidth = m.width(view(captionText[8]));
+    const int kppWidth = m.width(view(captionText[9]));
+    p[4] = {V[0].x + sp, mm.y(35 + 1), fh, false};
+    p[5] = {c[8].x + innWidth + sp, c[8].y, fh, false};
+    p[6] = {c[9].x + kppWidth + sp, c[9].y, fh, false};
+    p[7] = {V[3].x + sp, c[8].y, fh, false};
+    const int r = p[7].x;
+    p[8] = {c[8].x, mm.y(55 + 1), fh, false};
+    p[9] = {r, c[11].y, fh, false};
+    p[10] = {c[8].x, mm.y(80 + 1), fh, false};
+    p[11] = {r, c[13].y, fh, false};
+    p[12] = {r, c[14].y, fh, false};
+    p[13] = {c[8].x, mm.y(95 + 1), fh, false};
+    p[14] = {r, c[16].y, fh, false};
+    p[15] = {r, c[17].y, fh, false};
+    p[16] = {c[19].x + innWidth + sp, c[19].y, fh, false};
+    p[17] = {c[20].x + kppWidth + sp, c[20].y, fh, false};
+    p[18] = {r, c[21].y, fh, false};
+    p[19] = {c[8].x, mm.y(115 + 1), fh, false};
+    p[20] = {r, c[22].y, fh, false};
+    p[21] = {V[6].x + sp, c[25].y, fh, false};
+    p[29] = {c[8].x, mm.y(145 + 1), fh, false};
+    for (int i = 30; i <= 32; ++i)
+        p[std::size_t(i)] = {c[8].x, p[std::size_t(i - 1)].y + fh, fh, false};
+    p[33] = {c[8].x, p[10].y + fh, fh, false};
+    p[34] = {c[8].x, p[13].y + fh, fh, false};
+    p[35] = {c[8].x, p[8].y + fh, fh, false};
+    p[36] = {c[8].x, p[19].y + fh, fh, false};
+    p[37] = {p[4].x, p[4].y + fh, fh, false};
+
+    // The tax row: each text centred in its cell between the vertical rules.
+    const int bounds[8] = {H[18].x, V[7].x,  V[8].x,  V[9].x,
+                           V[10].x, V[11].x, V[12].x, H[18].x + H[18].length};
+    for (int i = 0; i < 7; ++i) {
+        const int field = 38 + i;
+        p[std::size_t(field)] = {centred(bounds[i], bounds[i + 1] - bounds[i], width(field)),
+                                 H[18].y + g.bandOffset, fh, false};
+    }
+    return p;
+}
+
+FormLayout LayOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer) {
+    FormLayout l;
+    l.geometry = ComputeGeometry(device, measurer);
+    l.fields.texts = ComputeFieldTexts(order, l.geometry, measurer);
+    l.fields.places = ComputeFieldPlaces(l.geometry, l.fields.texts, measurer);
+    return l;
+}
+
+} // namespace render

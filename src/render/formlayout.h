@@ -1,0 +1,122 @@
+// The payment order form laid out on a device: the ruled frame, the 33 printed captions and
+// the 45 texts of the order, each with its position in device pixels, font height and
+// weight. The form is defined in whole millimetres from the top-left corner of an A4 sheet
+// and converted with the device's pixels per millimetre; texts are measured on the device
+// they are drawn on, through a TextMeasurer.
+#pragma once
+
+#include "fitting.h"
+#include "measure.h"
+
+#include "storage/records.h"
+#include "storage/words.h"
+
+#include <QByteArray>
+#include <QList>
+#include <array>
+
+namespace render {
+
+// What the layout needs to know of a device.
+struct DeviceMetrics {
+    long double pixelsPerMmX = 0; // horizontal pixels per millimetre
+    long double pixelsPerMmY = 0; // vertical pixels per millimetre
+    int offsetX = 0;              // physical offset of the printable area, pixels
+    int offsetY = 0;
+    bool screen = false; // the preview (2-space title gap, М.П. at 4 mm, 1 px pen)
+
+    // From a resolution in pixels and a size in millimetres, as a monitor reports them.
+    static DeviceMetrics fromSize(int widthPx, int heightPx, long double widthMm,
+                                  long double heightMm, bool screen);
+    // From dots per inch (a printer), with the offsets of its printable area.
+    static DeviceMetrics fromDpi(long double dpiX, long double dpiY, int offsetX, int offsetY,
+                                 bool screen);
+};
+
+struct Rule {
+    int x = 0, y = 0, length = 0;
+};
+
+struct Box {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// Where a text stands: its top-left corner, its font's cell height, its weight.
+struct TextPlace {
+    int x = 0, y = 0;
+    int fontHeight = 0;
+    bool bold = false;
+};
+
+inline constexpr int HorizontalRuleCount = 23;
+inline constexpr int VerticalRuleCount = 13;
+inline constexpr int CaptionCount = 33;
+inline constexpr int FieldCount = 45;
+
+// The frame and captions of the form on one device; they do not depend on the order.
+struct FormGeometry {
+    DeviceMetrics device;
+    int pageWidth = 0, pageHeight = 0; // the A4 sheet in pixels, without offsets
+    std::array<Rule, HorizontalRuleCount> H{};
+    std::array<Rule, VerticalRuleCount> V{};
+    std::array<Box, 2> boxes{}; // form number box, payer status box
+    std::array<TextPlace, CaptionCount> captions{};
+    int bandOffset = 0; // c: centres texts vertically in the 5 mm bands between rules
+};
+
+// The 33 caption texts, code page 1251.
+const std::array<QByteArray, CaptionCount>& CaptionTexts();
+
+// One party of the order as the form shows it.
+struct Party {
+    bool present = false; // nothing chosen: all its texts stay empty
+    storage::TFirm firm{};
+    int bankSlot = 0;
+};
+
+// Everything the form shows of one order, as the editor holds it. Texts are code page 1251.
+struct OrderInput {
+    QByteArray number, date, kindText, statusText, amountText;
+    // The purpose as the editor's box holds it: its lines in order.
+    QList<QByteArray> purposeLines;
+    Party payer, payee;
+    int vatRate = 0;        // 0 "Без НДС", 1 "18%", 2 "10%"
+    int priorityChoice = 0; // 0 "6", 1 "4"
+    int statusChoice = 0;   // 0 "Нет": not a budget payment
+    // КБК, ОКАТО, basis, tax period, document number, document date, payment type.
+    std::array<QByteArray, 7> budget;
+
+    bool budgetPayment() const { return statusChoice != 0; }
+};
+
+// The 45 field texts and their places.
+struct FormFields {
+    std::array<storage::WorkText, FieldCount> texts{};
+    std::array<TextPlace, FieldCount> places{};
+};
+
+struct FormLayout {
+    FormGeometry geometry;
+    FormFields fields;
+};
+
+// The frame, boxes and captions on a device (captions are measured with measurer).
+FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer);
+
+// The 45 field texts of an order, fitted on the device of geometry.
+std::array<storage::WorkText, FieldCount>
+ComputeFieldTexts(const OrderInput& order, const FormGeometry& geometry, TextMeasurer& measurer);
+
+// The places of the 45 fields; centred fields are measured with their texts.
+std::array<TextPlace, FieldCount>
+ComputeFieldPlaces(const FormGeometry& geometry,
+                   const std::array<storage::WorkText, FieldCount>& texts, TextMeasurer& measurer);
+
+// All of it at once.
+FormLayout LayOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer);
+
+// The bank name as the form prints it: capital Cyrillic letters, except a "г" standing for
+// a town ("г." after a blank).
+storage::WorkText BankNameForForm(std::string_view name);
+
+} // namespace render

@@ -1,0 +1,77 @@
+#include "formprint.h"
+
+#include "render/formpaint.h"
+#include "render/measure.h"
+
+#include <QDir>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace render {
+
+DeviceMetrics PrinterMetrics(const QPrinter& printer) {
+    const QRect paint = printer.pageLayout().paintRectPixels(printer.resolution());
+    const bool full = printer.fullPage();
+    return DeviceMetrics::fromDpi(printer.resolution(), printer.resolution(),
+                                  full ? 0 : paint.left(), full ? 0 : paint.top(), false);
+}
+
+namespace {
+
+void drawOrder(QPainter& painter, const DeviceMetrics& metrics, const OrderInput& order) {
+    QtTextMeasurer measurer(painter.device());
+    const FormLayout layout = LayOut(order, metrics, measurer);
+    PaintForm(painter, layout);
+}
+
+} // namespace
+
+storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return storage::IoResult::failure(
+            QStringLiteral("Не могу начать печать на принтере %1").arg(printer.printerName()));
+    drawOrder(painter, PrinterMetrics(printer), order);
+    if (!painter.end())
+        return storage::IoResult::failure(QStringLiteral("Печать не завершена"));
+    return {};
+}
+
+storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& orders) {
+    QSaveFile file(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return storage::IoResult::failure(
+            QStringLiteral("Не могу записать файл %1: %2").arg(shown, file.errorString()));
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        writer.setCreator(QStringLiteral("Quenmara 2.0"));
+        writer.setTitle(QStringLiteral("Платежное поручение"));
+        const DeviceMetrics metrics = DeviceMetrics::fromDpi(1200, 1200, 0, 0, false);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return storage::IoResult::failure(
+                QStringLiteral("Не могу записать файл %1").arg(shown));
+        }
+        QtTextMeasurer measurer(&writer);
+        for (qsizetype i = 0; i < orders.size(); ++i) {
+            if (i)
+                writer.newPage();
+            PaintForm(painter, LayOut(orders[i], metrics, measurer));
+        }
+        painter.end();
+    }
+    if (!file.commit())
+        return storage::IoResult::failure(
+            QStringLiteral("Не могу записать файл %1: %2").arg(shown, file.errorString()));
+    return {};
+}
+
+} // namespace render

@@ -1,0 +1,28 @@
+// Printing the payment order form: on the current printer (one job, one page) and into PDF
+// files (one A4 page per order).
+#pragma once
+
+#include "render/formlayout.h"
+#include "storage/fileio.h"
+
+#include <QList>
+
+class QPrinter;
+
+namespace render {
+
+// The printer's description for the layout: pixels per millimetre from its resolution (its
+// size in millimetres is rounded to whole millimetres), and the offsets of its printable
+// area from the sheet's corner.
+DeviceMetrics PrinterMetrics(const QPrinter& printer);
+
+// Prints one order on printer as one page: begins the job, lays the order out with the
+// printer's metrics, draws it with 4-pixel lines and ends the job. Fails with a message when
+// the job cannot be started.
+storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order);
+
+// Writes one A4 page per order into a PDF file at 1200 dots per inch, laid out as printing
+// lays them out. The file appears complete or not at all.
+storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& orders);
+
+} // namespace render

@@ -1,0 +1,355 @@
+#include "support/support.h"
+
+#include "render/formlayout.h"
+#include "render/orderinput.h"
+#include "render/print/formprint.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace render;
+using testing_support::cp;
+using testing_support::cps;
+using testing_support::TempDir;
+using testing_support::uni;
+
+namespace {
+
+// Every character is 10 pixels wide, a blank 5 (unless told otherwise); the height is the
+// cell height asked for.
+class FixedMeasurer : public TextMeasurer {
+public:
+    explicit FixedMeasurer(int character = 10, int blank = 5) : char_(character), blank_(blank) {}
+    void setFont(std::string_view, int cell, FontStyle) override { cell_ = cell; }
+    int textWidth(std::string_view t) override {
+        int w = 0;
+        for (char c : t)
+            w += c == ' ' ? blank_ : char_;
+        return w;
+    }
+    int textHeight() override { return cell_; }
+
+private:
+    int char_, blank_;
+    int cell_ = 0;
+};
+
+// 10 pixels per millimetre, no offsets: positions in tenths of a millimetre.
+const DeviceMetrics Paper = DeviceMetrics::fromDpi(254, 254, 0, 0, false);
+const DeviceMetrics Screen = DeviceMetrics::fromDpi(254, 254, 0, 0, true);
+
+OrderInput sampleOrder() {
+    OrderInput o;
+    o.number = "15";
+    o.date = "03.02.2009";
+    o.kindText = cp("Электронно");
+    o.statusText = "01";
+    o.amountText = "1000-00";
+    o.purposeLines = {cp("Оплата по счету 5")};
+    o.payer.present = true;
+    o.payer.firm.Name = cps("Общество с ограниченной ответственностью  Вега");
+    o.payer.firm.Inn = "1234567890";
+    o.payer.firm.Kpp = "660101001";
+    o.payer.bankSlot = 2;
+    o.payer.firm.Banks[2].Account = "40702810000000000001";
+    o.payer.firm.Banks[2].Bik = "046577674";
+    o.payer.firm.Banks[2].CorrAccount = "30101810100000000674";
+    o.payer.firm.Banks[2].BankFull = cps("банк Восток г.Тверь");
+    o.payee.present = true;
+    o.payee.firm.Name = cps("Получатель");
+    o.payee.firm.Banks[0].BankShort = cps("гор. банк г Омск г.");
+    o.payee.firm.Banks[0].BankFull = cps("не этот");
+    o.statusChoice = 1;
+    o.budget = {"18210501010011000110", "65401000000", cp("ТП"), "KB.01.2009", "7",
+                "01.02.2009",           cp("НС")};
+    return o;
+}
+
+std::array<storage::WorkText, FieldCount>
+textsOf(const OrderInput& o, const DeviceMetrics& d = Paper, FixedMeasurer m = FixedMeasurer()) {
+    return ComputeFieldTexts(o, ComputeGeometry(d, m), m);
+}
+
+std::string field(const std::array<storage::WorkText, FieldCount>& t, int i) {
+    return std::string(t[std::size_t(i)].view());
+}
+
+} // namespace
+
+TEST(FormGeometry, ScreenOfTheExampleGivesItsPaintBoxSize) {
+    FixedMeasurer m;
+    const FormGeometry g = ComputeGeometry(DeviceMetrics::fromSize(1280, 1024, 340, 270, true), m);
+    EXPECT_EQ(g.pageWidth, 791);
+    EXPECT_EQ(g.pageHeight, 1126);
+}
+
+TEST(FormGeometry, MillimetresBecomePixelsLessThePrintableAreaOffset) {
+    FixedMeasurer m;
+    const FormGeometry g = ComputeGeometry(DeviceMetrics::fromDpi(1200, 1200, 167, 167, false), m);
+    // H4: (20, 50) mm, 180 mm long at 1200 dpi (47.244 px/mm).
+    EXPECT_EQ(g.H[4].x, 945 - 167);
+    EXPECT_EQ(g.H[4].y, 2362 - 167);
+    EXPECT_EQ(g.H[4].length, 8504);
+    EXPECT_EQ(g.V[2].length, 4252); // 90 mm
+    EXPECT_EQ(g.boxes[1].x1, 9118 - 167);
+    EXPECT_EQ(g.captions[3].x, 992 - 167); // 21 mm
+}
+
+TEST(FormGeometry, CaptionPlacesFollowTheTable) {
+    FixedMeasurer m;
+    const FormGeometry g = ComputeGeometry(Paper, m);
+    const auto& c = g.captions;
+    // c centres a 4 mm line in the 5 mm band: (50 - 40) / 2 = 5 tenths.
+    EXPECT_EQ(g.bandOffset, 5);
+    EXPECT_EQ(c[3].x, 210);
+    EXPECT_EQ(c[3].y, 260);
+    EXPECT_TRUE(c[3].bold);
+    EXPECT_EQ(c[3].fontHeight, 40);
+    EXPECT_EQ(c[1].fontHeight, 30);
+    EXPECT_EQ(c[6].fontHeight, 35);
+    // "ИНН" 30 wide centred nowhere: x of "прописью", band below H4.
+    EXPECT_EQ(c[8].x, 210);
+    EXPECT_EQ(c[8].y, 505);
+    EXPECT_EQ(c[9].x, 710);
+    // "Сумма" (50 px) centred in the 150 px column A from V2 = 1200.
+    EXPECT_EQ(c[10].x, 1250);
+    EXPECT_EQ(c[12].y, 760);
+    EXPECT_EQ(c[19].y, 1105);
+    // "Срок плат." (95 px) in column B (200 px) from V5 = 1550: 1550 + round(52.5) = 1602.
+    EXPECT_EQ(c[23].x, 1602);
+    // "Подписи" (70 px) centred on H21 (800, 600 long).
+    EXPECT_EQ(c[30].x, 1065);
+    EXPECT_EQ(c[30].y, 1760);
+    EXPECT_EQ(c[31].x, 1560);
+    EXPECT_EQ(c[32].x, 450);
+    EXPECT_EQ(c[32].y, 1930);
+    // "0401060" (70 px, 35 high) centred in box B1 (140 x 50).
+    EXPECT_EQ(c[0].x, 1895);
+    EXPECT_EQ(c[0].y, 158);
+    // "М.П." is 3.5 mm on paper and 4 mm on the screen.
+    EXPECT_EQ(c[32].fontHeight, 35);
+    EXPECT_EQ(ComputeGeometry(Screen, m).captions[32].fontHeight, 40);
+}
+
+TEST(FormFields, TextsOfAnOrder) {
+    const auto t = textsOf(sampleOrder());
+    EXPECT_EQ(field(t, 0), "15");
+    EXPECT_EQ(field(t, 1), "03.02.2009");
+    EXPECT_EQ(field(t, 2), cps("Электронно"));
+    EXPECT_EQ(field(t, 3), "01");
+    EXPECT_EQ(field(t, 8), cps("ООО Вега"));
+    EXPECT_EQ(field(t, 5), "1234567890");
+    EXPECT_EQ(field(t, 9), "40702810000000000001"); // the chosen bank slot
+    EXPECT_EQ(field(t, 10), cps("БАНК ВОСТОК г.ТВЕРЬ"));
+    // A г at the start, or without a period after it, is a capital too; BankShort wins.
+    EXPECT_EQ(field(t, 13), cps("ГОР. БАНК Г ОМСК г."));
+    EXPECT_EQ(field(t, 7), "1000-00");
+    EXPECT_EQ(field(t, 4), cps("Одна тысяча рублей 00 копеек"));
+    EXPECT_EQ(field(t, 20), "01");
+    EXPECT_EQ(field(t, 21), "6");
+    EXPECT_EQ(field(t, 29), cps("Оплата по счету 5"));
+    EXPECT_EQ(field(t, 30), ""); // no tax line for a budget payment
+    EXPECT_EQ(field(t, 38), "18210501010011000110");
+    EXPECT_EQ(field(t, 44), cps("НС"));
+    for (int i = 22; i <= 28; ++i)
+        EXPECT_EQ(field(t, i), "") << i;
+}
+
+TEST(FormFields, NonBudgetPaymentHasNoStatusNorTaxRowButATaxLine) {
+    OrderInput o = sampleOrder();
+    o.statusChoice = 0;
+    o.vatRate = 1;
+    o.priorityChoice = 1;
+    auto t = textsOf(o);
+    EXPECT_EQ(field(t, 3), "");
+    for (int i = 38; i <= 44; ++i)
+        EXPECT_EQ(field(t, i), "") << i;
+    EXPECT_EQ(field(t, 29), cps("Оплата по счету 5"));
+    EXPECT_EQ(field(t, 30), cps("В т.ч. НДС(18%): 152-54"));
+    EXPECT_EQ(field(t, 21), "4");
+
+    o.vatRate = 0;
+    o.purposeLines.clear();
+    t = textsOf(o);
+    EXPECT_EQ(field(t, 29), cps("Без НДС"));
+}
+
+TEST(FormFields, LongPurposeKeepsThreeLinesThenTheTaxLine) {
+    OrderInput o = sampleOrder();
+    o.statusChoice = 0;
+    o.vatRate = 2;
+    o.amountText = "110-00";
+    // With 40-pixel characters a line of the 1790-pixel purpose box holds 8 words of 4
+    // characters: 50 words need 7 lines.
+    QByteArray words;
+    for (int i = 0; i < 50; ++i)
+        words += QByteArray(4, char('a' + i % 26)) + ' ';
+    o.purposeLines = {words.left(100), words.mid(100)};
+    const auto t = textsOf(o, Paper, FixedMeasurer(40, 40));
+    EXPECT_EQ(field(t, 29), "aaaa bbbb cccc dddd eeee ffff gggg hhhh");
+    EXPECT_EQ(field(t, 31), "qqqq rrrr ssss tttt uuuu vvvv wwww xxxx");
+    EXPECT_EQ(field(t, 32), cps("В т.ч. НДС(10%): 10-00"));
+}
+
+TEST(FormFields, PurposeLinesOnPaperAndOnTheScreen) {
+    OrderInput o = sampleOrder();
+    o.statusChoice = 0;
+    o.purposeLines = {"a", "b", "c", "d", "e", "f"};
+    EXPECT_EQ(field(textsOf(o, Paper), 29), "a b c d e");
+    EXPECT_EQ(field(textsOf(o, Screen), 29), "a  b  c  d  e  f");
+}
+
+TEST(FormFields, NameExactlyAsWideAsItsBoxStaysOnOneLine) {
+    // The box for names is V2 - 21 mm = 990 px; with 10-pixel blanks 99 characters fill it.
+    OrderInput o = sampleOrder();
+    const std::string exact = std::string(49, 'x') + " " + std::string(49, 'y');
+    o.payee.firm.Name = exact;
+    auto t = textsOf(o, Paper, FixedMeasurer(10, 10));
+    EXPECT_EQ(field(t, 19), exact);
+    EXPECT_EQ(field(t, 36), "");
+    o.payee.firm.Name = exact + "z";
+    t = textsOf(o, Paper, FixedMeasurer(10, 10));
+    EXPECT_EQ(field(t, 19), std::string(49, 'x'));
+    EXPECT_EQ(field(t, 36), std::string(49, 'y') + "z");
+}
+
+TEST(FormFields, MissingPartsLeaveTheirFieldsEmpty) {
+    OrderInput o;
+    const auto t = textsOf(o);
+    for (int i = 0; i < FieldCount; ++i) {
+        if (i == 20)
+            EXPECT_EQ(field(t, i), "01");
+        else if (i == 21)
+            EXPECT_EQ(field(t, i), "6");
+        else if (i == 29)
+            EXPECT_EQ(field(t, i), cps("Без НДС"));
+        else
+            EXPECT_EQ(field(t, i), "") << i;
+    }
+    OrderInput bad = sampleOrder();
+    bad.amountText = "12.5";
+    const auto b = textsOf(bad);
+    EXPECT_EQ(field(b, 4), "");
+    EXPECT_EQ(field(b, 7), "");
+    EXPECT_EQ(field(b, 37), "");
+}
+
+TEST(FormFields, FieldPlacesFollowTheTable) {
+    FixedMeasurer m;
+    const FormLayout l = LayOut(sampleOrder(), Paper, m);
+    const auto& p = l.fields.places;
+    const auto& c = l.geometry.captions;
+    // Title of 19 characters and 2 blanks (200 px) + three blanks (15 px).
+    EXPECT_EQ(p[0].x, 210 + 200 + 15);
+    EXPECT_EQ(p[0].y, 260);
+    EXPECT_TRUE(p[0].bold);
+    EXPECT_FALSE(p[2].bold);
+    EXPECT_EQ(p[4].x, 400 + 10);
+    EXPECT_EQ(p[4].y, 360);
+    EXPECT_EQ(p[7].x, 1350 + 10); // R
+    EXPECT_EQ(p[9].x, p[7].x);
+    EXPECT_EQ(p[5].x, 210 + 30 + 10);
+    EXPECT_EQ(p[8].y, 560);
+    EXPECT_EQ(p[35].y, 600);
+    EXPECT_EQ(p[29].y, 1460);
+    EXPECT_EQ(p[32].y, 1580);
+    EXPECT_EQ(p[21].x, 1750 + 10);
+    EXPECT_EQ(p[21].y, c[25].y);
+    // "01" (20 px) centred in box B2 (70 x 70).
+    EXPECT_EQ(p[3].x, 1955);
+    EXPECT_EQ(p[3].y, 255);
+    // The tax row: КБК between 20 mm and V7.
+    EXPECT_EQ(p[38].x, 200 + (450 - 200) / 2);
+    EXPECT_EQ(p[44].x, 1900 + (100 - 20) / 2);
+    EXPECT_EQ(p[44].y, 1405);
+    // The screen sets the number two blanks after the title.
+    FixedMeasurer s;
+    EXPECT_EQ(LayOut(sampleOrder(), Screen, s).fields.places[0].x, 210 + 200 + 10);
+}
+
+namespace {
+
+struct PdfWord {
+    double x, y; // top-left, millimetres
+    QString text;
+};
+
+QList<PdfWord> pdfWords(const QString& pdf, int page) {
+    QProcess p;
+    p.start("pdftotext",
+            {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    if (!p.waitForFinished(30000))
+        return {};
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
+    QList<PdfWord> words;
+    for (auto it = word.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        words << PdfWord{m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72,
+                         m.captured(3).replace("&quot;", "\"")};
+    }
+    return words;
+}
+
+// The word of the PDF nearest to (x, y) millimetres with the given text.
+const PdfWord* find(const QList<PdfWord>& words, const QString& text, double x, double y) {
+    const PdfWord* best = nullptr;
+    for (const PdfWord& w : words)
+        if (w.text == text &&
+            (!best || std::hypot(w.x - x, w.y - y) < std::hypot(best->x - x, best->y - y)))
+            best = &w;
+    return best;
+}
+
+} // namespace
+
+TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
+    TempDir dir;
+    OrderInput budget = sampleOrder();
+    OrderInput plain = sampleOrder();
+    plain.statusChoice = 0;
+    plain.vatRate = 1;
+    const QString pdf = dir.file("forms.pdf");
+    ASSERT_TRUE(WriteFormsPdf(pdf, {budget, plain, OrderInput{}}));
+
+    constexpr double pxToMm = 25.4 / 1200;
+    for (int page = 1; page <= 3; ++page) {
+        const OrderInput& order = page == 1 ? budget : page == 2 ? plain : OrderInput{};
+        const QList<PdfWord> words = pdfWords(pdf, page);
+        ASSERT_FALSE(words.isEmpty()) << "pdftotext found no text on page " << page;
+        QtTextMeasurer m;
+        const FormLayout l = LayOut(order, DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
+        auto expectAt = [&](const QString& text, const TextPlace& place, const char* what, int i) {
+            const QString first = text.section(' ', 0, 0, QString::SectionSkipEmpty);
+            if (first.isEmpty())
+                return;
+            const double x = place.x * pxToMm, y = place.y * pxToMm;
+            const PdfWord* w = find(words, first, x, y);
+            ASSERT_NE(w, nullptr) << what << ' ' << i << " \"" << first.toStdString()
+                                  << "\" missing";
+            EXPECT_NEAR(w->x, x, 0.3) << what << ' ' << i << ' ' << first.toStdString();
+            EXPECT_NEAR(w->y, y, 0.3) << what << ' ' << i << ' ' << first.toStdString();
+        };
+        for (int i = 0; i < CaptionCount; ++i)
+            expectAt(uni(CaptionTexts()[std::size_t(i)].toStdString()),
+                     l.geometry.captions[std::size_t(i)], "caption", i);
+        for (int i = 0; i < FieldCount; ++i)
+            expectAt(uni(l.fields.texts[std::size_t(i)].view()), l.fields.places[std::size_t(i)],
+                     "field", i);
+    }
+
+    // The table's own millimetres, read back from the paper.
+    const QList<PdfWord> words = pdfWords(pdf, 2);
+    const PdfWord* title = find(words, QString::fromUtf8("ПЛАТЕЖНОЕ"), 21, 26);
+    ASSERT_NE(title, nullptr);
+    EXPECT_NEAR(title->x, 21, 0.3);
+    EXPECT_NEAR(title->y, 26, 0.3);
+    const PdfWord* payer = find(words, QString::fromUtf8("Плательщик"), 21, 76);
+    ASSERT_NE(payer, nullptr);
+    EXPECT_NEAR(payer->y, 76, 0.3);
+    const PdfWord* tax = find(words, QString::fromUtf8("НДС(18%):"), 40, 150);
+    ASSERT_NE(tax, nullptr); // the tax line follows the purpose
+    EXPECT_NEAR(tax->y, 146 + 4, 0.3);
+}
