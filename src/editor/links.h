@@ -5,10 +5,11 @@
 // empty.
 #pragma once
 
-#include <QPointer>
+#include <array>
 #include <functional>
 
 class QDialog;
+class QWidget;
 
 namespace editor {
 
@@ -27,6 +28,9 @@ struct Windows {
     QDialog* formRekvizit = nullptr; // organization details
     QDialog* formBank = nullptr;     // bank details of the organization in the details window
     QDialog* formSave = nullptr;     // organization card as text
+
+    // The windows that keep their size in the window-size table, by tag (0..10).
+    std::array<QWidget*, 11> sized{};
 
     // The list of saved orders: show PlatList again, and offer to save the order on screen.
     std::function<void()> platGreed;

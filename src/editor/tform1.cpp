@@ -1,16 +1,442 @@
 #include "tform1.h"
 
+#include "preview.h"
+#include "tformchangeplat.h"
+#include "tformnalog.h"
+#include "uiutil.h"
 #include "ui_tform1.h"
 
+#include "storage/scan.h"
+#include "storage/settings.h"
 #include "storage/store.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
 
 namespace editor {
 
-TForm1::TForm1(storage::Store& store, QWidget* parent)
-    : QMainWindow(parent), store_(store), ui(std::make_unique<Ui::TForm1>()) {
+namespace {
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// A small printer drawn for the print button.
+QIcon printerIcon() {
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(5, 2, 10, 6);   // paper
+    p.setBrush(QColor(190, 190, 190));
+    p.drawRect(2, 8, 16, 7);   // body
+    p.setBrush(Qt::white);
+    p.drawRect(5, 13, 10, 5);  // printed sheet
+    return QIcon(pm);
+}
+
+} // namespace
+
+TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
+    : QMainWindow(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TForm1>()) {
     ui->setupUi(this);
+    windows_.form1 = this;
+    windows_.sized[storage::TagForm1] = this;
+
+    ui->SpeedButton6->setIcon(printerIcon());
+    ui->SpeedButton6->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    PaintBox1 = new PreviewBox;
+    ui->ScrollBox1->setWidget(PaintBox1);
+    ui->ScrollBox1->setBackgroundRole(QPalette::Base);
+    QPalette white = ui->ScrollBox1->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    ui->ScrollBox1->setPalette(white);
+
+    restrictChars(ui->Edit1, isDigit);
+    restrictToCp1251(ui->Edit2);
+    restrictChars(ui->Edit3, [](QChar c) {
+        return isDigit(c) || c == u',' || c == u'-' || c == u'.';
+    });
+    restrictToCp1251(ui->Memo1);
+
+    for (QGroupBox* g : {ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9})
+        g->installEventFilter(this);
+    ui->GroupBox9->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->GroupBox9, &QWidget::customContextMenuRequested, this,
+            &TForm1::GroupBox9ContextMenu);
+
+    connect(ui->ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Select);
+    connect(ui->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Select);
+    connect(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(ui->SpeedButton3, &QToolButton::clicked, this, &QWidget::close);
+    connect(ui->SpeedButton4, &QPushButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(ui->SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(ui->SpeedButton8, &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
+    connect(ui->SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+
+    FormCreate();
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+    applyFormSize(this, store_, storage::TagForm1);
+    ui->Edit2->setText(todayText());
+    if (storage::IoResult r = storage::ScanAtStart(store_); !r)
+        creationMessages_ << r.error;
+    UpdateListButton();
+    FillPickers();
+    showChoices();
+}
+
+// --- fields -------------------------------------------------------------------------------
+
+OrderFields TForm1::fields() const {
+    OrderFields f;
+    f.payer = ui->ComboBox1->currentIndex();
+    f.payee = ui->ComboBox2->currentIndex();
+    f.number = ui->Edit1->text();
+    f.date = ui->Edit2->text();
+    f.amount = ui->Edit3->text();
+    f.purpose = ui->Memo1->toPlainText();
+    f.vat = VatRate;
+    f.payKind = PayKindChoice;
+    f.priority = PriorityChoice;
+    f.status = StatusChoice;
+    f.accepted = ui->CheckBox1->isChecked();
+    if (windows_.formNalog) {
+        const TFormNalog::Texts t = windows_.formNalog->texts();
+        f.budget = {t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate};
+    }
+    return f;
+}
+
+void TForm1::showFields(const OrderFields& f) {
+    showing_ = true;
+    ui->ComboBox1->setCurrentIndex(f.payer);
+    ui->ComboBox2->setCurrentIndex(f.payee);
+    ui->Edit1->setText(f.number);
+    ui->Edit2->setText(f.date);
+    ui->Edit3->setText(f.amount);
+    ui->Memo1->setPlainText(f.purpose);
+    VatRate = f.vat;
+    PayKindChoice = f.payKind;
+    PriorityChoice = f.priority;
+    StatusChoice = f.status;
+    showChoices();
+    ui->CheckBox1->setChecked(f.accepted);
+    setLocked(f.accepted);
+    showing_ = false;
+}
+
+void TForm1::showChoices() {
+    ui->Edit4->setText(VatTexts()[VatRate]);
+    ui->Edit5->setText(PayKindTexts()[PayKindChoice]);
+    ui->Edit6->setText(PriorityTexts()[PriorityChoice]);
+    ui->Edit7->setText(StatusTexts()[StatusChoice]);
+    ui->SpeedButton4->setEnabled(StatusChoice != 0);
+}
+
+// --- pickers ------------------------------------------------------------------------------
+
+void TForm1::FillPickers() {
+    for (QComboBox* c : {ui->ComboBox1, ui->ComboBox2}) {
+        c->clear();
+        for (int i = 0; i < store_.FirmCount; ++i)
+            c->addItem(toUi(store_.Firms[std::size_t(i)].Name));
+        c->setCurrentIndex(-1);
+    }
+}
+
+int TForm1::payerPosition() const { return ui->ComboBox1->currentIndex(); }
+int TForm1::payeePosition() const { return ui->ComboBox2->currentIndex(); }
+
+void TForm1::setPickerPositions(int payer, int payee) {
+    ui->ComboBox1->setCurrentIndex(payer < ui->ComboBox1->count() ? payer : -1);
+    ui->ComboBox2->setCurrentIndex(payee < ui->ComboBox2->count() ? payee : -1);
+}
+
+void TForm1::showPickersForSaved() {
+    ui->ComboBox1->clear();
+    ui->ComboBox1->addItem(toUi(store_.Plat.PayerName));
+    ui->ComboBox2->clear();
+    ui->ComboBox2->addItem(toUi(store_.Plat.PayeeName));
+}
+
+void TForm1::ComboBox1Select(int index) {
+    if (!store_.PlatSaved)
+        ui->Edit1->setText(ProposeNumber(store_, index));
+    leaveFocus();
+}
+
+void TForm1::ComboBox2Select(int) { leaveFocus(); }
+
+void TForm1::leaveFocus() {
+    if (QWidget* w = focusWidget())
+        w->clearFocus();
+}
+
+void TForm1::ShowFirstPage() { ui->PageControl1->setCurrentIndex(0); }
+
+// --- choice groups, status menu, accepted lock ----------------------------------------------
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        if (auto* g = qobject_cast<QGroupBox*>(watched))
+            ChoiceGroupClick(g);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::ChoiceGroupClick(QGroupBox* group) {
+    auto next = [](std::uint8_t& c, const QStringList& texts) {
+        c = std::uint8_t((c + 1) % texts.size());
+    };
+    if (group == ui->GroupBox6)
+        next(VatRate, VatTexts());
+    else if (group == ui->GroupBox7)
+        next(PayKindChoice, PayKindTexts());
+    else if (group == ui->GroupBox8)
+        next(PriorityChoice, PriorityTexts());
+    else if (group == ui->GroupBox9)
+        next(StatusChoice, StatusTexts());
+    showChoices();
+}
+
+void TForm1::GroupBox9ContextMenu(const QPoint& pos) {
+    QMenu menu(this);
+    for (const char* town : {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
+        menu.addAction(QString::fromUtf8(town));
+    QApplication::beep();
+    menu.exec(ui->GroupBox9->mapToGlobal(pos));
+}
+
+void TForm1::setLocked(bool locked) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->GroupBox1, ui->GroupBox2, ui->GroupBox3, ui->GroupBox4, ui->GroupBox5,
+             ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9, ui->GroupBox10})
+        w->setEnabled(!locked);
+    if (windows_.formNalog)
+        windows_.formNalog->setLocked(locked);
+}
+
+void TForm1::CheckBox1Click(bool checked) {
+    setLocked(checked);
+    if (showing_ || !store_.PlatSaved)
+        return;
+    if (storage::IoResult r = StoreAccepted(store_, checked); !r)
+        showError(r.error);
+}
+
+void TForm1::setSavedLook(bool saved) {
+    const QColor c = saved ? savedOrderColour() : newOrderColour();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->ComboBox1, ui->ComboBox2, ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
+             ui->Edit6, ui->Edit7, ui->Memo1})
+        setTextColour(w, c);
+    if (windows_.formNalog)
+        windows_.formNalog->setSavedColour(saved);
+    ui->Edit1->setReadOnly(saved);
+    ui->Edit2->setReadOnly(saved);
+}
+
+// --- pages --------------------------------------------------------------------------------
+
+void TForm1::PreparePreview() { PaintBox1->update(); }
+
+void TForm1::PageControl1Change(int index) {
+    if (index == 0) {
+        ui->SpeedButton5->setEnabled(false);
+        ui->SpeedButton6->setEnabled(false);
+        leaveFocus();
+        return;
+    }
+    PreparePreview();
+    OrderFields f = fields();
+    const CheckResult r = CheckPlat(store_, f);
+    if (ui->Edit2->text() != f.date)
+        ui->Edit2->setText(f.date);
+    if (r == CheckOk) {
+        ui->SpeedButton5->setEnabled(true);
+        ui->SpeedButton6->setEnabled(true);
+        if (store_.PlatSaved) {
+            FillPlat(store_, f);
+            if (!CheckChange(store_))
+                ui->SpeedButton5->setEnabled(false);
+        }
+    } else if (r == CheckBadDate) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("Неверный формат даты"));
+    }
+}
+
+// --- toolbar ------------------------------------------------------------------------------
+
+void TForm1::UpdateListButton() { ui->SpeedButton1->setEnabled(store_.PlatCount > 0); }
+
+void TForm1::DisableNew() { ui->SpeedButton9->setEnabled(false); }
+
+void TForm1::SpeedButton1Click() {
+    if (windows_.formPlat)
+        showModal(windows_.formPlat);
+}
+
+void TForm1::SpeedButton2Click() {
+    if (windows_.formFirm)
+        showModal(windows_.formFirm);
+}
+
+void TForm1::SpeedButton4Click() {
+    if (windows_.formNalog)
+        showModal(windows_.formNalog);
+}
+
+void TForm1::SpeedButton5Click() {
+    if (store_.PlatSaved) {
+        if (storage::IoResult r = SaveSaved(store_); !r) {
+            showError(r.error);
+            return;
+        }
+        ui->SpeedButton5->setEnabled(false);
+        return;
+    }
+    const OrderFields f = fields();
+    switch (PrepareSaveNew(store_, f)) {
+    case SaveCheck::BadName:
+        showError(badNameMessage());
+        return;
+    case SaveCheck::LimitReached:
+        QMessageBox::information(this, windowTitle(), limitMessage());
+        return;
+    case SaveCheck::Exists:
+        if (!windows_.formChangePlat ||
+            !windows_.formChangePlat->ask(
+                QStringLiteral("Платежное поручение № %1 уже есть.").arg(f.number),
+                QStringLiteral("Сохранить изменения в платежном поручении № %1 ?").arg(f.number)))
+            return;
+        break;
+    case SaveCheck::Ok:
+        break;
+    }
+    OrderFields shown;
+    const storage::IoResult r = CommitSaveNew(store_, f, shown);
+    if (!store_.PlatSaved) { // the file was not written: the order stays a new order
+        showError(r.error);
+        return;
+    }
+    if (windows_.platGreed)
+        windows_.platGreed();
+    if (windows_.fillFilter)
+        windows_.fillFilter();
+    UpdateListButton();
+    showPickersForSaved();
+    showFields(shown);
+    if (windows_.formNalog)
+        windows_.formNalog->loadFromRecord(store_.Plat);
+    setSavedLook(true);
+    ui->SpeedButton9->setEnabled(true);
+    ui->SpeedButton5->setEnabled(false);
+    if (!r)
+        showError(r.error);
+}
+
+void TForm1::SpeedButton6Click() {}
+
+void TForm1::SpeedButton7Click() {
+    const auto before = store_.Settings;
+    if (windows_.formSet)
+        showModal(windows_.formSet);
+    if (!std::equal(before.begin(), before.begin() + 16, store_.Settings.begin()))
+        if (storage::IoResult r = storage::SaveFileSet(store_); !r)
+            showError(r.error);
+}
+
+void TForm1::SpeedButton8Click() {
+    const QString help = store_.ProgramDir + QStringLiteral("Quenmara.chm");
+    if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Не могу открыть файл справки %1")
+                                     .arg(QDir::toNativeSeparators(help)));
+}
+
+void TForm1::SpeedButton9Click() {
+    ShowFirstPage();
+    ui->SpeedButton5->setEnabled(false);
+    ui->SpeedButton6->setEnabled(false);
+    ui->SpeedButton9->setEnabled(false);
+    const OrderFields f = NewOrderFields(store_, fields());
+    store_.PlatSaved = false;
+    FillPickers();
+    showFields(f);
+    setSavedLook(false);
+}
+
+// --- opening, clearing --------------------------------------------------------------------
+
+void TForm1::ShowOpened() {
+    const OrderFields f = FillFromPlat(store_);
+    store_.PlatSnapshot = store_.Plat;
+    store_.PlatSaved = true;
+    showPickersForSaved();
+    showFields(f);
+    if (windows_.formNalog)
+        windows_.formNalog->loadFromRecord(store_.Plat);
+    setSavedLook(true);
+    ShowFirstPage();
+    ui->SpeedButton5->setEnabled(false);
+    ui->SpeedButton6->setEnabled(false);
+    ui->SpeedButton9->setEnabled(true);
+}
+
+void TForm1::ClearPlat() {
+    const OrderFields f = ClearedFields(fields());
+    // The pickers held only the deleted order's parties: they get all organizations back,
+    // so that a position chosen there is again a position in the directory.
+    if (store_.PlatSaved || ui->ComboBox1->count() != store_.FirmCount)
+        FillPickers();
+    store_.PlatSaved = false;
+    showFields(f);
+    setSavedLook(false);
+}
+
+// --- closing ------------------------------------------------------------------------------
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool changed = false;
+    for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
+        const QWidget* w = windows_.sized[std::size_t(tag)];
+        if (!w)
+            continue;
+        const storage::FormSize& e = store_.FormSizes[std::size_t(tag)];
+        changed = changed || w->width() != e.Width || w->height() != e.Height;
+    }
+    if (changed) {
+        for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
+            if (const QWidget* w = windows_.sized[std::size_t(tag)]) {
+                store_.FormSizes[std::size_t(tag)].Width = std::uint16_t(w->width());
+                store_.FormSizes[std::size_t(tag)].Height = std::uint16_t(w->height());
+            }
+        }
+        if (storage::IoResult r = storage::SaveFileForm(store_); !r)
+            showError(r.error);
+    }
+    if (windows_.checkSave)
+        windows_.checkSave();
+    event->accept();
+}
+
+void TForm1::showError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
 
 } // namespace editor

@@ -1,8 +1,17 @@
-// The main window: one payment order is composed, checked, previewed, printed and saved here.
+// The main window: one payment order is composed, checked, previewed, printed and saved
+// here. The window only moves texts between its controls and OrderFields; what happens to
+// an order is in orderlogic.h.
 #pragma once
 
+#include "links.h"
+#include "orderlogic.h"
+
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
+
+class QGroupBox;
+class QLineEdit;
 
 namespace storage {
 class Store;
@@ -14,15 +23,78 @@ class TForm1;
 
 namespace editor {
 
+class PreviewBox;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(storage::Store& store, QWidget* parent = nullptr);
+    TForm1(storage::Store& store, Windows& windows, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Messages of the creation (the first scan of the saved orders) for the caller to show.
+    const QStringList& creationMessages() const { return creationMessages_; }
+
+    // The contents of the controls, and showing fields in them.
+    OrderFields fields() const;
+    void showFields(const OrderFields& f);
+
+    // The payer and payee pickers: all organizations in directory order, nothing chosen.
+    void FillPickers();
+    int payerPosition() const;
+    int payeePosition() const;
+    void setPickerPositions(int payer, int payee);
+    void ShowFirstPage();
+
+    // Shows the order just read into the current record as the saved order on screen
+    // (the list window's Open).
+    void ShowOpened();
+    // Empties the editor after the order on screen was deleted; the editor returns to a new
+    // order.
+    void ClearPlat();
+
+    // Enables "List" when saved orders exist.
+    void UpdateListButton();
+    // Disables "New" (the list window, when the order on screen was deleted).
+    void DisableNew();
+
+    // Lays the order on screen out for the preview.
+    void PreparePreview();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FormCreate();
+    void ComboBox1Select(int index);
+    void ComboBox2Select(int index);
+    void ChoiceGroupClick(QGroupBox* group);
+    void GroupBox9ContextMenu(const QPoint& pos);
+    void CheckBox1Click(bool checked);
+    void PageControl1Change(int index);
+    void SpeedButton1Click(); // List
+    void SpeedButton2Click(); // Firms
+    void SpeedButton4Click(); // Налоги
+    void SpeedButton5Click(); // Save
+    void SpeedButton6Click(); // print
+    void SpeedButton7Click(); // Set
+    void SpeedButton8Click(); // Help
+    void SpeedButton9Click(); // New
+
+    void showChoices();
+    void setLocked(bool locked);
+    void setSavedLook(bool saved);
+    void showPickersForSaved();
+    void showError(const QString& text);
+    void leaveFocus();
+
     storage::Store& store_;
+    Windows& windows_;
     std::unique_ptr<Ui::TForm1> ui;
+    PreviewBox* PaintBox1 = nullptr;
+    std::uint8_t VatRate = 0, PayKindChoice = 0, PriorityChoice = 0, StatusChoice = 0;
+    QStringList creationMessages_;
+    bool showing_ = false; // controls are being filled by the program, not the user
 };
 
 } // namespace editor

@@ -108,6 +108,7 @@ public:
     ShortStr<2> DateYY;
     std::uint8_t PlatError = 0;
     int OpenedIndex = 0;
+    bool PlatChanged = false; // result of the last change check of a saved order
 
     // Saved orders and the payer and payee tables built from them.
     std::array<TPlatItem, MaxPlats> PlatList;

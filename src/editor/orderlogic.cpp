@@ -1,0 +1,334 @@
+#include "orderlogic.h"
+
+#include "uiutil.h"
+
+#include "render/amount.h"
+#include "storage/platfile.h"
+#include "storage/scan.h"
+
+#include <QDate>
+
+namespace editor {
+
+using storage::Store;
+using storage::TFirm;
+using storage::TPlat;
+
+const QStringList& VatTexts() {
+    static const QStringList t{QStringLiteral("Без НДС"), QStringLiteral("18%"),
+                               QStringLiteral("10%")};
+    return t;
+}
+
+const QStringList& PayKindTexts() {
+    static const QStringList t{QStringLiteral("Электронно"), QStringLiteral("Почтой"),
+                               QStringLiteral("Телеграфом"), QStringLiteral("Срочно")};
+    return t;
+}
+
+const QStringList& PriorityTexts() {
+    static const QStringList t{QStringLiteral("6"), QStringLiteral("4")};
+    return t;
+}
+
+const QStringList& StatusTexts() {
+    static const QStringList t{QStringLiteral("Нет"), QStringLiteral("01"), QStringLiteral("02")};
+    return t;
+}
+
+namespace {
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+bool validParty(const Store& s, int index) { return index >= 0 && index < s.FirmCount; }
+
+// The order record keeps the purpose with Windows line breaks.
+QByteArray purposeBytes(const QString& purpose) {
+    QString text = purpose;
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return storage::cp1251::fromUnicode(text);
+}
+
+QString purposeText(const storage::ShortStr<255>& purpose) {
+    QString text = toUi(purpose);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+void copyParty(const TFirm& firm, const storage::TFirmBank& bank, storage::ShortStr<128>& name,
+               storage::ShortStr<20>& account, storage::ShortStr<20>& corr,
+               storage::ShortStr<10>& bik, storage::ShortStr<64>& bankShort,
+               storage::ShortStr<128>& bankFull, storage::ShortStr<12>& inn,
+               storage::ShortStr<12>& kpp) {
+    name.assign(firm.Name);
+    account.assign(bank.Account);
+    corr.assign(bank.CorrAccount);
+    bik.assign(bank.Bik);
+    bankShort.assign(bank.BankShort);
+    bankFull.assign(bank.BankFull);
+    inn.assign(firm.Inn);
+    kpp.assign(firm.Kpp);
+}
+
+void copyPayer(TPlat& p, const TFirm& f, const storage::TFirmBank& b) {
+    copyParty(f, b, p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik,
+              p.PayerBankShort, p.PayerBankFull, p.PayerInn, p.PayerKpp);
+}
+
+void copyPayee(TPlat& p, const TFirm& f, const storage::TFirmBank& b) {
+    copyParty(f, b, p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik,
+              p.PayeeBankShort, p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
+}
+
+void openedParty(TFirm& f, const storage::ShortStr<128>& name,
+                 const storage::ShortStr<20>& account, const storage::ShortStr<20>& corr,
+                 const storage::ShortStr<10>& bik, const storage::ShortStr<64>& bankShort,
+                 const storage::ShortStr<128>& bankFull, const storage::ShortStr<12>& inn,
+                 const storage::ShortStr<12>& kpp) {
+    storage::clearRecord(f);
+    f.Name.assign(name);
+    f.Banks[0].Account.assign(account);
+    f.Banks[0].CorrAccount.assign(corr);
+    f.Banks[0].Bik.assign(bik);
+    f.Banks[0].BankShort.assign(bankShort);
+    f.Banks[0].BankFull.assign(bankFull);
+    f.Inn.assign(inn);
+    f.Kpp.assign(kpp);
+}
+
+std::uint8_t choice(std::uint8_t value, const QStringList& texts) {
+    return value < texts.size() ? value : 0;
+}
+
+// The position of the order on screen in the list of saved orders, or -1.
+int listPosition(const Store& s) {
+    if (s.OpenedIndex >= 0 && s.OpenedIndex < s.PlatCount &&
+        s.PlatList[std::size_t(s.OpenedIndex)].FileName == s.PlatFileName)
+        return s.OpenedIndex;
+    for (int i = 0; i < s.PlatCount; ++i)
+        if (s.PlatList[std::size_t(i)].FileName == s.PlatFileName)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+QString todayText() {
+    const QDate d = QDate::currentDate();
+    return QStringLiteral("%1.%2.%3")
+        .arg(d.day())
+        .arg(d.month(), 2, 10, QLatin1Char('0'))
+        .arg(d.year(), 4, 10, QLatin1Char('0'));
+}
+
+CheckResult CheckPlat(Store& s, OrderFields& f) {
+    auto result = [&](CheckResult r) {
+        s.PlatError = r;
+        return r;
+    };
+    if (f.payer < 0 || f.payee < 0 || f.number.isEmpty() || f.date.isEmpty() ||
+        f.amount.isEmpty() || f.purpose.isEmpty())
+        return result(CheckMissing);
+    // An amount the form cannot write out would print empty: it counts as missing.
+    if (!render::amountIsValid(storage::cp1251::fromUnicode(f.amount).toStdString()))
+        return result(CheckMissing);
+
+    if (f.date.size() == 9)
+        f.date.prepend(u'0');
+    const QString& d = f.date;
+    // dd.mm.20yy: day tens 0..3, month tens 0..1, years 2000 to 2099.
+    const bool form = d.size() == 10 && d[2] == u'.' && d[5] == u'.' && d[0] >= u'0' &&
+                      d[0] <= u'3' && isDigit(d[1]) && (d[3] == u'0' || d[3] == u'1') &&
+                      isDigit(d[4]) && d[6] == u'2' && d[7] == u'0' && isDigit(d[8]) &&
+                      isDigit(d[9]);
+    if (!form)
+        return result(CheckBadDate);
+    const int day = d.mid(0, 2).toInt();
+    const int month = d.mid(3, 2).toInt();
+    s.DateYY.assign(storage::cp1251::fromUnicode(d.mid(8, 2)));
+    if (day < 1 || day > 31 || month < 1 || month > 12)
+        return result(CheckBadDate);
+
+    if (f.budgetPayment()) {
+        const BudgetTexts& b = f.budget;
+        for (const QString* t : {&b.kbk, &b.okato, &b.basis, &b.taxPeriod, &b.taxType,
+                                 &b.docNumber, &b.docDate})
+            if (t->isEmpty())
+                return result(CheckBudgetMissing);
+    }
+    return result(CheckOk);
+}
+
+bool FillPlat(Store& s, const OrderFields& f) {
+    TPlat& p = s.Plat;
+    fromUi(f.number, p.Number);
+    fromUi(f.date, p.Date);
+    fromUi(f.amount, p.Amount);
+    bool named = true;
+    if (!s.PlatSaved) {
+        if (validParty(s, f.payer)) {
+            const TFirm& payer = s.Firms[std::size_t(f.payer)];
+            copyPayer(p, payer, payer.bank());
+        }
+        if (validParty(s, f.payee)) {
+            const TFirm& payee = s.Firms[std::size_t(f.payee)];
+            copyPayee(p, payee, payee.bank());
+        }
+        const std::string_view inn =
+            validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].Inn.view() : "";
+        named = storage::MakePlatFileName(p.Number.view(), inn, s.DateYY.view(), s.PlatFileName);
+    } else {
+        const TFirm& payer = s.OpenedParties[0];
+        const TFirm& payee = s.OpenedParties[1];
+        copyPayer(p, payer, payer.Banks[0]);
+        copyPayee(p, payee, payee.Banks[0]);
+    }
+    p.Vat = f.vat;
+    p.PayKind = f.payKind;
+    p.Priority = f.priority;
+    p.Status = f.status;
+    fromUi(f.budget.kbk, p.Kbk);
+    fromUi(f.budget.okato, p.Okato);
+    fromUi(f.budget.basis, p.Basis);
+    fromUi(f.budget.taxPeriod, p.TaxPeriod);
+    fromUi(f.budget.taxType, p.TaxType);
+    fromUi(f.budget.docNumber, p.DocNumber);
+    fromUi(f.budget.docDate, p.DocDate);
+    p.Accepted = f.accepted ? 1 : 0;
+    p.Purpose.assign(purposeBytes(f.purpose));
+    return named;
+}
+
+OrderFields FillFromPlat(Store& s) {
+    const TPlat& p = s.Plat;
+    OrderFields f;
+    f.number = toUi(p.Number);
+    f.date = toUi(p.Date);
+    s.DateYY.clear();
+    s.DateYY.append(p.Date.view().substr(std::min<std::size_t>(8, p.Date.size()), 2));
+    f.amount = toUi(p.Amount);
+    openedParty(s.OpenedParties[0], p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik,
+                p.PayerBankShort, p.PayerBankFull, p.PayerInn, p.PayerKpp);
+    openedParty(s.OpenedParties[1], p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik,
+                p.PayeeBankShort, p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
+    f.payer = 0;
+    f.payee = 0;
+    f.vat = choice(p.Vat, VatTexts());
+    f.payKind = choice(p.PayKind, PayKindTexts());
+    f.priority = choice(p.Priority, PriorityTexts());
+    f.status = choice(p.Status, StatusTexts());
+    f.budget = {toUi(p.Kbk),     toUi(p.Okato),     toUi(p.Basis),  toUi(p.TaxPeriod),
+                toUi(p.TaxType), toUi(p.DocNumber), toUi(p.DocDate)};
+    f.accepted = p.Accepted == 1;
+    f.purpose = purposeText(p.Purpose);
+    return f;
+}
+
+bool CheckChange(Store& s) {
+    const TPlat& a = s.Plat;
+    const TPlat& b = s.PlatSnapshot;
+    const bool same = a.Number == b.Number && a.Date == b.Date && a.Amount == b.Amount &&
+                      a.Vat == b.Vat && a.PayKind == b.PayKind && a.Priority == b.Priority &&
+                      a.Status == b.Status && a.Purpose == b.Purpose && a.Kbk == b.Kbk &&
+                      a.Okato == b.Okato && a.TaxPeriod == b.TaxPeriod &&
+                      a.DocNumber == b.DocNumber && a.DocDate == b.DocDate &&
+                      a.Basis == b.Basis && a.TaxType == b.TaxType && a.Accepted == b.Accepted;
+    s.PlatChanged = !same;
+    return s.PlatChanged;
+}
+
+QString ProposeNumber(const Store& s, int payer) {
+    if (!validParty(s, payer))
+        return QStringLiteral("1");
+    const auto& inn = s.Firms[std::size_t(payer)].Inn;
+    for (int i = 0; i < s.PayerInnCount; ++i)
+        if (s.PayerInnTable[std::size_t(i)].Inn == inn)
+            return QString::number(s.PayerInnTable[std::size_t(i)].MaxNumber + 1);
+    return QStringLiteral("1");
+}
+
+QString limitMessage() {
+    return QStringLiteral("Может быть сохранено только%1 платежки.").arg(storage::MaxPlats);
+}
+
+QString badNameMessage() {
+    return QStringLiteral("Платежку нельзя сохранить: номер и ИНН плательщика должны "
+                          "состоять только из цифр.");
+}
+
+SaveCheck PrepareSaveNew(Store& s, const OrderFields& f) {
+    const std::string_view inn =
+        validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].Inn.view() : "";
+    storage::ShortStr<28> name;
+    storage::clearRecord(name);
+    const QByteArray number = storage::cp1251::fromUnicode(f.number);
+    if (!storage::MakePlatFileName(std::string_view(number.constData(), number.size()), inn,
+                                   s.DateYY.view(), name))
+        return SaveCheck::BadName;
+    s.PlatFileName = name.view();
+    if (s.PlatCount >= storage::MaxPlats)
+        return SaveCheck::LimitReached;
+    for (int i = 0; i < s.PlatCount; ++i)
+        if (s.PlatList[std::size_t(i)].FileName == s.PlatFileName)
+            return SaveCheck::Exists;
+    return SaveCheck::Ok;
+}
+
+storage::IoResult CommitSaveNew(Store& s, const OrderFields& f, OrderFields& shown) {
+    if (!FillPlat(s, f))
+        return storage::IoResult::failure(badNameMessage());
+    const TPlat before = s.PlatSnapshot;
+    s.PlatSnapshot = s.Plat;
+    if (storage::IoResult written = storage::SaveFilePlat(s); !written) {
+        s.PlatSnapshot = before;
+        return written;
+    }
+    const storage::IoResult scanned = storage::FindFilesPlat(s);
+    s.OpenedIndex = listPosition(s);
+    shown = FillFromPlat(s);
+    s.PlatSaved = true;
+    return scanned;
+}
+
+storage::IoResult SaveSaved(Store& s) {
+    s.PlatSnapshot = s.Plat;
+    return storage::SaveFilePlat(s);
+}
+
+storage::IoResult StoreAccepted(Store& s, bool accepted) {
+    const int at = listPosition(s);
+    if (at >= 0)
+        s.PlatList[std::size_t(at)].Accepted = accepted ? 1 : 0;
+    s.Plat.Accepted = accepted ? 1 : 0;
+    s.PlatSnapshot = s.Plat;
+    return storage::SaveFilePlat(s);
+}
+
+OrderFields NewOrderFields(const Store& s, const OrderFields& current) {
+    OrderFields f = current;
+    f.date = todayText();
+    f.accepted = false;
+    auto byInn = [&](const storage::ShortStr<12>& inn) {
+        if (inn.empty())
+            return -1;
+        for (int i = 0; i < s.FirmCount; ++i)
+            if (s.Firms[std::size_t(i)].Inn == inn)
+                return i;
+        return -1;
+    };
+    f.payer = byInn(s.OpenedParties[0].Inn);
+    f.payee = byInn(s.OpenedParties[1].Inn);
+    f.number = ProposeNumber(s, f.payer);
+    return f;
+}
+
+OrderFields ClearedFields(const OrderFields& current) {
+    OrderFields f;
+    f.budget = current.budget;
+    f.accepted = current.accepted;
+    f.date = todayText();
+    return f;
+}
+
+} // namespace editor

@@ -1,0 +1,106 @@
+// What the main window does with one payment order, apart from drawing it: copying the
+// fields into the order record and back, checking an order, detecting changes to a saved
+// order, proposing the next number, saving, starting a new order and clearing the editor.
+// The window gathers its controls into OrderFields, calls these functions and shows their
+// results; tests call them directly.
+#pragma once
+
+#include "storage/fileio.h"
+#include "storage/store.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace editor {
+
+// The four choice tables of the editor, in index order.
+const QStringList& VatTexts();      // "Без НДС", "18%", "10%"
+const QStringList& PayKindTexts();  // "Электронно", "Почтой", "Телеграфом", "Срочно"
+const QStringList& PriorityTexts(); // "6", "4"
+const QStringList& StatusTexts();   // "Нет", "01", "02"
+
+// The seven texts of the budget-payment dialog.
+struct BudgetTexts {
+    QString kbk, okato, basis, taxPeriod, taxType, docNumber, docDate;
+};
+
+// The contents of the editor's controls.
+struct OrderFields {
+    int payer = -1; // position chosen in "Кто платит", -1 for none
+    int payee = -1; // position chosen in "Кому платит"
+    QString number, date, amount;
+    QString purpose; // lines separated by "\n"
+    std::uint8_t vat = 0, payKind = 0, priority = 0, status = 0;
+    bool accepted = false;
+    BudgetTexts budget;
+
+    bool budgetPayment() const { return status != 0; }
+};
+
+// Results of CheckPlat, also left in Store::PlatError.
+enum CheckResult : std::uint8_t {
+    CheckOk = 0,
+    CheckMissing = 1,      // a party, the number, the date, the amount or the purpose is missing
+    CheckBadDate = 2,      // "Неверный формат даты"
+    CheckBudgetMissing = 3 // a budget payment without all seven budget texts
+};
+
+// Checks the order. A nine-character date gets its leading "0" in fields.date; DateYY is set
+// from a date of the right form. An amount that is not a valid amount counts as missing.
+CheckResult CheckPlat(storage::Store& s, OrderFields& fields);
+
+// Today's date as the editor writes it: day without a leading zero, two-digit month,
+// four-digit year (5.03.2009).
+QString todayText();
+
+// Copies the fields into the order record. For a new order the parties come from the
+// directory positions chosen and PlatFileName is formed from the number, the payer's INN and
+// DateYY; for a saved order from OpenedParties, and the name is kept. Returns false, leaving
+// PlatFileName alone, when the number or the payer's INN would make a file name of anything
+// but digits.
+bool FillPlat(storage::Store& s, const OrderFields& fields);
+
+// Shows the order record: the fields to put into the controls. Also fills OpenedParties and
+// DateYY. The pickers then hold only the two party names (payer and payee position 0).
+OrderFields FillFromPlat(storage::Store& s);
+
+// Compares the order record with PlatSnapshot (parties excepted); sets and returns
+// PlatChanged.
+bool CheckChange(storage::Store& s);
+
+// The number proposed for a new order of the organization at directory position payer:
+// its highest saved number plus one, or "1".
+QString ProposeNumber(const storage::Store& s, int payer);
+
+// Saving a new order, in two steps so that the window can ask its question in between.
+enum class SaveCheck {
+    Ok,           // nothing stands in the way
+    LimitReached, // 1024 orders are saved: "Может быть сохранено только1024 платежки."
+    Exists,       // an order of that name exists: ask before replacing
+    BadName       // the number or the payer's INN cannot make a file name
+};
+SaveCheck PrepareSaveNew(storage::Store& s, const OrderFields& fields);
+QString limitMessage();
+QString badNameMessage();
+
+// Writes the new order, rescans the saved orders and turns the editor to the saved state
+// (OpenedIndex, OpenedParties, PlatSaved). Returns the fields to show, as after opening.
+storage::IoResult CommitSaveNew(storage::Store& s, const OrderFields& fields,
+                                OrderFields& shown);
+
+// Saving a saved order: the record as filled on the preview page becomes the snapshot and
+// is written under its name.
+storage::IoResult SaveSaved(storage::Store& s);
+
+// The accepted box of a saved order changed: the list entry and the record follow it and
+// the file is written at once.
+storage::IoResult StoreAccepted(storage::Store& s, bool accepted);
+
+// "New": the fields of a new order started from the one on screen (today's date, parties
+// chosen again by the INNs of the order on screen, the next number, accepted cleared).
+OrderFields NewOrderFields(const storage::Store& s, const OrderFields& current);
+
+// ClearPlat: the fields after the order on screen was deleted.
+OrderFields ClearedFields(const OrderFields& current);
+
+} // namespace editor
