@@ -1,6 +1,13 @@
 #include "cli.h"
 
+#include "archive/tformset.h"
+#include "directory/tformbank.h"
+#include "directory/tformrekvizit.h"
+#include "directory/tformsave.h"
+#include "editor/links.h"
 #include "editor/tform1.h"
+#include "editor/tformchangeplat.h"
+#include "editor/tformnalog.h"
 #include "storage/store.h"
 
 #include <QApplication>
@@ -8,11 +15,45 @@
 
 namespace app {
 
+namespace {
+
+// Every window is created once, in this order, and lives until the program ends. The main
+// window owns the others.
+struct AllWindows {
+    editor::Windows links;
+    std::unique_ptr<editor::TForm1> form1;
+
+    explicit AllWindows(storage::Store& store) {
+        form1 = std::make_unique<editor::TForm1>(store, links);
+        QWidget* main = form1.get();
+        auto* formRekvizit = new directory::TFormRekvizit(store, links, main);
+        links.formRekvizit = formRekvizit;
+        links.sized[storage::TagFormRekvizit] = formRekvizit;
+        auto* formChangePlat = new editor::TFormChangePlat(store, main);
+        links.formChangePlat = formChangePlat;
+        auto* formNalog = new editor::TFormNalog(store, main);
+        links.formNalog = formNalog;
+        links.sized[storage::TagFormNalog] = formNalog;
+        auto* formSave = new directory::TFormSave(store, links, main);
+        links.formSave = formSave;
+        links.sized[storage::TagFormSave] = formSave;
+        auto* formBank = new directory::TFormBank(store, links, main);
+        links.formBank = formBank;
+        links.sized[storage::TagFormBank] = formBank;
+        auto* formSet = new archive::TFormSet(store, main);
+        links.formSet = formSet;
+    }
+};
+
+} // namespace
+
 int runWindows(storage::Store& store, const QStringList& startupMessages) {
     for (const QString& m : startupMessages)
         QMessageBox::warning(nullptr, QStringLiteral("Quenmara"), m);
-    editor::TForm1 form1(store);
-    form1.show();
+    AllWindows windows(store);
+    windows.form1->show();
+    for (const QString& m : windows.form1->creationMessages())
+        QMessageBox::warning(windows.form1.get(), windows.form1->windowTitle(), m);
     return QApplication::exec();
 }
 

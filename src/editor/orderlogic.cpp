@@ -3,6 +3,7 @@
 #include "uiutil.h"
 
 #include "render/amount.h"
+#include "storage/choices.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 
@@ -14,33 +15,46 @@ using storage::Store;
 using storage::TFirm;
 using storage::TPlat;
 
+namespace {
+
+template <std::size_t N> QStringList texts(const std::array<const char*, N>& table) {
+    QStringList t;
+    for (const char* s : table)
+        t << QString::fromUtf8(s);
+    return t;
+}
+
+} // namespace
+
 const QStringList& VatTexts() {
-    static const QStringList t{QStringLiteral("Без НДС"), QStringLiteral("18%"),
-                               QStringLiteral("10%")};
+    static const QStringList t = texts(storage::VatChoices);
     return t;
 }
 
 const QStringList& PayKindTexts() {
-    static const QStringList t{QStringLiteral("Электронно"), QStringLiteral("Почтой"),
-                               QStringLiteral("Телеграфом"), QStringLiteral("Срочно")};
+    static const QStringList t = texts(storage::PayKindChoices);
     return t;
 }
 
 const QStringList& PriorityTexts() {
-    static const QStringList t{QStringLiteral("6"), QStringLiteral("4")};
+    static const QStringList t = texts(storage::PriorityChoices);
     return t;
 }
 
 const QStringList& StatusTexts() {
-    static const QStringList t{QStringLiteral("Нет"), QStringLiteral("01"), QStringLiteral("02")};
+    static const QStringList t = texts(storage::StatusChoices);
     return t;
 }
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
-bool validParty(const Store& s, int index) { return index >= 0 && index < s.FirmCount; }
+bool validParty(const Store& s, int index) {
+    return index >= 0 && index < s.FirmCount;
+}
 
 // The order record keeps the purpose with Windows line breaks.
 QByteArray purposeBytes(const QString& purpose) {
@@ -72,20 +86,19 @@ void copyParty(const TFirm& firm, const storage::TFirmBank& bank, storage::Short
 }
 
 void copyPayer(TPlat& p, const TFirm& f, const storage::TFirmBank& b) {
-    copyParty(f, b, p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik,
-              p.PayerBankShort, p.PayerBankFull, p.PayerInn, p.PayerKpp);
+    copyParty(f, b, p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik, p.PayerBankShort,
+              p.PayerBankFull, p.PayerInn, p.PayerKpp);
 }
 
 void copyPayee(TPlat& p, const TFirm& f, const storage::TFirmBank& b) {
-    copyParty(f, b, p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik,
-              p.PayeeBankShort, p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
+    copyParty(f, b, p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik, p.PayeeBankShort,
+              p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
 }
 
-void openedParty(TFirm& f, const storage::ShortStr<128>& name,
-                 const storage::ShortStr<20>& account, const storage::ShortStr<20>& corr,
-                 const storage::ShortStr<10>& bik, const storage::ShortStr<64>& bankShort,
-                 const storage::ShortStr<128>& bankFull, const storage::ShortStr<12>& inn,
-                 const storage::ShortStr<12>& kpp) {
+void openedParty(TFirm& f, const storage::ShortStr<128>& name, const storage::ShortStr<20>& account,
+                 const storage::ShortStr<20>& corr, const storage::ShortStr<10>& bik,
+                 const storage::ShortStr<64>& bankShort, const storage::ShortStr<128>& bankFull,
+                 const storage::ShortStr<12>& inn, const storage::ShortStr<12>& kpp) {
     storage::clearRecord(f);
     f.Name.assign(name);
     f.Banks[0].Account.assign(account);
@@ -131,7 +144,9 @@ CheckResult CheckPlat(Store& s, OrderFields& f) {
         f.amount.isEmpty() || f.purpose.isEmpty())
         return result(CheckMissing);
     // An amount the form cannot write out would print empty: it counts as missing.
-    if (!render::amountIsValid(storage::cp1251::fromUnicode(f.amount).toStdString()))
+    const QByteArray amount = storage::cp1251::fromUnicode(f.amount);
+    if (render::ParseAmount(std::string_view(amount.constData(), std::size_t(amount.size())))
+            .AmountError != render::AmountValid)
         return result(CheckMissing);
 
     if (f.date.size() == 9)
@@ -152,8 +167,8 @@ CheckResult CheckPlat(Store& s, OrderFields& f) {
 
     if (f.budgetPayment()) {
         const BudgetTexts& b = f.budget;
-        for (const QString* t : {&b.kbk, &b.okato, &b.basis, &b.taxPeriod, &b.taxType,
-                                 &b.docNumber, &b.docDate})
+        for (const QString* t :
+             {&b.kbk, &b.okato, &b.basis, &b.taxPeriod, &b.taxType, &b.docNumber, &b.docDate})
             if (t->isEmpty())
                 return result(CheckBudgetMissing);
     }
@@ -232,8 +247,8 @@ bool CheckChange(Store& s) {
                       a.Vat == b.Vat && a.PayKind == b.PayKind && a.Priority == b.Priority &&
                       a.Status == b.Status && a.Purpose == b.Purpose && a.Kbk == b.Kbk &&
                       a.Okato == b.Okato && a.TaxPeriod == b.TaxPeriod &&
-                      a.DocNumber == b.DocNumber && a.DocDate == b.DocDate &&
-                      a.Basis == b.Basis && a.TaxType == b.TaxType && a.Accepted == b.Accepted;
+                      a.DocNumber == b.DocNumber && a.DocDate == b.DocDate && a.Basis == b.Basis &&
+                      a.TaxType == b.TaxType && a.Accepted == b.Accepted;
     s.PlatChanged = !same;
     return s.PlatChanged;
 }
@@ -321,6 +336,41 @@ OrderFields NewOrderFields(const Store& s, const OrderFields& current) {
     f.payee = byInn(s.OpenedParties[1].Inn);
     f.number = ProposeNumber(s, f.payer);
     return f;
+}
+
+render::OrderInput OrderInputFor(const Store& s, const OrderFields& f) {
+    auto cp = [](const QString& t) { return storage::cp1251::fromUnicode(t); };
+    render::OrderInput o;
+    o.number = cp(f.number);
+    o.date = cp(f.date);
+    o.kindText = cp(PayKindTexts().value(f.payKind));
+    o.statusText = cp(StatusTexts().value(f.status));
+    o.amountText = cp(f.amount);
+    if (!f.purpose.isEmpty())
+        for (const QString& line : f.purpose.split(u'\n'))
+            o.purposeLines << cp(line);
+    auto party = [&](int index, int opened) {
+        render::Party p;
+        if (s.PlatSaved) {
+            p.present = true;
+            p.firm = s.OpenedParties[std::size_t(opened)];
+            p.bankSlot = 0;
+        } else if (validParty(s, index)) {
+            p.present = true;
+            p.firm = s.Firms[std::size_t(index)];
+            p.bankSlot = p.firm.BankNo < 4 ? p.firm.BankNo : 0;
+        }
+        return p;
+    };
+    o.payer = party(f.payer, 0);
+    o.payee = party(f.payee, 1);
+    o.vatRate = f.vat;
+    o.priorityChoice = f.priority;
+    o.statusChoice = f.status;
+    const BudgetTexts& b = f.budget;
+    o.budget = {cp(b.kbk),       cp(b.okato),   cp(b.basis),  cp(b.taxPeriod),
+                cp(b.docNumber), cp(b.docDate), cp(b.taxType)};
+    return o;
 }
 
 OrderFields ClearedFields(const OrderFields& current) {

@@ -5,6 +5,7 @@
 // results; tests call them directly.
 #pragma once
 
+#include "render/formlayout.h"
 #include "storage/fileio.h"
 #include "storage/store.h"
 
@@ -14,8 +15,8 @@
 namespace editor {
 
 // The four choice tables of the editor, in index order.
-const QStringList& VatTexts();      // "Без НДС", "18%", "10%"
-const QStringList& PayKindTexts();  // "Электронно", "Почтой", "Телеграфом", "Срочно"
+const QStringList& VatTexts(); // "Без НДС", "18%", "10%"
+const QStringList& PayKindTexts(); // "Электронно", "Почтой", "Телеграфом", "Срочно"
 const QStringList& PriorityTexts(); // "6", "4"
 const QStringList& StatusTexts();   // "Нет", "01", "02"
 
@@ -85,8 +86,7 @@ QString badNameMessage();
 
 // Writes the new order, rescans the saved orders and turns the editor to the saved state
 // (OpenedIndex, OpenedParties, PlatSaved). Returns the fields to show, as after opening.
-storage::IoResult CommitSaveNew(storage::Store& s, const OrderFields& fields,
-                                OrderFields& shown);
+storage::IoResult CommitSaveNew(storage::Store& s, const OrderFields& fields, OrderFields& shown);
 
 // Saving a saved order: the record as filled on the preview page becomes the snapshot and
 // is written under its name.
@@ -99,6 +99,10 @@ storage::IoResult StoreAccepted(storage::Store& s, bool accepted);
 // "New": the fields of a new order started from the one on screen (today's date, parties
 // chosen again by the INNs of the order on screen, the next number, accepted cleared).
 OrderFields NewOrderFields(const storage::Store& s, const OrderFields& current);
+
+// What the form shows of the order on screen: for a new order the organizations chosen in
+// the pickers with their chosen bank slots, for a saved order the parties kept with it.
+render::OrderInput OrderInputFor(const storage::Store& s, const OrderFields& fields);
 
 // ClearPlat: the fields after the order on screen was deleted.
 OrderFields ClearedFields(const OrderFields& current);

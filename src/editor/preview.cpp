@@ -1,21 +1,35 @@
 #include "preview.h"
 
+#include "render/formpaint.h"
+
 #include <QPainter>
 
 namespace editor {
 
-PreviewBox::PreviewBox(QWidget* parent) : QWidget(parent) {
+PreviewBox::PreviewBox(QWidget* parent) : QWidget(parent), measurer_(this) {
     setObjectName(QStringLiteral("PaintBox1"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    resize(794, 1123);
+}
+
+void PreviewBox::ComputeGeometry() {
+    const auto device = render::DeviceMetrics::fromDpi(physicalDpiX(), physicalDpiY(), 0, 0, true);
+    layout_.geometry = render::ComputeGeometry(device, measurer_);
+    setFixedSize(layout_.geometry.pageWidth, layout_.geometry.pageHeight);
+}
+
+void PreviewBox::ShowOrder(const render::OrderInput& order) {
+    layout_.fields.texts = render::ComputeFieldTexts(order, layout_.geometry, measurer_);
+    layout_.fields.places =
+        render::ComputeFieldPlaces(layout_.geometry, layout_.fields.texts, measurer_);
+    update();
 }
 
 void PreviewBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
+    render::PaintForm(painter, layout_);
 }
 
 } // namespace editor

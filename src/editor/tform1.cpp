@@ -3,9 +3,11 @@
 #include "preview.h"
 #include "tformchangeplat.h"
 #include "tformnalog.h"
-#include "uiutil.h"
 #include "ui_tform1.h"
+#include "uiutil.h"
 
+#include "render/print/formprint.h"
+#include "render/print/printtarget.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/store.h"
@@ -13,34 +15,22 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrinter>
 #include <QUrl>
 
 namespace editor {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-// A small printer drawn for the print button.
-QIcon printerIcon() {
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(5, 2, 10, 6);   // paper
-    p.setBrush(QColor(190, 190, 190));
-    p.drawRect(2, 8, 16, 7);   // body
-    p.setBrush(Qt::white);
-    p.drawRect(5, 13, 10, 5);  // printed sheet
-    return QIcon(pm);
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
 }
 
 } // namespace
@@ -51,7 +41,7 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     windows_.form1 = this;
     windows_.sized[storage::TagForm1] = this;
 
-    ui->SpeedButton6->setIcon(printerIcon());
+    ui->SpeedButton6->setIcon(render::printIcon());
     ui->SpeedButton6->setToolButtonStyle(Qt::ToolButtonIconOnly);
     PaintBox1 = new PreviewBox;
     ui->ScrollBox1->setWidget(PaintBox1);
@@ -60,11 +50,10 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     white.setColor(QPalette::Base, Qt::white);
     ui->ScrollBox1->setPalette(white);
 
-    restrictChars(ui->Edit1, isDigit);
+    restrictChars(ui->Edit1, isDigit, 5);
     restrictToCp1251(ui->Edit2);
-    restrictChars(ui->Edit3, [](QChar c) {
-        return isDigit(c) || c == u',' || c == u'-' || c == u'.';
-    });
+    restrictChars(ui->Edit3,
+                  [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; });
     restrictToCp1251(ui->Memo1);
 
     for (QGroupBox* g : {ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9})
@@ -100,6 +89,7 @@ void TForm1::FormCreate() {
     UpdateListButton();
     FillPickers();
     showChoices();
+    PaintBox1->ComputeGeometry();
 }
 
 // --- fields -------------------------------------------------------------------------------
@@ -161,8 +151,12 @@ void TForm1::FillPickers() {
     }
 }
 
-int TForm1::payerPosition() const { return ui->ComboBox1->currentIndex(); }
-int TForm1::payeePosition() const { return ui->ComboBox2->currentIndex(); }
+int TForm1::payerPosition() const {
+    return ui->ComboBox1->currentIndex();
+}
+int TForm1::payeePosition() const {
+    return ui->ComboBox2->currentIndex();
+}
 
 void TForm1::setPickerPositions(int payer, int payee) {
     ui->ComboBox1->setCurrentIndex(payer < ui->ComboBox1->count() ? payer : -1);
@@ -182,14 +176,18 @@ void TForm1::ComboBox1Select(int index) {
     leaveFocus();
 }
 
-void TForm1::ComboBox2Select(int) { leaveFocus(); }
+void TForm1::ComboBox2Select(int) {
+    leaveFocus();
+}
 
 void TForm1::leaveFocus() {
     if (QWidget* w = focusWidget())
         w->clearFocus();
 }
 
-void TForm1::ShowFirstPage() { ui->PageControl1->setCurrentIndex(0); }
+void TForm1::ShowFirstPage() {
+    ui->PageControl1->setCurrentIndex(0);
+}
 
 // --- choice groups, status menu, accepted lock ----------------------------------------------
 
@@ -218,7 +216,8 @@ void TForm1::ChoiceGroupClick(QGroupBox* group) {
 
 void TForm1::GroupBox9ContextMenu(const QPoint& pos) {
     QMenu menu(this);
-    for (const char* town : {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
+    for (const char* town :
+         {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
         menu.addAction(QString::fromUtf8(town));
     QApplication::beep();
     menu.exec(ui->GroupBox9->mapToGlobal(pos));
@@ -243,9 +242,9 @@ void TForm1::CheckBox1Click(bool checked) {
 
 void TForm1::setSavedLook(bool saved) {
     const QColor c = saved ? savedOrderColour() : newOrderColour();
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ui->ComboBox1, ui->ComboBox2, ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
-             ui->Edit6, ui->Edit7, ui->Memo1})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->ComboBox1, ui->ComboBox2, ui->Edit1,
+                                                      ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
+                                                      ui->Edit6, ui->Edit7, ui->Memo1})
         setTextColour(w, c);
     if (windows_.formNalog)
         windows_.formNalog->setSavedColour(saved);
@@ -255,7 +254,9 @@ void TForm1::setSavedLook(bool saved) {
 
 // --- pages --------------------------------------------------------------------------------
 
-void TForm1::PreparePreview() { PaintBox1->update(); }
+void TForm1::PreparePreview() {
+    PaintBox1->ShowOrder(OrderInputFor(store_, fields()));
+}
 
 void TForm1::PageControl1Change(int index) {
     if (index == 0) {
@@ -284,9 +285,13 @@ void TForm1::PageControl1Change(int index) {
 
 // --- toolbar ------------------------------------------------------------------------------
 
-void TForm1::UpdateListButton() { ui->SpeedButton1->setEnabled(store_.PlatCount > 0); }
+void TForm1::UpdateListButton() {
+    ui->SpeedButton1->setEnabled(store_.PlatCount > 0);
+}
 
-void TForm1::DisableNew() { ui->SpeedButton9->setEnabled(false); }
+void TForm1::DisableNew() {
+    ui->SpeedButton9->setEnabled(false);
+}
 
 void TForm1::SpeedButton1Click() {
     if (windows_.formPlat)
@@ -352,7 +357,13 @@ void TForm1::SpeedButton5Click() {
         showError(r.error);
 }
 
-void TForm1::SpeedButton6Click() {}
+void TForm1::SpeedButton6Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!render::preparePrintTarget(printer, this))
+        return;
+    if (storage::IoResult r = render::PrintForm(printer, OrderInputFor(store_, fields())); !r)
+        showError(r.error);
+}
 
 void TForm1::SpeedButton7Click() {
     const auto before = store_.Settings;
@@ -366,9 +377,9 @@ void TForm1::SpeedButton7Click() {
 void TForm1::SpeedButton8Click() {
     const QString help = store_.ProgramDir + QStringLiteral("Quenmara.chm");
     if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        QMessageBox::information(this, windowTitle(),
-                                 QStringLiteral("Не могу открыть файл справки %1")
-                                     .arg(QDir::toNativeSeparators(help)));
+        QMessageBox::information(
+            this, windowTitle(),
+            QStringLiteral("Не могу открыть файл справки %1").arg(QDir::toNativeSeparators(help)));
 }
 
 void TForm1::SpeedButton9Click() {
@@ -437,6 +448,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::showError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
+void TForm1::showError(const QString& text) {
+    QMessageBox::critical(this, windowTitle(), text);
+}
 
 } // namespace editor

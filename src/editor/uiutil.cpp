@@ -64,11 +64,13 @@ void restrictToCp1251(QComboBox* combo, int maxLength) {
     combo->setValidator(filter);
 }
 
-void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept) {
+void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLength) {
     auto both = [accept = std::move(accept)](QChar c) {
         return storage::cp1251::canEncode(c) && accept(c);
     };
-    edit->setValidator(new CharFilter(both, edit));
+    auto* filter = new CharFilter(both, edit);
+    filter->setMaxLength(maxLength);
+    edit->setValidator(filter);
 }
 
 void restrictToCp1251(QPlainTextEdit* memo) {

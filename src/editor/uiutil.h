@@ -62,7 +62,7 @@ void restrictToCp1251(QPlainTextEdit* memo);
 // The same with a length limit (see CharFilter::setMaxLength).
 void restrictToCp1251(QLineEdit* edit, int maxLength);
 void restrictToCp1251(QComboBox* combo, int maxLength);
-void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept);
+void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLength = -1);
 
 // Sets a window's size from its entry of the window-size table; an entry smaller than what
 // the window's layout needs gives that minimum instead.

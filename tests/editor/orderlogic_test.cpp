@@ -67,16 +67,12 @@ TEST(CheckPlat, Dates) {
         const char* after;
     } cases[] = {
         {"5.03.2009", CheckOk, "05.03.2009"}, // the default date gets its zero
-        {"05.3.2009", CheckBadDate, "005.3.2009"},
-        {"5.3.2009", CheckBadDate, "5.3.2009"},
+        {"05.3.2009", CheckBadDate, "005.3.2009"},  {"5.3.2009", CheckBadDate, "5.3.2009"},
         {"31.02.2009", CheckOk, "31.02.2009"}, // days of the month are not counted
         {"01.01.2020", CheckOk, "01.01.2020"}, // any year 2000..2099
-        {"07.12.2026", CheckOk, "07.12.2026"},
-        {"01.01.2100", CheckBadDate, "01.01.2100"},
-        {"01.01.1999", CheckBadDate, "01.01.1999"},
-        {"00.01.2009", CheckBadDate, "00.01.2009"},
-        {"01.13.2009", CheckBadDate, "01.13.2009"},
-        {"32.01.2009", CheckBadDate, "32.01.2009"},
+        {"07.12.2026", CheckOk, "07.12.2026"},      {"01.01.2100", CheckBadDate, "01.01.2100"},
+        {"01.01.1999", CheckBadDate, "01.01.1999"}, {"00.01.2009", CheckBadDate, "00.01.2009"},
+        {"01.13.2009", CheckBadDate, "01.13.2009"}, {"32.01.2009", CheckBadDate, "32.01.2009"},
         {"01/01/2009", CheckBadDate, "01/01/2009"},
     };
     for (const Case& c : cases) {
@@ -256,10 +252,8 @@ TEST(NewOrder, ReselectsThePartiesAndProposesTheNextNumber) {
     EXPECT_EQ(n.purpose, "Оплата по счету 5");
 
     const QDate d = QDate::currentDate();
-    EXPECT_EQ(todayText(), QString("%1.%2.%3")
-                               .arg(d.day())
-                               .arg(d.month(), 2, 10, QChar('0'))
-                               .arg(d.year()));
+    EXPECT_EQ(todayText(),
+              QString("%1.%2.%3").arg(d.day()).arg(d.month(), 2, 10, QChar('0')).arg(d.year()));
 }
 
 TEST(NewOrder, WithoutAnOpenedOrderNothingIsChosen) {
