@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -155,6 +156,11 @@ void clickButton(QWidget* w, const QString& text) {
         }
     }
     ADD_FAILURE() << "no button " << text.toStdString() << " in " << w->windowTitle().toStdString();
+    // Close the window anyway, so that a test fails instead of waiting for ever.
+    if (auto* d = qobject_cast<QDialog*>(w))
+        d->reject();
+    else
+        w->close();
 }
 
 void chooseRow(QComboBox* combo, int row) {

@@ -1,0 +1,376 @@
+#include "support/support.h"
+
+#include "archive/tformset.h"
+#include "editor/tform1.h"
+#include "editor/tformchangeplat.h"
+#include "editor/tformnalog.h"
+#include "storage/platfile.h"
+#include "storage/startup.h"
+#include "storage/store.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace editor;
+using testing_support::cps;
+using testing_support::pressing;
+using testing_support::TempDir;
+using testing_support::typeText;
+using testing_support::whenModal;
+
+namespace {
+
+// The main window with the dialogs it opens, on a program folder with two organizations.
+class MainWindow {
+public:
+    TempDir dir;
+    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    Windows links;
+    std::unique_ptr<TForm1> form;
+
+    explicit MainWindow(const std::function<void(const TempDir&)>& prepare = {}) {
+        writeFirms();
+        if (prepare)
+            prepare(dir);
+        storage::StartUp(*store, dir.path());
+        form = std::make_unique<TForm1>(*store, links);
+        links.formNalog = new TFormNalog(*store, form.get());
+        links.formChangePlat = new TFormChangePlat(*store, form.get());
+        links.formSet = new archive::TFormSet(*store, form.get());
+        form->show();
+    }
+
+    void writeFirms() {
+        std::array<storage::TFirm, storage::MaxFirms> firms{};
+        storage::clearRecord(firms);
+        firms[0].Name = "Payer";
+        firms[0].Inn = "1234567890";
+        firms[0].BankNo = 1;
+        firms[0].Banks[1].Account = "40702810000000000001";
+        firms[1].Name = "Payee";
+        firms[1].Inn = "7701000001";
+        QDir(dir.path()).mkpath("Data");
+        dir.write("Data/Firms", storage::recordBytes(firms));
+    }
+
+    template <class T> T* get(const char* name) const {
+        T* w = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QLineEdit* edit(const char* name) const { return get<QLineEdit>(name); }
+    QToolButton* button(const char* name) const { return get<QToolButton>(name); }
+
+    void choosePayer(int i) { testing_support::chooseRow(get<QComboBox>("ComboBox1"), i); }
+    void choosePayee(int i) { testing_support::chooseRow(get<QComboBox>("ComboBox2"), i); }
+    void clickGroup(const char* name) {
+        QGroupBox* g = get<QGroupBox>(name);
+        QTest::mouseClick(g, Qt::LeftButton, {}, QPoint(g->width() - 3, 3));
+    }
+    // Fills a complete order of the first organization to the second.
+    void fill(const QString& number, const QString& date) {
+        choosePayer(0);
+        choosePayee(1);
+        edit("Edit1")->setText(number);
+        edit("Edit2")->setText(date);
+        edit("Edit3")->setText("1500-00");
+        get<QPlainTextEdit>("Memo1")->setPlainText("Оплата по счету 5");
+    }
+    // Switches to the preview page; returns the text of a message box it showed, if any.
+    QString preview() {
+        return whenModal(pressing("OK"),
+                         [&] { get<QTabWidget>("PageControl1")->setCurrentIndex(1); });
+    }
+    void firstPage() { get<QTabWidget>("PageControl1")->setCurrentIndex(0); }
+    // Saves the order on screen, answering the replacement question with answer.
+    QString save(const QString& answer = "Yes") {
+        return whenModal(pressing(answer), [&] { button("SpeedButton5")->click(); });
+    }
+    void saveNew(const QString& number, const QString& date) {
+        fill(number, date);
+        preview();
+        ASSERT_TRUE(button("SpeedButton5")->isEnabled()) << number.toStdString();
+        save();
+        firstPage();
+        button("SpeedButton9")->click(); // New
+    }
+};
+
+QColor textColour(QWidget* w) {
+    return w->palette().color(QPalette::Text);
+}
+
+} // namespace
+
+TEST(MainWindow, StartsAsANewOrder) {
+    MainWindow w;
+    EXPECT_EQ(w.form->windowTitle(), "Quenmara  V.2.0");
+    EXPECT_EQ(w.edit("Edit2")->text(), todayText());
+    EXPECT_EQ(w.edit("Edit4")->text(), "Без НДС");
+    EXPECT_EQ(w.edit("Edit5")->text(), "Электронно");
+    EXPECT_EQ(w.edit("Edit6")->text(), "6");
+    EXPECT_EQ(w.edit("Edit7")->text(), "Нет");
+    EXPECT_EQ(w.get<QComboBox>("ComboBox1")->count(), 2);
+    EXPECT_EQ(w.get<QComboBox>("ComboBox1")->currentIndex(), -1);
+    for (const char* b : {"SpeedButton1", "SpeedButton5", "SpeedButton9", "SpeedButton6"})
+        EXPECT_FALSE(w.button(b)->isEnabled()) << b;
+    EXPECT_TRUE(w.button("SpeedButton2")->isEnabled());
+    EXPECT_FALSE(w.get<QPushButton>("SpeedButton4")->isEnabled());
+    EXPECT_EQ(w.button("SpeedButton6")->toolTip(), "Печать");
+}
+
+TEST(MainWindow, ChoosingAPayerProposesItsNextNumber) {
+    MainWindow w([](const TempDir& d) {
+        QDir(d.path()).mkpath("PP");
+        for (const char* n : {"3", "12", "007"})
+            d.write(QString("PP/%1_1234567890_09.plat").arg(n),
+                    testing_support::platFile({n, "1234567890", "01.02.2009", "7701000001", "1"}));
+    });
+    EXPECT_TRUE(w.button("SpeedButton1")->isEnabled()); // "List": saved orders exist
+    w.edit("Edit1")->setText("99");
+    w.choosePayer(0);
+    EXPECT_EQ(w.edit("Edit1")->text(), "13");
+    w.choosePayer(1);
+    EXPECT_EQ(w.edit("Edit1")->text(), "1");
+}
+
+TEST(MainWindow, DateCheckOnThePreviewPage) {
+    MainWindow w;
+    w.fill("7", "5.03.2009");
+    EXPECT_EQ(w.preview(), "");
+    EXPECT_EQ(w.edit("Edit2")->text(), "05.03.2009");
+    EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
+    EXPECT_TRUE(w.button("SpeedButton6")->isEnabled());
+    w.firstPage();
+    EXPECT_FALSE(w.button("SpeedButton5")->isEnabled());
+    EXPECT_FALSE(w.button("SpeedButton6")->isEnabled());
+    for (const char* bad : {"05.3.2009", "01.01.1999", "00.01.2009", "01.13.2009"}) {
+        w.edit("Edit2")->setText(bad);
+        EXPECT_EQ(w.preview(), "Неверный формат даты") << bad;
+        EXPECT_FALSE(w.button("SpeedButton5")->isEnabled()) << bad;
+        w.firstPage();
+    }
+    w.edit("Edit2")->setText("31.02.2009");
+    EXPECT_EQ(w.preview(), "");
+    EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
+}
+
+TEST(MainWindow, BudgetPaymentWithoutDocumentDateIsRefusedSilently) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    w.clickGroup("GroupBox9");
+    EXPECT_EQ(w.edit("Edit7")->text(), "01");
+    EXPECT_TRUE(w.get<QPushButton>("SpeedButton4")->isEnabled());
+    TFormNalog* nalog = w.links.formNalog;
+    nalog->findChild<QComboBox*>("ComboBox1")->setEditText("18210501010011000110");
+    nalog->findChild<QComboBox*>("ComboBox2")->setEditText("65401000000");
+    nalog->findChild<QComboBox*>("ComboBox3")->setEditText("ТП");
+    nalog->findChild<QComboBox*>("ComboBox4")->setEditText("KB.01.2009");
+    nalog->findChild<QComboBox*>("ComboBox7")->setEditText("НС");
+    nalog->findChild<QLineEdit*>("Edit2")->clear();
+    EXPECT_EQ(w.preview(), "");
+    EXPECT_FALSE(w.button("SpeedButton5")->isEnabled());
+    // The same order with the status "Нет" is accepted.
+    w.firstPage();
+    w.clickGroup("GroupBox9");
+    w.clickGroup("GroupBox9");
+    EXPECT_EQ(w.edit("Edit7")->text(), "Нет");
+    EXPECT_FALSE(w.get<QPushButton>("SpeedButton4")->isEnabled());
+    w.preview();
+    EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
+}
+
+TEST(MainWindow, ChoiceGroupsCycleOnAClickOfTheGroup) {
+    MainWindow w;
+    for (const char* vat : {"18%", "10%", "Без НДС"}) {
+        w.clickGroup("GroupBox6");
+        EXPECT_EQ(w.edit("Edit4")->text(), vat);
+    }
+    for (const char* kind : {"Почтой", "Телеграфом", "Срочно", "Электронно"}) {
+        w.clickGroup("GroupBox7");
+        EXPECT_EQ(w.edit("Edit5")->text(), kind);
+    }
+    w.clickGroup("GroupBox8");
+    EXPECT_EQ(w.edit("Edit6")->text(), "4");
+    // A click on the text field itself changes nothing.
+    QTest::mouseClick(w.edit("Edit6"), Qt::LeftButton);
+    EXPECT_EQ(w.edit("Edit6")->text(), "4");
+}
+
+TEST(MainWindow, KeyFiltersOfNumberAndAmount) {
+    MainWindow w;
+    typeText(w.edit("Edit3"), "12a б,-.5 ");
+    EXPECT_EQ(w.edit("Edit3")->text(), "12,-.5");
+    typeText(w.edit("Edit1"), "1x2-3456789");
+    EXPECT_EQ(w.edit("Edit1")->text(), "12345");
+}
+
+TEST(MainWindow, SavingANewOrderTurnsItIntoASavedOne) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    QString purpose = QString(300, u'я');
+    w.get<QPlainTextEdit>("Memo1")->setPlainText(purpose);
+    w.preview();
+    EXPECT_EQ(w.save(), "");
+    ASSERT_TRUE(w.dir.exists("PP/7_1234567890_09.plat"));
+    storage::TPlat p;
+    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.Purpose.size(), 255u);
+    EXPECT_EQ(p.PayerAccount.view(), "40702810000000000001");
+    EXPECT_TRUE(w.store->PlatSaved);
+    EXPECT_TRUE(w.edit("Edit1")->isReadOnly());
+    EXPECT_TRUE(w.edit("Edit2")->isReadOnly());
+    EXPECT_EQ(textColour(w.edit("Edit3")), QColor(0, 0, 170));
+    EXPECT_TRUE(w.button("SpeedButton9")->isEnabled());
+    EXPECT_FALSE(w.button("SpeedButton5")->isEnabled());
+    EXPECT_TRUE(w.button("SpeedButton1")->isEnabled());
+    EXPECT_EQ(w.get<QComboBox>("ComboBox1")->count(), 1);
+}
+
+TEST(MainWindow, SameNumberPayerAndYearAsksBeforeReplacing) {
+    MainWindow w;
+    w.saveNew("7", "10.02.2009");
+    const QByteArray first = w.dir.read("PP/7_1234567890_09.plat");
+
+    // Declined: the first file stays.
+    w.fill("7", "11.02.2009");
+    w.edit("Edit3")->setText("2000-00");
+    w.preview();
+    EXPECT_EQ(w.save("No"), "Заменить платежку");
+    EXPECT_EQ(w.dir.read("PP/7_1234567890_09.plat"), first);
+    EXPECT_FALSE(w.store->PlatSaved);
+
+    // Confirmed: replaced.
+    EXPECT_EQ(w.save("Yes"), "Заменить платежку");
+    EXPECT_NE(w.dir.read("PP/7_1234567890_09.plat"), first);
+    EXPECT_TRUE(w.store->PlatSaved);
+
+    // Another year is another file, without a question.
+    w.firstPage();
+    w.button("SpeedButton9")->click();
+    w.fill("7", "10.02.2010");
+    w.preview();
+    EXPECT_EQ(w.save(), "");
+    EXPECT_TRUE(w.dir.exists("PP/7_1234567890_10.plat"));
+}
+
+TEST(MainWindow, LimitOf1024SavedOrders) {
+    MainWindow w;
+    w.store->PlatCount = 1024;
+    w.fill("7", "10.02.2009");
+    w.preview();
+    EXPECT_EQ(w.save("OK"), "Может быть сохранено только1024 платежки.");
+    EXPECT_FALSE(w.dir.exists("PP/7_1234567890_09.plat"));
+    EXPECT_FALSE(w.store->PlatSaved);
+}
+
+TEST(MainWindow, UnchangedSavedOrderCannotBeSavedAgainAChangedOneCan) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    w.preview();
+    w.save();
+    w.firstPage();
+    w.preview();
+    EXPECT_FALSE(w.button("SpeedButton5")->isEnabled());
+    EXPECT_TRUE(w.button("SpeedButton6")->isEnabled());
+    w.firstPage();
+    w.edit("Edit3")->setText("1600-00");
+    w.preview();
+    EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
+    w.save();
+    storage::TPlat p;
+    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.Amount.view(), "1600-00");
+}
+
+TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    w.preview();
+    w.save();
+    w.firstPage();
+    auto* box = w.get<QCheckBox>("CheckBox1");
+    box->click();
+    storage::TPlat p;
+    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.Accepted, 1);
+    EXPECT_EQ(w.store->PlatList[0].Accepted, 1);
+    for (const char* g : {"GroupBox1", "GroupBox3", "GroupBox6", "GroupBox9", "GroupBox10"})
+        EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
+    EXPECT_FALSE(w.links.formNalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
+    box->click();
+    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.Accepted, 0);
+    EXPECT_TRUE(w.get<QGroupBox>("GroupBox10")->isEnabled());
+    EXPECT_TRUE(w.links.formNalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
+}
+
+TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
+    MainWindow w;
+    w.fill("12", "10.02.2009");
+    w.clickGroup("GroupBox6");
+    w.preview();
+    w.save();
+    w.firstPage();
+    w.get<QCheckBox>("CheckBox1")->click(); // accepted
+    w.button("SpeedButton9")->click();
+    EXPECT_FALSE(w.store->PlatSaved);
+    EXPECT_EQ(w.get<QComboBox>("ComboBox1")->count(), 2);
+    EXPECT_EQ(w.get<QComboBox>("ComboBox1")->currentIndex(), 0);
+    EXPECT_EQ(w.get<QComboBox>("ComboBox2")->currentIndex(), 1);
+    EXPECT_EQ(w.edit("Edit1")->text(), "13");
+    EXPECT_EQ(w.edit("Edit2")->text(), todayText());
+    EXPECT_EQ(w.edit("Edit3")->text(), "1500-00");
+    EXPECT_EQ(w.edit("Edit4")->text(), "18%");
+    EXPECT_FALSE(w.get<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_TRUE(w.get<QGroupBox>("GroupBox1")->isEnabled());
+    EXPECT_FALSE(w.edit("Edit1")->isReadOnly());
+    EXPECT_EQ(textColour(w.edit("Edit3")), QColor(0, 0, 0));
+    // The accepted order's file still says accepted.
+    storage::TPlat p;
+    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/12_1234567890_09.plat"), p));
+    EXPECT_EQ(p.Accepted, 1);
+}
+
+TEST(MainWindow, SettingsFileIsWrittenOnlyWhenASettingChanged) {
+    MainWindow w;
+    auto toggle = [&](int clicks) {
+        whenModal(
+            [&](QWidget* dialog) {
+                auto* box = dialog->findChild<QCheckBox*>("CheckBox3");
+                for (int i = 0; i < clicks; ++i)
+                    box->click();
+                testing_support::clickButton(dialog, "OK");
+            },
+            [&] { w.button("SpeedButton7")->click(); });
+    };
+    toggle(2);
+    EXPECT_FALSE(w.dir.exists("Set"));
+    toggle(1);
+    ASSERT_TRUE(w.dir.exists("Set"));
+    EXPECT_EQ(w.dir.read("Set").at(0), 1);
+}
+
+TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {
+    MainWindow w;
+    w.links.sized[storage::TagForm1] = w.form.get();
+    w.form->resize(w.store->FormSizes[0].Width, w.store->FormSizes[0].Height);
+    w.store->FormSizes[0].Width = std::uint16_t(w.form->width());
+    w.store->FormSizes[0].Height = std::uint16_t(w.form->height());
+    w.form->close();
+    EXPECT_FALSE(w.dir.exists("FormW"));
+    w.form->show();
+    w.form->resize(w.form->width() + 40, w.form->height());
+    w.form->close();
+    ASSERT_EQ(w.dir.size("FormW"), 1024);
+    const QByteArray f = w.dir.read("FormW");
+    EXPECT_EQ(quint8(f[0]) | quint8(f[1]) << 8, w.form->width());
+}
