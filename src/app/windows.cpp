@@ -11,6 +11,8 @@
 #include "storage/store.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMessageBox>
 
 namespace app {
@@ -48,6 +50,11 @@ struct AllWindows {
 } // namespace
 
 int runWindows(storage::Store& store, const QStringList& startupMessages) {
+    // The standard buttons and dialogs of Qt speak Russian, like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     for (const QString& m : startupMessages)
         QMessageBox::warning(nullptr, QStringLiteral("Quenmara"), m);
     AllWindows windows(store);
