@@ -4,6 +4,7 @@
 #include "render/orderinput.h"
 #include "render/print/formprint.h"
 
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -352,4 +353,38 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
     const PdfWord* tax = find(words, QString::fromUtf8("НДС(18%):"), 40, 150);
     ASSERT_NE(tax, nullptr); // the tax line follows the purpose
     EXPECT_NEAR(tax->y, 146 + 4, 0.3);
+}
+
+TEST(FormPrint, PrintsTheOrderAsItStandsOnePageAJob) {
+    TempDir dir;
+    auto print = [&](const OrderInput& order, const QString& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.file(name));
+        EXPECT_TRUE(PrintForm(printer, order));
+        QList<QString> words;
+        for (const PdfWord& w : pdfWords(dir.file(name), 1))
+            words << w.text;
+        return words;
+    };
+    OrderInput order = sampleOrder();
+    const auto first = print(order, "1.pdf");
+    EXPECT_EQ(print(order, "2.pdf"), first);
+    order.amountText = "2000-00";
+    const auto changed = print(order, "3.pdf");
+    EXPECT_NE(changed, first);
+    EXPECT_TRUE(changed.contains("2000-00"));
+    EXPECT_TRUE(changed.contains(QString::fromUtf8("Две")));
+
+    // The printable area starts inside the sheet: the form still stands at its millimetres.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.file("4.pdf"));
+    printer.setPageMargins(QMarginsF(5, 7, 5, 5), QPageLayout::Millimeter);
+    ASSERT_TRUE(PrintForm(printer, order));
+    const QList<PdfWord> words = pdfWords(dir.file("4.pdf"), 1);
+    const PdfWord* title = find(words, QString::fromUtf8("ПЛАТЕЖНОЕ"), 21, 26);
+    ASSERT_NE(title, nullptr);
+    EXPECT_NEAR(title->x, 21, 0.3);
+    EXPECT_NEAR(title->y, 26, 0.3);
 }
