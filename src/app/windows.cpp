@@ -1,5 +1,8 @@
 #include "cli.h"
 
+#include "archive/tformdelplat.h"
+#include "archive/tformfilter.h"
+#include "archive/tformplat.h"
 #include "archive/tformset.h"
 #include "directory/tformbank.h"
 #include "directory/tformrekvizit.h"
@@ -31,14 +34,17 @@ struct AllWindows {
         auto* formRekvizit = new directory::TFormRekvizit(store, links, main);
         links.formRekvizit = formRekvizit;
         links.sized[storage::TagFormRekvizit] = formRekvizit;
+        new archive::TFormPlat(store, links, main); // registers itself in links
         auto* formChangePlat = new editor::TFormChangePlat(store, main);
         links.formChangePlat = formChangePlat;
         auto* formNalog = new editor::TFormNalog(store, main);
         links.formNalog = formNalog;
         links.sized[storage::TagFormNalog] = formNalog;
+        links.formDelPlat = new archive::TFormDelPlat(store, main);
         auto* formSave = new directory::TFormSave(store, links, main);
         links.formSave = formSave;
         links.sized[storage::TagFormSave] = formSave;
+        new archive::TFormFilter(store, links, main); // registers itself in links
         auto* formBank = new directory::TFormBank(store, links, main);
         links.formBank = formBank;
         links.sized[storage::TagFormBank] = formBank;

@@ -21,9 +21,11 @@ struct Windows {
     TForm1* form1 = nullptr;
     TFormNalog* formNalog = nullptr;
     TFormChangePlat* formChangePlat = nullptr;
-    QDialog* formFirm = nullptr; // organization list
-    QDialog* formPlat = nullptr; // list of saved orders
-    QDialog* formSet = nullptr;  // settings
+    QDialog* formFirm = nullptr;    // organization list
+    QDialog* formPlat = nullptr;    // list of saved orders
+    QDialog* formFilter = nullptr;  // filter of the list of saved orders
+    QDialog* formDelPlat = nullptr; // deletion of a saved order
+    QDialog* formSet = nullptr;     // settings
     QDialog* formFilial = nullptr;
     QDialog* formRekvizit = nullptr; // organization details
     QDialog* formBank = nullptr;     // bank details of the organization in the details window

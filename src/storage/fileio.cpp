@@ -24,12 +24,20 @@ QString describe(const QString& action, const QString& path, const QString& reas
 IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
     const QString action = QStringLiteral("Не могу записать файл");
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that every write reaches the system here: a buffered write of a small
+    // file succeeds into the buffer, and QSaveFile commits the file even when flushing that
+    // buffer wrote only part of it (a full disk then left a truncated file behind).
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return IoResult::failure(describe(action, path, file.errorString()));
-    if (file.write(data) != data.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return IoResult::failure(describe(action, path, reason));
+    // A write may take only part of the data; the next one then fails with the reason.
+    for (qint64 done = 0; done < data.size();) {
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return IoResult::failure(describe(action, path, reason));
+        }
+        done += n;
     }
     if (!file.commit())
         return IoResult::failure(describe(action, path, file.errorString()));

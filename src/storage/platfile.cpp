@@ -1,5 +1,9 @@
 #include "platfile.h"
 
+#include "folder.h"
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace storage {
@@ -61,6 +65,36 @@ IoResult OpenFilePlat(Store& s) {
         return {};
     }
     return ReadPlatFile(platPath(s), s.Plat);
+}
+
+QString DeletedPlatName(std::string_view fileName) {
+    const std::string_view stem = fileName.substr(0, fileName.size() > 5 ? fileName.size() - 5 : 0);
+    return QString::fromLatin1(stem.data(), qsizetype(stem.size())) + QStringLiteral(".pdel");
+}
+
+IoResult MovePlatToDeleted(const Store& s, std::string_view fileName) {
+    if (!isPlainFileName(fileName) || fileName.size() <= 5)
+        return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
+    const QString source =
+        s.PlatDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
+    const QString target = s.PlatDelDir + DeletedPlatName(fileName);
+    // A rename moves the order in one step; it never replaces an older deleted order and
+    // fails across file systems.
+    if (!QFileInfo::exists(target) && renameNoReplace(source, target))
+        return {};
+    // Otherwise the order is copied whole (a temporary file in PlatDelDir that replaces the
+    // older one only once it is complete on disk) and the original is removed after that.
+    QByteArray data;
+    if (IoResult r = readFile(source, data, std::max<qint64>(fileSize(source), 0)); !r)
+        return r;
+    if (IoResult r = writeFileAtomic(target, data); !r)
+        return r;
+    QFile original(source);
+    if (!original.remove())
+        return IoResult::failure(
+            QStringLiteral("Не могу удалить файл %1: %2")
+                .arg(QDir::toNativeSeparators(source), original.errorString()));
+    return {};
 }
 
 } // namespace storage

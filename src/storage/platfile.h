@@ -30,4 +30,16 @@ IoResult OpenFilePlat(Store& s);
 // Reads one order file of the folder of saved orders into rec.
 IoResult ReadPlatFile(const QString& path, TPlat& rec);
 
+// The name of a deleted order: the saved order's file name without its last five characters
+// (".plat"), followed by ".pdel".
+QString DeletedPlatName(std::string_view fileName);
+
+// Moves the saved order fileName from PlatDir into PlatDelDir under its deleted name, so that
+// the order is never lost: by a rename where the two folders allow it, otherwise by a copy
+// that is complete on disk before the original is removed. An older deleted order of the same
+// name is replaced only by a complete copy. On failure the order stays in PlatDir and the
+// result says why (when only the removal of the original failed, the copy stays in PlatDelDir
+// as well).
+IoResult MovePlatToDeleted(const Store& s, std::string_view fileName);
+
 } // namespace storage

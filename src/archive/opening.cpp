@@ -1,0 +1,70 @@
+#include "opening.h"
+
+#include "storage/platfile.h"
+
+#include <QDir>
+
+namespace archive {
+
+using storage::Store;
+
+CheckSaveResult CheckSave(Store& s, editor::OrderFields f, const SaveQuestions& q) {
+    CheckSaveResult result;
+    if (editor::CheckPlat(s, f) != editor::CheckOk)
+        return result; // an incomplete order is not offered
+    const QString& n = f.number;
+    const QString saveChanges = QStringLiteral("Сохранить изменения в платежном поручении № %1 ?");
+    if (s.PlatSaved) {
+        editor::FillPlat(s, f);
+        if (editor::CheckChange(s) &&
+            q.ask(QStringLiteral("Платежное поручение № %1 было изменено.").arg(n),
+                  saveChanges.arg(n)))
+            result.io = editor::SaveSaved(s);
+        return result;
+    }
+    if (!q.ask(QStringLiteral("Новое платежное поручение."),
+               QStringLiteral("Сохранить платежное поручение № %1 ?").arg(n)))
+        return result;
+    switch (editor::PrepareSaveNew(s, f)) {
+    case editor::SaveCheck::BadName:
+        q.tell(editor::badNameMessage());
+        return result;
+    case editor::SaveCheck::LimitReached:
+        q.tell(editor::limitMessage());
+        return result;
+    case editor::SaveCheck::Exists:
+        if (!q.ask(QStringLiteral("Платежное поручение № %1 уже есть.").arg(n), saveChanges.arg(n)))
+            return result;
+        break;
+    case editor::SaveCheck::Ok:
+        break;
+    }
+    editor::OrderFields shown;
+    result.io = editor::CommitSaveNew(s, f, shown);
+    result.savedNew = s.PlatSaved;
+    return result;
+}
+
+storage::IoResult OpenListed(Store& s, const storage::ShortStr<28>& fileName) {
+    const storage::ShortStr<28> before = s.PlatFileName;
+    s.PlatFileName = fileName;
+    s.PlatError = 0;
+    storage::IoResult r = storage::OpenFilePlat(s);
+    if (r && s.PlatError == 1)
+        r = storage::IoResult::failure(
+            QStringLiteral("Нет файла платежки %1")
+                .arg(QDir::toNativeSeparators(s.PlatDir + QString::fromLatin1(fileName.bytes()))));
+    if (!r) {
+        s.PlatFileName = before;
+        return r;
+    }
+    s.OpenedIndex = -1;
+    for (int i = 0; i < s.PlatCount; ++i)
+        if (s.PlatList[std::size_t(i)].FileName == fileName) {
+            s.OpenedIndex = i;
+            break;
+        }
+    return r;
+}
+
+} // namespace archive

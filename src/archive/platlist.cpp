@@ -1,0 +1,153 @@
+#include "platlist.h"
+
+#include "editor/uiutil.h"
+
+namespace archive {
+
+using storage::Store;
+using storage::TPlatItem;
+
+const QStringList& PlatColumnTitles() {
+    static const QStringList titles{QStringLiteral("№"),          QStringLiteral("Дата."),
+                                    QStringLiteral("Плательщик"), QStringLiteral("Кому"),
+                                    QStringLiteral("Сумма"),      QStringLiteral("Состояние")};
+    return titles;
+}
+
+QString PlatCellText(const TPlatItem& item, int column) {
+    switch (column) {
+    case 0:
+        return editor::toUi(item.NumberText);
+    case 1:
+        return editor::toUi(item.DateText);
+    case 2:
+        return editor::toUi(item.PayerText);
+    case 3:
+        return editor::toUi(item.PayeeText);
+    case 4:
+        return editor::toUi(item.AmountText);
+    case 5:
+        return item.Accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено");
+    default:
+        return {};
+    }
+}
+
+int FillFilter(const Store& s, const FilterChoice& choice, PlatItems& out) {
+    const bool byPayer = choice.mode == FilterPayer || choice.mode == FilterBoth;
+    const bool byPayee = choice.mode == FilterPayee || choice.mode == FilterBoth;
+    if (!byPayer && !byPayee)
+        return 0;
+    if ((byPayer && (choice.payer < 0 || choice.payer >= s.PayerInnCount)) ||
+        (byPayee && (choice.payee < 0 || choice.payee >= s.PayeeInnCount)))
+        return 0;
+    int count = 0;
+    for (int i = 0; i < s.PlatCount; ++i) {
+        const TPlatItem& e = s.PlatList[std::size_t(i)];
+        if (byPayer && !(e.PayerInn == s.PayerInnTable[std::size_t(choice.payer)].Inn))
+            continue;
+        if (byPayee && !(e.PayeeInn == s.PayeeInnTable[std::size_t(choice.payee)].Inn))
+            continue;
+        out[std::size_t(count++)] = e;
+    }
+    return count;
+}
+
+std::uint8_t BoxStep(const Store& s, FilterBoxes& b) {
+    if (s.PayerInnCount < 2)
+        b.payerAll = true;
+    if (s.PayeeInnCount < 2)
+        b.payeeAll = true;
+    if (!b.payerAll && b.payer < 0)
+        b.payer = 0;
+    if (!b.payeeAll && b.payee < 0)
+        b.payee = 0;
+    return std::uint8_t((b.payerAll ? 0 : FilterPayer) | (b.payeeAll ? 0 : FilterPayee));
+}
+
+QString SelectionText(int top, int bottom) {
+    return QStringLiteral("Selection - %1 (%2..%3)").arg(bottom - top + 1).arg(top).arg(bottom);
+}
+
+std::optional<qint64> AmountKopecks(std::string_view amount) {
+    qint64 rubles = 0;
+    qint64 kopecks = 0;
+    int digits = 0;
+    int fraction = -1; // digits after the separator; -1 before it
+    for (char c : amount) {
+        if (c < '0' || c > '9') {
+            if (fraction >= 0)
+                return std::nullopt; // a second separator
+            fraction = 0;
+            continue;
+        }
+        ++digits;
+        const int d = c - '0';
+        if (fraction < 0) {
+            rubles = rubles * 10 + d;
+        } else if (fraction < 2) {
+            kopecks += d * (fraction == 0 ? 10 : 1);
+            ++fraction;
+        } else if (d != 0) {
+            return std::nullopt; // a part of a kopeck
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    return rubles * 100 + kopecks;
+}
+
+QString FormatSum(qint64 kopecks, const QString& separator) {
+    const qint64 rubles = kopecks / 100;
+    const int rest = int(kopecks % 100);
+    if (rest == 0)
+        return QString::number(rubles);
+    if (rest % 10 == 0)
+        return QString::number(rubles) + separator + QString::number(rest / 10);
+    return QString::number(rubles) + separator + QStringLiteral("%1").arg(rest, 2, 10, QChar(u'0'));
+}
+
+SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) {
+    SelectionSum sum;
+    for (int i = std::max(first, 0); i <= last && i < count; ++i) {
+        const TPlatItem& e = items[std::size_t(i)];
+        const std::optional<qint64> k = AmountKopecks(e.AmountText.view());
+        if (!k) {
+            sum.error = e.AmountText.empty()
+                            ? QStringLiteral("В платежке № %1 нет суммы. Сумма выделенных платежек "
+                                             "не подсчитана.")
+                                  .arg(editor::toUi(e.NumberText))
+                            : QStringLiteral("В платежке № %1 сумма «%2» не является числом. Сумма "
+                                             "выделенных платежек не подсчитана.")
+                                  .arg(editor::toUi(e.NumberText), editor::toUi(e.AmountText));
+            return sum;
+        }
+        sum.any = true;
+        sum.kopecks += *k;
+    }
+    return sum;
+}
+
+QString DeletionPanelText(const TPlatItem& item) {
+    return QStringLiteral("№ %1 от %2")
+        .arg(editor::toUi(item.NumberText), editor::toUi(item.DateText));
+}
+
+bool ShownInEditor(const Store& s, int position) {
+    return s.PlatSaved && position >= 0 && position < s.PlatCount &&
+           s.PlatList[std::size_t(position)].FileName == s.PlatFileName;
+}
+
+int RemovePlatEntry(Store& s, int position) {
+    if (position < 0 || position >= s.PlatCount)
+        return std::min(position, s.PlatCount - 1);
+    for (int i = position; i + 1 < s.PlatCount; ++i)
+        s.PlatList[std::size_t(i)] = s.PlatList[std::size_t(i + 1)];
+    storage::clearRecord(s.PlatList[std::size_t(s.PlatCount - 1)]);
+    --s.PlatCount;
+    if (s.OpenedIndex > position)
+        --s.OpenedIndex;
+    return std::min(position, s.PlatCount - 1);
+}
+
+} // namespace archive

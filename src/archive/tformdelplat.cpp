@@ -1,0 +1,53 @@
+#include "tformdelplat.h"
+
+#include "platlist.h"
+#include "ui_tformdelplat.h"
+
+#include "editor/uiutil.h"
+#include "storage/platfile.h"
+#include "storage/store.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace archive {
+
+TFormDelPlat::TFormDelPlat(storage::Store& store, QWidget* parent)
+    : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormDelPlat>()) {
+    ui->setupUi(this);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelPlat::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TFormDelPlat::~TFormDelPlat() = default;
+
+bool TFormDelPlat::ask(int& curPlat) {
+    if (curPlat < 0 || curPlat >= store_.PlatCount)
+        return false;
+    ui->Panel1->setText(DeletionPanelText(store_.PlatList[std::size_t(curPlat)]));
+    curPlat_ = &curPlat;
+    const bool deleted = editor::askConfirmed(store_, this);
+    curPlat_ = nullptr;
+    return deleted;
+}
+
+void TFormDelPlat::BitBtn1Click() {
+    if (!curPlat_)
+        return;
+    const storage::TPlatItem& entry = store_.PlatList[std::size_t(*curPlat_)];
+    // An order whose file has gone is not deleted; "No" leaves the dialog.
+    if (!QFileInfo::exists(store_.PlatDir + QString::fromLatin1(entry.FileName.bytes())))
+        return;
+    if (storage::IoResult r = storage::MovePlatToDeleted(store_, entry.FileName.view()); !r) {
+        QMessageBox::critical(this, windowTitle(),
+                              r.error + QStringLiteral("\nПлатежка не удалена."));
+        reject();
+        return;
+    }
+    *curPlat_ = RemovePlatEntry(store_, *curPlat_);
+    store_.Confirmed = 1;
+    accept();
+}
+
+} // namespace archive

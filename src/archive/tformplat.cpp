@@ -1,0 +1,277 @@
+#include "tformplat.h"
+
+#include "tformdelplat.h"
+#include "tformfilter.h"
+#include "ui_tformplat.h"
+
+#include "editor/links.h"
+#include "editor/listgrid.h"
+#include "editor/tform1.h"
+#include "editor/tformchangeplat.h"
+#include "editor/uiutil.h"
+#include "storage/scan.h"
+#include "storage/store.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+namespace archive {
+
+namespace {
+
+constexpr int PanelWidth = 80;
+
+} // namespace
+
+TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* parent)
+    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormPlat>()),
+      FilterList(std::make_unique<PlatItems>()) {
+    ui->setupUi(this);
+    windows_.formPlat = this;
+    windows_.sized[storage::TagFormPlat] = this;
+    windows_.platGreed = [this] { PlatGreed(); };
+    windows_.checkSave = [this] { CheckSave(); };
+
+    StringGrid1 = new editor::ListGrid(
+        store_, storage::ColBasePlats, PlatColumnTitles(), [this] { return shownCount(); },
+        [this](int row, int column) {
+            return PlatCellText(shownItems()[std::size_t(row)], column);
+        },
+        this);
+    StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    ui->mainLayout->insertWidget(1, StringGrid1, 1);
+
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        auto* panel = new QLabel(ui->StatusBar1);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setFixedWidth(PanelWidth);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // The status bar itself takes the clicks, the double click and the menu.
+        panel->setAttribute(Qt::WA_TransparentForMouseEvents);
+        ui->StatusBar1->addWidget(panel);
+        panels_[i] = panel;
+    }
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* N1 = PopupMenu1->addAction(QStringLiteral("В буфер"));
+    N1->setObjectName(QStringLiteral("N1"));
+    ui->StatusBar1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui->StatusBar1->installEventFilter(this);
+
+    connect(N1, &QAction::triggered, this, &TFormPlat::N1Click);
+    connect(ui->StatusBar1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->exec(ui->StatusBar1->mapToGlobal(pos)); });
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormPlat::SpeedButton1Click);
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormPlat::SpeedButton2Click);
+    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormPlat::SpeedButton3Click);
+    connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::reject);
+    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TFormPlat::SpeedButton5Click);
+    connect(StringGrid1, &editor::ListGrid::mouseReleased, this, &TFormPlat::StringGrid1MouseUp);
+    connect(StringGrid1, &editor::ListGrid::cellDoubleClicked, this,
+            &TFormPlat::StringGrid1DblClick);
+    connect(StringGrid1, &editor::ListGrid::columnWidthsFailed, this, &TFormPlat::showError);
+
+    editor::applyFormSize(this, store_, storage::TagFormPlat);
+    PlatGreed();
+    CurPlat = 0;
+    StringGrid1->setCurrentIndex(StringGrid1->gridModel()->index(0, 1));
+}
+
+TFormPlat::~TFormPlat() = default;
+
+// --- what the grid shows ------------------------------------------------------------------
+
+const PlatItems& TFormPlat::shownItems() const {
+    return ListMode_ == ListMode::Filtered ? *FilterList : store_.PlatList;
+}
+
+int TFormPlat::shownCount() const {
+    switch (ListMode_) {
+    case ListMode::All:
+        return store_.PlatCount;
+    case ListMode::Filtered:
+        return FilterCount;
+    case ListMode::Nothing:
+        break;
+    }
+    return 0;
+}
+
+void TFormPlat::showGrid(ListMode mode, int count) {
+    ListMode_ = count > 0 ? mode : ListMode::Nothing;
+    StringGrid1->refresh();
+    StringGrid1->setCurrentDataRow(0);
+    panels_[0]->setText(QString::number(count));
+}
+
+void TFormPlat::PlatGreed() {
+    // The whole list is shown: the filter is off, whoever asked for the list.
+    ui->SpeedButton3->setChecked(false);
+    ui->SpeedButton5->setEnabled(true);
+    ui->SpeedButton1->setEnabled(store_.PlatCount > 0);
+    ui->SpeedButton2->setEnabled(store_.PlatCount > 0);
+    showGrid(ListMode::All, store_.PlatCount);
+}
+
+void TFormPlat::PlatGreedFilter() {
+    showGrid(ListMode::Filtered, FilterCount);
+}
+
+void TFormPlat::FillFilter() {
+    FilterChoice choice;
+    if (auto* dialog = qobject_cast<TFormFilter*>(windows_.formFilter))
+        choice = dialog->choice();
+    FilterCount = archive::FillFilter(store_, choice, *FilterList);
+}
+
+QString TFormPlat::panelText(int panel) const {
+    return panels_[std::size_t(panel)]->text();
+}
+
+void TFormPlat::EnableFilter(bool enabled) {
+    ui->SpeedButton3->setEnabled(enabled);
+}
+
+// --- selection, sum, clipboard ------------------------------------------------------------
+
+void TFormPlat::StringGrid1MouseUp() {
+    const auto [first, last] = StringGrid1->selectedRange();
+    if (first < 0)
+        return;
+    // Grid rows count the title row: the first order is row 1.
+    panels_[3]->setText(SelectionText(first + 1, last + 1));
+    const SelectionSum sum = SumAmounts(shownItems(), shownCount(), first, last);
+    if (!sum.error.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), sum.error);
+        return;
+    }
+    if (sum.any)
+        panels_[3]->setText(FormatSum(sum.kopecks, QLocale::system().decimalPoint()));
+}
+
+void TFormPlat::N1Click() {
+    QGuiApplication::clipboard()->setText(panels_[3]->text());
+}
+
+bool TFormPlat::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->StatusBar1 && event->type() == QEvent::MouseButtonDblClick)
+        N1Click();
+    return QDialog::eventFilter(watched, event);
+}
+
+// --- filter -------------------------------------------------------------------------------
+
+void TFormPlat::SpeedButton3Click(bool down) {
+    panels_[3]->clear();
+    if (down) {
+        ui->SpeedButton1->setEnabled(false);
+        ui->SpeedButton2->setEnabled(false);
+        ui->SpeedButton5->setEnabled(false);
+        FillFilter();
+        PlatGreedFilter();
+    } else {
+        PlatGreed();
+    }
+}
+
+void TFormPlat::SpeedButton5Click() {
+    if (windows_.formFilter)
+        editor::showModal(windows_.formFilter);
+}
+
+// --- opening ------------------------------------------------------------------------------
+
+CheckSaveResult TFormPlat::CheckSave() {
+    if (!windows_.form1)
+        return {};
+    SaveQuestions questions;
+    questions.ask = [this](const QString& line1, const QString& line2) {
+        return windows_.formChangePlat && windows_.formChangePlat->ask(line1, line2);
+    };
+    questions.tell = [this](const QString& text) {
+        QMessageBox::information(isVisible() ? static_cast<QWidget*>(this) : windows_.form1,
+                                 windowTitle(), text);
+    };
+    const CheckSaveResult r = archive::CheckSave(store_, windows_.form1->fields(), questions);
+    if (r.savedNew) {
+        PlatGreed();
+        if (windows_.fillFilter)
+            windows_.fillFilter();
+        windows_.form1->UpdateListButton();
+    }
+    if (!r.io)
+        showError(r.io.error);
+    return r;
+}
+
+void TFormPlat::SpeedButton1Click() {
+    const int row = StringGrid1->currentDataRow();
+    if (ListMode_ != ListMode::All || row < 0 || row >= store_.PlatCount)
+        return;
+    // The order is noted by its file name: a save from the question below rescans the list,
+    // and the row may then hold another order.
+    const storage::ShortStr<28> noted = store_.PlatList[std::size_t(row)].FileName;
+    CurPlat = row;
+    const CheckSaveResult saved = CheckSave();
+    if (!saved.io && !saved.savedNew)
+        return; // the order on screen could not be written: it stays there
+    if (storage::IoResult r = OpenListed(store_, noted); !r) {
+        showError(r.error);
+        if (saved.savedNew && windows_.form1)
+            windows_.form1->ShowOpened(); // the order just saved stays on screen, as saved
+        return;
+    }
+    if (windows_.form1)
+        windows_.form1->ShowOpened();
+    accept();
+}
+
+void TFormPlat::StringGrid1DblClick() {
+    if (ListMode_ == ListMode::All)
+        SpeedButton1Click();
+}
+
+// --- deletion -----------------------------------------------------------------------------
+
+void TFormPlat::SpeedButton2Click() {
+    const int row = StringGrid1->currentDataRow();
+    auto* dialog = qobject_cast<TFormDelPlat*>(windows_.formDelPlat);
+    if (ListMode_ != ListMode::All || row < 0 || row >= store_.PlatCount || !dialog)
+        return;
+    CurPlat = row;
+    const bool onScreen = ShownInEditor(store_, CurPlat);
+    if (!dialog->ask(CurPlat))
+        return;
+    if (store_.PlatCount > 0) {
+        StringGrid1->refresh();
+        StringGrid1->setCurrentDataRow(CurPlat);
+    } else {
+        ui->SpeedButton1->setEnabled(false);
+        ui->SpeedButton2->setEnabled(false);
+        ListMode_ = ListMode::Nothing;
+        StringGrid1->refresh();
+        StringGrid1->setCurrentDataRow(0);
+    }
+    if (onScreen && windows_.form1) {
+        windows_.form1->DisableNew();
+        store_.PlatSaved = false;
+        windows_.form1->ClearPlat();
+    }
+    storage::FindINN(store_);
+    if (windows_.fillFilter)
+        windows_.fillFilter();
+    panels_[0]->setText(QString::number(store_.PlatCount));
+}
+
+void TFormPlat::showError(const QString& text) {
+    QMessageBox::critical(isVisible() ? static_cast<QWidget*>(this) : windows_.form1, windowTitle(),
+                          text);
+}
+
+} // namespace archive

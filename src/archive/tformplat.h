@@ -1,0 +1,85 @@
+// The list of saved orders "Платежки": a grid of PlatList, or of the orders a filter leaves,
+// drawn from the list on demand; opening an order in the editor after the offer to save the
+// one on screen; the exact sum of the selected amounts, which goes to the clipboard; the
+// filter switch; and the deletion of an order.
+#pragma once
+
+#include "opening.h"
+#include "platlist.h"
+
+#include <QDialog>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QMenu;
+
+namespace storage {
+class Store;
+}
+
+namespace editor {
+class ListGrid;
+struct Windows;
+} // namespace editor
+
+namespace Ui {
+class TFormPlat;
+}
+
+namespace archive {
+
+class TFormPlat : public QDialog {
+    Q_OBJECT
+public:
+    TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    ~TFormPlat() override;
+
+    // Shows the whole list (PlatList), with "Open" and "Del" enabled when it holds orders and
+    // the filter switched off.
+    void PlatGreed();
+    // Shows the orders the filter left (FilterList).
+    void PlatGreedFilter();
+    // Rebuilds FilterList from PlatList by the filter chosen in the filter dialog.
+    void FillFilter();
+    // Offers to save the order on screen; reports a failed write itself. After a new order
+    // was saved the list shows the rescanned orders.
+    CheckSaveResult CheckSave();
+    // The filter dialog's "OK": "Filter" is enabled when a filter was chosen.
+    void EnableFilter(bool enabled);
+
+    ListMode listMode() const { return ListMode_; }
+    int filterCount() const { return FilterCount; }
+    editor::ListGrid* grid() const { return StringGrid1; }
+    // The text of a status bar panel (0..3).
+    QString panelText(int panel) const;
+
+private:
+    void SpeedButton1Click();          // Open
+    void SpeedButton2Click();          // Del
+    void SpeedButton3Click(bool down); // Filter
+    void SpeedButton5Click();          // Set Filter
+    void StringGrid1MouseUp();
+    void StringGrid1DblClick();
+    void N1Click(); // "В буфер"
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // The entries the grid shows and their number.
+    const PlatItems& shownItems() const;
+    int shownCount() const;
+    void showGrid(ListMode mode, int count);
+    void showError(const QString& text);
+
+    storage::Store& store_;
+    editor::Windows& windows_;
+    std::unique_ptr<Ui::TFormPlat> ui;
+    editor::ListGrid* StringGrid1 = nullptr;
+    std::array<QLabel*, 4> panels_{};
+    QMenu* PopupMenu1 = nullptr;
+    ListMode ListMode_ = ListMode::Nothing;
+    std::unique_ptr<PlatItems> FilterList;
+    int FilterCount = 0;
+    int CurPlat = 0; // the list position the window last acted on
+};
+
+} // namespace archive

@@ -1,0 +1,121 @@
+// Moving a saved order into the folder of deleted orders: the order is never lost, whether it
+// is renamed, copied over an older deleted order, or the copy fails.
+#include "support/support.h"
+
+#include "storage/platfile.h"
+
+#include <QDir>
+#include <QStorageInfo>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+using namespace storage;
+using testing_support::platFile;
+using testing_support::TempDir;
+
+namespace {
+
+const QString Saved = QStringLiteral("PP/15_1234567890_09.plat");
+const QString Deleted = QStringLiteral("PPDel/15_1234567890_09.pdel");
+
+struct Folders {
+    TempDir dir;
+    std::unique_ptr<Store> s = std::make_unique<Store>();
+    QByteArray order = platFile({"15", "1234567890", "03.02.2009", "7701000001", "100-00"});
+
+    Folders() {
+        s->setProgramDir(dir.path());
+        QDir(dir.path()).mkpath("PP");
+        QDir(dir.path()).mkpath("PPDel");
+        dir.write(Saved, order);
+    }
+    QStringList deletedFolder() const {
+        return QDir(s->PlatDelDir).entryList(QDir::Files | QDir::Hidden);
+    }
+};
+
+} // namespace
+
+TEST(DeletedPlatName, ReplacesTheLastFiveCharacters) {
+    EXPECT_EQ(DeletedPlatName("15_1234567890_09.plat"), "15_1234567890_09.pdel");
+    EXPECT_EQ(DeletedPlatName("15_1234567890_09.PLAT"), "15_1234567890_09.pdel");
+    EXPECT_EQ(DeletedPlatName("99999_123456789012_99.plat"), "99999_123456789012_99.pdel");
+}
+
+TEST(MovePlatToDeleted, MovesTheFileUnderItsDeletedName) {
+    Folders f;
+    ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
+    EXPECT_FALSE(f.dir.exists(Saved));
+    EXPECT_EQ(f.dir.read(Deleted), f.order);
+    EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"});
+}
+
+TEST(MovePlatToDeleted, OlderDeletedOrderOfTheSameNameIsReplaced) {
+    Folders f;
+    f.dir.write(Deleted, platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"}));
+    ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
+    EXPECT_FALSE(f.dir.exists(Saved));
+    EXPECT_EQ(f.dir.read(Deleted), f.order);
+    EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"}); // no temporary left
+}
+
+TEST(MovePlatToDeleted, FailedCopyKeepsTheOrderAndTheOlderDeletedOne) {
+    Folders f;
+    const QByteArray older = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
+    f.dir.write(Deleted, older);
+    IoResult r;
+    {
+        testing_support::FileSizeLimit full(1000); // as on a full disk
+        r = MovePlatToDeleted(*f.s, "15_1234567890_09.plat");
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("15_1234567890_09.pdel")) << r.error.toStdString();
+    EXPECT_EQ(f.dir.read(Saved), f.order);
+    EXPECT_EQ(f.dir.read(Deleted), older);
+    EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"});
+}
+
+// The copy relies on it: a small file is written through a buffer, and a failure to write
+// that buffer out must not commit a truncated file over the old one.
+TEST(WriteFileAtomic, SmallFileOnAFullDiskKeepsTheOldFileAndSaysWhy) {
+    TempDir dir;
+    dir.write("order", "old");
+    IoResult r;
+    {
+        testing_support::FileSizeLimit full(1000);
+        r = writeFileAtomic(dir.file("order"), QByteArray(1169, 'x'));
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.endsWith(qt_error_string(EFBIG))) << r.error.toStdString();
+    EXPECT_EQ(dir.read("order"), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"order"});
+}
+
+TEST(MovePlatToDeleted, MissingFolderOrFileFailsAndLosesNothing) {
+    Folders f;
+    QDir(f.s->PlatDelDir).removeRecursively();
+    EXPECT_FALSE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat").ok);
+    EXPECT_EQ(f.dir.read(Saved), f.order);
+
+    QDir(f.dir.path()).mkpath("PPDel");
+    EXPECT_FALSE(MovePlatToDeleted(*f.s, "16_1234567890_09.plat").ok);
+    EXPECT_TRUE(f.deletedFolder().isEmpty());
+    // A name that is not a plain file name of the folder is refused.
+    EXPECT_FALSE(MovePlatToDeleted(*f.s, "../PP/15_1234567890_09.plat").ok);
+    EXPECT_FALSE(MovePlatToDeleted(*f.s, ".plat").ok);
+    EXPECT_EQ(f.dir.read(Saved), f.order);
+}
+
+TEST(MovePlatToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
+    Folders f;
+    QTemporaryDir other(QStringLiteral("/dev/shm/quenmara-XXXXXX"));
+    if (!other.isValid() ||
+        QStorageInfo(other.path()).device() == QStorageInfo(f.dir.path()).device())
+        GTEST_SKIP() << "no second file system at hand";
+    f.s->PlatDelDir = other.path() + u'/';
+    ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
+    EXPECT_FALSE(f.dir.exists(Saved));
+    QFile copy(other.path() + "/15_1234567890_09.pdel");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), f.order);
+}
