@@ -105,9 +105,15 @@ int TFormPlat::shownCount() const {
 
 void TFormPlat::showGrid(ListMode mode, int count) {
     ListMode_ = count > 0 ? mode : ListMode::Nothing;
-    StringGrid1->refresh();
-    StringGrid1->setCurrentDataRow(0);
+    refreshGrid(0);
     panels_[0]->setText(QString::number(count));
+}
+
+void TFormPlat::refreshGrid(int row) {
+    // The current column stays where the user left it, as the rows change under it.
+    const int column = std::max(StringGrid1->currentIndex().column(), 0);
+    StringGrid1->refresh();
+    StringGrid1->setCurrentIndex(StringGrid1->gridModel()->index(std::max(row, 0), column));
 }
 
 void TFormPlat::PlatGreed() {
@@ -249,14 +255,12 @@ void TFormPlat::SpeedButton2Click() {
     if (!dialog->ask(CurPlat))
         return;
     if (store_.PlatCount > 0) {
-        StringGrid1->refresh();
-        StringGrid1->setCurrentDataRow(CurPlat);
+        refreshGrid(CurPlat);
     } else {
         ui->SpeedButton1->setEnabled(false);
         ui->SpeedButton2->setEnabled(false);
         ListMode_ = ListMode::Nothing;
-        StringGrid1->refresh();
-        StringGrid1->setCurrentDataRow(0);
+        refreshGrid(0);
     }
     if (onScreen && windows_.form1) {
         windows_.form1->DisableNew();

@@ -68,6 +68,8 @@ private:
     const PlatItems& shownItems() const;
     int shownCount() const;
     void showGrid(ListMode mode, int count);
+    // Rereads the rows and makes row current, in the current column.
+    void refreshGrid(int row);
     void showError(const QString& text);
 
     storage::Store& store_;

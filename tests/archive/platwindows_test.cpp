@@ -1,5 +1,6 @@
 // The list of saved orders with its filter and deletion dialogs and the editor, as real
 // windows on a temporary program folder, driven with the mouse.
+#include "neworder.h"
 #include "support/support.h"
 
 #include "archive/tformdelplat.h"
@@ -141,16 +142,7 @@ protected:
         return panel;
     }
     // The editor's fields of a complete new order of payer A.
-    void typeNewOrder(const char* number) {
-        editor::OrderFields f;
-        f.payer = 0;
-        f.payee = 2;
-        f.number = number;
-        f.date = "10.02.2009";
-        f.amount = "1500-00";
-        f.purpose = "Оплата по счету";
-        form1->showFields(f);
-    }
+    void typeNewOrder(const char* number) { form1->showFields(completeOrder(number, 0, 2)); }
     // Answers the question dialog with answer and notes its two lines.
     std::function<void(QWidget*)> answering(const QString& answer, QStringList& lines) {
         return [&lines, answer](QWidget* w) {
@@ -298,18 +290,6 @@ TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenO
     EXPECT_EQ(form1->fields().number, "3");
 }
 
-TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotOpened) {
-    order("5", "10-00");
-    order("7", "20-00");
-    start();
-    QFile::remove(dir.file("PP/5_1234567890_09.plat"));
-    clickRow(0);
-    const QString seen = whenModal(pressing("OK"), [&] { listButton("Open")->click(); });
-    EXPECT_TRUE(seen.startsWith("Нет файла платежки")) << seen.toStdString();
-    EXPECT_FALSE(store->PlatSaved);
-    EXPECT_TRUE(list->isVisible());
-}
-
 TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     const QByteArray second = order("2", "20-00");
     order("1", "10-00");
@@ -325,6 +305,7 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     EXPECT_EQ(dir.read("PPDel/2_1234567890_09.pdel"), second);
     EXPECT_EQ(numbers(), (QStringList{"1", "3"}));
     EXPECT_EQ(grid()->currentDataRow(), 1);
+    EXPECT_EQ(grid()->currentIndex().column(), 1); // the column the user clicked in
     EXPECT_EQ(list->panelText(0), "2");
 
     // The last row: the new last row becomes current.
@@ -467,4 +448,33 @@ TEST_F(ArchiveWindows, FilterByOnePayerAndBoxesTickedAgainAfterADeletion) {
     EXPECT_EQ(list->listMode(), ListMode::All);
     EXPECT_EQ(numbers(), (QStringList{"1", "3", "9"}));
     EXPECT_TRUE(listButton("Set Filter")->isEnabled());
+}
+
+TEST_F(ArchiveWindows, ClosingTheEditorOffersToSaveTheNewOrder) {
+    order("5", "10-00");
+    start();
+    typeNewOrder("6");
+    QStringList lines;
+    whenModal(answering("Yes", lines), [&] { form1->close(); });
+    EXPECT_EQ(lines,
+              (QStringList{"Новое платежное поручение.", "Сохранить платежное поручение № 6 ?"}));
+    EXPECT_TRUE(dir.exists("PP/6_1234567890_09.plat"));
+}
+
+TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotDeletedAndTheDialogStays) {
+    order("1", "10-00");
+    start();
+    QFile::remove(dir.file("PP/1_1234567890_09.plat"));
+    clickRow(0);
+    bool stayed = false;
+    whenModal(
+        [&](QWidget* w) {
+            clickButton(w, "Yes");
+            stayed = w->isVisible();
+            clickButton(w, "No");
+        },
+        [&] { listButton("Del")->click(); });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(store->PlatCount, 1);
+    EXPECT_EQ(numbers(), QStringList{"1"});
 }
