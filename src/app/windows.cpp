@@ -4,7 +4,16 @@
 #include "archive/tformfilter.h"
 #include "archive/tformplat.h"
 #include "archive/tformset.h"
+#include "directory/tformaddempl.h"
+#include "directory/tformaddfilial.h"
 #include "directory/tformbank.h"
+#include "directory/tformdelempl.h"
+#include "directory/tformdelfilial.h"
+#include "directory/tformdelfirm.h"
+#include "directory/tformdelfirm1.h"
+#include "directory/tformempl.h"
+#include "directory/tformfilial.h"
+#include "directory/tformfirm.h"
 #include "directory/tformrekvizit.h"
 #include "directory/tformsave.h"
 #include "editor/links.h"
@@ -15,8 +24,8 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace app {
 
@@ -31,15 +40,20 @@ struct AllWindows {
     explicit AllWindows(storage::Store& store) {
         form1 = std::make_unique<editor::TForm1>(store, links);
         QWidget* main = form1.get();
+        auto* formFirm = new directory::TFormFirm(store, links, main);
+        links.formFirm = formFirm;
+        links.sized[storage::TagFormFirm] = formFirm;
         auto* formRekvizit = new directory::TFormRekvizit(store, links, main);
         links.formRekvizit = formRekvizit;
         links.sized[storage::TagFormRekvizit] = formRekvizit;
+        links.formDelFirm = new directory::TFormDelFirm(store, links, main);
         new archive::TFormPlat(store, links, main); // registers itself in links
         auto* formChangePlat = new editor::TFormChangePlat(store, main);
         links.formChangePlat = formChangePlat;
         auto* formNalog = new editor::TFormNalog(store, main);
         links.formNalog = formNalog;
         links.sized[storage::TagFormNalog] = formNalog;
+        links.formDelFirm1 = new directory::TFormDelFirm1(store, main);
         links.formDelPlat = new archive::TFormDelPlat(store, main);
         auto* formSave = new directory::TFormSave(store, links, main);
         links.formSave = formSave;
@@ -48,8 +62,20 @@ struct AllWindows {
         auto* formBank = new directory::TFormBank(store, links, main);
         links.formBank = formBank;
         links.sized[storage::TagFormBank] = formBank;
+        // The branch entry dialog keeps no size of its own at start; its size is saved.
+        links.formAddFilial = new directory::TFormAddFilial(main);
+        links.sized[storage::TagFormAddFilial] = links.formAddFilial;
+        links.formDelFilial = new directory::TFormDelFilial(main);
+        auto* formFilial = new directory::TFormFilial(store, links, main);
+        links.formFilial = formFilial;
+        links.sized[storage::TagFormFilial] = formFilial;
         auto* formSet = new archive::TFormSet(store, main);
         links.formSet = formSet;
+        auto* formEmpl = new directory::TFormEmpl(store, links, main);
+        links.formEmpl = formEmpl;
+        links.sized[storage::TagFormEmpl] = formEmpl;
+        links.formAddEmpl = new directory::TFormAddEmpl(main);
+        links.formDelEmpl = new directory::TFormDelEmpl(main);
     }
 };
 

@@ -30,6 +30,14 @@ struct Windows {
     QDialog* formRekvizit = nullptr; // organization details
     QDialog* formBank = nullptr;     // bank details of the organization in the details window
     QDialog* formSave = nullptr;     // organization card as text
+    // Deleting an organization, branches and employees.
+    QDialog* formDelFirm = nullptr;
+    QDialog* formDelFirm1 = nullptr;
+    QDialog* formAddFilial = nullptr;
+    QDialog* formDelFilial = nullptr;
+    QDialog* formEmpl = nullptr;
+    QDialog* formAddEmpl = nullptr;
+    QDialog* formDelEmpl = nullptr;
 
     // The windows that keep their size in the window-size table, by tag (0..10).
     std::array<QWidget*, 11> sized{};

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <utility>
 
 namespace editor {
 
@@ -135,10 +136,12 @@ ListGrid::ListGrid(storage::Store& store, int base, QStringList titles,
 
 void ListGrid::refresh() {
     const int current = currentDataRow();
+    const bool wasQuiet = std::exchange(quiet_, true);
     model_->refresh();
     applyColumnWidths();
     if (current >= 0)
         setCurrentDataRow(std::min(current, std::max(0, model_->dataRows() - 1)));
+    quiet_ = wasQuiet;
 }
 
 int ListGrid::currentDataRow() const {
@@ -148,7 +151,15 @@ int ListGrid::currentDataRow() const {
 
 void ListGrid::setCurrentDataRow(int row) {
     const int column = std::max(0, currentIndex().column());
+    const bool wasQuiet = std::exchange(quiet_, true);
     setCurrentIndex(model_->index(row, column));
+    quiet_ = wasQuiet;
+}
+
+void ListGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!quiet_ && current.isValid() && current.row() < model_->dataRows())
+        emit cellSelected(current.row(), current.column());
 }
 
 std::pair<int, int> ListGrid::selectedRange() const {
@@ -184,9 +195,15 @@ storage::IoResult ListGrid::storeColumnWidths() {
     for (int c = 0; c < model_->columnCount(); ++c)
         store_.ColWidths[std::size_t(base_ + c)] =
             std::uint16_t(std::clamp(columnWidth(c), 0, 65535));
-    // Hidden and shown again, the grid repaints with its new widths.
+    // Hidden and shown again, the grid repaints with its new widths. Getting the focus back
+    // may move the current cell on; it stays where it was.
+    const QModelIndex current = currentIndex();
+    const bool wasQuiet = std::exchange(quiet_, true);
     hide();
     show();
+    if (current.isValid())
+        setCurrentIndex(current);
+    quiet_ = wasQuiet;
     return storage::SaveFileCol(store_);
 }
 

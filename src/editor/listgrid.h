@@ -73,6 +73,9 @@ public:
 signals:
     // A data row was clicked (cell press) or double-clicked.
     void cellClicked(int row, int column);
+    // The user made a data cell current, with the mouse or the keys (not reported when the
+    // program moves the current cell).
+    void cellSelected(int row, int column);
     void cellDoubleClicked(int row, int column);
     // The mouse button was released over the grid (after a selection or a drag).
     void mouseReleased();
@@ -80,6 +83,7 @@ signals:
     void columnWidthsFailed(const QString& error);
 
 protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,6 +96,7 @@ private:
     ListGridModel* model_;
     QColor textColour_{Qt::black};
     bool columnDrag_ = false;
+    bool quiet_ = false; // the program, not the user, moves the current cell
 };
 
 } // namespace editor

@@ -271,6 +271,10 @@ ParsedAmount ParseAmount(std::string_view text) {
     return r;
 }
 
+PluralForm pluralForm(unsigned count) {
+    return PluralForm(pluralOf(count));
+}
+
 void NumToLet(storage::WorkText& text) {
     const std::string_view digits = text.view();
     const bool valid =

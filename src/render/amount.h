@@ -41,6 +41,12 @@ ParsedAmount ParseAmount(std::string_view text);
 // line writes "ноль" itself); so does a text that is not 1 to 9 digits.
 void NumToLet(storage::WorkText& text);
 
+// The form a Russian noun takes after a count, from its last two digits: One for 1, 21, 101
+// ("1 платежка"), TwoToFour for 2 to 4, 22 to 24... ("3 платежки"), Many for the rest and
+// for every number whose tens digit is 1 ("11 платежек", "25 платежек").
+enum class PluralForm : std::uint8_t { One = 0, TwoToFour = 1, Many = 2 };
+PluralForm pluralForm(unsigned count);
+
 // The amount as the form prints it.
 struct AmountLine {
     // Sets only the lengths: the characters behind a text's length are never read, and

@@ -118,7 +118,12 @@ QStringList whenModals(const std::vector<std::function<void(QWidget*)>>& answers
             st->seen.append(box->text());
         else
             st->seen.append(w->windowTitle());
+        const QPointer<QWidget> shown = w;
         st->answers[st->next++](w);
+        // Closed by its answer, the window may open again (the same dialog asked twice) and
+        // is then answered again.
+        if (!shown || !shown->isVisible())
+            st->answered.removeAll(shown);
     };
     QTimer::singleShot(0, state->poll);
     action();

@@ -72,8 +72,9 @@ QByteArray platFile(const PlatFields& f);
 QString whenModal(const std::function<void(QWidget*)>& answer, const std::function<void()>& action);
 
 // Like whenModal for a chain of modal windows (a message box, then the dialog it leads to):
-// answers[i] answers the i-th modal window that opens while action() runs. Returns the texts
-// seen, as whenModal does, one for each window answered.
+// answers[i] answers the i-th modal window that opens while action() runs; a dialog that
+// closes and opens again counts again. Returns the texts seen, as whenModal does, one for
+// each window answered.
 QStringList whenModals(const std::vector<std::function<void(QWidget*)>>& answers,
                        const std::function<void()>& action);
 

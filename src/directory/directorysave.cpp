@@ -1,0 +1,78 @@
+#include "directorysave.h"
+
+#include "storage/datafiles.h"
+#include "storage/store.h"
+
+namespace directory {
+
+struct DirectorySnapshot::Tables {
+    std::array<storage::TFirm, storage::MaxFirms> firms;
+    std::array<storage::TFirm, storage::MaxFirms> firmsDel;
+    std::array<storage::FirmShowEntry, storage::MaxFirms> firmShow;
+    std::array<storage::TFilial, storage::MaxFilials> filials;
+    std::array<storage::TEmpl, storage::MaxEmployees> employees;
+    int firmCount, firmDelCount, curFirm, curFirmDel, filialCount, emplCount;
+};
+
+DirectorySnapshot::DirectorySnapshot(const storage::Store& s)
+    : tables_(std::make_unique<Tables>(Tables{s.Firms, s.FirmsDel, s.FirmShow, s.Filials,
+                                              s.Employees, s.FirmCount, s.FirmDelCount, s.CurFirm,
+                                              s.CurFirmDel, s.FilialCount, s.EmplCount})) {}
+
+DirectorySnapshot::~DirectorySnapshot() = default;
+
+void DirectorySnapshot::restore(storage::Store& s) const {
+    const Tables& t = *tables_;
+    s.Firms = t.firms;
+    s.FirmsDel = t.firmsDel;
+    s.FirmShow = t.firmShow;
+    s.Filials = t.filials;
+    s.Employees = t.employees;
+    s.FirmCount = t.firmCount;
+    s.FirmDelCount = t.firmDelCount;
+    s.CurFirm = t.curFirm;
+    s.CurFirmDel = t.curFirmDel;
+    s.FilialCount = t.filialCount;
+    s.EmplCount = t.emplCount;
+}
+
+storage::IoResult SaveDirectoryFile(const storage::Store& s, DirectoryFile file) {
+    switch (file) {
+    case FileFirms:
+        return storage::SaveFileFirm(s);
+    case FileFirmsDel:
+        return storage::SaveFileFirmDel(s);
+    case FileFilial:
+        return storage::SaveFileFilial(s);
+    case FileEmployee:
+        return storage::SaveFileEmpl(s);
+    }
+    return {};
+}
+
+storage::IoResult SaveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before) {
+    static constexpr DirectoryFile order[] = {FileFirms, FileFirmsDel, FileFilial, FileEmployee};
+    unsigned written = 0;
+    for (DirectoryFile f : order) {
+        if (!(files & f))
+            continue;
+        storage::IoResult r = SaveDirectoryFile(s, f);
+        if (r) {
+            written |= f;
+            continue;
+        }
+        before.restore(s);
+        for (DirectoryFile w : order)
+            if (written & w)
+                if (storage::IoResult again = SaveDirectoryFile(s, w); !again)
+                    r.error += u'\n' + again.error;
+        return r;
+    }
+    return {};
+}
+
+QString keptInMemoryNote() {
+    return QStringLiteral("Изменение есть только в памяти программы: в файл оно не записано.");
+}
+
+} // namespace directory

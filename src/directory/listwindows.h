@@ -1,0 +1,31 @@
+// Pieces the directory's list windows (organizations, branches, employees) share: their
+// grid, the shortened organization name of their captions, and the report of a failed write.
+#pragma once
+
+#include "editor/listgrid.h"
+
+#include <QString>
+
+class QBoxLayout;
+class QWidget;
+
+namespace storage {
+class Store;
+}
+
+namespace directory {
+
+// Puts a list grid (whole rows selected, column widths from slot base of the width table)
+// into place. A failure to write the width table is reported over window.
+editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store& s, int base,
+                              const QStringList& titles, editor::ListGridModel::RowCount rows,
+                              editor::ListGridModel::CellText cell);
+
+// The name of organization firm with the long legal form of a limited company shortened to
+// "ООО"; empty for an index outside the directory.
+QString shortFirmName(const storage::Store& s, int firm);
+
+// Reports a failed write: the file and the system's reason, then what became of the change.
+void showWriteFailure(QWidget* parent, const QString& error, const QString& note);
+
+} // namespace directory

@@ -1,0 +1,112 @@
+#include "recordwindows.h"
+
+#include "listwindows.h"
+
+#include "editor/uiutil.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace directory {
+
+// --- list window ----------------------------------------------------------------------------
+
+OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, QWidget* parent)
+    : QDialog(parent), store_(store) {}
+
+void OrgRecordsWindow::addGrid(QBoxLayout* place, int base, const QStringList& titles,
+                               std::function<QString(int index, int column)> cell) {
+    grid_ = addListGrid(
+        this, place, store_, base, titles, [this] { return int(list_.size()); },
+        [this, cell = std::move(cell)](int row, int column) {
+            return cell(list_[std::size_t(row)], column);
+        });
+    connect(grid_, &editor::ListGrid::cellClicked, this,
+            [this](int row, int) { StringGrid1Click(row); });
+    connect(grid_, &editor::ListGrid::cellSelected, this,
+            [this](int row, int) { StringGrid1Click(row); });
+}
+
+void OrgRecordsWindow::StringGrid1Click(int row) {
+    if (row >= 0 && row < int(list_.size()))
+        row_ = row;
+}
+
+void OrgRecordsWindow::setRecords(std::vector<int> records) {
+    list_ = std::move(records);
+    row_ = 0;
+}
+
+void OrgRecordsWindow::appendRecord(int index) {
+    list_.push_back(index);
+    row_ = int(list_.size()) - 1;
+}
+
+int OrgRecordsWindow::currentRecord() const {
+    return list_.empty() ? -1 : list_[std::size_t(row_)];
+}
+
+void OrgRecordsWindow::showRecords() {
+    grid_->refresh();
+    grid_->setCurrentDataRow(list_.empty() ? 0 : row_);
+}
+
+// --- record dialog --------------------------------------------------------------------------
+
+RecordDialog::RecordDialog(QWidget* parent) : QDialog(parent) {}
+
+void RecordDialog::setUp(std::vector<QLineEdit*> boxes, const std::vector<int>& capacities,
+                         int required, QString emptyMessage, QPushButton* yes, QPushButton* no) {
+    boxes_ = std::move(boxes);
+    for (std::size_t i = 0; i < boxes_.size() && i < capacities.size(); ++i)
+        editor::restrictToCp1251(boxes_[i], capacities[i]);
+    required_ = required;
+    emptyMessage_ = std::move(emptyMessage);
+    connect(yes, &QPushButton::clicked, this, &RecordDialog::BitBtn1Click);
+    connect(no, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool RecordDialog::showTexts(const QString& caption, const QStringList& texts) {
+    setWindowTitle(caption);
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        boxes_[i]->setText(texts.value(qsizetype(i)));
+    return editor::showModal(this) == QDialog::Accepted;
+}
+
+QString RecordDialog::boxTextAt(std::size_t i) const {
+    return boxes_[i]->text();
+}
+
+void RecordDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!boxes_.empty())
+        boxes_.front()->setFocus();
+}
+
+void RecordDialog::BitBtn1Click() {
+    if (boxes_[std::size_t(required_)]->text().isEmpty())
+        QMessageBox::warning(this, windowTitle(), emptyMessage_);
+    else
+        accept();
+    boxes_.front()->setFocus();
+}
+
+// --- question -------------------------------------------------------------------------------
+
+PanelQuestion::PanelQuestion(QWidget* parent) : QDialog(parent) {}
+
+void PanelQuestion::setUp(QLabel* panel, QPushButton* yes, QPushButton* no) {
+    panel_ = panel;
+    panel_->setMinimumWidth(300);
+    connect(yes, &QPushButton::clicked, this, &QDialog::accept);
+    connect(no, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool PanelQuestion::confirm(const QString& panel) {
+    panel_->setText(panel);
+    return editor::showModal(this) == QDialog::Accepted;
+}
+
+} // namespace directory

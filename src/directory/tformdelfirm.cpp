@@ -1,0 +1,60 @@
+#include "tformdelfirm.h"
+
+#include "ui_tformdelfirm.h"
+
+#include "firmlist.h"
+#include "listwindows.h"
+#include "tformdelfirm1.h"
+
+#include "editor/links.h"
+#include "editor/uiutil.h"
+#include "storage/store.h"
+
+#include <QShowEvent>
+
+namespace directory {
+
+TFormDelFirm::TFormDelFirm(storage::Store& store, editor::Windows& windows, QWidget* parent)
+    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormDelFirm>()) {
+    ui->setupUi(this);
+    ui->Panel1->setMinimumWidth(360);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelFirm::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TFormDelFirm::~TFormDelFirm() = default;
+
+void TFormDelFirm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    const int cur = store_.CurFirm;
+    ui->Panel1->setText(cur >= 0 && cur < store_.FirmCount
+                            ? editor::toUi(store_.Firms[std::size_t(cur)].Name)
+                            : QString());
+}
+
+void TFormDelFirm::BitBtn1Click() {
+    const int firm = store_.CurFirm;
+    if (firm < 0 || firm >= store_.FirmCount) {
+        store_.Confirmed = 0;
+        reject();
+        return;
+    }
+    auto* question = qobject_cast<TFormDelFirm1*>(windows_.formDelFirm1);
+    for (const DeletionQuestion& q : DeletionQuestions(store_, firm)) {
+        if (!question || !question->ask(q.line1, q.line2)) {
+            store_.Confirmed = 0;
+            reject();
+            return;
+        }
+    }
+    if (const storage::IoResult r = DeleteFirmAndSave(store_, firm); !r) {
+        showWriteFailure(this, r.error, QStringLiteral("Организация не удалена."));
+        store_.Confirmed = 0;
+        reject();
+        return;
+    }
+    store_.Confirmed = 1;
+    accept();
+}
+
+} // namespace directory

@@ -1,0 +1,36 @@
+// The further question before an organization is deleted, "Все равно удалить ?": two lines
+// that say what was found (saved orders, branches or employees), the organization's name in
+// a panel, "Yes" and "No". The answer lies in the shared flag Confirmed, as for every
+// yes-or-no dialog of the program.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace storage {
+class Store;
+}
+namespace Ui {
+class TFormDelFirm1;
+}
+
+namespace directory {
+
+class TFormDelFirm1 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormDelFirm1(storage::Store& store, QWidget* parent = nullptr);
+    ~TFormDelFirm1() override;
+
+    // Shows the two lines over the question with the name of Firms[CurFirm] and waits for
+    // the answer; true for "Yes". "No" and closing the window answer no.
+    bool ask(const QString& line1, const QString& line2);
+
+    void BitBtn1Click(); // "Yes"
+
+private:
+    storage::Store& store_;
+    std::unique_ptr<Ui::TFormDelFirm1> ui;
+};
+
+} // namespace directory

@@ -1,0 +1,46 @@
+// The employees of the current organization Firms[CurFirm] ("Сотрудники - ..."): added and
+// edited through TFormAddEmpl, deleted through TFormDelEmpl. Every change of the employee
+// table is written at once. "Add" is disabled while the table of all organizations' employees
+// is full.
+#pragma once
+
+#include "recordwindows.h"
+
+#include <memory>
+
+namespace editor {
+struct Windows;
+}
+namespace Ui {
+class TFormEmpl;
+}
+
+namespace directory {
+
+class TFormEmpl : public OrgRecordsWindow {
+    Q_OBJECT
+public:
+    TFormEmpl(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    ~TFormEmpl() override;
+
+    // Collects the organization's employees; the first becomes current.
+    void FillEmpl();
+    // Bring the buttons and the grid in line with the employees.
+    void SetBut();
+    void SetGreed();
+
+    void SpeedButton1Click(); // Add
+    void SpeedButton2Click(); // Edit
+    void SpeedButton3Click(); // Del
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void saveEmployees();
+
+    editor::Windows& windows_;
+    std::unique_ptr<Ui::TFormEmpl> ui;
+};
+
+} // namespace directory

@@ -1,0 +1,50 @@
+// The branches of the current organization Firms[CurFirm] ("Филиалы - ..."): added through
+// TFormAddFilial, edited, deleted through TFormDelFilial, and one of them linked to the
+// organization with "Show", so that the organization list shows its contacts. Every change of
+// the branch table is written at once; a deletion that moves organizations' links writes the
+// directory too.
+#pragma once
+
+#include "recordwindows.h"
+
+#include <memory>
+
+namespace editor {
+struct Windows;
+}
+namespace Ui {
+class TFormFilial;
+}
+
+namespace directory {
+
+class TFormFilial : public OrgRecordsWindow {
+    Q_OBJECT
+public:
+    TFormFilial(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    ~TFormFilial() override;
+
+    // Collects the organization's branches; the first becomes current.
+    void FillFilial();
+    // Bring the buttons, the grid and "Show" in line with the branches.
+    void SetBut();
+    void SetGreed();
+    void SetCheckBox();
+
+    void SpeedButton1Click(); // Add
+    void SpeedButton2Click(); // Edit
+    void SpeedButton3Click(); // Del
+    void CheckBox1Click(bool checked);
+    void StringGrid1Click(int row) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void saveFilials();
+
+    editor::Windows& windows_;
+    std::unique_ptr<Ui::TFormFilial> ui;
+};
+
+} // namespace directory

@@ -1,0 +1,267 @@
+#include "tformfirm.h"
+
+#include "ui_tformfirm.h"
+
+#include "directorysave.h"
+#include "firmlist.h"
+#include "listwindows.h"
+
+#include "editor/links.h"
+#include "editor/tform1.h"
+#include "editor/uiutil.h"
+#include "storage/datafiles.h"
+#include "storage/store.h"
+
+#include <QLabel>
+#include <QShowEvent>
+
+namespace directory {
+
+TFormFirm::TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* parent)
+    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormFirm>()) {
+    ui->setupUi(this);
+    grid_ = addListGrid(
+        this, ui->gridPlace, store_, storage::ColBaseFirms,
+        {QStringLiteral("Name"), QStringLiteral("Tel."), QStringLiteral("Address"),
+         QStringLiteral("E-Mail")},
+        [this] {
+            return listMode_ == ListFirms     ? store_.FirmCount
+                   : listMode_ == ListDeleted ? store_.FirmDelCount
+                                              : 0;
+        },
+        [this](int row, int column) {
+            if (listMode_ == ListDeleted)
+                return column == 0 ? editor::toUi(store_.FirmsDel[std::size_t(row)].Name)
+                                   : QString();
+            return firmCell(row, column);
+        });
+    panel_ = new QLabel(this);
+    panel_->setTextFormat(Qt::PlainText);
+    ui->StatusBar1->addWidget(panel_, 1);
+
+    connect(grid_, &editor::ListGrid::cellClicked, this, &TFormFirm::StringGrid1Click);
+    connect(grid_, &editor::ListGrid::cellSelected, this, &TFormFirm::StringGrid1Click);
+    connect(grid_, &editor::ListGrid::cellDoubleClicked, this,
+            [this](int row, int) { StringGrid1DblClick(row); });
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormFirm::SpeedButton1Click);
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormFirm::SpeedButton2Click);
+    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormFirm::SpeedButton3Click);
+    connect(ui->SpeedButton4, &QToolButton::clicked, this, &TFormFirm::SpeedButton4Click);
+    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TFormFirm::SpeedButton5Click);
+    connect(ui->SpeedButton6, &QToolButton::clicked, this, &QDialog::close);
+    connect(ui->SpeedButton7, &QToolButton::clicked, this, &TFormFirm::SpeedButton7Click);
+    connect(ui->SpeedButton8, &QToolButton::clicked, this, &TFormFirm::SpeedButton8Click);
+    FormCreate();
+}
+
+TFormFirm::~TFormFirm() = default;
+
+void TFormFirm::FormCreate() {
+    editor::applyFormSize(this, store_, storage::TagFormFirm);
+    store_.CurFirm = 0;
+    store_.CurFirmDel = 0;
+    storage::FirmFillShow(store_);
+    showList();
+}
+
+void TFormFirm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        showList();
+}
+
+QString TFormFirm::statusText() const {
+    return panel_->text();
+}
+
+QString TFormFirm::firmCell(int row, int column) const {
+    if (row < 0 || row >= store_.FirmCount)
+        return {};
+    const std::size_t i = std::size_t(row);
+    switch (column) {
+    case 0:
+        return editor::toUi(store_.Firms[i].Name);
+    case 1:
+        return editor::toUi(store_.FirmShow[i].Phone);
+    case 2:
+        return editor::toUi(store_.FirmShow[i].Address);
+    case 3:
+        return editor::toUi(store_.FirmShow[i].EMail);
+    default:
+        return {};
+    }
+}
+
+void TFormFirm::showList() {
+    const bool deleted = ui->SpeedButton8->isChecked();
+    if (deleted)
+        listMode_ = store_.FirmDelCount > 0 ? ListDeleted : ListEmpty;
+    else
+        listMode_ = store_.FirmCount > 0 ? ListFirms : ListEmpty;
+    grid_->setTextColour(listMode_ == ListDeleted ? QColor(Qt::red) : QColor(Qt::black));
+    grid_->refresh();
+    grid_->setCurrentDataRow(listMode_ == ListFirms     ? store_.CurFirm
+                             : listMode_ == ListDeleted ? store_.CurFirmDel
+                                                        : 0);
+    SetBut();
+}
+
+void TFormFirm::SetBut() {
+    const bool deleted = ui->SpeedButton8->isChecked();
+    const bool any = !deleted && store_.FirmCount > 0;
+    ui->SpeedButton1->setEnabled(!deleted && firmListHasRoom(store_));
+    for (QToolButton* b : {ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5})
+        b->setEnabled(any);
+    ui->SpeedButton7->setEnabled(deleted && store_.FirmDelCount > 0 && firmListHasRoom(store_));
+}
+
+void TFormFirm::StringGrid1Click(int row, int column) {
+    if (listMode_ == ListDeleted) {
+        if (row < store_.FirmDelCount)
+            store_.CurFirmDel = row;
+    } else if (listMode_ == ListFirms && row < store_.FirmCount) {
+        store_.CurFirm = row;
+        panel_->setText(firmCell(row, column));
+    }
+}
+
+void TFormFirm::StringGrid1DblClick(int row) {
+    if (listMode_ != ListFirms || row >= store_.FirmCount)
+        return;
+    store_.CurFirm = row;
+    const QByteArray links = firmLinks(store_);
+    openDetails(2, QString());
+    storage::FirmFillShow(store_);
+    grid_->refresh();
+    if (firmLinks(store_) != links)
+        saveFirms();
+}
+
+// --- pickers and files ----------------------------------------------------------------------
+
+int TFormFirm::payerPosition() const {
+    return windows_.form1 ? windows_.form1->payerPosition() : -1;
+}
+
+int TFormFirm::payeePosition() const {
+    return windows_.form1 ? windows_.form1->payeePosition() : -1;
+}
+
+void TFormFirm::refillPickers(int payer, int payee) {
+    // While a saved order is on screen the pickers hold its own payer and payee, from which
+    // it takes its parties; the directory does not change them.
+    if (!windows_.form1 || store_.PlatSaved)
+        return;
+    windows_.form1->FillPickers();
+    windows_.form1->setPickerPositions(payer, payee);
+}
+
+void TFormFirm::showFirstPage() {
+    if (windows_.form1)
+        windows_.form1->ShowFirstPage();
+}
+
+void TFormFirm::saveFirms() {
+    if (const storage::IoResult r = storage::SaveFileFirm(store_); !r)
+        showWriteFailure(this, r.error, keptInMemoryNote());
+}
+
+bool TFormFirm::openDetails(int mode, const QString& caption) {
+    QDialog* details = windows_.formRekvizit;
+    if (!details)
+        return false;
+    store_.EditMode = std::uint8_t(mode);
+    if (!caption.isEmpty())
+        details->setWindowTitle(caption);
+    return editor::askConfirmed(store_, details);
+}
+
+// --- buttons --------------------------------------------------------------------------------
+
+void TFormFirm::SpeedButton1Click() {
+    if (!firmListHasRoom(store_))
+        return;
+    // The new organization is assembled in the first free slot, which starts empty.
+    storage::clearRecord(store_.Firms[std::size_t(store_.FirmCount)]);
+    if (!openDetails(0, QStringLiteral("Новая организация")))
+        return;
+    store_.CurFirm = store_.FirmCount++;
+    storage::FirmFillShow(store_);
+    showList();
+    refillPickers(-1, -1);
+    saveFirms();
+}
+
+void TFormFirm::SpeedButton2Click() {
+    if (store_.FirmCount <= 0)
+        return;
+    const int payer = payerPosition(), payee = payeePosition();
+    const QByteArray links = firmLinks(store_);
+    const bool stored = openDetails(1, QStringLiteral("Редактирование"));
+    storage::FirmFillShow(store_);
+    grid_->refresh();
+    if (stored) {
+        refillPickers(payer, payee);
+        showFirstPage();
+        saveFirms();
+    } else if (firmLinks(store_) != links) {
+        saveFirms(); // a branch link changed in the branch window opened from the details
+    }
+}
+
+void TFormFirm::SpeedButton3Click() {
+    if (store_.FirmCount <= 0 || !windows_.formDelFirm)
+        return;
+    const int payer = payerPosition(), payee = payeePosition();
+    const int removed = store_.CurFirm;
+    // The deletion window deletes and writes the files; Confirmed tells whether it did.
+    if (!editor::askConfirmed(store_, windows_.formDelFirm))
+        return;
+    showList();
+    showCurrentCell(); // not the deleted organization's text any more
+    refillPickers(positionAfterRemoval(payer, removed), positionAfterRemoval(payee, removed));
+    showFirstPage();
+}
+
+void TFormFirm::SpeedButton4Click() {
+    if (store_.FirmCount <= 0 || !windows_.formFilial)
+        return;
+    const QByteArray links = firmLinks(store_);
+    editor::showModal(windows_.formFilial);
+    storage::FirmFillShow(store_);
+    grid_->refresh();
+    if (firmLinks(store_) != links)
+        saveFirms();
+}
+
+void TFormFirm::SpeedButton5Click() {
+    if (store_.FirmCount > 0 && windows_.formEmpl)
+        editor::showModal(windows_.formEmpl);
+}
+
+void TFormFirm::SpeedButton7Click() {
+    if (!ui->SpeedButton8->isChecked() || store_.FirmDelCount <= 0 || !firmListHasRoom(store_))
+        return;
+    const int payer = payerPosition(), payee = payeePosition();
+    if (const storage::IoResult r = RestoreFirmAndSave(store_, store_.CurFirmDel); !r) {
+        showWriteFailure(this, r.error, QStringLiteral("Организация не восстановлена."));
+        return;
+    }
+    refillPickers(payer, payee);
+    showList();
+}
+
+void TFormFirm::SpeedButton8Click(bool down) {
+    setWindowTitle(down ? QStringLiteral("Удаленные организации") : QStringLiteral("Организации"));
+    showList();
+    if (down)
+        panel_->clear();
+    else
+        showCurrentCell();
+}
+
+void TFormFirm::showCurrentCell() {
+    panel_->setText(firmCell(store_.CurFirm, std::max(0, grid_->currentIndex().column())));
+}
+
+} // namespace directory

@@ -1,0 +1,77 @@
+// The organization list "Организации": the directory in a grid, from which organizations are
+// created, edited, viewed (double click) and deleted, the deleted ones are shown ("Deleted")
+// and restored, and the branches and employees of the current one are opened. After every
+// change the main window's payer and payee pickers are filled again.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class QLabel;
+
+namespace storage {
+class Store;
+}
+namespace editor {
+struct Windows;
+class ListGrid;
+} // namespace editor
+namespace Ui {
+class TFormFirm;
+}
+
+namespace directory {
+
+class TFormFirm : public QDialog {
+    Q_OBJECT
+public:
+    TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    ~TFormFirm() override;
+
+    // What the grid shows: 0 nothing, 1 the organizations, 2 the deleted organizations.
+    enum ListMode { ListEmpty = 0, ListFirms = 1, ListDeleted = 2 };
+    ListMode listMode() const { return listMode_; }
+    editor::ListGrid* grid() const { return grid_; }
+    // The text of the status panel.
+    QString statusText() const;
+
+    void SpeedButton1Click();          // New
+    void SpeedButton2Click();          // Edit
+    void SpeedButton3Click();          // Del
+    void SpeedButton4Click();          // Филиал
+    void SpeedButton5Click();          // Сотр.
+    void SpeedButton7Click();          // Restore
+    void SpeedButton8Click(bool down); // Deleted
+    void StringGrid1Click(int row, int column);
+    void StringGrid1DblClick(int row);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    // Shows the organizations or the deleted ones, selects the current one, sets the buttons.
+    void showList();
+    void SetBut();
+    // The full text of a cell of Firms (column 0 the name, then phone, address, e-mail).
+    QString firmCell(int row, int column) const;
+    // Shows the full text of the current cell of Firms[CurFirm] in the status panel.
+    void showCurrentCell();
+    // Fills the main window's pickers again and gives them these positions (-1: none).
+    void refillPickers(int payer, int payee);
+    int payerPosition() const;
+    int payeePosition() const;
+    void showFirstPage();
+    void saveFirms();
+    // Opens the details window in mode (0 new, 1 edit, 2 view); true when it stored a change.
+    bool openDetails(int mode, const QString& caption);
+
+    storage::Store& store_;
+    editor::Windows& windows_;
+    std::unique_ptr<Ui::TFormFirm> ui;
+    editor::ListGrid* grid_ = nullptr;
+    QLabel* panel_ = nullptr;
+    ListMode listMode_ = ListEmpty;
+};
+
+} // namespace directory
