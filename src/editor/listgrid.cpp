@@ -16,6 +16,9 @@ namespace {
 
 constexpr int EmptyRows = 4;     // blank rows of an empty grid
 constexpr int MaxCellChars = 80; // a cell shows at most this many characters
+// Before any width was stored, columns open this wide, so that a first start shows readable
+// columns rather than the table's 16-pixel default.
+constexpr int FirstStartColumnWidth = 100;
 const QColor SelectedCell(175, 238, 238);
 
 // Paints the data cells.
@@ -182,8 +185,15 @@ void ListGrid::setTextColour(const QColor& c) {
 }
 
 void ListGrid::applyColumnWidths() {
-    for (int c = 0; c < model_->columnCount(); ++c)
-        setColumnWidth(c, store_.ColWidths[std::size_t(base_ + c)]);
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int width = store_.ColWidths[std::size_t(base_ + c)];
+        if (!store_.ColWidthsFromFile) {
+            const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            width = std::max({width, FirstStartColumnWidth,
+                              horizontalHeader()->fontMetrics().horizontalAdvance(title) + 14});
+        }
+        setColumnWidth(c, width);
+    }
 }
 
 storage::IoResult ListGrid::storeColumnWidths() {
@@ -204,7 +214,10 @@ storage::IoResult ListGrid::storeColumnWidths() {
     if (current.isValid())
         setCurrentIndex(current);
     quiet_ = wasQuiet;
-    return storage::SaveFileCol(store_);
+    storage::IoResult written = storage::SaveFileCol(store_);
+    if (written)
+        store_.ColWidthsFromFile = true;
+    return written;
 }
 
 void ListGrid::mouseMoveEvent(QMouseEvent* event) {

@@ -12,12 +12,13 @@ static_assert(sizeof(Store::Settings) == SetFileSize);
 namespace {
 
 template <class T>
-void load(const Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
-          bool emptyIsMissing = false) {
+LoadStatus load(const Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
+                bool emptyIsMissing = false) {
     const LoadOutcome r = loadFixedFile(s.ProgramDir + QLatin1String(file), &table,
                                         qint64(sizeof(T)), unit, emptyIsMissing);
     if (!r.message.isEmpty())
         messages << r.message;
+    return r.status;
 }
 
 template <class T> IoResult save(const Store& s, const char* file, const T& table) {
@@ -52,7 +53,8 @@ void LoadFileForm(Store& s, QStringList& messages) {
 }
 
 void LoadFileCol(Store& s, QStringList& messages) {
-    load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
+    const LoadStatus status = load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
+    s.ColWidthsFromFile = status == LoadStatus::Loaded || status == LoadStatus::Salvaged;
     for (U16& w : s.ColWidths)
         if (w < 2)
             w = 16;

@@ -60,6 +60,7 @@ protected:
         const int widths[] = {40, 80, 120, 120, 80, 90};
         for (int c = 0; c < 6; ++c)
             store->ColWidths[std::size_t(storage::ColBasePlats + c)] = std::uint16_t(widths[c]);
+        store->ColWidthsFromFile = true; // as when read from "ArCol"
         addFirm("ООО Альфа", PayerA);
         addFirm("ООО Бета", PayerB);
         addFirm("ООО Гамма", Payee);

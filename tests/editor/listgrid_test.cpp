@@ -24,6 +24,7 @@ struct Grid {
         store->setProgramDir(dir.path());
         store->ColWidths[8] = 40;
         store->ColWidths[9] = 120;
+        store->ColWidthsFromFile = true;
         grid = std::make_unique<ListGrid>(
             *store, 8, QStringList{"№", "Дата."}, [this] { return int(rows.size()); },
             [this](int r, int c) { return c == 0 ? rows[r] : rows[r] + "!"; });
@@ -78,4 +79,18 @@ TEST(ListGrid, DraggingAColumnBorderStoresTheWidths) {
     QCoreApplication::processEvents();
     EXPECT_NE(g.store->ColWidths[8], 40);
     EXPECT_TRUE(g.dir.exists("ArCol"));
+}
+
+TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
+    TempDir dir;
+    storage::Store store;
+    store.setProgramDir(dir.path());
+    ListGrid grid(
+        store, 0, {"Name", "Tel."}, [] { return 0; }, [](int, int) { return QString(); });
+    EXPECT_GE(grid.columnWidth(0), 100);
+    EXPECT_EQ(store.ColWidths[0], 16); // the table keeps its default
+    ASSERT_TRUE(grid.storeColumnWidths());
+    EXPECT_TRUE(dir.exists("ArCol")); // the first stored widths are what the user saw
+    EXPECT_EQ(store.ColWidths[0], grid.columnWidth(0));
+    EXPECT_TRUE(store.ColWidthsFromFile);
 }
