@@ -4,6 +4,7 @@
 
 #include "render/amount.h"
 #include "storage/choices.h"
+#include "storage/party.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 
@@ -68,46 +69,6 @@ QString purposeText(const storage::ShortStr<255>& purpose) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
-}
-
-void copyParty(const TFirm& firm, const storage::TFirmBank& bank, storage::ShortStr<128>& name,
-               storage::ShortStr<20>& account, storage::ShortStr<20>& corr,
-               storage::ShortStr<10>& bik, storage::ShortStr<64>& bankShort,
-               storage::ShortStr<128>& bankFull, storage::ShortStr<12>& inn,
-               storage::ShortStr<12>& kpp) {
-    name.assign(firm.Name);
-    account.assign(bank.Account);
-    corr.assign(bank.CorrAccount);
-    bik.assign(bank.Bik);
-    bankShort.assign(bank.BankShort);
-    bankFull.assign(bank.BankFull);
-    inn.assign(firm.Inn);
-    kpp.assign(firm.Kpp);
-}
-
-void copyPayer(TPlat& p, const TFirm& f, const storage::TFirmBank& b) {
-    copyParty(f, b, p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik, p.PayerBankShort,
-              p.PayerBankFull, p.PayerInn, p.PayerKpp);
-}
-
-void copyPayee(TPlat& p, const TFirm& f, const storage::TFirmBank& b) {
-    copyParty(f, b, p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik, p.PayeeBankShort,
-              p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
-}
-
-void openedParty(TFirm& f, const storage::ShortStr<128>& name, const storage::ShortStr<20>& account,
-                 const storage::ShortStr<20>& corr, const storage::ShortStr<10>& bik,
-                 const storage::ShortStr<64>& bankShort, const storage::ShortStr<128>& bankFull,
-                 const storage::ShortStr<12>& inn, const storage::ShortStr<12>& kpp) {
-    storage::clearRecord(f);
-    f.Name.assign(name);
-    f.Banks[0].Account.assign(account);
-    f.Banks[0].CorrAccount.assign(corr);
-    f.Banks[0].Bik.assign(bik);
-    f.Banks[0].BankShort.assign(bankShort);
-    f.Banks[0].BankFull.assign(bankFull);
-    f.Inn.assign(inn);
-    f.Kpp.assign(kpp);
 }
 
 std::uint8_t choice(std::uint8_t value, const QStringList& texts) {
@@ -184,11 +145,11 @@ bool FillPlat(Store& s, const OrderFields& f) {
     if (!s.PlatSaved) {
         if (validParty(s, f.payer)) {
             const TFirm& payer = s.Firms[std::size_t(f.payer)];
-            copyPayer(p, payer, payer.bank());
+            storage::CopyParty(payer, payer.bank(), storage::PayerOf(p));
         }
         if (validParty(s, f.payee)) {
             const TFirm& payee = s.Firms[std::size_t(f.payee)];
-            copyPayee(p, payee, payee.bank());
+            storage::CopyParty(payee, payee.bank(), storage::PayeeOf(p));
         }
         const std::string_view inn =
             validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].Inn.view() : "";
@@ -196,8 +157,8 @@ bool FillPlat(Store& s, const OrderFields& f) {
     } else {
         const TFirm& payer = s.OpenedParties[0];
         const TFirm& payee = s.OpenedParties[1];
-        copyPayer(p, payer, payer.Banks[0]);
-        copyPayee(p, payee, payee.Banks[0]);
+        storage::CopyParty(payer, payer.Banks[0], storage::PayerOf(p));
+        storage::CopyParty(payee, payee.Banks[0], storage::PayeeOf(p));
     }
     p.Vat = f.vat;
     p.PayKind = f.payKind;
@@ -223,10 +184,8 @@ OrderFields FillFromPlat(Store& s) {
     s.DateYY.clear();
     s.DateYY.append(p.Date.view().substr(std::min<std::size_t>(8, p.Date.size()), 2));
     f.amount = toUi(p.Amount);
-    openedParty(s.OpenedParties[0], p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik,
-                p.PayerBankShort, p.PayerBankFull, p.PayerInn, p.PayerKpp);
-    openedParty(s.OpenedParties[1], p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik,
-                p.PayeeBankShort, p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
+    s.OpenedParties[0] = storage::PartyFirm(p, true);
+    s.OpenedParties[1] = storage::PartyFirm(p, false);
     f.payer = 0;
     f.payee = 0;
     f.vat = choice(p.Vat, VatTexts());

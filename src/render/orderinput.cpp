@@ -2,6 +2,7 @@
 
 #include "storage/choices.h"
 #include "storage/cp1251.h"
+#include "storage/party.h"
 
 namespace render {
 
@@ -15,22 +16,12 @@ QByteArray choice(const char* utf8) {
     return storage::cp1251::fromUnicode(QString::fromUtf8(utf8));
 }
 
-template <class Name, class Bank, class Code>
-Party partyOf(const Name& name, const Bank& account, const Bank& corr, const auto& bik,
-              const auto& bankShort, const auto& bankFull, const Code& inn, const Code& kpp) {
-    Party p;
-    p.present = true;
-    storage::clearRecord(p.firm);
-    p.firm.Name.assign(name);
-    p.firm.Banks[0].Account.assign(account);
-    p.firm.Banks[0].CorrAccount.assign(corr);
-    p.firm.Banks[0].Bik.assign(bik);
-    p.firm.Banks[0].BankShort.assign(bankShort);
-    p.firm.Banks[0].BankFull.assign(bankFull);
-    p.firm.Inn.assign(inn);
-    p.firm.Kpp.assign(kpp);
-    p.bankSlot = 0;
-    return p;
+Party partyOf(const storage::TPlat& p, bool payer) {
+    Party party;
+    party.present = true;
+    party.firm = storage::PartyFirm(p, payer);
+    party.bankSlot = 0;
+    return party;
 }
 
 } // namespace
@@ -63,10 +54,8 @@ OrderInput OrderInputFromPlat(const storage::TPlat& p) {
     o.statusText = choice(storage::choiceText(storage::StatusChoices, p.Status));
     o.amountText = cp(p.Amount);
     o.purposeLines = PurposeLines(p.Purpose.view());
-    o.payer = partyOf(p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik, p.PayerBankShort,
-                      p.PayerBankFull, p.PayerInn, p.PayerKpp);
-    o.payee = partyOf(p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik, p.PayeeBankShort,
-                      p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
+    o.payer = partyOf(p, true);
+    o.payee = partyOf(p, false);
     o.vatRate = p.Vat;
     o.priorityChoice = p.Priority;
     o.statusChoice = p.Status;

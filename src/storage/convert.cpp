@@ -1,6 +1,7 @@
 #include "convert.h"
 
 #include "datafiles.h"
+#include "party.h"
 
 namespace storage {
 
@@ -57,41 +58,18 @@ const TFirm* findByInn(const Store& s, std::string_view inn) {
     return nullptr;
 }
 
-struct Party {
-    ShortStr<128>& name;
-    ShortStr<20>& account;
-    ShortStr<20>& corrAccount;
-    ShortStr<10>& bik;
-    ShortStr<64>& bankShort;
-    ShortStr<128>& bankFull;
-    std::uint8_t& bankNo;
-    ShortStr<12>& kpp;
-};
-
-void complete(const Store& s, std::string_view inn, Party p) {
-    p.bankNo = 0;
-    const TFirm* f = findByInn(s, inn);
-    if (!f)
-        return;
-    const TFirmBank& b = f->Banks[0];
-    p.name.assign(f->Name);
-    p.kpp.assign(f->Kpp);
-    p.account.assign(b.Account);
-    p.corrAccount.assign(b.CorrAccount);
-    p.bik.assign(b.Bik);
-    p.bankShort.assign(b.BankShort);
-    p.bankFull.assign(b.BankFull);
+// Completes one party block from the first organization with its INN, bank slot 0.
+void complete(const Store& s, PlatParty p) {
+    p.BankNo = 0;
+    if (const TFirm* f = findByInn(s, p.Inn.view()))
+        CopyParty(*f, f->Banks[0], p);
 }
 
 } // namespace
 
 void CompletePlatParties(const Store& s, TPlat& p) {
-    complete(s, p.PayerInn.view(),
-             {p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik, p.PayerBankShort,
-              p.PayerBankFull, p.PayerBankNo, p.PayerKpp});
-    complete(s, p.PayeeInn.view(),
-             {p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik, p.PayeeBankShort,
-              p.PayeeBankFull, p.PayeeBankNo, p.PayeeKpp});
+    complete(s, PayerOf(p));
+    complete(s, PayeeOf(p));
 }
 
 } // namespace storage
