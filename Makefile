@@ -27,6 +27,7 @@ test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
+	@cmake --build $(BUILD) --target benchmarks -j$(JOBS) -- --no-print-directory
 	@scripts/run-bench $(BUILD)
 
 format:

@@ -1,5 +1,7 @@
 // Speed of the amount line (parse, words, ruble and kopeck words, capital letter, figure),
 // of the tax line, and of fitting a purpose of 255 characters with the real font.
+#include "benchutil.h"
+
 #include "render/amount.h"
 #include "render/fitting.h"
 #include "render/measure.h"
@@ -11,10 +13,8 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -38,42 +38,34 @@ void operator delete(void* p, std::size_t) noexcept {
 
 namespace {
 
-// Amounts as users type them: up to 9 ruble digits, with and without kopecks, all three
-// separators.
-std::vector<std::string> typedAmounts() {
-    std::mt19937 random(7);
-    std::vector<std::string> out;
-    const char separators[] = {',', '-', '.'};
-    for (int i = 0; i < 4096; ++i) {
-        const int digits = 1 + int(random() % 9);
-        long long low = 1;
-        for (int d = 1; d < digits; ++d)
-            low *= 10;
-        std::uniform_int_distribution<long long> value(digits == 1 ? 0 : low, low * 10 - 1);
-        std::string rubles = std::to_string(value(random));
-        if (random() % 4) {
-            char kop[8];
-            std::snprintf(kop, sizeof kop, "%c%02u", separators[random() % 3],
-                          unsigned(random() % 100));
-            rubles += kop;
-        }
-        out.push_back(rubles);
-    }
-    return out;
-}
+const benchutil::Figure AmountRate{"1", "amount line: assemblies per second (CPU)", "M/s", 20,
+                                   true};
+const benchutil::Figure AmountAllocs{"1", "amount line: allocations per call", "", 0, false};
 
 void AmountLine(benchmark::State& state) {
-    const std::vector<std::string> amounts = typedAmounts();
+    const std::vector<std::string> amounts = benchutil::typedAmounts(4096);
     std::size_t i = 0;
     render::AssembleAmountLine("1"); // the word tables are built once, at first use
-    const long long before = allocations.load();
+    const double cpu0 = benchutil::threadCpuSeconds();
     for (auto _ : state) {
         render::AmountLine line = render::AssembleAmountLine(amounts[i++ & 4095]);
         benchmark::DoNotOptimize(line);
     }
-    state.counters["allocs/call"] =
-        double(allocations.load() - before) / double(state.iterations());
+    const double cpu = benchutil::threadCpuSeconds() - cpu0;
+    const double calls = double(state.iterations());
+    // Allocations are counted over calls of their own, so that the benchmark library's own
+    // bookkeeping in the timed loop is not counted as the amount line's.
+    constexpr int Counted = 100000;
+    const long long before = allocations.load();
+    for (int k = 0; k < Counted; ++k) {
+        render::AmountLine line = render::AssembleAmountLine(amounts[std::size_t(k) & 4095]);
+        benchmark::DoNotOptimize(line);
+    }
+    const double perCall = double(allocations.load() - before) / Counted;
+    state.counters["allocs/call"] = perCall;
     state.SetItemsProcessed(state.iterations());
+    benchutil::report(state, AmountAllocs, perCall);
+    benchutil::report(state, AmountRate, cpu > 0 ? calls / cpu / 1e6 : 0);
 }
 BENCHMARK(AmountLine);
 
@@ -162,8 +154,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchutil::runBenchmarks(argc, argv);
 }

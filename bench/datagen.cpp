@@ -66,7 +66,7 @@ IoResult writeFile(const QString& path, const QByteArray& data) {
 } // namespace
 
 std::string innOf(int i) {
-    return std::to_string(7700000000LL + i);
+    return std::to_string(770000000000LL + i);
 }
 
 TFirm makeFirm(int i) {

@@ -12,11 +12,13 @@
 
 namespace datagen {
 
+// The defaults are the limits of the data model: as many organizations as the list lets the
+// user create, and every table full.
 struct Options {
     int firms = 254;        // organizations in use (at most 256)
-    int deletedFirms = 16;  // at most 256
-    int filials = 128;      // at most 256
-    int employees = 512;    // at most 1024
+    int deletedFirms = 256; // at most 256
+    int filials = 256;      // at most 256
+    int employees = 1024;   // at most 1024
     int orders = 1024;      // saved orders in PP
     int deletedOrders = 16; // deleted orders in PPDel
     int payers = 8;         // the first `payers` organizations pay; the others are payees
@@ -24,7 +26,8 @@ struct Options {
     int years = 3;
 };
 
-// The INN of organization i: ten digits, a different one for every i below 100000.
+// The INN of organization i: twelve digits (the INN's full length), a different one for
+// every i below 100000.
 std::string innOf(int i);
 
 // Organization i: every text at full capacity (the name begins with the long legal form of

@@ -1,3 +1,5 @@
+#include "windows.h"
+
 #include "cli.h"
 
 #include "archive/tformdelplat.h"
@@ -16,7 +18,6 @@
 #include "directory/tformfirm.h"
 #include "directory/tformrekvizit.h"
 #include "directory/tformsave.h"
-#include "editor/links.h"
 #include "editor/tform1.h"
 #include "editor/tformchangeplat.h"
 #include "editor/tformnalog.h"
@@ -29,57 +30,49 @@
 
 namespace app {
 
-namespace {
-
-// Every window is created once, in this order, and lives until the program ends. The main
-// window owns the others.
-struct AllWindows {
-    editor::Windows links;
-    std::unique_ptr<editor::TForm1> form1;
-
-    explicit AllWindows(storage::Store& store) {
-        form1 = std::make_unique<editor::TForm1>(store, links);
-        QWidget* main = form1.get();
-        auto* formFirm = new directory::TFormFirm(store, links, main);
-        links.formFirm = formFirm;
-        links.sized[storage::TagFormFirm] = formFirm;
-        auto* formRekvizit = new directory::TFormRekvizit(store, links, main);
-        links.formRekvizit = formRekvizit;
-        links.sized[storage::TagFormRekvizit] = formRekvizit;
-        links.formDelFirm = new directory::TFormDelFirm(store, links, main);
-        new archive::TFormPlat(store, links, main); // registers itself in links
-        auto* formChangePlat = new editor::TFormChangePlat(store, main);
-        links.formChangePlat = formChangePlat;
-        auto* formNalog = new editor::TFormNalog(store, main);
-        links.formNalog = formNalog;
-        links.sized[storage::TagFormNalog] = formNalog;
-        links.formDelFirm1 = new directory::TFormDelFirm1(store, main);
-        links.formDelPlat = new archive::TFormDelPlat(store, main);
-        auto* formSave = new directory::TFormSave(store, links, main);
-        links.formSave = formSave;
-        links.sized[storage::TagFormSave] = formSave;
-        new archive::TFormFilter(store, links, main); // registers itself in links
-        auto* formBank = new directory::TFormBank(store, links, main);
-        links.formBank = formBank;
-        links.sized[storage::TagFormBank] = formBank;
-        // The branch entry dialog keeps no size of its own at start; its size is saved.
-        links.formAddFilial = new directory::TFormAddFilial(main);
-        links.sized[storage::TagFormAddFilial] = links.formAddFilial;
-        links.formDelFilial = new directory::TFormDelFilial(main);
-        auto* formFilial = new directory::TFormFilial(store, links, main);
-        links.formFilial = formFilial;
-        links.sized[storage::TagFormFilial] = formFilial;
-        auto* formSet = new archive::TFormSet(store, main);
-        links.formSet = formSet;
-        auto* formEmpl = new directory::TFormEmpl(store, links, main);
-        links.formEmpl = formEmpl;
-        links.sized[storage::TagFormEmpl] = formEmpl;
-        links.formAddEmpl = new directory::TFormAddEmpl(main);
-        links.formDelEmpl = new directory::TFormDelEmpl(main);
-    }
-};
-
-} // namespace
+std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
+    auto all = std::make_unique<AllWindows>();
+    editor::Windows& links = all->links;
+    all->form1 = std::make_unique<editor::TForm1>(store, links);
+    QWidget* main = all->form1.get();
+    auto* formFirm = new directory::TFormFirm(store, links, main);
+    links.formFirm = formFirm;
+    links.sized[storage::TagFormFirm] = formFirm;
+    auto* formRekvizit = new directory::TFormRekvizit(store, links, main);
+    links.formRekvizit = formRekvizit;
+    links.sized[storage::TagFormRekvizit] = formRekvizit;
+    links.formDelFirm = new directory::TFormDelFirm(store, links, main);
+    new archive::TFormPlat(store, links, main); // registers itself in links
+    auto* formChangePlat = new editor::TFormChangePlat(store, main);
+    links.formChangePlat = formChangePlat;
+    auto* formNalog = new editor::TFormNalog(store, main);
+    links.formNalog = formNalog;
+    links.sized[storage::TagFormNalog] = formNalog;
+    links.formDelFirm1 = new directory::TFormDelFirm1(store, main);
+    links.formDelPlat = new archive::TFormDelPlat(store, main);
+    auto* formSave = new directory::TFormSave(store, links, main);
+    links.formSave = formSave;
+    links.sized[storage::TagFormSave] = formSave;
+    new archive::TFormFilter(store, links, main); // registers itself in links
+    auto* formBank = new directory::TFormBank(store, links, main);
+    links.formBank = formBank;
+    links.sized[storage::TagFormBank] = formBank;
+    // The branch entry dialog keeps no size of its own at start; its size is saved.
+    links.formAddFilial = new directory::TFormAddFilial(main);
+    links.sized[storage::TagFormAddFilial] = links.formAddFilial;
+    links.formDelFilial = new directory::TFormDelFilial(main);
+    auto* formFilial = new directory::TFormFilial(store, links, main);
+    links.formFilial = formFilial;
+    links.sized[storage::TagFormFilial] = formFilial;
+    auto* formSet = new archive::TFormSet(store, main);
+    links.formSet = formSet;
+    auto* formEmpl = new directory::TFormEmpl(store, links, main);
+    links.formEmpl = formEmpl;
+    links.sized[storage::TagFormEmpl] = formEmpl;
+    links.formAddEmpl = new directory::TFormAddEmpl(main);
+    links.formDelEmpl = new directory::TFormDelEmpl(main);
+    return all;
+}
 
 int runWindows(storage::Store& store, const QStringList& startupMessages) {
     // The standard buttons and dialogs of Qt speak Russian, like the rest of the program.
@@ -89,10 +82,11 @@ int runWindows(storage::Store& store, const QStringList& startupMessages) {
         QApplication::installTranslator(&qtTexts);
     for (const QString& m : startupMessages)
         QMessageBox::warning(nullptr, QStringLiteral("Quenmara"), m);
-    AllWindows windows(store);
-    windows.form1->show();
-    for (const QString& m : windows.form1->creationMessages())
-        QMessageBox::warning(windows.form1.get(), windows.form1->windowTitle(), m);
+    const std::unique_ptr<AllWindows> windows = createWindows(store);
+    editor::TForm1& main = *windows->form1;
+    main.show();
+    for (const QString& m : main.creationMessages())
+        QMessageBox::warning(&main, main.windowTitle(), m);
     return QApplication::exec();
 }
 
