@@ -24,8 +24,8 @@ namespace {
 const benchutil::Figure DeleteFigure{
     "7", "delete an organization named in 1024 orders: questions + deletion (CPU)", "ms", 200,
     false};
-const benchutil::Figure DeleteWall{"7", "the same, elapsed (four files written and synced)",
-                                   "ms", 200, false, false};
+const benchutil::Figure DeleteWall{
+    "7", "the same, elapsed (four files written and synced)", "ms", 200, false, false};
 
 struct DataSet {
     QTemporaryDir dir;

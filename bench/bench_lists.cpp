@@ -30,11 +30,9 @@ const benchutil::Figure OrdersFigure{
 const benchutil::Figure FirmsFigure{
     "5", "organization list, 254 rows: open + scroll to the last row (CPU)", "ms", 50, false};
 const benchutil::Figure OrdersKeys{
-    "5", "saved-order list: key Down from the first row to the last (CPU)", "ms", 0, false,
-    false};
+    "5", "saved-order list: key Down from the first row to the last (CPU)", "ms", 0, false, false};
 const benchutil::Figure FirmsKeys{
-    "5", "organization list: key Down from the first row to the last (CPU)", "ms", 0, false,
-    false};
+    "5", "organization list: key Down from the first row to the last (CPU)", "ms", 0, false, false};
 
 // A program folder started and its windows created, the main window shown.
 struct Program {

@@ -26,18 +26,15 @@ namespace {
 const benchutil::Figure LayoutFigure{"6", "one page laid out (CPU)", "ms", 20, false};
 const benchutil::Figure OnePageFigure{"6", "one page laid out and written as a PDF file (CPU)",
                                       "ms", 20, false};
-const benchutil::Figure PdfCpu{"6", "--pdf with the 1024 orders of the full folder (CPU)", "s",
-                               20, false};
-const benchutil::Figure PdfWall{"6", "--pdf with the 1024 orders: elapsed", "s", 20, false,
-                                false};
-const benchutil::Figure PdfRss{"6", "--pdf: peak memory, 1024 pages (1 page beside)", "MB", 0,
-                               false, false};
-const benchutil::Figure PdfGrowth{"6", "--pdf: peak memory 1024 pages less 1 page", "MB", 2,
-                                  false};
-const benchutil::Figure PdfFontRepeats{"6", "--pdf: fonts embedded more than once (pdffonts)",
-                                       "", 0, false};
-const benchutil::Figure PdfFontsMissing{"6", "--pdf: fonts not embedded (pdffonts)", "", 0,
-                                        false};
+const benchutil::Figure PdfCpu{"6", "--pdf with the 1024 orders of the full folder (CPU)", "s", 20,
+                               false};
+const benchutil::Figure PdfWall{"6", "--pdf with the 1024 orders: elapsed", "s", 20, false, false};
+const benchutil::Figure PdfRss{
+    "6", "--pdf: peak memory, 1024 pages (1 page beside)", "MB", 0, false, false};
+const benchutil::Figure PdfGrowth{"6", "--pdf: peak memory 1024 pages less 1 page", "MB", 2, false};
+const benchutil::Figure PdfFontRepeats{"6", "--pdf: fonts embedded more than once (pdffonts)", "",
+                                       0, false};
+const benchutil::Figure PdfFontsMissing{"6", "--pdf: fonts not embedded (pdffonts)", "", 0, false};
 
 render::OrderInput sample() {
     auto cp = [](const char* s) { return storage::cp1251::fromUnicode(QString::fromUtf8(s)); };

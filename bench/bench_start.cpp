@@ -26,16 +26,16 @@
 
 namespace {
 
-const benchutil::Figure StartRatio{"4", "start on the full folder / on an empty one (CPU)", "",
-                                   1.3, false};
-const benchutil::Figure StartCpu{"4", "start: storage + all windows + main window shown (CPU)",
-                                 "ms", 0, false, false};
+const benchutil::Figure StartRatio{"4", "start on the full folder / on an empty one (CPU)", "", 1.3,
+                                   false};
+const benchutil::Figure StartCpu{
+    "4", "start: storage + all windows + main window shown (CPU)", "ms", 0, false, false};
 const benchutil::Figure StartWall{"4", "start: the same, elapsed", "ms", 0, false, false};
-const benchutil::Figure ColdCpu{"4", "start as a new process, to the main window shown (CPU)",
-                                "ms", 0, false, false};
-const benchutil::Figure ColdRatio{"4", "start as a new process: full / empty folder (CPU)", "",
-                                  1.3, false, false};
-const benchutil::Figure PeakMemory{"4", "start as a new process: peak memory", "MB", 0, false,
+const benchutil::Figure ColdCpu{
+    "4", "start as a new process, to the main window shown (CPU)", "ms", 0, false, false};
+const benchutil::Figure ColdRatio{
+    "4", "start as a new process: full / empty folder (CPU)", "", 1.3, false, false};
+const benchutil::Figure PeakMemory{"4",  "start as a new process: peak memory", "MB", 0, false,
                                    false};
 const benchutil::Figure PeakGrowth{"4", "start: peak memory full less empty folder", "MB", 10,
                                    false};

@@ -12,11 +12,11 @@
 namespace {
 
 const benchutil::Figure WordsCpu{"2", "--words - on 1 M amounts: CPU time", "s", 1, false};
-const benchutil::Figure WordsWall{"2", "--words - on 1 M amounts: elapsed time", "s", 1, false,
+const benchutil::Figure WordsWall{"2",  "--words - on 1 M amounts: elapsed time", "s", 1, false,
                                   false};
-const benchutil::Figure WordsRss1{"2", "--words - on 1 M amounts: peak memory", "MB", 0, false,
+const benchutil::Figure WordsRss1{"2",  "--words - on 1 M amounts: peak memory", "MB", 0, false,
                                   false};
-const benchutil::Figure WordsRss5{"2", "--words - on 5 M amounts: peak memory", "MB", 0, false,
+const benchutil::Figure WordsRss5{"2",  "--words - on 5 M amounts: peak memory", "MB", 0, false,
                                   false};
 const benchutil::Figure WordsGrowth{"2", "--words -: peak memory 5 M less 1 M amounts", "MB", 1,
                                     false};
@@ -60,9 +60,9 @@ Inputs& inputs() {
 
 // One run of the program; aborts the benchmark when it fails or answers too few lines.
 benchutil::ChildRun words(benchmark::State& state, const QString& input, int lines) {
-    const benchutil::ChildRun run = benchutil::runChild(
-        benchutil::binProgram(QStringLiteral("quenmara")), {QStringLiteral("--words"), "-"},
-        input, inputs().output);
+    const benchutil::ChildRun run =
+        benchutil::runChild(benchutil::binProgram(QStringLiteral("quenmara")),
+                            {QStringLiteral("--words"), "-"}, input, inputs().output);
     if (run.exitStatus != 0)
         state.SkipWithError("quenmara --words - failed");
     QFile out(inputs().output);
@@ -86,8 +86,11 @@ void BM_WordsMillion(benchmark::State& state) {
     benchutil::report(state, WordsRss1, run.maxRssMb);
     benchutil::report(state, WordsCpu, run.cpuSeconds);
 }
-BENCHMARK(BM_WordsMillion)->Iterations(1)->Repetitions(5)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_WordsMillion)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Constant memory: five times the lines, the same peak memory.
 void BM_WordsFiveMillion(benchmark::State& state) {
@@ -104,8 +107,11 @@ void BM_WordsFiveMillion(benchmark::State& state) {
     benchutil::report(state, WordsRss5, run5.maxRssMb);
     benchutil::report(state, WordsGrowth, run5.maxRssMb - run1.maxRssMb);
 }
-BENCHMARK(BM_WordsFiveMillion)->Iterations(1)->Repetitions(3)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_WordsFiveMillion)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

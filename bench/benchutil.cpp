@@ -92,7 +92,10 @@ std::string summary() {
             std::snprintf(share, sizeof share, "%.2f", q);
         std::snprintf(line, sizeof line, "%-3s %-58s %12s %12s %14s %6s  %s\n", f.id, f.what,
                       withUnit(*v, f.unit).c_str(), e ? withUnit(*e, f.unit).c_str() : "-",
-                      target.c_str(), share, !f.verdict ? "(info)" : q <= 1 ? "met" : "MISSED");
+                      target.c_str(), share,
+                      !f.verdict ? "(info)"
+                      : q <= 1   ? "met"
+                                 : "MISSED");
         out += line;
     }
     return out;
@@ -193,7 +196,8 @@ ChildRun runChild(const QString& program, const QStringList& args, const QString
     for (QByteArray& b : bytes)
         argv.push_back(b.data());
     argv.push_back(nullptr);
-    const QByteArray in = stdinPath.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(stdinPath);
+    const QByteArray in =
+        stdinPath.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(stdinPath);
     const QByteArray out =
         stdoutPath.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(stdoutPath);
 
@@ -226,7 +230,8 @@ ChildRun runChild(const QString& program, const QStringList& args, const QString
         peakKb = std::max(peakKb, highWaterKb(pid));
         ::usleep(500);
     }
-    run.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
     run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     run.maxRssMb = peakKb / 1024.0;

@@ -17,12 +17,12 @@ namespace benchutil {
 // median of the samples taken by the runs with the most iterations (Google Benchmark first
 // tries a few iterations to find how many to run; those trial runs are left out).
 struct Figure {
-    const char* id;       // the number of the figure in the budget, "1".."7"
-    const char* what;     // what is measured
-    const char* unit;     // "ns", "ms", "s", "MB", "M/s", ...
-    double target;        // the limit
-    bool higherIsBetter;  // a rate: at least target; otherwise at most target
-    bool verdict = true;  // false: shown for information beside a figure that has a verdict
+    const char* id;      // the number of the figure in the budget, "1".."7"
+    const char* what;    // what is measured
+    const char* unit;    // "ns", "ms", "s", "MB", "M/s", ...
+    double target;       // the limit
+    bool higherIsBetter; // a rate: at least target; otherwise at most target
+    bool verdict = true; // false: shown for information beside a figure that has a verdict
 };
 
 // The share of the budget that value uses: value / target for a limit, target / value for a
@@ -46,7 +46,7 @@ double median(std::vector<double> values);
 
 // A child process run to its end.
 struct ChildRun {
-    int exitStatus = -1;  // -1 when it did not exit normally
+    int exitStatus = -1; // -1 when it did not exit normally
     double wallSeconds = 0;
     double cpuSeconds = 0; // user + system
     double maxRssMb = 0;   // peak resident memory

@@ -3,9 +3,11 @@
 #include "editor/listgrid.h"
 #include "storage/store.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -93,4 +95,40 @@ TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
     EXPECT_TRUE(dir.exists("ArCol")); // the first stored widths are what the user saw
     EXPECT_EQ(store.ColWidths[0], grid.columnWidth(0));
     EXPECT_TRUE(store.ColWidthsFromFile);
+}
+
+// A cell shows its text from 6 pixels in and 2 down, cut at the cell's edge, on white inside a
+// light grey frame: the same pixels as the whole text drawn there and cut by the cell, for
+// texts of narrow and of wide letters, and again after the column was widened.
+TEST(ListGrid, CellsDrawTheirTextCutAtTheEdge) {
+    Grid g;
+    g.rows = {QString(80, u'i'), QString(80, u'Ш'), QStringLiteral("ООО \"Ромашка\", г. Москва")};
+    g.grid->refresh();
+    g.grid->show();
+    auto expectCell = [&](int row, int column) {
+        const QRect cell = g.grid->visualRect(g.grid->gridModel()->index(row, column));
+        const QImage shown =
+            g.grid->viewport()->grab(cell).toImage().convertToFormat(QImage::Format_RGB32);
+        QImage expected(cell.size() * shown.devicePixelRatio(), QImage::Format_RGB32);
+        expected.setDevicePixelRatio(shown.devicePixelRatio());
+        expected.fill(QColor(Qt::lightGray));
+        QPainter p(&expected);
+        const QRect local(QPoint(0, 0), cell.size());
+        p.fillRect(local.adjusted(1, 1, -1, -1), Qt::white);
+        p.setClipRect(local);
+        p.setFont(g.grid->font());
+        p.drawText(QPoint(6, 2 + QFontMetrics(g.grid->font()).ascent()),
+                   g.grid->gridModel()
+                       ->data(g.grid->gridModel()->index(row, column), Qt::DisplayRole)
+                       .toString());
+        p.end();
+        EXPECT_EQ(shown, expected) << "row " << row << " column " << column;
+    };
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 2; ++column)
+            expectCell(row, column);
+    g.grid->setColumnWidth(0, 300);
+    QApplication::processEvents();
+    for (int row = 0; row < 3; ++row)
+        expectCell(row, 0);
 }

@@ -2,6 +2,7 @@
 
 #include "storage/cp1251.h"
 #include "storage/datafiles.h"
+#include "storage/fileio.h"
 #include "storage/platfile.h"
 
 #include <QRandomGenerator>
@@ -337,6 +338,33 @@ TEST(PlatFile, ShortOrderFileIsReportedAndLeavesTheOrder) {
     const IoResult r = OpenFilePlat(*s);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(s->Plat.Number.view(), "42");
+}
+
+// Reading stops at the limit, reads a file that reports no size (the system's own files) to
+// its end, and answers a folder or a missing file with a message that names it.
+TEST(FileRead, LimitNoSizeFolderAndMissingFile) {
+    TempDir dir;
+    const QByteArray bytes = randomBytes(70000, 5);
+    dir.write("big", bytes);
+    QByteArray out;
+    ASSERT_TRUE(readFile(dir.file("big"), out, 1000));
+    EXPECT_EQ(out, bytes.left(1000));
+    ASSERT_TRUE(readFile(dir.file("big"), out, 1 << 20));
+    EXPECT_EQ(out, bytes);
+    ASSERT_TRUE(readFile("/proc/self/status", out, 1 << 20));
+    EXPECT_TRUE(out.startsWith("Name:"));
+    EXPECT_TRUE(out.endsWith('\n'));
+    dir.write("empty", {});
+    ASSERT_TRUE(readFile(dir.file("empty"), out, 100));
+    EXPECT_TRUE(out.isEmpty());
+
+    QDir(dir.path()).mkpath("PP");
+    IoResult r = readFile(dir.file("PP"), out, 100);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("PP")) << r.error.toStdString();
+    r = readFile(dir.file("nothing"), out, 100);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("nothing")) << r.error.toStdString();
 }
 
 TEST(Cp1251, ConvertsBothWaysAndRefusesWhatItCannotHold) {
