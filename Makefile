@@ -1,9 +1,15 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing
-# and build first. `make bench` runs the benchmarks, `make fuzz` builds the fuzz targets.
+# and build first. `make bench` runs the benchmarks; `make asan` builds the tests with
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs them; `make fuzz` builds the fuzz
+# targets with clang and runs each for FUZZ_SECONDS seconds (FUZZ_TARGETS: only these).
 BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 
 .PHONY: all deps configure build run test bench fuzz asan format clean
 
@@ -30,8 +36,22 @@ bench: build
 	@cmake --build $(BUILD) --target benchmarks -j$(JOBS) -- --no-print-directory
 	@scripts/run-bench $(BUILD)
 
+# Lean on purpose, since it runs in CI beside the normal build: no benchmarks, -O1, line
+# tables only.
+asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
+		-DQUENMARA_SANITIZE=ON -DQUENMARA_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS) -- --no-print-directory
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENMARA_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzzers -j$(JOBS) -- --no-print-directory
+	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -12,7 +12,9 @@
 namespace render {
 
 int RoundHalfEven(long double x) {
-    return int(std::nearbyint(x));
+    if (std::isnan(x))
+        return 0;
+    return int(std::nearbyint(std::clamp(x, -(long double)MaxPixels, (long double)MaxPixels)));
 }
 
 int FontCellHeight(long double pixelsPerMm, int sizeIndex) {

@@ -18,7 +18,10 @@ namespace render {
 inline constexpr std::array<double, 8> FontSizeTable{3.5, 3.0, 4.0, 3.0, 4.0, 3.5, 2.5, 4.0};
 
 // Rounds to the nearest integer, an exact half to the even neighbour (computed in extended
-// precision in the default rounding mode).
+// precision in the default rounding mode). Device pixels never come near the limits: a
+// value beyond ±MaxPixels (a device that reports no size gives infinities) is held at it,
+// and NaN gives 0, so that no conversion to int overflows.
+inline constexpr int MaxPixels = 1 << 24;
 int RoundHalfEven(long double x);
 
 // The cell height in device pixels of font size sizeIndex (clamped to 0..7) on a device

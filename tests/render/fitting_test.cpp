@@ -1,9 +1,11 @@
 #include "support/support.h"
 
 #include "render/fitting.h"
+#include "render/formlayout.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 using namespace render;
@@ -193,3 +195,23 @@ TEST(VatLine, EqualsExtendedPrecisionRounding) {
 }
 
 } // namespace
+
+// A device that reports no size in millimetres gives infinite or NaN pixels per millimetre;
+// converting those to int was undefined behaviour.
+TEST(RoundHalfEven, DeviceWithoutSizeGivesNoOverflowingConversion) {
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    EXPECT_EQ(RoundHalfEven(nan), 0);
+    EXPECT_EQ(RoundHalfEven(inf), MaxPixels);
+    EXPECT_EQ(RoundHalfEven(-1e30L), -MaxPixels);
+    EXPECT_EQ(RoundHalfEven(2.5L), 2);
+    EXPECT_EQ(FontCellHeight(nan, 4), 1);
+    EXPECT_EQ(FontCellHeight(inf, 4), MaxPixels);
+
+    const DeviceMetrics noSize = DeviceMetrics::fromSize(800, 600, 0, 0, true);
+    FixedMeasurer m;
+    OrderInput order;
+    order.amountText = "1500-00";
+    const FormLayout layout = LayOut(order, noSize, m);
+    EXPECT_EQ(layout.geometry.pageWidth, MaxPixels);
+}
