@@ -38,10 +38,17 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
         text += QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.");
         return {LoadStatus::Salvaged, text};
     }
-    text += QStringLiteral(" Прочитано то, что удалось; прежний файл сохранен как %1.")
-                .arg(QDir::toNativeSeparators(aside));
     const IoResult written =
         writeFileAtomic(path, QByteArray(static_cast<const char*>(dest), qsizetype(size)));
+    if (!written && renameNoReplace(aside, path)) {
+        // Without a complete file in its place the next start would find none at all: the
+        // damaged file goes back, to be read again then.
+        text +=
+            QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.\n") + written.error;
+        return {LoadStatus::Salvaged, text};
+    }
+    text += QStringLiteral(" Прочитано то, что удалось; прежний файл сохранен как %1.")
+                .arg(QDir::toNativeSeparators(aside));
     if (!written)
         text += u'\n' + written.error;
     return {LoadStatus::Salvaged, text};

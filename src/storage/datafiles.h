@@ -21,8 +21,8 @@ struct LoadOutcome {
 // (or, with emptyIsMissing false, an empty one) fills dest with the whole units of unit
 // bytes it holds and leaves the rest of dest as it was; the damaged file is moved aside
 // (name + ".damaged") and a complete file is written in its place, so that nothing it held
-// is lost. A file that cannot be read is moved aside the same way. Bytes beyond size are
-// ignored.
+// is lost; when that write fails (a full disk), the damaged file is put back under its name.
+// A file that cannot be read is moved aside the same way. Bytes beyond size are ignored.
 LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
                           bool emptyIsMissing = false);
 

@@ -18,7 +18,9 @@ struct IoResult {
     static IoResult failure(QString text) { return {false, std::move(text)}; }
 };
 
-// Creates or replaces path with data, atomically.
+// Creates or replaces path with data, atomically. A symbolic link is written through only
+// when it leads to a file of its own folder; any other link is refused, so that nothing is
+// written outside the folders of the program.
 IoResult writeFileAtomic(const QString& path, const QByteArray& data);
 
 // Reads at most maxBytes from the start of path into out.

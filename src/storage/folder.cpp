@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -97,6 +98,18 @@ std::vector<FolderEntry> listFiles(const QString& dir, QStringView extension) {
             out.push_back({std::move(name), size});
     }
     return out;
+}
+
+IoResult checkFolderReadable(const QString& dir) {
+    DIR* d = ::opendir(QFile::encodeName(dir).constData());
+    if (d) {
+        ::closedir(d);
+        return {};
+    }
+    if (errno == ENOENT || errno == ENOTDIR)
+        return {};
+    return IoResult::failure(QStringLiteral("Не могу прочитать папку %1: %2")
+                                 .arg(QDir::toNativeSeparators(dir), qt_error_string(errno)));
 }
 
 bool hasFiles(const QString& dir, QStringView extension) {

@@ -3,6 +3,8 @@
 // order is used here, so that "the first files found" means the same everywhere.
 #pragma once
 
+#include "fileio.h"
+
 #include <QString>
 #include <QStringView>
 #include <vector>
@@ -31,5 +33,10 @@ qint64 fileSize(const QString& path);
 
 // True when dir holds at least one file that listFileNames would return.
 bool hasFiles(const QString& dir, QStringView extension);
+
+// Fails, naming the folder and the system's reason, when dir exists but cannot be listed
+// (no right to read it, an input or output error); a missing folder, or a file in its place,
+// passes: start-up reports those when it cannot create the folder.
+IoResult checkFolderReadable(const QString& dir);
 
 } // namespace storage

@@ -246,6 +246,8 @@ void findINN(Store& s, FirmNames& names) {
 } // namespace
 
 IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read) {
+    if (IoResult r = checkFolderReadable(s.PlatDir); !r)
+        return r;
     auto scratch = std::make_unique<Scratch>();
     FirmNames names(s);
     s.PlatCount = 0;
@@ -281,6 +283,8 @@ void FindINN(Store& s) {
 }
 
 IoResult ScanAtStart(Store& s) {
+    if (IoResult r = checkFolderReadable(s.PlatDir); !r)
+        return r;
     if (!hasFiles(s.PlatDir, u".plat"))
         return {};
     IoResult r = FindFilesPlat(s);

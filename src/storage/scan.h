@@ -41,7 +41,8 @@ using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 max
 // name until the next scan; PlatError is then 1 (it is also 1 when the last name of three
 // parts held anything but digits). A file that cannot be read ends the scan with the
 // failure: the entries from it on, in list order, lack what is read from the files, and the
-// tables are not rebuilt.
+// tables are not rebuilt. A folder that exists but cannot be read fails at once and leaves
+// the list as it was.
 IoResult FindFilesPlat(Store& s);
 IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read = readFile);
 
@@ -52,7 +53,7 @@ void FindINN(Store& s);
 
 // The scan made when the main window is created: when PlatDir holds at least one order
 // file, the orders are scanned, and once more when that scan left PlatError at 1 (a file was
-// renamed, so that the list shows its new name).
+// renamed, so that the list shows its new name). A folder that cannot be read is reported.
 IoResult ScanAtStart(Store& s);
 
 } // namespace storage

@@ -17,8 +17,12 @@
 #include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -60,6 +64,54 @@ FileSizeLimit::FileSizeLimit(long long bytes) {
 FileSizeLimit::~FileSizeLimit() {
     rlimit old{rlim_t(oldSoft_), rlim_t(oldHard_)};
     setrlimit(RLIMIT_FSIZE, &old);
+}
+
+namespace {
+
+// The capabilities of the calling thread (Linux: capget and capset act on the thread).
+bool capabilities(__user_cap_header_struct& header, __user_cap_data_struct (&data)[2]) {
+    header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    return ::syscall(SYS_capget, &header, data) == 0;
+}
+
+// Whether a folder without the right to write refuses a new file.
+bool permissionsHold() {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.path());
+    ::chmod(path.constData(), 0555);
+    const bool refused = !QFile(dir.path() + "/probe").open(QIODevice::WriteOnly);
+    ::chmod(path.constData(), 0755);
+    return refused;
+}
+
+} // namespace
+
+FileRightsApply::FileRightsApply() {
+    __user_cap_header_struct header;
+    __user_cap_data_struct data[2];
+    if (capabilities(header, data)) {
+        effective_[0] = data[0].effective;
+        effective_[1] = data[1].effective;
+        const unsigned rights =
+            (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
+        if (data[0].effective & rights) {
+            data[0].effective &= ~rights;
+            lowered_ = ::syscall(SYS_capset, &header, data) == 0;
+        }
+    }
+    works_ = permissionsHold();
+}
+
+FileRightsApply::~FileRightsApply() {
+    if (!lowered_)
+        return;
+    __user_cap_header_struct header;
+    __user_cap_data_struct data[2];
+    if (!capabilities(header, data))
+        return;
+    data[0].effective = effective_[0];
+    data[1].effective = effective_[1];
+    ::syscall(SYS_capset, &header, data);
 }
 
 QByteArray cp(const char* utf8) {

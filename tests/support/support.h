@@ -45,6 +45,23 @@ private:
     unsigned long long oldHard_ = 0;
 };
 
+// While it lives, file permission bits hold for the calling thread even when the tests run
+// as root: it lowers the capabilities that let root pass them (read-only folders, folders
+// that cannot be read). works() tells whether the bits hold now; a test skips when not.
+class FileRightsApply {
+public:
+    FileRightsApply();
+    ~FileRightsApply();
+    FileRightsApply(const FileRightsApply&) = delete;
+    FileRightsApply& operator=(const FileRightsApply&) = delete;
+    bool works() const { return works_; }
+
+private:
+    bool lowered_ = false;
+    unsigned effective_[2] = {0, 0};
+    bool works_ = false;
+};
+
 // Code page 1251 bytes of a UTF-8 literal, and back.
 QByteArray cp(const char* utf8);
 std::string cps(const char* utf8);

@@ -1,0 +1,60 @@
+// A writer for the crash test: starts storage on a program folder, says "ready" on its
+// standard output, then saves the directory, the branch and employee tables, the settings
+// files and orders (fixed ones and a new one each time, followed by a scan as the editor
+// makes after saving a new order) generation after generation, until it is killed.
+//   crash_writer PROGRAM_FOLDER FIRST_GENERATION
+#include "generations.h"
+
+#include "storage/datafiles.h"
+#include "storage/platfile.h"
+#include "storage/scan.h"
+#include "storage/settings.h"
+#include "storage/startup.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <memory>
+
+using namespace storage;
+
+namespace {
+
+bool saveOrder(Store& s, const QString& relative, int g) {
+    const QString name = relative.mid(relative.indexOf('/') + 1);
+    s.Plat = crashgen::order(g, name.section('_', 0, 0).toInt());
+    s.PlatFileName.assign(name.toLatin1());
+    return SaveFilePlat(s).ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: crash_writer PROGRAM_FOLDER FIRST_GENERATION\n");
+        return 2;
+    }
+    auto s = std::make_unique<Store>();
+    const QStringList messages = StartUp(*s, QString::fromLocal8Bit(argv[1]));
+    for (const QString& m : messages)
+        std::fprintf(stderr, "%s\n", qPrintable(m));
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (int g = std::atoi(argv[2]);; ++g) {
+        crashgen::fill(*s, g);
+        const IoResult results[] = {SaveFileFirm(*s), SaveFileFirmDel(*s), SaveFileFilial(*s),
+                                    SaveFileEmpl(*s), SaveFileForm(*s),    SaveFileCol(*s),
+                                    SaveFileSet(*s)};
+        bool ok = true;
+        for (const IoResult& r : results)
+            ok = ok && r.ok;
+        for (int k = 0; k < crashgen::FixedOrders; ++k)
+            ok = saveOrder(*s, crashgen::fixedOrderFile(k), g) && ok;
+        ok = saveOrder(*s, crashgen::newOrderFile(g), g) && ok;
+        ok = FindFilesPlat(*s).ok && ok;
+        if (!ok) {
+            std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
+            return 1;
+        }
+    }
+}

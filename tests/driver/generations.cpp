@@ -1,0 +1,194 @@
+#include "generations.h"
+
+#include "datagen.h"
+
+#include "storage/cp1251.h"
+#include "storage/datafiles.h"
+#include "storage/platfile.h"
+
+#include <memory>
+#include <string>
+
+namespace crashgen {
+
+using namespace storage;
+
+namespace {
+
+std::string digits(int g) {
+    return std::to_string(g);
+}
+
+int parse(std::string_view s) {
+    if (!isDigits(s) || s.size() > 9)
+        return -1;
+    return std::stoi(std::string(s));
+}
+
+int u16At(const QByteArray& b, int at) {
+    return uchar(b[at]) | uchar(b[at + 1]) << 8;
+}
+
+std::string payerInn() {
+    return datagen::innOf(0);
+}
+
+// The generation a table names in its first record, or -1.
+int generationInFirst(const QString& relative, const QByteArray& content) {
+    if (relative.endsWith("Firms") || relative.endsWith("FirmsDel")) {
+        if (content.size() != FirmsFileSize)
+            return -1;
+        TFirm f;
+        recordFromBytes(f, content.constData());
+        return parse(f.Okpo.view());
+    }
+    if (relative.endsWith("Filial")) {
+        if (content.size() != FilialFileSize)
+            return -1;
+        TFilial b;
+        recordFromBytes(b, content.constData());
+        return parse(b.Phone.view());
+    }
+    if (relative.endsWith("Employee")) {
+        if (content.size() != EmployeeFileSize)
+            return -1;
+        TEmpl e;
+        recordFromBytes(e, content.constData());
+        return parse(e.WorkPhone.view());
+    }
+    if (relative == "FormW" && content.size() == 1024)
+        return u16At(content, 1020) | (u16At(content, 1022) - 1) << 16;
+    if (relative == "ArCol" && content.size() == 512)
+        return u16At(content, 510) | (u16At(content, 508) - 2) << 16;
+    if (relative == "Set" && content.size() == 512)
+        return u16At(content, 1) | uchar(content[3]) << 16;
+    if (relative.endsWith(".plat") && content.size() == PlatFileSize) {
+        TPlat p;
+        recordFromBytes(p, content.constData());
+        return parse(p.DocNumber.view());
+    }
+    return -1;
+}
+
+} // namespace
+
+QByteArray Verifier::expected(const QString& relative, int g) {
+    if (relative.endsWith(".plat")) {
+        const QString name = relative.mid(relative.lastIndexOf('/') + 1);
+        return recordBytes(order(g, name.section('_', 0, 0).toInt()));
+    }
+    // The tables of one generation are compared file after file: fill once.
+    if (!store_)
+        store_ = std::make_unique<Store>();
+    Store* s = store_.get();
+    if (filled_ != g) {
+        fill(*s, g);
+        filled_ = g;
+    }
+    if (relative == "Data/Firms")
+        return recordBytes(s->Firms);
+    if (relative == "Data/FirmsDel")
+        return recordBytes(s->FirmsDel);
+    if (relative == "Data/Filial")
+        return recordBytes(s->Filials);
+    if (relative == "Data/Employee")
+        return recordBytes(s->Employees);
+    if (relative == "FormW")
+        return recordBytes(s->FormSizes);
+    if (relative == "ArCol")
+        return recordBytes(s->ColWidths);
+    if (relative == "Set")
+        return recordBytes(s->Settings);
+    return {};
+}
+
+QStringList tableFiles() {
+    return {"Data/Firms", "Data/FirmsDel", "Data/Filial", "Data/Employee", "FormW", "ArCol", "Set"};
+}
+
+QString fixedOrderFile(int k) {
+    return QStringLiteral("PP/%1_%2_09.plat").arg(k + 1).arg(QString::fromStdString(payerInn()));
+}
+
+QString newOrderFile(int g) {
+    return QStringLiteral("PP/%1_%2_09.plat")
+        .arg(100 + g % NewOrderNumbers)
+        .arg(QString::fromStdString(payerInn()));
+}
+
+int firmCount(int g) {
+    return 1 + g % MaxFirmsInUse;
+}
+
+void fill(Store& s, int g) {
+    clearRecord(s.Firms);
+    s.FirmCount = firmCount(g);
+    for (int i = 0; i < s.FirmCount; ++i) {
+        s.Firms[std::size_t(i)] = datagen::makeFirm(i);
+        s.Firms[std::size_t(i)].Okpo = digits(g);
+    }
+    clearRecord(s.FirmsDel);
+    s.FirmDelCount = 1 + g % 7;
+    for (int i = 0; i < s.FirmDelCount; ++i) {
+        s.FirmsDel[std::size_t(i)] = datagen::makeFirm(1000 + i);
+        s.FirmsDel[std::size_t(i)].Okpo = digits(g);
+    }
+    clearRecord(s.Filials);
+    s.FilialCount = 1 + g % MaxFilials;
+    for (int i = 0; i < s.FilialCount; ++i) {
+        TFilial& b = s.Filials[std::size_t(i)];
+        b.FirmNo = std::uint16_t(i % s.FirmCount);
+        b.Address =
+            cp1251::fromUnicode(QStringLiteral("Адрес филиала %1 поколения %2").arg(i).arg(g))
+                .toStdString();
+        b.Phone = digits(g);
+    }
+    clearRecord(s.Employees);
+    s.EmplCount = 1 + g % MaxEmployees;
+    for (int i = 0; i < s.EmplCount; ++i) {
+        TEmpl& e = s.Employees[std::size_t(i)];
+        e.FirmNo = std::uint16_t(i % s.FirmCount);
+        e.Surname = cp1251::fromUnicode(QStringLiteral("Фамилия%1").arg(i)).toStdString();
+        e.WorkPhone = digits(g);
+    }
+    for (int i = 0; i < 255; ++i) {
+        s.FormSizes[std::size_t(i)].Width = std::uint16_t(300 + (g + i) % 500);
+        s.FormSizes[std::size_t(i)].Height = std::uint16_t(200 + (g + 2 * i) % 400);
+    }
+    s.FormSizes[255].Width = std::uint16_t(g & 0xFFFF);
+    s.FormSizes[255].Height = std::uint16_t((g >> 16) + 1);
+    for (int i = 0; i < 254; ++i)
+        s.ColWidths[std::size_t(i)] = std::uint16_t(20 + (g + i) % 100);
+    s.ColWidths[254] = std::uint16_t((g >> 16) + 2);
+    s.ColWidths[255] = std::uint16_t(g & 0xFFFF);
+    for (std::size_t i = 0; i < s.Settings.size(); ++i)
+        s.Settings[i] = std::uint8_t(g + i);
+    s.Settings[0] = 0; // every year's orders are listed
+    s.Settings[1] = std::uint8_t(g);
+    s.Settings[2] = std::uint8_t(g >> 8);
+    s.Settings[3] = std::uint8_t(g >> 16);
+}
+
+TPlat order(int g, int number) {
+    datagen::Options o;
+    QString ignored;
+    TPlat p = datagen::makePlat(o, number, ignored);
+    p.Number = digits(number);
+    p.PayerInn = payerInn();
+    p.Date = "03.02.2009";
+    p.Amount = digits(g % 1000000) + "-00";
+    p.DocNumber = digits(g);
+    return p;
+}
+
+Verifier::Verifier() = default;
+Verifier::~Verifier() = default;
+
+int Verifier::generationOf(const QString& relative, const QByteArray& content) {
+    const int g = generationInFirst(relative, content);
+    if (g < 0 || expected(relative, g) != content)
+        return -1;
+    return g;
+}
+
+} // namespace crashgen

@@ -1,0 +1,126 @@
+#include "support/support.h"
+
+#include "generations.h"
+
+#include "storage/datafiles.h"
+#include "storage/platfile.h"
+#include "storage/scan.h"
+#include "storage/settings.h"
+#include "storage/startup.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <thread>
+
+using namespace storage;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr int Kills = 200;
+// Run r saves generations r*GenerationsPerRun+1 on; the new order of each run's first
+// generation has another number (GenerationsPerRun is no multiple of their count).
+constexpr int GenerationsPerRun = 1001;
+
+// Writes generation 0 through the program's own functions.
+void writeFirstGeneration(const TempDir& dir) {
+    auto s = std::make_unique<Store>();
+    ASSERT_EQ(StartUp(*s, dir.path()), QStringList());
+    crashgen::fill(*s, 0);
+    for (auto save : {SaveFileFirm, SaveFileFirmDel, SaveFileFilial, SaveFileEmpl, SaveFileForm,
+                      SaveFileCol, SaveFileSet})
+        ASSERT_TRUE(save(*s).ok);
+    for (int k = 0; k < crashgen::FixedOrders; ++k) {
+        s->Plat = crashgen::order(0, k + 1);
+        s->PlatFileName.assign(crashgen::fixedOrderFile(k).mid(3).toLatin1());
+        ASSERT_TRUE(SaveFilePlat(*s).ok);
+    }
+}
+
+} // namespace
+
+// The writer is killed at random moments while it saves; each file must then hold one
+// generation's complete content, and the next start must read everything without a word.
+TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
+    TempDir dir;
+    writeFirstGeneration(dir);
+    if (HasFatalFailure())
+        return;
+    const QString writerPath = QStringLiteral(QM_BINARY_DIR "/crash_writer");
+    std::mt19937 random(20240611);
+    // A generation takes some 50 ms here (every save waits for the disk).
+    std::uniform_int_distribution<int> delayUs(0, 60000);
+    crashgen::Verifier verifier;
+    int mixed = 0; // kills after which the files hold different generations: mid-save
+
+    for (int run = 0; run < Kills; ++run) {
+        QProcess writer;
+        writer.start(writerPath, {dir.path(), QString::number(run * GenerationsPerRun + 1)});
+        ASSERT_TRUE(writer.waitForStarted()) << writer.errorString().toStdString();
+        ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
+        ASSERT_EQ(writer.readLine().trimmed(), "ready");
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        ASSERT_TRUE(writer.waitForFinished(10000));
+        ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit)
+            << "the writer stopped by itself: " << writer.readAllStandardError().toStdString();
+
+        const int newest = (run + 1) * GenerationsPerRun;
+        QSet<int> generations;
+        auto check = [&](const QString& relative) {
+            const int g = verifier.generationOf(relative, dir.read(relative));
+            EXPECT_GE(g, 0) << relative.toStdString() << " is not complete after run " << run
+                            << " (" << dir.size(relative) << " bytes)";
+            EXPECT_LE(g, newest) << relative.toStdString();
+            generations.insert(g);
+            return g;
+        };
+        int firmsGeneration = -1;
+        for (const QString& f : crashgen::tableFiles()) {
+            const int g = check(f);
+            if (f == "Data/Firms")
+                firmsGeneration = g;
+        }
+        for (int k = 0; k < crashgen::FixedOrders; ++k)
+            check(crashgen::fixedOrderFile(k));
+        // Besides the data files only the temporary files of interrupted saves remain
+        // (the data file's name and six characters); nothing reads them.
+        const QRegularExpression temporary(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}$"));
+        auto others = [&](const QString& folder, const QStringList& known) {
+            QStringList rest;
+            for (const QString& name : QDir(dir.file(folder)).entryList(QDir::Files)) {
+                const QRegularExpressionMatch m = temporary.match(name);
+                if (!known.contains(name) && !(m.hasMatch() && known.contains(m.captured(1))))
+                    rest << name;
+            }
+            return rest;
+        };
+        const QStringList orders = QDir(dir.file("PP")).entryList({"*.plat"}, QDir::Files);
+        for (const QString& name : orders)
+            check("PP/" + name);
+        QStringList orderNames = orders;
+        for (int g = 0; g < crashgen::NewOrderNumbers; ++g)
+            orderNames << crashgen::newOrderFile(g).mid(3);
+        EXPECT_EQ(others("PP", orderNames), QStringList());
+        EXPECT_EQ(others("Data", {"Employee", "Filial", "Firms", "FirmsDel"}), QStringList());
+        EXPECT_EQ(others(".", {"FormW", "ArCol", "Set"}), QStringList());
+        if (HasFailure())
+            return;
+        mixed += generations.size() > 1;
+
+        // The next start reads every file whole and lists every order.
+        auto next = std::make_unique<Store>();
+        ASSERT_EQ(StartUp(*next, dir.path()), QStringList()) << "run " << run;
+        ASSERT_TRUE(ScanAtStart(*next).ok);
+        EXPECT_EQ(next->FirmCount, crashgen::firmCount(firmsGeneration));
+        EXPECT_EQ(next->PlatCount, orders.size());
+    }
+    // Most kills came in the middle of saving a generation.
+    EXPECT_GT(mixed, Kills / 4);
+}

@@ -1,0 +1,401 @@
+// Program folders that work against the program: no right to write or to read, a file where
+// a folder belongs, a full disk, files of every recognised size full of random bytes, odd
+// names, links that lead out of the folder. Each must end in a clear message or be passed
+// over: never a crash, a write outside the program folder, or a lost order.
+#include "support/support.h"
+
+#include "storage/datafiles.h"
+#include "storage/platfile.h"
+#include "storage/scan.h"
+#include "storage/settings.h"
+#include "storage/startup.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace storage;
+using testing_support::FileRightsApply;
+using testing_support::FileSizeLimit;
+using testing_support::platFile;
+using testing_support::TempDir;
+
+namespace {
+
+using Tree = std::map<QString, QByteArray>;
+
+// A program folder "prog" and a folder "outside" beside it, under one temporary folder.
+struct Folders {
+    TempDir root;
+    QString prog() const { return root.file("prog/"); }
+    QString outside() const { return root.file("outside/"); }
+    Folders() {
+        QDir(root.path()).mkpath("prog");
+        QDir(root.path()).mkpath("outside");
+    }
+    void write(const QString& relative, const QByteArray& bytes) const {
+        root.write("prog/" + relative, bytes);
+    }
+    QByteArray read(const QString& relative) const { return root.read("prog/" + relative); }
+    bool exists(const QString& relative) const { return root.exists("prog/" + relative); }
+};
+
+// Every file under dir with its content (links are not followed), by relative path.
+Tree tree(const QString& dir) {
+    Tree out;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString key = QDir(dir).relativeFilePath(path);
+        if (info.isSymLink())
+            out[key] = "-> " + QFile::encodeName(info.symLinkTarget());
+        else if (info.isDir())
+            out[key] = "<dir>";
+        else {
+            QFile f(path);
+            out[key] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+        }
+    }
+    return out;
+}
+
+// The contents of the files of a tree, for checks that nothing was lost under any name.
+QList<QByteArray> contents(const Tree& t) {
+    QList<QByteArray> out;
+    for (const auto& [name, content] : t)
+        out << content;
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+QByteArray order(const char* number, const char* inn = "1234567890") {
+    return platFile({number, inn, "03.02.2009", "5555555555", "1500-00"});
+}
+
+std::unique_ptr<Store> start(const Folders& f, QStringList& messages) {
+    auto s = std::make_unique<Store>();
+    messages = StartUp(*s, f.prog());
+    return s;
+}
+
+void setMode(const QString& path, mode_t mode) {
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0) << path.toStdString();
+}
+
+// A program folder in use: a directory of one organization, one saved order.
+void fill(const Folders& f) {
+    for (const char* sub : {"Data", "PP", "PPDel"})
+        QDir(f.prog()).mkpath(sub);
+    auto s = std::make_unique<Store>();
+    s->setProgramDir(f.prog());
+    s->Firms[0].Name = "firm";
+    s->Firms[0].Inn = "1234567890";
+    ASSERT_TRUE(SaveFileFirm(*s).ok);
+    f.write("PP/15_1234567890_09.plat", order("15"));
+}
+
+} // namespace
+
+TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
+    Folders f;
+    FileRightsApply rights;
+    if (!rights.works())
+        GTEST_SKIP() << "file permission bits do not hold for this user";
+    setMode(f.prog(), 0555);
+    QStringList messages;
+    auto s = start(f, messages);
+    const QString at = QDir::toNativeSeparators(f.prog());
+    EXPECT_EQ(messages, (QStringList{"Не могу создать папку - Data по пути - " + at,
+                                     "Не могу создать папку - PP по пути - " + at,
+                                     "Не могу создать папку - PPDel по пути - " + at}));
+    EXPECT_TRUE(ScanAtStart(*s).ok);
+    EXPECT_EQ(s->PlatCount, 0);
+
+    // Every save says which file and why.
+    s->Firms[0].Name = "firm";
+    s->PlatFileName = "15_1234567890_09.plat";
+    const std::pair<const char*, IoResult> saves[] = {{"Firms", SaveFileFirm(*s)},
+                                                      {"Filial", SaveFileFilial(*s)},
+                                                      {"Employee", SaveFileEmpl(*s)},
+                                                      {"FormW", SaveFileForm(*s)},
+                                                      {"ArCol", SaveFileCol(*s)},
+                                                      {"Set", SaveFileSet(*s)},
+                                                      {"15_1234567890_09.plat", SaveFilePlat(*s)}};
+    for (const auto& [file, r] : saves) {
+        EXPECT_FALSE(r.ok) << file;
+        EXPECT_TRUE(r.error.startsWith("Не могу записать файл") && r.error.contains(file))
+            << r.error.toStdString();
+    }
+    setMode(f.prog(), 0755);
+    EXPECT_EQ(tree(f.root.path()), (Tree{{"outside", "<dir>"}, {"prog", "<dir>"}}));
+}
+
+TEST(HostileFolder, ReadOnlyFoldersInUseLoadEverythingAndKeepTheOldFiles) {
+    Folders f;
+    fill(f);
+    const Tree before = tree(f.prog());
+    FileRightsApply rights;
+    if (!rights.works())
+        GTEST_SKIP() << "file permission bits do not hold for this user";
+    for (const char* sub : {"Data", "PP", "PPDel", ""})
+        setMode(f.prog() + sub, 0555);
+    QStringList messages;
+    auto s = start(f, messages);
+    EXPECT_EQ(messages, QStringList());
+    EXPECT_EQ(s->FirmCount, 1);
+    ASSERT_TRUE(ScanAtStart(*s).ok);
+    EXPECT_EQ(s->PlatCount, 1);
+
+    s->Firms[0].Name = "changed";
+    EXPECT_FALSE(SaveFileFirm(*s).ok);
+    s->PlatFileName = "15_1234567890_09.plat";
+    s->Plat.Amount = "1-00";
+    const IoResult saved = SaveFilePlat(*s);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.error.contains("15_1234567890_09.plat")) << saved.error.toStdString();
+    for (const char* sub : {"Data", "PP", "PPDel", ""})
+        setMode(f.prog() + sub, 0755);
+    EXPECT_EQ(tree(f.prog()), before);
+}
+
+TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
+    Folders f;
+    f.write("Data", "not a folder");
+    QStringList messages;
+    auto s = start(f, messages);
+    EXPECT_EQ(messages, QStringList{"Не могу создать папку - Data по пути - " +
+                                    QDir::toNativeSeparators(f.prog())});
+    EXPECT_EQ(s->FirmCount, 0);
+    s->Firms[0].Name = "firm";
+    for (const IoResult& r :
+         {SaveFileFirm(*s), SaveFileFirmDel(*s), SaveFileFilial(*s), SaveFileEmpl(*s)}) {
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains("Data")) << r.error.toStdString();
+    }
+    EXPECT_EQ(f.read("Data"), "not a folder");
+    // Orders are saved and listed as usual.
+    s->Plat.Number = "15";
+    s->PlatFileName = "15_1234567890_09.plat";
+    s->Plat.PayerInn = "1234567890";
+    s->Plat.Date = "03.02.2009";
+    ASSERT_TRUE(SaveFilePlat(*s).ok);
+    ASSERT_TRUE(ScanAtStart(*s).ok);
+    EXPECT_EQ(s->PlatCount, 1);
+}
+
+// The scan used to find no orders in a folder it could not read and said nothing, as if
+// every order were gone.
+TEST(HostileFolder, UnreadableOrderFolderIsReportedNotShownAsEmpty) {
+    Folders f;
+    fill(f);
+    f.write("16_1234567890_09.plat", order("16")); // to be moved into PP at start
+    FileRightsApply rights;
+    if (!rights.works())
+        GTEST_SKIP() << "file permission bits do not hold for this user";
+    setMode(f.prog() + "PP", 0);
+    QStringList messages;
+    auto s = start(f, messages);
+    EXPECT_EQ(messages, QStringList{"Не могу скопировать файл - 16_1234567890_09.plat"});
+    const IoResult scanned = ScanAtStart(*s);
+    EXPECT_FALSE(scanned.ok);
+    EXPECT_TRUE(scanned.error.startsWith("Не могу прочитать папку " +
+                                         QDir::toNativeSeparators(f.prog() + "PP")))
+        << scanned.error.toStdString();
+    const IoResult rescanned = FindFilesPlat(*s, 2009);
+    EXPECT_EQ(rescanned.error, scanned.error);
+    setMode(f.prog() + "PP", 0755);
+    EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), order("15"));
+    EXPECT_EQ(f.read("16_1234567890_09.plat"), order("16"));
+}
+
+TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
+    Folders f;
+    fill(f);
+    QStringList messages;
+    auto s = start(f, messages);
+    ASSERT_TRUE(ScanAtStart(*s).ok);
+    const Tree before = tree(f.prog());
+    s->Firms[0].Name = "changed";
+    s->Plat.Amount = "1-00";
+    s->PlatFileName = "15_1234567890_09.plat";
+    std::vector<IoResult> results;
+    {
+        FileSizeLimit full(1000);
+        for (auto save : {SaveFileFirm, SaveFileFirmDel, SaveFileFilial, SaveFileEmpl})
+            results.push_back(save(*s));
+        results.push_back(SaveFilePlat(*s));
+        s->PlatFileName = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
+        results.push_back(SaveFilePlat(*s));
+    }
+    for (const IoResult& r : results) {
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.startsWith("Не могу записать файл")) << r.error.toStdString();
+    }
+    EXPECT_EQ(tree(f.prog()), before);
+}
+
+// A damaged table was moved aside before the complete one was written; when the disk was
+// full the write failed and the next start found no table at all.
+TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
+    Folders f;
+    fill(f);
+    const QByteArray damaged = f.read("Data/Firms").left(2 * 1983 + 7);
+    f.write("Data/Firms", damaged);
+    QStringList messages;
+    {
+        FileSizeLimit full(4096);
+        auto s = start(f, messages);
+        EXPECT_EQ(s->FirmCount, 1);
+    }
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("файл оставлен как есть")) << messages[0].toStdString();
+    EXPECT_EQ(f.read("Data/Firms"), damaged);
+    EXPECT_FALSE(f.exists("Data/Firms.damaged"));
+
+    // With room on the disk the next start salvages it for good.
+    auto s = start(f, messages);
+    EXPECT_EQ(s->FirmCount, 1);
+    EXPECT_EQ(f.read("Data/Firms.damaged"), damaged);
+    EXPECT_EQ(f.read("Data/Firms").size(), 507648);
+}
+
+TEST(HostileFolder, RandomBytesInEveryRecognisedSizeLoadWithoutLoss) {
+    const std::pair<const char*, int> files[] = {{"Data/Firms", 507648},
+                                                 {"Data/FirmsDel", 507648},
+                                                 {"Data/Filial", 46592},
+                                                 {"Data/Employee", 198656},
+                                                 {"FormW", 1024},
+                                                 {"ArCol", 512},
+                                                 {"Set", 512},
+                                                 {"PathPlt", 256},
+                                                 {"PP/15_1234567890_09.plat", 1169},
+                                                 {"PP/7_1_09.plat", 1169},
+                                                 {"16_1234567890_09.plat", 1169},
+                                                 {"16_1234567890_09.pdel", 1169},
+                                                 {"12_1234567890.plat", 389},
+                                                 {"order.plat", 389}};
+    QRandomGenerator random(11);
+    for (int round = 0; round < 8; ++round) {
+        Folders f;
+        for (const char* sub : {"Data", "PP", "PPDel"})
+            QDir(f.prog()).mkpath(sub);
+        for (const auto& [name, size] : files) {
+            QByteArray bytes(size, Qt::Uninitialized);
+            random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+            f.write(name, bytes);
+        }
+        const Tree before = tree(f.prog());
+        QStringList messages;
+        auto s = start(f, messages);
+        EXPECT_EQ(messages, QStringList()) << "round " << round;
+        ASSERT_TRUE(ScanAtStart(*s).ok);
+        FirmFillShow(*s);
+        FindINN(*s);
+        EXPECT_LE(s->PlatCount, 3);
+        // The old orders are rewritten in the current layout; every other content is kept
+        // (the orders may have new names that fit their content).
+        Tree kept = before;
+        kept.erase("12_1234567890.plat");
+        kept.erase("order.plat");
+        QList<QByteArray> after = contents(tree(f.prog()));
+        for (const QByteArray& c : contents(kept))
+            EXPECT_TRUE(after.removeOne(c)) << "round " << round << ": a file's content is gone";
+    }
+}
+
+TEST(HostileFolder, OddNamesArePassedOverAndNothingIsLost) {
+    Folders f;
+    fill(f);
+    const QByteArray names[] = {
+        "1 2_1234567890_09.plat",
+        "1.2_1234567890_09.plat",
+        "..plat",
+        ". .plat",
+        "...plat",
+        "15_1234567890_09.plat.",
+        "\xd0\xbf\xd0\xbb\xd0\xb0\xd1\x82\xd0\xb5\xd0\xb6_1234567890_09.plat", // UTF-8 Cyrillic
+        "\xff\xfe_1234567890_09.plat",                                         // not UTF-8
+        "\xef\xbc\x91\xef\xbc\x95_1234567890_09.plat",                         // full-width digits
+        "1\n2_1234567890_09.plat",
+        QByteArray(250, '7') + ".plat",
+        "17_" + QByteArray(200, '1') + "_09.plat",
+    };
+    auto put = [](const QString& folder, const QByteArray& name, const QByteArray& content) {
+        const QByteArray path = QFile::encodeName(folder) + name;
+        FILE* file = std::fopen(path.constData(), "wb");
+        ASSERT_TRUE(file) << path.toStdString();
+        std::fwrite(content.constData(), 1, std::size_t(content.size()), file);
+        std::fclose(file);
+    };
+    for (const QByteArray& name : names) {
+        put(f.prog() + "PP/", name, order("15"));
+        put(f.prog(), name, order("16"));
+        put(f.prog(), name.chopped(5) + ".pdel", order("17"));
+    }
+    const QList<QByteArray> before = contents(tree(f.prog()));
+    for (int run = 0; run < 2; ++run) {
+        QStringList messages;
+        auto s = start(f, messages);
+        ASSERT_TRUE(ScanAtStart(*s).ok);
+        // Only the program's own name of a saved order is listed.
+        ASSERT_EQ(s->PlatCount, 1);
+        EXPECT_EQ(s->PlatList[0].FileName.view(), "15_1234567890_09.plat");
+        for (const QString& m : messages)
+            EXPECT_TRUE(m.startsWith("Не могу скопировать файл - ")) << m.toStdString();
+    }
+    EXPECT_EQ(contents(tree(f.prog())), before);
+    // Qt cannot remove a name that is not UTF-8; the temporary folder goes without it.
+    for (const QString& folder : {f.prog(), f.prog() + "PP/"})
+        for (const QByteArray& name : names)
+            for (const QByteArray& n : {name, name.chopped(5) + ".pdel"})
+                ::unlink((QFile::encodeName(folder) + n).constData());
+}
+
+TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
+    Folders f;
+    fill(f);
+    const QByteArray victim = order("99", "5555555555");
+    f.root.write("outside/victim.plat", victim);
+    f.root.write("outside/Firms", QByteArray(507648, 'x'));
+    const QString target = f.outside() + "victim.plat";
+    const QString links[] = {"PP/16_1234567890_09.plat", "17_1234567890_09.plat",
+                             "PP/18_1234567890_09.plat"};
+    for (const QString& link : links)
+        ASSERT_TRUE(QFile::link(target, f.prog() + link));
+    ASSERT_TRUE(QFile::link(f.outside() + "missing.plat", f.prog() + "PP/19_1234567890_09.plat"));
+    ASSERT_TRUE(QFile::link(f.outside() + "Firms", f.prog() + "Data/FirmsDel"));
+    const Tree outside = tree(f.outside());
+
+    QStringList messages;
+    auto s = start(f, messages);
+    EXPECT_EQ(messages, QStringList());
+    ASSERT_TRUE(ScanAtStart(*s).ok);
+    ASSERT_EQ(s->PlatCount, 1);
+
+    // Saving an order under the name of a link, or the deleted directory over its link, is
+    // refused with the reason.
+    s->Plat.Amount = "1-00";
+    for (const char* name : {"16_1234567890_09.plat", "19_1234567890_09.plat"}) {
+        s->PlatFileName = name;
+        const IoResult r = SaveFilePlat(*s);
+        EXPECT_FALSE(r.ok) << name;
+        EXPECT_TRUE(r.error.contains("ссылка")) << r.error.toStdString();
+    }
+    const IoResult deleted = SaveFileFirmDel(*s);
+    EXPECT_FALSE(deleted.ok);
+    EXPECT_EQ(tree(f.outside()), outside);
+
+    // A link to a file of the same folder is an ordinary name for that file.
+    ASSERT_TRUE(QFile::link("15_1234567890_09.plat", f.prog() + "PP/20_1234567890_09.plat"));
+    s->PlatFileName = "20_1234567890_09.plat";
+    EXPECT_TRUE(SaveFilePlat(*s).ok);
+    EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), recordBytes(s->Plat));
+}
