@@ -18,6 +18,8 @@ TFormDelFirm::TFormDelFirm(storage::Store& store, editor::Windows& windows, QWid
     : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormDelFirm>()) {
     ui->setupUi(this);
     ui->Panel1->setMinimumWidth(360);
+    // A name of 128 characters wraps rather than widening the dialog past the screen.
+    ui->Panel1->setWordWrap(true);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelFirm::BitBtn1Click);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

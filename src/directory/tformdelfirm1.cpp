@@ -11,6 +11,8 @@ TFormDelFirm1::TFormDelFirm1(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormDelFirm1>()) {
     ui->setupUi(this);
     ui->Panel1->setMinimumWidth(420);
+    // A name of 128 characters wraps rather than widening the dialog past the screen.
+    ui->Panel1->setWordWrap(true);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelFirm1::BitBtn1Click);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

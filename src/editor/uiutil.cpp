@@ -97,7 +97,12 @@ void restrictToCp1251(QPlainTextEdit* memo) {
 void applyFormSize(QWidget* window, const storage::Store& store, int tag) {
     const storage::FormSize& entry = store.FormSizes[std::size_t(tag)];
     const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
-    window->resize(QSize(entry.Width, entry.Height).expandedTo(minimum));
+    QSize size = QSize(entry.Width, entry.Height).expandedTo(minimum);
+    // A damaged or foreign size table may hold sizes far beyond any screen: a window keeps to
+    // the screen it opens on (but never below what its layout needs).
+    if (const QScreen* screen = window->screen())
+        size = size.boundedTo(screen->availableGeometry().size()).expandedTo(minimum);
+    window->resize(size);
 }
 
 int showModal(QDialog* dialog) {
