@@ -12,8 +12,11 @@ namespace app {
 
 int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
            QTextStream& err) {
-    // Every order is read before anything is written, so a missing one leaves no file.
-    QList<render::OrderInput> inputs;
+    // Every order is read once before anything is written, so that a missing or damaged one
+    // leaves no file; then each is read again as its page is drawn, so that memory stays flat
+    // however many orders the file takes.
+    QStringList paths;
+    storage::TPlat plat;
     for (const QString& name : orders) {
         const QByteArray local = QFile::encodeName(name);
         const QString path =
@@ -24,15 +27,21 @@ int runPdf(storage::Store& store, const QString& outFile, const QStringList& ord
             err << QStringLiteral("Платежка не найдена: %1\n").arg(QDir::toNativeSeparators(path));
             return 1;
         }
-        storage::TPlat plat;
         if (storage::IoResult r = storage::ReadPlatFile(path, plat); !r) {
             err << r.error << '\n';
             return 1;
         }
-        inputs << render::OrderInputFromPlat(plat);
+        paths << path;
     }
-    if (storage::IoResult r = render::WriteFormsPdf(outFile, inputs); !r) {
-        err << r.error << '\n';
+    const storage::IoResult written =
+        render::WriteFormsPdf(outFile, paths.size(), [&](qsizetype i, render::OrderInput& input) {
+            storage::IoResult r = storage::ReadPlatFile(paths[i], plat);
+            if (r)
+                input = render::OrderInputFromPlat(plat);
+            return r;
+        });
+    if (!written) {
+        err << written.error << '\n';
         return 1;
     }
     return 0;

@@ -388,3 +388,27 @@ TEST(FormPrint, PrintsTheOrderAsItStandsOnePageAJob) {
     EXPECT_NEAR(title->x, 21, 0.3);
     EXPECT_NEAR(title->y, 26, 0.3);
 }
+
+// Orders given one at a time: a failure to give one ends the writing and leaves the file that
+// was there before as it was, reported with the failure's own message.
+TEST(FormPdf, FailedOrderLeavesTheOldFile) {
+    TempDir dir;
+    dir.write("forms.pdf", "old");
+    const OrderInput order = sampleOrder();
+    const storage::IoResult r =
+        WriteFormsPdf(dir.file("forms.pdf"), 3, [&](qsizetype i, OrderInput& input) {
+            if (i == 2)
+                return storage::IoResult::failure("order 3 is gone");
+            input = order;
+            return storage::IoResult{};
+        });
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "order 3 is gone");
+    EXPECT_EQ(dir.read("forms.pdf"), "old");
+    ASSERT_TRUE(WriteFormsPdf(dir.file("forms.pdf"), 2, [&](qsizetype, OrderInput& input) {
+        input = order;
+        return storage::IoResult{};
+    }));
+    EXPECT_TRUE(dir.read("forms.pdf").startsWith("%PDF"));
+    EXPECT_EQ(pdfWords(dir.file("forms.pdf"), 2).isEmpty(), false);
+}

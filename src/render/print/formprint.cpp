@@ -41,6 +41,13 @@ storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order) {
 }
 
 storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& orders) {
+    return WriteFormsPdf(path, orders.size(), [&orders](qsizetype i, OrderInput& input) {
+        input = orders[i];
+        return storage::IoResult{};
+    });
+}
+
+storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const OrderSource& order) {
     QSaveFile file(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -61,10 +68,16 @@ storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& or
                 QStringLiteral("Не могу записать файл %1").arg(shown));
         }
         QtTextMeasurer measurer(&writer);
-        for (qsizetype i = 0; i < orders.size(); ++i) {
+        OrderInput input;
+        for (qsizetype i = 0; i < count; ++i) {
+            if (storage::IoResult r = order(i, input); !r) {
+                painter.end();
+                file.cancelWriting();
+                return r;
+            }
             if (i)
                 writer.newPage();
-            PaintForm(painter, LayOut(orders[i], metrics, measurer));
+            PaintForm(painter, LayOut(input, metrics, measurer));
         }
         painter.end();
     }

@@ -6,6 +6,7 @@
 #include "storage/fileio.h"
 
 #include <QList>
+#include <functional>
 
 class QPrinter;
 
@@ -24,5 +25,11 @@ storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order);
 // Writes one A4 page per order into a PDF file at 1200 dots per inch, laid out as printing
 // lays them out. The file appears complete or not at all.
 storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& orders);
+
+// The same for count orders that order(i, input) gives one at a time, so that memory stays
+// flat however many pages the file has. A failure of order() ends the writing; the file is
+// then not created (or keeps its old content) and the failure is returned.
+using OrderSource = std::function<storage::IoResult(qsizetype index, OrderInput& input)>;
+storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const OrderSource& order);
 
 } // namespace render
