@@ -63,16 +63,23 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return IoResult::failure(describe(action, path, qt_error_string(errno)));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return IoResult::failure(describe(action, path, qt_error_string(error)));
-    }
-    // The size the system reports bounds the first allocation; a file that grows meanwhile,
-    // or one that reports no size, is read on in larger steps up to maxBytes.
+    // A small limit (an order file) is allocated at once; for a larger one the size the
+    // system reports bounds the first allocation. A file that grows meanwhile, or one that
+    // reports no size, is read on in larger steps up to maxBytes. Reading a folder fails
+    // with its own reason.
+    constexpr qint64 SmallLimit = 64 * 1024;
     maxBytes = std::max<qint64>(maxBytes, 0);
-    out.resize(qsizetype(std::min<qint64>(maxBytes, std::max<qint64>(st.st_size, 0) + 1)));
+    qint64 first = maxBytes;
+    if (maxBytes > SmallLimit) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            const int error = errno;
+            ::close(fd);
+            return IoResult::failure(describe(action, path, qt_error_string(error)));
+        }
+        first = std::min<qint64>(maxBytes, std::max<qint64>(st.st_size, 0) + 1);
+    }
+    out.resize(qsizetype(first));
     qint64 done = 0;
     for (;;) {
         if (done == out.size()) {

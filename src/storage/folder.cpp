@@ -54,8 +54,13 @@ template <class F> void forEachFile(const QString& dir, QStringView extension, F
 
 QString capitals(const QString& name) {
     QString key = name;
-    for (QChar& c : key)
-        c = c.toUpper();
+    for (QChar& c : key) {
+        const char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z')
+            c = QChar(char16_t(u - (u'a' - u'A')));
+        else if (u >= 0x80)
+            c = c.toUpper();
+    }
     return key;
 }
 
@@ -73,8 +78,8 @@ std::vector<QString> listFileNames(const QString& dir, QStringView extension) {
         return true;
     });
     std::sort(found.begin(), found.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.key != b.key)
-            return a.key < b.key;
+        if (const int order = QString::compare(a.key, b.key); order != 0)
+            return order < 0;
         return a.name < b.name;
     });
     std::vector<QString> out;

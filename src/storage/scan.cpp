@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 
@@ -129,6 +130,48 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
     e.YearDigits.assign(year);
 }
 
+// The least of the numbers of every aligned range of positions, so that the next number
+// below a bound after a position is found in logarithmic steps rather than by looking at
+// every later number.
+class MinTree {
+public:
+    MinTree(const std::uint32_t* keys, int n) {
+        while (leaves_ < n)
+            leaves_ *= 2;
+        least_.fill(std::numeric_limits<std::uint32_t>::max());
+        for (int j = 0; j < n; ++j)
+            least_[std::size_t(leaves_ + j)] = keys[j];
+        for (int node = leaves_ - 1; node > 0; --node)
+            least_[std::size_t(node)] =
+                std::min(least_[std::size_t(2 * node)], least_[std::size_t(2 * node + 1)]);
+    }
+
+    void set(int position, std::uint32_t value) {
+        int node = leaves_ + position;
+        least_[std::size_t(node)] = value;
+        for (node /= 2; node > 0; node /= 2)
+            least_[std::size_t(node)] =
+                std::min(least_[std::size_t(2 * node)], least_[std::size_t(2 * node + 1)]);
+    }
+
+    // The first position at or after from whose number is below bound, or -1.
+    int firstBelow(int from, std::uint32_t bound) const { return find(1, 0, leaves_, from, bound); }
+
+private:
+    int find(int node, int lo, int hi, int from, std::uint32_t bound) const {
+        if (hi <= from || least_[std::size_t(node)] >= bound)
+            return -1;
+        if (hi - lo == 1)
+            return lo;
+        const int mid = (lo + hi) / 2;
+        const int left = find(2 * node, lo, mid, from, bound);
+        return left >= 0 ? left : find(2 * node + 1, mid, hi, from, bound);
+    }
+
+    int leaves_ = 1;
+    std::array<std::uint32_t, 2 * MaxPlats> least_;
+};
+
 // Orders the first n entries of the list ascending by number with the exchange sort (each
 // position i against every later j, exchanging when j's number is smaller), which decides
 // the order of equal numbers. The exchanges run on numbers and indexes; the entries move
@@ -141,16 +184,16 @@ void sortByNumber(std::array<TPlatItem, MaxPlats>& list, int n,
         key[std::size_t(i)] = list[std::size_t(i)].NumberValue;
         from[std::size_t(i)] = std::uint16_t(i);
     }
+    MinTree tree(key.data(), n);
     for (int i = 0; i + 1 < n; ++i) {
         // The exchanges of pass i happen at the successive new minima after i; their
         // values rotate along that chain: i takes the last, each takes its predecessor's.
         std::uint32_t least = key[std::size_t(i)];
         int len = 0;
-        for (int j = i + 1; j < n; ++j)
-            if (key[std::size_t(j)] < least) {
-                least = key[std::size_t(j)];
-                chain[std::size_t(len++)] = std::uint16_t(j);
-            }
+        for (int j = tree.firstBelow(i + 1, least); j >= 0; j = tree.firstBelow(j + 1, least)) {
+            least = key[std::size_t(j)];
+            chain[std::size_t(len++)] = std::uint16_t(j);
+        }
         if (len == 0)
             continue;
         const std::size_t last = chain[std::size_t(len - 1)];
@@ -159,11 +202,14 @@ void sortByNumber(std::array<TPlatItem, MaxPlats>& list, int n,
         for (int c = len - 1; c > 0; --c) {
             key[chain[std::size_t(c)]] = key[chain[std::size_t(c - 1)]];
             from[chain[std::size_t(c)]] = from[chain[std::size_t(c - 1)]];
+            tree.set(chain[std::size_t(c)], key[chain[std::size_t(c)]]);
         }
         key[chain[0]] = key[std::size_t(i)];
         from[chain[0]] = from[std::size_t(i)];
+        tree.set(chain[0], key[chain[0]]);
         key[std::size_t(i)] = lastKey;
         from[std::size_t(i)] = lastFrom;
+        tree.set(i, lastKey);
     }
     // Position k takes the entry that stood at from[k]: follow each cycle of the permutation
     // with one entry held aside.
