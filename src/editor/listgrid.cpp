@@ -12,6 +12,7 @@
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace editor {
@@ -71,12 +72,6 @@ private:
     // never cuts a visible glyph. The advances of single characters are remembered for the
     // font; a record holds no more than 256 different characters.
     qsizetype visibleLength(const QString& text, int width, const QFont& font) const {
-        if (!measured_ || font != advanceFont_) {
-            advanceFont_ = font;
-            advances_.clear();
-            layouts_.clear();
-            measured_ = true;
-        }
         const QFontMetricsF metrics(font);
         qreal x = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
@@ -93,8 +88,14 @@ private:
 
     // The text as far as it reaches into the width, laid out for the font. The layouts of
     // recent texts are kept: a list repeats the same names, dates and states over many rows,
-    // and shaping a text is most of the cost of painting a cell.
+    // and shaping a text is most of the cost of painting a cell. What is kept holds for one
+    // font only and is dropped when the font changes.
     const QStaticText& laidOut(const QString& text, int width, const QFont& font) const {
+        if (font != layoutFont_) {
+            layoutFont_ = font;
+            advances_.clear();
+            layouts_.clear();
+        }
         const CellLayoutKey key{text, width};
         if (const QStaticText* known = layouts_.object(key))
             return *known;
@@ -106,8 +107,7 @@ private:
     }
 
     const QColor* textColour_;
-    mutable bool measured_ = false;
-    mutable QFont advanceFont_;
+    mutable std::optional<QFont> layoutFont_; // the font of advances_ and layouts_
     mutable QHash<char16_t, qreal> advances_;
     mutable QCache<CellLayoutKey, QStaticText> layouts_{MaxCachedLayouts};
 };

@@ -99,7 +99,8 @@ TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
 
 // A cell shows its text from 6 pixels in and 2 down, cut at the cell's edge, on white inside a
 // light grey frame: the same pixels as the whole text drawn there and cut by the cell, for
-// texts of narrow and of wide letters, and again after the column was widened.
+// texts of narrow and of wide letters, and again after the column was widened and after the
+// font changed.
 TEST(ListGrid, CellsDrawTheirTextCutAtTheEdge) {
     Grid g;
     g.rows = {QString(80, u'i'), QString(80, u'Ш'), QStringLiteral("ООО \"Ромашка\", г. Москва")};
@@ -131,4 +132,12 @@ TEST(ListGrid, CellsDrawTheirTextCutAtTheEdge) {
     QApplication::processEvents();
     for (int row = 0; row < 3; ++row)
         expectCell(row, 0);
+    // A smaller font: the cells are laid out again in it, and show more of their texts.
+    QFont smaller = g.grid->font();
+    smaller.setPixelSize(8);
+    g.grid->setFont(smaller);
+    QApplication::processEvents();
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 2; ++column)
+            expectCell(row, column);
 }
