@@ -12,11 +12,10 @@ namespace app {
 
 int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
            QTextStream& err) {
-    // Every order is read once before anything is written, so that a missing or damaged one
-    // leaves no file; then each is read again as its page is drawn, so that memory stays flat
-    // however many orders the file takes.
+    // A missing order is named before anything is written. Each order is read as its page is
+    // drawn, so that memory stays flat however many orders the file takes; one that cannot
+    // be read ends the writing, and the file is then not created.
     QStringList paths;
-    storage::TPlat plat;
     for (const QString& name : orders) {
         const QByteArray local = QFile::encodeName(name);
         const QString path =
@@ -27,12 +26,9 @@ int runPdf(storage::Store& store, const QString& outFile, const QStringList& ord
             err << QStringLiteral("Платежка не найдена: %1\n").arg(QDir::toNativeSeparators(path));
             return 1;
         }
-        if (storage::IoResult r = storage::ReadPlatFile(path, plat); !r) {
-            err << r.error << '\n';
-            return 1;
-        }
         paths << path;
     }
+    storage::TPlat plat;
     const storage::IoResult written =
         render::WriteFormsPdf(outFile, paths.size(), [&](qsizetype i, render::OrderInput& input) {
             storage::IoResult r = storage::ReadPlatFile(paths[i], plat);

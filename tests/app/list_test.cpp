@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using testing_support::cp;
@@ -103,4 +104,35 @@ TEST(ListMode, ProgramRefusesAMissingFolder) {
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.out, QString());
     EXPECT_TRUE(r.err.contains("missing")) << r.err.toStdString();
+}
+
+// --pdf writes one page per named order (a name alone is looked for in PP). A missing order
+// is named and nothing is written; an order that cannot be read leaves the file that was
+// there before as it was.
+TEST(PdfMode, OnePagePerOrderAndNothingWrittenForABadOne) {
+    TempDir dir;
+    prepare(dir);
+    const QString pdf = dir.file("orders.pdf");
+    Outcome r = runProgram(
+        {"--dir", dir.path(), "--pdf", pdf, "2_7701000001_09.plat", "1_5555555555_09.plat"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression("Pages:\\s+2\\n")));
+
+    dir.write("orders.pdf", "old");
+    r = runProgram({"--dir", dir.path(), "--pdf", pdf, "2_7701000001_09.plat", "3_1_09.plat"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("Платежка не найдена")) &&
+                r.err.contains("3_1_09.plat"))
+        << r.err.toStdString();
+    EXPECT_EQ(dir.read("orders.pdf"), "old");
+
+    dir.write("PP/3_1_09.plat", QByteArray(100, 'x'));
+    r = runProgram({"--dir", dir.path(), "--pdf", pdf, "2_7701000001_09.plat", "3_1_09.plat"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("3_1_09.plat")) << r.err.toStdString();
+    EXPECT_EQ(dir.read("orders.pdf"), "old");
 }
