@@ -23,18 +23,20 @@ QString describe(const QString& action, const QString& path, const QString& reas
 
 } // namespace
 
+bool linkStaysInFolder(const QString& path) {
+    const QFileInfo link(path);
+    const QString target = link.canonicalFilePath();
+    return !target.isEmpty() &&
+           QFileInfo(target).absolutePath() == QFileInfo(link.absolutePath()).canonicalFilePath();
+}
+
 IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
     const QString action = QStringLiteral("Не могу записать файл");
     // QSaveFile writes a link's target; a link may lead anywhere, so only one that leads to a
     // file of its own folder is written through.
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QFileInfo target(info.canonicalFilePath());
-        if (target.filePath().isEmpty() ||
-            target.absolutePath() != QFileInfo(info.absolutePath()).canonicalFilePath())
-            return IoResult::failure(
-                describe(action, path, QStringLiteral("это ссылка на файл за пределами папки")));
-    }
+    if (QFileInfo(path).isSymLink() && !linkStaysInFolder(path))
+        return IoResult::failure(
+            describe(action, path, QStringLiteral("это ссылка на файл за пределами папки")));
     // Unbuffered, so that every write reaches the system here: a buffered write of a small
     // file succeeds into the buffer, and QSaveFile commits the file even when flushing that
     // buffer wrote only part of it (a full disk then left a truncated file behind).

@@ -18,6 +18,11 @@ struct IoResult {
     static IoResult failure(QString text) { return {false, std::move(text)}; }
 };
 
+// For a symbolic link: true when its final target exists and stands in the link's own folder
+// (both folders taken with links resolved). Any other existing entry stands in its own
+// folder and gives true as well.
+bool linkStaysInFolder(const QString& path);
+
 // Creates or replaces path with data, atomically. A symbolic link is written through only
 // when it leads to a file of its own folder; any other link is refused, so that nothing is
 // written outside the folders of the program.

@@ -20,7 +20,6 @@ template <class F> void forEachFile(const QString& dir, QStringView extension, F
     if (!d)
         return;
     const int fd = ::dirfd(d);
-    QString canonicalDir;
     while (const dirent* e = ::readdir(d)) {
         const QByteArrayView name(e->d_name);
         if (name.size() < ext.size() ||
@@ -35,11 +34,7 @@ template <class F> void forEachFile(const QString& dir, QStringView extension, F
         }
         if (type == DT_LNK) {
             // A link counts only when it leads to a regular file of this folder itself.
-            if (canonicalDir.isEmpty())
-                canonicalDir = QDir(dir).canonicalPath();
-            const QFileInfo target(
-                QFileInfo(QDir(dir).filePath(QFile::decodeName(e->d_name))).canonicalFilePath());
-            if (target.filePath().isEmpty() || target.path() != canonicalDir ||
+            if (!linkStaysInFolder(QDir(dir).filePath(QFile::decodeName(e->d_name))) ||
                 ::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
                 continue;
             type = DT_REG;
