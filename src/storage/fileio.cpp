@@ -61,10 +61,13 @@ IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
     // Straight system calls: the scan reads a thousand small files at every start, and
     // QFile's engine and buffering cost more than reading them.
-    const QString action = QStringLiteral("Не могу прочитать файл");
+    const auto failed = [&path](int error) {
+        return IoResult::failure(
+            describe(QStringLiteral("Не могу прочитать файл"), path, qt_error_string(error)));
+    };
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return IoResult::failure(describe(action, path, qt_error_string(errno)));
+        return failed(errno);
     // A small limit (an order file) is allocated at once; for a larger one the size the
     // system reports bounds the first allocation. A file that grows meanwhile, or one that
     // reports no size, is read on in larger steps up to maxBytes. Reading a folder fails
@@ -77,12 +80,13 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
         if (::fstat(fd, &st) != 0) {
             const int error = errno;
             ::close(fd);
-            return IoResult::failure(describe(action, path, qt_error_string(error)));
+            return failed(error);
         }
         first = std::min<qint64>(maxBytes, std::max<qint64>(st.st_size, 0) + 1);
     }
     out.resize(qsizetype(first));
     qint64 done = 0;
+    int error = 0;
     for (;;) {
         if (done == out.size()) {
             if (done >= maxBytes)
@@ -92,17 +96,17 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
         const ssize_t n = ::read(fd, out.data() + done, std::size_t(out.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            out.clear();
-            return IoResult::failure(describe(action, path, qt_error_string(error)));
-        }
-        if (n == 0)
+        if (n < 0)
+            error = errno;
+        if (n <= 0)
             break;
         done += n;
     }
     ::close(fd);
+    if (error != 0) {
+        out.clear();
+        return failed(error);
+    }
     out.truncate(qsizetype(done));
     return {};
 }
