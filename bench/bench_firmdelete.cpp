@@ -37,10 +37,7 @@ struct DataSet {
         options.payers = 1;
         options.orders = orders;
         options.deletedOrders = 0;
-        if (const IoResult r = datagen::fillProgramFolder(dir.path(), options); !r) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error));
-            std::abort();
-        }
+        benchutil::fillProgramFolder(dir.path(), options);
         store->setProgramDir(dir.path());
         QStringList messages;
         LoadFirms(*store, messages);

@@ -42,10 +42,7 @@ struct Program {
 
     explicit Program(bool full) {
         if (full)
-            if (const storage::IoResult r = datagen::fillProgramFolder(dir.path()); !r) {
-                std::fprintf(stderr, "%s\n", qPrintable(r.error));
-                std::abort();
-            }
+            benchutil::fillProgramFolder(dir.path());
         const QStringList messages = storage::StartUp(*store, dir.path());
         windows = app::createWindows(*store);
         windows->form1->show();

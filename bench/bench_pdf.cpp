@@ -95,10 +95,7 @@ struct FullFolder {
     QTemporaryDir dir;
     QStringList orders;
     FullFolder() {
-        if (const storage::IoResult r = datagen::fillProgramFolder(dir.path()); !r) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error));
-            std::abort();
-        }
+        benchutil::fillProgramFolder(dir.path());
         storage::Store s;
         s.setProgramDir(dir.path());
         for (const QString& name : storage::listFileNames(s.PlatDir, u".plat"))

@@ -25,11 +25,7 @@ struct DataSet {
     QStringList paths;
 
     DataSet() {
-        const datagen::Options options; // 254 organizations, 1024 orders
-        if (const IoResult r = datagen::fillProgramFolder(dir.path(), options); !r) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error));
-            std::abort();
-        }
+        benchutil::fillProgramFolder(dir.path()); // 254 organizations, 1024 orders
         store->setProgramDir(dir.path());
         QStringList messages;
         LoadFirms(*store, messages);

@@ -81,12 +81,7 @@ bool start(const QString& dir, Started& s) {
 
 struct Folders {
     QTemporaryDir full, empty;
-    Folders() {
-        if (const storage::IoResult r = datagen::fillProgramFolder(full.path()); !r) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error));
-            std::abort();
-        }
-    }
+    Folders() { benchutil::fillProgramFolder(full.path()); }
 };
 
 Folders& folders() {

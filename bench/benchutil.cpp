@@ -239,6 +239,13 @@ ChildRun runChild(const QString& program, const QStringList& args, const QString
     return run;
 }
 
+void fillProgramFolder(const QString& dir, const datagen::Options& options) {
+    if (const storage::IoResult r = datagen::fillProgramFolder(dir, options); !r) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.error));
+        std::abort();
+    }
+}
+
 QString binProgram(const QString& name) {
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
     return QString::fromStdString((self.parent_path() / name.toStdString()).string());

@@ -3,6 +3,8 @@
 // the real program measured with wait4 (CPU time and peak memory).
 #pragma once
 
+#include "datagen.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -56,6 +58,10 @@ struct ChildRun {
 // output to stdoutPath (or /dev/null), standard error to /dev/null, and waits for it.
 ChildRun runChild(const QString& program, const QStringList& args, const QString& stdinPath = {},
                   const QString& stdoutPath = {});
+
+// Fills the program folder dir with the data set of options; a benchmark cannot run without
+// it, so a failure stops the program with the reason.
+void fillProgramFolder(const QString& dir, const datagen::Options& options = {});
 
 // A program of the build's bin folder (the folder of the running benchmark).
 QString binProgram(const QString& name);
