@@ -2,6 +2,7 @@
 # and build first. `make bench` runs the benchmarks; `make asan` builds the tests with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs them; `make fuzz` builds the fuzz
 # targets with clang and runs each for FUZZ_SECONDS seconds (FUZZ_TARGETS: only these).
+# `make package` builds the Debian package quenmara_VERSION_ARCH.deb here (CPack).
 BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
@@ -11,7 +12,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all deps configure build run test bench fuzz asan format clean
+.PHONY: all deps configure build run test bench fuzz asan package format clean
 
 all: build
 
@@ -49,6 +50,16 @@ fuzz: deps
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENMARA_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target fuzzers -j$(JOBS) -- --no-print-directory
 	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Only what the package holds is built, after the packaging tools are installed.
+package:
+	@scripts/install-deps --package
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target quenmara packaging_files userguide -- --no-print-directory
+	@rm -rf $(BUILD)/package
+	@cpack --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/package >/dev/null
+	@mv $(BUILD)/package/quenmara_*.deb .
+	@ls quenmara_*.deb
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
