@@ -16,7 +16,7 @@ namespace app {
 struct Options {
     enum class Mode { Window, List, Words, Pdf, Help, Version };
     Mode mode = Mode::Window;
-    QString dir;        // --dir; empty: the executable's folder
+    QString dir;        // --dir; empty: chosen by chooseProgramFolder
     QString words;      // --words AMOUNT, or "-" for standard input
     QString pdfOut;     // --pdf OUT.pdf
     QStringList orders; // --pdf ... NAME.plat...

@@ -1,6 +1,7 @@
 // The program entry: parses the command line, runs the start-up of storage and either opens
 // the windows or runs one command-line mode.
 #include "cli.h"
+#include "programfolder.h"
 
 #include "storage/cp1251.h"
 #include "storage/startup.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -53,8 +56,11 @@ int main(int argc, char** argv) {
         err << "Нет преобразования кодовой страницы windows-1251 (Qt собран без ICU?)\n";
         return 1;
     }
+    QGuiApplication::setDesktopFileName(QStringLiteral("quenmara"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quenmara")));
     const QString dir =
-        options->dir.isEmpty() ? QCoreApplication::applicationDirPath() : options->dir;
+        app::chooseProgramFolder(options->dir, QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     if (!QFileInfo(dir).isDir()) {
         err << QStringLiteral("Папка программы не найдена: %1\n")
                    .arg(QDir::toNativeSeparators(dir));

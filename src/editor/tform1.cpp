@@ -375,7 +375,15 @@ void TForm1::SpeedButton7Click() {
 }
 
 void TForm1::SpeedButton8Click() {
-    const QString help = store_.ProgramDir + QStringLiteral("Quenmara.chm");
+    // The help file of the program folder; without one (always so for an installed program)
+    // the user guide that the package installs beside the executable's share/ folder.
+    QString help = store_.ProgramDir + QStringLiteral("Quenmara.chm");
+    if (!QFileInfo::exists(help)) {
+        const QString guide = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                              QStringLiteral("/../share/doc/quenmara/index.html"));
+        if (QFileInfo::exists(guide))
+            help = guide;
+    }
     if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
         QMessageBox::information(
             this, windowTitle(),
