@@ -25,23 +25,9 @@ CheckSaveResult CheckSave(Store& s, editor::OrderFields f, const SaveQuestions& 
     if (!q.ask(QStringLiteral("Новое платежное поручение."),
                QStringLiteral("Сохранить платежное поручение № %1 ?").arg(n)))
         return result;
-    switch (editor::PrepareSaveNew(s, f)) {
-    case editor::SaveCheck::BadName:
-        q.tell(editor::badNameMessage());
-        return result;
-    case editor::SaveCheck::LimitReached:
-        q.tell(editor::limitMessage());
-        return result;
-    case editor::SaveCheck::Exists:
-        if (!q.ask(QStringLiteral("Платежное поручение № %1 уже есть.").arg(n), saveChanges.arg(n)))
-            return result;
-        break;
-    case editor::SaveCheck::Ok:
-        break;
-    }
-    editor::OrderFields shown;
-    result.io = editor::CommitSaveNew(s, f, shown);
-    result.savedNew = s.PlatSaved;
+    const editor::SaveNewResult saved = editor::SaveNewOrder(s, f, q);
+    result.io = saved.io;
+    result.savedNew = saved.saved;
     return result;
 }
 

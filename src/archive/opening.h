@@ -7,27 +7,22 @@
 #include "storage/fileio.h"
 #include "storage/store.h"
 
-#include <functional>
-
 namespace archive {
 
-// How CheckSave talks to the user: ask puts a question of two lines and returns true for
-// "Yes"; tell shows a message.
-struct SaveQuestions {
-    std::function<bool(const QString& line1, const QString& line2)> ask;
-    std::function<void(const QString& text)> tell;
-};
+using editor::SaveQuestions;
 
 struct CheckSaveResult {
     bool savedNew = false; // a new order was written and the saved orders were scanned again
     storage::IoResult io;  // a write or scan that failed, for the caller to report
+    // Nothing is lost by going on (closing, opening another order): the order was saved, or
+    // the user chose not to save it. False when saving it failed.
+    bool canLeave() const { return io.ok || savedNew; }
 };
 
 // Offers to save the order on screen, whose controls hold fields, when it is complete: a
 // saved order that was changed ("... было изменено."), or a new order ("Новое платежное
-// поручение."), which is refused at the limit of 1024 orders and asked about again when an
-// order of its name exists. A new order that is saved becomes the saved order on screen, as
-// after the editor's own save.
+// поручение."), which is then saved as the editor saves it (SaveNewOrder) and becomes the
+// saved order on screen.
 CheckSaveResult CheckSave(storage::Store& s, editor::OrderFields fields, const SaveQuestions& q);
 
 // Reads the listed order fileName into the order on screen: PlatFileName, OpenedIndex (its

@@ -35,7 +35,7 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
     windows_.formPlat = this;
     windows_.sized[storage::TagFormPlat] = this;
     windows_.platGreed = [this] { PlatGreed(); };
-    windows_.checkSave = [this] { CheckSave(); };
+    windows_.checkSave = [this] { return CheckSave().canLeave(); };
 
     StringGrid1 = new editor::ListGrid(
         store_, storage::ColBasePlats, PlatColumnTitles(), [this] { return shownCount(); },
@@ -225,7 +225,7 @@ void TFormPlat::SpeedButton1Click() {
     const storage::ShortStr<28> noted = store_.PlatList[std::size_t(row)].FileName;
     CurPlat = row;
     const CheckSaveResult saved = CheckSave();
-    if (!saved.io && !saved.savedNew)
+    if (!saved.canLeave())
         return; // the order on screen could not be written: it stays there
     if (storage::IoResult r = OpenListed(store_, noted); !r) {
         showError(r.error);

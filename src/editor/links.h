@@ -42,9 +42,10 @@ struct Windows {
     // The windows that keep their size in the window-size table, by tag (0..10).
     std::array<QWidget*, 11> sized{};
 
-    // The list of saved orders: show PlatList again, and offer to save the order on screen.
+    // The list of saved orders: show PlatList again, and offer to save the order on screen
+    // (false when saving it failed: the order has to stay on screen).
     std::function<void()> platGreed;
-    std::function<void()> checkSave;
+    std::function<bool()> checkSave;
     // The filter dialog: refill its payer and payee lists from the tables.
     std::function<void()> fillFilter;
 };

@@ -246,16 +246,26 @@ SaveCheck PrepareSaveNew(Store& s, const OrderFields& f) {
     for (int i = 0; i < s.PlatCount; ++i)
         if (s.PlatList[std::size_t(i)].FileName == s.PlatFileName)
             return SaveCheck::Exists;
-    return SaveCheck::Ok;
+    // The list may not hold every file: only the current year may be loaded, and another copy
+    // of the program may have saved into the folder since the last scan.
+    return storage::PlatFileExists(s) ? SaveCheck::Exists : SaveCheck::Ok;
 }
 
-storage::IoResult CommitSaveNew(Store& s, const OrderFields& f, OrderFields& shown) {
+storage::IoResult CommitSaveNew(Store& s, const OrderFields& f, OrderFields& shown, bool replace,
+                                bool* existed) {
+    if (existed)
+        *existed = false;
     if (!FillPlat(s, f))
         return storage::IoResult::failure(badNameMessage());
     const TPlat before = s.PlatSnapshot;
     s.PlatSnapshot = s.Plat;
-    if (storage::IoResult written = storage::SaveFilePlat(s); !written) {
+    bool taken = false;
+    storage::IoResult written =
+        replace ? storage::SaveFilePlat(s) : storage::SaveFilePlatNew(s, taken);
+    if (!written) {
         s.PlatSnapshot = before;
+        if (existed)
+            *existed = taken;
         return written;
     }
     const storage::IoResult scanned = storage::FindFilesPlat(s);
@@ -265,9 +275,47 @@ storage::IoResult CommitSaveNew(Store& s, const OrderFields& f, OrderFields& sho
     return scanned;
 }
 
+SaveNewResult SaveNewOrder(Store& s, const OrderFields& f, const SaveQuestions& q) {
+    SaveNewResult result;
+    const QString exists = QStringLiteral("Платежное поручение № %1 уже есть.").arg(f.number);
+    const QString replace =
+        QStringLiteral("Сохранить изменения в платежном поручении № %1 ?").arg(f.number);
+    bool replacing = false;
+    switch (PrepareSaveNew(s, f)) {
+    case SaveCheck::BadName:
+        q.tell(badNameMessage());
+        return result;
+    case SaveCheck::LimitReached:
+        q.tell(limitMessage());
+        return result;
+    case SaveCheck::Exists:
+        if (!q.ask(exists, replace))
+            return result;
+        replacing = true;
+        break;
+    case SaveCheck::Ok:
+        break;
+    }
+    bool existed = false;
+    result.io = CommitSaveNew(s, f, result.shown, replacing, &existed);
+    // A file of the name appeared after the check: it is replaced only on the user's word.
+    if (existed) {
+        result.io = {};
+        if (!q.ask(exists, replace))
+            return result;
+        result.io = CommitSaveNew(s, f, result.shown, true);
+    }
+    result.saved = s.PlatSaved;
+    return result;
+}
+
 storage::IoResult SaveSaved(Store& s) {
+    const TPlat before = s.PlatSnapshot;
     s.PlatSnapshot = s.Plat;
-    return storage::SaveFilePlat(s);
+    storage::IoResult r = storage::SaveFilePlat(s);
+    if (!r)
+        s.PlatSnapshot = before;
+    return r;
 }
 
 storage::IoResult StoreAccepted(Store& s, bool accepted) {

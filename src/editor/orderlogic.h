@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace editor {
 
@@ -77,7 +78,7 @@ QString ProposeNumber(const storage::Store& s, int payer);
 enum class SaveCheck {
     Ok,           // nothing stands in the way
     LimitReached, // 1024 orders are saved: "Может быть сохранено только1024 платежки."
-    Exists,       // an order of that name exists: ask before replacing
+    Exists,       // a file of that name is listed or lies in the folder: ask before replacing
     BadName       // the number or the payer's INN cannot make a file name
 };
 SaveCheck PrepareSaveNew(storage::Store& s, const OrderFields& fields);
@@ -86,10 +87,33 @@ QString badNameMessage();
 
 // Writes the new order, rescans the saved orders and turns the editor to the saved state
 // (OpenedIndex, OpenedParties, PlatSaved). Returns the fields to show, as after opening.
-storage::IoResult CommitSaveNew(storage::Store& s, const OrderFields& fields, OrderFields& shown);
+// Without replace the file is only created: when a file of its name exists by then, nothing
+// is written, the order stays new and existed (when given) is set.
+storage::IoResult CommitSaveNew(storage::Store& s, const OrderFields& fields, OrderFields& shown,
+                                bool replace = false, bool* existed = nullptr);
+
+// How saving talks to the user: ask puts a question of two lines and returns true for "Yes";
+// tell shows a message.
+struct SaveQuestions {
+    std::function<bool(const QString& line1, const QString& line2)> ask;
+    std::function<void(const QString& text)> tell;
+};
+
+struct SaveNewResult {
+    bool saved = false;   // the order was written and is now the saved order on screen
+    storage::IoResult io; // a write or scan that failed, for the caller to report
+    OrderFields shown;    // the fields to show when saved
+};
+
+// Saves the order on screen as a new order, as both the editor's Save and the list's save
+// question do: the limit and a bad name are told; when a file of the order's name exists
+// (listed or not) the user is asked before it is replaced, and a file that appears after the
+// check is asked about just the same, never replaced unasked.
+SaveNewResult SaveNewOrder(storage::Store& s, const OrderFields& fields, const SaveQuestions& q);
 
 // Saving a saved order: the record as filled on the preview page becomes the snapshot and
-// is written under its name.
+// is written under its name. When the write fails the snapshot stays as it was, so the order
+// still counts as changed.
 storage::IoResult SaveSaved(storage::Store& s);
 
 // The accepted box of a saved order changed: the list entry and the record follow it and

@@ -317,28 +317,17 @@ void TForm1::SpeedButton5Click() {
         ui->SpeedButton5->setEnabled(false);
         return;
     }
-    const OrderFields f = fields();
-    switch (PrepareSaveNew(store_, f)) {
-    case SaveCheck::BadName:
-        showError(badNameMessage());
-        return;
-    case SaveCheck::LimitReached:
-        QMessageBox::information(this, windowTitle(), limitMessage());
-        return;
-    case SaveCheck::Exists:
-        if (!windows_.formChangePlat ||
-            !windows_.formChangePlat->ask(
-                QStringLiteral("Платежное поручение № %1 уже есть.").arg(f.number),
-                QStringLiteral("Сохранить изменения в платежном поручении № %1 ?").arg(f.number)))
-            return;
-        break;
-    case SaveCheck::Ok:
-        break;
-    }
-    OrderFields shown;
-    const storage::IoResult r = CommitSaveNew(store_, f, shown);
-    if (!store_.PlatSaved) { // the file was not written: the order stays a new order
-        showError(r.error);
+    SaveQuestions questions;
+    questions.ask = [this](const QString& line1, const QString& line2) {
+        return windows_.formChangePlat && windows_.formChangePlat->ask(line1, line2);
+    };
+    questions.tell = [this](const QString& text) {
+        QMessageBox::information(this, windowTitle(), text);
+    };
+    const SaveNewResult r = SaveNewOrder(store_, fields(), questions);
+    if (!r.saved) { // not written: the order stays a new order
+        if (!r.io)
+            showError(r.io.error);
         return;
     }
     if (windows_.platGreed)
@@ -347,14 +336,14 @@ void TForm1::SpeedButton5Click() {
         windows_.fillFilter();
     UpdateListButton();
     showPickersForSaved();
-    showFields(shown);
+    showFields(r.shown);
     if (windows_.formNalog)
         windows_.formNalog->loadFromRecord(store_.Plat);
     setSavedLook(true);
     ui->SpeedButton9->setEnabled(true);
     ui->SpeedButton5->setEnabled(false);
-    if (!r)
-        showError(r.error);
+    if (!r.io)
+        showError(r.io.error);
 }
 
 void TForm1::SpeedButton6Click() {
@@ -451,8 +440,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
         if (storage::IoResult r = storage::SaveFileForm(store_); !r)
             showError(r.error);
     }
-    if (windows_.checkSave)
-        windows_.checkSave();
+    // An order that could not be saved stays on screen, with the reason already shown.
+    if (windows_.checkSave && !windows_.checkSave()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

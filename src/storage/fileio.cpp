@@ -58,6 +58,24 @@ IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
     return {};
 }
 
+IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed) {
+    existed = false;
+    // The whole file is written under a name of its own first (one that no listing takes for
+    // a data file); a leftover of an interrupted save under that name is not kept.
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    if (IoResult r = writeFileAtomic(temp, data); !r)
+        return r;
+    if (renameNoReplace(temp, path))
+        return {};
+    const int error = errno;
+    QFile::remove(temp);
+    existed = error == EEXIST;
+    return IoResult::failure(describe(QStringLiteral("Не могу записать файл"), path,
+                                      existed ? QStringLiteral("файл с таким именем уже есть")
+                                              : qt_error_string(error)));
+}
+
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
     // Straight system calls: the scan reads a thousand small files at every start, and
     // QFile's engine and buffering cost more than reading them.

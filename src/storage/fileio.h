@@ -28,6 +28,11 @@ bool linkStaysInFolder(const QString& path);
 // written outside the folders of the program.
 IoResult writeFileAtomic(const QString& path, const QByteArray& data);
 
+// Creates path with data only when no entry of that name exists (not even a link): the data
+// are written whole beside it (path + ".new") and take the name by a rename that never
+// replaces. When the name is taken, nothing is written under it and existed is set.
+IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed);
+
 // Reads at most maxBytes from the start of path into out.
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes);
 

@@ -51,6 +51,20 @@ IoResult SaveFilePlat(const Store& s) {
     return writeFileAtomic(platPath(s), recordBytes(s.Plat));
 }
 
+IoResult SaveFilePlatNew(const Store& s, bool& existed) {
+    existed = false;
+    if (!isPlainFileName(s.PlatFileName.view()))
+        return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
+    return writeFileNew(platPath(s), recordBytes(s.Plat), existed);
+}
+
+bool PlatFileExists(const Store& s) {
+    if (!isPlainFileName(s.PlatFileName.view()))
+        return false;
+    const QFileInfo info(platPath(s));
+    return info.exists() || info.isSymLink();
+}
+
 IoResult ReadPlatFile(const QString& path, TPlat& rec) {
     TPlat r;
     IoResult res = readExactly(path, &r, sizeof(TPlat));

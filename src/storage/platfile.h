@@ -22,6 +22,13 @@ bool isPlainFileName(std::string_view name);
 // Writes the order on screen to PlatDir + PlatFileName as one record of 1169 bytes.
 IoResult SaveFilePlat(const Store& s);
 
+// Writes the order on screen to PlatDir + PlatFileName only when no file of that name exists
+// (see writeFileNew); existed is set when one does, and nothing is then written.
+IoResult SaveFilePlatNew(const Store& s, bool& existed);
+
+// True when PlatDir holds an entry named PlatFileName (a link counts, even a broken one).
+bool PlatFileExists(const Store& s);
+
 // Reads PlatDir + PlatFileName into the order on screen. A missing file sets PlatError to 1
 // and leaves the order unchanged (no failure is returned for it); a file that cannot be read
 // whole fails with a message and leaves the order unchanged too.

@@ -462,6 +462,38 @@ TEST_F(ArchiveWindows, ClosingTheEditorOffersToSaveTheNewOrder) {
     EXPECT_TRUE(dir.exists("PP/6_1234567890_09.plat"));
 }
 
+// A changed saved order that cannot be written keeps the editor open with the order on
+// screen, and the next close asks again.
+TEST_F(ArchiveWindows, ClosingWhenTheChangedOrderCannotBeSavedKeepsTheWindowOpen) {
+    const QByteArray old = order("5", "10-00");
+    start();
+    list->hide();
+    form1->show();
+    ASSERT_TRUE(OpenListed(*store, store->PlatList[0].FileName));
+    form1->ShowOpened();
+    editor::OrderFields f = form1->fields();
+    f.amount = "99-00";
+    f.purpose = "Оплата";
+    form1->showFields(f);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        QStringList lines;
+        bool closed = true;
+        QStringList seen;
+        {
+            // As on a full disk for an order (1169 bytes), not for the window sizes.
+            testing_support::FileSizeLimit full(1100);
+            seen = whenModals({answering("Yes", lines), pressing("OK")},
+                              [&] { closed = form1->close(); });
+        }
+        EXPECT_FALSE(closed) << attempt;
+        EXPECT_TRUE(form1->isVisible());
+        EXPECT_EQ(lines.value(0), "Платежное поручение № 5 было изменено.") << attempt;
+        EXPECT_TRUE(seen.value(1).contains("5_1234567890_09.plat")) << seen.join('|').toStdString();
+        EXPECT_EQ(form1->fields().amount, "99-00");
+        EXPECT_EQ(dir.read("PP/5_1234567890_09.plat"), old);
+    }
+}
+
 TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotDeletedAndTheDialogStays) {
     order("1", "10-00");
     start();

@@ -186,6 +186,27 @@ TEST(SaveNew, SameNumberPayerAndYearAsksAnotherYearDoesNot) {
     EXPECT_EQ(PrepareSaveNew(*fx.s, other), SaveCheck::Ok);
 }
 
+// A file of the order's name that the list does not hold (an order of another year while only
+// the current year is loaded, or a file of another copy of the program) is asked about like a
+// listed one; one that appears after the check is never replaced by the write.
+TEST(SaveNew, FileOfTheNameOutsideTheListIsNeverReplacedUnasked) {
+    Fixture fx;
+    const QByteArray other = testing_support::platFile({"7", "1234567890", "01.01.2009", "1"});
+    OrderFields f = fx.order("7", "10.02.2009");
+    fx.check(f);
+    fx.dir.write("PP/7_1234567890_09.plat", other);
+    EXPECT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::Exists);
+
+    QFile::remove(fx.dir.file("PP/7_1234567890_09.plat"));
+    ASSERT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::Ok);
+    fx.dir.write("PP/7_1234567890_09.plat", other); // written meanwhile by another program
+    OrderFields shown;
+    const storage::IoResult r = CommitSaveNew(*fx.s, f, shown);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(fx.s->PlatSaved);
+    EXPECT_EQ(fx.dir.read("PP/7_1234567890_09.plat"), other);
+}
+
 TEST(SaveNew, LimitOf1024WritesNothing) {
     Fixture fx;
     fx.s->PlatCount = 1024;

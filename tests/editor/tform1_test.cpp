@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -260,6 +261,31 @@ TEST(MainWindow, SameNumberPayerAndYearAsksBeforeReplacing) {
     w.preview();
     EXPECT_EQ(w.save(), "");
     EXPECT_TRUE(w.dir.exists("PP/7_1234567890_10.plat"));
+}
+
+// With only the current year loaded, an order of last year is not in the list; saving a new
+// order of the same number, payer and year asks all the same.
+TEST(MainWindow, OrderOfLastYearNotLoadedIsAskedAboutBeforeReplacing) {
+    const QString year = QString::number(QDate::currentDate().year() - 1);
+    const QString name = QStringLiteral("PP/7_1234567890_%1.plat").arg(year.right(2));
+    const QByteArray old = testing_support::platFile(
+        {"7", "1234567890", qPrintable("01.02." + year), "7701000001", "10-00"});
+    MainWindow w([&](const TempDir& dir) {
+        QByteArray set(512, '\0');
+        set[0] = 1; // only the current year
+        dir.write("Set", set);
+        QDir(dir.path()).mkpath("PP");
+        dir.write(name, old);
+    });
+    ASSERT_EQ(w.store->PlatCount, 0);
+    w.fill("7", "10.02." + year);
+    w.preview();
+    EXPECT_EQ(w.save("No"), "Заменить платежку");
+    EXPECT_EQ(w.dir.read(name), old);
+    EXPECT_FALSE(w.store->PlatSaved);
+    EXPECT_EQ(w.save("Yes"), "Заменить платежку");
+    EXPECT_NE(w.dir.read(name), old);
+    EXPECT_TRUE(w.store->PlatSaved);
 }
 
 TEST(MainWindow, LimitOf1024SavedOrders) {
