@@ -294,6 +294,14 @@ WorkText purposeText(const OrderInput& order, bool screen) {
 
 } // namespace
 
+WorkText PrintedPurpose(const OrderInput& order) {
+    return purposeText(order, false);
+}
+
+WorkText TaxLine(const OrderInput& order, const ParsedAmount& amount) {
+    return VatLine(amount, order.vatRate, order.budgetPayment());
+}
+
 std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, const FormGeometry& g,
                                                    TextMeasurer& measurer) {
     std::array<WorkText, FieldCount> f{};
@@ -346,7 +354,7 @@ std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, cons
     f[21] = cpText(order.priorityChoice == 1 ? "4" : "6");
 
     // Purpose, with the tax line right after its last line.
-    const WorkText tax = VatLine(amount.Amount, order.vatRate, order.budgetPayment());
+    const WorkText tax = TaxLine(order, amount.Amount);
     const WorkText purpose = purposeText(order, device.screen);
     const int purposeWidth = g.H[4].length - sp;
     int next = 29;

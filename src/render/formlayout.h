@@ -115,6 +115,14 @@ ComputeFieldPlaces(const FormGeometry& geometry,
 // All of it at once.
 FormLayout LayOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer);
 
+// The purpose of payment as the printed form joins it: its first five lines with single
+// spaces between them, at most 255 characters.
+storage::WorkText PrintedPurpose(const OrderInput& order);
+
+// The tax line the form prints right after the purpose, for the order's amount as parsed;
+// empty when the form prints none.
+storage::WorkText TaxLine(const OrderInput& order, const ParsedAmount& amount);
+
 // The bank name as the form prints it: capital Cyrillic letters, except a "г" standing for
 // a town ("г." after a blank).
 storage::WorkText BankNameForForm(std::string_view name);

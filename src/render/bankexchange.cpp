@@ -1,0 +1,248 @@
+#include "bankexchange.h"
+
+#include "amount.h"
+#include "formlayout.h"
+#include "orderinput.h"
+
+#include "storage/choices.h"
+#include "storage/cp1251.h"
+#include "storage/party.h"
+#include "storage/platfile.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QTime>
+
+namespace render {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray cp(const char* utf8) {
+    return storage::cp1251::fromUnicode(QString::fromUtf8(utf8));
+}
+
+std::string_view view(const QByteArray& b) {
+    return {b.constData(), std::size_t(b.size())};
+}
+
+// Appends one "key=value" line. A value never holds a line break (a damaged record could
+// otherwise add lines of its own to the file): characters below code 32 become blanks.
+void line(QByteArray& out, const char* key, QByteArray value = {}) {
+    for (char& c : value)
+        if (static_cast<unsigned char>(c) < 32)
+            c = ' ';
+    out += cp(key);
+    out += '=';
+    out += value;
+    out += "\r\n";
+}
+
+void mark(QByteArray& out, const char* text) {
+    out += cp(text);
+    out += "\r\n";
+}
+
+QString dateText(const QDate& d) {
+    return d.toString(u"dd.MM.yyyy"_s);
+}
+
+// The amount as the format writes it: rubles, ".", two kopeck digits ("3022-42" is 3022.42,
+// "1500" is 1500.00, "007" is 7.00).
+QByteArray sumText(const ParsedAmount& a) {
+    const qulonglong rubles = QByteArray(a.RubleDigits.bytes()).toULongLong();
+    const QByteArray kopecks = a.KopeckDigits.empty() ? "00" : a.KopeckDigits.bytes();
+    return QByteArray::number(rubles) + '.' + kopecks;
+}
+
+// One order checked and prepared for its section.
+struct Checked {
+    QStringList reasons;
+    AmountLine amount;
+    QDate date;
+};
+
+Checked check(const storage::TPlat& p) {
+    Checked c;
+    const QByteArray amountText = p.Amount.bytes();
+    if (amountText.isEmpty()) {
+        c.reasons << u"сумма не указана"_s;
+    } else {
+        c.amount = AssembleAmountLine(view(amountText));
+        const QString shown = storage::cp1251::toUnicode(amountText);
+        if (c.amount.Amount.AmountError == AmountTooManyDigits)
+            c.reasons << u"в сумме «%1» больше 9 цифр рублей"_s.arg(shown);
+        else if (c.amount.Amount.AmountError != AmountValid)
+            c.reasons << u"сумма «%1» записана неверно"_s.arg(shown);
+        else if (sumText(c.amount.Amount) == "0.00")
+            c.reasons << u"сумма равна нулю"_s;
+    }
+    if (p.PayerAccount.empty())
+        c.reasons << u"не указан счет плательщика"_s;
+    c.date = QDate::fromString(QString::fromLatin1(p.Date.bytes()), u"d.M.yyyy"_s);
+    if (!c.date.isValid())
+        c.reasons << u"дата «%1» не в виде ДД.ММ.ГГГГ"_s.arg(
+            storage::cp1251::toUnicode(p.Date.bytes()));
+    return c;
+}
+
+void party(QByteArray& out, const storage::TPlat& p, bool payer) {
+    const storage::TFirm f = storage::PartyFirm(p, payer);
+    const storage::TFirmBank& bank = f.Banks[0];
+    const char* const keys[] = {
+        payer ? "ПлательщикСчет" : "ПолучательСчет",
+        payer ? "Плательщик" : "Получатель",
+        payer ? "ПлательщикИНН" : "ПолучательИНН",
+        payer ? "Плательщик1" : "Получатель1",
+        payer ? "ПлательщикРасчСчет" : "ПолучательРасчСчет",
+        payer ? "ПлательщикБанк1" : "ПолучательБанк1",
+        payer ? "ПлательщикБИК" : "ПолучательБИК",
+        payer ? "ПлательщикКорсчет" : "ПолучательКорсчет",
+    };
+    // The bank's name as the form takes it: the short name, else the full one.
+    const QByteArray bankName =
+        bank.BankShort.empty() ? bank.BankFull.bytes() : bank.BankShort.bytes();
+    line(out, keys[0], bank.Account.bytes());
+    line(out, keys[1], cp("ИНН ") + f.Inn.bytes() + ' ' + f.Name.bytes());
+    line(out, keys[2], f.Inn.bytes());
+    line(out, keys[3], f.Name.bytes());
+    line(out, keys[4], bank.Account.bytes());
+    line(out, keys[5], bankName);
+    line(out, keys[6], bank.Bik.bytes());
+    line(out, keys[7], bank.CorrAccount.bytes());
+}
+
+void section(QByteArray& out, const storage::TPlat& p, const Checked& c) {
+    const OrderInput order = OrderInputFromPlat(p);
+    mark(out, "СекцияДокумент=Платежное поручение");
+    line(out, "Номер", p.Number.bytes());
+    line(out, "Дата", dateText(c.date).toLatin1());
+    line(out, "Сумма", sumText(c.amount.Amount));
+    party(out, p, true);
+    party(out, p, false);
+    // "Электронно" is the bank client's own way of sending; the other kinds are named.
+    line(out, "ВидПлатежа", p.PayKind == 0 ? QByteArray() : order.kindText);
+    line(out, "ВидОплаты", "01");
+
+    QByteArray purpose = PrintedPurpose(order).bytes();
+    const QByteArray tax = TaxLine(order, c.amount.Amount).bytes();
+    if (!purpose.isEmpty() && !tax.isEmpty())
+        purpose += ' ';
+    line(out, "НазначениеПлатежа", purpose + tax);
+
+    if (order.budgetPayment())
+        line(out, "СтатусСоставителя", order.statusText);
+    line(out, "ПлательщикКПП", p.PayerKpp.bytes());
+    line(out, "ПолучательКПП", p.PayeeKpp.bytes());
+    if (order.budgetPayment()) {
+        line(out, "ПоказательКБК", p.Kbk.bytes());
+        line(out, "ОКАТО", p.Okato.bytes());
+        line(out, "ПоказательОснования", p.Basis.bytes());
+        line(out, "ПоказательПериода", p.TaxPeriod.bytes());
+        line(out, "ПоказательНомера", p.DocNumber.bytes());
+        line(out, "ПоказательДаты", p.DocDate.bytes());
+        line(out, "ПоказательТипа", p.TaxType.bytes());
+    }
+    // Priority 6 was abolished in 2014; 5 is the lowest priority in force.
+    line(out, "Очередность", p.Priority == 1 ? "4" : "5");
+    mark(out, "КонецДокумента");
+}
+
+} // namespace
+
+ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created) {
+    ExchangeFile file;
+    QByteArray sections;
+    QList<QByteArray> accounts;
+    QDate first, last;
+    for (const ExchangeOrder& o : orders) {
+        if (!o.readError.isEmpty()) {
+            file.leftOut.append({o.name, o.readError});
+            continue;
+        }
+        const Checked c = check(o.plat);
+        if (!c.reasons.isEmpty()) {
+            file.leftOut.append({o.name, c.reasons.join(u"; "_s)});
+            continue;
+        }
+        section(sections, o.plat, c);
+        ++file.written;
+        const QByteArray account = o.plat.PayerAccount.bytes();
+        if (!accounts.contains(account))
+            accounts << account;
+        if (!first.isValid() || c.date < first)
+            first = c.date;
+        if (!last.isValid() || c.date > last)
+            last = c.date;
+    }
+    if (file.written == 0)
+        return file;
+
+    QByteArray& out = file.text;
+    mark(out, "1CClientBankExchange");
+    line(out, "ВерсияФормата", "1.03");
+    line(out, "Кодировка", "Windows");
+    line(out, "Отправитель", "Quenmara " QUENMARA_VERSION);
+    line(out, "ДатаСоздания", dateText(created.date()).toLatin1());
+    line(out, "ВремяСоздания", created.time().toString(u"hh:mm:ss"_s).toLatin1());
+    line(out, "ДатаНачала", dateText(first).toLatin1());
+    line(out, "ДатаКонца", dateText(last).toLatin1());
+    for (const QByteArray& account : accounts)
+        line(out, "РасчСчет", account);
+    line(out, "Документ", cp("Платежное поручение"));
+    out += sections;
+    mark(out, "КонецФайла");
+    return file;
+}
+
+ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
+                          const QDateTime& created) {
+    QList<ExchangeOrder> orders(paths.size());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        orders[i].name = QFileInfo(paths[i]).fileName();
+        if (const storage::IoResult r = storage::ReadPlatFile(paths[i], orders[i].plat); !r)
+            orders[i].readError = r.error;
+    }
+    const ExchangeFile file = BuildExchangeFile(orders, created);
+    ExportResult result;
+    result.leftOut = file.leftOut;
+    result.written = file.written;
+    if (file.written > 0)
+        result.io = storage::writeFileAtomic(outFile, file.text);
+    if (!result.io)
+        result.written = 0;
+    return result;
+}
+
+QString LeftOutLine(const LeftOutOrder& order) {
+    return order.name + u": "_s + order.reason;
+}
+
+QString ExportWrittenLine(int written, const QString& outFile) {
+    const QString file = QDir::toNativeSeparators(outFile);
+    if (written <= 0)
+        return u"Ни одна платежка не записана; файл %1 не записан."_s.arg(file);
+    switch (pluralForm(unsigned(written))) {
+    case PluralForm::One:
+        return u"В файл %1 записана %2 платежка."_s.arg(file, QString::number(written));
+    case PluralForm::TwoToFour:
+        return u"В файл %1 записаны %2 платежки."_s.arg(file, QString::number(written));
+    case PluralForm::Many:
+        break;
+    }
+    return u"В файл %1 записано %2 платежек."_s.arg(file, QString::number(written));
+}
+
+QString ExportReport(const ExportResult& result, const QString& outFile) {
+    QString text = ExportWrittenLine(result.written, outFile);
+    if (!result.leftOut.isEmpty()) {
+        text += u"\n\nНе записаны:"_s;
+        for (const LeftOutOrder& o : result.leftOut)
+            text += u'\n' + LeftOutLine(o);
+    }
+    return text;
+}
+
+} // namespace render
