@@ -14,6 +14,10 @@ QString usageText() {
         "  --pdf ВЫХОД.pdf ИМЯ.plat...\n"
         "                           напечатать названные платежки из папки PP в файл PDF,\n"
         "                           по одной странице A4 на платежку\n"
+        "  --export ВЫХОД.txt ИМЯ.plat...\n"
+        "                           выгрузить названные платежки в файл обмена с\n"
+        "                           клиент-банком (1CClientBankExchange; банки ждут его\n"
+        "                           под именем 1c_to_kl.txt)\n"
         "  --words СУММА            вывести сумму прописью и цифрами через табуляцию;\n"
         "                           \"-\" читает по одной сумме в строке со стандартного ввода\n"
         "  --help                   эта справка\n"
@@ -51,13 +55,17 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
         } else if (a == QLatin1String("--words")) {
             if (!setMode(Options::Mode::Words, a) || !value(o.words))
                 return std::nullopt;
-        } else if (a == QLatin1String("--pdf")) {
-            if (!setMode(Options::Mode::Pdf, a) || !value(o.pdfOut))
+        } else if (a == QLatin1String("--pdf") || a == QLatin1String("--export")) {
+            const bool pdf = a == QLatin1String("--pdf");
+            if (!setMode(pdf ? Options::Mode::Pdf : Options::Mode::Export, a) ||
+                !value(pdf ? o.pdfOut : o.exportOut))
                 return std::nullopt;
             while (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
                 o.orders << args[++i];
             if (o.orders.isEmpty()) {
-                error = QStringLiteral("После --pdf ВЫХОД.pdf нужны имена платежек");
+                error =
+                    QStringLiteral("После %1 %2 нужны имена платежек")
+                        .arg(a, pdf ? QStringLiteral("ВЫХОД.pdf") : QStringLiteral("ВЫХОД.txt"));
                 return std::nullopt;
             }
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {

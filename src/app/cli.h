@@ -1,5 +1,6 @@
 // The command line of the program: the options, and one function per mode. Each mode lives
-// in a file of its own (cli_list.cpp, cli_words.cpp, cli_pdf.cpp, windows.cpp).
+// in a file of its own (cli_list.cpp, cli_words.cpp, cli_pdf.cpp, cli_export.cpp,
+// windows.cpp).
 #pragma once
 
 #include <QStringList>
@@ -14,12 +15,13 @@ class Store;
 namespace app {
 
 struct Options {
-    enum class Mode { Window, List, Words, Pdf, Help, Version };
+    enum class Mode { Window, List, Words, Pdf, Export, Help, Version };
     Mode mode = Mode::Window;
     QString dir;        // --dir; empty: chosen by chooseProgramFolder
     QString words;      // --words AMOUNT, or "-" for standard input
     QString pdfOut;     // --pdf OUT.pdf
-    QStringList orders; // --pdf ... NAME.plat...
+    QString exportOut;  // --export OUT.txt
+    QStringList orders; // --pdf or --export ... NAME.plat...
 };
 
 // Parses the arguments after the program name. On an error returns nothing and sets error.
@@ -33,6 +35,14 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err);
 int runWords(const QString& amount, std::istream& in, std::ostream& out, std::ostream& err);
 int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
            QTextStream& err);
+// Writes the client-bank exchange file for the named orders: 0 when every order is in it,
+// 1 when some were left out (each named on err with its reason) or the file could not be
+// written. How many orders went where is told on out.
+int runExport(storage::Store& store, const QString& outFile, const QStringList& orders,
+              QTextStream& out, QTextStream& err);
+// The file of a named saved order: a plain file name stands for the order of that name in
+// the folder of saved orders, anything else is a path as given.
+QString orderPath(const storage::Store& store, const QString& name);
 // Creates the windows in their order and runs the event loop; startupMessages are shown in
 // message boxes before the main window.
 int runWindows(storage::Store& store, const QStringList& startupMessages);

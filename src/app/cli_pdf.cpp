@@ -10,6 +10,13 @@
 
 namespace app {
 
+QString orderPath(const storage::Store& store, const QString& name) {
+    const QByteArray local = QFile::encodeName(name);
+    return storage::isPlainFileName(std::string_view(local.constData(), local.size()))
+               ? store.PlatDir + name
+               : name;
+}
+
 int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
            QTextStream& err) {
     // A missing order is named before anything is written. Each order is read as its page is
@@ -17,11 +24,7 @@ int runPdf(storage::Store& store, const QString& outFile, const QStringList& ord
     // be read ends the writing, and the file is then not created.
     QStringList paths;
     for (const QString& name : orders) {
-        const QByteArray local = QFile::encodeName(name);
-        const QString path =
-            storage::isPlainFileName(std::string_view(local.constData(), local.size()))
-                ? store.PlatDir + name
-                : name;
+        const QString path = orderPath(store, name);
         if (!QFileInfo(path).isFile()) {
             err << QStringLiteral("Платежка не найдена: %1\n").arg(QDir::toNativeSeparators(path));
             return 1;

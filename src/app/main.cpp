@@ -76,5 +76,7 @@ int main(int argc, char** argv) {
     err.flush();
     if (options->mode == Mode::List)
         return app::runList(*store, out, err);
+    if (options->mode == Mode::Export)
+        return app::runExport(*store, options->exportOut, options->orders, out, err);
     return app::runPdf(*store, options->pdfOut, options->orders, err);
 }

@@ -1,8 +1,11 @@
 #include "support/support.h"
 
 #include "datagen.h"
+#include "storage/records.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -135,4 +138,46 @@ TEST(PdfMode, OnePagePerOrderAndNothingWrittenForABadOne) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("3_1_09.plat")) << r.err.toStdString();
     EXPECT_EQ(dir.read("orders.pdf"), "old");
+}
+
+// --export writes the exchange file for the named orders that can be paid and names the
+// others with their reasons; the program folder stays as the start-up left it.
+TEST(ExportMode, OrdersThatCanBePaidAreWrittenAndTheOthersNamed) {
+    TempDir dir, outDir;
+    prepare(dir); // orders without the payer's account
+    storage::TPlat p;
+    storage::clearRecord(p);
+    p.Number = "7";
+    p.PayerInn = "7701000001";
+    p.Date = "05.02.2009";
+    p.Amount = "1500";
+    p.PayerAccount = "40702810900000000001";
+    dir.write("PP/7_7701000001_09.plat", storage::recordBytes(p));
+    ASSERT_EQ(runProgram({"--dir", dir.path(), "--list"}).status, 0);
+    auto folder = [&] {
+        QMap<QString, QByteArray> files;
+        for (QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             it.hasNext();)
+            files[it.next()] = dir.read(QDir(dir.path()).relativeFilePath(it.filePath()));
+        return files;
+    };
+    const auto before = folder();
+
+    const QString out = outDir.file("1c_to_kl.txt");
+    Outcome r = runProgram(
+        {"--dir", dir.path(), "--export", out, "7_7701000001_09.plat", "1_5555555555_09.plat"});
+    EXPECT_EQ(r.status, 1);
+    // (Qt's own warnings may come first.)
+    EXPECT_TRUE(r.err.split('\n').contains(
+        QString::fromUtf8("1_5555555555_09.plat: не указан счет плательщика")))
+        << r.err.toStdString();
+    EXPECT_EQ(r.out, QString::fromUtf8("В файл %1 записана 1 платежка.\n").arg(out));
+    EXPECT_TRUE(outDir.read("1c_to_kl.txt")
+                    .contains(cp("Номер=7\r\nДата=05.02.2009\r\n"
+                                 "Сумма=1500.00\r\n")));
+    EXPECT_EQ(folder(), before);
+
+    r = runProgram({"--dir", dir.path(), "--export", out, "7_7701000001_09.plat"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(runProgram({"--dir", dir.path(), "--export", out}).status, 2);
 }
