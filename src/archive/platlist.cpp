@@ -128,6 +128,18 @@ SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) 
     return sum;
 }
 
+QStringList OrdersToSend(const storage::Store& s, const PlatItems& items, int count, int first,
+                         int last) {
+    if (first < 0 || last <= first) {
+        first = 0;
+        last = count - 1;
+    }
+    QStringList paths;
+    for (int i = first; i <= last && i < count; ++i)
+        paths << s.PlatDir + editor::toUi(items[std::size_t(i)].FileName);
+    return paths;
+}
+
 QString DeletionPanelText(const TPlatItem& item) {
     return QStringLiteral("№ %1 от %2")
         .arg(editor::toUi(item.NumberText), editor::toUi(item.DateText));

@@ -1,7 +1,7 @@
 // What the list of saved orders does apart from drawing: the texts of its cells, the filter
 // of the list by payer and payee, the selection text and the exact sum of the selected
-// amounts, and taking a deleted order out of the list. The list window and its two dialogs
-// call these; tests call them directly.
+// amounts, the orders sent to the bank, and taking a deleted order out of the list. The list window
+// and its two dialogs call these; tests call them directly.
 #pragma once
 
 #include "storage/store.h"
@@ -82,6 +82,12 @@ struct SelectionSum {
     QString error; // an amount is not a number: why; the sum is then not shown
 };
 SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last);
+
+// The orders "В банк" sends, as the paths of their files: the listed entries first..last
+// when the selection spans more than one row, otherwise every listed entry (rows beyond
+// count are blank rows and send nothing).
+QStringList OrdersToSend(const storage::Store& s, const PlatItems& items, int count, int first,
+                         int last);
 
 // "№ 15 от 03.02.2009": the order as the deletion dialog names it.
 QString DeletionPanelText(const storage::TPlatItem& item);

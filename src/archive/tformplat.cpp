@@ -9,10 +9,16 @@
 #include "editor/tform1.h"
 #include "editor/tformchangeplat.h"
 #include "editor/uiutil.h"
+#include "render/bankexchange.h"
 #include "storage/scan.h"
+#include "storage/settings.h"
 #include "storage/store.h"
 
 #include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -72,6 +78,12 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormPlat::SpeedButton3Click);
     connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::reject);
     connect(ui->SpeedButton5, &QToolButton::clicked, this, &TFormPlat::SpeedButton5Click);
+    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TFormPlat::SpeedButton6Click);
+    chooseSaveFile_ = [](QWidget* parent, const QString& defaultPath) {
+        return QFileDialog::getSaveFileName(parent,
+                                            QStringLiteral("Выгрузить платежки для клиент-банка"),
+                                            defaultPath, QStringLiteral("Текстовые файлы (*.txt)"));
+    };
     connect(StringGrid1, &editor::ListGrid::mouseReleased, this, &TFormPlat::StringGrid1MouseUp);
     connect(StringGrid1, &editor::ListGrid::cellDoubleClicked, this,
             &TFormPlat::StringGrid1DblClick);
@@ -105,6 +117,7 @@ int TFormPlat::shownCount() const {
 
 void TFormPlat::showGrid(ListMode mode, int count) {
     ListMode_ = count > 0 ? mode : ListMode::Nothing;
+    ui->SpeedButton6->setEnabled(ListMode_ != ListMode::Nothing);
     refreshGrid(0);
     panels_[0]->setText(QString::number(count));
 }
@@ -191,6 +204,39 @@ void TFormPlat::SpeedButton5Click() {
         editor::showModal(windows_.formFilter);
 }
 
+// --- to the bank -------------------------------------------------------------------------
+
+void TFormPlat::SpeedButton6Click() {
+    const auto [first, last] = StringGrid1->selectedRange();
+    const QStringList paths = OrdersToSend(store_, shownItems(), shownCount(), first, last);
+    if (paths.isEmpty())
+        return;
+    QString folder = storage::ExportDir(store_);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString chosen =
+        chooseSaveFile_(this, QDir(folder).filePath(QLatin1String(render::BankExchangeFileName)));
+    if (chosen.isEmpty())
+        return;
+
+    // The folder is remembered for the next time, whatever the export gives.
+    storage::IoResult kept;
+    const QString chosenFolder = QFileInfo(chosen).absolutePath();
+    if (chosenFolder != storage::ExportDir(store_) && storage::SetExportDir(store_, chosenFolder))
+        kept = storage::SaveFileSet(store_);
+
+    const render::ExportResult r =
+        render::ExportOrders(paths, chosen, QDateTime::currentDateTime());
+    if (!r.io)
+        showError(r.io.error);
+    else if (r.leftOut.isEmpty())
+        QMessageBox::information(this, windowTitle(), render::ExportReport(r, chosen));
+    else
+        QMessageBox::warning(this, windowTitle(), render::ExportReport(r, chosen));
+    if (!kept)
+        showError(kept.error);
+}
+
 // --- opening ------------------------------------------------------------------------------
 
 CheckSaveResult TFormPlat::CheckSave() {
@@ -259,6 +305,7 @@ void TFormPlat::SpeedButton2Click() {
     } else {
         ui->SpeedButton1->setEnabled(false);
         ui->SpeedButton2->setEnabled(false);
+        ui->SpeedButton6->setEnabled(false);
         ListMode_ = ListMode::Nothing;
         refreshGrid(0);
     }

@@ -1,7 +1,8 @@
 // The list of saved orders "Платежки": a grid of PlatList, or of the orders a filter leaves,
 // drawn from the list on demand; opening an order in the editor after the offer to save the
 // one on screen; the exact sum of the selected amounts, which goes to the clipboard; the
-// filter switch; and the deletion of an order.
+// filter switch; the deletion of an order; and the orders sent to the bank as a client-bank
+// exchange file.
 #pragma once
 
 #include "opening.h"
@@ -9,6 +10,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -54,11 +56,17 @@ public:
     // The text of a status bar panel (0..3).
     QString panelText(int panel) const;
 
+    // Asks where the orders for the bank go, proposing defaultPath; an empty answer cancels.
+    // The save-file dialog unless replaced (tests answer without a dialog).
+    using SaveFileChooser = std::function<QString(QWidget* parent, const QString& defaultPath)>;
+    void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
+
 private:
     void SpeedButton1Click();          // Open
     void SpeedButton2Click();          // Del
     void SpeedButton3Click(bool down); // Filter
     void SpeedButton5Click();          // Set Filter
+    void SpeedButton6Click();          // В банк
     void StringGrid1MouseUp();
     void StringGrid1DblClick();
     void N1Click(); // "В буфер"
@@ -82,6 +90,7 @@ private:
     std::unique_ptr<PlatItems> FilterList;
     int FilterCount = 0;
     int CurPlat = 0; // the list position the window last acted on
+    SaveFileChooser chooseSaveFile_;
 };
 
 } // namespace archive

@@ -1,6 +1,9 @@
 #include "settings.h"
 
+#include "cp1251.h"
 #include "datafiles.h"
+
+#include <cstring>
 
 namespace storage {
 
@@ -8,6 +11,7 @@ static_assert(sizeof(Store::PathPlt) == PathPltFileSize);
 static_assert(sizeof(Store::FormSizes) == FormWFileSize);
 static_assert(sizeof(Store::ColWidths) == ArColFileSize);
 static_assert(sizeof(Store::Settings) == SetFileSize);
+static_assert(ExportDirOffset + sizeof(ShortStr<255>) == SetFileSize);
 
 namespace {
 
@@ -62,6 +66,23 @@ void LoadFileCol(Store& s, QStringList& messages) {
 
 void LoadFileSet(Store& s, QStringList& messages) {
     load(s, "Set", s.Settings, 1, messages);
+}
+
+QString ExportDir(const Store& s) {
+    ShortStr<255> dir;
+    std::memcpy(&dir, s.Settings.data() + ExportDirOffset, sizeof dir);
+    return cp1251::toUnicode(dir.view());
+}
+
+bool SetExportDir(Store& s, const QString& dir) {
+    const QByteArray bytes = cp1251::fromUnicode(dir);
+    if (!cp1251::canEncode(dir) || bytes.size() > qsizetype(ShortStr<255>::capacity))
+        return false;
+    ShortStr<255> kept;
+    clearRecord(kept);
+    kept.assign(bytes);
+    std::memcpy(s.Settings.data() + ExportDirOffset, &kept, sizeof kept);
+    return true;
 }
 
 IoResult SaveFileForm(const Store& s) {

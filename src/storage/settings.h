@@ -1,6 +1,7 @@
 // The four small settings files of the program folder: "PathPlt" (a path that is only held),
 // "FormW" (window sizes by window tag), "ArCol" (column widths of the list windows) and
-// "Set" (settings; byte 0 keeps only the orders of the current year).
+// "Set" (settings; byte 0 keeps only the orders of the current year; bytes 256 to 511 the
+// folder the orders for the bank were last written to).
 #pragma once
 
 #include "fileio.h"
@@ -28,6 +29,15 @@ void LoadFileForm(Store& s, QStringList& messages);
 void LoadFileCol(Store& s, QStringList& messages);
 // Loads "Set" the same way.
 void LoadFileSet(Store& s, QStringList& messages);
+
+// The folder the orders for the bank were last written to: bytes 256 to 511 of "Set", a
+// short text (length byte, then code page 1251). Earlier installations keep these bytes 0
+// and ignore them. Empty when none was kept.
+inline constexpr std::size_t ExportDirOffset = 256;
+QString ExportDir(const Store& s);
+// Keeps dir as that folder in memory; false, keeping the old one, when dir does not fit:
+// longer than 255 characters or with a character that code page 1251 cannot hold.
+bool SetExportDir(Store& s, const QString& dir);
 
 // Write the tables whole, creating or replacing the files.
 IoResult SaveFileForm(const Store& s);

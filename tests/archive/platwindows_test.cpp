@@ -29,6 +29,7 @@
 
 using namespace archive;
 using testing_support::clickButton;
+using testing_support::cp;
 using testing_support::platFile;
 using testing_support::pressing;
 using testing_support::TempDir;
@@ -510,4 +511,55 @@ TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotDeletedAndTheDialogStays) {
     EXPECT_TRUE(stayed);
     EXPECT_EQ(store->PlatCount, 1);
     EXPECT_EQ(numbers(), QStringList{"1"});
+}
+
+TEST_F(ArchiveWindows, ToTheBankSendsTheWholeListOrTheSelectedRowsIntoTheFolderChosenLast) {
+    // Orders with the payer's account, as the editor saves them; order 3's amount is malformed.
+    for (const auto& [number, amount] : {std::pair{"1", "100-00"}, {"2", "50-50"}, {"3", "1,5"}}) {
+        storage::TPlat p;
+        storage::clearRecord(p);
+        p.Number = number;
+        p.PayerInn = PayerA;
+        p.Date = "03.02.2009";
+        p.Amount = amount;
+        p.PayerAccount = "40702810900000000001";
+        dir.write(QStringLiteral("PP/%1_%2_09.plat").arg(number, PayerA), storage::recordBytes(p));
+    }
+    start();
+    QToolButton* toBank = listButton("В банк");
+    ASSERT_TRUE(toBank);
+    EXPECT_EQ(toBank->toolTip(), "Выгрузить платежки для клиент-банка");
+    EXPECT_EQ(toBank->accessibleName(), "В банк");
+    QDir(dir.path()).mkpath("bank");
+    QString proposed, answer = dir.file("bank/1c_to_kl.txt");
+    list->setSaveFileChooser([&](QWidget*, const QString& defaultPath) {
+        proposed = defaultPath;
+        return answer;
+    });
+    auto documents = [&](const QString& file) {
+        return dir.read(file).count(cp("КонецДокумента"));
+    };
+
+    // One row selected: the whole list goes, but the malformed order.
+    clickRow(0);
+    EXPECT_EQ(whenModal(pressing("OK"), [&] { toBank->click(); }),
+              QStringLiteral("В файл %1 записаны 2 платежки.\n\nНе записаны:\n"
+                             "3_1234567890_09.plat: сумма «1,5» записана неверно")
+                  .arg(QDir::toNativeSeparators(answer)));
+    EXPECT_EQ(proposed, QDir(QDir::homePath()).filePath("1c_to_kl.txt"));
+    EXPECT_EQ(documents("bank/1c_to_kl.txt"), 2);
+    // The folder is kept in "Set" behind the settings of earlier installations.
+    const QByteArray kept = cp(QDir(dir.file("bank")).absolutePath().toUtf8().constData());
+    EXPECT_EQ(dir.read("Set").mid(256, kept.size() + 1), char(kept.size()) + kept);
+    EXPECT_EQ(dir.read("Set").left(256), QByteArray(256, '\0'));
+
+    // Two rows selected: just these, and the dialog proposes the folder chosen last.
+    answer = dir.file("second.txt");
+    clickRow(0);
+    clickRow(1, Qt::ShiftModifier);
+    EXPECT_EQ(
+        whenModal(pressing("OK"), [&] { toBank->click(); }),
+        QStringLiteral("В файл %1 записаны 2 платежки.").arg(QDir::toNativeSeparators(answer)));
+    EXPECT_EQ(proposed, dir.file("bank/1c_to_kl.txt"));
+    EXPECT_EQ(documents("second.txt"), 2);
 }
