@@ -13,13 +13,10 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
     QByteArray data;
     const IoResult read = readFile(path, data, size);
     const QString shown = QDir::toNativeSeparators(path);
-    if (!read) {
-        const QString aside = moveAside(path, QStringLiteral(".damaged"));
-        QString text = read.error;
-        if (!aside.isEmpty())
-            text += QStringLiteral("\nФайл перенесен в %1.").arg(QDir::toNativeSeparators(aside));
-        return {LoadStatus::Failed, text};
-    }
+    if (!read)
+        return {LoadStatus::Unreadable,
+                read.error + QStringLiteral("\nФайл оставлен как есть; до выхода из программы "
+                                            "изменения в нем не сохраняются.")};
     if (data.size() == size) {
         std::memcpy(dest, data.constData(), std::size_t(size));
         return {LoadStatus::Loaded, {}};
@@ -54,51 +51,67 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
     return {LoadStatus::Salvaged, text};
 }
 
-namespace {
-
-template <class Table> void loadTable(const QString& path, Table& table, QStringList& messages) {
-    using Record = typename Table::value_type;
-    LoadOutcome r = loadFixedFile(path, table.data(), qint64(sizeof(Table)), sizeof(Record));
+LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
+                         QStringList& messages, bool emptyIsMissing) {
+    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing);
     if (!r.message.isEmpty())
         messages << r.message;
+    if (r.status == LoadStatus::Unreadable)
+        s.UnreadableFiles.insert(path, r.message);
+    else
+        s.UnreadableFiles.remove(path);
+    return r.status;
 }
 
-template <class Table> IoResult saveTable(const QString& path, const Table& table) {
-    return writeFileAtomic(
-        path, QByteArray(reinterpret_cast<const char*>(table.data()), qsizetype(sizeof(Table))));
+IoResult saveWholeFile(const Store& s, const QString& path, const QByteArray& data) {
+    if (const auto held = s.UnreadableFiles.constFind(path); held != s.UnreadableFiles.cend())
+        return IoResult::failure(*held);
+    return writeFileAtomic(path, data);
+}
+
+namespace {
+
+template <class Table>
+void loadTable(Store& s, const QString& path, Table& table, QStringList& messages) {
+    using Record = typename Table::value_type;
+    loadStoreFile(s, path, table.data(), qint64(sizeof(Table)), sizeof(Record), messages);
+}
+
+template <class Table> IoResult saveTable(const Store& s, const QString& path, const Table& table) {
+    return saveWholeFile(s, path, recordBytes(table));
 }
 
 } // namespace
 
 void LoadFirms(Store& s, QStringList& messages) {
     const auto named = [](const TFirm& f) { return !f.Name.empty(); };
-    loadTable(s.DataDir + QStringLiteral("Firms"), s.Firms, messages);
+    loadTable(s, s.DataDir + QStringLiteral("Firms"), s.Firms, messages);
     s.FirmCount = countLeading(s.Firms, named);
-    loadTable(s.DataDir + QStringLiteral("FirmsDel"), s.FirmsDel, messages);
+    loadTable(s, s.DataDir + QStringLiteral("FirmsDel"), s.FirmsDel, messages);
     s.FirmDelCount = countLeading(s.FirmsDel, named);
 }
 
 void LoadFilials(Store& s, QStringList& messages) {
-    loadTable(s.DataDir + QStringLiteral("Filial"), s.Filials, messages);
+    loadTable(s, s.DataDir + QStringLiteral("Filial"), s.Filials, messages);
     s.FilialCount = countLeading(s.Filials, [](const TFilial& f) { return !f.Address.empty(); });
 }
 
 void LoadEmployees(Store& s, QStringList& messages) {
-    loadTable(s.DataDir + QStringLiteral("Employee"), s.Employees, messages);
+    loadTable(s, s.DataDir + QStringLiteral("Employee"), s.Employees, messages);
     s.EmplCount = countLeading(s.Employees, [](const TEmpl& e) { return !e.Surname.empty(); });
 }
 
 IoResult SaveFileFirm(const Store& s) {
-    return saveTable(s.DataDir + "Firms", s.Firms);
+    return saveTable(s, s.DataDir + "Firms", s.Firms);
 }
 IoResult SaveFileFirmDel(const Store& s) {
-    return saveTable(s.DataDir + "FirmsDel", s.FirmsDel);
+    return saveTable(s, s.DataDir + "FirmsDel", s.FirmsDel);
 }
 IoResult SaveFileFilial(const Store& s) {
-    return saveTable(s.DataDir + "Filial", s.Filials);
+    return saveTable(s, s.DataDir + "Filial", s.Filials);
 }
 IoResult SaveFileEmpl(const Store& s) {
-    return saveTable(s.DataDir + "Employee", s.Employees);
+    return saveTable(s, s.DataDir + "Employee", s.Employees);
 }
 
 IoResult SaveFileFirm1(const Store& s) {
@@ -107,7 +120,7 @@ IoResult SaveFileFirm1(const Store& s) {
     const int n = std::min(s.FirmCount, Firms1Slots);
     for (int i = 0; i < n; ++i)
         CopyFirmTexts(s.Firms[std::size_t(i)], out[std::size_t(i)]);
-    return saveTable(s.ProgramDir + "Firms1", out);
+    return saveTable(s, s.ProgramDir + "Firms1", out);
 }
 
 void FirmFillShow(Store& s) {

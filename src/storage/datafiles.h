@@ -10,11 +10,11 @@
 
 namespace storage {
 
-enum class LoadStatus { Loaded, Missing, Salvaged, Failed };
+enum class LoadStatus { Loaded, Missing, Salvaged, Unreadable };
 
 struct LoadOutcome {
     LoadStatus status = LoadStatus::Missing;
-    QString message; // set for Salvaged and Failed
+    QString message; // set for Salvaged and Unreadable
 };
 
 // Reads a file of size bytes into dest. A missing file leaves dest as it is. A shorter file
@@ -22,9 +22,21 @@ struct LoadOutcome {
 // bytes it holds and leaves the rest of dest as it was; the damaged file is moved aside
 // (name + ".damaged") and a complete file is written in its place, so that nothing it held
 // is lost; when that write fails (a full disk), the damaged file is put back under its name.
-// A file that cannot be read is moved aside the same way. Bytes beyond size are ignored.
+// A file that cannot be read at all (no right to read it, an input or output error, too
+// many open files) is not damaged: it stays where it is, dest stays as it was, and the
+// message says which file and why. Bytes beyond size are ignored.
 LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
                           bool emptyIsMissing = false);
+
+// loadFixedFile for a table of the store: the message goes to messages, and a file that
+// could not be read is entered in s.UnreadableFiles, so that saveWholeFile refuses to write
+// over it during this run.
+LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
+                         QStringList& messages, bool emptyIsMissing = false);
+
+// Writes a whole table file of the store (writeFileAtomic), unless the file could not be read
+// at start: that save is refused with the message the user was given then.
+IoResult saveWholeFile(const Store& s, const QString& path, const QByteArray& data);
 
 // Number of leading records for which inUse holds, at most n.
 template <class T, std::size_t N, class InUse>

@@ -16,17 +16,14 @@ static_assert(ExportDirOffset + sizeof(ShortStr<255>) == SetFileSize);
 namespace {
 
 template <class T>
-LoadStatus load(const Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
+LoadStatus load(Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
                 bool emptyIsMissing = false) {
-    const LoadOutcome r = loadFixedFile(s.ProgramDir + QLatin1String(file), &table,
-                                        qint64(sizeof(T)), unit, emptyIsMissing);
-    if (!r.message.isEmpty())
-        messages << r.message;
-    return r.status;
+    return loadStoreFile(s, s.ProgramDir + QLatin1String(file), &table, qint64(sizeof(T)), unit,
+                         messages, emptyIsMissing);
 }
 
 template <class T> IoResult save(const Store& s, const char* file, const T& table) {
-    return writeFileAtomic(s.ProgramDir + QLatin1String(file), recordBytes(table));
+    return saveWholeFile(s, s.ProgramDir + QLatin1String(file), recordBytes(table));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "records.h"
 
+#include <QHash>
 #include <QString>
 #include <array>
 
@@ -117,6 +118,12 @@ public:
     int PayerInnCount = 0;
     std::array<PayeeInnEntry, MaxPlats> PayeeInnTable;
     int PayeeInnCount = 0;
+
+    // Files that exist but could not be read at start (no right to read them, an input or
+    // output error), by path, with the message the user was given. They are never written
+    // during this run: each save of such a file is refused with that message, so that what
+    // the program could not read is not replaced by what it holds instead.
+    QHash<QString, QString> UnreadableFiles;
 
     // Settings files.
     ShortStr<255> PathPlt;

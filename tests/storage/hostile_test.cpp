@@ -242,6 +242,54 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
     EXPECT_EQ(tree(f.prog()), before);
 }
 
+// A table that could not be read (no right to read it, a folder in its place) was taken for a
+// damaged one: moved aside as ".damaged" and replaced by an empty table, so the directory
+// seemed gone. It now stays where it is, the user is told which file and why, and every save
+// of that table in this run is refused with the same message.
+TEST(HostileFolder, UnreadableTableStaysInPlaceAndIsNeverWrittenOver) {
+    using Save = IoResult (*)(const Store&);
+    const std::pair<const char*, Save> tables[] = {{"Data/Firms", SaveFileFirm},
+                                                   {"Data/FirmsDel", SaveFileFirmDel},
+                                                   {"Data/Filial", SaveFileFilial},
+                                                   {"Data/Employee", SaveFileEmpl},
+                                                   {"FormW", SaveFileForm},
+                                                   {"ArCol", SaveFileCol},
+                                                   {"Set", SaveFileSet}};
+    FileRightsApply rights;
+    for (const bool folderInPlace : {true, false}) {
+        if (!folderInPlace && !rights.works())
+            continue; // the bits do not hold for this user: only the folder case runs
+        for (const auto& [file, save] : tables) {
+            SCOPED_TRACE(std::string(file) + (folderInPlace ? " (a folder)" : " (no right)"));
+            Folders f;
+            fill(f);
+            f.write("PP/15_1234567890_09.plat", order("15"));
+            const QString path = f.prog() + file;
+            if (folderInPlace) {
+                QFile::remove(path);
+                QDir().mkpath(path);
+            } else if (!f.exists(file)) {
+                f.write(file, QByteArray(10, 'x'));
+            }
+            const Tree before = tree(f.prog());
+            if (!folderInPlace)
+                setMode(path, 0);
+            QStringList messages;
+            auto s = start(f, messages);
+            ASSERT_EQ(messages.size(), 1) << messages.join('|').toStdString();
+            EXPECT_TRUE(messages[0].startsWith("Не могу прочитать файл " +
+                                               QDir::toNativeSeparators(path) + ": "))
+                << messages[0].toStdString();
+            const IoResult saved = save(*s);
+            EXPECT_FALSE(saved.ok);
+            EXPECT_EQ(saved.error, messages[0]);
+            if (!folderInPlace)
+                setMode(path, 0644);
+            EXPECT_EQ(tree(f.prog()), before);
+        }
+    }
+}
+
 // A damaged table was moved aside before the complete one was written; when the disk was
 // full the write failed and the next start found no table at all.
 TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
