@@ -201,8 +201,11 @@ ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
                           const QDateTime& created) {
     QList<ExchangeOrder> orders(paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        orders[i].name = QFileInfo(paths[i]).fileName();
-        if (const storage::IoResult r = storage::ReadPlatFile(paths[i], orders[i].plat); !r)
+        const QFileInfo info(paths[i]);
+        orders[i].name = info.fileName();
+        if (!info.isFile())
+            orders[i].readError = u"платежка не найдена"_s;
+        else if (const storage::IoResult r = storage::ReadPlatFile(paths[i], orders[i].plat); !r)
             orders[i].readError = r.error;
     }
     const ExchangeFile file = BuildExchangeFile(orders, created);

@@ -287,7 +287,7 @@ TEST(BankExchange, ExportWritesNoFileWhenNothingIsLeft) {
     EXPECT_TRUE(r.io.ok);
     EXPECT_EQ(r.written, 0);
     ASSERT_EQ(r.leftOut.size(), 2);
-    EXPECT_EQ(r.leftOut[0].name, QString("missing.plat"));
+    EXPECT_EQ(render::LeftOutLine(r.leftOut[0]), QString("missing.plat: платежка не найдена"));
     EXPECT_EQ(r.leftOut[1].name, QString("bad.plat"));
     EXPECT_EQ(dir.read("out.txt"), "old");
 
