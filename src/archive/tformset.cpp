@@ -11,7 +11,10 @@ TFormSet::TFormSet(storage::Store& store, QWidget* parent)
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     ui->CheckBox3->setChecked(store_.CurrentYearOnly() == 1);
+    ui->CheckBox4->setChecked(store_.UsnVatRates() == 1);
     connect(ui->CheckBox3, &QCheckBox::clicked, this, &TFormSet::CheckBox3Click);
+    connect(ui->CheckBox4, &QCheckBox::clicked, this,
+            [this](bool checked) { store_.UsnVatRates() = checked ? 1 : 0; });
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &QDialog::accept);
 }
 

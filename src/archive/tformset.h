@@ -1,6 +1,7 @@
-// The settings dialog "FormSet": whether only the saved orders of the current year are loaded.
-// The check box changes the setting at once; the editor writes the settings file afterwards
-// when it changed.
+// The settings dialog "FormSet": whether only the saved orders of the current year are loaded,
+// and whether the "НДС" group offers the rates of the simplified tax system. The check boxes
+// change the settings at once; the editor writes the settings file afterwards when they
+// changed.
 #pragma once
 
 #include <QDialog>
@@ -19,7 +20,7 @@ namespace archive {
 class TFormSet : public QDialog {
     Q_OBJECT
 public:
-    // The check box starts from the setting as loaded at program start.
+    // The check boxes start from the settings as loaded at program start.
     explicit TFormSet(storage::Store& store, QWidget* parent = nullptr);
     ~TFormSet() override;
 

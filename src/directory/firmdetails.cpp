@@ -1,6 +1,7 @@
 #include "firmdetails.h"
 
 #include "editor/uiutil.h"
+#include "storage/checkdigits.h"
 #include "storage/cp1251.h"
 #include "storage/store.h"
 
@@ -112,6 +113,48 @@ void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f) {
         fromUi(t[5 * k + 4], b.BankFull);
     }
     f.BankNo = std::uint8_t(bankNo >= 0 && bankNo < 4 ? bankNo : 0);
+}
+
+namespace {
+
+// The box of a bank field within its slot's five boxes.
+int bankBoxOf(storage::DetailField field) {
+    switch (field) {
+    case storage::DetailField::Account:
+        return 0;
+    case storage::DetailField::CorrAccount:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+} // namespace
+
+DetailTexts detailWarnings(const DetailTexts& t) {
+    storage::TFirm f{};
+    storeDetails(t, f);
+    fromUi(t[BoxBankFirst], f.Banks[0].Account);
+    fromUi(t[BoxBankFirst + 1], f.Banks[0].CorrAccount);
+    fromUi(t[BoxBankFirst + 2], f.Banks[0].Bik);
+    DetailTexts w;
+    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 0)) {
+        const int box = i.field == storage::DetailField::Inn   ? BoxInn
+                        : i.field == storage::DetailField::Kpp ? BoxInn + 1
+                                                               : BoxBankFirst + bankBoxOf(i.field);
+        w[std::size_t(box)] = storage::ProblemText(i.problem);
+    }
+    return w;
+}
+
+BankTexts bankWarnings(const BankTexts& t) {
+    storage::TFirm f{};
+    storeBankSlots(t, 0, f);
+    BankTexts w;
+    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 3))
+        if (i.bankSlot >= 0)
+            w[std::size_t(5 * i.bankSlot + bankBoxOf(i.field))] = storage::ProblemText(i.problem);
+    return w;
 }
 
 storage::TFirm* firmSlot(storage::Store& s, int i) {

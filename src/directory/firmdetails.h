@@ -58,6 +58,12 @@ BankTexts bankSlotTexts(const storage::TFirm& f);
 // bankNo (0..3) into BankNo.
 void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f);
 
+// The check-digit warnings of the boxes (storage/checkdigits.h), each box's problem as a
+// sentence at its index, empty where there is none: ИНН, КПП and the bank boxes of the
+// details window; the account, corr. account and БИК boxes of each slot of the bank window.
+DetailTexts detailWarnings(const DetailTexts& t);
+BankTexts bankWarnings(const BankTexts& t);
+
 // The slot BankNo selects, as an index 0..3 (a damaged value above 3 gives 0).
 inline int bankIndex(const storage::TFirm& f) {
     return f.BankNo < 4 ? f.BankNo : 0;

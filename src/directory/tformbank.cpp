@@ -29,6 +29,10 @@ TFormBank::TFormBank(storage::Store& store, editor::Windows& windows, QWidget* p
     radio_->addButton(ui->RadioButton3, 2);
     radio_->addButton(ui->RadioButton4, 3);
 
+    // Check digits are warnings, shown on the boxes while they are typed or filled.
+    for (QLineEdit* e : edits_)
+        connect(e, &QLineEdit::textChanged, this, &TFormBank::showWarnings);
+
     connect(ui->Button1, &QPushButton::clicked, this, &TFormBank::Button1Click);
 
     editor::applyFormSize(this, store_, storage::TagFormBank);
@@ -51,6 +55,15 @@ void TFormBank::storeInto(storage::TFirm* firm) const {
     for (std::size_t i = 0; i < t.size(); ++i)
         t[i] = edits_[i]->text();
     storeBankSlots(t, radio_->checkedId(), *firm);
+}
+
+void TFormBank::showWarnings() {
+    BankTexts t;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        t[i] = edits_[i]->text();
+    const BankTexts warnings = bankWarnings(t);
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+        editor::showFieldProblem(edits_[i], warnings[i]);
 }
 
 void TFormBank::setEditable(bool editable) {

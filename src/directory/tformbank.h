@@ -52,6 +52,8 @@ private:
     void setBoxes(const storage::TFirm* firm);
     void storeInto(storage::TFirm* firm) const;
     void setEditable(bool editable);
+    // Marks the boxes whose check digits or format are wrong (a warning only).
+    void showWarnings();
 
     storage::Store& store_;
     editor::Windows& windows_;

@@ -34,6 +34,10 @@ TFormRekvizit::TFormRekvizit(storage::Store& store, editor::Windows& windows, QW
         edits_[std::size_t(i)]->setPalette(readOnly);
     }
 
+    // Check digits are warnings, shown on the boxes while they are typed or filled.
+    for (QLineEdit* e : {ui->Edit12, ui->Edit13, ui->Edit14, ui->Edit17, ui->Edit18})
+        connect(e, &QLineEdit::textChanged, this, &TFormRekvizit::showWarnings);
+
     connect(ui->Button1, &QPushButton::clicked, this, &TFormRekvizit::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TFormRekvizit::Button2Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TFormRekvizit::Button3Click);
@@ -50,6 +54,12 @@ DetailTexts TFormRekvizit::boxTexts() const {
     for (std::size_t i = 0; i < t.size(); ++i)
         t[i] = edits_[i]->text();
     return t;
+}
+
+void TFormRekvizit::showWarnings() {
+    const DetailTexts warnings = detailWarnings(boxTexts());
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+        editor::showFieldProblem(edits_[i], warnings[i]);
 }
 
 void TFormRekvizit::setBoxes(const DetailTexts& texts) {

@@ -63,6 +63,8 @@ private:
     void setBoxes(const DetailTexts& texts);
     void setBankBoxes(const storage::TFirm* firm);
     void setEditable(bool editable);
+    // Marks the boxes whose check digits or format are wrong (a warning only).
+    void showWarnings();
     // Shows a refused check's message and puts the cursor into the box concerned.
     void refuse(DetailsCheck check);
 

@@ -3,6 +3,7 @@
 #include "uiutil.h"
 
 #include "render/amount.h"
+#include "storage/checkdigits.h"
 #include "storage/choices.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
@@ -27,18 +28,8 @@ template <std::size_t N> QStringList texts(const std::array<const char*, N>& tab
 
 } // namespace
 
-const QStringList& VatTexts() {
-    static const QStringList t = texts(storage::VatChoices);
-    return t;
-}
-
 const QStringList& PayKindTexts() {
     static const QStringList t = texts(storage::PayKindChoices);
-    return t;
-}
-
-const QStringList& PriorityTexts() {
-    static const QStringList t = texts(storage::PriorityChoices);
     return t;
 }
 
@@ -71,8 +62,8 @@ QString purposeText(const storage::ShortStr<255>& purpose) {
     return text;
 }
 
-std::uint8_t choice(std::uint8_t value, const QStringList& texts) {
-    return value < texts.size() ? value : 0;
+std::uint8_t choice(std::uint8_t value, qsizetype count) {
+    return value < count ? value : 0;
 }
 
 // The position of the order on screen in the list of saved orders, or -1.
@@ -188,10 +179,10 @@ OrderFields FillFromPlat(Store& s) {
     s.OpenedParties[1] = storage::PartyFirm(p, false);
     f.payer = 0;
     f.payee = 0;
-    f.vat = choice(p.Vat, VatTexts());
-    f.payKind = choice(p.PayKind, PayKindTexts());
-    f.priority = choice(p.Priority, PriorityTexts());
-    f.status = choice(p.Status, StatusTexts());
+    f.vat = choice(p.Vat, storage::VatChoiceCount);
+    f.payKind = choice(p.PayKind, PayKindTexts().size());
+    f.priority = choice(p.Priority, storage::PriorityChoiceCount);
+    f.status = choice(p.Status, StatusTexts().size());
     f.budget = {toUi(p.Kbk),     toUi(p.Okato),     toUi(p.Basis),  toUi(p.TaxPeriod),
                 toUi(p.TaxType), toUi(p.DocNumber), toUi(p.DocDate)};
     f.accepted = p.Accepted == 1;
@@ -378,6 +369,25 @@ render::OrderInput OrderInputFor(const Store& s, const OrderFields& f) {
     o.budget = {cp(b.kbk),       cp(b.okato),   cp(b.basis),  cp(b.taxPeriod),
                 cp(b.docNumber), cp(b.docDate), cp(b.taxType)};
     return o;
+}
+
+QStringList PartyWarnings(const render::OrderInput& order) {
+    QStringList warnings;
+    auto add = [&](const render::Party& party, const QString& role) {
+        if (!party.present)
+            return;
+        for (const storage::DetailIssue& i :
+             storage::CheckFirmDetails(party.firm, party.bankSlot, party.bankSlot)) {
+            QString text = storage::ProblemText(i.problem);
+            // "Счет не ..." reads "счет не ..." after the party; "ИНН должен ..." stays.
+            if (text.size() > 1 && text[1].isLower())
+                text[0] = text[0].toLower();
+            warnings << role + QStringLiteral(": ") + text;
+        }
+    };
+    add(order.payer, QStringLiteral("Плательщик"));
+    add(order.payee, QStringLiteral("Получатель"));
+    return warnings;
 }
 
 OrderFields ClearedFields(const OrderFields& current) {

@@ -15,11 +15,10 @@
 
 namespace editor {
 
-// The four choice tables of the editor, in index order.
-const QStringList& VatTexts(); // "Без НДС", "18%", "10%"
+// The two fixed choice tables of the editor, in index order. The texts of the VAT and
+// priority choices depend on the order's date (storage/choices.h).
 const QStringList& PayKindTexts(); // "Электронно", "Почтой", "Телеграфом", "Срочно"
-const QStringList& PriorityTexts(); // "6", "4"
-const QStringList& StatusTexts();   // "Нет", "01", "02"
+const QStringList& StatusTexts(); // "Нет", "01", "02"
 
 // The seven texts of the budget-payment dialog.
 struct BudgetTexts {
@@ -127,6 +126,11 @@ OrderFields NewOrderFields(const storage::Store& s, const OrderFields& current);
 // What the form shows of the order on screen: for a new order the organizations chosen in
 // the pickers with their chosen bank slots, for a saved order the parties kept with it.
 render::OrderInput OrderInputFor(const storage::Store& s, const OrderFields& fields);
+
+// The failed check-digit and format checks of the parties of an order, one text each, payer
+// first ("Получатель: счет не соответствует БИК"). They are warnings: the order can still be
+// saved and printed.
+QStringList PartyWarnings(const render::OrderInput& order);
 
 // ClearPlat: the fields after the order on screen was deleted.
 OrderFields ClearedFields(const OrderFields& current);

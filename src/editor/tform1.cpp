@@ -8,6 +8,7 @@
 
 #include "render/print/formprint.h"
 #include "render/print/printtarget.h"
+#include "storage/choices.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/store.h"
@@ -64,6 +65,7 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
 
     connect(ui->ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Select);
     connect(ui->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Select);
+    connect(ui->Edit2, &QLineEdit::textChanged, this, &TForm1::showChoices);
     connect(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
@@ -133,9 +135,11 @@ void TForm1::showFields(const OrderFields& f) {
 }
 
 void TForm1::showChoices() {
-    ui->Edit4->setText(VatTexts()[VatRate]);
+    // The rate and the priority follow the date typed, or today's while it is not a date.
+    const storage::Day day = storage::RulesDay(ui->Edit2->text().toLatin1().toStdString());
+    ui->Edit4->setText(storage::VatChoiceText(VatRate, day));
     ui->Edit5->setText(PayKindTexts()[PayKindChoice]);
-    ui->Edit6->setText(PriorityTexts()[PriorityChoice]);
+    ui->Edit6->setText(storage::PriorityText(PriorityChoice, day));
     ui->Edit7->setText(StatusTexts()[StatusChoice]);
     ui->SpeedButton4->setEnabled(StatusChoice != 0);
 }
@@ -204,11 +208,11 @@ void TForm1::ChoiceGroupClick(QGroupBox* group) {
         c = std::uint8_t((c + 1) % texts.size());
     };
     if (group == ui->GroupBox6)
-        next(VatRate, VatTexts());
+        VatRate = storage::NextVatChoice(VatRate, store_.UsnVatRates() == 1);
     else if (group == ui->GroupBox7)
         next(PayKindChoice, PayKindTexts());
     else if (group == ui->GroupBox8)
-        next(PriorityChoice, PriorityTexts());
+        PriorityChoice = std::uint8_t((PriorityChoice + 1) % storage::PriorityChoiceCount);
     else if (group == ui->GroupBox9)
         next(StatusChoice, StatusTexts());
     showChoices();
@@ -255,7 +259,11 @@ void TForm1::setSavedLook(bool saved) {
 // --- pages --------------------------------------------------------------------------------
 
 void TForm1::PreparePreview() {
-    PaintBox1->ShowOrder(OrderInputFor(store_, fields()));
+    const render::OrderInput order = OrderInputFor(store_, fields());
+    PaintBox1->ShowOrder(order);
+    const QStringList warnings = PartyWarnings(order);
+    ui->Label1->setText(warnings.join(QStringLiteral("; ")));
+    ui->Label1->setVisible(!warnings.isEmpty());
 }
 
 void TForm1::PageControl1Change(int index) {
@@ -304,8 +312,13 @@ void TForm1::SpeedButton2Click() {
 }
 
 void TForm1::SpeedButton4Click() {
-    if (windows_.formNalog)
-        showModal(windows_.formNalog);
+    if (!windows_.formNalog)
+        return;
+    showModal(windows_.formNalog);
+    if (windows_.formNalog->singleTaxPaymentChosen()) {
+        StatusChoice = 1; // "01"
+        showChoices();
+    }
 }
 
 void TForm1::SpeedButton5Click() {

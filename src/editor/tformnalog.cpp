@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShowEvent>
 
 namespace editor {
 
@@ -103,6 +104,7 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
     ui->SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
     ui->BitBtn1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TFormNalog::fillSingleTaxPayment);
 
     applyFormSize(this, store, storage::TagFormNalog);
 }
@@ -120,19 +122,30 @@ TFormNalog::Texts TFormNalog::texts() const {
 }
 
 void TFormNalog::loadFromRecord(const storage::TPlat& p) {
-    loadCode(NalogField::Kbk, toUi(p.Kbk));
-    loadCode(NalogField::Okato, toUi(p.Okato));
-    loadCode(NalogField::Basis, toUi(p.Basis));
+    showTexts({toUi(p.Kbk), toUi(p.Okato), toUi(p.Basis), toUi(p.TaxPeriod), toUi(p.TaxType),
+               toUi(p.DocNumber), toUi(p.DocDate)});
+}
+
+void TFormNalog::showTexts(const Texts& t) {
+    loadCode(NalogField::Kbk, t.kbk);
+    loadCode(NalogField::Okato, t.okato);
+    loadCode(NalogField::Basis, t.basis);
     ui->ComboBox4->setCurrentIndex(-1);
-    ui->ComboBox4->setEditText(toUi(p.TaxPeriod));
-    loadCode(NalogField::Type, toUi(p.TaxType));
-    ui->Edit1->setText(toUi(p.DocNumber));
-    ui->Edit2->setText(toUi(p.DocDate));
+    ui->ComboBox4->setEditText(t.taxPeriod);
+    loadCode(NalogField::Type, t.taxType);
+    ui->Edit1->setText(t.docNumber);
+    ui->Edit2->setText(t.docDate);
     // The description list follows the loaded code of the field it describes, so that it never
     // shows the description of the previous order's code.
     const NalogField a = fields_.active();
     if (!NalogFields::table(a).empty())
         ui->ComboBox8->setCurrentIndex(selectedRow(a));
+}
+
+void TFormNalog::fillSingleTaxPayment() {
+    const QString zero = QStringLiteral("0");
+    showTexts({QStringLiteral("18201061201010000510"), zero, zero, zero, zero, zero, zero});
+    singleTaxChosen_ = true;
 }
 
 void TFormNalog::setSavedColour(bool saved) {
@@ -168,6 +181,8 @@ bool TFormNalog::eventFilter(QObject* watched, QEvent* event) {
 
 void TFormNalog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (!event->spontaneous())
+        singleTaxChosen_ = false;
     // The dialog itself takes the focus, so that no field is entered by showing it and the
     // first field the user goes to runs its entry step.
     setFocus(Qt::OtherFocusReason);

@@ -41,6 +41,13 @@ public:
     // no row selected.
     void loadFromRecord(const storage::TPlat& p);
 
+    // The single tax payment ("ЕНП"): fills the seven fields as banks expect it (КБК
+    // 18201061201010000510, every other field "0"); every field stays editable.
+    void fillSingleTaxPayment();
+    // Whether the single tax payment was chosen since the dialog was last shown: the editor
+    // then sets the payer status "01".
+    bool singleTaxPaymentChosen() const { return singleTaxChosen_; }
+
     // Dark blue texts for a saved order, black for a new one.
     void setSavedColour(bool saved);
 
@@ -52,6 +59,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Shows the seven texts; a code list selects the row of an equal code.
+    void showTexts(const Texts& t);
     QComboBox* ownList(NalogField field) const;
     int selectedRow(NalogField field) const;
     void showDescriptions(const DescriptionList& list);
@@ -69,6 +78,7 @@ private:
     NalogFields fields_;
     QMenu* PopupMenu1 = nullptr; // ОКАТО shortcuts
     QMenu* PopupMenu2 = nullptr; // КБК shortcuts
+    bool singleTaxChosen_ = false;
 };
 
 } // namespace editor

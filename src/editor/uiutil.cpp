@@ -135,4 +135,13 @@ void setTextColour(QWidget* w, const QColor& c) {
     w->setPalette(p);
 }
 
+void showFieldProblem(QLineEdit* edit, const QString& problem) {
+    static const char* const ownToolTip = "ownToolTip";
+    if (!edit->property(ownToolTip).isValid())
+        edit->setProperty(ownToolTip, edit->toolTip());
+    edit->setToolTip(problem.isEmpty() ? edit->property(ownToolTip).toString() : problem);
+    edit->setStyleSheet(problem.isEmpty() ? QString()
+                                          : QStringLiteral("QLineEdit { border: 2px solid red; }"));
+}
+
 } // namespace editor

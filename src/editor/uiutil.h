@@ -85,4 +85,9 @@ inline QColor newOrderColour() {
 }
 void setTextColour(QWidget* w, const QColor& c);
 
+// Marks a box whose content fails a check that is only a warning: a red frame and the
+// problem as its tooltip; an empty problem takes the mark away and gives the box its own
+// tooltip back.
+void showFieldProblem(QLineEdit* edit, const QString& problem);
+
 } // namespace editor

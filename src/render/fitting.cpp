@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -114,13 +115,14 @@ FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& 
 namespace {
 
 struct VatTexts {
-    QByteArray captions[3];
+    std::array<int, 7> rates{VatNone, Vat5, Vat7, Vat10, Vat18, Vat20, Vat22};
+    std::array<QByteArray, 7> captions;
     QByteArray prefix;
 
     VatTexts() {
         captions[0] = storage::cp1251::fromUnicode(QStringLiteral("Без НДС"));
-        captions[1] = "18%";
-        captions[2] = "10%";
+        for (std::size_t i = 1; i < rates.size(); ++i)
+            captions[i] = QByteArray::number(rates[i]) + '%';
         prefix = storage::cp1251::fromUnicode(QStringLiteral("В т.ч. НДС("));
     }
 };
@@ -140,18 +142,21 @@ bool allDigits(std::string_view s) {
 
 } // namespace
 
-std::string_view VatCaption(int vatRate) {
-    if (vatRate < 0 || vatRate > 2)
-        return {};
-    return view(vatTexts().captions[vatRate]);
+std::string_view VatCaption(int percent) {
+    const VatTexts& t = vatTexts();
+    for (std::size_t i = 0; i < t.rates.size(); ++i)
+        if (t.rates[i] == percent)
+            return view(t.captions[i]);
+    return {};
 }
 
-storage::WorkText VatLine(const ParsedAmount& amount, int vatRate, bool budgetPayment) {
+storage::WorkText VatLine(const ParsedAmount& amount, int percent, bool budgetPayment) {
     storage::WorkText line{};
-    if (budgetPayment || vatRate < VatNone || vatRate > Vat10)
+    const std::string_view caption = VatCaption(percent);
+    if (budgetPayment || caption.empty())
         return line;
-    if (vatRate == VatNone) {
-        line = VatCaption(VatNone);
+    if (percent == VatNone) {
+        line = caption;
         return line;
     }
     const std::string_view rubles = amount.RubleDigits.view();
@@ -159,7 +164,7 @@ storage::WorkText VatLine(const ParsedAmount& amount, int vatRate, bool budgetPa
     if (rubles.empty() || kopecks.empty() || !allDigits(rubles) || !allDigits(kopecks))
         return line;
 
-    const std::int64_t rate = vatRate == Vat18 ? 18 : 10;
+    const std::int64_t rate = percent;
     std::int64_t amountKopecks = 0;
     for (char c : rubles)
         amountKopecks = amountKopecks * 10 + (c - '0');
@@ -180,7 +185,7 @@ storage::WorkText VatLine(const ParsedAmount& amount, int vatRate, bool budgetPa
     const int n = std::snprintf(figure, sizeof figure, "%lld-%02lld", (long long)(tax / 100),
                                 (long long)(tax % 100));
     line = view(vatTexts().prefix);
-    line.append(VatCaption(vatRate));
+    line.append(caption);
     line.append("): ");
     line.append(std::string_view(figure, std::size_t(n)));
     return line;

@@ -64,17 +64,25 @@ struct FitResult {
 // word is too wide gives no lines. Words that would need a fifth line are dropped too.
 FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& measurer);
 
-// Value added tax choice of an order: no tax, 18 %, 10 %.
-enum VatRateChoice : std::uint8_t { VatNone = 0, Vat18 = 1, Vat10 = 2 };
+// Rates of value added tax that the tax line knows, in percent; VatNone is no tax.
+enum VatRate : int {
+    VatNone = 0,
+    Vat5 = 5,
+    Vat7 = 7,
+    Vat10 = 10,
+    Vat18 = 18,
+    Vat20 = 20,
+    Vat22 = 22
+};
 
-// The captions of the three choices, "Без НДС", "18%" and "10%", in code page 1251; empty
-// for any other value.
-std::string_view VatCaption(int vatRate);
+// The caption of a rate: "Без НДС" for VatNone, "18%" and the like for a known rate, in
+// code page 1251; empty for any other value.
+std::string_view VatCaption(int percent);
 
 // The tax line under the purpose of payment: empty for a budget payment; "Без НДС" for
-// VatNone; for Vat18 and Vat10 "В т.ч. НДС(18%): 152-54", the tax contained in the amount
+// VatNone; for a known rate r "В т.ч. НДС(18%): 152-54", the tax contained in the amount
 // (r/(r+100) of it, rounded to the kopeck, an exact half to even). Empty when the amount
-// has no ruble or kopeck digits (a rejected amount) or for a rate outside 0..2.
-storage::WorkText VatLine(const ParsedAmount& amount, int vatRate, bool budgetPayment);
+// has no ruble or kopeck digits (a rejected amount) or for a rate the line does not know.
+storage::WorkText VatLine(const ParsedAmount& amount, int percent, bool budgetPayment);
 
 } // namespace render

@@ -1,5 +1,6 @@
 #include "formlayout.h"
 
+#include "storage/choices.h"
 #include "storage/cp1251.h"
 
 namespace render {
@@ -299,7 +300,9 @@ WorkText PrintedPurpose(const OrderInput& order) {
 }
 
 WorkText TaxLine(const OrderInput& order, const ParsedAmount& amount) {
-    return VatLine(amount, order.vatRate, order.budgetPayment());
+    // The rate in force on the order's date.
+    const storage::Day day = storage::RulesDay(view(order.date));
+    return VatLine(amount, storage::VatPercent(order.vatRate, day), order.budgetPayment());
 }
 
 std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, const FormGeometry& g,
@@ -351,7 +354,9 @@ std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, cons
     party(order.payee, 19, 36, 16, 17, 18, 13, 34, 14, 15);
 
     f[20] = cpText("01");
-    f[21] = cpText(order.priorityChoice == 1 ? "4" : "6");
+    // The lowest priority in force on the order's date.
+    const storage::Day day = storage::RulesDay(view(order.date));
+    f[21] = cpText(view(storage::PriorityText(order.priorityChoice, day).toLatin1()));
 
     // Purpose, with the tax line right after its last line.
     const WorkText tax = TaxLine(order, amount.Amount);

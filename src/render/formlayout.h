@@ -80,9 +80,11 @@ struct OrderInput {
     // The purpose as the editor's box holds it: its lines in order.
     QList<QByteArray> purposeLines;
     Party payer, payee;
-    int vatRate = 0;        // 0 "Без НДС", 1 "18%", 2 "10%"
-    int priorityChoice = 0; // 0 "6", 1 "4"
-    int statusChoice = 0;   // 0 "Нет": not a budget payment
+    // The stored choices (storage/choices.h); the form prints the rate and the priority of
+    // the order's date.
+    int vatRate = 0;
+    int priorityChoice = 0;
+    int statusChoice = 0; // 0 "Нет": not a budget payment
     // КБК, ОКАТО, basis, tax period, document number, document date, payment type.
     std::array<QByteArray, 7> budget;
 

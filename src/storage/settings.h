@@ -1,7 +1,8 @@
 // The four small settings files of the program folder: "PathPlt" (a path that is only held),
 // "FormW" (window sizes by window tag), "ArCol" (column widths of the list windows) and
-// "Set" (settings; byte 0 keeps only the orders of the current year; bytes 256 to 511 the
-// folder the orders for the bank were last written to).
+// "Set" (settings; byte 0 keeps only the orders of the current year, byte 1 offers the VAT
+// rates of the simplified tax system, bytes 256 to 511 hold the folder the orders for the
+// bank were last written to; the other bytes travel untouched).
 #pragma once
 
 #include "fileio.h"

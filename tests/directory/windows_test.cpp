@@ -422,3 +422,43 @@ TEST_F(DirectoryWindows, PrintingWithoutPrinterOffersPdf) {
     ASSERT_TRUE(dir.exists("card.pdf"));
     EXPECT_TRUE(dir.read("card.pdf").startsWith("%PDF"));
 }
+
+// Check digits are warnings: a failing box says what is wrong while it is typed (a changed
+// BIK checks its accounts again), and the details are stored all the same.
+TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
+    addFirm("ООО Ромашка", "7701");
+    openDetails(1);
+    QLineEdit* inn = edit(rekvizit.get(), 17);
+    const struct {
+        QWidget* window;
+        int box;
+        const char* text;
+        int shown; // the box whose tooltip is checked
+        const char* warning;
+    } steps[] = {
+        {rekvizit.get(), 17, "7707083894", 17, "Неверное контрольное число ИНН"},
+        {rekvizit.get(), 17, "7707083893", 17, ""},
+        {rekvizit.get(), 18, "7736ab001", 18,
+         "КПП должен состоять из 9 цифр (5-й и 6-й знаки могут быть заглавными латинскими "
+         "буквами)"},
+        {bank.get(), 3, "044525225", 3, ""},
+        {bank.get(), 1, "40702810038000012345", 1, "Счет не соответствует БИК"},
+        {bank.get(), 1, "40702810938000012345", 1, ""},
+        {bank.get(), 2, "30101810400000000225", 2, ""},
+        {bank.get(), 3, "044030653", 1, "Счет не соответствует БИК"},
+        {bank.get(), 3, "044030653", 2, "Корр. счет не соответствует БИК"},
+    };
+    EXPECT_EQ(inn->toolTip(), QStringLiteral("ИНН должен состоять из 10 или 12 цифр"));
+    store->EditMode = 1;
+    bank->show();
+    for (const auto& s : steps) {
+        type(s.window, s.box, QString::fromUtf8(s.text));
+        QLineEdit* e = edit(s.window, s.shown);
+        EXPECT_EQ(e->toolTip().toStdString(), s.warning) << s.text;
+        EXPECT_EQ(e->styleSheet().isEmpty(), *s.warning == 0) << s.text;
+    }
+    bank->close();
+    EXPECT_EQ(store->Firms[0].Banks[0].Bik.view(), "044030653");
+    clickButton(rekvizit.get(), "OK");
+    EXPECT_EQ(store->Firms[0].Kpp.view(), "7736ab001");
+}

@@ -4,6 +4,7 @@
 #include "editor/tform1.h"
 #include "editor/tformchangeplat.h"
 #include "editor/tformnalog.h"
+#include "storage/choices.h"
 #include "storage/platfile.h"
 #include "storage/startup.h"
 #include "storage/store.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -117,7 +119,7 @@ TEST(MainWindow, StartsAsANewOrder) {
     EXPECT_EQ(w.edit("Edit2")->text(), todayText());
     EXPECT_EQ(w.edit("Edit4")->text(), "Без НДС");
     EXPECT_EQ(w.edit("Edit5")->text(), "Электронно");
-    EXPECT_EQ(w.edit("Edit6")->text(), "6");
+    EXPECT_EQ(w.edit("Edit6")->text(), storage::PriorityText(0, storage::Today()));
     EXPECT_EQ(w.edit("Edit7")->text(), "Нет");
     EXPECT_EQ(w.get<QComboBox>("ComboBox1")->count(), 2);
     EXPECT_EQ(w.get<QComboBox>("ComboBox1")->currentIndex(), -1);
@@ -191,6 +193,7 @@ TEST(MainWindow, BudgetPaymentWithoutDocumentDateIsRefusedSilently) {
 
 TEST(MainWindow, ChoiceGroupsCycleOnAClickOfTheGroup) {
     MainWindow w;
+    w.edit("Edit2")->setText("10.02.2009");
     for (const char* vat : {"18%", "10%", "Без НДС"}) {
         w.clickGroup("GroupBox6");
         EXPECT_EQ(w.edit("Edit4")->text(), vat);
@@ -355,7 +358,7 @@ TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
     EXPECT_EQ(w.edit("Edit1")->text(), "13");
     EXPECT_EQ(w.edit("Edit2")->text(), todayText());
     EXPECT_EQ(w.edit("Edit3")->text(), "1500-00");
-    EXPECT_EQ(w.edit("Edit4")->text(), "18%");
+    EXPECT_EQ(w.edit("Edit4")->text(), storage::VatChoiceText(1, storage::Today()));
     EXPECT_FALSE(w.get<QCheckBox>("CheckBox1")->isChecked());
     EXPECT_TRUE(w.get<QGroupBox>("GroupBox1")->isEnabled());
     EXPECT_FALSE(w.edit("Edit1")->isReadOnly());
@@ -383,6 +386,95 @@ TEST(MainWindow, SettingsFileIsWrittenOnlyWhenASettingChanged) {
     toggle(1);
     ASSERT_TRUE(w.dir.exists("Set"));
     EXPECT_EQ(w.dir.read("Set").at(0), 1);
+}
+
+// The rate and the priority shown follow the date typed; the simplified rates join the
+// cycle of "НДС" only with the setting, which the settings file carries in its byte 1 and
+// which leaves the rest of the file as it was.
+TEST(MainWindow, RatesOfTheDateAndTheSimplifiedRatesSetting) {
+    QByteArray set(512, '\0');
+    set[300] = 9;
+    MainWindow w([&](const TempDir& dir) { dir.write("Set", set); });
+    w.edit("Edit2")->setText("31.12.2025");
+    w.clickGroup("GroupBox6");
+    EXPECT_EQ(w.edit("Edit4")->text(), "20%");
+    EXPECT_EQ(w.edit("Edit6")->text(), "5");
+    w.edit("Edit2")->setText("01.01.2026");
+    EXPECT_EQ(w.edit("Edit4")->text(), "22%");
+    w.edit("Edit2")->setText("01.01.2013");
+    EXPECT_EQ(w.edit("Edit4")->text(), "18%");
+    EXPECT_EQ(w.edit("Edit6")->text(), "6");
+    w.edit("Edit2")->setText("01.01.2026");
+
+    auto cycle = [&](MainWindow& m) {
+        QStringList seen;
+        for (int i = 0; i < 5; ++i) {
+            m.clickGroup("GroupBox6");
+            seen << m.edit("Edit4")->text();
+        }
+        return seen;
+    };
+    EXPECT_EQ(cycle(w), QStringList({"10%", "Без НДС", "22%", "10%", "Без НДС"}));
+    whenModal(
+        [&](QWidget* dialog) {
+            dialog->findChild<QCheckBox*>("CheckBox4")->click();
+            testing_support::clickButton(dialog, "OK");
+        },
+        [&] { w.button("SpeedButton7")->click(); });
+    const QByteArray written = w.dir.read("Set");
+    ASSERT_EQ(written.size(), 512);
+    EXPECT_EQ(written.at(1), 1);
+    set[1] = 1;
+    EXPECT_EQ(written, set);
+
+    MainWindow again([&](const TempDir& dir) { dir.write("Set", written); });
+    EXPECT_EQ(cycle(again), QStringList({storage::VatChoiceText(1, storage::Today()), "10%", "5%",
+                                         "7%", "Без НДС"}));
+}
+
+// The preview lists the failed checks of the parties under the form; they are warnings, so
+// the order can still be saved.
+TEST(MainWindow, PreviewWarnsOfWrongDetailsAndStillSaves) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    w.preview();
+    QLabel* status = w.get<QLabel>("Label1");
+    EXPECT_EQ(status->text(), "Плательщик: неверное контрольное число ИНН");
+    EXPECT_FALSE(status->isHidden());
+    EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
+    EXPECT_EQ(w.save(), "");
+    EXPECT_TRUE(w.dir.exists("PP/7_1234567890_09.plat"));
+}
+
+// "ЕНП" fills the budget fields of the single tax payment and sets the status "01"; the
+// fields stay editable.
+TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    w.clickGroup("GroupBox9");
+    w.clickGroup("GroupBox9");
+    EXPECT_EQ(w.edit("Edit7")->text(), "02");
+    whenModal(
+        [](QWidget* dialog) {
+            testing_support::clickButton(dialog, "ЕНП");
+            testing_support::clickButton(dialog, "OK");
+        },
+        [&] { w.get<QPushButton>("SpeedButton4")->click(); });
+    EXPECT_EQ(w.edit("Edit7")->text(), "01");
+    const TFormNalog::Texts t = w.links.formNalog->texts();
+    EXPECT_EQ(
+        QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}),
+        QStringList({"18201061201010000510", "0", "0", "0", "0", "0", "0"}));
+    auto* kbk = w.links.formNalog->findChild<QComboBox*>("ComboBox1");
+    EXPECT_TRUE(kbk->isEnabled() && kbk->isEditable());
+    w.preview();
+    EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
+    // Opening the dialog again without the button leaves the status alone.
+    w.firstPage();
+    w.clickGroup("GroupBox9");
+    whenModal([](QWidget* dialog) { testing_support::clickButton(dialog, "OK"); },
+              [&] { w.get<QPushButton>("SpeedButton4")->click(); });
+    EXPECT_EQ(w.edit("Edit7")->text(), "02");
 }
 
 TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {

@@ -137,6 +137,10 @@ const VatCase vatCases[] = {
     {"Rate18", "1000", "00", Vat18, false, "В т.ч. НДС(18%): 152-54"},
     {"Rate18Whole", "118", "00", Vat18, false, "В т.ч. НДС(18%): 18-00"},
     {"Rate10", "110", "00", Vat10, false, "В т.ч. НДС(10%): 10-00"},
+    {"Rate22", "1000", "00", Vat22, false, "В т.ч. НДС(22%): 180-33"},
+    {"Rate20", "1000", "00", Vat20, false, "В т.ч. НДС(20%): 166-67"},
+    {"Rate5", "105", "00", Vat5, false, "В т.ч. НДС(5%): 5-00"},
+    {"Rate7", "1000", "00", Vat7, false, "В т.ч. НДС(7%): 65-42"},
     {"OneKopeck", "0", "01", Vat18, false, "В т.ч. НДС(18%): 0-00"},
     {"RoundsDown18", "0", "03", Vat18, false, "В т.ч. НДС(18%): 0-00"}, // 0.458
     {"RoundsUp18", "0", "04", Vat18, false, "В т.ч. НДС(18%): 0-01"},   // 0.610
@@ -177,8 +181,8 @@ TEST(VatLine, EqualsExtendedPrecisionRounding) {
     std::vector<long long> amounts = {0, 1, 2, 99, 100, 11800, 99999999999LL, 99999999998LL};
     for (int i = 0; i < 200000; ++i)
         amounts.push_back(static_cast<long long>(random() % 100000000000ULL));
-    for (int rate : {Vat18, Vat10}) {
-        const long double r = rate == Vat18 ? 18 : 10;
+    for (int rate : {Vat5, Vat7, Vat10, Vat18, Vat20, Vat22}) {
+        const long double r = rate;
         for (long long kopecks : amounts) {
             ParsedAmount a;
             a.RubleDigits = std::to_string(kopecks / 100);

@@ -3,6 +3,7 @@
 #include "render/formlayout.h"
 #include "render/orderinput.h"
 #include "render/print/formprint.h"
+#include "storage/choices.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -221,8 +222,8 @@ TEST(FormFields, MissingPartsLeaveTheirFieldsEmpty) {
     for (int i = 0; i < FieldCount; ++i) {
         if (i == 20)
             EXPECT_EQ(field(t, i), "01");
-        else if (i == 21)
-            EXPECT_EQ(field(t, i), "6");
+        else if (i == 21) // no date: the lowest priority of today
+            EXPECT_EQ(field(t, i), storage::PriorityText(0, storage::Today()).toStdString());
         else if (i == 29)
             EXPECT_EQ(field(t, i), cps("Без НДС"));
         else
@@ -353,6 +354,47 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
     const PdfWord* tax = find(words, QString::fromUtf8("НДС(18%):"), 40, 150);
     ASSERT_NE(tax, nullptr); // the tax line follows the purpose
     EXPECT_NEAR(tax->y, 146 + 4, 0.3);
+}
+
+// The tax line and the priority follow the rules of the order's date, on paper.
+TEST(FormPdf, RateAndPriorityOfTheOrdersDate) {
+    struct {
+        const char* date;
+        const char* rate; // the word of the tax line that names the rate
+        const char* tax;
+        const char* priority;
+    } const cases[] = {
+        {"03.02.2009", "НДС(18%):", "152-54", "6"},
+        {"31.12.2025", "НДС(20%):", "166-67", "5"},
+        {"01.01.2026", "НДС(22%):", "180-33", "5"},
+    };
+    TempDir dir;
+    QList<OrderInput> orders;
+    for (const auto& c : cases) {
+        OrderInput o = sampleOrder();
+        o.statusChoice = 0;
+        o.vatRate = 1;
+        o.date = c.date;
+        orders << o;
+    }
+    const QString pdf = dir.file("rates.pdf");
+    ASSERT_TRUE(WriteFormsPdf(pdf, orders));
+    QtTextMeasurer m;
+    const FormLayout l = LayOut(orders[0], DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
+    const TextPlace& priority = l.fields.places[21];
+    for (int page = 1; page <= int(std::size(cases)); ++page) {
+        const auto& c = cases[page - 1];
+        QStringList texts;
+        const QList<PdfWord> words = pdfWords(pdf, page);
+        for (const PdfWord& w : words)
+            texts << w.text;
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(c.rate))) << c.date;
+        EXPECT_TRUE(texts.contains(c.tax)) << c.date;
+        const PdfWord* p =
+            find(words, c.priority, priority.x * 25.4 / 1200, priority.y * 25.4 / 1200);
+        ASSERT_NE(p, nullptr) << c.date;
+        EXPECT_NEAR(p->x, priority.x * 25.4 / 1200, 0.3) << c.date;
+    }
 }
 
 TEST(FormPrint, PrintsTheOrderAsItStandsOnePageAJob) {

@@ -1,0 +1,55 @@
+// Check digits and formats of an organization's details: INN, KPP, BIK, the settlement
+// account and the correspondent account. The results are warnings: the program stores and
+// prints details that fail them (test data, foreign banks, old records). An empty field is
+// never a problem here.
+#pragma once
+
+#include "records.h"
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+namespace storage {
+
+enum class DetailProblem : std::uint8_t {
+    None,
+    InnFormat, // not 10 or 12 digits
+    InnKey,    // a control digit does not match
+    KppFormat, // not 9 characters: digits, capital Latin letters allowed at 5 and 6
+    BikFormat, // not 9 digits
+    AccountFormat,
+    AccountKey, // the account's key does not match the BIK
+    CorrFormat,
+    CorrKey, // the correspondent account's key does not match the BIK
+};
+
+// Each check takes the field as stored (code page 1251 bytes).
+DetailProblem CheckInn(std::string_view inn);
+DetailProblem CheckKpp(std::string_view kpp);
+DetailProblem CheckBik(std::string_view bik);
+// The key of an account is checked only with a valid BIK: a settlement account together
+// with the BIK's last three digits, a correspondent account with "0" and the BIK's fifth and
+// sixth digits; weights 7, 1, 3 repeated, the sum must end in 0.
+DetailProblem CheckAccount(std::string_view account, std::string_view bik);
+DetailProblem CheckCorrAccount(std::string_view corrAccount, std::string_view bik);
+
+// What is wrong, as a sentence for a tooltip ("Неверное контрольное число ИНН").
+QString ProblemText(DetailProblem problem);
+
+enum class DetailField : std::uint8_t { Inn, Kpp, Account, CorrAccount, Bik };
+// The caption of a field: "ИНН", "КПП", "Р/Сч.", "К/Сч.", "БИК".
+QString FieldCaption(DetailField field);
+
+struct DetailIssue {
+    DetailField field;
+    int bankSlot; // 0..3 for the bank fields, -1 for INN and KPP
+    DetailProblem problem;
+};
+
+// The problems of an organization's INN and KPP and of its bank slots from firstSlot to
+// lastSlot, in that order.
+QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot);
+
+} // namespace storage
