@@ -11,6 +11,8 @@ QString usageText() {
         "                           а если в нее нельзя писать, ~/.local/share/Quenmara)\n"
         "  --list                   вывести сохраненные платежки: номер, дата, плательщик,\n"
         "                           получатель, сумма, состояние, имя файла (через табуляцию)\n"
+        "  --check                  проверить ИНН, КПП, БИК и счета справочника и сохраненных\n"
+        "                           платежек; по строке на ошибку (через табуляцию)\n"
         "  --pdf ВЫХОД.pdf ИМЯ.plat...\n"
         "                           напечатать названные платежки из папки PP в файл PDF,\n"
         "                           по одной странице A4 на платежку\n"
@@ -51,6 +53,9 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
                 return std::nullopt;
         } else if (a == QLatin1String("--list")) {
             if (!setMode(Options::Mode::List, a))
+                return std::nullopt;
+        } else if (a == QLatin1String("--check")) {
+            if (!setMode(Options::Mode::Check, a))
                 return std::nullopt;
         } else if (a == QLatin1String("--words")) {
             if (!setMode(Options::Mode::Words, a) || !value(o.words))

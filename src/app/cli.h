@@ -1,6 +1,6 @@
 // The command line of the program: the options, and one function per mode. Each mode lives
-// in a file of its own (cli_list.cpp, cli_words.cpp, cli_pdf.cpp, cli_export.cpp,
-// windows.cpp).
+// in a file of its own (cli_list.cpp, cli_check.cpp, cli_words.cpp, cli_pdf.cpp,
+// cli_export.cpp, windows.cpp).
 #pragma once
 
 #include <QStringList>
@@ -15,7 +15,7 @@ class Store;
 namespace app {
 
 struct Options {
-    enum class Mode { Window, List, Words, Pdf, Export, Help, Version };
+    enum class Mode { Window, List, Words, Pdf, Export, Check, Help, Version };
     Mode mode = Mode::Window;
     QString dir;        // --dir; empty: chosen by chooseProgramFolder
     QString words;      // --words AMOUNT, or "-" for standard input
@@ -31,6 +31,10 @@ QString usageText();
 
 // The modes. Each returns the exit status; messages for the user go to err.
 int runList(storage::Store& store, QTextStream& out, QTextStream& err);
+// --check: one tab-separated line per check-digit or format problem of the directory
+// (organization, field, bank slot, problem) and of the saved orders (file, party, field,
+// problem); 0 when there is none, 1 otherwise. Changes nothing in the folder.
+int runCheck(storage::Store& store, QTextStream& out, QTextStream& err);
 // --words works on byte streams (UTF-8), so that a million amounts stream through quickly.
 int runWords(const QString& amount, std::istream& in, std::ostream& out, std::ostream& err);
 int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,

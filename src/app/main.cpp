@@ -78,5 +78,7 @@ int main(int argc, char** argv) {
         return app::runList(*store, out, err);
     if (options->mode == Mode::Export)
         return app::runExport(*store, options->exportOut, options->orders, out, err);
+    if (options->mode == Mode::Check)
+        return app::runCheck(*store, out, err);
     return app::runPdf(*store, options->pdfOut, options->orders, err);
 }

@@ -1,17 +1,20 @@
 #include "support/support.h"
 
+#include "program.h"
+
 #include "datagen.h"
 #include "storage/records.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using testing_support::cp;
+using testing_support::Outcome;
 using testing_support::platFile;
+using testing_support::runProgram;
 using testing_support::TempDir;
 
 namespace {
@@ -44,23 +47,6 @@ const QString expectedList =
                       "1_5555555555_09.plat\n"
                       "2\t03.02.2009\tООО «Вега»\t5555555555\t1500-50\tОплачено\t"
                       "2_7701000001_09.plat\n");
-
-struct Outcome {
-    int status = -1;
-    QString out, err;
-};
-
-Outcome runProgram(const QStringList& args) {
-    Outcome r;
-    QProcess p;
-    p.start(QStringLiteral(QM_BINARY_DIR "/quenmara"), args);
-    if (!p.waitForFinished(60000))
-        return r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 } // namespace
 

@@ -1,0 +1,54 @@
+#include "cli.h"
+
+#include "storage/checkdigits.h"
+#include "storage/cp1251.h"
+#include "storage/folder.h"
+#include "storage/party.h"
+#include "storage/platfile.h"
+#include "storage/store.h"
+
+namespace app {
+
+int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
+    using storage::cp1251::toUnicode;
+    int problems = 0;
+    auto line = [&](const QStringList& columns) {
+        out << columns.join(u'\t') << '\n';
+        ++problems;
+    };
+
+    // The directory: every bank slot of every organization.
+    for (int f = 0; f < store.FirmCount; ++f) {
+        const storage::TFirm& firm = store.Firms[std::size_t(f)];
+        for (const storage::DetailIssue& i : storage::CheckFirmDetails(firm, 0, 3))
+            line({toUnicode(firm.Name.view()), storage::FieldCaption(i.field),
+                  i.bankSlot < 0 ? QString() : QStringLiteral("Банк %1").arg(i.bankSlot + 1),
+                  storage::ProblemText(i.problem)});
+    }
+
+    // The saved orders, every one in the folder, read as they are (no scan: a scan renames).
+    if (storage::IoResult readable = storage::checkFolderReadable(store.PlatDir); !readable) {
+        err << readable.error << '\n';
+        return 1;
+    }
+    bool failed = false;
+    for (const storage::FolderEntry& e : storage::listFiles(store.PlatDir, u".plat")) {
+        if (e.size != qint64(sizeof(storage::TPlat)))
+            continue;
+        storage::TPlat plat;
+        if (storage::IoResult r = storage::ReadPlatFile(store.PlatDir + e.name, plat); !r) {
+            err << r.error << '\n';
+            failed = true;
+            continue;
+        }
+        for (bool payer : {true, false})
+            for (const storage::DetailIssue& i :
+                 storage::CheckFirmDetails(storage::PartyFirm(plat, payer), 0, 0))
+                line({e.name, payer ? QStringLiteral("Плательщик") : QStringLiteral("Получатель"),
+                      storage::FieldCaption(i.field), storage::ProblemText(i.problem)});
+    }
+    out.flush();
+    return problems > 0 || failed ? 1 : 0;
+}
+
+} // namespace app
