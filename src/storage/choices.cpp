@@ -87,7 +87,7 @@ QString VatChoiceText(unsigned choice, Day day) {
 }
 
 std::uint8_t NextVatChoice(std::uint8_t choice, bool usnRates) {
-    const unsigned count = usnRates ? VatChoiceCount : VatChoiceUsn5;
+    const unsigned count = usnRates ? VatChoiceCount : unsigned(VatChoiceUsn5);
     return choice + 1u < count ? std::uint8_t(choice + 1) : std::uint8_t(VatChoiceNone);
 }
 
