@@ -4,7 +4,6 @@
 #include "formlayout.h"
 #include "orderinput.h"
 
-#include "storage/choices.h"
 #include "storage/cp1251.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
@@ -52,7 +51,7 @@ QString dateText(const QDate& d) {
 // The amount as the format writes it: rubles, ".", two kopeck digits ("3022-42" is 3022.42,
 // "1500" is 1500.00, "007" is 7.00).
 QByteArray sumText(const ParsedAmount& a) {
-    const qulonglong rubles = QByteArray(a.RubleDigits.bytes()).toULongLong();
+    const qulonglong rubles = a.RubleDigits.bytes().toULongLong();
     const QByteArray kopecks = a.KopeckDigits.empty() ? "00" : a.KopeckDigits.bytes();
     return QByteArray::number(rubles) + '.' + kopecks;
 }
