@@ -50,5 +50,8 @@ QString orderPath(const storage::Store& store, const QString& name);
 // Creates the windows in their order and runs the event loop; startupMessages are shown in
 // message boxes before the main window.
 int runWindows(storage::Store& store, const QStringList& startupMessages);
+// A window start on a program folder that another program holds: the message box with text;
+// returns the exit status.
+int refuseHeldFolder(const QString& text);
 
 } // namespace app

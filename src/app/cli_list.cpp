@@ -11,6 +11,8 @@ namespace app {
 
 int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
     const QFileInfo folder(store.PlatDir);
+    if (store.ReadOnlyFolder && !folder.exists())
+        return 0; // not made in a folder that another program holds: no saved orders
     if (!folder.isDir() || !folder.isReadable()) {
         err << QStringLiteral("Не могу прочитать папку сохраненных платежек %1\n")
                    .arg(QDir::toNativeSeparators(store.PlatDir));

@@ -4,6 +4,7 @@
 #include "programfolder.h"
 
 #include "storage/cp1251.h"
+#include "storage/folderlock.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -66,7 +67,26 @@ int main(int argc, char** argv) {
                    .arg(QDir::toNativeSeparators(dir));
         return 1;
     }
+    // One program at a time works in a program folder; the lock is taken before the start-up
+    // touches anything and released on every way out.
+    storage::FolderLock lock(dir);
+    const bool held = lock.acquire() == storage::FolderLock::State::Held;
+    if (held) {
+        const QString holder = lock.holder();
+        QString text = QStringLiteral("Папка программы %1 занята другой программой")
+                           .arg(QDir::toNativeSeparators(dir));
+        if (!holder.isEmpty())
+            text += QStringLiteral(" (%1)").arg(holder);
+        if (options->mode == Mode::Window) {
+            text += QStringLiteral(".\nЗакройте ту программу и запустите эту снова.");
+            err << text << '\n';
+            err.flush();
+            return app::refuseHeldFolder(text);
+        }
+        err << text << QStringLiteral(": она прочитана как есть, в ней ничего не изменено.\n");
+    }
     auto store = std::make_unique<storage::Store>();
+    store->ReadOnlyFolder = held;
     const QStringList messages = storage::StartUp(*store, dir);
 
     if (options->mode == Mode::Window)

@@ -74,12 +74,20 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     return all;
 }
 
-int runWindows(storage::Store& store, const QStringList& startupMessages) {
-    // The standard buttons and dialogs of Qt speak Russian, like the rest of the program.
-    QTranslator qtTexts;
+namespace {
+
+// The standard buttons and dialogs of Qt speak Russian, like the rest of the program.
+void installQtTexts(QTranslator& qtTexts) {
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+}
+
+} // namespace
+
+int runWindows(storage::Store& store, const QStringList& startupMessages) {
+    QTranslator qtTexts;
+    installQtTexts(qtTexts);
     for (const QString& m : startupMessages)
         QMessageBox::warning(nullptr, QStringLiteral("Quenmara"), m);
     const std::unique_ptr<AllWindows> windows = createWindows(store);
@@ -88,6 +96,13 @@ int runWindows(storage::Store& store, const QStringList& startupMessages) {
     for (const QString& m : main.creationMessages())
         QMessageBox::warning(&main, main.windowTitle(), m);
     return QApplication::exec();
+}
+
+int refuseHeldFolder(const QString& text) {
+    QTranslator qtTexts;
+    installQtTexts(qtTexts);
+    QMessageBox::critical(nullptr, QStringLiteral("Quenmara"), text);
+    return 1;
 }
 
 } // namespace app

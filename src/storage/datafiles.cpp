@@ -6,7 +6,7 @@
 namespace storage {
 
 LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
-                          bool emptyIsMissing) {
+                          bool emptyIsMissing, bool keepInPlace) {
     const QFileInfo info(path);
     if (!info.exists())
         return {};
@@ -30,7 +30,7 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
                        .arg(shown)
                        .arg(data.size())
                        .arg(size);
-    const QString aside = moveAside(path, QStringLiteral(".damaged"));
+    const QString aside = keepInPlace ? QString() : moveAside(path, QStringLiteral(".damaged"));
     if (aside.isEmpty()) {
         text += QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.");
         return {LoadStatus::Salvaged, text};
@@ -53,7 +53,7 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
 
 LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
                          QStringList& messages, bool emptyIsMissing) {
-    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing);
+    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing, s.ReadOnlyFolder);
     if (!r.message.isEmpty())
         messages << r.message;
     if (r.status == LoadStatus::Unreadable)

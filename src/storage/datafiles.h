@@ -25,8 +25,9 @@ struct LoadOutcome {
 // A file that cannot be read at all (no right to read it, an input or output error, too
 // many open files) is not damaged: it stays where it is, dest stays as it was, and the
 // message says which file and why. Bytes beyond size are ignored.
+// With keepInPlace the file is only read: nothing is moved aside or written.
 LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
-                          bool emptyIsMissing = false);
+                          bool emptyIsMissing = false, bool keepInPlace = false);
 
 // loadFixedFile for a table of the store: the message goes to messages, and a file that
 // could not be read is entered in s.UnreadableFiles, so that saveWholeFile refuses to write

@@ -244,9 +244,11 @@ void takeContent(Store& s, TPlatItem& e, const FileContent& c) {
     const std::string_view yy = DateYearDigits(c.Date.view());
     if (c.PayerInn == e.PayerInn && c.Number == e.NumberText && yy == e.YearDigits.view())
         return;
-    // Only a name made of digits, and never over another file.
+    // Only a name made of digits, never over another file, and not in a folder that another
+    // program holds.
     ShortStr<28> newName;
-    if (yy.size() == 2 && MakePlatFileName(c.Number.view(), c.PayerInn.view(), yy, newName))
+    if (!s.ReadOnlyFolder && yy.size() == 2 &&
+        MakePlatFileName(c.Number.view(), c.PayerInn.view(), yy, newName))
         renameNoReplace(s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
                         s.PlatDir + QString::fromLatin1(newName.bytes()));
     s.PlatError = 1;
@@ -334,7 +336,7 @@ IoResult ScanAtStart(Store& s) {
     if (!hasFiles(s.PlatDir, u".plat"))
         return {};
     IoResult r = FindFilesPlat(s);
-    if (r && s.PlatError != 0)
+    if (r && s.PlatError != 0 && !s.ReadOnlyFolder)
         r = FindFilesPlat(s);
     return r;
 }

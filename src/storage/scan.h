@@ -39,7 +39,8 @@ using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 max
 // characters, and (with CurrentYearOnly 1) whose year is currentYear; at most 1024 files are
 // listed, the first ones in the folder's name order. A renamed file is listed under its old
 // name until the next scan; PlatError is then 1 (it is also 1 when the last name of three
-// parts held anything but digits). A file that cannot be read ends the scan with the
+// parts held anything but digits); with ReadOnlyFolder no file is renamed and the file is
+// listed under its present name. A file that cannot be read ends the scan with the
 // failure: the entries from it on, in list order, lack what is read from the files, and the
 // tables are not rebuilt. A folder that exists but cannot be read fails at once and leaves
 // the list as it was.
@@ -53,7 +54,8 @@ void FindINN(Store& s);
 
 // The scan made when the main window is created: when PlatDir holds at least one order
 // file, the orders are scanned, and once more when that scan left PlatError at 1 (a file was
-// renamed, so that the list shows its new name). A folder that cannot be read is reported.
+// renamed, so that the list shows its new name; not with ReadOnlyFolder). A folder that
+// cannot be read is reported.
 IoResult ScanAtStart(Store& s);
 
 } // namespace storage

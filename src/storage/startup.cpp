@@ -148,6 +148,14 @@ QStringList StartUp(Store& s, const QString& programDir) {
     LoadFilePathPlt(s, messages);
     LoadFileForm(s, messages);
     LoadFileCol(s, messages);
+    if (s.ReadOnlyFolder) {
+        // The folder is another program's for now: what is there is read as it is.
+        LoadFirms(s, messages);
+        LoadFilials(s, messages);
+        LoadEmployees(s, messages);
+        LoadFileSet(s, messages);
+        return messages;
+    }
 
     bool dataCreated = false;
     if (ensureFolder(s, QStringLiteral("Data"), dataCreated, messages) && dataCreated) {

@@ -21,6 +21,8 @@ namespace storage {
 //  10.-11. orders of the earlier version in the program folder get the year in their names
 //     and are rewritten in the current layout (they move into PP at the next start);
 //  12. the settings file "Set".
+// With ReadOnlyFolder set, only the files are read (2.-5., 7., 12.), and nothing in the folder
+// is created, converted, moved or set aside.
 QStringList StartUp(Store& s, const QString& programDir);
 
 } // namespace storage

@@ -84,6 +84,9 @@ public:
     QString ProgramDir, DataDir, PlatDir, PlatDelDir;
     // Sets ProgramDir and the three folders under it.
     void setProgramDir(const QString& dir);
+    // Another program holds the program folder: this run reads the folder as it is and changes
+    // nothing in it (no folder made, no file converted, moved, renamed or set aside).
+    bool ReadOnlyFolder = false;
 
     // Directory of organizations.
     std::array<TFirm, MaxFirms> Firms;

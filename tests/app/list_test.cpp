@@ -3,12 +3,19 @@
 #include "program.h"
 
 #include "datagen.h"
+#include "storage/folderlock.h"
 #include "storage/records.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSysInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using testing_support::cp;
@@ -166,4 +173,113 @@ TEST(ExportMode, OrdersThatCanBePaidAreWrittenAndTheOthersNamed) {
     r = runProgram({"--dir", dir.path(), "--export", out, "7_7701000001_09.plat"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(runProgram({"--dir", dir.path(), "--export", out}).status, 2);
+}
+
+// --- one program per program folder ------------------------------------------------------
+
+namespace {
+
+const QString lockName = storage::FolderLock::fileName();
+
+QProcessEnvironment offscreen() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
+}
+
+// A folder that the start-up would change in every way it can: orders of the earlier version
+// and of the current layout in the program folder, an old directory file, a damaged table
+// and settings file, an order whose name no longer fits its content, no PPDel.
+void prepareHostile(const TempDir& dir) {
+    prepare(dir);
+    QByteArray oldFirms(189824, '\0');
+    oldFirms.replace(0, 2,
+                     "\x01"
+                     "A");
+    dir.write("Firms", oldFirms);
+    QByteArray oldOrder(389, '\0');
+    oldOrder.replace(6, 11,
+                     "\x0a"
+                     "03.02.2009");
+    dir.write("12_7701000001.plat", oldOrder);
+    dir.write("11_7701000001_09.plat",
+              platFile({"11", "7701000001", "03.02.2009", "5555555555", "1-00"}));
+    dir.write("PP/5_7701000001_09.plat",
+              platFile({"6", "7701000001", "05.02.2009", "5555555555", "10-00"}));
+    dir.write("Data/Filial", QByteArray(100, 'x'));
+    dir.write("ArCol", QByteArray(3, '\x01'));
+}
+
+} // namespace
+
+// While another program holds the folder, --list and --pdf read it as it is: the misnamed
+// order is listed under its present name, and not one byte of the folder changes.
+TEST(HeldFolder, ListAndPdfReadTheFolderAsItIsAndChangeNothing) {
+    TempDir dir, elsewhere;
+    prepareHostile(dir);
+    QLockFile held(dir.file(lockName));
+    ASSERT_TRUE(held.tryLock(0));
+    const testing_support::Tree before = testing_support::folderTree(dir.path());
+    const QString inUse = QString::fromUtf8("занята другой программой");
+
+    Outcome r = runProgram({"--dir", dir.path(), "--list"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, expectedList + QString::fromUtf8("5\t05.02.2009\tООО «Вега»\t5555555555\t"
+                                                      "10-00\tНе оплачено\t"
+                                                      "5_7701000001_09.plat\n"));
+    EXPECT_TRUE(r.err.contains(inUse) && r.err.contains(QString::fromUtf8("прочитана как есть")))
+        << r.err.toStdString();
+    EXPECT_EQ(testing_support::folderTree(dir.path()), before);
+
+    const QString pdf = elsewhere.file("orders.pdf");
+    r = runProgram({"--dir", dir.path(), "--pdf", pdf, "5_7701000001_09.plat"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    EXPECT_TRUE(r.err.contains(inUse)) << r.err.toStdString();
+    EXPECT_EQ(testing_support::folderTree(dir.path()), before);
+}
+
+// A second window start says in Russian which computer and process hold the folder and
+// reads or writes nothing there.
+TEST(HeldFolder, SecondWindowStartSaysWhoHoldsTheFolderAndTouchesNothing) {
+    TempDir dir;
+    QLockFile held(dir.file(lockName));
+    ASSERT_TRUE(held.tryLock(0));
+    const testing_support::Tree before = testing_support::folderTree(dir.path());
+    QProcess second;
+    second.setProcessEnvironment(offscreen());
+    second.start(QStringLiteral(QM_BINARY_DIR "/quenmara"), {"--dir", dir.path()});
+    QString err;
+    QDeadlineTimer deadline(60000);
+    while (!err.contains(QString::fromUtf8("Закройте")) && !deadline.hasExpired() &&
+           second.state() != QProcess::NotRunning) {
+        second.waitForReadyRead(500);
+        err += QString::fromUtf8(second.readAllStandardError());
+    }
+    EXPECT_TRUE(err.contains(QString::fromUtf8("занята другой программой")) &&
+                err.contains(QSysInfo::machineHostName()) &&
+                err.contains(QString::number(QCoreApplication::applicationPid())))
+        << err.toStdString();
+    EXPECT_EQ(testing_support::folderTree(dir.path()), before);
+    second.kill(); // it waits on its message box
+    second.waitForFinished();
+}
+
+// The lock of a program that was killed is taken over without a question, and a program
+// releases the lock when it ends.
+TEST(HeldFolder, LockOfAKilledProgramIsTakenOverAndReleasedAtTheEnd) {
+    TempDir dir;
+    QProcess first;
+    first.setProcessEnvironment(offscreen());
+    first.start(QStringLiteral(QM_BINARY_DIR "/quenmara"), {"--dir", dir.path()});
+    // The start-up is done when PPDel exists; the lock was taken before.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dir.exists("PPDel"); }, 60000));
+    first.kill();
+    first.waitForFinished();
+    ASSERT_TRUE(dir.exists(lockName));
+
+    const Outcome r = runProgram({"--dir", dir.path(), "--list"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(r.err.contains(QString::fromUtf8("занята"))) << r.err.toStdString();
+    EXPECT_FALSE(dir.exists(lockName));
 }

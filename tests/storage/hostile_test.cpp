@@ -28,7 +28,8 @@ using testing_support::TempDir;
 
 namespace {
 
-using Tree = std::map<QString, QByteArray>;
+using testing_support::Tree;
+const auto tree = testing_support::folderTree;
 
 // A program folder "prog" and a folder "outside" beside it, under one temporary folder.
 struct Folders {
@@ -45,27 +46,6 @@ struct Folders {
     QByteArray read(const QString& relative) const { return root.read("prog/" + relative); }
     bool exists(const QString& relative) const { return root.exists("prog/" + relative); }
 };
-
-// Every file under dir with its content (links are not followed), by relative path.
-Tree tree(const QString& dir) {
-    Tree out;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString key = QDir(dir).relativeFilePath(path);
-        if (info.isSymLink())
-            out[key] = "-> " + QFile::encodeName(info.symLinkTarget());
-        else if (info.isDir())
-            out[key] = "<dir>";
-        else {
-            QFile f(path);
-            out[key] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-        }
-    }
-    return out;
-}
 
 // The contents of the files of a tree, for checks that nothing was lost under any name.
 QList<QByteArray> contents(const Tree& t) {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -183,6 +185,26 @@ QStringList whenModals(const std::vector<std::function<void(QWidget*)>>& answers
     QStringList seen = state->seen;
     state->poll = nullptr;
     return seen;
+}
+
+Tree folderTree(const QString& dir) {
+    Tree out;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString key = QDir(dir).relativeFilePath(path);
+        if (info.isSymLink())
+            out[key] = "-> " + QFile::encodeName(info.symLinkTarget());
+        else if (info.isDir())
+            out[key] = "<dir>";
+        else {
+            QFile f(path);
+            out[key] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+        }
+    }
+    return out;
 }
 
 QString whenModal(const std::function<void(QWidget*)>& answer,

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,11 @@ private:
     unsigned effective_[2] = {0, 0};
     bool works_ = false;
 };
+
+// Every entry under dir (links not followed) by its path relative to dir: a file's content,
+// "<dir>" for a folder, "-> target" for a link; for checks that a folder stayed as it was.
+using Tree = std::map<QString, QByteArray>;
+Tree folderTree(const QString& dir);
 
 // Code page 1251 bytes of a UTF-8 literal, and back.
 QByteArray cp(const char* utf8);
