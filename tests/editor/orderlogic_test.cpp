@@ -157,6 +157,13 @@ TEST(FillPlat, CopiesFieldsPartiesAndCutsThePurpose) {
     FillPlat(*fx.s, f);
     EXPECT_EQ(fx.s->Plat.Purpose.view(), "first\r\nsecond");
     EXPECT_EQ(FillFromPlat(*fx.s).purpose, "first\nsecond");
+
+    // A simplified-tax rate stays the order's choice whatever the setting; a value outside
+    // the choices reads as no tax.
+    for (auto [stored, shown] : {std::pair{3, 3}, {4, 4}, {5, 0}, {255, 0}}) {
+        fx.s->Plat.Vat = std::uint8_t(stored);
+        EXPECT_EQ(FillFromPlat(*fx.s).vat, shown) << stored;
+    }
 }
 
 TEST(SaveNew, CreatesTheFileAndBecomesSaved) {
