@@ -12,7 +12,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all deps configure build run test bench fuzz asan package format clean
+.PHONY: all deps configure build run test bench fuzz asan package format format-check clean
 
 all: build
 
@@ -20,7 +20,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS)
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS) -- --no-print-directory
@@ -41,20 +41,21 @@ bench: build
 # tables only.
 asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-		-DQUENMARA_SANITIZE=ON -DQUENMARA_BENCH=OFF >/dev/null
+		-DQUENMARA_SANITIZE=ON -DQUENMARA_BENCH=OFF $(CMAKE_FLAGS)
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) -- --no-print-directory
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps --fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENMARA_FUZZ=ON >/dev/null
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENMARA_FUZZ=ON
 	@cmake --build $(FUZZ_BUILD) --target fuzzers -j$(JOBS) -- --no-print-directory
 	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Only what the package holds is built, after the packaging tools are installed.
 package:
 	@scripts/install-deps --package
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS)
 	@cmake --build $(BUILD) -j$(JOBS) --target quenmara packaging_files userguide -- --no-print-directory
 	@rm -rf $(BUILD)/package
 	@cpack --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/package >/dev/null
@@ -62,7 +63,13 @@ package:
 	@ls quenmara_*.deb
 
 format:
+	@scripts/install-deps --lint
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Fails when a source file is not formatted as .clang-format says (CI runs it).
+format-check:
+	@scripts/install-deps --lint
+	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         out << app::usageText();
         return 0;
     case Mode::Version:
-        out << "Quenmara 2.0\n";
+        out << "Quenmara " QUENMARA_VERSION "\n";
         return 0;
     case Mode::Words:
         std::ios::sync_with_stdio(false);
@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenmara"));
+    QApplication::setApplicationVersion(QStringLiteral(QUENMARA_VERSION));
     if (!storage::cp1251::available()) {
         err << "Нет преобразования кодовой страницы windows-1251 (Qt собран без ICU?)\n";
         return 1;

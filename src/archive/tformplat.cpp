@@ -79,8 +79,8 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
     connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::reject);
     connect(ui->SpeedButton5, &QToolButton::clicked, this, &TFormPlat::SpeedButton5Click);
     connect(ui->SpeedButton6, &QToolButton::clicked, this, &TFormPlat::SpeedButton6Click);
-    chooseSaveFile_ = [](QWidget* parent, const QString& defaultPath) {
-        return QFileDialog::getSaveFileName(parent,
+    chooseSaveFile_ = [](QWidget* owner, const QString& defaultPath) {
+        return QFileDialog::getSaveFileName(owner,
                                             QStringLiteral("Выгрузить платежки для клиент-банка"),
                                             defaultPath, QStringLiteral("Текстовые файлы (*.txt)"));
     };

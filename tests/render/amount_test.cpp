@@ -94,7 +94,7 @@ TEST_P(AmountLineTest, LineAndFigure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, AmountLineTest, testing::ValuesIn(lineCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct ParseCase {
     const char* name;
@@ -137,7 +137,7 @@ TEST_P(ParseAmountTest, ErrorAndDigits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, ParseAmountTest, testing::ValuesIn(parseCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(AssembleAmountLine, MalformedAmountGivesNothing) {
     for (const char* typed : {"12.5", "1 000", "", "1234567890"}) {

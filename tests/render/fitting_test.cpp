@@ -16,10 +16,10 @@ namespace {
 // Every character is 10 pixels wide, a space 4; remembers the font it was given.
 class FixedMeasurer : public TextMeasurer {
 public:
-    void setFont(std::string_view family, int cellHeight, FontStyle style) override {
-        this->family = family;
-        this->cellHeight = cellHeight;
-        this->style = style;
+    void setFont(std::string_view fontFamily, int fontCellHeight, FontStyle fontStyle) override {
+        family = fontFamily;
+        cellHeight = fontCellHeight;
+        style = fontStyle;
     }
     int textWidth(std::string_view text) override {
         ++measured;
@@ -166,7 +166,7 @@ TEST_P(VatLineTest, Line) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Vat, VatLineTest, testing::ValuesIn(vatCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(VatLine, FromAnAmountTypedWithoutKopecks) {
     const AmountLine line = AssembleAmountLine("1000");

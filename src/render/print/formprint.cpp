@@ -58,7 +58,7 @@ storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const Orde
         writer.setResolution(1200);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-        writer.setCreator(QStringLiteral("Quenmara 2.0"));
+        writer.setCreator(QStringLiteral("Quenmara " QUENMARA_VERSION));
         writer.setTitle(QStringLiteral("Платежное поручение"));
         const DeviceMetrics metrics = DeviceMetrics::fromDpi(1200, 1200, 0, 0, false);
         QPainter painter;
