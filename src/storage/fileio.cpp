@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -15,13 +16,116 @@
 
 namespace storage {
 
-namespace {
-
-QString describe(const QString& action, const QString& path, const QString& reason) {
-    return QStringLiteral("%1 %2: %3").arg(action, QDir::toNativeSeparators(path), reason);
+QString systemReason(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Нет доступа");
+    case ENOSPC:
+        return QStringLiteral("Нет места на диске");
+    case EDQUOT:
+        return QStringLiteral("Превышена дисковая квота");
+    case ENOTDIR:
+        return QStringLiteral("Не папка");
+    case EISDIR:
+        return QStringLiteral("Это папка, а не файл");
+    case EROFS:
+        return QStringLiteral("Только для чтения");
+    case EIO:
+        return QStringLiteral("Ошибка ввода-вывода");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Слишком много открытых файлов");
+    case ENOENT:
+        return QStringLiteral("Нет такого файла или папки");
+    case EEXIST:
+        return QStringLiteral("Файл уже существует");
+    case EFBIG:
+        return QStringLiteral("Файл слишком велик");
+    case ENAMETOOLONG:
+        return QStringLiteral("Слишком длинное имя");
+    case ELOOP:
+        return QStringLiteral("Слишком много ссылок подряд");
+    case EXDEV:
+        return QStringLiteral("Файл на другом диске");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("Файл занят");
+    case ENOTEMPTY:
+        return QStringLiteral("Папка не пуста");
+    case ENOMEM:
+        return QStringLiteral("Недостаточно памяти");
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("Нет устройства");
+    case ESTALE:
+    case ENOTCONN:
+    case ETIMEDOUT:
+    case EHOSTUNREACH:
+        return QStringLiteral("Сетевой диск недоступен");
+    case EINTR:
+        return QStringLiteral("Операция прервана");
+    case EAGAIN:
+        return QStringLiteral("Ресурс временно недоступен");
+    case ENOSYS:
+    case EOPNOTSUPP:
+        return QStringLiteral("Операция не поддерживается");
+    case EINVAL:
+        return QStringLiteral("Недопустимая операция");
+    default:
+        return QStringLiteral("Системная ошибка %1").arg(error);
+    }
 }
 
-} // namespace
+QString deviceReason(const QFileDevice& file) {
+    // Qt words a system failure as the system's text for errno; that text leads back to the
+    // number, so the table is built from Qt's own texts.
+    static const QHash<QString, int> byText = [] {
+        QHash<QString, int> t;
+        for (int e = 1; e < 256; ++e)
+            t.insert(qt_error_string(e), e);
+        return t;
+    }();
+    if (const auto e = byText.constFind(file.errorString()); e != byText.cend())
+        return systemReason(*e);
+    switch (file.error()) {
+    case QFileDevice::NoError:
+        return QStringLiteral("Неизвестная ошибка");
+    case QFileDevice::ReadError:
+        return QStringLiteral("Ошибка чтения");
+    case QFileDevice::WriteError:
+        return QStringLiteral("Ошибка записи");
+    case QFileDevice::FatalError:
+        return QStringLiteral("Ошибка ввода-вывода");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("Недостаточно системных ресурсов");
+    case QFileDevice::OpenError:
+        return QStringLiteral("Файл не открывается");
+    case QFileDevice::AbortError:
+        return QStringLiteral("Запись прервана");
+    case QFileDevice::TimeOutError:
+        return QStringLiteral("Время ожидания истекло");
+    case QFileDevice::RemoveError:
+        return QStringLiteral("Файл не удаляется");
+    case QFileDevice::RenameError:
+        return QStringLiteral("Файл не переименовывается");
+    case QFileDevice::PositionError:
+        return QStringLiteral("Ошибка позиционирования в файле");
+    case QFileDevice::ResizeError:
+        return QStringLiteral("Размер файла не меняется");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("Нет доступа");
+    case QFileDevice::CopyError:
+        return QStringLiteral("Файл не копируется");
+    case QFileDevice::UnspecifiedError:
+        break;
+    }
+    return QStringLiteral("Неизвестная ошибка");
+}
+
+QString fileMessage(const QString& action, const QString& path, const QString& reason) {
+    return QStringLiteral("%1 %2: %3").arg(action, QDir::toNativeSeparators(path), reason);
+}
 
 bool linkStaysInFolder(const QString& path) {
     const QFileInfo link(path);
@@ -36,25 +140,25 @@ IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
     // file of its own folder is written through.
     if (QFileInfo(path).isSymLink() && !linkStaysInFolder(path))
         return IoResult::failure(
-            describe(action, path, QStringLiteral("это ссылка на файл за пределами папки")));
+            fileMessage(action, path, QStringLiteral("это ссылка на файл за пределами папки")));
     // Unbuffered, so that every write reaches the system here: a buffered write of a small
     // file succeeds into the buffer, and QSaveFile commits the file even when flushing that
     // buffer wrote only part of it (a full disk then left a truncated file behind).
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return IoResult::failure(describe(action, path, file.errorString()));
+        return IoResult::failure(fileMessage(action, path, deviceReason(file)));
     // A write may take only part of the data; the next one then fails with the reason.
     for (qint64 done = 0; done < data.size();) {
         const qint64 n = file.write(data.constData() + done, data.size() - done);
         if (n <= 0) {
-            const QString reason = file.errorString();
+            const QString reason = deviceReason(file);
             file.cancelWriting();
-            return IoResult::failure(describe(action, path, reason));
+            return IoResult::failure(fileMessage(action, path, reason));
         }
         done += n;
     }
     if (!file.commit())
-        return IoResult::failure(describe(action, path, file.errorString()));
+        return IoResult::failure(fileMessage(action, path, deviceReason(file)));
     return {};
 }
 
@@ -71,9 +175,9 @@ IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed
     const int error = errno;
     QFile::remove(temp);
     existed = error == EEXIST;
-    return IoResult::failure(describe(QStringLiteral("Не могу записать файл"), path,
-                                      existed ? QStringLiteral("файл с таким именем уже есть")
-                                              : qt_error_string(error)));
+    return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path,
+                                         existed ? QStringLiteral("файл с таким именем уже есть")
+                                                 : systemReason(error)));
 }
 
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
@@ -81,7 +185,7 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
     // QFile's engine and buffering cost more than reading them.
     const auto failed = [&path](int error) {
         return IoResult::failure(
-            describe(QStringLiteral("Не могу прочитать файл"), path, qt_error_string(error)));
+            fileMessage(QStringLiteral("Не могу прочитать файл"), path, systemReason(error)));
     };
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)

@@ -8,6 +8,8 @@
 #include <QString>
 #include <string_view>
 
+class QFileDevice;
+
 namespace storage {
 
 struct IoResult {
@@ -17,6 +19,18 @@ struct IoResult {
     explicit operator bool() const { return ok; }
     static IoResult failure(QString text) { return {false, std::move(text)}; }
 };
+
+// The system's reason for a failure (an errno value) in Russian, for messages: the user never
+// sees the system's own English text.
+QString systemReason(int error);
+
+// The reason of the last failure of file (QFile, QSaveFile) in Russian: the system's reason
+// when Qt took it from the system, else the kind of failure.
+QString deviceReason(const QFileDevice& file);
+
+// "action path: reason", the path as the system writes it: the one form of every message
+// about a file.
+QString fileMessage(const QString& action, const QString& path, const QString& reason);
 
 // For a symbolic link: true when its final target exists and stands in the link's own folder
 // (both folders taken with links resolved). Any other existing entry stands in its own

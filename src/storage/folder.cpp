@@ -108,8 +108,8 @@ IoResult checkFolderReadable(const QString& dir) {
     }
     if (errno == ENOENT || errno == ENOTDIR)
         return {};
-    return IoResult::failure(QStringLiteral("Не могу прочитать папку %1: %2")
-                                 .arg(QDir::toNativeSeparators(dir), qt_error_string(errno)));
+    return IoResult::failure(
+        fileMessage(QStringLiteral("Не могу прочитать папку"), dir, systemReason(errno)));
 }
 
 bool hasFiles(const QString& dir, QStringView extension) {

@@ -106,8 +106,7 @@ IoResult MovePlatToDeleted(const Store& s, std::string_view fileName) {
     QFile original(source);
     if (!original.remove())
         return IoResult::failure(
-            QStringLiteral("Не могу удалить файл %1: %2")
-                .arg(QDir::toNativeSeparators(source), original.errorString()));
+            fileMessage(QStringLiteral("Не могу удалить файл"), source, deviceReason(original)));
     return {};
 }
 

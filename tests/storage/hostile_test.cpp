@@ -5,6 +5,7 @@
 #include "support/support.h"
 
 #include "storage/datafiles.h"
+#include "storage/folder.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
@@ -14,6 +15,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -220,6 +222,79 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
         EXPECT_TRUE(r.error.startsWith("Не могу записать файл")) << r.error.toStdString();
     }
     EXPECT_EQ(tree(f.prog()), before);
+}
+
+// The reasons came in the system's English ("Permission denied", "No space left on
+// device"). Each failure now names the file and gives its reason in Russian.
+TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
+    Folders f;
+    f.write("Data", "not a folder");
+    QDir(f.prog()).mkpath("PP");
+    QDir(f.prog()).mkpath("locked");
+    f.write("PP/15_1234567890_09.plat", order("15"));
+    auto s = std::make_unique<Store>();
+    s->setProgramDir(f.prog());
+    QByteArray bytes;
+    struct Case {
+        const char* name;
+        bool needsRights;
+        std::function<QString()> failure; // the message
+        QString expected;
+    };
+    const Case cases[] = {
+        {"folder is a file", false, [&] { return SaveFileFirm(*s).error; },
+         "Не могу записать файл " + QDir::toNativeSeparators(f.prog() + "Data/Firms") +
+             ": Не папка"},
+        {"folder read as a file", false,
+         [&] { return readFile(f.prog() + "PP", bytes, 100).error; },
+         "Не могу прочитать файл " + QDir::toNativeSeparators(f.prog() + "PP") +
+             ": Это папка, а не файл"},
+        {"full disk", false,
+         [&] {
+             FileSizeLimit full(1000);
+             return writeFileAtomic(f.prog() + "big", QByteArray(5000, 'x')).error;
+         },
+         "Не могу записать файл " + QDir::toNativeSeparators(f.prog() + "big") +
+             ": Файл слишком велик"},
+        {"device full", false,
+         [&] {
+             QFile full("/dev/full");
+             if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+                 full.write("x", 1) == 1)
+                 return QString("no /dev/full");
+             return deviceReason(full);
+         },
+         "Нет места на диске"},
+        {"no right to write", true,
+         [&] {
+             setMode(f.prog() + "locked", 0555);
+             return writeFileAtomic(f.prog() + "locked/Set", "x").error;
+         },
+         "Не могу записать файл " + QDir::toNativeSeparators(f.prog() + "locked/Set") +
+             ": Нет доступа"},
+        {"no right to read", true,
+         [&] {
+             setMode(f.prog() + "PP/15_1234567890_09.plat", 0);
+             return readFile(f.prog() + "PP/15_1234567890_09.plat", bytes, 2000).error;
+         },
+         "Не могу прочитать файл " +
+             QDir::toNativeSeparators(f.prog() + "PP/15_1234567890_09.plat") + ": Нет доступа"},
+        {"no right to list", true,
+         [&] {
+             setMode(f.prog() + "locked", 0);
+             return checkFolderReadable(f.prog() + "locked").error;
+         },
+         "Не могу прочитать папку " + QDir::toNativeSeparators(f.prog() + "locked") +
+             ": Нет доступа"},
+    };
+    FileRightsApply rights;
+    for (const Case& c : cases) {
+        if (!c.needsRights || rights.works()) {
+            EXPECT_EQ(c.failure(), c.expected) << c.name;
+        }
+    }
+    setMode(f.prog() + "locked", 0755);
+    setMode(f.prog() + "PP/15_1234567890_09.plat", 0644);
 }
 
 // A table that could not be read (no right to read it, a folder in its place) was taken for a

@@ -51,8 +51,8 @@ storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const Orde
     QSaveFile file(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!file.open(QIODevice::WriteOnly))
-        return storage::IoResult::failure(
-            QStringLiteral("Не могу записать файл %1: %2").arg(shown, file.errorString()));
+        return storage::IoResult::failure(storage::fileMessage(
+            QStringLiteral("Не могу записать файл"), path, storage::deviceReason(file)));
     {
         QPdfWriter writer(&file);
         writer.setResolution(1200);
@@ -82,8 +82,8 @@ storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const Orde
         painter.end();
     }
     if (!file.commit())
-        return storage::IoResult::failure(
-            QStringLiteral("Не могу записать файл %1: %2").arg(shown, file.errorString()));
+        return storage::IoResult::failure(storage::fileMessage(
+            QStringLiteral("Не могу записать файл"), path, storage::deviceReason(file)));
     return {};
 }
 
