@@ -51,24 +51,11 @@ storage::IoResult SaveDirectoryFile(const storage::Store& s, DirectoryFile file)
 }
 
 storage::IoResult SaveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before) {
-    static constexpr DirectoryFile order[] = {FileFirms, FileFirmsDel, FileFilial, FileEmployee};
-    unsigned written = 0;
-    for (DirectoryFile f : order) {
-        if (!(files & f))
-            continue;
-        storage::IoResult r = SaveDirectoryFile(s, f);
-        if (r) {
-            written |= f;
-            continue;
-        }
+    bool begun = false;
+    storage::IoResult r = storage::SaveTables(s, files, &begun);
+    if (!r && !begun)
         before.restore(s);
-        for (DirectoryFile w : order)
-            if (written & w)
-                if (storage::IoResult again = SaveDirectoryFile(s, w); !again)
-                    r.error += u'\n' + again.error;
-        return r;
-    }
-    return {};
+    return r;
 }
 
 QString keptInMemoryNote() {

@@ -1,11 +1,10 @@
 // Writing the directory's tables after a change that touches several of them at once
 // (deleting or restoring an organization, deleting a branch that other organizations link
-// to). The tables refer to each other by index, so their files must never disagree: when one
-// of them cannot be written, the change is taken back in memory and the files already
-// written are written again as they were.
+// to). The tables refer to each other by index, so their files must never disagree: they are
+// written as one change, and when it cannot be made the change is taken back in memory.
 #pragma once
 
-#include "storage/fileio.h"
+#include "storage/datafiles.h"
 
 #include <QString>
 #include <memory>
@@ -16,12 +15,12 @@ class Store;
 
 namespace directory {
 
-// The files of the Data folder, as a set of bits.
+// The files of the Data folder, as a set of bits (those of storage::SaveTables).
 enum DirectoryFile : unsigned {
-    FileFirms = 1,
-    FileFirmsDel = 2,
-    FileFilial = 4,
-    FileEmployee = 8,
+    FileFirms = storage::TableFirms,
+    FileFirmsDel = storage::TableFirmsDel,
+    FileFilial = storage::TableFilial,
+    FileEmployee = storage::TableEmployee,
 };
 
 // A copy of the directory in memory: both organization arrays with their counts and current
@@ -37,9 +36,10 @@ private:
     std::unique_ptr<Tables> tables_;
 };
 
-// Writes the files of the set, in the order Firms, FirmsDel, Filial, Employee. When one
-// cannot be written, memory goes back to before, the files already written are written again
-// from it, and the failure comes back, followed by the failures of those rewrites if any.
+// Writes the files of the set as one change (storage::SaveTables: after a crash the next start
+// finds all of them as before or all as after). When the change cannot be made, memory goes
+// back to before and the failure comes back; a failure after the change was made (finished by
+// the next start) keeps memory as it is and comes back too.
 storage::IoResult SaveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before);
 
 // Writes one file of the set (a single bit).

@@ -76,7 +76,7 @@ qreal cardTabStop(const QFontMetricsF& metrics, int leadingBlanks) {
                                      u"Свидетельство о регистрации"_s);
 }
 
-void printTextLines(QPainter& painter, QPagedPaintDevice& device, const QFont& font, qreal tabStop,
+bool printTextLines(QPainter& painter, QPagedPaintDevice& device, const QFont& font, qreal tabStop,
                     const QStringList& lines) {
     painter.setFont(font);
     const qreal pageWidth = device.width();
@@ -91,13 +91,15 @@ void printTextLines(QPainter& painter, QPagedPaintDevice& device, const QFont& f
         const qreal height =
             line.isEmpty() ? lineHeight : painter.boundingRect(area, line, option).height();
         if (y > 0 && y + height > pageHeight) {
-            device.newPage();
+            if (!device.newPage())
+                return false;
             y = 0;
         }
         if (!line.isEmpty())
             painter.drawText(QRectF(0, y, pageWidth, pageHeight - y), line, option);
         y += height;
     }
+    return true;
 }
 
 } // namespace directory

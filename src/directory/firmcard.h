@@ -44,8 +44,8 @@ qreal cardTabStop(const QFontMetricsF& metrics, int leadingBlanks = 0);
 // the printable area, a new page when the next line does not fit. A line wider than the
 // page goes on below rather than off the paper. tabStop is the distance between tab stops as
 // QFontMetricsF(font) measures, without a device: Qt scales it to the device's resolution.
-// painter is active on device.
-void printTextLines(QPainter& painter, QPagedPaintDevice& device, const QFont& font, qreal tabStop,
+// painter is active on device. False when a new page could not be begun.
+bool printTextLines(QPainter& painter, QPagedPaintDevice& device, const QFont& font, qreal tabStop,
                     const QStringList& lines);
 
 } // namespace directory

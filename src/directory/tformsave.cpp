@@ -7,6 +7,7 @@
 
 #include "editor/links.h"
 #include "editor/uiutil.h"
+#include "render/print/formprint.h"
 #include "render/print/printtarget.h"
 #include "storage/fileio.h"
 #include "storage/store.h"
@@ -68,12 +69,17 @@ void TFormSave::SpeedButton2Click() {
         // No printer and no file instead: nothing happened, so the card stays on screen.
         if (!render::preparePrintTarget(printer, this))
             return;
-        QPainter painter;
-        if (!render::beginPrintJob(painter, printer, this))
-            return;
         const QFont font = ui->Memo1->font();
-        printTextLines(painter, printer, font, cardTabStop(QFontMetricsF(font), CardIndent), lines);
-        painter.end();
+        const storage::IoResult printed =
+            render::PrintJob(printer, [&](QPainter& painter, QPagedPaintDevice& device) {
+                return printTextLines(painter, device, font,
+                                      cardTabStop(QFontMetricsF(font), CardIndent), lines);
+            });
+        // A job that failed printed nothing whole: the card stays on screen.
+        if (!printed) {
+            QMessageBox::critical(this, u"Печать"_s, printed.error);
+            return;
+        }
     }
     accept();
 }

@@ -1,7 +1,12 @@
 #include "datafiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
 
 namespace storage {
 
@@ -37,7 +42,7 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
     }
     const IoResult written =
         writeFileAtomic(path, QByteArray(static_cast<const char*>(dest), qsizetype(size)));
-    if (!written && renameNoReplace(aside, path)) {
+    if (!written && moveFile(aside, path)) {
         // Without a complete file in its place the next start would find none at all: the
         // damaged file goes back, to be read again then.
         text +=
@@ -121,6 +126,123 @@ IoResult SaveFileFirm1(const Store& s) {
     for (int i = 0; i < n; ++i)
         CopyFirmTexts(s.Firms[std::size_t(i)], out[std::size_t(i)]);
     return saveTable(s, s.ProgramDir + "Firms1", out);
+}
+
+namespace {
+
+constexpr std::pair<unsigned, const char*> tableFiles[] = {{TableFirms, "Firms"},
+                                                           {TableFirmsDel, "FirmsDel"},
+                                                           {TableFilial, "Filial"},
+                                                           {TableEmployee, "Employee"}};
+
+QString journalPath(const Store& s) {
+    return s.DataDir + QStringLiteral("Journal");
+}
+
+QString newPath(const QString& path) {
+    return path + QStringLiteral(".new");
+}
+
+QByteArray tableBytes(const Store& s, unsigned table) {
+    switch (table) {
+    case TableFirms:
+        return recordBytes(s.Firms);
+    case TableFirmsDel:
+        return recordBytes(s.FirmsDel);
+    case TableFilial:
+        return recordBytes(s.Filials);
+    case TableEmployee:
+        return recordBytes(s.Employees);
+    }
+    return {};
+}
+
+// Puts each named table's new file in its place; a table whose new file is gone took its
+// place before. A link in a table's place that leads to a file of its own folder is written
+// through, as writeFileAtomic does. Returns the failures.
+QStringList installTables(const Store& s, const QStringList& names) {
+    QStringList failures;
+    for (const QString& name : names) {
+        const QString path = s.DataDir + name;
+        const QString from = newPath(path);
+        if (!QFileInfo::exists(from))
+            continue;
+        const QFileInfo info(path);
+        const QString target = info.isSymLink() ? info.canonicalFilePath() : path;
+        // The one rename that replaces a file: the table's new content takes the place of the
+        // old in one step, as the commit of the atomic writer does.
+        if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(target).constData()) !=
+            0)
+            failures << fileMessage(QStringLiteral("Не могу записать файл"), path,
+                                    systemReason(errno));
+    }
+    return failures;
+}
+
+} // namespace
+
+IoResult SaveTables(const Store& s, unsigned tables, bool* begun) {
+    if (begun)
+        *begun = false;
+    QStringList names;
+    for (const auto& [bit, name] : tableFiles) {
+        if (!(tables & bit))
+            continue;
+        const QString path = s.DataDir + QLatin1String(name);
+        if (const auto held = s.UnreadableFiles.constFind(path); held != s.UnreadableFiles.cend())
+            return IoResult::failure(*held);
+        if (QFileInfo(path).isSymLink() && !linkStaysInFolder(path))
+            return writeFileAtomic(path, QByteArray()); // refused with the reason, nothing written
+        const QFileInfo target(QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath()
+                                                           : path);
+        if (target.exists() && !target.isFile())
+            return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path,
+                                                 systemReason(target.isDir() ? EISDIR : EINVAL)));
+        names << QLatin1String(name);
+    }
+    if (names.isEmpty())
+        return {};
+    for (const auto& [bit, name] : tableFiles)
+        if (tables & bit)
+            if (IoResult r =
+                    writeFileAtomic(newPath(s.DataDir + QLatin1String(name)), tableBytes(s, bit));
+                !r)
+                return r;
+    if (IoResult r = writeFileAtomic(journalPath(s), names.join(u'\n').toLatin1()); !r)
+        return r;
+    if (begun)
+        *begun = true;
+    if (const QStringList failures = installTables(s, names); !failures.isEmpty())
+        return IoResult::failure(
+            failures.join(u'\n') +
+            QStringLiteral("\nИзменение будет завершено при следующем запуске программы."));
+    QFile::remove(journalPath(s));
+    return {};
+}
+
+void FinishTableSave(const Store& s, QStringList& messages) {
+    const QString journal = journalPath(s);
+    if (!QFileInfo::exists(journal)) {
+        // A save that stopped before its journal: its new files never became the directory.
+        for (const auto& [bit, name] : tableFiles)
+            QFile::remove(newPath(s.DataDir + QLatin1String(name)));
+        return;
+    }
+    QByteArray listed;
+    if (IoResult r = readFile(journal, listed, 256); !r) {
+        messages << r.error;
+        return;
+    }
+    QStringList names;
+    for (const QByteArray& line : listed.split('\n'))
+        for (const auto& [bit, name] : tableFiles)
+            if (line == name)
+                names << QLatin1String(name);
+    if (const QStringList failures = installTables(s, names); !failures.isEmpty()) {
+        messages << failures;
+        return;
+    }
+    QFile::remove(journal);
 }
 
 void FirmFillShow(Store& s) {

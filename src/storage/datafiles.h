@@ -93,6 +93,27 @@ void LoadEmployees(Store& s, QStringList& messages);
 IoResult SaveFileFirm(const Store& s);
 IoResult SaveFileFirmDel(const Store& s);
 IoResult SaveFileFirm1(const Store& s); // export of the first 64 without bank details
+
+// The tables of the Data folder, as a set of bits.
+enum TableFile : unsigned {
+    TableFirms = 1,
+    TableFirmsDel = 2,
+    TableFilial = 4,
+    TableEmployee = 8,
+};
+
+// Writes the tables of the set as one change: after a crash at any moment the next start
+// finds all of them as they were or all as they are in memory, never a mix (their records
+// point at each other by index). Each new table is written complete beside its file
+// (name + ".new"), then a journal naming them ("Data/Journal"), then each new file takes its
+// table's place and the journal goes. A failure before the journal leaves every file as it
+// was; begun (when given) tells whether the journal was written, from which moment the change
+// counts as made: a failure after it is finished by the next start.
+IoResult SaveTables(const Store& s, unsigned tables, bool* begun = nullptr);
+
+// Start-up, before the tables are loaded: finishes a SaveTables that a crash interrupted after
+// its journal, or removes the new files of one interrupted before it.
+void FinishTableSave(const Store& s, QStringList& messages);
 IoResult SaveFileFilial(const Store& s);
 IoResult SaveFileEmpl(const Store& s);
 

@@ -134,7 +134,42 @@ bool linkStaysInFolder(const QString& path) {
            QFileInfo(target).absolutePath() == QFileInfo(link.absolutePath()).canonicalFilePath();
 }
 
-IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
+namespace {
+
+// Passes writes on to a file whole: a write that the file takes only in part is continued,
+// and a write that fails marks the device failed for good. A producer that does not look at
+// the results of its writes (a PDF writer) thus never ends with a cut file taken for whole.
+class WholeWrites final : public QIODevice {
+public:
+    explicit WholeWrites(QFileDevice& file) : file_(file) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool failed() const { return failed_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override {
+        if (failed_)
+            return -1;
+        for (qint64 done = 0; done < len;) {
+            const qint64 n = file_.write(data + done, len - done);
+            if (n <= 0) {
+                failed_ = true;
+                return -1;
+            }
+            done += n;
+        }
+        return len;
+    }
+
+private:
+    QFileDevice& file_;
+    bool failed_ = false;
+};
+
+} // namespace
+
+IoResult writeFileAtomic(const QString& path, const Producer& produce) {
     const QString action = QStringLiteral("Не могу записать файл");
     // QSaveFile writes a link's target; a link may lead anywhere, so only one that leads to a
     // file of its own folder is written through.
@@ -147,19 +182,28 @@ IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return IoResult::failure(fileMessage(action, path, deviceReason(file)));
-    // A write may take only part of the data; the next one then fails with the reason.
-    for (qint64 done = 0; done < data.size();) {
-        const qint64 n = file.write(data.constData() + done, data.size() - done);
-        if (n <= 0) {
-            const QString reason = deviceReason(file);
-            file.cancelWriting();
-            return IoResult::failure(fileMessage(action, path, reason));
-        }
-        done += n;
+    WholeWrites out(file);
+    IoResult r = produce(out);
+    if (r && out.failed())
+        r = IoResult::failure(QString());
+    if (!r) {
+        if (r.error.isEmpty())
+            r.error =
+                fileMessage(action, path,
+                            file.error() != QFileDevice::NoError ? deviceReason(file)
+                                                                 : QStringLiteral("Ошибка записи"));
+        file.cancelWriting();
+        return r;
     }
     if (!file.commit())
         return IoResult::failure(fileMessage(action, path, deviceReason(file)));
     return {};
+}
+
+IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
+    return writeFileAtomic(path, [&data](QIODevice& out) {
+        return out.write(data) == data.size() ? IoResult{} : IoResult::failure(QString());
+    });
 }
 
 IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed) {
@@ -262,14 +306,44 @@ bool renameNoReplace(const QString& from, const QString& to) {
     return true;
 }
 
+IoResult moveFile(const QString& from, const QString& to, bool* existed) {
+    if (existed)
+        *existed = false;
+    if (renameNoReplace(from, to))
+        return {};
+    const int error = errno;
+    const QString action = QStringLiteral("Не могу перенести файл");
+    if (error == EEXIST) {
+        if (existed)
+            *existed = true;
+        return IoResult::failure(fileMessage(
+            action, from, QStringLiteral("файл %1 уже есть").arg(QDir::toNativeSeparators(to))));
+    }
+    if (error != EXDEV)
+        return IoResult::failure(fileMessage(action, from, systemReason(error)));
+    // Another file system: a complete copy first, then the original goes.
+    QByteArray data;
+    if (IoResult r = readFile(from, data, std::max<qint64>(QFileInfo(from).size(), 0)); !r)
+        return r;
+    bool there = false;
+    if (IoResult r = writeFileNew(to, data, there); !r) {
+        if (existed)
+            *existed = there;
+        return r;
+    }
+    if (::unlink(QFile::encodeName(from).constData()) != 0)
+        return IoResult::failure(
+            fileMessage(QStringLiteral("Не могу удалить файл"), from, systemReason(errno)));
+    return {};
+}
+
 QString moveAside(const QString& path, const QString& suffix) {
     for (int n = 0; n < 1000; ++n) {
+        bool existed = false;
         const QString target = path + suffix + (n ? QString::number(n) : QString());
-        if (QFileInfo::exists(target))
-            continue;
-        if (renameNoReplace(path, target))
+        if (moveFile(path, target, &existed))
             return target;
-        if (errno != EEXIST)
+        if (!existed)
             return {};
     }
     return {};

@@ -8,7 +8,10 @@
 #include <QString>
 #include <string_view>
 
+#include <functional>
+
 class QFileDevice;
+class QIODevice;
 
 namespace storage {
 
@@ -42,6 +45,13 @@ bool linkStaysInFolder(const QString& path);
 // written outside the folders of the program.
 IoResult writeFileAtomic(const QString& path, const QByteArray& data);
 
+// The same for content that a producer writes into the device it is given (a PDF writer, for
+// example): the file appears, or replaces the old one, only when produce succeeded and every
+// byte it wrote reached the file; otherwise the old file stays as it was. A failure of produce
+// comes back as it is; one with an empty text gets the file's name and the system's reason.
+using Producer = std::function<IoResult(QIODevice& out)>;
+IoResult writeFileAtomic(const QString& path, const Producer& produce);
+
 // Creates path with data only when no entry of that name exists (not even a link): the data
 // are written whole beside it (path + ".new") and take the name by a rename that never
 // replaces. When the name is taken, nothing is written under it and existed is set.
@@ -56,6 +66,12 @@ IoResult readExactly(const QString& path, void* record, qint64 size);
 // Renames a file without ever replacing an existing one; false when the target exists or
 // the system refuses.
 bool renameNoReplace(const QString& from, const QString& to);
+
+// The one way the program moves a file: to a new name that it never takes from an existing
+// file. A rename where the two folders allow it; otherwise a copy that is complete on disk
+// under the new name before the old name is removed. Fails naming the file and the reason;
+// existed (when given) tells that the new name was taken, and nothing moved.
+IoResult moveFile(const QString& from, const QString& to, bool* existed = nullptr);
 
 // Renames path to a free name beside it (path + suffix, then path + suffix + "1", ...).
 // Returns the new name, or an empty string when the file could not be moved.

@@ -91,23 +91,20 @@ IoResult MovePlatToDeleted(const Store& s, std::string_view fileName) {
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     const QString source =
         s.PlatDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
-    const QString target = s.PlatDelDir + DeletedPlatName(fileName);
-    // A rename moves the order in one step; it never replaces an older deleted order and
-    // fails across file systems.
-    if (!QFileInfo::exists(target) && renameNoReplace(source, target))
-        return {};
-    // Otherwise the order is copied whole (a temporary file in PlatDelDir that replaces the
-    // older one only once it is complete on disk) and the original is removed after that.
-    QByteArray data;
-    if (IoResult r = readFile(source, data, std::max<qint64>(fileSize(source), 0)); !r)
-        return r;
-    if (IoResult r = writeFileAtomic(target, data); !r)
-        return r;
-    QFile original(source);
-    if (!original.remove())
-        return IoResult::failure(
-            fileMessage(QStringLiteral("Не могу удалить файл"), source, deviceReason(original)));
-    return {};
+    const QString deleted = DeletedPlatName(fileName);
+    const QString stem = s.PlatDelDir + deleted.left(deleted.size() - 5);
+    // An older deleted order of the same name stays: this one takes the first free name
+    // (NAME.pdel, NAME(1).pdel, ...).
+    for (int n = 0; n < 1000; ++n) {
+        bool existed = false;
+        const QString target =
+            stem + (n ? QStringLiteral("(%1)").arg(n) : QString()) + QStringLiteral(".pdel");
+        IoResult r = moveFile(source, target, &existed);
+        if (r || !existed)
+            return r;
+    }
+    return IoResult::failure(fileMessage(QStringLiteral("Не могу перенести файл"), source,
+                                         QStringLiteral("нет свободного имени в папке PPDel")));
 }
 
 } // namespace storage

@@ -249,8 +249,8 @@ void takeContent(Store& s, TPlatItem& e, const FileContent& c) {
     ShortStr<28> newName;
     if (!s.ReadOnlyFolder && yy.size() == 2 &&
         MakePlatFileName(c.Number.view(), c.PayerInn.view(), yy, newName))
-        renameNoReplace(s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
-                        s.PlatDir + QString::fromLatin1(newName.bytes()));
+        moveFile(s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
+                 s.PlatDir + QString::fromLatin1(newName.bytes()));
     s.PlatError = 1;
 }
 

@@ -60,7 +60,8 @@ void convertOldFirms(const Store& s, const QString& name, QStringList& messages)
         messages << r.error;
         return;
     }
-    renameNoReplace(path, path + QStringLiteral("_Old"));
+    if (const IoResult r = moveFile(path, path + QStringLiteral("_Old")); !r)
+        messages << r.error;
 }
 
 // Copies the order files of the current layout (extension ext) from the program folder into
@@ -77,12 +78,11 @@ void moveIntoFolder(const Store& s, const QString& folder, QStringView ext, QStr
         const QString to = target + f.name;
         if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
             continue;
-        const QString from = s.ProgramDir + f.name;
-        if (!QFile::copy(from, to)) {
-            messages << QStringLiteral("Не могу скопировать файл - ") + f.name;
-            continue;
-        }
-        QFile::remove(from);
+        // When only the removal of the original failed, its reason is the message.
+        if (const IoResult r = moveFile(s.ProgramDir + f.name, to); !r)
+            messages << (QFileInfo::exists(to)
+                             ? r.error
+                             : QStringLiteral("Не могу скопировать файл - ") + f.name);
     }
 }
 
@@ -101,7 +101,7 @@ QByteArray numberAndInn(const QString& fileName) {
 // Gives each order of the earlier version named by number and INN the two-digit year of
 // its date as a third part of its name, when that year is two digits and the new name is
 // free. A file that cannot be read keeps its name; the conversion reports it.
-void nameOldOrders(const Store& s) {
+void nameOldOrders(const Store& s, QStringList& messages) {
     for (const FolderEntry& f : listFiles(s.ProgramDir, u".plat")) {
         if (f.size != PlatOldFileSize)
             continue;
@@ -115,8 +115,16 @@ void nameOldOrders(const Store& s) {
         const std::string_view yy = DateYearDigits(old.Date.view());
         if (yy.size() != 2 || !isDigits(yy))
             continue;
-        renameNoReplace(path, s.ProgramDir + QString::fromLatin1(stem) + u'_' +
-                                  QString::fromLatin1(yy.data(), 2) + QStringLiteral(".plat"));
+        // A name already taken leaves the order under its old name, as a failure does; the
+        // failure is reported.
+        bool existed = false;
+        if (const IoResult r =
+                moveFile(path,
+                         s.ProgramDir + QString::fromLatin1(stem) + u'_' +
+                             QString::fromLatin1(yy.data(), 2) + QStringLiteral(".plat"),
+                         &existed);
+            !r && !existed)
+            messages << r.error;
     }
 }
 
@@ -162,13 +170,14 @@ QStringList StartUp(Store& s, const QString& programDir) {
         convertOldFirms(s, QStringLiteral("Firms"), messages);
         convertOldFirms(s, QStringLiteral("FirmsDel"), messages);
     }
+    FinishTableSave(s, messages);
     LoadFirms(s, messages);
     LoadFilials(s, messages);
     LoadEmployees(s, messages);
 
     moveIntoFolder(s, QStringLiteral("PP"), u".plat", messages);
     moveIntoFolder(s, QStringLiteral("PPDel"), u".pdel", messages);
-    nameOldOrders(s);
+    nameOldOrders(s, messages);
     convertOldOrders(s, messages);
 
     LoadFileSet(s, messages);

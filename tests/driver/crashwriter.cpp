@@ -1,9 +1,12 @@
 // A writer for the crash test: starts storage on a program folder, says "ready" on its
 // standard output, then saves the directory, the branch and employee tables, the settings
 // files and orders (fixed ones and a new one each time, followed by a scan as the editor
-// makes after saving a new order) generation after generation, until it is killed.
-//   crash_writer PROGRAM_FOLDER FIRST_GENERATION
+// makes after saving a new order) generation after generation, until it is killed. With
+// "directory" it deletes and restores organizations instead (runDirectory).
+//   crash_writer PROGRAM_FOLDER FIRST_GENERATION [directory]
 #include "generations.h"
+
+#include "directory/firmlist.h"
 
 #include "storage/datafiles.h"
 #include "storage/platfile.h"
@@ -13,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace storage;
@@ -26,12 +30,29 @@ bool saveOrder(Store& s, const QString& relative, int g) {
     return SaveFilePlat(s).ok;
 }
 
+// The directory mode: deletes and restores organizations as the organization list does,
+// generation after generation. Organization g % count is deleted with its branch and its
+// employee (the branches and employees of the later organizations move down one index),
+// restored at the end of the list, and given a new branch and employee, linked as before.
+int runDirectory(Store& s, int first) {
+    for (int g = first;; ++g) {
+        const bool ok = directory::DeleteFirmAndSave(s, g % s.FirmCount).ok &&
+                        directory::RestoreFirmAndSave(s, s.FirmDelCount - 1).ok &&
+                        crashgen::giveBranchAndEmployee(s, s.FirmCount - 1) &&
+                        SaveTables(s, TableFirms | TableFilial | TableEmployee).ok;
+        if (!ok) {
+            std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
+            return 1;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: crash_writer PROGRAM_FOLDER FIRST_GENERATION\n");
+    if (argc != 3 && !(argc == 4 && std::strcmp(argv[3], "directory") == 0)) {
+        std::fprintf(stderr, "usage: crash_writer PROGRAM_FOLDER FIRST_GENERATION [directory]\n");
         return 2;
     }
     auto s = std::make_unique<Store>();
@@ -40,6 +61,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(m));
     std::printf("ready\n");
     std::fflush(stdout);
+    if (argc == 4)
+        return runDirectory(*s, std::atoi(argv[2]));
     for (int g = std::atoi(argv[2]);; ++g) {
         crashgen::fill(*s, g);
         const IoResult results[] = {SaveFileFirm(*s), SaveFileFirmDel(*s), SaveFileFilial(*s),

@@ -191,4 +191,63 @@ int Verifier::generationOf(const QString& relative, const QByteArray& content) {
     return g;
 }
 
+void fillDirectory(Store& s) {
+    for (int i = 0; i < DirectoryFirms; ++i) {
+        TFirm& f = s.Firms[std::size_t(i)];
+        clearRecord(f);
+        f.Name = "firm " + std::to_string(i);
+        f.Inn = std::to_string(7700000000LL + i);
+        s.FirmCount = i + 1;
+        giveBranchAndEmployee(s, i);
+    }
+}
+
+bool giveBranchAndEmployee(Store& s, int firm) {
+    if (s.FilialCount >= MaxFilials || s.EmplCount >= MaxEmployees)
+        return false;
+    TFirm& f = s.Firms[std::size_t(firm)];
+    TFilial& b = s.Filials[std::size_t(s.FilialCount)];
+    clearRecord(b);
+    b.FirmNo = std::uint16_t(firm);
+    b.Address.assign(f.Inn);
+    TEmpl& e = s.Employees[std::size_t(s.EmplCount++)];
+    clearRecord(e);
+    e.FirmNo = std::uint16_t(firm);
+    e.Surname.assign(f.Inn);
+    f.FilialNo = std::uint8_t(s.FilialCount++);
+    f.Flags |= TFirm::UseFilial;
+    return true;
+}
+
+QStringList directoryFaults(const Store& s) {
+    QStringList faults;
+    const auto innOf = [&](int firm) {
+        return firm >= 0 && firm < s.FirmCount ? s.Firms[std::size_t(firm)].Inn.view()
+                                               : std::string_view("-");
+    };
+    QStringList inns;
+    for (int i = 0; i < s.FirmCount; ++i) {
+        const TFirm& f = s.Firms[std::size_t(i)];
+        inns << QString::fromLatin1(f.Inn.bytes());
+        if (f.useFilial() &&
+            (f.FilialNo >= s.FilialCount || s.Filials[f.FilialNo].Address.view() != f.Inn.view()))
+            faults << QStringLiteral("organization %1 links a branch of another").arg(i);
+    }
+    for (int i = 0; i < s.FirmDelCount; ++i)
+        inns << QString::fromLatin1(s.FirmsDel[std::size_t(i)].Inn.bytes());
+    inns.sort();
+    QStringList all;
+    for (int i = 0; i < DirectoryFirms; ++i)
+        all << QString::number(7700000000LL + i);
+    if (inns != all)
+        faults << QStringLiteral("organizations: ") + inns.join(u' ');
+    for (int i = 0; i < s.FilialCount; ++i)
+        if (s.Filials[std::size_t(i)].Address.view() != innOf(s.Filials[std::size_t(i)].FirmNo))
+            faults << QStringLiteral("branch %1 points at another organization").arg(i);
+    for (int i = 0; i < s.EmplCount; ++i)
+        if (s.Employees[std::size_t(i)].Surname.view() != innOf(s.Employees[std::size_t(i)].FirmNo))
+            faults << QStringLiteral("employee %1 points at another organization").arg(i);
+    return faults;
+}
+
 } // namespace crashgen

@@ -47,4 +47,16 @@ private:
 // The number of organizations in use in generation g.
 int firmCount(int g);
 
+// The directory of the directory mode: DirectoryFirms organizations, each with one branch
+// and one employee that carry its INN, and the link of the organization to its branch.
+inline constexpr int DirectoryFirms = 12;
+void fillDirectory(storage::Store& s);
+// Gives organization firm a new branch and a new employee carrying its INN, and links it to
+// the branch; false when the tables are full.
+bool giveBranchAndEmployee(storage::Store& s, int firm);
+// What is wrong with the links of a loaded directory: a branch, an employee or a branch link
+// that points at another organization than the one whose INN it carries, an organization
+// lost or doubled. Empty when every link is right.
+QStringList directoryFaults(const storage::Store& s);
+
 } // namespace crashgen

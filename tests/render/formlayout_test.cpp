@@ -5,9 +5,11 @@
 #include "render/print/formprint.h"
 #include "storage/choices.h"
 
+#include <QDir>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace render;
@@ -453,4 +455,37 @@ TEST(FormPdf, FailedOrderLeavesTheOldFile) {
     }));
     EXPECT_TRUE(dir.read("forms.pdf").startsWith("%PDF"));
     EXPECT_EQ(pdfWords(dir.file("forms.pdf"), 2).isEmpty(), false);
+}
+
+// A full disk cut the PDF of --pdf and of printing into a file short, and the cut file was
+// reported as written. Both go through the atomic writer now: the failure names the file and
+// its reason, and the old file stays.
+TEST(FormPdf, FullDiskLeavesTheOldFileAndSaysWhy) {
+    TempDir dir;
+    const OrderInput order = sampleOrder();
+    const std::pair<const char*, std::function<storage::IoResult(const QString&)>> writers[] = {
+        {"--pdf",
+         [&](const QString& path) {
+             return WriteFormsPdf(path, {order, order});
+         }},
+        {"printing into a file", [&](const QString& path) {
+             QPrinter printer(QPrinter::HighResolution);
+             printer.setOutputFormat(QPrinter::PdfFormat);
+             printer.setOutputFileName(path);
+             return PrintForm(printer, order);
+         }}};
+    for (const auto& [name, write] : writers) {
+        dir.write("out.pdf", "old");
+        storage::IoResult r;
+        {
+            testing_support::FileSizeLimit full(300);
+            r = write(dir.file("out.pdf"));
+        }
+        EXPECT_FALSE(r.ok) << name;
+        EXPECT_EQ(r.error, "Не могу записать файл " +
+                               QDir::toNativeSeparators(dir.file("out.pdf")) +
+                               ": Файл слишком велик")
+            << name;
+        EXPECT_EQ(dir.read("out.pdf"), "old") << name;
+    }
 }

@@ -1,7 +1,9 @@
 #include "support/support.h"
 
+#include "render/print/formprint.h"
 #include "render/print/printtarget.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
 #include <QWidget>
@@ -66,10 +68,10 @@ TEST_F(NoPrinter, PdfFileStandsInForThePrinter) {
         EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
         EXPECT_EQ(printer.resolution(), 1200); // the caller's resolution mode is kept
 
-        QPainter painter;
-        ASSERT_TRUE(render::beginPrintJob(painter, printer, nullptr));
-        painter.drawText(100, 100, QStringLiteral("Платежное поручение"));
-        EXPECT_TRUE(painter.end());
+        EXPECT_TRUE(render::PrintJob(printer, [](QPainter& painter, QPagedPaintDevice&) {
+            painter.drawText(100, 100, QStringLiteral("Платежное поручение"));
+            return true;
+        }));
         EXPECT_TRUE(dir.read(r.written).startsWith("%PDF")) << r.written;
     }
 }
@@ -78,14 +80,10 @@ TEST_F(NoPrinter, UnwritableFileIsReported) {
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.file("missing/order.pdf"));
-    QPainter painter;
-    bool began = true;
-    const QStringList seen = whenModals({pressing(QStringLiteral("OK"))}, [&] {
-        began = render::beginPrintJob(painter, printer, nullptr);
-    });
-    EXPECT_FALSE(began);
-    EXPECT_EQ(
-        seen,
-        QStringList{
-            QStringLiteral("Не удалось записать файл %1.").arg(dir.file("missing/order.pdf"))});
+    const storage::IoResult r =
+        render::PrintJob(printer, [](QPainter&, QPagedPaintDevice&) { return true; });
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "Не могу записать файл " +
+                           QDir::toNativeSeparators(dir.file("missing/order.pdf")) +
+                           ": Нет такого файла или папки");
 }

@@ -124,3 +124,44 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
     // Most kills came in the middle of saving a generation.
     EXPECT_GT(mixed, Kills / 4);
 }
+
+// Deleting and restoring an organization writes up to four tables whose records point at each
+// other by index. The writer is killed at random moments while it deletes and restores; the
+// next start must find every branch, employee and branch link with its own organization, and
+// no organization lost or doubled.
+TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRight) {
+    TempDir dir;
+    {
+        auto s = std::make_unique<Store>();
+        ASSERT_EQ(StartUp(*s, dir.path()), QStringList());
+        crashgen::fillDirectory(*s);
+        ASSERT_TRUE(SaveTables(*s, TableFirms | TableFirmsDel | TableFilial | TableEmployee).ok);
+    }
+    const QString writerPath = QStringLiteral(QM_BINARY_DIR "/crash_writer");
+    std::mt19937 random(20261208);
+    // A deletion with its restoration takes a few milliseconds.
+    std::uniform_int_distribution<int> delayUs(0, 15000);
+    int midChange = 0; // kills that left a change to finish or to undo
+    for (int run = 0; run < Kills; ++run) {
+        QProcess writer;
+        writer.start(writerPath, {dir.path(), QString::number(run * 5), "directory"});
+        ASSERT_TRUE(writer.waitForStarted()) << writer.errorString().toStdString();
+        ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
+        ASSERT_EQ(writer.readLine().trimmed(), "ready");
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        ASSERT_TRUE(writer.waitForFinished(10000));
+        ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit)
+            << "the writer stopped by itself: " << writer.readAllStandardError().toStdString();
+        const auto pending = [&] {
+            return QDir(dir.file("Data")).entryList({"Journal", "*.new"}, QDir::Files);
+        };
+        midChange += !pending().isEmpty();
+
+        auto next = std::make_unique<Store>();
+        ASSERT_EQ(StartUp(*next, dir.path()), QStringList()) << "run " << run;
+        ASSERT_EQ(crashgen::directoryFaults(*next).join(u'\n').toStdString(), "") << "run " << run;
+        ASSERT_EQ(pending(), QStringList()) << "run " << run;
+    }
+    EXPECT_GT(midChange, Kills / 10);
+}

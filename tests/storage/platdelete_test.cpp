@@ -50,16 +50,24 @@ TEST(MovePlatToDeleted, MovesTheFileUnderItsDeletedName) {
     EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"});
 }
 
-TEST(MovePlatToDeleted, OlderDeletedOrderOfTheSameNameIsReplaced) {
+// An older deleted order of the same name was replaced, and lost. Moves never replace a file:
+// the new deleted order takes the next free name.
+TEST(MovePlatToDeleted, OlderDeletedOrderOfTheSameNameIsKept) {
     Folders f;
-    f.dir.write(Deleted, platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"}));
+    const QByteArray older = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
+    f.dir.write(Deleted, older);
+    f.dir.write("PPDel/15_1234567890_09(1).pdel", older);
     ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
-    EXPECT_EQ(f.dir.read(Deleted), f.order);
-    EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"}); // no temporary left
+    EXPECT_EQ(f.dir.read(Deleted), older);
+    EXPECT_EQ(f.dir.read("PPDel/15_1234567890_09(2).pdel"), f.order);
+    EXPECT_EQ(f.deletedFolder(),
+              (QStringList{"15_1234567890_09(1).pdel", "15_1234567890_09(2).pdel",
+                           "15_1234567890_09.pdel"}));
 }
 
-TEST(MovePlatToDeleted, FailedCopyKeepsTheOrderAndTheOlderDeletedOne) {
+// On a full disk the order still moves (a rename writes nothing) and the older one stays.
+TEST(MovePlatToDeleted, FullDiskKeepsTheOrderAndTheOlderDeletedOne) {
     Folders f;
     const QByteArray older = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
     f.dir.write(Deleted, older);
@@ -68,11 +76,10 @@ TEST(MovePlatToDeleted, FailedCopyKeepsTheOrderAndTheOlderDeletedOne) {
         testing_support::FileSizeLimit full(1000); // as on a full disk
         r = MovePlatToDeleted(*f.s, "15_1234567890_09.plat");
     }
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains("15_1234567890_09.pdel")) << r.error.toStdString();
-    EXPECT_EQ(f.dir.read(Saved), f.order);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(f.dir.read(Deleted), older);
-    EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"});
+    EXPECT_EQ(f.dir.read("PPDel/15_1234567890_09(1).pdel"), f.order);
+    EXPECT_FALSE(f.dir.exists(Saved));
 }
 
 // The copy relies on it: a small file is written through a buffer, and a failure to write

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace render {
 
@@ -29,15 +28,36 @@ void drawOrder(QPainter& painter, const DeviceMetrics& metrics, const OrderInput
 
 } // namespace
 
-storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order) {
+storage::IoResult PrintJob(QPrinter& printer, const PageDrawer& draw) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return storage::writeFileAtomic(printer.outputFileName(), [&](QIODevice& out) {
+            QPdfWriter writer(&out);
+            writer.setResolution(printer.resolution());
+            writer.setPageLayout(printer.pageLayout());
+            writer.setCreator(QStringLiteral("Quenmara 2.0"));
+            QPainter painter;
+            if (!painter.begin(&writer))
+                return storage::IoResult::failure(QString());
+            const bool drawn = draw(painter, writer);
+            const bool ended = painter.end();
+            return drawn && ended ? storage::IoResult{} : storage::IoResult::failure(QString());
+        });
     QPainter painter;
     if (!painter.begin(&printer))
         return storage::IoResult::failure(
             QStringLiteral("Не могу начать печать на принтере %1").arg(printer.printerName()));
-    drawOrder(painter, PrinterMetrics(printer), order);
-    if (!painter.end())
+    const bool drawn = draw(painter, printer);
+    if (!painter.end() || !drawn)
         return storage::IoResult::failure(QStringLiteral("Печать не завершена"));
     return {};
+}
+
+storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order) {
+    const DeviceMetrics metrics = PrinterMetrics(printer);
+    return PrintJob(printer, [&](QPainter& painter, QPagedPaintDevice&) {
+        drawOrder(painter, metrics, order);
+        return true;
+    });
 }
 
 storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& orders) {
@@ -48,13 +68,8 @@ storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& or
 }
 
 storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const OrderSource& order) {
-    QSaveFile file(path);
-    const QString shown = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return storage::IoResult::failure(storage::fileMessage(
-            QStringLiteral("Не могу записать файл"), path, storage::deviceReason(file)));
-    {
-        QPdfWriter writer(&file);
+    return storage::writeFileAtomic(path, [&](QIODevice& out) {
+        QPdfWriter writer(&out);
         writer.setResolution(1200);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
@@ -62,29 +77,22 @@ storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const Orde
         writer.setTitle(QStringLiteral("Платежное поручение"));
         const DeviceMetrics metrics = DeviceMetrics::fromDpi(1200, 1200, 0, 0, false);
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return storage::IoResult::failure(
-                QStringLiteral("Не могу записать файл %1").arg(shown));
-        }
+        if (!painter.begin(&writer))
+            return storage::IoResult::failure(QString());
         QtTextMeasurer measurer(&writer);
         OrderInput input;
         for (qsizetype i = 0; i < count; ++i) {
-            if (storage::IoResult r = order(i, input); !r) {
+            storage::IoResult r = order(i, input);
+            if (r && i && !writer.newPage())
+                r = storage::IoResult::failure(QString());
+            if (!r) {
                 painter.end();
-                file.cancelWriting();
                 return r;
             }
-            if (i)
-                writer.newPage();
             PaintForm(painter, LayOut(input, metrics, measurer));
         }
-        painter.end();
-    }
-    if (!file.commit())
-        return storage::IoResult::failure(storage::fileMessage(
-            QStringLiteral("Не могу записать файл"), path, storage::deviceReason(file)));
-    return {};
+        return painter.end() ? storage::IoResult{} : storage::IoResult::failure(QString());
+    });
 }
 
 } // namespace render

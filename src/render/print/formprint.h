@@ -8,6 +8,8 @@
 #include <QList>
 #include <functional>
 
+class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
 
 namespace render {
@@ -16,6 +18,14 @@ namespace render {
 // size in millimetres is rounded to whole millimetres), and the offsets of its printable
 // area from the sheet's corner.
 DeviceMetrics PrinterMetrics(const QPrinter& printer);
+
+// Runs one print job on printer: draw paints the pages on the painter and device it is given
+// and returns false when a page could not be begun. A printer that stands for a PDF file (no
+// printer is installed) gets its pages through the atomic writer, on a PDF writer with the
+// printer's page layout and resolution, so that the file appears complete or not at all. Fails
+// with a message when the job cannot be started or finished, or a page fails.
+using PageDrawer = std::function<bool(QPainter& painter, QPagedPaintDevice& device)>;
+storage::IoResult PrintJob(QPrinter& printer, const PageDrawer& draw);
 
 // Prints one order on printer as one page: begins the job, lays the order out with the
 // printer's metrics, draws it with 4-pixel lines and ends the job. Fails with a message when

@@ -63,17 +63,6 @@ bool preparePrintTarget(QPrinter& printer, QWidget* parent) {
     return true;
 }
 
-bool beginPrintJob(QPainter& painter, QPrinter& printer, QWidget* parent) {
-    if (painter.begin(&printer))
-        return true;
-    const QString text =
-        printer.outputFormat() == QPrinter::PdfFormat
-            ? u"Не удалось записать файл %1."_s.arg(printer.outputFileName())
-            : u"Не удалось начать печать на принтере %1."_s.arg(printer.printerName());
-    QMessageBox::critical(parent, printTitle, text);
-    return false;
-}
-
 QIcon printIcon() {
     const QIcon themed = QIcon::fromTheme(u"document-print"_s);
     if (!themed.isNull())

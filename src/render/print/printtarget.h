@@ -23,10 +23,6 @@ QPrinterInfo currentPrinter();
 // nothing is printed. The resolution mode, copies and orientation the caller set are kept.
 bool preparePrintTarget(QPrinter& printer, QWidget* parent);
 
-// Starts a job on a printer prepared by preparePrintTarget. When the printer or the file
-// cannot be opened, tells the user which one and returns false.
-bool beginPrintJob(QPainter& painter, QPrinter& printer, QWidget* parent);
-
 // The picture of the print buttons: the desktop theme's printer, or a drawn one.
 QIcon printIcon();
 
