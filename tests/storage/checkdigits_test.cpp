@@ -66,7 +66,7 @@ TEST_P(CheckDigits, Result) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Published, CheckDigits, testing::ValuesIn(checkCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CheckDigits, AnOrganizationsProblemsByFieldAndSlot) {
     TFirm f{};
