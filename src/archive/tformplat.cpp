@@ -251,6 +251,7 @@ CheckSaveResult TFormPlat::CheckSave() {
                                  windowTitle(), text);
     };
     const CheckSaveResult r = archive::CheckSave(store_, windows_.form1->fields(), questions);
+    StringGrid1->viewport()->update(); // a saved order's row shows what was written
     if (r.savedNew) {
         PlatGreed();
         if (windows_.fillFilter)
@@ -318,6 +319,11 @@ void TFormPlat::SpeedButton2Click() {
     if (windows_.fillFilter)
         windows_.fillFilter();
     panels_[0]->setText(QString::number(store_.PlatCount));
+    // The sum is that of the rows selected now, not of the deleted order.
+    if (ListMode_ == ListMode::Nothing)
+        panels_[3]->clear();
+    else
+        StringGrid1MouseUp();
 }
 
 void TFormPlat::showError(const QString& text) {

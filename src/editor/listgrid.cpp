@@ -21,8 +21,8 @@ namespace {
 
 constexpr int EmptyRows = 4;     // blank rows of an empty grid
 constexpr int MaxCellChars = 80; // a cell shows at most this many characters
-// Before any width was stored, columns open this wide, so that a first start shows readable
-// columns rather than the table's 16-pixel default.
+// Before the grid's widths were stored, columns open this wide, so that a first start shows
+// readable columns rather than the table's 16-pixel default.
 constexpr int FirstStartColumnWidth = 100;
 const QColor SelectedCell(175, 238, 238);
 constexpr int MaxCachedLayouts = 1024; // laid-out cell texts kept for repainting
@@ -250,9 +250,10 @@ void ListGrid::setTextColour(const QColor& c) {
 }
 
 void ListGrid::applyColumnWidths() {
+    const bool stored = storage::ColumnWidthsStored(store_, base_, model_->columnCount());
     for (int c = 0; c < model_->columnCount(); ++c) {
         int width = store_.ColWidths[std::size_t(base_ + c)];
-        if (!store_.ColWidthsFromFile) {
+        if (!stored) {
             const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
             width = std::max({width, FirstStartColumnWidth,
                               horizontalHeader()->fontMetrics().horizontalAdvance(title) + 14});
@@ -279,10 +280,7 @@ storage::IoResult ListGrid::storeColumnWidths() {
     if (current.isValid())
         setCurrentIndex(current);
     quiet_ = wasQuiet;
-    storage::IoResult written = storage::SaveFileCol(store_);
-    if (written)
-        store_.ColWidthsFromFile = true;
-    return written;
+    return storage::SaveFileCol(store_);
 }
 
 void ListGrid::mouseMoveEvent(QMouseEvent* event) {

@@ -306,6 +306,13 @@ storage::IoResult SaveSaved(Store& s) {
     storage::IoResult r = storage::SaveFilePlat(s);
     if (!r)
         s.PlatSnapshot = before;
+    // The list shows what the file now holds; number, payer, payee and the name stay.
+    if (const int at = listPosition(s); r && at >= 0) {
+        storage::TPlatItem& e = s.PlatList[std::size_t(at)];
+        e.DateText.assign(s.Plat.Date);
+        e.AmountText.assign(s.Plat.Amount);
+        e.Accepted = s.Plat.Accepted == 1 ? 1 : 0;
+    }
     return r;
 }
 

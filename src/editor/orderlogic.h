@@ -111,8 +111,9 @@ struct SaveNewResult {
 SaveNewResult SaveNewOrder(storage::Store& s, const OrderFields& fields, const SaveQuestions& q);
 
 // Saving a saved order: the record as filled on the preview page becomes the snapshot and
-// is written under its name. When the write fails the snapshot stays as it was, so the order
-// still counts as changed.
+// is written under its name; its entry of PlatList takes the date, amount and accepted flag
+// written. When the write fails the snapshot stays as it was, so the order still counts as
+// changed.
 storage::IoResult SaveSaved(storage::Store& s);
 
 // The accepted box of a saved order changed: the list entry and the record follow it and

@@ -204,6 +204,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::ChoiceGroupClick(QGroupBox* group) {
+    // A disabled group (an accepted order) still sees the clicks here, through the filter.
+    if (!group->isEnabled())
+        return;
     auto next = [](std::uint8_t& c, const QStringList& texts) {
         c = std::uint8_t((c + 1) % texts.size());
     };

@@ -35,7 +35,7 @@ void SetDefaultSettings(Store& s) {
         f.Height = 256;
     }
     for (U16& w : s.ColWidths)
-        w = 16;
+        w = DefaultColumnWidth;
     s.Settings.fill(0);
 }
 
@@ -54,11 +54,10 @@ void LoadFileForm(Store& s, QStringList& messages) {
 }
 
 void LoadFileCol(Store& s, QStringList& messages) {
-    const LoadStatus status = load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
-    s.ColWidthsFromFile = status == LoadStatus::Loaded || status == LoadStatus::Salvaged;
+    load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
     for (U16& w : s.ColWidths)
         if (w < 2)
-            w = 16;
+            w = DefaultColumnWidth;
 }
 
 void LoadFileSet(Store& s, QStringList& messages) {
@@ -80,6 +79,13 @@ bool SetExportDir(Store& s, const QString& dir) {
     kept.assign(bytes);
     std::memcpy(s.Settings.data() + ExportDirOffset, &kept, sizeof kept);
     return true;
+}
+
+bool ColumnWidthsStored(const Store& s, int base, int count) {
+    for (int c = base; c < base + count && c < int(s.ColWidths.size()); ++c)
+        if (s.ColWidths[std::size_t(c)] != DefaultColumnWidth)
+            return true;
+    return false;
 }
 
 IoResult SaveFileForm(const Store& s) {

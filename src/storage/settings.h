@@ -16,6 +16,7 @@ inline constexpr qint64 PathPltFileSize = 256;
 inline constexpr qint64 FormWFileSize = 1024;
 inline constexpr qint64 ArColFileSize = 512;
 inline constexpr qint64 SetFileSize = 512;
+inline constexpr std::uint16_t DefaultColumnWidth = 16;
 
 // The defaults of missing files: no path, windows 256 by 256 pixels, columns 16 pixels wide,
 // every setting 0.
@@ -39,6 +40,11 @@ QString ExportDir(const Store& s);
 // Keeps dir as that folder in memory; false, keeping the old one, when dir does not fit:
 // longer than 255 characters or with a character that code page 1251 cannot hold.
 bool SetExportDir(Store& s, const QString& dir);
+
+// Whether a grid's column widths (count slots from base) were stored by the user: a grid
+// whose slots all hold the default 16 never was, and opens its columns wide enough to read.
+// Each grid decides for itself, from its own slots, so that the file stays as it always was.
+bool ColumnWidthsStored(const Store& s, int base, int count);
 
 // Write the tables whole, creating or replacing the files.
 IoResult SaveFileForm(const Store& s);

@@ -132,9 +132,6 @@ public:
     ShortStr<255> PathPlt;
     std::array<FormSize, 256> FormSizes;
     std::array<U16, 256> ColWidths;
-    // False until column widths were read from "ArCol" or stored by the user: the grids then
-    // open their columns wide enough to read instead of the 16-pixel default.
-    bool ColWidthsFromFile = false;
     std::array<std::uint8_t, 512> Settings;
     std::uint8_t& CurrentYearOnly() { return Settings[0]; }
     std::uint8_t CurrentYearOnly() const { return Settings[0]; }

@@ -305,3 +305,16 @@ TEST(OpenListed, ReadsTheOrderAndFindsItsPosition) {
     EXPECT_EQ(fx.s->OpenedIndex, 1);
     EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
 }
+
+TEST(CheckSave, ChangedSavedOrderSavedOnYesShowsWhatWasWrittenInItsRow) {
+    Saving fx;
+    editor::OrderFields f = fx.order("9");
+    ASSERT_TRUE(CheckSave(*fx.s, f, fx.q).savedNew); // now the saved order on screen
+    f.amount = "25-50";
+    EXPECT_TRUE(CheckSave(*fx.s, f, fx.q).io.ok);
+    ASSERT_EQ(fx.asked.size(), 2u);
+    ASSERT_EQ(fx.s->PlatCount, 3);
+    EXPECT_EQ(fx.s->PlatList[2].AmountText.view(), "25-50");
+    EXPECT_EQ(fx.s->PlatList[0].AmountText.view(), "10-00");
+    EXPECT_EQ(SumAmounts(fx.s->PlatList, fx.s->PlatCount, 0, 2).kopecks, 5550);
+}

@@ -61,7 +61,6 @@ protected:
         const int widths[] = {40, 80, 120, 120, 80, 90};
         for (int c = 0; c < 6; ++c)
             store->ColWidths[std::size_t(storage::ColBasePlats + c)] = std::uint16_t(widths[c]);
-        store->ColWidthsFromFile = true; // as when read from "ArCol"
         addFirm("ООО Альфа", PayerA);
         addFirm("ООО Бета", PayerB);
         addFirm("ООО Гамма", Payee);
@@ -309,6 +308,7 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     EXPECT_EQ(grid()->currentDataRow(), 1);
     EXPECT_EQ(grid()->currentIndex().column(), 1); // the column the user clicked in
     EXPECT_EQ(list->panelText(0), "2");
+    EXPECT_EQ(list->panelText(3), "30"); // the sum of the row selected now
 
     // The last row: the new last row becomes current.
     deleteRow(1);
@@ -320,6 +320,7 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     EXPECT_EQ(numbers(), QStringList(4, QString()));
     EXPECT_EQ(list->listMode(), ListMode::Nothing);
     EXPECT_EQ(list->panelText(0), "0");
+    EXPECT_EQ(list->panelText(3), "");
     EXPECT_FALSE(listButton("Del")->isEnabled());
     EXPECT_FALSE(listButton("Open")->isEnabled());
     EXPECT_EQ(QDir(dir.file("PP")).entryList(QDir::Files), QStringList());

@@ -1,6 +1,7 @@
 #include "support/support.h"
 
 #include "editor/listgrid.h"
+#include "storage/settings.h"
 #include "storage/store.h"
 
 #include <QApplication>
@@ -26,7 +27,6 @@ struct Grid {
         store->setProgramDir(dir.path());
         store->ColWidths[8] = 40;
         store->ColWidths[9] = 120;
-        store->ColWidthsFromFile = true;
         grid = std::make_unique<ListGrid>(
             *store, 8, QStringList{"№", "Дата."}, [this] { return int(rows.size()); },
             [this](int r, int c) { return c == 0 ? rows[r] : rows[r] + "!"; });
@@ -94,7 +94,32 @@ TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
     ASSERT_TRUE(grid.storeColumnWidths());
     EXPECT_TRUE(dir.exists("ArCol")); // the first stored widths are what the user saw
     EXPECT_EQ(store.ColWidths[0], grid.columnWidth(0));
-    EXPECT_TRUE(store.ColWidthsFromFile);
+    EXPECT_TRUE(storage::ColumnWidthsStored(store, 0, 2));
+}
+
+// Widths stored by a drag in one grid leave every other grid opening readable, in the same
+// run and after a restart; the grid whose widths were stored opens with them.
+TEST(ListGrid, EachGridDecidesForItselfWhetherItsWidthsWereStored) {
+    TempDir dir;
+    auto makeGrid = [](storage::Store& s, int base) {
+        return std::make_unique<ListGrid>(
+            s, base, QStringList{"Адрес", "Телефон"}, [] { return 0; },
+            [](int, int) { return QString(); });
+    };
+    storage::Store store;
+    store.setProgramDir(dir.path());
+    auto orders = makeGrid(store, storage::ColBasePlats);
+    orders->setColumnWidth(0, 40);
+    ASSERT_TRUE(orders->storeColumnWidths());
+    EXPECT_GE(makeGrid(store, storage::ColBaseFilials)->columnWidth(0), 100);
+
+    storage::Store restarted;
+    restarted.setProgramDir(dir.path());
+    QStringList messages;
+    storage::LoadFileCol(restarted, messages);
+    EXPECT_EQ(makeGrid(restarted, storage::ColBasePlats)->columnWidth(0), 40);
+    for (int base : {storage::ColBaseFirms, storage::ColBaseFilials, storage::ColBaseEmployees})
+        EXPECT_GE(makeGrid(restarted, base)->columnWidth(0), 100) << base;
 }
 
 // A cell shows its text from 6 pixels in and 2 down, cut at the cell's edge, on white inside a

@@ -335,6 +335,14 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     for (const char* g : {"GroupBox1", "GroupBox3", "GroupBox6", "GroupBox9", "GroupBox10"})
         EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
     EXPECT_FALSE(w.links.formNalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
+    // A click on a disabled choice group changes nothing.
+    for (const char* g : {"GroupBox6", "GroupBox7", "GroupBox8", "GroupBox9"})
+        w.clickGroup(g);
+    EXPECT_EQ(w.edit("Edit4")->text(), "Без НДС");
+    EXPECT_EQ(w.edit("Edit5")->text(), "Электронно");
+    EXPECT_EQ(w.edit("Edit6")->text(), "6");
+    EXPECT_EQ(w.edit("Edit7")->text(), "Нет");
+    EXPECT_FALSE(w.get<QPushButton>("SpeedButton4")->isEnabled());
     box->click();
     ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(p.Accepted, 0);
