@@ -50,6 +50,7 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
         },
         this);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    StringGrid1->setAccessibleName(QStringLiteral("Платежки"));
     ui->mainLayout->insertWidget(1, StringGrid1, 1);
 
     for (std::size_t i = 0; i < panels_.size(); ++i) {
@@ -62,6 +63,7 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
         panel->setAttribute(Qt::WA_TransparentForMouseEvents);
         ui->StatusBar1->addWidget(panel);
         panels_[i] = panel;
+        setPanel(int(i), QString());
     }
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -88,6 +90,11 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
     connect(StringGrid1, &editor::ListGrid::cellDoubleClicked, this,
             &TFormPlat::StringGrid1DblClick);
     connect(StringGrid1, &editor::ListGrid::columnWidthsFailed, this, &TFormPlat::showError);
+    connect(StringGrid1, &editor::ListGrid::keySelection, this, &TFormPlat::StringGrid1MouseUp);
+    connect(StringGrid1, &editor::ListGrid::deleteRequested, this, [this] {
+        if (ui->SpeedButton2->isEnabled())
+            SpeedButton2Click();
+    });
 
     editor::applyFormSize(this, store_, storage::TagFormPlat);
     PlatGreed();
@@ -119,7 +126,7 @@ void TFormPlat::showGrid(ListMode mode, int count) {
     ListMode_ = count > 0 ? mode : ListMode::Nothing;
     ui->SpeedButton6->setEnabled(ListMode_ != ListMode::Nothing);
     refreshGrid(0);
-    panels_[0]->setText(QString::number(count));
+    setPanel(0, QString::number(count));
 }
 
 void TFormPlat::refreshGrid(int row) {
@@ -164,14 +171,25 @@ void TFormPlat::StringGrid1MouseUp() {
     if (first < 0)
         return;
     // Grid rows count the title row: the first order is row 1.
-    panels_[3]->setText(SelectionText(first + 1, last + 1));
+    setPanel(3, SelectionText(first + 1, last + 1));
     const SelectionSum sum = SumAmounts(shownItems(), shownCount(), first, last);
     if (!sum.error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), sum.error);
         return;
     }
     if (sum.any)
-        panels_[3]->setText(FormatSum(sum.kopecks, QLocale::system().decimalPoint()));
+        setPanel(3, FormatSum(sum.kopecks, QLocale::system().decimalPoint()));
+}
+
+void TFormPlat::setPanel(int panel, const QString& text) {
+    // Screen readers hear what the panel is for and what it shows.
+    static const std::array<QString, 4> names = {
+        QStringLiteral("Число платежек"), QStringLiteral("Панель 2"), QStringLiteral("Панель 3"),
+        QStringLiteral("Выделение или сумма")};
+    QLabel* p = panels_[std::size_t(panel)];
+    p->setText(text);
+    p->setAccessibleName(text.isEmpty() ? names[std::size_t(panel)]
+                                        : names[std::size_t(panel)] + QStringLiteral(": ") + text);
 }
 
 void TFormPlat::N1Click() {
@@ -187,7 +205,7 @@ bool TFormPlat::eventFilter(QObject* watched, QEvent* event) {
 // --- filter -------------------------------------------------------------------------------
 
 void TFormPlat::SpeedButton3Click(bool down) {
-    panels_[3]->clear();
+    setPanel(3, QString());
     if (down) {
         ui->SpeedButton1->setEnabled(false);
         ui->SpeedButton2->setEnabled(false);
@@ -318,10 +336,10 @@ void TFormPlat::SpeedButton2Click() {
     storage::FindINN(store_);
     if (windows_.fillFilter)
         windows_.fillFilter();
-    panels_[0]->setText(QString::number(store_.PlatCount));
+    setPanel(0, QString::number(store_.PlatCount));
     // The sum is that of the rows selected now, not of the deleted order.
     if (ListMode_ == ListMode::Nothing)
-        panels_[3]->clear();
+        setPanel(3, QString());
     else
         StringGrid1MouseUp();
 }

@@ -79,6 +79,8 @@ private:
     // Rereads the rows and makes row current, in the current column.
     void refreshGrid(int row);
     void showError(const QString& text);
+    // Shows text in a status bar panel (0..3).
+    void setPanel(int panel, const QString& text);
 
     storage::Store& store_;
     editor::Windows& windows_;

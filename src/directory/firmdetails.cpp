@@ -14,6 +14,57 @@ std::array<QString, 5> bankTexts(const storage::TFirmBank& b) {
     return {toUi(b.Account), toUi(b.CorrAccount), toUi(b.Bik), toUi(b.BankShort), toUi(b.BankFull)};
 }
 
+namespace {
+
+template <class Field> constexpr int capacity(const Field&) {
+    return int(Field::capacity);
+}
+
+std::array<int, 5> bankSlotCapacities() {
+    const storage::TFirmBank b{};
+    return {capacity(b.Account), capacity(b.CorrAccount), capacity(b.Bik), capacity(b.BankShort),
+            capacity(b.BankFull)};
+}
+
+} // namespace
+
+std::array<int, DetailBoxCount> detailCapacities() {
+    const storage::TFirm f{};
+    const std::array<int, 5> bank = bankSlotCapacities();
+    return {capacity(f.Name),
+            capacity(f.CertSeries),
+            capacity(f.CertNumber),
+            capacity(f.CertDate),
+            capacity(f.CertIssuer),
+            capacity(f.Ogrn),
+            capacity(f.LegalAddress),
+            capacity(f.PostalAddress),
+            capacity(f.Phone),
+            capacity(f.Fax),
+            capacity(f.EMail),
+            bank[0],
+            bank[1],
+            bank[2],
+            bank[3],
+            bank[4],
+            capacity(f.Inn),
+            capacity(f.Kpp),
+            capacity(f.Okato),
+            capacity(f.Okpo),
+            capacity(f.Okogu),
+            capacity(f.Okopf),
+            capacity(f.Okfs),
+            capacity(f.Okved)};
+}
+
+std::array<int, BankBoxCount> bankCapacities() {
+    const std::array<int, 5> slot = bankSlotCapacities();
+    std::array<int, BankBoxCount> all{};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = slot[i % slot.size()];
+    return all;
+}
+
 DetailTexts detailTexts(const storage::TFirm& f) {
     const std::array<QString, 5> bank = bankTexts(f.bank());
     return {toUi(f.Name),
@@ -66,7 +117,7 @@ void storeDetails(const DetailTexts& t, storage::TFirm& f) {
 
 DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
                           const QString& inn) {
-    if (name.isEmpty())
+    if (name.trimmed().isEmpty()) // blanks only are no name either
         return DetailsCheck::NoName;
     if (inn.isEmpty())
         return DetailsCheck::NoInn;

@@ -29,6 +29,9 @@ enum DetailBox : int {
     BoxInn = 16,
 };
 
+// How many characters each of the 24 boxes holds: the capacity of its field.
+std::array<int, DetailBoxCount> detailCapacities();
+
 // All 24 boxes of f; the bank boxes show the slot BankNo selects.
 DetailTexts detailTexts(const storage::TFirm& f);
 // The five bank boxes of one slot: account, corr. account, БИК, short name, full name.
@@ -54,6 +57,8 @@ inline constexpr int BankBoxCount = 20;
 using BankTexts = std::array<QString, BankBoxCount>;
 
 BankTexts bankSlotTexts(const storage::TFirm& f);
+// How many characters each of the 20 boxes holds.
+std::array<int, BankBoxCount> bankCapacities();
 // Stores the 20 boxes into the four bank slots of f, each cut to its field's capacity, and
 // bankNo (0..3) into BankNo.
 void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f);

@@ -86,7 +86,7 @@ void RecordDialog::showEvent(QShowEvent* event) {
 }
 
 void RecordDialog::BitBtn1Click() {
-    if (boxes_[std::size_t(required_)]->text().isEmpty())
+    if (boxes_[std::size_t(required_)]->text().trimmed().isEmpty()) // blanks only count as empty
         QMessageBox::warning(this, windowTitle(), emptyMessage_);
     else
         accept();

@@ -21,8 +21,9 @@ TFormBank::TFormBank(storage::Store& store, editor::Windows& windows, QWidget* p
     edits_ = {ui->Edit1,  ui->Edit2,  ui->Edit3,  ui->Edit4,  ui->Edit5,  ui->Edit6,  ui->Edit7,
               ui->Edit8,  ui->Edit9,  ui->Edit10, ui->Edit11, ui->Edit12, ui->Edit13, ui->Edit14,
               ui->Edit15, ui->Edit16, ui->Edit17, ui->Edit18, ui->Edit19, ui->Edit20};
-    for (QLineEdit* e : edits_)
-        editor::restrictToCp1251(e);
+    const std::array<int, BankBoxCount> capacities = bankCapacities();
+    for (std::size_t i = 0; i < edits_.size(); ++i)
+        editor::restrictToCp1251(edits_[i], capacities[i]);
     radio_ = new QButtonGroup(this);
     radio_->addButton(ui->RadioButton1, 0);
     radio_->addButton(ui->RadioButton2, 1);

@@ -27,11 +27,13 @@ TFormEmpl::TFormEmpl(storage::Store& store, editor::Windows& windows, QWidget* p
             [this](int index, int column) {
                 return emplTexts(store_.Employees[std::size_t(index)])[std::size_t(column)];
             });
+    grid()->setAccessibleName(QStringLiteral("Сотрудники"));
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormEmpl::SpeedButton1Click);
     connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormEmpl::SpeedButton2Click);
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormEmpl::SpeedButton3Click);
     connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::close);
     editor::applyFormSize(this, store_, storage::TagFormEmpl);
+    fitColumnsWhenUnsized(this, grid(), store_, storage::TagFormEmpl);
 }
 
 TFormEmpl::~TFormEmpl() = default;

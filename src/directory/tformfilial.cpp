@@ -26,12 +26,14 @@ TFormFilial::TFormFilial(storage::Store& store, editor::Windows& windows, QWidge
             [this](int index, int column) {
                 return filialTexts(store_.Filials[std::size_t(index)])[std::size_t(column)];
             });
+    grid()->setAccessibleName(QStringLiteral("Филиалы"));
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormFilial::SpeedButton1Click);
     connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormFilial::SpeedButton2Click);
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormFilial::SpeedButton3Click);
     connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::close);
     connect(ui->CheckBox1, &QCheckBox::clicked, this, &TFormFilial::CheckBox1Click);
     editor::applyFormSize(this, store_, storage::TagFormFilial);
+    fitColumnsWhenUnsized(this, grid(), store_, storage::TagFormFilial);
 }
 
 TFormFilial::~TFormFilial() = default;

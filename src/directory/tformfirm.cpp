@@ -35,7 +35,9 @@ TFormFirm::TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* p
                                    : QString();
             return firmCell(row, column);
         });
+    grid_->setAccessibleName(QStringLiteral("Организации"));
     panel_ = new QLabel(this);
+    panel_->setAccessibleName(QStringLiteral("Текст ячейки"));
     panel_->setTextFormat(Qt::PlainText);
     ui->StatusBar1->addWidget(panel_, 1);
 
@@ -43,6 +45,10 @@ TFormFirm::TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* p
     connect(grid_, &editor::ListGrid::cellSelected, this, &TFormFirm::StringGrid1Click);
     connect(grid_, &editor::ListGrid::cellDoubleClicked, this,
             [this](int row, int) { StringGrid1DblClick(row); });
+    connect(grid_, &editor::ListGrid::deleteRequested, this, [this] {
+        if (ui->SpeedButton3->isEnabled())
+            SpeedButton3Click();
+    });
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormFirm::SpeedButton1Click);
     connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormFirm::SpeedButton2Click);
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormFirm::SpeedButton3Click);
@@ -58,6 +64,7 @@ TFormFirm::~TFormFirm() = default;
 
 void TFormFirm::FormCreate() {
     editor::applyFormSize(this, store_, storage::TagFormFirm);
+    fitColumnsWhenUnsized(this, grid_, store_, storage::TagFormFirm);
     store_.CurFirm = 0;
     store_.CurFirmDel = 0;
     storage::FirmFillShow(store_);

@@ -6,6 +6,7 @@
 #include "editor/uiutil.h"
 #include "storage/store.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QShowEvent>
 #include <cstring>
@@ -21,8 +22,11 @@ TFormRekvizit::TFormRekvizit(storage::Store& store, editor::Windows& windows, QW
               ui->Edit7,  ui->Edit8,  ui->Edit9,  ui->Edit10, ui->Edit11, ui->Edit12,
               ui->Edit13, ui->Edit14, ui->Edit15, ui->Edit16, ui->Edit17, ui->Edit18,
               ui->Edit19, ui->Edit20, ui->Edit21, ui->Edit22, ui->Edit23, ui->Edit24};
-    for (QLineEdit* e : edits_)
-        editor::restrictToCp1251(e);
+    const std::array<int, DetailBoxCount> capacities = detailCapacities();
+    for (std::size_t i = 0; i < edits_.size(); ++i) {
+        editor::restrictToCp1251(edits_[i], capacities[i]);
+        edits_[i]->installEventFilter(this);
+    }
     // ИНН: digits only, at most 12.
     editor::restrictChars(ui->Edit17, [](QChar c) { return c >= u'0' && c <= u'9'; });
     ui->Edit17->setMaxLength(12);
@@ -31,6 +35,7 @@ TFormRekvizit::TFormRekvizit(storage::Store& store, editor::Windows& windows, QW
     readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
     for (int i = BoxBankFirst; i <= BoxBankLast; ++i) {
         edits_[std::size_t(i)]->setReadOnly(true);
+        edits_[std::size_t(i)]->setFocusPolicy(Qt::ClickFocus); // Tab passes them by
         edits_[std::size_t(i)]->setPalette(readOnly);
     }
 
@@ -79,8 +84,25 @@ void TFormRekvizit::setBankBoxes(const storage::TFirm* firm) {
 
 void TFormRekvizit::setEditable(bool editable) {
     for (int i = 0; i < DetailBoxCount; ++i)
-        if (i < BoxBankFirst || i > BoxBankLast)
+        if (i < BoxBankFirst || i > BoxBankLast) {
             edits_[std::size_t(i)]->setReadOnly(!editable);
+            edits_[std::size_t(i)]->setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+}
+
+bool TFormRekvizit::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in a box moves on to the next box, as accountants type; Ctrl+Enter stores.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (key->modifiers() & Qt::ControlModifier)
+                Button1Click();
+            else
+                focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFormRekvizit::NewFirm() {

@@ -24,8 +24,9 @@ namespace directory {
 using namespace Qt::StringLiterals;
 
 TFormSave::TFormSave(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), windows_(windows), ui(std::make_unique<Ui::TFormSave>()) {
+    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormSave>()) {
     ui->setupUi(this);
+    ui->Memo1->setAccessibleName(QStringLiteral("Карточка организации"));
     ui->SpeedButton2->setIcon(render::printIcon());
     editor::restrictToCp1251(ui->Memo1);
     ui->Memo1->setTabStopDistance(cardTabStop(QFontMetricsF(ui->Memo1->font())));
@@ -51,7 +52,7 @@ void TFormSave::showEvent(QShowEvent* event) {
 void TFormSave::SpeedButton1Click() {
     // The filter shows the text files under the caption ".txt".
     const QString chosen = QFileDialog::getSaveFileName(
-        this, u"Сохранить"_s, QString(), u".txt (*.txt)"_s, nullptr,
+        this, u"Сохранить"_s, store_.ProgramDir, u".txt (*.txt)"_s, nullptr,
         QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;

@@ -33,6 +33,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    const storage::Store& store_;
     editor::Windows& windows_;
     std::unique_ptr<Ui::TFormSave> ui;
 };

@@ -7,6 +7,7 @@
 #include <QCache>
 #include <QHash>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStaticText>
@@ -157,9 +158,13 @@ QString ListGridModel::cellText(int row, int column) const {
 }
 
 QVariant ListGridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
         return {};
-    return cellText(index.row(), index.column()).left(MaxCellChars);
+    if (role == Qt::DisplayRole)
+        return cellText(index.row(), index.column()).left(MaxCellChars);
+    if (role == Qt::AccessibleTextRole) // a screen reader reads the whole text
+        return cellText(index.row(), index.column());
+    return {};
 }
 
 QVariant ListGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -228,6 +233,51 @@ void ListGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     QTableView::currentChanged(current, previous);
     if (!quiet_ && current.isValid() && current.row() < model_->dataRows())
         emit cellSelected(current.row(), current.column());
+}
+
+void ListGrid::keyPressEvent(QKeyEvent* event) {
+    const int row = currentDataRow();
+    const bool onData = row >= 0 && row < model_->dataRows();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (onData)
+            emit cellDoubleClicked(row, currentIndex().column());
+        event->accept();
+        return;
+    case Qt::Key_Delete:
+        if (onData)
+            emit deleteRequested();
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    const QModelIndex before = currentIndex();
+    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
+        (event->modifiers() & Qt::ControlModifier)) {
+        // Ctrl+Home and Ctrl+End do what Home and End do; with Shift they select as well
+        // (the view would otherwise leave the selection alone while Ctrl is held).
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ControlModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        QTableView::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+    } else {
+        QTableView::keyPressEvent(event);
+    }
+    if (currentIndex() != before)
+        emit keySelection();
+}
+
+QModelIndex ListGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // Home and End go to the first and the last row, in the current column: with Shift they
+    // select the rows up to there.
+    const int column = std::max(currentIndex().column(), 0);
+    if (action == MoveHome)
+        return model_->index(0, column);
+    if (action == MoveEnd)
+        return model_->index(model_->rowCount() - 1, column);
+    return QTableView::moveCursor(action, modifiers);
 }
 
 std::pair<int, int> ListGrid::selectedRange() const {

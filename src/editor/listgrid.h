@@ -71,7 +71,8 @@ public:
     storage::IoResult storeColumnWidths();
 
 signals:
-    // A data row was clicked (cell press) or double-clicked.
+    // A data row was clicked (cell press) or double-clicked; Enter on a data row is reported
+    // as a double click.
     void cellClicked(int row, int column);
     // The user made a data cell current, with the mouse or the keys (not reported when the
     // program moves the current cell).
@@ -79,11 +80,17 @@ signals:
     void cellDoubleClicked(int row, int column);
     // The mouse button was released over the grid (after a selection or a drag).
     void mouseReleased();
+    // The keys moved the current cell (and, with Shift, the selected range).
+    void keySelection();
+    // Delete was pressed on a data row.
+    void deleteRequested();
     // Writing the column widths failed.
     void columnWidthsFailed(const QString& error);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "accessible.h"
 #include "preview.h"
 #include "tformchangeplat.h"
 #include "tformnalog.h"
@@ -19,6 +20,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -39,11 +42,16 @@ bool isDigit(QChar c) {
 TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     : QMainWindow(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TForm1>()) {
     ui->setupUi(this);
+    installAccessibility();
     windows_.form1 = this;
     windows_.sized[storage::TagForm1] = this;
 
     ui->SpeedButton6->setIcon(render::printIcon());
     ui->SpeedButton6->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ui->SpeedButton6->setAccessibleName(ui->SpeedButton6->toolTip());
+    // The pickers are named by their labels, whatever organization they show.
+    ui->ComboBox1->setAccessibleName(ui->GroupBox1->title());
+    ui->ComboBox2->setAccessibleName(ui->GroupBox2->title());
     PaintBox1 = new PreviewBox;
     ui->ScrollBox1->setWidget(PaintBox1);
     ui->ScrollBox1->setBackgroundRole(QPalette::Base);
@@ -52,16 +60,32 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     ui->ScrollBox1->setPalette(white);
 
     restrictChars(ui->Edit1, isDigit, 5);
-    restrictToCp1251(ui->Edit2);
-    restrictChars(ui->Edit3,
-                  [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; });
+    restrictToCp1251(ui->Edit2, int(decltype(storage::TPlat::Date)::capacity));
+    restrictChars(
+        ui->Edit3, [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },
+        int(decltype(storage::TPlat::Amount)::capacity));
     restrictToCp1251(ui->Memo1);
 
     for (QGroupBox* g : {ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9})
         g->installEventFilter(this);
-    ui->GroupBox9->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->GroupBox9, &QWidget::customContextMenuRequested, this,
-            &TForm1::GroupBox9ContextMenu);
+    // The field of each choice group takes the focus by Tab (not by a click, which belongs to
+    // the group); Space or Enter there advances the choice as a click on the group does.
+    for (QLineEdit* e : {ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7}) {
+        e->setFocusPolicy(Qt::TabFocus);
+        e->installEventFilter(this);
+    }
+    StatusMenu = new QMenu(QStringLiteral("Статус"), this);
+    StatusMenu->setObjectName(QStringLiteral("StatusMenu"));
+    StatusMenu->setAccessibleName(StatusMenu->title());
+    for (const char* town :
+         {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
+        StatusMenu->addAction(QString::fromUtf8(town));
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->GroupBox9, ui->Edit7}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& pos) {
+            GroupBox9ContextMenu(w->mapTo(ui->GroupBox9, pos));
+        });
+    }
 
     connect(ui->ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Select);
     connect(ui->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Select);
@@ -200,6 +224,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         if (auto* g = qobject_cast<QGroupBox*>(watched))
             ChoiceGroupClick(g);
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched))
+        if (auto* g = qobject_cast<QGroupBox*>(static_cast<QWidget*>(watched)->parentWidget())) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                ChoiceGroupClick(g);
+                return true;
+            }
+        }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -222,12 +254,8 @@ void TForm1::ChoiceGroupClick(QGroupBox* group) {
 }
 
 void TForm1::GroupBox9ContextMenu(const QPoint& pos) {
-    QMenu menu(this);
-    for (const char* town :
-         {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
-        menu.addAction(QString::fromUtf8(town));
     QApplication::beep();
-    menu.exec(ui->GroupBox9->mapToGlobal(pos));
+    StatusMenu->exec(ui->GroupBox9->mapToGlobal(pos));
 }
 
 void TForm1::setLocked(bool locked) {

@@ -12,6 +12,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 
 namespace storage {
 class Store;
@@ -92,6 +93,7 @@ private:
     Windows& windows_;
     std::unique_ptr<Ui::TForm1> ui;
     PreviewBox* PaintBox1 = nullptr;
+    QMenu* StatusMenu = nullptr; // the right-click menu of "Статус"
     std::uint8_t VatRate = 0, PayKindChoice = 0, PriorityChoice = 0, StatusChoice = 0;
     QStringList creationMessages_;
     bool showing_ = false; // controls are being filled by the program, not the user

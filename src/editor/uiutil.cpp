@@ -11,7 +11,9 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolTip>
 #include <algorithm>
+#include <optional>
 
 namespace editor {
 
@@ -21,16 +23,37 @@ CharFilter::CharFilter(std::function<bool(QChar)> accept, QObject* parent)
 CharFilter::CharFilter(QObject* parent)
     : CharFilter([](QChar c) { return storage::cp1251::canEncode(c); }, parent) {}
 
+QString refusedCharHint(QChar c) {
+    return QStringLiteral("Знак «%1» не может быть сохранен: его нет в кодировке 1251").arg(c);
+}
+
+namespace {
+
+// Shows the hint for a refused character under the box.
+void showRefusedHint(QObject* box, QChar c) {
+    if (auto* w = qobject_cast<QWidget*>(box))
+        QToolTip::showText(w->mapToGlobal(QPoint(0, w->height())), refusedCharHint(c), w);
+}
+
+} // namespace
+
 QValidator::State CharFilter::validate(QString& input, int& pos) const {
     QString kept;
     kept.reserve(input.size());
     int newPos = pos;
+    std::optional<QChar> foreign; // a refused character that code page 1251 cannot hold
     for (qsizetype i = 0; i < input.size(); ++i) {
-        if (accept_(input[i]))
+        if (accept_(input[i])) {
             kept.append(input[i]);
-        else if (i < pos)
+            continue;
+        }
+        if (!foreign && !storage::cp1251::canEncode(input[i]))
+            foreign = input[i];
+        if (i < pos)
             --newPos;
     }
+    if (foreign)
+        showRefusedHint(parent(), *foreign);
     if (maxLength_ >= 0 && kept.size() > maxLength_) {
         const qsizetype excess = kept.size() - maxLength_;
         const qsizetype from = std::max<qsizetype>(0, newPos - excess);
@@ -86,6 +109,7 @@ void restrictToCp1251(QPlainTextEdit* memo) {
                              if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
                                  storage::cp1251::canEncode(c))
                                  continue;
+                             showRefusedHint(memo, c);
                              QTextCursor cur(doc);
                              cur.setPosition(p);
                              cur.setPosition(p + 1, QTextCursor::KeepAnchor);

@@ -35,8 +35,12 @@ template <std::size_t N> void fromUi(const QString& text, storage::ShortStr<N>& 
     field.assign(storage::cp1251::fromUnicode(text.left(qsizetype(N))));
 }
 
+// The hint shown at a box that refused a character code page 1251 cannot hold.
+QString refusedCharHint(QChar c);
+
 // A validator that drops every character a predicate refuses, typed or pasted. With the
-// default predicate it keeps out what code page 1251 cannot hold.
+// default predicate it keeps out what code page 1251 cannot hold. A character refused for
+// that reason is named in a hint at the box.
 class CharFilter : public QValidator {
 public:
     explicit CharFilter(std::function<bool(QChar)> accept, QObject* parent = nullptr);

@@ -12,6 +12,7 @@
 #include "editor/tformchangeplat.h"
 #include "storage/store.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -564,4 +565,31 @@ TEST_F(ArchiveWindows, ToTheBankSendsTheWholeListOrTheSelectedRowsIntoTheFolderC
         QStringLiteral("В файл %1 записаны 2 платежки.").arg(QDir::toNativeSeparators(answer)));
     EXPECT_EQ(proposed, dir.file("bank/1c_to_kl.txt"));
     EXPECT_EQ(documents("second.txt"), 2);
+}
+
+// A sum over many rows with the keyboard only, a screen reader reading a row and the sum, and
+// Delete and Enter on the current row.
+TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
+    order("1", "100-00");
+    order("2", "50-50");
+    order("3", "7.25");
+    start();
+    QTest::keyClick(grid(), Qt::Key_Home);
+    QTest::keyClick(grid(), Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(list->panelText(3), "157,75");
+    auto* sum = list->findChild<QLabel*>("Panel3");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(sum)->text(QAccessible::Name),
+              "Выделение или сумма: 157,75");
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid());
+    EXPECT_EQ(table->text(QAccessible::Name), "Платежки");
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(table->tableInterface()->cellAt(1, c)->text(QAccessible::Name), cell(1, c)) << c;
+
+    QTest::keyClick(grid(), Qt::Key_Up);
+    EXPECT_EQ(whenModal(pressing("No"), [&] { QTest::keyClick(grid(), Qt::Key_Delete); }),
+              del->windowTitle());
+    EXPECT_EQ(store->PlatCount, 3);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(form1->fields().number, "2");
 }

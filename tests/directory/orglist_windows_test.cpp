@@ -16,12 +16,15 @@
 #include "editor/listgrid.h"
 #include "editor/tform1.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -614,4 +617,50 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
     EXPECT_TRUE(w.enabled(e, "Add"));
     EXPECT_TRUE(w.dir.exists("Data/Employee"));
     e->close();
+}
+
+// Each directory list is read aloud row by row under its name; Enter opens the current
+// organization and Delete asks to delete it; the dialogs' boxes are named by their labels; a
+// list window without a kept size shows every column.
+TEST(FirmList, KeysAndScreenReadersInTheDirectoryLists) {
+    Windows w;
+    w.firm("ООО Ромашка", "7701", "Москва");
+    w.filial(0, "Тверь");
+    w.employee(0, "Петров");
+    w.create();
+    auto readRow = [](QWidget* window, int row) {
+        auto* grid = window->findChild<editor::ListGrid*>();
+        QAccessibleInterface* t = QAccessible::queryAccessibleInterface(grid);
+        QStringList cells{t->text(QAccessible::Name)};
+        for (int c = 0; c < t->tableInterface()->columnCount(); ++c)
+            cells << t->tableInterface()->cellAt(row, c)->text(QAccessible::Name);
+        return cells;
+    };
+    EXPECT_EQ(readRow(w.formFirm, 0).mid(0, 2), (QStringList{"Организации", "ООО Ромашка"}));
+    auto* grid = w.formFirm->findChild<editor::ListGrid*>();
+    EXPECT_EQ(
+        whenModal([](QWidget* d) { d->close(); }, [&] { QTest::keyClick(grid, Qt::Key_Return); }),
+        w.links.formRekvizit->windowTitle());
+    EXPECT_EQ(whenModal(no, [&] { QTest::keyClick(grid, Qt::Key_Delete); }),
+              w.links.formDelFirm->windowTitle());
+    EXPECT_EQ(w.store->FirmCount, 1);
+
+    w.store->CurFirm = 0;
+    w.formFilial->show();
+    EXPECT_EQ(readRow(w.formFilial, 0).mid(0, 2), (QStringList{"Филиалы", "Тверь"}));
+    w.formEmpl->show();
+    EXPECT_EQ(readRow(w.formEmpl, 0).mid(0, 3), (QStringList{"Сотрудники", "", "Петров"}));
+    auto* employees = w.formEmpl->findChild<editor::ListGrid*>();
+    // Every column, or as many as the screen (800 pixels wide here) allows.
+    EXPECT_TRUE(employees->viewport()->width() >= employees->horizontalHeader()->length() ||
+                w.formEmpl->width() == w.formEmpl->screen()->availableGeometry().width())
+        << w.formEmpl->width();
+    EXPECT_GT(w.formEmpl->width(), 700);
+
+    auto name = [](QWidget* dialog, const char* box) {
+        return QAccessible::queryAccessibleInterface(dialog->findChild<QLineEdit*>(box))
+            ->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(w.links.formAddFilial, "Edit1"), "Адрес");
+    EXPECT_EQ(name(w.links.formAddEmpl, "Edit2"), "Фамилия");
 }

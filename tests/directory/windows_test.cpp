@@ -1,19 +1,24 @@
 #include "support/support.h"
 
 #include "directory/firmcard.h"
+#include "directory/firmdetails.h"
 #include "directory/tformbank.h"
 #include "directory/tformrekvizit.h"
 #include "directory/tformsave.h"
 #include "editor/links.h"
+#include "editor/uiutil.h"
 #include "render/print/printtarget.h"
 #include "storage/store.h"
 
 #include <QButtonGroup>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace directory;
@@ -148,7 +153,7 @@ TEST_F(DirectoryWindows, InnBoxTakesDigitsOnlyAndEnterStillWorks) {
     EXPECT_EQ(inn->text(), QStringLiteral("770123456789")); // at most 12
     QTest::keyClick(inn, Qt::Key_Backspace);
     EXPECT_EQ(inn->text(), QStringLiteral("77012345678"));
-    QTest::keyClick(inn, Qt::Key_Return);
+    QTest::keyClick(inn, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_EQ(store->Firms[0].Inn.view(), "77012345678");
 }
@@ -355,8 +360,16 @@ TEST_F(DirectoryWindows, SavedCardNameAlwaysGetsTxt) {
         const char* chosen;
         const char* written;
     } rows[] = {{"card", "card.txt"}, {"card.txt", "card.txt.txt"}};
+    EXPECT_EQ(card->findChild<QToolButton*>("SpeedButton1")->toolTip(), "Сохранить карточку");
     for (const Row& r : rows) {
-        whenModal(choosingFile(dir.file(r.chosen)), [&] { clickButton(card.get(), "Save"); });
+        whenModal(
+            [&](QWidget* d) {
+                // The dialog opens in the program folder.
+                EXPECT_EQ(qobject_cast<QFileDialog*>(d)->directory().absolutePath(),
+                          QDir(dir.path()).absolutePath());
+                choosingFile(dir.file(r.chosen))(d);
+            },
+            [&] { clickButton(card.get(), "Save"); });
         EXPECT_TRUE(dir.exists(r.written)) << r.written;
         EXPECT_TRUE(card->isVisible());
     }
@@ -461,4 +474,34 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
     EXPECT_EQ(store->Firms[0].Banks[0].Bik.view(), "044030653");
     clickButton(rekvizit.get(), "OK");
     EXPECT_EQ(store->Firms[0].Kpp.view(), "7736ab001");
+}
+
+// Enter moves to the next box, Tab passes the read-only bank boxes by and Ctrl+Enter stores;
+// each box takes what its field holds; a character code page 1251 cannot hold is refused with
+// a hint; a name of blanks only is refused like an empty one.
+TEST_F(DirectoryWindows, DetailsTypedFromTheKeyboard) {
+    openDetails(0);
+    QLineEdit* name = edit(rekvizit.get(), 1);
+    typeText(name, QStringLiteral("Лютик☺"));
+    EXPECT_EQ(name->text(), QStringLiteral("Лютик"));
+    EXPECT_EQ(QToolTip::text(), editor::refusedCharHint(QChar(u'☺')));
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_TRUE(rekvizit->isVisible());
+    EXPECT_NE(rekvizit->focusWidget(), name);
+    for (int i = 0; i < 30; ++i) {
+        QWidget* at = rekvizit->focusWidget();
+        auto* box = qobject_cast<QLineEdit*>(at);
+        EXPECT_FALSE(box && box->isReadOnly()) << box->objectName().toStdString();
+        QTest::keyClick(at, Qt::Key_Tab);
+    }
+    const std::array<int, DetailBoxCount> capacity = detailCapacities();
+    type(rekvizit.get(), 2, QString(40, u'7'));
+    EXPECT_EQ(edit(rekvizit.get(), 2)->text().size(), capacity[1]);
+
+    type(rekvizit.get(), 1, QStringLiteral("   "));
+    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    EXPECT_EQ(whenModal(pressing("OK"),
+                        [&] { QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier); }),
+              detailsMessage(DetailsCheck::NoName));
+    EXPECT_EQ(store->FirmCount, 0);
 }

@@ -4,6 +4,7 @@
 #include "storage/settings.h"
 #include "storage/store.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
@@ -165,4 +166,43 @@ TEST(ListGrid, CellsDrawTheirTextCutAtTheEdge) {
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 2; ++column)
             expectCell(row, column);
+}
+
+// Enter reports the current row as a double click, Delete asks for its deletion, Home and End
+// go to the first and last row and select up to there with Shift; a screen reader reads the
+// grid as a table whose cells hold their whole texts.
+TEST(ListGrid, KeysAndScreenReaders) {
+    Grid g;
+    g.rows = {"1", "2", "3", QString(100, 'x')};
+    g.grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    g.grid->refresh();
+    g.grid->show();
+    std::vector<int> opened;
+    int deleted = 0;
+    QObject::connect(g.grid.get(), &ListGrid::cellDoubleClicked,
+                     [&](int row, int) { opened.push_back(row); });
+    QObject::connect(g.grid.get(), &ListGrid::deleteRequested, [&] { ++deleted; });
+    ListGrid* grid = g.grid.get();
+    QTest::keyClick(grid, Qt::Key_Home);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(grid->selectedRange(), std::make_pair(1, 3));
+    QTest::keyClick(grid, Qt::Key_Home);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(grid->selectedRange(), std::make_pair(0, 1));
+    QTest::keyClick(grid, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(grid->selectedRange(), std::make_pair(0, 3));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(opened, std::vector<int>{3});
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(deleted, 1);
+
+    grid->setAccessibleName("Платежки");
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Name), "Платежки");
+    ASSERT_TRUE(table->tableInterface());
+    EXPECT_EQ(table->tableInterface()->rowCount(), 4);
+    EXPECT_EQ(table->tableInterface()->cellAt(0, 1)->text(QAccessible::Name), "1!");
+    EXPECT_EQ(table->tableInterface()->cellAt(3, 0)->text(QAccessible::Name), QString(100, 'x'));
 }

@@ -9,12 +9,14 @@
 #include "storage/startup.h"
 #include "storage/store.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -213,6 +215,8 @@ TEST(MainWindow, KeyFiltersOfNumberAndAmount) {
     MainWindow w;
     typeText(w.edit("Edit3"), "12a б,-.5 ");
     EXPECT_EQ(w.edit("Edit3")->text(), "12,-.5");
+    typeText(w.edit("Edit3"), "1234567890");
+    EXPECT_EQ(w.edit("Edit3")->text(), "12,-.5123456"); // the 12 characters the amount holds
     typeText(w.edit("Edit1"), "1x2-3456789");
     EXPECT_EQ(w.edit("Edit1")->text(), "12345");
 }
@@ -499,4 +503,34 @@ TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {
     ASSERT_EQ(w.dir.size("FormW"), 1024);
     const QByteArray f = w.dir.read("FormW");
     EXPECT_EQ(quint8(f[0]) | quint8(f[1]) << 8, w.form->width());
+}
+
+// The choice fields are reached by Tab and advanced by Space or Enter as by a click on their
+// group; a screen reader hears each control by its name, the choice fields as read-only, the
+// pickers by their labels whatever they show, and the menu of "Статус" as a menu.
+TEST(MainWindow, ChoiceFieldsFromTheKeyboardAndWhatAScreenReaderHears) {
+    MainWindow w;
+    QLineEdit* vat = w.edit("Edit4");
+    EXPECT_EQ(vat->focusPolicy(), Qt::TabFocus);
+    QTest::keyClick(vat, Qt::Key_Space);
+    EXPECT_EQ(vat->text(), "18%");
+    QTest::keyClick(w.edit("Edit7"), Qt::Key_Return);
+    EXPECT_EQ(w.edit("Edit7")->text(), StatusTexts()[1]);
+    EXPECT_TRUE(w.get<QPushButton>("SpeedButton4")->isEnabled());
+
+    auto hear = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
+    EXPECT_EQ(hear(vat)->text(QAccessible::Name), "НДС");
+    EXPECT_TRUE(hear(vat)->state().readOnly);
+    EXPECT_EQ(hear(w.button("SpeedButton6"))->text(QAccessible::Name), "Печать");
+    w.choosePayer(1);
+    QAccessibleInterface* payer = hear(w.get<QComboBox>("ComboBox1"));
+    EXPECT_EQ(payer->role(), QAccessible::ComboBox);
+    EXPECT_EQ(payer->text(QAccessible::Name), "Кто платит");
+    EXPECT_EQ(payer->text(QAccessible::Value), "Payee");
+    EXPECT_EQ(hear(w.get<QComboBox>("ComboBox2"))->text(QAccessible::Name), "Кому платит");
+    QAccessibleInterface* menu = hear(w.form->findChild<QMenu*>("StatusMenu"));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(menu->text(QAccessible::Name), "Статус");
+    EXPECT_EQ(menu->childCount(), 5);
 }
