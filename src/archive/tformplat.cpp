@@ -51,6 +51,7 @@ TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* p
         this);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setAccessibleName(QStringLiteral("Платежки"));
+    StringGrid1->setFocus(); // the keys work the list from the start
     ui->mainLayout->insertWidget(1, StringGrid1, 1);
 
     for (std::size_t i = 0; i < panels_.size(); ++i) {

@@ -36,6 +36,7 @@ TFormFirm::TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* p
             return firmCell(row, column);
         });
     grid_->setAccessibleName(QStringLiteral("Организации"));
+    grid_->setFocus(); // the keys work the list from the start
     panel_ = new QLabel(this);
     panel_->setAccessibleName(QStringLiteral("Текст ячейки"));
     panel_->setTextFormat(Qt::PlainText);
