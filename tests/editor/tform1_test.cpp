@@ -512,8 +512,9 @@ TEST(MainWindow, ChoiceFieldsFromTheKeyboardAndWhatAScreenReaderHears) {
     MainWindow w;
     QLineEdit* vat = w.edit("Edit4");
     EXPECT_EQ(vat->focusPolicy(), Qt::TabFocus);
+    const qsizetype before = VatTexts().indexOf(vat->text());
     QTest::keyClick(vat, Qt::Key_Space);
-    EXPECT_EQ(vat->text(), VatTexts()[1]);
+    EXPECT_EQ(vat->text(), VatTexts()[(before + 1) % VatTexts().size()]);
     QTest::keyClick(w.edit("Edit7"), Qt::Key_Return);
     EXPECT_EQ(w.edit("Edit7")->text(), StatusTexts()[1]);
     EXPECT_TRUE(w.get<QPushButton>("SpeedButton4")->isEnabled());
