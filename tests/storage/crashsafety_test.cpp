@@ -43,6 +43,20 @@ void writeFirstGeneration(const TempDir& dir) {
     }
 }
 
+// Starts the writer, waits until it is ready, lets it work for the given time and kills it.
+void killWriterAfter(const QStringList& args, std::chrono::microseconds delay, int run) {
+    QProcess writer;
+    writer.start(QStringLiteral(QM_BINARY_DIR "/crash_writer"), args);
+    ASSERT_TRUE(writer.waitForStarted()) << writer.errorString().toStdString();
+    ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
+    ASSERT_EQ(writer.readLine().trimmed(), "ready");
+    std::this_thread::sleep_for(delay);
+    ::kill(pid_t(writer.processId()), SIGKILL);
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit)
+        << "the writer stopped by itself: " << writer.readAllStandardError().toStdString();
+}
+
 } // namespace
 
 // The writer is killed at random moments while it saves; each file must then hold one
@@ -52,7 +66,6 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
     writeFirstGeneration(dir);
     if (HasFatalFailure())
         return;
-    const QString writerPath = QStringLiteral(QM_BINARY_DIR "/crash_writer");
     std::mt19937 random(20240611);
     // A generation takes some 50 ms here (every save waits for the disk).
     std::uniform_int_distribution<int> delayUs(0, 60000);
@@ -60,16 +73,9 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
     int mixed = 0; // kills after which the files hold different generations: mid-save
 
     for (int run = 0; run < Kills; ++run) {
-        QProcess writer;
-        writer.start(writerPath, {dir.path(), QString::number(run * GenerationsPerRun + 1)});
-        ASSERT_TRUE(writer.waitForStarted()) << writer.errorString().toStdString();
-        ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
-        ASSERT_EQ(writer.readLine().trimmed(), "ready");
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-        ::kill(pid_t(writer.processId()), SIGKILL);
-        ASSERT_TRUE(writer.waitForFinished(10000));
-        ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit)
-            << "the writer stopped by itself: " << writer.readAllStandardError().toStdString();
+        ASSERT_NO_FATAL_FAILURE(
+            killWriterAfter({dir.path(), QString::number(run * GenerationsPerRun + 1)},
+                            std::chrono::microseconds(delayUs(random)), run));
 
         const int newest = (run + 1) * GenerationsPerRun;
         QSet<int> generations;
@@ -137,7 +143,6 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
         crashgen::fillDirectory(*s);
         ASSERT_TRUE(SaveTables(*s, TableFirms | TableFirmsDel | TableFilial | TableEmployee).ok);
     }
-    const QString writerPath = QStringLiteral(QM_BINARY_DIR "/crash_writer");
     std::mt19937 random(20261208);
     // A deletion with its restoration takes a few milliseconds.
     std::uniform_int_distribution<int> delayUs(0, 15000);
@@ -145,16 +150,8 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
     // On a loaded machine fewer kills may land inside a change; it goes on killing (up to four
     // times as often) until enough of them did, so the recovery is always exercised.
     for (int run = 0; run < Kills || (midChange <= Kills / 10 && run < 4 * Kills); ++run) {
-        QProcess writer;
-        writer.start(writerPath, {dir.path(), QString::number(run * 5), "directory"});
-        ASSERT_TRUE(writer.waitForStarted()) << writer.errorString().toStdString();
-        ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
-        ASSERT_EQ(writer.readLine().trimmed(), "ready");
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-        ::kill(pid_t(writer.processId()), SIGKILL);
-        ASSERT_TRUE(writer.waitForFinished(10000));
-        ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit)
-            << "the writer stopped by itself: " << writer.readAllStandardError().toStdString();
+        ASSERT_NO_FATAL_FAILURE(killWriterAfter({dir.path(), QString::number(run * 5), "directory"},
+                                                std::chrono::microseconds(delayUs(random)), run));
         const auto pending = [&] {
             return QDir(dir.file("Data")).entryList({"Journal", "*.new"}, QDir::Files);
         };
