@@ -6,6 +6,7 @@
 #include "tformrekvizit.h"
 
 #include "editor/links.h"
+#include "editor/printtarget.h"
 #include "editor/uiutil.h"
 #include "render/print/formprint.h"
 #include "render/print/printtarget.h"
@@ -68,7 +69,7 @@ void TFormSave::SpeedButton2Click() {
     if (!lines.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         // No printer and no file instead: nothing happened, so the card stays on screen.
-        if (!render::preparePrintTarget(printer, this))
+        if (!editor::askPrintTarget(printer, this))
             return;
         const QFont font = ui->Memo1->font();
         const storage::IoResult printed =

@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "preview.h"
+#include "printtarget.h"
 #include "tformchangeplat.h"
 #include "tformnalog.h"
 #include "ui_tform1.h"
@@ -392,7 +393,7 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::SpeedButton6Click() {
     QPrinter printer(QPrinter::HighResolution);
-    if (!render::preparePrintTarget(printer, this))
+    if (!askPrintTarget(printer, this))
         return;
     if (storage::IoResult r = render::PrintForm(printer, OrderInputFor(store_, fields())); !r)
         showError(r.error);

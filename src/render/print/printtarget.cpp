@@ -1,8 +1,6 @@
 #include "printtarget.h"
 
-#include <QFileDialog>
 #include <QIcon>
-#include <QMessageBox>
 #include <QPageSize>
 #include <QPainter>
 #include <QPixmap>
@@ -12,24 +10,6 @@ namespace render {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString printTitle = u"Печать"_s;
-
-// Asks for the PDF file that stands in for a missing printer; empty when cancelled.
-QString askPdfFile(QWidget* parent) {
-    QFileDialog dialog(parent, u"Сохранить в файл PDF"_s);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(u"PDF (*.pdf)"_s);
-    dialog.setDefaultSuffix(u"pdf"_s);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-} // namespace
-
 QPrinterInfo currentPrinter() {
     const QPrinterInfo def = QPrinterInfo::defaultPrinter();
     if (!def.isNull())
@@ -38,29 +18,23 @@ QPrinterInfo currentPrinter() {
     return all.isEmpty() ? QPrinterInfo() : all.constFirst();
 }
 
-bool preparePrintTarget(QPrinter& printer, QWidget* parent) {
+bool useCurrentPrinter(QPrinter& printer) {
     const QPrinterInfo info = currentPrinter();
-    if (!info.isNull()) {
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        // Naming the printer again would reset its settings to the printer's defaults.
-        if (printer.printerName() != info.printerName())
-            printer.setPrinterName(info.printerName());
-        return true;
-    }
-    const auto answer = QMessageBox::question(
-        parent, printTitle, u"Принтер не установлен.\nСохранить документ в файл PDF?"_s,
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer != QMessageBox::Yes)
+    if (info.isNull())
         return false;
-    QString file = askPdfFile(parent);
-    if (file.isEmpty())
-        return false;
-    if (!file.endsWith(u".pdf"_s, Qt::CaseInsensitive))
-        file += u".pdf"_s;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    // Naming the printer again would reset its settings to the printer's defaults.
+    if (printer.printerName() != info.printerName())
+        printer.setPrinterName(info.printerName());
     return true;
+}
+
+void usePdfFile(QPrinter& printer, QString path) {
+    if (!path.endsWith(u".pdf"_s, Qt::CaseInsensitive))
+        path += u".pdf"_s;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
 QIcon printIcon() {
