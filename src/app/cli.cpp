@@ -1,6 +1,11 @@
 #include "cli.h"
 
+#include <QCommandLineParser>
+#include <utility>
+
 namespace app {
+
+using namespace Qt::StringLiterals;
 
 QString usageText() {
     return QStringLiteral(
@@ -26,63 +31,98 @@ QString usageText() {
         "  --version                версия программы\n");
 }
 
+namespace {
+
+// How the user wrote an option the parser names: "-h" for a letter, "--list" otherwise, or
+// the argument itself when it is among args.
+QString typed(const QString& name, const QStringList& args) {
+    for (const QString& a : args) {
+        if (!a.startsWith(u'-'))
+            continue;
+        qsizetype start = 0;
+        while (start < a.size() && a[start] == u'-')
+            ++start;
+        if (a.mid(start).section(u'=', 0, 0) == name)
+            return a;
+    }
+    return (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+}
+
+} // namespace
+
 std::optional<Options> parseOptions(const QStringList& args, QString& error) {
+    const QCommandLineOption dir(u"dir"_s, {}, u"ПАПКА"_s);
+    const QCommandLineOption words(u"words"_s, {}, u"СУММА"_s);
+    const QCommandLineOption pdf(u"pdf"_s, {}, u"ВЫХОД.pdf"_s);
+    const QCommandLineOption exportTo(u"export"_s, {}, u"ВЫХОД.txt"_s);
+    const QList<std::pair<QCommandLineOption, Options::Mode>> modes = {
+        {QCommandLineOption(u"list"_s), Options::Mode::List},
+        {QCommandLineOption(u"check"_s), Options::Mode::Check},
+        {words, Options::Mode::Words},
+        {pdf, Options::Mode::Pdf},
+        {exportTo, Options::Mode::Export},
+        {QCommandLineOption(QStringList{u"h"_s, u"help"_s}), Options::Mode::Help},
+        {QCommandLineOption(u"version"_s), Options::Mode::Version},
+    };
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(dir);
+    for (const auto& [option, mode] : modes)
+        parser.addOption(option);
+
+    if (!parser.parse(QStringList{u"quenmara"_s} + args)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        // The parser stops at an option whose value is missing, which is then the last
+        // argument; a value given to an option that takes none makes the option unknown here.
+        QString bad;
+        if (!unknown.isEmpty()) {
+            bad = typed(unknown.constFirst(), args);
+        } else {
+            const QString last = args.constLast();
+            for (const QCommandLineOption& o : {dir, words, pdf, exportTo})
+                if (last == u"--"_s + o.names().constFirst() ||
+                    last == u"-"_s + o.names().constFirst()) {
+                    error = u"После %1 нужно значение"_s.arg(last);
+                    return std::nullopt;
+                }
+            for (const QString& a : args)
+                if (a.startsWith(u'-') && a.contains(u'=') && bad.isEmpty())
+                    bad = a;
+        }
+        error = u"Неизвестный параметр: %1"_s.arg(bad);
+        return std::nullopt;
+    }
+
     Options o;
     bool modeSet = false;
-    auto setMode = [&](Options::Mode m, const QString& name) {
-        if (modeSet) {
-            error = QStringLiteral("Режим %1 нельзя сочетать с другим режимом").arg(name);
-            return false;
+    for (const QString& name : parser.optionNames()) {
+        for (const auto& [option, mode] : modes) {
+            if (!option.names().contains(name))
+                continue;
+            if (modeSet) {
+                error = u"Режим %1 нельзя сочетать с другим режимом"_s.arg(typed(name, args));
+                return std::nullopt;
+            }
+            modeSet = true;
+            o.mode = mode;
         }
-        modeSet = true;
-        o.mode = m;
-        return true;
-    };
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](QString& into) {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("После %1 нужно значение").arg(a);
-                return false;
-            }
-            into = args[++i];
-            return true;
-        };
-        if (a == QLatin1String("--dir")) {
-            if (!value(o.dir))
-                return std::nullopt;
-        } else if (a == QLatin1String("--list")) {
-            if (!setMode(Options::Mode::List, a))
-                return std::nullopt;
-        } else if (a == QLatin1String("--check")) {
-            if (!setMode(Options::Mode::Check, a))
-                return std::nullopt;
-        } else if (a == QLatin1String("--words")) {
-            if (!setMode(Options::Mode::Words, a) || !value(o.words))
-                return std::nullopt;
-        } else if (a == QLatin1String("--pdf") || a == QLatin1String("--export")) {
-            const bool pdf = a == QLatin1String("--pdf");
-            if (!setMode(pdf ? Options::Mode::Pdf : Options::Mode::Export, a) ||
-                !value(pdf ? o.pdfOut : o.exportOut))
-                return std::nullopt;
-            while (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
-                o.orders << args[++i];
-            if (o.orders.isEmpty()) {
-                error =
-                    QStringLiteral("После %1 %2 нужны имена платежек")
-                        .arg(a, pdf ? QStringLiteral("ВЫХОД.pdf") : QStringLiteral("ВЫХОД.txt"));
-                return std::nullopt;
-            }
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            if (!setMode(Options::Mode::Help, a))
-                return std::nullopt;
-        } else if (a == QLatin1String("--version")) {
-            if (!setMode(Options::Mode::Version, a))
-                return std::nullopt;
-        } else {
-            error = QStringLiteral("Неизвестный параметр: %1").arg(a);
+    }
+    o.dir = parser.value(dir);
+    o.words = parser.value(words);
+    o.pdfOut = parser.value(pdf);
+    o.exportOut = parser.value(exportTo);
+    const QStringList positional = parser.positionalArguments();
+    if (o.mode == Options::Mode::Pdf || o.mode == Options::Mode::Export) {
+        const bool toPdf = o.mode == Options::Mode::Pdf;
+        if (positional.isEmpty()) {
+            error = u"После %1 %2 нужны имена платежек"_s.arg(
+                toPdf ? u"--pdf"_s : u"--export"_s, toPdf ? u"ВЫХОД.pdf"_s : u"ВЫХОД.txt"_s);
             return std::nullopt;
         }
+        o.orders = positional;
+    } else if (!positional.isEmpty()) {
+        error = u"Неизвестный параметр: %1"_s.arg(positional.constFirst());
+        return std::nullopt;
     }
     return o;
 }

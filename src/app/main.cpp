@@ -18,6 +18,8 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("Quenmara"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUENMARA_VERSION));
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -42,7 +44,8 @@ int main(int argc, char** argv) {
         out << app::usageText();
         return 0;
     case Mode::Version:
-        out << "Quenmara " QUENMARA_VERSION "\n";
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << '\n';
         return 0;
     case Mode::Words:
         std::ios::sync_with_stdio(false);
@@ -52,8 +55,6 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quenmara"));
-    QApplication::setApplicationVersion(QStringLiteral(QUENMARA_VERSION));
     if (!storage::cp1251::available()) {
         err << "Нет преобразования кодовой страницы windows-1251 (Qt собран без ICU?)\n";
         return 1;
