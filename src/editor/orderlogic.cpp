@@ -48,13 +48,6 @@ bool validParty(const Store& s, int index) {
     return index >= 0 && index < s.FirmCount;
 }
 
-// The order record keeps the purpose with Windows line breaks.
-QByteArray purposeBytes(const QString& purpose) {
-    QString text = purpose;
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return storage::cp1251::fromUnicode(text);
-}
-
 QString purposeText(const storage::ShortStr<255>& purpose) {
     QString text = toUi(purpose);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -78,6 +71,12 @@ int listPosition(const Store& s) {
 }
 
 } // namespace
+
+QByteArray purposeBytes(const QString& purpose) {
+    QString text = purpose;
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return storage::cp1251::fromUnicode(text);
+}
 
 QString todayText() {
     const QDate d = QDate::currentDate();

@@ -38,6 +38,9 @@ struct OrderFields {
     bool budgetPayment() const { return status != 0; }
 };
 
+// The purpose as the order record keeps it: code page 1251, with Windows line breaks.
+QByteArray purposeBytes(const QString& purpose);
+
 // Results of CheckPlat, also left in Store::PlatError.
 enum CheckResult : std::uint8_t {
     CheckOk = 0,

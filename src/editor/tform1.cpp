@@ -60,12 +60,15 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     white.setColor(QPalette::Base, Qt::white);
     ui->ScrollBox1->setPalette(white);
 
-    restrictChars(ui->Edit1, isDigit, 5);
-    restrictToCp1251(ui->Edit2, int(decltype(storage::TPlat::Date)::capacity));
+    // Each box takes at most what its field of the order record holds; the purpose counts
+    // its line breaks as the record stores them.
+    restrictChars(ui->Edit1, isDigit, capacityOf(&storage::TPlat::Number));
+    restrictToCp1251(ui->Edit2, capacityOf(&storage::TPlat::Date));
     restrictChars(
         ui->Edit3, [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },
-        int(decltype(storage::TPlat::Amount)::capacity));
-    restrictToCp1251(ui->Memo1);
+        capacityOf(&storage::TPlat::Amount));
+    restrictToCp1251(ui->Memo1, capacityOf(&storage::TPlat::Purpose),
+                     [](const QString& text) { return purposeBytes(text).size(); });
 
     for (QGroupBox* g : {ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9})
         g->installEventFilter(this);

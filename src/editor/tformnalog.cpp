@@ -38,15 +38,21 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
       fields_(QDate::currentDate().year()) {
     ui->setupUi(this);
 
-    // Length limits of the texts and the width each box needs to show a whole code.
+    // Each box takes at most what its field of the order record holds, and is wide enough
+    // to show a whole code. The description list stores nothing and keeps its own limit.
     struct Box {
         QComboBox* combo;
         int maxLength;
         int shownLength;
     };
+    using storage::TPlat;
     const Box boxes[] = {
-        {ui->ComboBox1, 20, 20}, {ui->ComboBox2, 11, 11}, {ui->ComboBox3, 20, 3},
-        {ui->ComboBox4, 20, 10}, {ui->ComboBox7, 20, 3},  {ui->ComboBox8, 128, 40},
+        {ui->ComboBox1, capacityOf(&TPlat::Kbk), capacityOf(&TPlat::Kbk)},
+        {ui->ComboBox2, capacityOf(&TPlat::Okato), capacityOf(&TPlat::Okato)},
+        {ui->ComboBox3, capacityOf(&TPlat::Basis), 3},
+        {ui->ComboBox4, capacityOf(&TPlat::TaxPeriod), capacityOf(&TPlat::TaxPeriod)},
+        {ui->ComboBox7, capacityOf(&TPlat::TaxType), 3},
+        {ui->ComboBox8, 128, 40},
     };
     for (const Box& b : boxes) {
         // What the user types stays as typed: no completion from the list.
@@ -54,9 +60,10 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
         restrictToCp1251(b.combo, b.maxLength);
         b.combo->setMinimumContentsLength(b.shownLength);
     }
-    for (QLineEdit* e : {ui->Edit1, ui->Edit2}) {
-        restrictToCp1251(e);
-        e->installEventFilter(this);
+    for (auto [edit, capacity] : {std::pair{ui->Edit1, capacityOf(&TPlat::DocNumber)},
+                                  std::pair{ui->Edit2, capacityOf(&TPlat::DocDate)}}) {
+        restrictToCp1251(edit, capacity);
+        edit->installEventFilter(this);
     }
 
     ui->ComboBox1->addItems(codesOf(KbkTable));

@@ -27,12 +27,67 @@ QString refusedCharHint(QChar c) {
     return QStringLiteral("Знак «%1» не может быть сохранен: его нет в кодировке 1251").arg(c);
 }
 
+QString tooLongHint(int capacity) {
+    const bool one = capacity % 10 == 1 && capacity % 100 != 11;
+    return QStringLiteral("В поле помещается не более %1 %2")
+        .arg(capacity)
+        .arg(one ? QStringLiteral("знака") : QStringLiteral("знаков"));
+}
+
 namespace {
 
-// Shows the hint for a refused character under the box.
-void showRefusedHint(QObject* box, QChar c) {
+// Shows a hint under the box.
+void showHint(QObject* box, const QString& text) {
     if (auto* w = qobject_cast<QWidget*>(box))
-        QToolTip::showText(w->mapToGlobal(QPoint(0, w->height())), refusedCharHint(c), w);
+        QToolTip::showText(w->mapToGlobal(QPoint(0, w->height())), text, w);
+}
+
+bool isLineBreak(QChar c) {
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+// Keeps out of a multi-line box what code page 1251 cannot hold and, with a storedSize, what
+// goes beyond capacity once stored.
+void filterMemo(QPlainTextEdit* memo, int capacity,
+                std::function<qsizetype(const QString&)> storedSize) {
+    QObject::connect(
+        memo->document(), &QTextDocument::contentsChange, memo,
+        [memo, capacity, storedSize = std::move(storedSize)](int position, int, int added) {
+            if (added <= 0)
+                return;
+            QTextDocument* doc = memo->document();
+            auto remove = [doc](int from, int to) {
+                QTextCursor cur(doc);
+                cur.setPosition(from);
+                cur.setPosition(to, QTextCursor::KeepAnchor);
+                cur.removeSelectedText();
+            };
+            // The last character of a document is its closing separator, never the user's.
+            int end = std::min(position + added, doc->characterCount() - 1);
+            // Walk the added range backwards so that removals keep positions.
+            for (int p = end - 1; p >= position; --p) {
+                const QChar c = doc->characterAt(p);
+                // Line and paragraph breaks of the document are kept.
+                if (isLineBreak(c) || storage::cp1251::canEncode(c))
+                    continue;
+                showHint(memo, refusedCharHint(c));
+                remove(p, p + 1);
+                --end;
+            }
+            if (!storedSize)
+                return;
+            qsizetype excess = storedSize(doc->toPlainText()) - capacity;
+            if (excess <= 0)
+                return;
+            int from = end;
+            while (from > position && excess > 0) {
+                --from;
+                const QChar c = doc->characterAt(from);
+                excess -= storedSize(isLineBreak(c) ? QString(u'\n') : QString(c));
+            }
+            remove(from, end);
+            showHint(memo, tooLongHint(capacity));
+        });
 }
 
 } // namespace
@@ -53,7 +108,7 @@ QValidator::State CharFilter::validate(QString& input, int& pos) const {
             --newPos;
     }
     if (foreign)
-        showRefusedHint(parent(), *foreign);
+        showHint(parent(), refusedCharHint(*foreign));
     if (maxLength_ >= 0 && kept.size() > maxLength_) {
         const qsizetype excess = kept.size() - maxLength_;
         const qsizetype from = std::max<qsizetype>(0, newPos - excess);
@@ -61,6 +116,7 @@ QValidator::State CharFilter::validate(QString& input, int& pos) const {
         newPos = int(from);
         kept.truncate(maxLength_);
         newPos = std::min(newPos, int(kept.size()));
+        showHint(parent(), tooLongHint(maxLength_));
     }
     input = kept;
     pos = newPos;
@@ -97,25 +153,12 @@ void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLe
 }
 
 void restrictToCp1251(QPlainTextEdit* memo) {
-    QObject::connect(memo->document(), &QTextDocument::contentsChange, memo,
-                     [memo](int position, int, int added) {
-                         if (added <= 0)
-                             return;
-                         QTextDocument* doc = memo->document();
-                         // Walk the added range backwards so that removals keep positions.
-                         for (int p = position + added - 1; p >= position; --p) {
-                             const QChar c = doc->characterAt(p);
-                             // Line and paragraph breaks of the document are kept.
-                             if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
-                                 storage::cp1251::canEncode(c))
-                                 continue;
-                             showRefusedHint(memo, c);
-                             QTextCursor cur(doc);
-                             cur.setPosition(p);
-                             cur.setPosition(p + 1, QTextCursor::KeepAnchor);
-                             cur.removeSelectedText();
-                         }
-                     });
+    filterMemo(memo, -1, {});
+}
+
+void restrictToCp1251(QPlainTextEdit* memo, int capacity,
+                      std::function<qsizetype(const QString&)> storedSize) {
+    filterMemo(memo, capacity, std::move(storedSize));
 }
 
 void applyFormSize(QWidget* window, const storage::Store& store, int tag) {

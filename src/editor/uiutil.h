@@ -30,6 +30,11 @@ inline QString toUi(std::string_view s) {
     return storage::cp1251::toUnicode(s);
 }
 
+// How many characters a text field of a record holds: capacityOf(&storage::TPlat::Kbk).
+template <class Record, std::size_t N> constexpr int capacityOf(storage::ShortStr<N> Record::*) {
+    return int(N);
+}
+
 // Stores a text typed by the user, cut to the capacity of the field.
 template <std::size_t N> void fromUi(const QString& text, storage::ShortStr<N>& field) {
     field.assign(storage::cp1251::fromUnicode(text.left(qsizetype(N))));
@@ -37,6 +42,8 @@ template <std::size_t N> void fromUi(const QString& text, storage::ShortStr<N>& 
 
 // The hint shown at a box that refused a character code page 1251 cannot hold.
 QString refusedCharHint(QChar c);
+// The hint shown at a box that refused what goes beyond the capacity of its field.
+QString tooLongHint(int capacity);
 
 // A validator that drops every character a predicate refuses, typed or pasted. With the
 // default predicate it keeps out what code page 1251 cannot hold. A character refused for
@@ -48,7 +55,8 @@ public:
     State validate(QString& input, int& pos) const override;
 
     // Keeps at most n characters, counted after the refused ones are dropped: what goes beyond
-    // is cut from what was just typed or pasted (in front of the cursor). Use this instead of
+    // is cut from what was just typed or pasted (in front of the cursor), and the box says so
+    // in a hint. Use this instead of
     // QLineEdit::setMaxLength, which cuts a pasted text before the filter sees it and so loses
     // characters that would have fitted.
     void setMaxLength(int n) { maxLength_ = n; }
@@ -63,6 +71,11 @@ private:
 void restrictToCp1251(QLineEdit* edit);
 void restrictToCp1251(QComboBox* combo);
 void restrictToCp1251(QPlainTextEdit* memo);
+// The same with a limit: what the text takes once stored (storedSize, e.g. with its line
+// breaks as they are written) never exceeds capacity. What goes beyond is cut from the end of
+// what was just typed or pasted, and the box says so in a hint.
+void restrictToCp1251(QPlainTextEdit* memo, int capacity,
+                      std::function<qsizetype(const QString&)> storedSize);
 // The same with a length limit (see CharFilter::setMaxLength).
 void restrictToCp1251(QLineEdit* edit, int maxLength);
 void restrictToCp1251(QComboBox* combo, int maxLength);

@@ -4,6 +4,7 @@
 #include "editor/tform1.h"
 #include "editor/tformchangeplat.h"
 #include "editor/tformnalog.h"
+#include "editor/uiutil.h"
 #include "storage/choices.h"
 #include "storage/platfile.h"
 #include "storage/startup.h"
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace editor;
@@ -539,4 +541,54 @@ TEST(MainWindow, ChoiceFieldsFromTheKeyboardAndWhatAScreenReaderHears) {
     EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
     EXPECT_EQ(menu->text(QAccessible::Name), "Статус");
     EXPECT_EQ(menu->childCount(), 5);
+}
+
+// The purpose and the boxes of the budget dialog take at most what their fields of the order
+// record hold (the purpose counting each line break as the two bytes it is stored as), say so
+// when they refuse more, and what they show is what is saved.
+TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    auto* memo = w.get<QPlainTextEdit>("Memo1");
+    memo->clear();
+    memo->setFocus();
+    memo->insertPlainText(QString("ab\n").repeated(100));
+    EXPECT_EQ(memo->toPlainText(), QString("ab\n").repeated(63) + "ab"); // 254 bytes stored
+    EXPECT_EQ(QToolTip::text(), tooLongHint(255));
+    QToolTip::hideText();
+    QTest::keyClicks(memo, "cd");
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_TRUE(memo->toPlainText().endsWith("abc")) << memo->toPlainText().right(5).toStdString();
+    EXPECT_EQ(QToolTip::text(), tooLongHint(255));
+
+    TFormNalog* nalog = w.links.formNalog;
+    nalog->show();
+    using storage::TPlat;
+    const std::pair<const char*, int> boxes[] = {
+        {"ComboBox1", capacityOf(&TPlat::Kbk)},     {"ComboBox2", capacityOf(&TPlat::Okato)},
+        {"ComboBox3", capacityOf(&TPlat::Basis)},   {"ComboBox4", capacityOf(&TPlat::TaxPeriod)},
+        {"ComboBox7", capacityOf(&TPlat::TaxType)}, {"Edit1", capacityOf(&TPlat::DocNumber)},
+        {"Edit2", capacityOf(&TPlat::DocDate)}};
+    for (auto [name, capacity] : boxes) {
+        auto* combo = nalog->findChild<QComboBox*>(name);
+        QLineEdit* box = combo ? combo->lineEdit() : nalog->findChild<QLineEdit*>(name);
+        box->setFocus();
+        box->insert(QString(300, u'Ж'));
+        EXPECT_EQ(box->text().size(), capacity) << name;
+        EXPECT_EQ(QToolTip::text(), tooLongHint(capacity)) << name;
+        QToolTip::hideText();
+    }
+    nalog->hide();
+
+    w.clickGroup("GroupBox9"); // a budget payment: the seven texts must be there
+    w.preview();
+    EXPECT_EQ(w.save(), "");
+    storage::TPlat p;
+    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(QByteArray(p.Purpose.bytes()), purposeBytes(memo->toPlainText()));
+    const TFormNalog::Texts t = nalog->texts();
+    EXPECT_EQ(
+        QStringList({toUi(p.Kbk), toUi(p.Okato), toUi(p.Basis), toUi(p.TaxPeriod), toUi(p.TaxType),
+                     toUi(p.DocNumber), toUi(p.DocDate)}),
+        QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}));
 }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -124,14 +125,22 @@ TEST_F(NalogDialog, TextBoxesTakeOnlyWhatTheRecordsCanHold) {
     combo("ComboBox1")->lineEdit()->setCursorPosition(5);
     QTest::keyClicks(combo("ComboBox1"), QStringLiteral("99"));
     EXPECT_EQ(dlg->texts().kbk, QStringLiteral("12345678901234567890"));
-    const std::pair<const char*, int> limits[] = {{"ComboBox2", 11},
-                                                  {"ComboBox3", 20},
-                                                  {"ComboBox4", 20},
-                                                  {"ComboBox7", 20},
-                                                  {"ComboBox8", 128}};
+    // Each box holds what its field of the order record holds; the description list stores
+    // nothing and keeps its own limit. A box that refuses more says so.
+    using storage::TPlat;
+    const std::pair<const char*, int> limits[] = {{"ComboBox2", capacityOf(&TPlat::Okato)},
+                                                  {"ComboBox3", capacityOf(&TPlat::Basis)},
+                                                  {"ComboBox4", capacityOf(&TPlat::TaxPeriod)},
+                                                  {"ComboBox7", capacityOf(&TPlat::TaxType)},
+                                                  {"ComboBox8", 128},
+                                                  {"Edit1", capacityOf(&TPlat::DocNumber)},
+                                                  {"Edit2", capacityOf(&TPlat::DocDate)}};
     for (auto [name, limit] : limits) {
-        combo(name)->lineEdit()->insert(QString(200, u'7'));
-        EXPECT_EQ(combo(name)->currentText().size(), limit) << name;
+        auto* c = combo(name);
+        QLineEdit* box = c ? c->lineEdit() : dlg->findChild<QLineEdit*>(name);
+        box->insert(QString(200, u'7'));
+        EXPECT_EQ(box->text().size(), limit) << name;
+        EXPECT_EQ(QToolTip::text(), tooLongHint(limit)) << name;
     }
 }
 
