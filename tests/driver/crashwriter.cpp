@@ -31,16 +31,25 @@ bool saveOrder(Store& s, const QString& relative, int g) {
 }
 
 // The directory mode: deletes and restores organizations as the organization list does,
-// generation after generation. Organization g % count is deleted with its branch and its
-// employee (the branches and employees of the later organizations move down one index),
-// restored at the end of the list, and given a new branch and employee, linked as before.
+// generation after generation. Each generation first restores every deleted organization
+// (the newest first) at the end of the list, each with a new branch and employee linked as
+// before, then deletes organization g % count with its branch and its employee (the branches
+// and employees of the later organizations move down one index). A kill after a deletion is
+// saved leaves that organization deleted; the next run brings it back, so at most one stays
+// deleted and the directory never runs out of organizations. Finding none in use is a fault
+// of the folder: it is reported with its own exit code.
 int runDirectory(Store& s, int first) {
     for (int g = first;; ++g) {
-        const bool ok = directory::DeleteFirmAndSave(s, g % s.FirmCount).ok &&
-                        directory::RestoreFirmAndSave(s, s.FirmDelCount - 1).ok &&
-                        crashgen::giveBranchAndEmployee(s, s.FirmCount - 1) &&
-                        SaveTables(s, TableFirms | TableFilial | TableEmployee).ok;
-        if (!ok) {
+        bool ok = true;
+        while (ok && s.FirmDelCount > 0)
+            ok = directory::RestoreFirmAndSave(s, s.FirmDelCount - 1).ok &&
+                 crashgen::giveBranchAndEmployee(s, s.FirmCount - 1) &&
+                 SaveTables(s, TableFirms | TableFilial | TableEmployee).ok;
+        if (ok && s.FirmCount == 0) {
+            std::fprintf(stderr, "crash_writer: no organization in use in generation %d\n", g);
+            return 3;
+        }
+        if (!ok || !directory::DeleteFirmAndSave(s, g % s.FirmCount).ok) {
             std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
             return 1;
         }
