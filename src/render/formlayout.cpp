@@ -305,41 +305,45 @@ WorkText TaxLine(const OrderInput& order, const ParsedAmount& amount) {
     return VatLine(amount, storage::VatPercent(order.vatRate, day), order.budgetPayment());
 }
 
-std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, const FormGeometry& g,
-                                                   TextMeasurer& measurer) {
-    std::array<WorkText, FieldCount> f{};
+FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeometry& g,
+                                       TextMeasurer& measurer) {
+    FieldArray<WorkText> f;
     const DeviceMetrics& device = g.device;
     Measure m(measurer, device);
     m.font(Size40, false);
     const int sp = m.width("  ");
     const int nameWidth = g.V[2].x - g.captions[3].x;
 
-    f[0] = cpText(view(order.number));
-    f[1] = cpText(view(order.date));
-    f[2] = cpText(view(order.kindText));
+    f[Field::Number] = cpText(view(order.number));
+    f[Field::Date] = cpText(view(order.date));
+    f[Field::PaymentKind] = cpText(view(order.kindText));
     if (order.budgetPayment())
-        f[3] = cpText(view(order.statusText));
+        f[Field::PayerStatus] = cpText(view(order.statusText));
 
-    auto party = [&](const Party& p, int name1, int name2, int inn, int kpp, int account, int bank1,
-                     int bank2, int bik, int corr) {
+    // The fields of one party, payer or payee.
+    struct PartyFields {
+        Field name1, name2, inn, kpp, account, bank1, bank2, bik, corr;
+    };
+    auto party = [&](const Party& p, const PartyFields& to) {
         if (!p.present)
             return;
         const storage::TFirm& firm = p.firm;
         const storage::TFirmBank& bank =
             firm.Banks[p.bankSlot >= 0 && p.bankSlot < 4 ? p.bankSlot : 0];
         fitTwoLines(storage::OOO(firm.Name.view()).view(), nameWidth, device, m, measurer,
-                    f[std::size_t(name1)], f[std::size_t(name2)]);
-        f[std::size_t(inn)].assign(firm.Inn);
-        f[std::size_t(kpp)].assign(firm.Kpp);
-        f[std::size_t(account)].assign(bank.Account);
+                    f[to.name1], f[to.name2]);
+        f[to.inn].assign(firm.Inn);
+        f[to.kpp].assign(firm.Kpp);
+        f[to.account].assign(bank.Account);
         const WorkText bankName =
             BankNameForForm(bank.BankShort.empty() ? bank.BankFull.view() : bank.BankShort.view());
-        fitTwoLines(bankName.view(), nameWidth, device, m, measurer, f[std::size_t(bank1)],
-                    f[std::size_t(bank2)]);
-        f[std::size_t(bik)].assign(bank.Bik);
-        f[std::size_t(corr)].assign(bank.CorrAccount);
+        fitTwoLines(bankName.view(), nameWidth, device, m, measurer, f[to.bank1], f[to.bank2]);
+        f[to.bik].assign(bank.Bik);
+        f[to.corr].assign(bank.CorrAccount);
     };
-    party(order.payer, 8, 35, 5, 6, 9, 10, 33, 11, 12);
+    party(order.payer, {Field::PayerName1, Field::PayerName2, Field::PayerInn, Field::PayerKpp,
+                        Field::PayerAccount, Field::PayerBank1, Field::PayerBank2, Field::PayerBik,
+                        Field::PayerCorrAccount});
 
     AmountLine amount;
     if (!order.amountText.isEmpty()) {
@@ -347,45 +351,47 @@ std::array<WorkText, FieldCount> ComputeFieldTexts(const OrderInput& order, cons
         if (!amount.Line.empty()) {
             const int from = g.V[0].x + sp;
             const int to = g.H[4].x + g.H[4].length;
-            fitTwoLines(amount.Line.view(), to - from, device, m, measurer, f[4], f[37]);
-            f[7].assign(amount.Figure);
+            fitTwoLines(amount.Line.view(), to - from, device, m, measurer,
+                        f[Field::AmountInWords1], f[Field::AmountInWords2]);
+            f[Field::AmountFigure].assign(amount.Figure);
         }
     }
-    party(order.payee, 19, 36, 16, 17, 18, 13, 34, 14, 15);
+    party(order.payee, {Field::PayeeName1, Field::PayeeName2, Field::PayeeInn, Field::PayeeKpp,
+                        Field::PayeeAccount, Field::PayeeBank1, Field::PayeeBank2, Field::PayeeBik,
+                        Field::PayeeCorrAccount});
 
-    f[20] = cpText("01");
+    f[Field::OperationKind] = cpText("01");
     // The lowest priority in force on the order's date.
     const storage::Day day = storage::RulesDay(view(order.date));
-    f[21] = cpText(view(storage::PriorityText(order.priorityChoice, day).toLatin1()));
+    f[Field::Priority] = cpText(view(storage::PriorityText(order.priorityChoice, day).toLatin1()));
 
     // Purpose, with the tax line right after its last line.
     const WorkText tax = TaxLine(order, amount.Amount);
     const WorkText purpose = purposeText(order, device.screen);
     const int purposeWidth = g.H[4].length - sp;
-    int next = 29;
+    std::size_t next = 0; // the next purpose line
     if (!purpose.empty()) {
         m.font(Size40, false);
         if (m.width(purpose.view()) <= purposeWidth) {
-            f[std::size_t(next++)] = purpose;
+            f[PurposeFields[next++]] = purpose;
         } else {
             const FitResult r = DivSt(
                 purpose.view(), {purposeWidth, "Arial", Size40, device.pixelsPerMmY}, measurer);
             for (int i = 0; i < r.FitLineCount && i < 3; ++i)
-                f[std::size_t(next++)] = r.FitLines[std::size_t(i)];
+                f[PurposeFields[next++]] = r.FitLines[std::size_t(i)];
         }
     }
-    f[std::size_t(next)] = tax;
+    f[PurposeFields[next]] = tax;
 
     if (order.budgetPayment())
-        for (int i = 0; i < 7; ++i)
-            f[std::size_t(38 + i)] = cpText(view(order.budget[std::size_t(i)]));
+        for (std::size_t i = 0; i < TaxRowFields.size(); ++i)
+            f[TaxRowFields[i]] = cpText(view(order.budget[i]));
     return f;
 }
 
-std::array<TextPlace, FieldCount> ComputeFieldPlaces(const FormGeometry& g,
-                                                     const std::array<WorkText, FieldCount>& texts,
-                                                     TextMeasurer& measurer) {
-    std::array<TextPlace, FieldCount> p{};
+FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& g, const FieldArray<WorkText>& texts,
+                                         TextMeasurer& measurer) {
+    FieldArray<TextPlace> p;
     const DeviceMetrics& device = g.device;
     const Mm mm{device};
     Measure m(measurer, device);
@@ -393,69 +399,72 @@ std::array<TextPlace, FieldCount> ComputeFieldPlaces(const FormGeometry& g,
     const auto& H = g.H;
     const auto& V = g.V;
     const auto& captionText = CaptionTexts();
-    auto width = [&](int field) { return m.width(texts[std::size_t(field)].view()); };
+    auto width = [&](Field f) { return m.width(texts[f].view()); };
 
-    // Fields 0 and 1 are bold, 0 to 2 use the title size; all are 4 mm high.
-    for (int i = 0; i < FieldCount; ++i) {
-        p[std::size_t(i)].fontHeight = m.cell(i <= 2 ? SizeTitle : Size40);
-        p[std::size_t(i)].bold = i <= 1;
+    // The number and the date are bold; they and the payment kind use the title size; all
+    // are 4 mm high.
+    for (Field f : AllFields) {
+        p[f].fontHeight = m.cell(f <= Field::PaymentKind ? SizeTitle : Size40);
+        p[f].bold = f <= Field::Date;
     }
 
     m.font(SizeTitle, true);
     const int titleWidth = m.width(view(captionText[3]));
     const int gap = m.width(device.screen ? "  " : "   ");
-    p[0].x = c[3].x + titleWidth + gap;
-    p[0].y = c[3].y;
-    p[1].x = centred(H[2].x, H[2].length, width(1));
-    p[1].y = c[3].y;
+    p[Field::Number].x = c[3].x + titleWidth + gap;
+    p[Field::Number].y = c[3].y;
+    p[Field::Date].x = centred(H[2].x, H[2].length, width(Field::Date));
+    p[Field::Date].y = c[3].y;
     m.font(SizeTitle, false);
-    p[2].x = centred(H[3].x, H[2].length, width(2));
-    p[2].y = c[3].y;
+    p[Field::PaymentKind].x = centred(H[3].x, H[2].length, width(Field::PaymentKind));
+    p[Field::PaymentKind].y = c[3].y;
 
     const int fh = m.font(Size40, false);
     const int sp = m.width("  ");
     {
         const Box& b = g.boxes[1];
-        p[3].x = centred(b.x1, b.x2 - b.x1, width(3));
-        p[3].y = centred(b.y1, b.y2 - b.y1, m.height());
+        p[Field::PayerStatus].x = centred(b.x1, b.x2 - b.x1, width(Field::PayerStatus));
+        p[Field::PayerStatus].y = centred(b.y1, b.y2 - b.y1, m.height());
     }
     const int innWidth = m.width(view(captionText[8]));
     const int kppWidth = m.width(view(captionText[9]));
-    p[4] = {V[0].x + sp, mm.y(35 + 1), fh, false};
-    p[5] = {c[8].x + innWidth + sp, c[8].y, fh, false};
-    p[6] = {c[9].x + kppWidth + sp, c[9].y, fh, false};
-    p[7] = {V[3].x + sp, c[8].y, fh, false};
-    const int r = p[7].x;
-    p[8] = {c[8].x, mm.y(55 + 1), fh, false};
-    p[9] = {r, c[11].y, fh, false};
-    p[10] = {c[8].x, mm.y(80 + 1), fh, false};
-    p[11] = {r, c[13].y, fh, false};
-    p[12] = {r, c[14].y, fh, false};
-    p[13] = {c[8].x, mm.y(95 + 1), fh, false};
-    p[14] = {r, c[16].y, fh, false};
-    p[15] = {r, c[17].y, fh, false};
-    p[16] = {c[19].x + innWidth + sp, c[19].y, fh, false};
-    p[17] = {c[20].x + kppWidth + sp, c[20].y, fh, false};
-    p[18] = {r, c[21].y, fh, false};
-    p[19] = {c[8].x, mm.y(115 + 1), fh, false};
-    p[20] = {r, c[22].y, fh, false};
-    p[21] = {V[6].x + sp, c[25].y, fh, false};
-    p[29] = {c[8].x, mm.y(145 + 1), fh, false};
-    for (int i = 30; i <= 32; ++i)
-        p[std::size_t(i)] = {c[8].x, p[std::size_t(i - 1)].y + fh, fh, false};
-    p[33] = {c[8].x, p[10].y + fh, fh, false};
-    p[34] = {c[8].x, p[13].y + fh, fh, false};
-    p[35] = {c[8].x, p[8].y + fh, fh, false};
-    p[36] = {c[8].x, p[19].y + fh, fh, false};
-    p[37] = {p[4].x, p[4].y + fh, fh, false};
+    p[Field::AmountInWords1] = {V[0].x + sp, mm.y(35 + 1), fh, false};
+    p[Field::PayerInn] = {c[8].x + innWidth + sp, c[8].y, fh, false};
+    p[Field::PayerKpp] = {c[9].x + kppWidth + sp, c[9].y, fh, false};
+    p[Field::AmountFigure] = {V[3].x + sp, c[8].y, fh, false};
+    const int r = p[Field::AmountFigure].x; // the right-hand value column
+    p[Field::PayerName1] = {c[8].x, mm.y(55 + 1), fh, false};
+    p[Field::PayerAccount] = {r, c[11].y, fh, false};
+    p[Field::PayerBank1] = {c[8].x, mm.y(80 + 1), fh, false};
+    p[Field::PayerBik] = {r, c[13].y, fh, false};
+    p[Field::PayerCorrAccount] = {r, c[14].y, fh, false};
+    p[Field::PayeeBank1] = {c[8].x, mm.y(95 + 1), fh, false};
+    p[Field::PayeeBik] = {r, c[16].y, fh, false};
+    p[Field::PayeeCorrAccount] = {r, c[17].y, fh, false};
+    p[Field::PayeeInn] = {c[19].x + innWidth + sp, c[19].y, fh, false};
+    p[Field::PayeeKpp] = {c[20].x + kppWidth + sp, c[20].y, fh, false};
+    p[Field::PayeeAccount] = {r, c[21].y, fh, false};
+    p[Field::PayeeName1] = {c[8].x, mm.y(115 + 1), fh, false};
+    p[Field::OperationKind] = {r, c[22].y, fh, false};
+    p[Field::Priority] = {V[6].x + sp, c[25].y, fh, false};
+    p[Field::Purpose1] = {c[8].x, mm.y(145 + 1), fh, false};
+    for (std::size_t i = 1; i < PurposeFields.size(); ++i)
+        p[PurposeFields[i]] = {c[8].x, p[PurposeFields[i - 1]].y + fh, fh, false};
+    // Second lines right under their first lines.
+    auto below = [&](Field first) { return TextPlace{p[first].x, p[first].y + fh, fh, false}; };
+    p[Field::PayerBank2] = below(Field::PayerBank1);
+    p[Field::PayeeBank2] = below(Field::PayeeBank1);
+    p[Field::PayerName2] = below(Field::PayerName1);
+    p[Field::PayeeName2] = below(Field::PayeeName1);
+    p[Field::AmountInWords2] = below(Field::AmountInWords1);
 
     // The tax row: each text centred in its cell between the vertical rules.
     const int bounds[8] = {H[18].x, V[7].x,  V[8].x,  V[9].x,
                            V[10].x, V[11].x, V[12].x, H[18].x + H[18].length};
-    for (int i = 0; i < 7; ++i) {
-        const int field = 38 + i;
-        p[std::size_t(field)] = {centred(bounds[i], bounds[i + 1] - bounds[i], width(field)),
-                                 H[18].y + g.bandOffset, fh, false};
+    for (std::size_t i = 0; i < TaxRowFields.size(); ++i) {
+        const Field f = TaxRowFields[i];
+        p[f] = {centred(bounds[i], bounds[i + 1] - bounds[i], width(f)), H[18].y + g.bandOffset, fh,
+                false};
     }
     return p;
 }

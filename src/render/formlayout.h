@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QList>
 #include <array>
+#include <cstdint>
 
 namespace render {
 
@@ -52,6 +53,89 @@ inline constexpr int HorizontalRuleCount = 23;
 inline constexpr int VerticalRuleCount = 13;
 inline constexpr int CaptionCount = 33;
 inline constexpr int FieldCount = 45;
+
+// The 45 texts of the form, in the order of the form's field table (the value is the
+// field's row in it). A text that may take two lines has a field per line.
+enum class Field : std::uint8_t {
+    // The title row: number, date, payment kind ("Электронно", ...), and the payer status
+    // ("01", "02") in its box, printed for budget payments only.
+    Number,
+    Date,
+    PaymentKind,
+    PayerStatus,
+    AmountInWords1,
+    PayerInn,
+    PayerKpp,
+    AmountFigure, // "1000-00"
+    PayerName1,
+    PayerAccount,
+    PayerBank1,
+    PayerBik,
+    PayerCorrAccount,
+    PayeeBank1,
+    PayeeBik,
+    PayeeCorrAccount,
+    PayeeInn,
+    PayeeKpp,
+    PayeeAccount,
+    PayeeName1,
+    OperationKind, // always "01"
+    Priority,      // the lowest priority of the order's date
+    // Rows 22 to 28 of the table: always empty and never placed.
+    Unused22,
+    Unused23,
+    Unused24,
+    Unused25,
+    Unused26,
+    Unused27,
+    Unused28,
+    // The purpose of payment, up to three lines followed by the tax line.
+    Purpose1,
+    Purpose2,
+    Purpose3,
+    Purpose4,
+    // Second lines of the bank names, the names and the amount in words.
+    PayerBank2,
+    PayeeBank2,
+    PayerName2,
+    PayeeName2,
+    AmountInWords2,
+    // The tax row of budget payments, left to right: КБК, ОКАТО, basis, tax period, document
+    // number, document date, payment type.
+    BudgetClassificationCode,
+    Okato,
+    PaymentBasis,
+    TaxPeriod,
+    TaxDocumentNumber,
+    TaxDocumentDate,
+    TaxPaymentType,
+};
+static_assert(int(Field::TaxPaymentType) == FieldCount - 1);
+
+// Every field, in table order.
+inline constexpr std::array<Field, FieldCount> AllFields = [] {
+    std::array<Field, FieldCount> all{};
+    for (int i = 0; i < FieldCount; ++i)
+        all[std::size_t(i)] = Field(i);
+    return all;
+}();
+
+// The purpose lines from top to bottom, and the tax row from left to right.
+inline constexpr std::array<Field, 4> PurposeFields = {Field::Purpose1, Field::Purpose2,
+                                                       Field::Purpose3, Field::Purpose4};
+inline constexpr std::array<Field, 7> TaxRowFields = {
+    Field::BudgetClassificationCode, Field::Okato,           Field::PaymentBasis,  Field::TaxPeriod,
+    Field::TaxDocumentNumber,        Field::TaxDocumentDate, Field::TaxPaymentType};
+
+// One value per field of the form, indexed by Field.
+template <class T> class FieldArray {
+public:
+    T& operator[](Field f) { return items_[std::size_t(f)]; }
+    const T& operator[](Field f) const { return items_[std::size_t(f)]; }
+
+private:
+    std::array<T, FieldCount> items_{};
+};
 
 // The frame and captions of the form on one device; they do not depend on the order.
 struct FormGeometry {
@@ -93,8 +177,8 @@ struct OrderInput {
 
 // The 45 field texts and their places.
 struct FormFields {
-    std::array<storage::WorkText, FieldCount> texts{};
-    std::array<TextPlace, FieldCount> places{};
+    FieldArray<storage::WorkText> texts;
+    FieldArray<TextPlace> places;
 };
 
 struct FormLayout {
@@ -106,13 +190,13 @@ struct FormLayout {
 FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer);
 
 // The 45 field texts of an order, fitted on the device of geometry.
-std::array<storage::WorkText, FieldCount>
+FieldArray<storage::WorkText>
 ComputeFieldTexts(const OrderInput& order, const FormGeometry& geometry, TextMeasurer& measurer);
 
 // The places of the 45 fields; centred fields are measured with their texts.
-std::array<TextPlace, FieldCount>
-ComputeFieldPlaces(const FormGeometry& geometry,
-                   const std::array<storage::WorkText, FieldCount>& texts, TextMeasurer& measurer);
+FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& geometry,
+                                         const FieldArray<storage::WorkText>& texts,
+                                         TextMeasurer& measurer);
 
 // All of it at once.
 FormLayout LayOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer);

@@ -45,9 +45,8 @@ void PaintForm(QPainter& painter, const FormLayout& layout) {
         drawText(painter, g.captions[std::size_t(i)],
                  std::string_view(t.constData(), std::size_t(t.size())));
     }
-    for (int i = 0; i < FieldCount; ++i)
-        drawText(painter, layout.fields.places[std::size_t(i)],
-                 layout.fields.texts[std::size_t(i)].view());
+    for (Field f : AllFields)
+        drawText(painter, layout.fields.places[f], layout.fields.texts[f].view());
     painter.restore();
 }
 

@@ -70,13 +70,13 @@ OrderInput sampleOrder() {
     return o;
 }
 
-std::array<storage::WorkText, FieldCount>
-textsOf(const OrderInput& o, const DeviceMetrics& d = Paper, FixedMeasurer m = FixedMeasurer()) {
+FieldArray<storage::WorkText> textsOf(const OrderInput& o, const DeviceMetrics& d = Paper,
+                                      FixedMeasurer m = FixedMeasurer()) {
     return ComputeFieldTexts(o, ComputeGeometry(d, m), m);
 }
 
-std::string field(const std::array<storage::WorkText, FieldCount>& t, int i) {
-    return std::string(t[std::size_t(i)].view());
+std::string field(const FieldArray<storage::WorkText>& t, Field f) {
+    return std::string(t[f].view());
 }
 
 } // namespace
@@ -138,26 +138,27 @@ TEST(FormGeometry, CaptionPlacesFollowTheTable) {
 
 TEST(FormFields, TextsOfAnOrder) {
     const auto t = textsOf(sampleOrder());
-    EXPECT_EQ(field(t, 0), "15");
-    EXPECT_EQ(field(t, 1), "03.02.2009");
-    EXPECT_EQ(field(t, 2), cps("Электронно"));
-    EXPECT_EQ(field(t, 3), "01");
-    EXPECT_EQ(field(t, 8), cps("ООО Вега"));
-    EXPECT_EQ(field(t, 5), "1234567890");
-    EXPECT_EQ(field(t, 9), "40702810000000000001"); // the chosen bank slot
-    EXPECT_EQ(field(t, 10), cps("БАНК ВОСТОК г.ТВЕРЬ"));
+    EXPECT_EQ(field(t, Field::Number), "15");
+    EXPECT_EQ(field(t, Field::Date), "03.02.2009");
+    EXPECT_EQ(field(t, Field::PaymentKind), cps("Электронно"));
+    EXPECT_EQ(field(t, Field::PayerStatus), "01");
+    EXPECT_EQ(field(t, Field::PayerName1), cps("ООО Вега"));
+    EXPECT_EQ(field(t, Field::PayerInn), "1234567890");
+    EXPECT_EQ(field(t, Field::PayerAccount), "40702810000000000001"); // the chosen bank slot
+    EXPECT_EQ(field(t, Field::PayerBank1), cps("БАНК ВОСТОК г.ТВЕРЬ"));
     // A г at the start, or without a period after it, is a capital too; BankShort wins.
-    EXPECT_EQ(field(t, 13), cps("ГОР. БАНК Г ОМСК г."));
-    EXPECT_EQ(field(t, 7), "1000-00");
-    EXPECT_EQ(field(t, 4), cps("Одна тысяча рублей 00 копеек"));
-    EXPECT_EQ(field(t, 20), "01");
-    EXPECT_EQ(field(t, 21), "6");
-    EXPECT_EQ(field(t, 29), cps("Оплата по счету 5"));
-    EXPECT_EQ(field(t, 30), ""); // no tax line for a budget payment
-    EXPECT_EQ(field(t, 38), "18210501010011000110");
-    EXPECT_EQ(field(t, 44), cps("НС"));
-    for (int i = 22; i <= 28; ++i)
-        EXPECT_EQ(field(t, i), "") << i;
+    EXPECT_EQ(field(t, Field::PayeeBank1), cps("ГОР. БАНК Г ОМСК г."));
+    EXPECT_EQ(field(t, Field::AmountFigure), "1000-00");
+    EXPECT_EQ(field(t, Field::AmountInWords1), cps("Одна тысяча рублей 00 копеек"));
+    EXPECT_EQ(field(t, Field::OperationKind), "01");
+    EXPECT_EQ(field(t, Field::Priority), "6");
+    EXPECT_EQ(field(t, Field::Purpose1), cps("Оплата по счету 5"));
+    EXPECT_EQ(field(t, Field::Purpose2), ""); // no tax line for a budget payment
+    EXPECT_EQ(field(t, Field::BudgetClassificationCode), "18210501010011000110");
+    EXPECT_EQ(field(t, Field::TaxPaymentType), cps("НС"));
+    for (Field f : {Field::Unused22, Field::Unused23, Field::Unused24, Field::Unused25,
+                    Field::Unused26, Field::Unused27, Field::Unused28})
+        EXPECT_EQ(field(t, f), "") << int(f);
 }
 
 TEST(FormFields, NonBudgetPaymentHasNoStatusNorTaxRowButATaxLine) {
@@ -166,17 +167,17 @@ TEST(FormFields, NonBudgetPaymentHasNoStatusNorTaxRowButATaxLine) {
     o.vatRate = 1;
     o.priorityChoice = 1;
     auto t = textsOf(o);
-    EXPECT_EQ(field(t, 3), "");
-    for (int i = 38; i <= 44; ++i)
-        EXPECT_EQ(field(t, i), "") << i;
-    EXPECT_EQ(field(t, 29), cps("Оплата по счету 5"));
-    EXPECT_EQ(field(t, 30), cps("В т.ч. НДС(18%): 152-54"));
-    EXPECT_EQ(field(t, 21), "4");
+    EXPECT_EQ(field(t, Field::PayerStatus), "");
+    for (Field f : TaxRowFields)
+        EXPECT_EQ(field(t, f), "") << int(f);
+    EXPECT_EQ(field(t, Field::Purpose1), cps("Оплата по счету 5"));
+    EXPECT_EQ(field(t, Field::Purpose2), cps("В т.ч. НДС(18%): 152-54"));
+    EXPECT_EQ(field(t, Field::Priority), "4");
 
     o.vatRate = 0;
     o.purposeLines.clear();
     t = textsOf(o);
-    EXPECT_EQ(field(t, 29), cps("Без НДС"));
+    EXPECT_EQ(field(t, Field::Purpose1), cps("Без НДС"));
 }
 
 TEST(FormFields, LongPurposeKeepsThreeLinesThenTheTaxLine) {
@@ -191,17 +192,17 @@ TEST(FormFields, LongPurposeKeepsThreeLinesThenTheTaxLine) {
         words += QByteArray(4, char('a' + i % 26)) + ' ';
     o.purposeLines = {words.left(100), words.mid(100)};
     const auto t = textsOf(o, Paper, FixedMeasurer(40, 40));
-    EXPECT_EQ(field(t, 29), "aaaa bbbb cccc dddd eeee ffff gggg hhhh");
-    EXPECT_EQ(field(t, 31), "qqqq rrrr ssss tttt uuuu vvvv wwww xxxx");
-    EXPECT_EQ(field(t, 32), cps("В т.ч. НДС(10%): 10-00"));
+    EXPECT_EQ(field(t, Field::Purpose1), "aaaa bbbb cccc dddd eeee ffff gggg hhhh");
+    EXPECT_EQ(field(t, Field::Purpose3), "qqqq rrrr ssss tttt uuuu vvvv wwww xxxx");
+    EXPECT_EQ(field(t, Field::Purpose4), cps("В т.ч. НДС(10%): 10-00"));
 }
 
 TEST(FormFields, PurposeLinesOnPaperAndOnTheScreen) {
     OrderInput o = sampleOrder();
     o.statusChoice = 0;
     o.purposeLines = {"a", "b", "c", "d", "e", "f"};
-    EXPECT_EQ(field(textsOf(o, Paper), 29), "a b c d e");
-    EXPECT_EQ(field(textsOf(o, Screen), 29), "a  b  c  d  e  f");
+    EXPECT_EQ(field(textsOf(o, Paper), Field::Purpose1), "a b c d e");
+    EXPECT_EQ(field(textsOf(o, Screen), Field::Purpose1), "a  b  c  d  e  f");
 }
 
 TEST(FormFields, NameExactlyAsWideAsItsBoxStaysOnOneLine) {
@@ -210,33 +211,33 @@ TEST(FormFields, NameExactlyAsWideAsItsBoxStaysOnOneLine) {
     const std::string exact = std::string(49, 'x') + " " + std::string(49, 'y');
     o.payee.firm.Name = exact;
     auto t = textsOf(o, Paper, FixedMeasurer(10, 10));
-    EXPECT_EQ(field(t, 19), exact);
-    EXPECT_EQ(field(t, 36), "");
+    EXPECT_EQ(field(t, Field::PayeeName1), exact);
+    EXPECT_EQ(field(t, Field::PayeeName2), "");
     o.payee.firm.Name = exact + "z";
     t = textsOf(o, Paper, FixedMeasurer(10, 10));
-    EXPECT_EQ(field(t, 19), std::string(49, 'x'));
-    EXPECT_EQ(field(t, 36), std::string(49, 'y') + "z");
+    EXPECT_EQ(field(t, Field::PayeeName1), std::string(49, 'x'));
+    EXPECT_EQ(field(t, Field::PayeeName2), std::string(49, 'y') + "z");
 }
 
 TEST(FormFields, MissingPartsLeaveTheirFieldsEmpty) {
     OrderInput o;
     const auto t = textsOf(o);
-    for (int i = 0; i < FieldCount; ++i) {
-        if (i == 20)
-            EXPECT_EQ(field(t, i), "01");
-        else if (i == 21) // no date: the lowest priority of today
-            EXPECT_EQ(field(t, i), storage::PriorityText(0, storage::Today()).toStdString());
-        else if (i == 29)
-            EXPECT_EQ(field(t, i), cps("Без НДС"));
+    for (Field f : AllFields) {
+        if (f == Field::OperationKind)
+            EXPECT_EQ(field(t, f), "01");
+        else if (f == Field::Priority) // no date: the lowest priority of today
+            EXPECT_EQ(field(t, f), storage::PriorityText(0, storage::Today()).toStdString());
+        else if (f == Field::Purpose1)
+            EXPECT_EQ(field(t, f), cps("Без НДС"));
         else
-            EXPECT_EQ(field(t, i), "") << i;
+            EXPECT_EQ(field(t, f), "") << int(f);
     }
     OrderInput bad = sampleOrder();
     bad.amountText = "12.5";
     const auto b = textsOf(bad);
-    EXPECT_EQ(field(b, 4), "");
-    EXPECT_EQ(field(b, 7), "");
-    EXPECT_EQ(field(b, 37), "");
+    EXPECT_EQ(field(b, Field::AmountInWords1), "");
+    EXPECT_EQ(field(b, Field::AmountFigure), "");
+    EXPECT_EQ(field(b, Field::AmountInWords2), "");
 }
 
 TEST(FormFields, FieldPlacesFollowTheTable) {
@@ -245,31 +246,31 @@ TEST(FormFields, FieldPlacesFollowTheTable) {
     const auto& p = l.fields.places;
     const auto& c = l.geometry.captions;
     // Title of 19 characters and 2 blanks (200 px) + three blanks (15 px).
-    EXPECT_EQ(p[0].x, 210 + 200 + 15);
-    EXPECT_EQ(p[0].y, 260);
-    EXPECT_TRUE(p[0].bold);
-    EXPECT_FALSE(p[2].bold);
-    EXPECT_EQ(p[4].x, 400 + 10);
-    EXPECT_EQ(p[4].y, 360);
-    EXPECT_EQ(p[7].x, 1350 + 10); // R
-    EXPECT_EQ(p[9].x, p[7].x);
-    EXPECT_EQ(p[5].x, 210 + 30 + 10);
-    EXPECT_EQ(p[8].y, 560);
-    EXPECT_EQ(p[35].y, 600);
-    EXPECT_EQ(p[29].y, 1460);
-    EXPECT_EQ(p[32].y, 1580);
-    EXPECT_EQ(p[21].x, 1750 + 10);
-    EXPECT_EQ(p[21].y, c[25].y);
+    EXPECT_EQ(p[Field::Number].x, 210 + 200 + 15);
+    EXPECT_EQ(p[Field::Number].y, 260);
+    EXPECT_TRUE(p[Field::Number].bold);
+    EXPECT_FALSE(p[Field::PaymentKind].bold);
+    EXPECT_EQ(p[Field::AmountInWords1].x, 400 + 10);
+    EXPECT_EQ(p[Field::AmountInWords1].y, 360);
+    EXPECT_EQ(p[Field::AmountFigure].x, 1350 + 10); // R
+    EXPECT_EQ(p[Field::PayerAccount].x, p[Field::AmountFigure].x);
+    EXPECT_EQ(p[Field::PayerInn].x, 210 + 30 + 10);
+    EXPECT_EQ(p[Field::PayerName1].y, 560);
+    EXPECT_EQ(p[Field::PayerName2].y, 600);
+    EXPECT_EQ(p[Field::Purpose1].y, 1460);
+    EXPECT_EQ(p[Field::Purpose4].y, 1580);
+    EXPECT_EQ(p[Field::Priority].x, 1750 + 10);
+    EXPECT_EQ(p[Field::Priority].y, c[25].y);
     // "01" (20 px) centred in box B2 (70 x 70).
-    EXPECT_EQ(p[3].x, 1955);
-    EXPECT_EQ(p[3].y, 255);
+    EXPECT_EQ(p[Field::PayerStatus].x, 1955);
+    EXPECT_EQ(p[Field::PayerStatus].y, 255);
     // The tax row: КБК between 20 mm and V7.
-    EXPECT_EQ(p[38].x, 200 + (450 - 200) / 2);
-    EXPECT_EQ(p[44].x, 1900 + (100 - 20) / 2);
-    EXPECT_EQ(p[44].y, 1405);
+    EXPECT_EQ(p[Field::BudgetClassificationCode].x, 200 + (450 - 200) / 2);
+    EXPECT_EQ(p[Field::TaxPaymentType].x, 1900 + (100 - 20) / 2);
+    EXPECT_EQ(p[Field::TaxPaymentType].y, 1405);
     // The screen sets the number two blanks after the title.
     FixedMeasurer s;
-    EXPECT_EQ(LayOut(sampleOrder(), Screen, s).fields.places[0].x, 210 + 200 + 10);
+    EXPECT_EQ(LayOut(sampleOrder(), Screen, s).fields.places[Field::Number].x, 210 + 200 + 10);
 }
 
 namespace {
@@ -339,9 +340,8 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
         for (int i = 0; i < CaptionCount; ++i)
             expectAt(uni(CaptionTexts()[std::size_t(i)].toStdString()),
                      l.geometry.captions[std::size_t(i)], "caption", i);
-        for (int i = 0; i < FieldCount; ++i)
-            expectAt(uni(l.fields.texts[std::size_t(i)].view()), l.fields.places[std::size_t(i)],
-                     "field", i);
+        for (Field f : AllFields)
+            expectAt(uni(l.fields.texts[f].view()), l.fields.places[f], "field", int(f));
     }
 
     // The table's own millimetres, read back from the paper.
@@ -383,7 +383,7 @@ TEST(FormPdf, RateAndPriorityOfTheOrdersDate) {
     ASSERT_TRUE(WriteFormsPdf(pdf, orders));
     QtTextMeasurer m;
     const FormLayout l = LayOut(orders[0], DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
-    const TextPlace& priority = l.fields.places[21];
+    const TextPlace& priority = l.fields.places[Field::Priority];
     for (int page = 1; page <= int(std::size(cases)); ++page) {
         const auto& c = cases[page - 1];
         QStringList texts;
