@@ -199,6 +199,12 @@ ListGrid::ListGrid(storage::Store& store, int base, QStringList titles,
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
+    // A column border dragged in the title row resizes its section; the widths are stored
+    // when the mouse button is released, once per drag.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!applyingWidths_)
+            columnDrag_ = true;
+    });
     horizontalHeader()->viewport()->installEventFilter(this);
     connect(this, &QAbstractItemView::pressed, this,
             [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
@@ -300,6 +306,7 @@ void ListGrid::setTextColour(const QColor& c) {
 }
 
 void ListGrid::applyColumnWidths() {
+    const bool wasApplying = std::exchange(applyingWidths_, true);
     const bool stored = storage::ColumnWidthsStored(store_, base_, model_->columnCount());
     for (int c = 0; c < model_->columnCount(); ++c) {
         int width = store_.ColWidths[std::size_t(base_ + c)];
@@ -310,6 +317,7 @@ void ListGrid::applyColumnWidths() {
         }
         setColumnWidth(c, width);
     }
+    applyingWidths_ = wasApplying;
 }
 
 storage::IoResult ListGrid::storeColumnWidths() {
@@ -321,38 +329,19 @@ storage::IoResult ListGrid::storeColumnWidths() {
     for (int c = 0; c < model_->columnCount(); ++c)
         store_.ColWidths[std::size_t(base_ + c)] =
             std::uint16_t(std::clamp(columnWidth(c), 0, 65535));
-    // Hidden and shown again, the grid repaints with its new widths. Getting the focus back
-    // may move the current cell on; it stays where it was.
-    const QModelIndex current = currentIndex();
-    const bool wasQuiet = std::exchange(quiet_, true);
-    hide();
-    show();
-    if (current.isValid())
-        setCurrentIndex(current);
-    quiet_ = wasQuiet;
+    viewport()->update();
     return storage::SaveFileCol(store_);
-}
-
-void ListGrid::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton)
-        columnDrag_ = true;
-    QTableView::mouseMoveEvent(event);
 }
 
 void ListGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableView::mouseReleaseEvent(event);
     emit mouseReleased();
-    dragEnded();
 }
 
 bool ListGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == horizontalHeader()->viewport()) {
-        if (event->type() == QEvent::MouseMove &&
-            (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
-            columnDrag_ = true;
-        else if (event->type() == QEvent::MouseButtonRelease)
-            QMetaObject::invokeMethod(this, &ListGrid::dragEnded, Qt::QueuedConnection);
-    }
+    // After the header has taken the release and ended its resize.
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease)
+        QMetaObject::invokeMethod(this, &ListGrid::dragEnded, Qt::QueuedConnection);
     return QTableView::eventFilter(watched, event);
 }
 

@@ -91,7 +91,6 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -102,8 +101,9 @@ private:
     int base_;
     ListGridModel* model_;
     QColor textColour_{Qt::black};
-    bool columnDrag_ = false;
-    bool quiet_ = false; // the program, not the user, moves the current cell
+    bool columnDrag_ = false;     // the user resized a column; stored when the button is released
+    bool applyingWidths_ = false; // the widths come from the table, not from the user
+    bool quiet_ = false;          // the program, not the user, moves the current cell
 };
 
 } // namespace editor
