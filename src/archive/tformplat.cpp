@@ -183,10 +183,11 @@ void TFormPlat::StringGrid1MouseUp() {
 }
 
 void TFormPlat::setPanel(int panel, const QString& text) {
-    // Screen readers hear what the panel is for and what it shows.
+    // Screen readers hear what the panel is for and what it shows. The two middle panels
+    // always stay empty, and say so.
     static const std::array<QString, 4> names = {
-        QStringLiteral("Число платежек"), QStringLiteral("Панель 2"), QStringLiteral("Панель 3"),
-        QStringLiteral("Выделение или сумма")};
+        QStringLiteral("Число платежек"), QStringLiteral("Пустая панель"),
+        QStringLiteral("Пустая панель"), QStringLiteral("Выделение или сумма")};
     QLabel* p = panels_[std::size_t(panel)];
     p->setText(text);
     p->setAccessibleName(text.isEmpty() ? names[std::size_t(panel)]

@@ -580,6 +580,14 @@ TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
     auto* sum = list->findChild<QLabel*>("Panel3");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(sum)->text(QAccessible::Name),
               "Выделение или сумма: 157,75");
+    // The other panels: the number of orders listed, and two that always stay empty.
+    const std::pair<const char*, const char*> panels[] = {
+        {"Panel0", "Число платежек: 3"}, {"Panel1", "Пустая панель"}, {"Panel2", "Пустая панель"}};
+    for (auto [name, heard] : panels)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(list->findChild<QLabel*>(name))
+                      ->text(QAccessible::Name),
+                  heard)
+            << name;
 
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid());
     EXPECT_EQ(table->text(QAccessible::Name), "Платежки");
