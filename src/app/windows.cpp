@@ -43,7 +43,7 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     links.sized[storage::TagFormRekvizit] = formRekvizit;
     links.formDelFirm = new directory::TFormDelFirm(store, links, main);
     new archive::TFormPlat(store, links, main); // registers itself in links
-    auto* formChangePlat = new editor::TFormChangePlat(store, main);
+    auto* formChangePlat = new editor::TFormChangePlat(main);
     links.formChangePlat = formChangePlat;
     auto* formNalog = new editor::TFormNalog(store, main);
     links.formNalog = formNalog;
@@ -54,7 +54,7 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     links.formSave = formSave;
     links.sized[storage::TagFormSave] = formSave;
     new archive::TFormFilter(store, links, main); // registers itself in links
-    auto* formBank = new directory::TFormBank(store, links, main);
+    auto* formBank = new directory::TFormBank(store, main);
     links.formBank = formBank;
     links.sized[storage::TagFormBank] = formBank;
     // The branch entry dialog keeps no size of its own at start; its size is saved.

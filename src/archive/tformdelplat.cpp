@@ -22,20 +22,20 @@ TFormDelPlat::TFormDelPlat(storage::Store& store, QWidget* parent)
 
 TFormDelPlat::~TFormDelPlat() = default;
 
-bool TFormDelPlat::ask(int& curPlat) {
+std::optional<int> TFormDelPlat::ask(int curPlat) {
     if (curPlat < 0 || curPlat >= store_.PlatCount)
-        return false;
+        return std::nullopt;
     ui->Panel1->setText(DeletionPanelText(store_.PlatList[std::size_t(curPlat)]));
-    curPlat_ = &curPlat;
-    const bool deleted = editor::askConfirmed(store_, this);
-    curPlat_ = nullptr;
-    return deleted;
+    curPlat_ = curPlat;
+    const bool deleted = editor::showModal(this) == QDialog::Accepted;
+    curPlat_ = -1;
+    return deleted ? std::optional<int>(nextPlat_) : std::nullopt;
 }
 
 void TFormDelPlat::BitBtn1Click() {
-    if (!curPlat_)
+    if (curPlat_ < 0 || curPlat_ >= store_.PlatCount)
         return;
-    const storage::TPlatItem& entry = store_.PlatList[std::size_t(*curPlat_)];
+    const storage::TPlatItem& entry = store_.PlatList[std::size_t(curPlat_)];
     // An order whose file has gone is not deleted; "No" leaves the dialog.
     if (!QFileInfo::exists(store_.PlatDir + QString::fromLatin1(entry.FileName.bytes())))
         return;
@@ -45,8 +45,7 @@ void TFormDelPlat::BitBtn1Click() {
         reject();
         return;
     }
-    *curPlat_ = RemovePlatEntry(store_, *curPlat_);
-    store_.Confirmed = 1;
+    nextPlat_ = RemovePlatEntry(store_, curPlat_);
     accept();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 namespace storage {
 class Store;
@@ -22,17 +23,18 @@ public:
     ~TFormDelPlat() override;
 
     // Asks whether the listed order at position curPlat is to be deleted. On "Yes" its file
-    // moves into the folder of deleted orders, its entry leaves PlatList (PlatCount is
-    // lowered) and curPlat becomes the position to show next. Returns true when the order was
-    // deleted; a move that fails is reported and changes nothing.
-    bool ask(int& curPlat);
+    // moves into the folder of deleted orders and its entry leaves PlatList (PlatCount is
+    // lowered). Returns the position to show next when the order was deleted, nothing
+    // otherwise; a move that fails is reported and changes nothing.
+    std::optional<int> ask(int curPlat);
 
 private:
     void BitBtn1Click();
 
     storage::Store& store_;
     std::unique_ptr<Ui::TFormDelPlat> ui;
-    int* curPlat_ = nullptr;
+    int curPlat_ = -1;  // the order asked about
+    int nextPlat_ = -1; // the position to show after it was deleted
 };
 
 } // namespace archive

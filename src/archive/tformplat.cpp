@@ -319,8 +319,10 @@ void TFormPlat::SpeedButton2Click() {
         return;
     CurPlat = row;
     const bool onScreen = ShownInEditor(store_, CurPlat);
-    if (!dialog->ask(CurPlat))
+    const std::optional<int> next = dialog->ask(CurPlat);
+    if (!next)
         return;
+    CurPlat = *next;
     if (store_.PlatCount > 0) {
         refreshGrid(CurPlat);
     } else {

@@ -5,6 +5,9 @@
 #include "storage/cp1251.h"
 #include "storage/store.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace directory {
 
 using editor::fromUi;
@@ -145,25 +148,37 @@ QString detailsMessage(DetailsCheck c) {
     return {};
 }
 
-BankTexts bankSlotTexts(const storage::TFirm& f) {
+FirmBanks firmBanks(const storage::TFirm& f) {
+    FirmBanks b;
+    std::copy(std::begin(f.Banks), std::end(f.Banks), b.bank.begin());
+    b.bankNo = f.BankNo;
+    return b;
+}
+
+void setFirmBanks(const FirmBanks& b, storage::TFirm& f) {
+    std::copy(b.bank.begin(), b.bank.end(), std::begin(f.Banks));
+    f.BankNo = b.bankNo;
+}
+
+BankTexts bankSlotTexts(const FirmBanks& b) {
     BankTexts t;
     for (std::size_t k = 0; k < 4; ++k) {
-        const std::array<QString, 5> slot = bankTexts(f.Banks[k]);
+        const std::array<QString, 5> slot = bankTexts(b.bank[k]);
         std::copy(slot.begin(), slot.end(), t.begin() + std::ptrdiff_t(5 * k));
     }
     return t;
 }
 
-void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f) {
+void storeBankSlots(const BankTexts& t, int bankNo, FirmBanks& b) {
     for (std::size_t k = 0; k < 4; ++k) {
-        storage::TFirmBank& b = f.Banks[k];
-        fromUi(t[5 * k], b.Account);
-        fromUi(t[5 * k + 1], b.CorrAccount);
-        fromUi(t[5 * k + 2], b.Bik);
-        fromUi(t[5 * k + 3], b.BankShort);
-        fromUi(t[5 * k + 4], b.BankFull);
+        storage::TFirmBank& slot = b.bank[k];
+        fromUi(t[5 * k], slot.Account);
+        fromUi(t[5 * k + 1], slot.CorrAccount);
+        fromUi(t[5 * k + 2], slot.Bik);
+        fromUi(t[5 * k + 3], slot.BankShort);
+        fromUi(t[5 * k + 4], slot.BankFull);
     }
-    f.BankNo = std::uint8_t(bankNo >= 0 && bankNo < 4 ? bankNo : 0);
+    b.bankNo = std::uint8_t(bankNo >= 0 && bankNo < 4 ? bankNo : 0);
 }
 
 namespace {
@@ -199,8 +214,10 @@ DetailTexts detailWarnings(const DetailTexts& t) {
 }
 
 BankTexts bankWarnings(const BankTexts& t) {
+    FirmBanks b;
+    storeBankSlots(t, 0, b);
     storage::TFirm f{};
-    storeBankSlots(t, 0, f);
+    setFirmBanks(b, f);
     BankTexts w;
     for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 3))
         if (i.bankSlot >= 0)

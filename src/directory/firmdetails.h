@@ -51,17 +51,26 @@ DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& na
 // The message the window shows for a failed check; empty for Ok.
 QString detailsMessage(DetailsCheck c);
 
+// The bank part of an organization: its four bank slots and the one used in payment orders.
+// The bank window edits such a copy; the details window stores it with the organization.
+struct FirmBanks {
+    std::array<storage::TFirmBank, 4> bank{};
+    std::uint8_t bankNo = 0;
+};
+FirmBanks firmBanks(const storage::TFirm& f);
+void setFirmBanks(const FirmBanks& b, storage::TFirm& f);
+
 // Texts of the bank window's boxes Edit1..Edit20: slot k (0..3) at 5k..5k+4, in the order of
 // bankTexts.
 inline constexpr int BankBoxCount = 20;
 using BankTexts = std::array<QString, BankBoxCount>;
 
-BankTexts bankSlotTexts(const storage::TFirm& f);
+BankTexts bankSlotTexts(const FirmBanks& b);
 // How many characters each of the 20 boxes holds.
 std::array<int, BankBoxCount> bankCapacities();
-// Stores the 20 boxes into the four bank slots of f, each cut to its field's capacity, and
-// bankNo (0..3) into BankNo.
-void storeBankSlots(const BankTexts& t, int bankNo, storage::TFirm& f);
+// Stores the 20 boxes into the four bank slots of b, each cut to its field's capacity, and
+// bankNo (0..3; anything else gives 0) as the slot used.
+void storeBankSlots(const BankTexts& t, int bankNo, FirmBanks& b);
 
 // The check-digit warnings of the boxes (storage/checkdigits.h), each box's problem as a
 // sentence at its index, empty where there is none: ИНН, КПП and the bank boxes of the
@@ -73,6 +82,13 @@ BankTexts bankWarnings(const BankTexts& t);
 inline int bankIndex(const storage::TFirm& f) {
     return f.BankNo < 4 ? f.BankNo : 0;
 }
+inline int bankIndex(const FirmBanks& b) {
+    return b.bankNo < 4 ? b.bankNo : 0;
+}
+
+// How the details and bank windows are opened: a new organization, an existing one edited, or
+// one only looked at.
+enum class EditMode { New, Edit, View };
 
 // Organization slot i of the directory, or nullptr when i lies outside the array.
 storage::TFirm* firmSlot(storage::Store& s, int i);

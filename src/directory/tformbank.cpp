@@ -2,9 +2,6 @@
 
 #include "ui_tformbank.h"
 
-#include "tformrekvizit.h"
-
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/store.h"
 
@@ -15,8 +12,8 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-TFormBank::TFormBank(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormBank>()) {
+TFormBank::TFormBank(storage::Store& store, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFormBank>()) {
     ui->setupUi(this);
     edits_ = {ui->Edit1,  ui->Edit2,  ui->Edit3,  ui->Edit4,  ui->Edit5,  ui->Edit6,  ui->Edit7,
               ui->Edit8,  ui->Edit9,  ui->Edit10, ui->Edit11, ui->Edit12, ui->Edit13, ui->Edit14,
@@ -36,27 +33,10 @@ TFormBank::TFormBank(storage::Store& store, editor::Windows& windows, QWidget* p
 
     connect(ui->Button1, &QPushButton::clicked, this, &TFormBank::Button1Click);
 
-    editor::applyFormSize(this, store_, storage::TagFormBank);
+    editor::applyFormSize(this, store, storage::TagFormBank);
 }
 
 TFormBank::~TFormBank() = default;
-
-void TFormBank::setBoxes(const storage::TFirm* firm) {
-    const BankTexts t = firm ? bankSlotTexts(*firm) : BankTexts{};
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        edits_[i]->setText(t[i]);
-        edits_[i]->setCursorPosition(0);
-    }
-}
-
-void TFormBank::storeInto(storage::TFirm* firm) const {
-    if (!firm)
-        return;
-    BankTexts t;
-    for (std::size_t i = 0; i < t.size(); ++i)
-        t[i] = edits_[i]->text();
-    storeBankSlots(t, radio_->checkedId(), *firm);
-}
 
 void TFormBank::showWarnings() {
     BankTexts t;
@@ -73,55 +53,55 @@ void TFormBank::setEditable(bool editable) {
     ui->RadioGroup1->setEnabled(editable);
 }
 
-void TFormBank::FillEdit() {
-    setBoxes(firmSlot(store_, store_.CurFirm));
+FirmBanks TFormBank::editBanks(const FirmBanks& banks, EditMode mode, int page,
+                               const QString& name) {
+    setBanks(banks, mode, page, name);
+    editor::showModal(this);
+    return banks_;
 }
 
-void TFormBank::FillEditNew() {
-    setBoxes(firmSlot(store_, store_.FirmCount));
+void TFormBank::setBanks(const FirmBanks& banks, EditMode mode, int page, const QString& name) {
+    banks_ = banks;
+    mode_ = mode;
+    page_ = page >= 0 && page < 4 ? page : 0;
+    name_ = name;
+}
+
+void TFormBank::FillEdit() {
+    const BankTexts t = bankSlotTexts(banks_);
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        edits_[i]->setText(t[i]);
+        edits_[i]->setCursorPosition(0);
+    }
 }
 
 void TFormBank::FillBank() {
-    storeInto(firmSlot(store_, store_.CurFirm));
-}
-
-void TFormBank::FillBankNew() {
-    storeInto(firmSlot(store_, store_.FirmCount));
+    BankTexts t;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        t[i] = edits_[i]->text();
+    storeBankSlots(t, radio_->checkedId(), banks_);
 }
 
 void TFormBank::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    // The page and the choice follow the organization current in the list, also while a new
-    // organization is being assembled.
-    const storage::TFirm* current = firmSlot(store_, store_.CurFirm);
-    const int bankNo = current ? bankIndex(*current) : 0;
-    ui->PageControl1->setCurrentIndex(bankNo);
-
-    const QString storedName = current ? editor::toUi(current->Name) : QString();
+    ui->PageControl1->setCurrentIndex(page_);
+    FillEdit();
     constexpr qsizetype maxCaption = 145;
-    switch (store_.EditMode) {
-    case 0: {
-        const auto* details = qobject_cast<TFormRekvizit*>(windows_.formRekvizit);
-        const QString name = details ? details->boxTexts()[BoxName] : QString();
-        FillEditNew();
-        setWindowTitle(name + u" - Новая организация"_s);
-        setEditable(true);
+    switch (mode_) {
+    case EditMode::New:
+        setWindowTitle(name_ + u" - Новая организация"_s);
+        break;
+    case EditMode::Edit:
+        setWindowTitle((name_ + u" - Редактирование"_s).left(maxCaption));
+        break;
+    case EditMode::View:
+        setWindowTitle(name_);
         break;
     }
-    case 1:
-        FillEdit();
-        setWindowTitle((storedName + u" - Редактирование"_s).left(maxCaption));
-        setEditable(true);
-        break;
-    default:
-        FillEdit();
-        setWindowTitle(storedName);
-        setEditable(false);
-        break;
-    }
-    radio_->button(bankNo)->setChecked(true);
+    setEditable(mode_ != EditMode::View);
+    radio_->button(page_)->setChecked(true);
 }
 
 void TFormBank::Button1Click() {
@@ -129,10 +109,7 @@ void TFormBank::Button1Click() {
 }
 
 void TFormBank::done(int result) {
-    const bool shown = isVisible(); // boxes were filled on showing
-    if (shown && store_.EditMode == 0)
-        FillBankNew();
-    else if (shown && store_.EditMode == 1)
+    if (isVisible() && mode_ != EditMode::View) // boxes were filled on showing
         FillBank();
     else
         setEditable(true);

@@ -1,8 +1,7 @@
 // The bank details window: the four bank slots of one organization and the slot used in
-// payment orders. Opened from the details window only, it follows store.EditMode: a new
-// organization's slots are those of the free slot FirmCount, an edited or viewed one's those
-// of Firms[CurFirm]. In modes 0 and 1 every way of closing stores the boxes; in view mode
-// nothing can be changed.
+// payment orders. Opened from the details window only, it edits a copy of the organization's
+// banks and hands the copy back: in the new and edit modes every way of closing keeps what the
+// boxes hold; in view mode nothing can be changed.
 #pragma once
 
 #include "firmdetails.h"
@@ -17,9 +16,6 @@ class QLineEdit;
 namespace storage {
 class Store;
 }
-namespace editor {
-struct Windows;
-}
 namespace Ui {
 class TFormBank;
 }
@@ -29,37 +25,43 @@ namespace directory {
 class TFormBank : public QDialog {
     Q_OBJECT
 public:
-    TFormBank(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    explicit TFormBank(storage::Store& store, QWidget* parent = nullptr);
     ~TFormBank() override;
 
-    // Shows the four bank slots of Firms[CurFirm], or of the free slot FirmCount.
+    // Shows banks modally in mode and returns them as the window leaves them. The window
+    // opens on slot page (0..3); name is the organization's name for the caption.
+    FirmBanks editBanks(const FirmBanks& banks, EditMode mode, int page, const QString& name);
+    // The same in two steps, for a window shown without waiting: what the next showing
+    // shows, and the copy as it stands.
+    void setBanks(const FirmBanks& banks, EditMode mode, int page, const QString& name);
+    const FirmBanks& banks() const { return banks_; }
+    EditMode editMode() const { return mode_; }
+
+    // Shows the copy in the 20 boxes; stores the boxes and the chosen slot into the copy.
     void FillEdit();
-    void FillEditNew();
-    // Stores the 20 boxes and the chosen slot into Firms[CurFirm], or into slot FirmCount.
     void FillBank();
-    void FillBankNew();
 
     void Button1Click(); // "OK"
 
-    // Every way of closing ends here: modes 0 and 1 store, view mode makes the window
-    // editable again.
+    // Every way of closing ends here: the new and edit modes keep the boxes in the copy,
+    // view mode makes the window editable again.
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void setBoxes(const storage::TFirm* firm);
-    void storeInto(storage::TFirm* firm) const;
     void setEditable(bool editable);
     // Marks the boxes whose check digits or format are wrong (a warning only).
     void showWarnings();
 
-    storage::Store& store_;
-    editor::Windows& windows_;
     std::unique_ptr<Ui::TFormBank> ui;
     std::array<QLineEdit*, BankBoxCount> edits_{};
     QButtonGroup* radio_ = nullptr; // "Выбор банка": ids 0..3 are BankNo
+    FirmBanks banks_;
+    EditMode mode_ = EditMode::View;
+    int page_ = 0;
+    QString name_;
 };
 
 } // namespace directory

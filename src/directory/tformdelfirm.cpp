@@ -37,25 +37,21 @@ void TFormDelFirm::showEvent(QShowEvent* event) {
 void TFormDelFirm::BitBtn1Click() {
     const int firm = store_.CurFirm;
     if (firm < 0 || firm >= store_.FirmCount) {
-        store_.Confirmed = 0;
         reject();
         return;
     }
     auto* question = qobject_cast<TFormDelFirm1*>(windows_.formDelFirm1);
     for (const DeletionQuestion& q : DeletionQuestions(store_, firm)) {
         if (!question || !question->ask(q.line1, q.line2)) {
-            store_.Confirmed = 0;
             reject();
             return;
         }
     }
     if (const storage::IoResult r = DeleteFirmAndSave(store_, firm); !r) {
         showWriteFailure(this, r.error, QStringLiteral("Организация не удалена."));
-        store_.Confirmed = 0;
         reject();
         return;
     }
-    store_.Confirmed = 1;
     accept();
 }
 

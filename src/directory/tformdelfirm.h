@@ -1,8 +1,8 @@
 // "Удалить организацию ?": asked by the organization list before it deletes Firms[CurFirm].
 // "Yes" asks the further questions (saved orders naming the organization, its branches, its
 // employees) through TFormDelFirm1 and, when each is answered "Yes", deletes the organization
-// with its branches and employees and writes the files. Confirmed is 1 afterwards exactly
-// when the organization was deleted.
+// with its branches and employees and writes the files. The window is accepted exactly when
+// the organization was deleted.
 #pragma once
 
 #include <QDialog>

@@ -13,7 +13,7 @@ TFormDelFirm1::TFormDelFirm1(storage::Store& store, QWidget* parent)
     ui->Panel1->setMinimumWidth(420);
     // A name of 128 characters wraps rather than widening the dialog past the screen.
     ui->Panel1->setWordWrap(true);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelFirm1::BitBtn1Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -27,12 +27,7 @@ bool TFormDelFirm1::ask(const QString& line1, const QString& line2) {
     ui->Panel1->setText(cur >= 0 && cur < store_.FirmCount
                             ? editor::toUi(store_.Firms[std::size_t(cur)].Name)
                             : QString());
-    return editor::askConfirmed(store_, this);
-}
-
-void TFormDelFirm1::BitBtn1Click() {
-    store_.Confirmed = 1;
-    accept();
+    return editor::showModal(this) == QDialog::Accepted;
 }
 
 } // namespace directory

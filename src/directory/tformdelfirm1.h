@@ -1,7 +1,6 @@
 // The further question before an organization is deleted, "Все равно удалить ?": two lines
 // that say what was found (saved orders, branches or employees), the organization's name in
-// a panel, "Yes" and "No". The answer lies in the shared flag Confirmed, as for every
-// yes-or-no dialog of the program.
+// a panel, "Yes" and "No".
 #pragma once
 
 #include <QDialog>
@@ -25,8 +24,6 @@ public:
     // Shows the two lines over the question with the name of Firms[CurFirm] and waits for
     // the answer; true for "Yes". "No" and closing the window answer no.
     bool ask(const QString& line1, const QString& line2);
-
-    void BitBtn1Click(); // "Yes"
 
 private:
     storage::Store& store_;

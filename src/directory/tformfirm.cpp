@@ -5,6 +5,7 @@
 #include "directorysave.h"
 #include "firmlist.h"
 #include "listwindows.h"
+#include "tformrekvizit.h"
 
 #include "editor/links.h"
 #include "editor/tform1.h"
@@ -138,7 +139,7 @@ void TFormFirm::StringGrid1DblClick(int row) {
         return;
     store_.CurFirm = row;
     const QByteArray links = firmLinks(store_);
-    openDetails(2, QString());
+    openDetails(EditMode::View, QString());
     storage::FirmFillShow(store_);
     grid_->refresh();
     if (firmLinks(store_) != links)
@@ -174,14 +175,13 @@ void TFormFirm::saveFirms() {
         showWriteFailure(this, r.error, keptInMemoryNote());
 }
 
-bool TFormFirm::openDetails(int mode, const QString& caption) {
-    QDialog* details = windows_.formRekvizit;
+bool TFormFirm::openDetails(EditMode mode, const QString& caption) {
+    auto* details = qobject_cast<TFormRekvizit*>(windows_.formRekvizit);
     if (!details)
         return false;
-    store_.EditMode = std::uint8_t(mode);
     if (!caption.isEmpty())
         details->setWindowTitle(caption);
-    return editor::askConfirmed(store_, details);
+    return details->editDetails(mode);
 }
 
 // --- buttons --------------------------------------------------------------------------------
@@ -191,7 +191,7 @@ void TFormFirm::SpeedButton1Click() {
         return;
     // The new organization is assembled in the first free slot, which starts empty.
     storage::clearRecord(store_.Firms[std::size_t(store_.FirmCount)]);
-    if (!openDetails(0, QStringLiteral("Новая организация")))
+    if (!openDetails(EditMode::New, QStringLiteral("Новая организация")))
         return;
     store_.CurFirm = store_.FirmCount++;
     storage::FirmFillShow(store_);
@@ -205,7 +205,7 @@ void TFormFirm::SpeedButton2Click() {
         return;
     const int payer = payerPosition(), payee = payeePosition();
     const QByteArray links = firmLinks(store_);
-    const bool stored = openDetails(1, QStringLiteral("Редактирование"));
+    const bool stored = openDetails(EditMode::Edit, QStringLiteral("Редактирование"));
     storage::FirmFillShow(store_);
     grid_->refresh();
     if (stored) {
@@ -222,8 +222,8 @@ void TFormFirm::SpeedButton3Click() {
         return;
     const int payer = payerPosition(), payee = payeePosition();
     const int removed = store_.CurFirm;
-    // The deletion window deletes and writes the files; Confirmed tells whether it did.
-    if (!editor::askConfirmed(store_, windows_.formDelFirm))
+    // The deletion window deletes and writes the files; it is accepted when it did.
+    if (editor::showModal(windows_.formDelFirm) != QDialog::Accepted)
         return;
     showList();
     showCurrentCell(); // not the deleted organization's text any more

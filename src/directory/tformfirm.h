@@ -4,6 +4,8 @@
 // change the main window's payer and payee pickers are filled again.
 #pragma once
 
+#include "firmdetails.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -63,8 +65,8 @@ private:
     int payeePosition() const;
     void showFirstPage();
     void saveFirms();
-    // Opens the details window in mode (0 new, 1 edit, 2 view); true when it stored a change.
-    bool openDetails(int mode, const QString& caption);
+    // Opens the details window in mode; true when it stored a change.
+    bool openDetails(EditMode mode, const QString& caption);
 
     storage::Store& store_;
     editor::Windows& windows_;

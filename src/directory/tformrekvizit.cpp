@@ -2,6 +2,8 @@
 
 #include "ui_tformrekvizit.h"
 
+#include "tformbank.h"
+
 #include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/store.h"
@@ -9,7 +11,6 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QShowEvent>
-#include <cstring>
 
 namespace directory {
 
@@ -74,8 +75,8 @@ void TFormRekvizit::setBoxes(const DetailTexts& texts) {
     }
 }
 
-void TFormRekvizit::setBankBoxes(const storage::TFirm* firm) {
-    const std::array<QString, 5> bank = firm ? bankTexts(firm->bank()) : std::array<QString, 5>{};
+void TFormRekvizit::FillEditBank() {
+    const std::array<QString, 5> bank = bankTexts(banks_.bank[std::size_t(bankIndex(banks_))]);
     for (int i = BoxBankFirst; i <= BoxBankLast; ++i) {
         edits_[std::size_t(i)]->setText(bank[std::size_t(i - BoxBankFirst)]);
         edits_[std::size_t(i)]->setCursorPosition(0);
@@ -105,15 +106,24 @@ bool TFormRekvizit::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+bool TFormRekvizit::editDetails(EditMode mode) {
+    mode_ = mode;
+    return editor::showModal(this) == QDialog::Accepted && stored_;
+}
+
+void TFormRekvizit::storeInto(storage::TFirm& f) const {
+    storeDetails(boxTexts(), f);
+    setFirmBanks(banks_, f);
+}
+
 void TFormRekvizit::NewFirm() {
     if (storage::TFirm* f = firmSlot(store_, store_.FirmCount))
-        storeDetails(boxTexts(), *f);
+        storeInto(*f);
 }
 
 void TFormRekvizit::EditFirm() {
-    store_.Confirmed = 1;
     if (storage::TFirm* f = firmSlot(store_, store_.CurFirm))
-        storeDetails(boxTexts(), *f);
+        storeInto(*f);
 }
 
 void TFormRekvizit::FillEdit() {
@@ -121,38 +131,25 @@ void TFormRekvizit::FillEdit() {
     setBoxes(f ? detailTexts(*f) : DetailTexts{});
 }
 
-void TFormRekvizit::FillEditBank() {
-    setBankBoxes(firmSlot(store_, store_.CurFirm));
-}
-
-void TFormRekvizit::FillEditBankNew() {
-    setBankBoxes(firmSlot(store_, store_.FirmCount));
-}
-
 void TFormRekvizit::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // shown again after being minimised: nothing to prepare
     stored_ = false;
-    const int mode = store_.EditMode;
-    if (mode == 0)
+    if (mode_ == EditMode::New)
         setBoxes(DetailTexts{});
     else
         FillEdit();
-    setEditable(mode != 2);
+    setEditable(mode_ != EditMode::View);
 
-    // The bank window stores into the record at once; keep what it held so that leaving
-    // without storing takes those changes back.
-    bankBackup_.slot = mode == 0 ? store_.FirmCount : mode == 1 ? store_.CurFirm : -1;
-    if (const storage::TFirm* f = firmSlot(store_, bankBackup_.slot)) {
-        std::memcpy(static_cast<void*>(bankBackup_.banks), f->Banks, sizeof f->Banks);
-        bankBackup_.bankNo = f->BankNo;
-    } else {
-        bankBackup_.slot = -1;
-    }
+    // The bank window works on this copy; it reaches the record only when the organization is
+    // stored.
+    const storage::TFirm* f =
+        firmSlot(store_, mode_ == EditMode::New ? store_.FirmCount : store_.CurFirm);
+    banks_ = f ? firmBanks(*f) : FirmBanks{};
 
     // Branches belong to a stored organization; a new one has none yet.
-    ui->Button4->setEnabled(windows_.formFilial != nullptr && mode != 0);
+    ui->Button4->setEnabled(windows_.formFilial != nullptr && mode_ != EditMode::New);
     ui->Edit1->setFocus();
 }
 
@@ -163,12 +160,11 @@ void TFormRekvizit::refuse(DetailsCheck check) {
 }
 
 void TFormRekvizit::Button1Click() {
-    const int mode = store_.EditMode;
-    if (mode == 2) {
+    if (mode_ == EditMode::View) {
         accept();
         return;
     }
-    const bool isNew = mode == 0;
+    const bool isNew = mode_ == EditMode::New;
     const DetailsCheck check = checkDetails(store_, isNew, ui->Edit1->text(), ui->Edit17->text());
     if (check != DetailsCheck::Ok) {
         refuse(check);
@@ -181,7 +177,6 @@ void TFormRekvizit::Button1Click() {
             return;
         }
         NewFirm();
-        store_.Confirmed = 1;
     } else {
         EditFirm();
     }
@@ -194,13 +189,19 @@ void TFormRekvizit::Button2Click() {
 }
 
 void TFormRekvizit::Button3Click() {
-    store_.Confirmed = 0;
-    if (!windows_.formBank)
+    auto* bank = qobject_cast<TFormBank*>(windows_.formBank);
+    if (!bank)
         return;
-    editor::showModal(windows_.formBank);
-    if (store_.EditMode == 0)
-        FillEditBankNew();
-    else if (store_.EditMode == 1)
+    // The window opens on the slot of the organization current in the list, also while a new
+    // one is being assembled; its caption names the organization.
+    const storage::TFirm* current = firmSlot(store_, store_.CurFirm);
+    const int page =
+        mode_ == EditMode::New ? (current ? bankIndex(*current) : 0) : bankIndex(banks_);
+    const QString name = mode_ == EditMode::New ? ui->Edit1->text()
+                         : current              ? editor::toUi(current->Name)
+                                                : QString();
+    banks_ = bank->editBanks(banks_, mode_, page, name);
+    if (mode_ != EditMode::View)
         FillEditBank();
 }
 
@@ -216,13 +217,6 @@ void TFormRekvizit::Button5Click() {
 
 void TFormRekvizit::done(int result) {
     setEditable(true);
-    if (!stored_) {
-        if (storage::TFirm* f = firmSlot(store_, bankBackup_.slot)) {
-            std::memcpy(static_cast<void*>(f->Banks), bankBackup_.banks, sizeof f->Banks);
-            f->BankNo = bankBackup_.bankNo;
-        }
-    }
-    bankBackup_.slot = -1;
     QDialog::done(result);
 }
 

@@ -1,9 +1,9 @@
 // The organization details window: one organization's details typed, edited or only looked
-// at. The organization list sets store.EditMode (0 new, 1 edit, 2 view), clears
-// store.Confirmed, sets the caption with setWindowTitle() and opens the window modally; a new
-// organization is assembled in slot store.FirmCount, an edited or viewed one is
-// store.Firms[store.CurFirm]. Confirmed is 1 afterwards when a new or edited organization
-// was stored; writing the directory file is the list's part.
+// at. The organization list sets the caption with setWindowTitle() and opens the window with
+// its mode; a new organization is assembled in slot store.FirmCount, an edited or viewed one
+// is store.Firms[store.CurFirm]. The bank window edits a copy of the organization's banks,
+// which is stored with the rest of the details. The answer tells whether a new or edited
+// organization was stored; writing the directory file is the list's part.
 #pragma once
 
 #include "firmdetails.h"
@@ -36,15 +36,22 @@ public:
     // read them).
     DetailTexts boxTexts() const;
 
-    // Stores the boxes (all but the bank boxes) into the free slot FirmCount.
+    // Shows the window modally in mode; true when a new or edited organization was stored.
+    bool editDetails(EditMode mode);
+    // The mode of the next showing, for a window shown without waiting (editDetails sets it).
+    void setEditMode(EditMode mode) { mode_ = mode; }
+    EditMode editMode() const { return mode_; }
+    // Whether the last showing stored a new or edited organization.
+    bool confirmed() const { return stored_; }
+
+    // Stores the boxes and the edited banks into the free slot FirmCount.
     void NewFirm();
-    // Sets Confirmed and stores the boxes (all but the bank boxes) into Firms[CurFirm].
+    // Stores the boxes and the edited banks into Firms[CurFirm].
     void EditFirm();
     // Shows Firms[CurFirm] in all boxes, the bank boxes with its selected bank slot.
     void FillEdit();
-    // Shows the selected bank slot of Firms[CurFirm], or of the free slot FirmCount.
+    // Shows the selected slot of the edited banks in the bank boxes.
     void FillEditBank();
-    void FillEditBankNew();
 
     void Button1Click(); // "OK"
     void Button2Click(); // "No"
@@ -52,8 +59,7 @@ public:
     void Button4Click(); // "Филиал"
     void Button5Click(); // "Text"
 
-    // Every way of closing ends here: the boxes become editable again, and bank details
-    // changed in the bank window are taken back unless the organization was stored.
+    // Every way of closing ends here: the boxes become editable again.
     void done(int result) override;
 
 protected:
@@ -62,7 +68,7 @@ protected:
 
 private:
     void setBoxes(const DetailTexts& texts);
-    void setBankBoxes(const storage::TFirm* firm);
+    void storeInto(storage::TFirm& f) const;
     void setEditable(bool editable);
     // Marks the boxes whose check digits or format are wrong (a warning only).
     void showWarnings();
@@ -74,12 +80,9 @@ private:
     std::unique_ptr<Ui::TFormRekvizit> ui;
     std::array<QLineEdit*, DetailBoxCount> edits_{};
 
-    // The bank slots of the record the bank window may change, as they were on showing.
-    struct BankBackup {
-        int slot = -1;
-        storage::TFirmBank banks[4];
-        std::uint8_t bankNo = 0;
-    } bankBackup_;
+    EditMode mode_ = EditMode::New;
+    // The organization's banks as the bank window left them; stored with the organization.
+    FirmBanks banks_;
     bool stored_ = false;
 };
 

@@ -2,17 +2,16 @@
 
 #include "ui_tformchangeplat.h"
 
-#include "storage/store.h"
 #include "uiutil.h"
 
 namespace editor {
 
-TFormChangePlat::TFormChangePlat(storage::Store& store, QWidget* parent)
-    : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormChangePlat>()) {
+TFormChangePlat::TFormChangePlat(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFormChangePlat>()) {
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     ui->Panel1->setMinimumWidth(360);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormChangePlat::BitBtn1Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -21,12 +20,7 @@ TFormChangePlat::~TFormChangePlat() = default;
 bool TFormChangePlat::ask(const QString& line1, const QString& line2) {
     ui->Panel1->setText(line1);
     ui->Panel2->setText(line2);
-    return askConfirmed(store_, this);
-}
-
-void TFormChangePlat::BitBtn1Click() {
-    store_.Confirmed = 1;
-    accept();
+    return showModal(this) == QDialog::Accepted;
 }
 
 } // namespace editor

@@ -1,14 +1,9 @@
 // The yes-or-no question "Заменить платежку": two lines written by the caller, answered with
-// "Yes" or "No". The answer lies in the shared flag Confirmed, as for every yes-or-no dialog of
-// the program (see askConfirmed).
+// "Yes" or "No".
 #pragma once
 
 #include <QDialog>
 #include <memory>
-
-namespace storage {
-class Store;
-}
 
 namespace Ui {
 class TFormChangePlat;
@@ -19,7 +14,7 @@ namespace editor {
 class TFormChangePlat : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormChangePlat(storage::Store& store, QWidget* parent = nullptr);
+    explicit TFormChangePlat(QWidget* parent = nullptr);
     ~TFormChangePlat() override;
 
     // Shows line1 above the question line2 and waits for the answer; true for "Yes".
@@ -27,9 +22,6 @@ public:
     bool ask(const QString& line1, const QString& line2);
 
 private:
-    void BitBtn1Click();
-
-    storage::Store& store_;
     std::unique_ptr<Ui::TFormChangePlat> ui;
 };
 

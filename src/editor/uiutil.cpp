@@ -188,12 +188,6 @@ int showModal(QDialog* dialog) {
     return dialog->exec();
 }
 
-bool askConfirmed(storage::Store& store, QDialog* dialog) {
-    store.Confirmed = 0;
-    showModal(dialog);
-    return store.Confirmed == 1;
-}
-
 void setTextColour(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Text, c);

@@ -85,13 +85,9 @@ void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLe
 // the window's layout needs gives that minimum instead.
 void applyFormSize(QWidget* window, const storage::Store& store, int tag);
 
-// Shows a dialog modally, centred on the main window, and returns when it closes.
+// Shows a dialog modally, centred on the main window, and returns its result when it closes
+// (QDialog::Accepted or Rejected).
 int showModal(QDialog* dialog);
-
-// Asks a yes-or-no question through a dialog whose "Yes" sets store.Confirmed to 1 before it
-// closes: clears Confirmed, shows the dialog with showModal and returns whether it was answered
-// "Yes". Every other way of closing it answers no.
-bool askConfirmed(storage::Store& store, QDialog* dialog);
 
 // Text colours of the editor: dark blue for a saved order, black for a new one.
 inline QColor savedOrderColour() {

@@ -138,11 +138,6 @@ public:
     // 1: the "НДС" group also offers the rates of the simplified tax system (5 % and 7 %).
     std::uint8_t& UsnVatRates() { return Settings[1]; }
     std::uint8_t UsnVatRates() const { return Settings[1]; }
-
-    // Flags shared by the windows: the answer of the yes-or-no dialogs, and the mode of the
-    // organization details window (0 new, 1 edit, 2 view).
-    std::uint8_t Confirmed = 0;
-    std::uint8_t EditMode = 0;
 };
 
 } // namespace storage

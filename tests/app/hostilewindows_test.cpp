@@ -8,6 +8,7 @@
 #include "archive/tformplat.h"
 #include "datagen.h"
 #include "directory/tformfirm.h"
+#include "directory/tformrekvizit.h"
 #include "editor/listgrid.h"
 #include "editor/tform1.h"
 #include "storage/datafiles.h"
@@ -143,7 +144,7 @@ TEST_F(HostileWindows, FullDataSetOpensDrawsAndScrollsEveryWindow) {
     deleted->click();
     firms->hide();
     store->CurFirm = 0;
-    store->EditMode = 2;
+    windows->form1->findChild<directory::TFormRekvizit*>()->setEditMode(directory::EditMode::View);
     const QList<QDialog*> all = dialogs();
     EXPECT_GE(all.size(), 18);
     for (QDialog* d : all) {

@@ -85,7 +85,7 @@ protected:
     void start() {
         form1 = std::make_unique<editor::TForm1>(*store, windows);
         list = std::make_unique<TFormPlat>(*store, windows);
-        changePlat = std::make_unique<editor::TFormChangePlat>(*store);
+        changePlat = std::make_unique<editor::TFormChangePlat>();
         windows.formChangePlat = changePlat.get();
         del = std::make_unique<TFormDelPlat>(*store);
         windows.formDelPlat = del.get();

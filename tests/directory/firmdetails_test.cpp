@@ -105,7 +105,9 @@ TEST(BankSlots, StoredCutToCapacityAndChosenSlot) {
         t[std::size_t(5 * k + 3)] = QString(70, u'Б');
         t[std::size_t(5 * k + 4)] = QString(130, u'Ж');
     }
-    storeBankSlots(t, 2, f);
+    FirmBanks b;
+    storeBankSlots(t, 2, b);
+    setFirmBanks(b, f);
     EXPECT_EQ(f.BankNo, 2);
     EXPECT_EQ(f.Banks[0].Account.view(), std::string(20, '1'));
     EXPECT_EQ(f.Banks[3].Account.view(), std::string(20, '4'));
@@ -113,15 +115,15 @@ TEST(BankSlots, StoredCutToCapacityAndChosenSlot) {
     EXPECT_EQ(f.Banks[2].Bik.size(), 10u);
     EXPECT_EQ(f.Banks[2].BankShort.size(), 64u);
     EXPECT_EQ(f.Banks[2].BankFull.size(), 128u);
-    EXPECT_EQ(bankSlotTexts(f)[10], QString(20, u'3'));
+    EXPECT_EQ(bankSlotTexts(b)[10], QString(20, u'3'));
 
     // The details window shows the chosen slot: account, corr., БИК, short, full.
     const DetailTexts shown = detailTexts(f);
     EXPECT_EQ(shown[BoxBankFirst], QString(20, u'3'));
     EXPECT_EQ(shown[BoxBankLast], QString(128, u'Ж'));
 
-    storeBankSlots(t, -1, f); // no choice made
-    EXPECT_EQ(f.BankNo, 0);
+    storeBankSlots(t, -1, b); // no choice made
+    EXPECT_EQ(b.bankNo, 0);
     f.BankNo = 9; // damaged record
     EXPECT_EQ(bankIndex(f), 0);
 }

@@ -56,7 +56,7 @@ struct Windows : orgdata::Directory {
         links.formRekvizit = new TFormRekvizit(*store, links, main);
         links.formDelFirm = new TFormDelFirm(*store, links, main);
         links.formDelFirm1 = new TFormDelFirm1(*store, main);
-        links.formBank = new TFormBank(*store, links, main);
+        links.formBank = new TFormBank(*store, main);
         links.formAddFilial = new TFormAddFilial(main);
         links.formDelFilial = new TFormDelFilial(main);
         formFilial = new TFormFilial(*store, links, main);
@@ -372,7 +372,7 @@ TEST(FirmList, NewEditAndViewGoThroughTheDetailsWindow) {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         });
-    EXPECT_EQ(w.store->EditMode, 2);
+    EXPECT_EQ(w.form1->findChild<TFormRekvizit*>()->editMode(), EditMode::View);
     EXPECT_EQ(w.store->CurFirm, 0);
     EXPECT_EQ(w.files(), files);
 }

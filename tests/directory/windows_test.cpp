@@ -52,7 +52,7 @@ protected:
         store = std::make_unique<storage::Store>();
         store->setProgramDir(dir.path());
         rekvizit = std::make_unique<TFormRekvizit>(*store, windows);
-        bank = std::make_unique<TFormBank>(*store, windows);
+        bank = std::make_unique<TFormBank>(*store);
         card = std::make_unique<TFormSave>(*store, windows);
         windows.formRekvizit = rekvizit.get();
         windows.formBank = bank.get();
@@ -68,9 +68,8 @@ protected:
 
     // Opens the details window the way the organization list does.
     void openDetails(int mode, int cur = 0) {
-        store->EditMode = std::uint8_t(mode);
+        rekvizit->setEditMode(EditMode(mode));
         store->CurFirm = cur;
-        store->Confirmed = 0;
         rekvizit->show();
     }
 
@@ -95,14 +94,14 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
               QStringLiteral("Такая организация уже есть"));
     EXPECT_TRUE(rekvizit->isVisible());
-    EXPECT_EQ(store->Confirmed, 0);
+    EXPECT_FALSE(rekvizit->confirmed());
     EXPECT_TRUE(store->Firms[1].Name.empty());
     EXPECT_EQ(edit(rekvizit.get(), 1)->text(), QStringLiteral("ООО Лютик")); // typed text kept
 
     type(rekvizit.get(), 17, QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_EQ(store->Confirmed, 1);
+    EXPECT_TRUE(rekvizit->confirmed());
     EXPECT_EQ(uni(store->Firms[1].Name), QStringLiteral("ООО Лютик"));
     EXPECT_EQ(store->FirmCount, 1); // raising the count is the list's part
     store->FirmCount = 2;
@@ -113,7 +112,7 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
               QString());
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_EQ(store->Confirmed, 1);
+    EXPECT_TRUE(rekvizit->confirmed());
     EXPECT_EQ(store->Firms[1].Inn.view(), "7701");
 }
 
@@ -128,7 +127,7 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
                        [&] { clickButton(rekvizit.get(), "OK"); });
         EXPECT_EQ(seen, QStringList{QStringLiteral("Введите название организации")}) << mode;
         EXPECT_TRUE(rekvizit->isVisible());
-        EXPECT_EQ(store->Confirmed, 0);
+        EXPECT_FALSE(rekvizit->confirmed());
 
         type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
         EXPECT_EQ(
@@ -192,7 +191,7 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
 
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_EQ(store->Confirmed, 0);
+    EXPECT_FALSE(rekvizit->confirmed());
     EXPECT_EQ(storage::recordBytes(store->Firms[0]), before);
 
     // Editable again for the next edit, in both windows.
@@ -233,7 +232,7 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(title, QStringLiteral("ООО Ромашка - Редактирование"));
-    EXPECT_EQ(store->Firms[0].BankNo, 2);
+    EXPECT_EQ(bank->banks().bankNo, 2);
     EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QString(20, u'3'));
     EXPECT_EQ(edit(rekvizit.get(), 13)->text(), QString(20, u'7'));
     EXPECT_EQ(edit(rekvizit.get(), 14)->text(), QString(9, u'3'));
@@ -243,32 +242,35 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
     EXPECT_EQ(store->Firms[0].BankNo, 2);
 
     // The next opening starts on that page.
-    store->EditMode = 1;
-    bank->show();
-    EXPECT_EQ(bank->findChild<QTabWidget*>("PageControl1")->currentIndex(), 2);
-    EXPECT_TRUE(bank->findChild<QRadioButton*>("RadioButton3")->isChecked());
-    bank->close();
+    openDetails(1);
+    whenModal(
+        [](QWidget* w) {
+            EXPECT_EQ(w->findChild<QTabWidget*>("PageControl1")->currentIndex(), 2);
+            EXPECT_TRUE(w->findChild<QRadioButton*>("RadioButton3")->isChecked());
+            w->close();
+        },
+        [&] { clickButton(rekvizit.get(), "Банк"); });
+    rekvizit->close();
 }
 
 TEST_F(DirectoryWindows, BankWindowClosedByItsFrameStoresLikeOk) {
-    addFirm("ООО Ромашка", "7701");
-    store->EditMode = 1;
+    bank->setBanks(FirmBanks{}, EditMode::Edit, 0, QString());
     bank->show();
     type(bank.get(), 1, QStringLiteral("4070281000000000000012345")); // 25 digits
     type(bank.get(), 19, QStringLiteral("Банк 4 краткое"));
     bank->findChild<QRadioButton*>("RadioButton4")->click();
     bank->close();
     EXPECT_FALSE(bank->isVisible());
-    EXPECT_EQ(store->Firms[0].Banks[0].Account.view(), "40702810000000000000");
-    EXPECT_EQ(uni(store->Firms[0].Banks[3].BankShort), QStringLiteral("Банк 4 краткое"));
-    EXPECT_EQ(store->Firms[0].BankNo, 3);
+    EXPECT_EQ(bank->banks().bank[0].Account.view(), "40702810000000000000");
+    EXPECT_EQ(uni(bank->banks().bank[3].BankShort), QStringLiteral("Банк 4 краткое"));
+    EXPECT_EQ(bank->banks().bankNo, 3);
 
     // Escape stores too.
     bank->show();
     type(bank.get(), 2, QStringLiteral("301"));
     QTest::keyClick(bank.get(), Qt::Key_Escape);
     EXPECT_FALSE(bank->isVisible());
-    EXPECT_EQ(store->Firms[0].Banks[0].CorrAccount.view(), "301");
+    EXPECT_EQ(bank->banks().bank[0].CorrAccount.view(), "301");
 }
 
 TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentOne) {
@@ -287,8 +289,8 @@ TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentO
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(title, QStringLiteral("ООО Лютик - Новая организация"));
-    EXPECT_EQ(store->Firms[1].Banks[3].Account.view(), "40702");
-    EXPECT_EQ(store->Firms[1].BankNo, 1);
+    EXPECT_EQ(bank->banks().bank[3].Account.view(), "40702");
+    EXPECT_EQ(bank->banks().bankNo, 1);
     EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QStringLiteral("30101"));
     EXPECT_TRUE(store->Firms[0].Banks[3].Account.empty()); // the current one is untouched
     type(rekvizit.get(), 17, QStringLiteral("7702"));
@@ -297,9 +299,9 @@ TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentO
     EXPECT_EQ(store->Firms[1].BankNo, 1);
 }
 
-// The bank window stores into the record at once; "No" in the details window must not leave
-// those changes behind, neither in an edited organization nor in the free slot a cancelled new
-// one was assembled in (the next new organization would inherit them unseen).
+// The bank window edits a copy; "No" in the details window must not leave its changes behind,
+// neither in an edited organization nor in the free slot a cancelled new one was assembled in
+// (the next new organization would inherit them unseen).
 TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
     storage::TFirm& f = addFirm("ООО Ромашка", "7701");
     f.Banks[0].Account = "111";
@@ -312,7 +314,7 @@ TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
 
     openDetails(1);
     whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
-    EXPECT_EQ(store->Firms[0].BankNo, 1);
+    EXPECT_EQ(bank->banks().bankNo, 1);
     clickButton(rekvizit.get(), "No");
     EXPECT_EQ(storage::recordBytes(store->Firms[0]), before);
 
@@ -462,7 +464,7 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
         {bank.get(), 3, "044030653", 2, "Корр. счет не соответствует БИК"},
     };
     EXPECT_EQ(inn->toolTip(), QStringLiteral("ИНН должен состоять из 10 или 12 цифр"));
-    store->EditMode = 1;
+    bank->setBanks(firmBanks(store->Firms[0]), EditMode::Edit, 0, QString());
     bank->show();
     for (const auto& s : steps) {
         type(s.window, s.box, QString::fromUtf8(s.text));
@@ -471,7 +473,7 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
         EXPECT_EQ(e->styleSheet().isEmpty(), *s.warning == 0) << s.text;
     }
     bank->close();
-    EXPECT_EQ(store->Firms[0].Banks[0].Bik.view(), "044030653");
+    EXPECT_EQ(bank->banks().bank[0].Bik.view(), "044030653");
     clickButton(rekvizit.get(), "OK");
     EXPECT_EQ(store->Firms[0].Kpp.view(), "7736ab001");
 }

@@ -50,7 +50,7 @@ public:
         storage::StartUp(*store, dir.path());
         form = std::make_unique<TForm1>(*store, links);
         links.formNalog = new TFormNalog(*store, form.get());
-        links.formChangePlat = new TFormChangePlat(*store, form.get());
+        links.formChangePlat = new TFormChangePlat(form.get());
         links.formSet = new archive::TFormSet(*store, form.get());
         form->show();
     }

@@ -1,15 +1,13 @@
-// The yes-or-no question and its answer through Confirmed.
+// The yes-or-no question and its answer.
 #include "editor/tformchangeplat.h"
-#include "storage/store.h"
 #include "support/support.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>
-#include <memory>
 
 using testing_support::clickButton;
 
-TEST(TFormChangePlat, AnswersThroughConfirmed) {
+TEST(TFormChangePlat, AnswersYesOnlyForItsYesButton) {
     struct Answer {
         const char* name;
         std::function<void(QWidget*)> answer;
@@ -20,10 +18,8 @@ TEST(TFormChangePlat, AnswersThroughConfirmed) {
         {"No", [](QWidget* w) { clickButton(w, QStringLiteral("No")); }, false},
         {"frame close", [](QWidget* w) { w->close(); }, false},
     };
-    auto store = std::make_unique<storage::Store>();
-    editor::TFormChangePlat dlg(*store);
+    editor::TFormChangePlat dlg;
     for (const Answer& a : answers) {
-        store->Confirmed = 1; // a "Yes" left over from an earlier question answers nothing
         QStringList shown;
         bool result = false;
         const QString seen = testing_support::whenModal(
@@ -43,6 +39,5 @@ TEST(TFormChangePlat, AnswersThroughConfirmed) {
                                QStringLiteral("Сохранить изменения в платежном поручении № 7 ?")}))
             << a.name;
         EXPECT_EQ(result, a.yes) << a.name;
-        EXPECT_EQ(store->Confirmed, a.yes ? 1 : 0) << a.name;
     }
 }
