@@ -132,7 +132,9 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
 
 // The least of the numbers of every aligned range of positions, so that the next number
 // below a bound after a position is found in logarithmic steps rather than by looking at
-// every later number.
+// every later number. The plain double loop of the exchange sort gives the same order, but
+// over 1024 orders it costs the scan about 7 % more instructions, which puts the scan over
+// its budget of 1.5 times the reading of the files.
 class MinTree {
 public:
     MinTree(const std::uint32_t* keys, int n) {
@@ -255,6 +257,8 @@ void takeContent(Store& s, TPlatItem& e, const FileContent& c) {
 }
 
 void findINN(Store& s, FirmNames& names) {
+    // Hashed rather than searched in the tables: with a few hundred payees a search per order
+    // adds about a third to the scan's instructions over 1024 orders.
     s.PayerInnCount = 0;
     s.PayeeInnCount = 0;
     const int n = std::clamp(s.PlatCount, 0, MaxPlats);
