@@ -166,9 +166,10 @@ void TFormNalog::setSavedColour(bool saved) {
 void TFormNalog::setLocked(bool locked) {
     for (QGroupBox* g : findChildren<QGroupBox*>())
         g->setEnabled(!locked);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4,
-                                         ui->ComboBox7, ui->ComboBox8, ui->Edit1, ui->Edit2})
+    // "ЕНП" would rewrite every field (and the editor's status): it is locked with them.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->ComboBox1, ui->ComboBox2, ui->ComboBox3,
+                                                      ui->ComboBox4, ui->ComboBox7, ui->ComboBox8,
+                                                      ui->Edit1, ui->Edit2, ui->BitBtn2})
         w->setEnabled(!locked);
 }
 

@@ -592,3 +592,23 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
                      toUi(p.DocNumber), toUi(p.DocDate)}),
         QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}));
 }
+
+// An accepted budget payment cannot be changed through the budget dialog either: its "ЕНП"
+// button, which rewrites the seven fields and the status, is locked with the fields.
+TEST(MainWindow, AcceptedBudgetPaymentKeepsItsBudgetFieldsAndStatus) {
+    MainWindow w;
+    w.fill("7", "10.02.2009");
+    w.clickGroup("GroupBox9");
+    w.clickGroup("GroupBox9"); // "02"
+    w.get<QCheckBox>("CheckBox1")->setChecked(true);
+    const TFormNalog::Texts before = w.links.formNalog->texts();
+    whenModal(
+        [](QWidget* dialog) {
+            testing_support::clickButton(dialog, "ЕНП");
+            testing_support::clickButton(dialog, "OK");
+        },
+        [&] { w.get<QPushButton>("SpeedButton4")->click(); });
+    EXPECT_EQ(w.edit("Edit7")->text(), "02");
+    EXPECT_EQ(w.links.formNalog->texts().kbk, before.kbk);
+    EXPECT_EQ(w.links.formNalog->texts().docDate, before.docDate);
+}
