@@ -2,8 +2,11 @@
 
 #include "editor/uiutil.h"
 
+#include <limits>
+
 namespace archive {
 
+using storage::Money;
 using storage::Store;
 using storage::TPlatItem;
 
@@ -69,50 +72,17 @@ QString SelectionText(int top, int bottom) {
     return QStringLiteral("Selection - %1 (%2..%3)").arg(bottom - top + 1).arg(top).arg(bottom);
 }
 
-std::optional<qint64> AmountKopecks(std::string_view amount) {
-    qint64 rubles = 0;
-    qint64 kopecks = 0;
-    int digits = 0;
-    int fraction = -1; // digits after the separator; -1 before it
-    for (char c : amount) {
-        if (c < '0' || c > '9') {
-            if (fraction >= 0)
-                return std::nullopt; // a second separator
-            fraction = 0;
-            continue;
-        }
-        ++digits;
-        const int d = c - '0';
-        if (fraction < 0) {
-            rubles = rubles * 10 + d;
-        } else if (fraction < 2) {
-            kopecks += d * (fraction == 0 ? 10 : 1);
-            ++fraction;
-        } else if (d != 0) {
-            return std::nullopt; // a part of a kopeck
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    return rubles * 100 + kopecks;
-}
-
-QString FormatSum(qint64 kopecks, const QString& separator) {
-    const qint64 rubles = kopecks / 100;
-    const int rest = int(kopecks % 100);
-    if (rest == 0)
-        return QString::number(rubles);
-    if (rest % 10 == 0)
-        return QString::number(rubles) + separator + QString::number(rest / 10);
-    return QString::number(rubles) + separator + QStringLiteral("%1").arg(rest, 2, 10, QChar(u'0'));
-}
+// Every listed amount holds at most as many characters as AmountText, so no sum of a whole
+// list can overflow.
+static_assert(Money::maxLenientKopecks(int(decltype(TPlatItem::AmountText)::capacity)) <
+              std::numeric_limits<std::int64_t>::max() / storage::MaxPlats);
 
 SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) {
     SelectionSum sum;
     for (int i = std::max(first, 0); i <= last && i < count; ++i) {
         const TPlatItem& e = items[std::size_t(i)];
-        const std::optional<qint64> k = AmountKopecks(e.AmountText.view());
-        if (!k) {
+        const std::optional<Money> amount = Money::parseLenient(e.AmountText.view());
+        if (!amount) {
             sum.error = e.AmountText.empty()
                             ? QStringLiteral("В платежке № %1 нет суммы. Сумма выделенных платежек "
                                              "не подсчитана.")
@@ -123,7 +93,7 @@ SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) 
             return sum;
         }
         sum.any = true;
-        sum.kopecks += *k;
+        sum.total += *amount;
     }
     return sum;
 }

@@ -4,13 +4,13 @@
 // and its two dialogs call these; tests call them directly.
 #pragma once
 
+#include "storage/money.h"
 #include "storage/store.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
-#include <optional>
 
 namespace archive {
 
@@ -65,20 +65,11 @@ std::uint8_t BoxStep(const storage::Store& s, FilterBoxes& boxes);
 // "Selection - 3 (2..4)".
 QString SelectionText(int top, int bottom);
 
-// An amount as the list sums it, in kopecks: digits with at most one other character between
-// or around them, which stands for the decimal separator ("1500-50", "1500,5", "100" and ",5"
-// are amounts). Empty for anything else, and for digits beyond the kopecks that are not 0.
-std::optional<qint64> AmountKopecks(std::string_view amount);
-
-// The sum in the general number form with the given decimal separator: no decimals for whole
-// rubles, no trailing zero in the kopecks ("150,5", "150", "0,05").
-QString FormatSum(qint64 kopecks, const QString& separator);
-
 // The sum of the amounts of the listed entries first..last (0-based; rows beyond count are
-// blank rows and add nothing).
+// blank rows and add nothing), each read as Money::parseLenient reads it.
 struct SelectionSum {
     bool any = false; // the selection holds at least one listed order
-    qint64 kopecks = 0;
+    storage::Money total;
     QString error; // an amount is not a number: why; the sum is then not shown
 };
 SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last);

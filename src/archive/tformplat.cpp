@@ -179,7 +179,8 @@ void TFormPlat::StringGrid1MouseUp() {
         return;
     }
     if (sum.any)
-        setPanel(3, FormatSum(sum.kopecks, QLocale::system().decimalPoint()));
+        setPanel(3, sum.total.toString(QLocale::system().decimalPoint(),
+                                       storage::Money::Kopecks::General));
 }
 
 void TFormPlat::setPanel(int panel, const QString& text) {

@@ -38,14 +38,6 @@ Plural pluralOf(unsigned number) {
     return Plural(pluralTable[number % 100]);
 }
 
-// The same for a number written as 1 or more digits, leading zeros included.
-Plural pluralOf(std::string_view digits) {
-    const std::size_t n = digits.size();
-    const unsigned units = unsigned(digits[n - 1] - '0');
-    const unsigned tens = n >= 2 ? unsigned(digits[n - 2] - '0') : 0;
-    return Plural(pluralTable[tens * 10 + units]);
-}
-
 enum Scale { Millions = 0, Thousands = 1, Rubles = 2, Kopecks = 3 };
 enum Gender { Masculine = 0, Feminine = 1 };
 
@@ -148,10 +140,11 @@ public:
         std::memcpy(bytes_ + pos_, &s, N);
         pos_ += s.len;
     }
-    void addDigits(std::string_view digits) { // with a leading space, at most 2 digits
+    void addKopecks(int kopecks) { // with a leading space, always two digits
         bytes_[pos_] = ' ';
-        std::memcpy(bytes_ + pos_ + 1, digits.data(), digits.size());
-        pos_ += 1 + digits.size();
+        bytes_[pos_ + 1] = char('0' + kopecks / 10);
+        bytes_[pos_ + 2] = char('0' + kopecks % 10);
+        pos_ += 3;
     }
     // Capitalises the first character: the capital of a lower-case Cyrillic letter of code
     // page 1251 is 32 codes lower.
@@ -187,99 +180,16 @@ private:
 
 static_assert(sizeof(storage::WorkText) == 256 && offsetof(storage::WorkText, chars) == 1);
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isSeparator(char c) {
-    return c == ',' || c == '-' || c == '.';
-}
-
-std::uint32_t valueOf(std::string_view digits) {
-    std::uint32_t v = 0;
-    for (char c : digits)
-        v = v * 10 + std::uint32_t(c - '0');
-    return v;
-}
-
-// Copies n bytes (at most 16) with fixed-size copies, which the compiler inlines, instead of
-// a library call: a short amount is copied faster than the call takes.
-void copyShort(char* to, const char* from, std::size_t n) {
-    if (n >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + n - 8, from + n - 8, 8);
-    } else if (n >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + n - 4, from + n - 4, 4);
-    } else if (n >= 2) {
-        std::memcpy(to, from, 2);
-        std::memcpy(to + n - 2, from + n - 2, 2);
-    } else if (n == 1) {
-        to[0] = from[0];
-    }
-}
-
-// ParseAmount into r; also gives the value of the ruble digits.
-std::uint32_t parseInto(std::string_view text, ParsedAmount& r) {
-    r.RubleDigits.len = 0;
-    r.KopeckDigits.len = 0;
-    // Ruble digits up to the first other character, which must be the only separator,
-    // followed by exactly two kopeck digits and nothing else.
-    const std::size_t n = text.size();
-    std::size_t rubles = 0;
-    std::uint64_t value = 0;
-    while (rubles < n && isDigit(text[rubles])) {
-        // 10 digits or more are refused below; stop the value growing before it wraps.
-        if (rubles < 10)
-            value = value * 10 + std::uint64_t(text[rubles] - '0');
-        ++rubles;
-    }
-    // Whatever else follows the ruble digits (a second separator, another character, fewer
-    // or more kopeck digits) is a bad format.
-    const bool hasKopecks = rubles < n;
-    const bool wellFormed =
-        rubles > 0 && (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
-                                       isDigit(text[rubles + 1]) && isDigit(text[rubles + 2])));
-    if (!wellFormed) {
-        r.AmountError = AmountBadFormat;
-        return 0;
-    }
-    if (rubles > r.RubleDigits.capacity) {
-        r.AmountError = AmountTooManyDigits;
-        return 0;
-    }
-    r.AmountError = AmountValid;
-    if (value == 0) {
-        r.RubleDigits.chars[0] = '0';
-        r.RubleDigits.len = 1;
-    } else {
-        copyShort(r.RubleDigits.chars, text.data(), rubles);
-        r.RubleDigits.len = std::uint8_t(rubles);
-    }
-    if (hasKopecks) {
-        std::memcpy(r.KopeckDigits.chars, text.data() + rubles + 1, 2);
-        r.KopeckDigits.len = 2;
-    }
-    return std::uint32_t(value);
-}
-
 } // namespace
-
-ParsedAmount ParseAmount(std::string_view text) {
-    ParsedAmount r;
-    parseInto(text, r);
-    return r;
-}
 
 PluralForm pluralForm(unsigned count) {
     return PluralForm(pluralOf(count));
 }
 
 void NumToLet(storage::WorkText& text) {
-    const std::string_view digits = text.view();
-    const bool valid =
-        !digits.empty() && digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), isDigit);
-    const std::uint32_t value = valid ? valueOf(digits) : 0;
+    // Only ruble digits: an amount with kopecks is not a number of rubles.
+    const ParsedAmount a = ParseAmount(text.view());
+    const auto value = std::uint32_t(a.HasKopecks ? 0 : a.Value.rubles());
     LineWriter line(text);
     if (value)
         line.addNumber(tables(), value);
@@ -288,36 +198,26 @@ void NumToLet(storage::WorkText& text) {
 AmountLine AssembleAmountLine(std::string_view amountText) {
     AmountLine r;
     ParsedAmount& a = r.Amount;
-    const std::uint32_t value = parseInto(amountText, a);
+    a = ParseAmount(amountText);
     if (a.AmountError != AmountValid)
         return r;
-    if (a.KopeckDigits.empty()) {
-        a.KopeckDigits.chars[0] = a.KopeckDigits.chars[1] = '0';
-        a.KopeckDigits.len = 2;
-    }
-    const std::string_view rubles = a.RubleDigits.view();
-    const std::string_view kopecks = a.KopeckDigits.view();
+    a.HasKopecks = true; // "00" when none were typed
+    const auto rubles = std::uint32_t(a.Value.rubles());
+    const int kopecks = a.Value.kopeckPart();
 
     const WordTables& t = tables();
     {
         LineWriter line(r.Line);
-        if (value == 0)
+        if (rubles == 0)
             line.add(t.zero);
         else
-            line.addNumber(t, value);
+            line.addNumber(t, rubles);
         line.add(t.scale[Rubles][pluralOf(rubles)]);
-        line.addDigits(kopecks);
-        line.add(t.scale[Kopecks][pluralOf(kopecks)]);
+        line.addKopecks(kopecks);
+        line.add(t.scale[Kopecks][pluralOf(unsigned(kopecks))]);
         line.capitalise();
     }
-
-    // Fixed-size copies: the ruble digits' 9 bytes are all initialised, and the figure has
-    // room for them.
-    char* figure = r.Figure.chars;
-    std::memcpy(figure, a.RubleDigits.chars, sizeof a.RubleDigits.chars);
-    figure[rubles.size()] = '-';
-    std::memcpy(figure + rubles.size() + 1, a.KopeckDigits.chars, 2);
-    r.Figure.len = std::uint8_t(rubles.size() + 3);
+    r.Figure.assign(a.Value.format("-", storage::Money::Kopecks::TwoDigits, a.RubleWidth).view());
     return r;
 }
 

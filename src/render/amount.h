@@ -1,10 +1,11 @@
-// The amount of a payment order in figures and in Russian words: checking and splitting the
-// amount text the user typed (ParseAmount), the rubles in words (NumToLet), and the amount
-// line and figure that the form prints. All texts are code page 1251 bytes. The word tables
-// are converted once, at first use; after that nothing here allocates: an amount line is
-// built in fixed buffers.
+// The amount of a payment order in figures and in Russian words: the rubles in words
+// (NumToLet), and the amount line and figure that the form prints from the amount text the
+// user typed, read by the money type's grammar (ParseAmount). All texts are code page 1251 bytes.
+// The word tables are converted once, at first use; after that nothing here allocates: an amount
+// line is built in fixed buffers.
 #pragma once
 
+#include "storage/money.h"
 #include "storage/shortstr.h"
 #include "storage/words.h"
 
@@ -13,29 +14,13 @@
 
 namespace render {
 
-enum AmountErrorCode : std::uint8_t {
-    AmountValid = 0,
-    AmountBadFormat = 1,     // not rubles, optionally followed by a separator and 2 kopeck digits
-    AmountTooManyDigits = 2, // 10 or more ruble digits
-};
+// The amount's grammar lives with the money type; the form reads it under these names.
+using storage::AmountErrorCode;
+using storage::ParseAmount;
+using storage::ParsedAmount;
+using enum storage::AmountErrorCode;
 
-// An amount split into its two halves.
-struct ParsedAmount {
-    AmountErrorCode AmountError = AmountValid;
-    // The ruble digits as typed (leading zeros of a non-zero value kept; a zero value is
-    // "0"), at most 9. Empty when AmountError is not AmountValid.
-    storage::ShortStr<9> RubleDigits{};
-    // The two kopeck digits, or empty when the amount has no separator (or on an error).
-    storage::ShortStr<2> KopeckDigits{};
-};
-
-// Checks and splits an amount text. Accepted: one or more ruble digits, optionally followed
-// by one separator ("," "-" or ".") and exactly two kopeck digits; nothing else, not even a
-// space. More than 9 ruble digits is AmountTooManyDigits; any other fault AmountBadFormat.
-// The format is checked before the number of digits, so "1234567890.5" is a bad format.
-ParsedAmount ParseAmount(std::string_view text);
-
-// Replaces text, which holds at most 9 decimal digits (the ruble digits of a ParsedAmount),
+// Replaces text, which holds at most 9 decimal digits (the ruble digits of an amount),
 // with their value in Russian words: lower case, without the ruble word, masculine units and
 // millions, feminine thousands, single spaces. The value 0 gives an empty text (the amount
 // line writes "ноль" itself); so does a text that is not 1 to 9 digits.
@@ -55,8 +40,8 @@ struct AmountLine {
         Line.len = 0;
         Figure.len = 0;
     }
-    // The parsed amount; after a successful parse the kopeck digits are never empty
-    // ("00" when none were typed), which is what VatLine needs.
+    // The parsed amount; after a successful parse HasKopecks is always set (kopecks "00"
+    // when none were typed), which is what VatLine needs.
     ParsedAmount Amount;
     // The amount in words before fitting into its box, for example "Две тысячи рублей 05
     // копеек". Empty on an error.

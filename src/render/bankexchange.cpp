@@ -48,14 +48,6 @@ QString dateText(const QDate& d) {
     return d.toString(u"dd.MM.yyyy"_s);
 }
 
-// The amount as the format writes it: rubles, ".", two kopeck digits ("3022-42" is 3022.42,
-// "1500" is 1500.00, "007" is 7.00).
-QByteArray sumText(const ParsedAmount& a) {
-    const qulonglong rubles = a.RubleDigits.bytes().toULongLong();
-    const QByteArray kopecks = a.KopeckDigits.empty() ? "00" : a.KopeckDigits.bytes();
-    return QByteArray::number(rubles) + '.' + kopecks;
-}
-
 // One order checked and prepared for its section.
 struct Checked {
     QStringList reasons;
@@ -75,7 +67,7 @@ Checked check(const storage::TPlat& p) {
             c.reasons << u"в сумме «%1» больше 9 цифр рублей"_s.arg(shown);
         else if (c.amount.Amount.AmountError != AmountValid)
             c.reasons << u"сумма «%1» записана неверно"_s.arg(shown);
-        else if (sumText(c.amount.Amount) == "0.00")
+        else if (c.amount.Amount.Value == storage::Money())
             c.reasons << u"сумма равна нулю"_s;
     }
     if (p.PayerAccount.empty())
@@ -118,7 +110,8 @@ void section(QByteArray& out, const storage::TPlat& p, const Checked& c) {
     mark(out, "СекцияДокумент=Платежное поручение");
     line(out, "Номер", p.Number.bytes());
     line(out, "Дата", dateText(c.date).toLatin1());
-    line(out, "Сумма", sumText(c.amount.Amount));
+    // Rubles, ".", two kopeck digits: "3022-42" is 3022.42, "1500" 1500.00, "007" 7.00.
+    line(out, "Сумма", c.amount.Amount.Value.format(".").bytes());
     party(out, p, true);
     party(out, p, false);
     // "Электронно" is the bank client's own way of sending; the other kinds are named.

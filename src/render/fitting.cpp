@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace render {
@@ -136,10 +135,6 @@ std::string_view view(const QByteArray& b) {
     return {b.constData(), std::size_t(b.size())};
 }
 
-bool allDigits(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 } // namespace
 
 std::string_view VatCaption(int percent) {
@@ -159,35 +154,21 @@ storage::WorkText VatLine(const ParsedAmount& amount, int percent, bool budgetPa
         line = caption;
         return line;
     }
-    const std::string_view rubles = amount.RubleDigits.view();
-    const std::string_view kopecks = amount.KopeckDigits.view();
-    if (rubles.empty() || kopecks.empty() || !allDigits(rubles) || !allDigits(kopecks))
+    if (amount.RubleWidth == 0 || !amount.HasKopecks)
         return line;
 
-    const std::int64_t rate = percent;
-    std::int64_t amountKopecks = 0;
-    for (char c : rubles)
-        amountKopecks = amountKopecks * 10 + (c - '0');
-    std::int64_t kop = 0;
-    for (char c : kopecks)
-        kop = kop * 10 + (c - '0');
-    amountKopecks = amountKopecks * 100 + kop;
-
     // rate/(rate+100) of the amount, rounded to the nearest kopeck, an exact half to even.
-    const std::int64_t numerator = rate * amountKopecks;
-    const std::int64_t denominator = rate + 100;
+    const std::int64_t numerator = std::int64_t(percent) * amount.Value.kopecks();
+    const std::int64_t denominator = percent + 100;
     std::int64_t tax = numerator / denominator;
     const std::int64_t twiceRest = 2 * (numerator % denominator);
     if (twiceRest > denominator || (twiceRest == denominator && tax % 2 != 0))
         ++tax;
 
-    char figure[32];
-    const int n = std::snprintf(figure, sizeof figure, "%lld-%02lld", (long long)(tax / 100),
-                                (long long)(tax % 100));
     line = view(vatTexts().prefix);
     line.append(caption);
     line.append("): ");
-    line.append(std::string_view(figure, std::size_t(n)));
+    line.append(storage::Money::fromKopecks(tax).format("-").view());
     return line;
 }
 

@@ -126,43 +126,39 @@ TEST(FontCellHeight, RoundsHalfToEven) {
 
 struct VatCase {
     const char* name;
-    const char* rubles;
-    const char* kopecks;
+    const char* typed;
     int rate;
     bool budget;
     const char* line; // UTF-8
 };
 
 const VatCase vatCases[] = {
-    {"Rate18", "1000", "00", Vat18, false, "В т.ч. НДС(18%): 152-54"},
-    {"Rate18Whole", "118", "00", Vat18, false, "В т.ч. НДС(18%): 18-00"},
-    {"Rate10", "110", "00", Vat10, false, "В т.ч. НДС(10%): 10-00"},
-    {"Rate22", "1000", "00", Vat22, false, "В т.ч. НДС(22%): 180-33"},
-    {"Rate20", "1000", "00", Vat20, false, "В т.ч. НДС(20%): 166-67"},
-    {"Rate5", "105", "00", Vat5, false, "В т.ч. НДС(5%): 5-00"},
-    {"Rate7", "1000", "00", Vat7, false, "В т.ч. НДС(7%): 65-42"},
-    {"OneKopeck", "0", "01", Vat18, false, "В т.ч. НДС(18%): 0-00"},
-    {"RoundsDown18", "0", "03", Vat18, false, "В т.ч. НДС(18%): 0-00"}, // 0.458
-    {"RoundsUp18", "0", "04", Vat18, false, "В т.ч. НДС(18%): 0-01"},   // 0.610
-    {"LeadingZeros", "007", "08", Vat10, false, "В т.ч. НДС(10%): 0-64"},
-    {"Largest", "999999999", "99", Vat18, false, "В т.ч. НДС(18%): 152542372-88"},
-    {"BudgetPayment", "1000", "00", Vat18, true, ""},
-    {"BudgetPaymentNoTax", "1000", "00", VatNone, true, ""},
-    {"NoTax", "1000", "00", VatNone, false, "Без НДС"},
-    {"NoTaxWithoutAmount", "", "", VatNone, false, "Без НДС"},
-    {"NoKopecks", "1000", "", Vat18, false, ""},
-    {"RejectedAmount", "", "", Vat18, false, ""},
-    {"UnknownRate", "1000", "00", 3, false, ""},
+    {"Rate18", "1000.00", Vat18, false, "В т.ч. НДС(18%): 152-54"},
+    {"Rate18Whole", "118.00", Vat18, false, "В т.ч. НДС(18%): 18-00"},
+    {"Rate10", "110.00", Vat10, false, "В т.ч. НДС(10%): 10-00"},
+    {"Rate22", "1000.00", Vat22, false, "В т.ч. НДС(22%): 180-33"},
+    {"Rate20", "1000.00", Vat20, false, "В т.ч. НДС(20%): 166-67"},
+    {"Rate5", "105.00", Vat5, false, "В т.ч. НДС(5%): 5-00"},
+    {"Rate7", "1000.00", Vat7, false, "В т.ч. НДС(7%): 65-42"},
+    {"OneKopeck", "0.01", Vat18, false, "В т.ч. НДС(18%): 0-00"},
+    {"RoundsDown18", "0.03", Vat18, false, "В т.ч. НДС(18%): 0-00"}, // 0.458
+    {"RoundsUp18", "0.04", Vat18, false, "В т.ч. НДС(18%): 0-01"},   // 0.610
+    {"LeadingZeros", "007.08", Vat10, false, "В т.ч. НДС(10%): 0-64"},
+    {"Largest", "999999999.99", Vat18, false, "В т.ч. НДС(18%): 152542372-88"},
+    {"BudgetPayment", "1000.00", Vat18, true, ""},
+    {"BudgetPaymentNoTax", "1000.00", VatNone, true, ""},
+    {"NoTax", "1000.00", VatNone, false, "Без НДС"},
+    {"NoTaxWithoutAmount", "", VatNone, false, "Без НДС"},
+    {"NoKopecks", "1000", Vat18, false, ""},
+    {"RejectedAmount", "", Vat18, false, ""},
+    {"UnknownRate", "1000.00", 3, false, ""},
 };
 
 class VatLineTest : public testing::TestWithParam<VatCase> {};
 
 TEST_P(VatLineTest, Line) {
     const VatCase& c = GetParam();
-    ParsedAmount a;
-    a.RubleDigits = c.rubles;
-    a.KopeckDigits = c.kopecks;
-    EXPECT_EQ(uni(VatLine(a, c.rate, c.budget)).toStdString(), c.line);
+    EXPECT_EQ(uni(VatLine(ParseAmount(c.typed), c.rate, c.budget)).toStdString(), c.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(Vat, VatLineTest, testing::ValuesIn(vatCases),
@@ -184,11 +180,10 @@ TEST(VatLine, EqualsExtendedPrecisionRounding) {
     for (int rate : {Vat5, Vat7, Vat10, Vat18, Vat20, Vat22}) {
         const long double r = rate;
         for (long long kopecks : amounts) {
-            ParsedAmount a;
-            a.RubleDigits = std::to_string(kopecks / 100);
-            char k[4];
-            std::snprintf(k, sizeof k, "%02lld", kopecks % 100);
-            a.KopeckDigits = k;
+            const std::string typed = std::to_string(kopecks / 100) +
+                                      (kopecks % 100 < 10 ? ".0" : ".") +
+                                      std::to_string(kopecks % 100);
+            const ParsedAmount a = ParseAmount(typed);
             const long long tax = std::llrint(r / (r + 100) * (long double)kopecks);
             char expected[32];
             std::snprintf(expected, sizeof expected, "%lld-%02lld", tax / 100, tax % 100);
