@@ -197,11 +197,11 @@ void NumToLet(storage::WorkText& text) {
 
 AmountLine AssembleAmountLine(std::string_view amountText) {
     AmountLine r;
-    ParsedAmount& a = r.Amount;
-    a = ParseAmount(amountText);
+    const ParsedAmount a = ParseAmount(amountText);
+    r.Amount = a;
     if (a.AmountError != AmountValid)
         return r;
-    a.HasKopecks = true; // "00" when none were typed
+    r.Amount.HasKopecks = true; // "00" when none were typed
     const auto rubles = std::uint32_t(a.Value.rubles());
     const int kopecks = a.Value.kopeckPart();
 
@@ -217,7 +217,15 @@ AmountLine AssembleAmountLine(std::string_view amountText) {
         line.add(t.scale[Kopecks][pluralOf(unsigned(kopecks))]);
         line.capitalise();
     }
-    r.Figure.assign(a.Value.format("-", storage::Money::Kopecks::TwoDigits, a.RubleWidth).view());
+    // The figure shows the ruble digits as they were typed, leading zeros kept (a zero value
+    // is the one digit "0", the first one typed), then "-" and the two kopeck digits.
+    char* figure = r.Figure.chars;
+    const std::size_t width = a.RubleWidth;
+    std::memcpy(figure, amountText.data(), width);
+    figure[width] = '-';
+    figure[width + 1] = char('0' + kopecks / 10);
+    figure[width + 2] = char('0' + kopecks % 10);
+    r.Figure.len = std::uint8_t(width + 3);
     return r;
 }
 

@@ -47,10 +47,9 @@ public:
         General,   // the general number form: none for whole rubles, no trailing zero
                    // ("150", "150,5", "0,05")
     };
-    // The rubles in decimal, padded with leading zeros to at least minRubleDigits, then the
-    // separator and the kopecks as style says. For amounts of 0 or more.
-    MoneyText format(std::string_view separator, Kopecks style = Kopecks::TwoDigits,
-                     int minRubleDigits = 1) const;
+    // The rubles in decimal, then the separator and the kopecks as style says. For amounts
+    // of 0 or more.
+    MoneyText format(std::string_view separator, Kopecks style = Kopecks::TwoDigits) const;
     // The same as a QString, with a separator such as the locale's decimal point.
     QString toString(const QString& separator, Kopecks style) const;
 
@@ -70,15 +69,17 @@ enum AmountErrorCode : std::uint8_t {
 };
 
 // An amount typed into an order, read by ParseAmount.
+// Sixteen bytes, so that it is returned in registers.
 struct ParsedAmount {
-    AmountErrorCode AmountError = AmountValid;
     Money Value; // 0 on an error
+    AmountErrorCode AmountError = AmountValid;
     // The number of ruble digits typed, leading zeros of a non-zero value included (a zero
     // value counts 1): the figure of the form shows them. 0 on an error.
     std::uint8_t RubleWidth = 0;
     // Two kopeck digits were typed (or, in an amount line, filled in as "00").
     bool HasKopecks = false;
 };
+static_assert(sizeof(ParsedAmount) == 16);
 
 inline constexpr int MaxRubleDigits = 9;
 
@@ -87,6 +88,42 @@ inline constexpr int MaxRubleDigits = 9;
 // even a space. More than 9 ruble digits is AmountTooManyDigits; any other fault
 // AmountBadFormat. The format is checked before the number of digits, so "1234567890.5" is a
 // bad format.
-ParsedAmount ParseAmount(std::string_view text);
+// Inline: every amount line parses its amount, and a call would cost the copy of the result
+// through memory.
+inline ParsedAmount ParseAmount(std::string_view text) {
+    constexpr auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    constexpr auto isSeparator = [](char c) { return c == ',' || c == '-' || c == '.'; };
+    ParsedAmount r;
+    const std::size_t n = text.size();
+    std::size_t rubles = 0;
+    std::int64_t value = 0;
+    while (rubles < n && isDigit(text[rubles])) {
+        // 10 digits or more are refused below; stop the value growing before it wraps.
+        if (rubles <= MaxRubleDigits)
+            value = value * 10 + (text[rubles] - '0');
+        ++rubles;
+    }
+    // Whatever else follows the ruble digits (a second separator, another character, fewer
+    // or more kopeck digits) is a bad format.
+    const bool hasKopecks = rubles < n;
+    const bool wellFormed =
+        rubles > 0 && (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
+                                       isDigit(text[rubles + 1]) && isDigit(text[rubles + 2])));
+    if (!wellFormed) {
+        r.AmountError = AmountBadFormat;
+        return r;
+    }
+    if (rubles > MaxRubleDigits) {
+        r.AmountError = AmountTooManyDigits;
+        return r;
+    }
+    std::int64_t kopecks = value * 100;
+    if (hasKopecks)
+        kopecks += (text[rubles + 1] - '0') * 10 + (text[rubles + 2] - '0');
+    r.Value = Money::fromKopecks(kopecks);
+    r.RubleWidth = std::uint8_t(value == 0 ? 1 : rubles);
+    r.HasKopecks = hasKopecks;
+    return r;
+}
 
 } // namespace storage
