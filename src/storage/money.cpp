@@ -6,14 +6,6 @@
 
 namespace storage {
 
-namespace {
-
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-} // namespace
-
 std::optional<Money> Money::parseLenient(std::string_view text) {
     constexpr std::int64_t maxRubles = std::numeric_limits<std::int64_t>::max() / 100 - 1;
     std::int64_t rubles = 0;
@@ -21,7 +13,7 @@ std::optional<Money> Money::parseLenient(std::string_view text) {
     int digits = 0;
     int fraction = -1; // digits after the separator; -1 before it
     for (char c : text) {
-        if (!isDigit(c)) {
+        if (!isAmountDigit(c)) {
             if (fraction >= 0)
                 return std::nullopt; // a second separator
             fraction = 0;

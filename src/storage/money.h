@@ -1,7 +1,7 @@
 // Money: an amount in whole kopecks, never a floating-point number. The one place that reads
 // amount texts (the strict grammar of an amount typed into an order, and the lenient reading
-// the list of saved orders sums) and writes them (the figure of the form, the tax line, the
-// bank exchange file and the list's sum).
+// the list of saved orders sums) and writes amounts as text (the tax line, the bank exchange
+// file and the list's sum).
 #pragma once
 
 #include "shortstr.h"
@@ -12,6 +12,11 @@
 #include <string_view>
 
 namespace storage {
+
+// A decimal digit of an amount text.
+constexpr bool isAmountDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The text of an amount: ASCII digits and the separator asked for.
 using MoneyText = ShortStr<31>;
@@ -91,13 +96,12 @@ inline constexpr int MaxRubleDigits = 9;
 // Inline: every amount line parses its amount, and a call would cost the copy of the result
 // through memory.
 inline ParsedAmount ParseAmount(std::string_view text) {
-    constexpr auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     constexpr auto isSeparator = [](char c) { return c == ',' || c == '-' || c == '.'; };
     ParsedAmount r;
     const std::size_t n = text.size();
     std::size_t rubles = 0;
     std::int64_t value = 0;
-    while (rubles < n && isDigit(text[rubles])) {
+    while (rubles < n && isAmountDigit(text[rubles])) {
         // 10 digits or more are refused below; stop the value growing before it wraps.
         if (rubles <= MaxRubleDigits)
             value = value * 10 + (text[rubles] - '0');
@@ -107,8 +111,9 @@ inline ParsedAmount ParseAmount(std::string_view text) {
     // or more kopeck digits) is a bad format.
     const bool hasKopecks = rubles < n;
     const bool wellFormed =
-        rubles > 0 && (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
-                                       isDigit(text[rubles + 1]) && isDigit(text[rubles + 2])));
+        rubles > 0 &&
+        (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
+                         isAmountDigit(text[rubles + 1]) && isAmountDigit(text[rubles + 2])));
     if (!wellFormed) {
         r.AmountError = AmountBadFormat;
         return r;
