@@ -95,8 +95,8 @@ int centred(int from, int length, int width) {
 
 } // namespace
 
-const std::array<QByteArray, CaptionCount>& CaptionTexts() {
-    static const std::array<QByteArray, CaptionCount> texts = [] {
+const CaptionArray<QByteArray>& CaptionTexts() {
+    static const CaptionArray<QByteArray> texts = [] {
         const char* utf8[CaptionCount] = {
             "0401060",
             "Поступ. в банк плат.",
@@ -132,9 +132,9 @@ const std::array<QByteArray, CaptionCount>& CaptionTexts() {
             "Отметки банка",
             "М.П.",
         };
-        std::array<QByteArray, CaptionCount> t;
-        for (int i = 0; i < CaptionCount; ++i)
-            t[std::size_t(i)] = storage::cp1251::fromUnicode(QString::fromUtf8(utf8[i]));
+        CaptionArray<QByteArray> t;
+        for (Caption c : AllCaptions)
+            t[c] = storage::cp1251::fromUnicode(QString::fromUtf8(utf8[int(c)]));
         return t;
     }();
     return texts;
@@ -166,70 +166,70 @@ FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer
     const int columnA = mm.w(15), columnB = mm.w(20);
 
     // Selects caption i's font and returns the width of its text.
-    auto place = [&](int i, int sizeIndex, bool bold = false) {
-        c[std::size_t(i)].fontHeight = m.font(sizeIndex, bold);
-        c[std::size_t(i)].bold = bold;
-        return m.width(view(texts[std::size_t(i)]));
+    auto place = [&](Caption i, int sizeIndex, bool bold = false) {
+        c[i].fontHeight = m.font(sizeIndex, bold);
+        c[i].bold = bold;
+        return m.width(view(texts[i]));
     };
-    auto onRule = [&](int i, int sizeIndex, const Rule& r, int y) {
+    auto onRule = [&](Caption i, int sizeIndex, const Rule& r, int y) {
         const int w = place(i, sizeIndex);
-        c[std::size_t(i)].x = centred(r.x, r.length, w);
-        c[std::size_t(i)].y = y;
+        c[i].x = centred(r.x, r.length, w);
+        c[i].y = y;
     };
-    auto inColumn = [&](int i, int sizeIndex, const Rule& column, int width, int y) {
+    auto inColumn = [&](Caption i, int sizeIndex, const Rule& column, int width, int y) {
         const int w = place(i, sizeIndex);
-        c[std::size_t(i)].x = centred(column.x, width, w);
-        c[std::size_t(i)].y = y;
+        c[i].x = centred(column.x, width, w);
+        c[i].y = y;
     };
-    auto at = [&](int i, int sizeIndex, int x, int y, bool bold = false) {
+    auto at = [&](Caption i, int sizeIndex, int x, int y, bool bold = false) {
         place(i, sizeIndex, bold);
-        c[std::size_t(i)].x = x;
-        c[std::size_t(i)].y = y;
+        c[i].x = x;
+        c[i].y = y;
     };
 
     {
         const Box& b = g.boxes[0];
-        const int w = place(0, Size35);
-        c[0].x = centred(b.x1, b.x2 - b.x1, w);
-        c[0].y = centred(b.y1, b.y2 - b.y1, m.height());
+        const int w = place(Caption::FormCode, Size35);
+        c[Caption::FormCode].x = centred(b.x1, b.x2 - b.x1, w);
+        c[Caption::FormCode].y = centred(b.y1, b.y2 - b.y1, m.height());
     }
-    onRule(1, Size30, H[0], mm.y(16));
-    onRule(2, Size30, H[1], mm.y(16));
-    at(3, SizeTitle, left, mm.y(26), true);
-    onRule(4, Size30, H[2], mm.y(32));
-    onRule(5, Size30, H[3], mm.y(32));
-    at(6, Size35b, left, mm.y(39));
-    at(7, Size35b, left, mm.y(43));
-    place(8, Size40);
+    onRule(Caption::ReceivedByPayerBank, Size30, H[0], mm.y(16));
+    onRule(Caption::DebitedFromPayerAccount, Size30, H[1], mm.y(16));
+    at(Caption::Title, SizeTitle, left, mm.y(26), true);
+    onRule(Caption::Date, Size30, H[2], mm.y(32));
+    onRule(Caption::PaymentKind, Size30, H[3], mm.y(32));
+    at(Caption::AmountInWords1, Size35b, left, mm.y(39));
+    at(Caption::AmountInWords2, Size35b, left, mm.y(43));
+    place(Caption::PayerInn, Size40);
     g.bandOffset = RoundHalfEven((long double)(H[5].y - H[4].y - m.height()) / 2);
     const int band = g.bandOffset;
-    c[8].x = c[7].x;
-    c[8].y = H[4].y + band;
-    at(9, Size40, mm.x(70 + 1), c[8].y);
-    inColumn(10, Size35b, V[2], columnA, c[9].y);
-    inColumn(11, Size35b, V[2], columnA, H[6].y + band);
-    at(12, Size35b, left, mm.y(80 - 4));
-    inColumn(13, Size35b, V[2], columnA, H[7].y + band);
-    inColumn(14, Size35b, V[2], columnA, H[8].y + band);
-    at(15, Size35b, left, mm.y(95 - 4));
-    inColumn(16, Size35b, V[2], columnA, H[9].y + band);
-    inColumn(17, Size35b, V[2], columnA, H[10].y + band);
-    at(18, Size35b, left, mm.y(110 - 4));
-    at(19, Size40, c[8].x, H[11].y + band);
-    at(20, Size40, mm.x(70 + 1), H[11].y + band);
-    inColumn(21, Size35b, V[2], columnA, H[11].y + band);
-    inColumn(22, Size35b, V[2], columnA, H[13].y + band);
-    inColumn(23, Size35b, V[5], columnB, H[13].y + band);
-    inColumn(24, Size35b, V[2], columnA, H[14].y + band);
-    inColumn(25, Size35b, V[5], columnB, H[15].y + band);
-    at(26, Size35b, left, mm.y(140 - 4));
-    inColumn(27, Size35b, V[2], columnA, H[16].y + band);
-    inColumn(28, Size35b, V[5], columnB, H[17].y + band);
-    at(29, Size35b, left, mm.y(175 - 4));
-    onRule(30, Size35b, H[21], mm.y(175 + 1));
-    at(31, Size35b, mm.x(80 + 60 + 16), mm.y(176));
+    c[Caption::PayerInn].x = c[Caption::AmountInWords2].x;
+    c[Caption::PayerInn].y = H[4].y + band;
+    at(Caption::PayerKpp, Size40, mm.x(70 + 1), c[Caption::PayerInn].y);
+    inColumn(Caption::Amount, Size35b, V[2], columnA, c[Caption::PayerKpp].y);
+    inColumn(Caption::PayerAccount, Size35b, V[2], columnA, H[6].y + band);
+    at(Caption::Payer, Size35b, left, mm.y(80 - 4));
+    inColumn(Caption::PayerBik, Size35b, V[2], columnA, H[7].y + band);
+    inColumn(Caption::PayerCorrAccount, Size35b, V[2], columnA, H[8].y + band);
+    at(Caption::PayerBank, Size35b, left, mm.y(95 - 4));
+    inColumn(Caption::PayeeBik, Size35b, V[2], columnA, H[9].y + band);
+    inColumn(Caption::PayeeCorrAccount, Size35b, V[2], columnA, H[10].y + band);
+    at(Caption::PayeeBank, Size35b, left, mm.y(110 - 4));
+    at(Caption::PayeeInn, Size40, c[Caption::PayerInn].x, H[11].y + band);
+    at(Caption::PayeeKpp, Size40, mm.x(70 + 1), H[11].y + band);
+    inColumn(Caption::PayeeAccount, Size35b, V[2], columnA, H[11].y + band);
+    inColumn(Caption::OperationKind, Size35b, V[2], columnA, H[13].y + band);
+    inColumn(Caption::PaymentTerm, Size35b, V[5], columnB, H[13].y + band);
+    inColumn(Caption::PaymentPurposeCode, Size35b, V[2], columnA, H[14].y + band);
+    inColumn(Caption::Priority, Size35b, V[5], columnB, H[15].y + band);
+    at(Caption::Payee, Size35b, left, mm.y(140 - 4));
+    inColumn(Caption::Code, Size35b, V[2], columnA, H[16].y + band);
+    inColumn(Caption::ReservedField, Size35b, V[5], columnB, H[17].y + band);
+    at(Caption::Purpose, Size35b, left, mm.y(175 - 4));
+    onRule(Caption::Signatures, Size35b, H[21], mm.y(175 + 1));
+    at(Caption::BankMarks, Size35b, mm.x(80 + 60 + 16), mm.y(176));
     // "М.П." is set a little larger on the screen.
-    at(32, device.screen ? SizeTitle : Size35b, mm.x(80 - 35), mm.y(175 + 18));
+    at(Caption::Stamp, device.screen ? SizeTitle : Size35b, mm.x(80 - 35), mm.y(175 + 18));
     return g;
 }
 
@@ -312,7 +312,7 @@ FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeomet
     Measure m(measurer, device);
     m.font(Size40, false);
     const int sp = m.width("  ");
-    const int nameWidth = g.V[2].x - g.captions[3].x;
+    const int nameWidth = g.V[2].x - g.captions[Caption::Title].x;
 
     f[Field::Number] = cpText(view(order.number));
     f[Field::Date] = cpText(view(order.date));
@@ -409,15 +409,15 @@ FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& g, const FieldArray
     }
 
     m.font(SizeTitle, true);
-    const int titleWidth = m.width(view(captionText[3]));
+    const int titleWidth = m.width(view(captionText[Caption::Title]));
     const int gap = m.width(device.screen ? "  " : "   ");
-    p[Field::Number].x = c[3].x + titleWidth + gap;
-    p[Field::Number].y = c[3].y;
+    p[Field::Number].x = c[Caption::Title].x + titleWidth + gap;
+    p[Field::Number].y = c[Caption::Title].y;
     p[Field::Date].x = centred(H[2].x, H[2].length, width(Field::Date));
-    p[Field::Date].y = c[3].y;
+    p[Field::Date].y = c[Caption::Title].y;
     m.font(SizeTitle, false);
     p[Field::PaymentKind].x = centred(H[3].x, H[2].length, width(Field::PaymentKind));
-    p[Field::PaymentKind].y = c[3].y;
+    p[Field::PaymentKind].y = c[Caption::Title].y;
 
     const int fh = m.font(Size40, false);
     const int sp = m.width("  ");
@@ -426,30 +426,35 @@ FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& g, const FieldArray
         p[Field::PayerStatus].x = centred(b.x1, b.x2 - b.x1, width(Field::PayerStatus));
         p[Field::PayerStatus].y = centred(b.y1, b.y2 - b.y1, m.height());
     }
-    const int innWidth = m.width(view(captionText[8]));
-    const int kppWidth = m.width(view(captionText[9]));
+    const int innWidth = m.width(view(captionText[Caption::PayerInn]));
+    const int kppWidth = m.width(view(captionText[Caption::PayerKpp]));
     p[Field::AmountInWords1] = {V[0].x + sp, mm.y(35 + 1), fh, false};
-    p[Field::PayerInn] = {c[8].x + innWidth + sp, c[8].y, fh, false};
-    p[Field::PayerKpp] = {c[9].x + kppWidth + sp, c[9].y, fh, false};
-    p[Field::AmountFigure] = {V[3].x + sp, c[8].y, fh, false};
-    const int r = p[Field::AmountFigure].x; // the right-hand value column
-    p[Field::PayerName1] = {c[8].x, mm.y(55 + 1), fh, false};
-    p[Field::PayerAccount] = {r, c[11].y, fh, false};
-    p[Field::PayerBank1] = {c[8].x, mm.y(80 + 1), fh, false};
-    p[Field::PayerBik] = {r, c[13].y, fh, false};
-    p[Field::PayerCorrAccount] = {r, c[14].y, fh, false};
-    p[Field::PayeeBank1] = {c[8].x, mm.y(95 + 1), fh, false};
-    p[Field::PayeeBik] = {r, c[16].y, fh, false};
-    p[Field::PayeeCorrAccount] = {r, c[17].y, fh, false};
-    p[Field::PayeeInn] = {c[19].x + innWidth + sp, c[19].y, fh, false};
-    p[Field::PayeeKpp] = {c[20].x + kppWidth + sp, c[20].y, fh, false};
-    p[Field::PayeeAccount] = {r, c[21].y, fh, false};
-    p[Field::PayeeName1] = {c[8].x, mm.y(115 + 1), fh, false};
-    p[Field::OperationKind] = {r, c[22].y, fh, false};
-    p[Field::Priority] = {V[6].x + sp, c[25].y, fh, false};
-    p[Field::Purpose1] = {c[8].x, mm.y(145 + 1), fh, false};
+    p[Field::PayerInn] = {c[Caption::PayerInn].x + innWidth + sp, c[Caption::PayerInn].y, fh,
+                          false};
+    p[Field::PayerKpp] = {c[Caption::PayerKpp].x + kppWidth + sp, c[Caption::PayerKpp].y, fh,
+                          false};
+    p[Field::AmountFigure] = {V[3].x + sp, c[Caption::PayerInn].y, fh, false};
+    const int r = p[Field::AmountFigure].x;  // the right-hand value column
+    const int left = c[Caption::PayerInn].x; // 21 mm, where the names and the purpose start
+    p[Field::PayerName1] = {left, mm.y(55 + 1), fh, false};
+    p[Field::PayerAccount] = {r, c[Caption::PayerAccount].y, fh, false};
+    p[Field::PayerBank1] = {left, mm.y(80 + 1), fh, false};
+    p[Field::PayerBik] = {r, c[Caption::PayerBik].y, fh, false};
+    p[Field::PayerCorrAccount] = {r, c[Caption::PayerCorrAccount].y, fh, false};
+    p[Field::PayeeBank1] = {left, mm.y(95 + 1), fh, false};
+    p[Field::PayeeBik] = {r, c[Caption::PayeeBik].y, fh, false};
+    p[Field::PayeeCorrAccount] = {r, c[Caption::PayeeCorrAccount].y, fh, false};
+    p[Field::PayeeInn] = {c[Caption::PayeeInn].x + innWidth + sp, c[Caption::PayeeInn].y, fh,
+                          false};
+    p[Field::PayeeKpp] = {c[Caption::PayeeKpp].x + kppWidth + sp, c[Caption::PayeeKpp].y, fh,
+                          false};
+    p[Field::PayeeAccount] = {r, c[Caption::PayeeAccount].y, fh, false};
+    p[Field::PayeeName1] = {left, mm.y(115 + 1), fh, false};
+    p[Field::OperationKind] = {r, c[Caption::OperationKind].y, fh, false};
+    p[Field::Priority] = {V[6].x + sp, c[Caption::Priority].y, fh, false};
+    p[Field::Purpose1] = {left, mm.y(145 + 1), fh, false};
     for (std::size_t i = 1; i < PurposeFields.size(); ++i)
-        p[PurposeFields[i]] = {c[8].x, p[PurposeFields[i - 1]].y + fh, fh, false};
+        p[PurposeFields[i]] = {left, p[PurposeFields[i - 1]].y + fh, fh, false};
     // Second lines right under their first lines.
     auto below = [&](Field first) { return TextPlace{p[first].x, p[first].y + fh, fh, false}; };
     p[Field::PayerBank2] = below(Field::PayerBank1);

@@ -54,6 +54,44 @@ inline constexpr int VerticalRuleCount = 13;
 inline constexpr int CaptionCount = 33;
 inline constexpr int FieldCount = 45;
 
+// The 33 printed captions of the form, in the order of the form's caption table.
+enum class Caption : std::uint8_t {
+    FormCode,                // "0401060" in its box
+    ReceivedByPayerBank,     // "Поступ. в банк плат."
+    DebitedFromPayerAccount, // "Списано со сч. плат."
+    Title,                   // "ПЛАТЕЖНОЕ ПОРУЧЕНИЕ №"
+    Date,
+    PaymentKind,
+    AmountInWords1, // "Сумма"
+    AmountInWords2, // "прописью"
+    PayerInn,
+    PayerKpp,
+    Amount,       // "Сумма" at the amount figure
+    PayerAccount, // "Сч. №"
+    Payer,        // "Плательщик"
+    PayerBik,
+    PayerCorrAccount,
+    PayerBank,
+    PayeeBik,
+    PayeeCorrAccount,
+    PayeeBank,
+    PayeeInn,
+    PayeeKpp,
+    PayeeAccount,
+    OperationKind,      // "Вид оп."
+    PaymentTerm,        // "Срок плат."
+    PaymentPurposeCode, // "Наз. пл."
+    Priority,           // "Очер. плат."
+    Payee,              // "Получатель"
+    Code,
+    ReservedField, // "Рез. поле"
+    Purpose,       // "Назначение платежа"
+    Signatures,
+    BankMarks, // "Отметки банка"
+    Stamp,     // "М.П."
+};
+static_assert(int(Caption::Stamp) == CaptionCount - 1);
+
 // The 45 texts of the form, in the order of the form's field table (the value is the
 // field's row in it). A text that may take two lines has a field per line.
 enum class Field : std::uint8_t {
@@ -112,13 +150,15 @@ enum class Field : std::uint8_t {
 };
 static_assert(int(Field::TaxPaymentType) == FieldCount - 1);
 
-// Every field, in table order.
-inline constexpr std::array<Field, FieldCount> AllFields = [] {
-    std::array<Field, FieldCount> all{};
-    for (int i = 0; i < FieldCount; ++i)
-        all[std::size_t(i)] = Field(i);
+// Every key of an enum class whose values are 0 to N - 1, in order.
+template <class Key, int N> constexpr std::array<Key, N> allKeys() {
+    std::array<Key, N> all{};
+    for (int i = 0; i < N; ++i)
+        all[std::size_t(i)] = Key(i);
     return all;
-}();
+}
+inline constexpr auto AllCaptions = allKeys<Caption, CaptionCount>();
+inline constexpr auto AllFields = allKeys<Field, FieldCount>();
 
 // The purpose lines from top to bottom, and the tax row from left to right.
 inline constexpr std::array<Field, 4> PurposeFields = {Field::Purpose1, Field::Purpose2,
@@ -127,15 +167,17 @@ inline constexpr std::array<Field, 7> TaxRowFields = {
     Field::BudgetClassificationCode, Field::Okato,           Field::PaymentBasis,  Field::TaxPeriod,
     Field::TaxDocumentNumber,        Field::TaxDocumentDate, Field::TaxPaymentType};
 
-// One value per field of the form, indexed by Field.
-template <class T> class FieldArray {
+// One value per key of an enum class whose values are 0 to N - 1, indexed by the key.
+template <class Key, int N, class T> class ArrayBy {
 public:
-    T& operator[](Field f) { return items_[std::size_t(f)]; }
-    const T& operator[](Field f) const { return items_[std::size_t(f)]; }
+    T& operator[](Key k) { return items_[std::size_t(k)]; }
+    const T& operator[](Key k) const { return items_[std::size_t(k)]; }
 
 private:
-    std::array<T, FieldCount> items_{};
+    std::array<T, N> items_{};
 };
+template <class T> using CaptionArray = ArrayBy<Caption, CaptionCount, T>;
+template <class T> using FieldArray = ArrayBy<Field, FieldCount, T>;
 
 // The frame and captions of the form on one device; they do not depend on the order.
 struct FormGeometry {
@@ -144,12 +186,12 @@ struct FormGeometry {
     std::array<Rule, HorizontalRuleCount> H{};
     std::array<Rule, VerticalRuleCount> V{};
     std::array<Box, 2> boxes{}; // form number box, payer status box
-    std::array<TextPlace, CaptionCount> captions{};
+    CaptionArray<TextPlace> captions;
     int bandOffset = 0; // c: centres texts vertically in the 5 mm bands between rules
 };
 
 // The 33 caption texts, code page 1251.
-const std::array<QByteArray, CaptionCount>& CaptionTexts();
+const CaptionArray<QByteArray>& CaptionTexts();
 
 // One party of the order as the form shows it.
 struct Party {

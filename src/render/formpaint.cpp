@@ -40,10 +40,9 @@ void PaintForm(QPainter& painter, const FormLayout& layout) {
         painter.drawRect(QRect(QPoint(b.x1, b.y1), QPoint(b.x2, b.y2)).adjusted(0, 0, -1, -1));
 
     const auto& captions = CaptionTexts();
-    for (int i = 0; i < CaptionCount; ++i) {
-        const QByteArray& t = captions[std::size_t(i)];
-        drawText(painter, g.captions[std::size_t(i)],
-                 std::string_view(t.constData(), std::size_t(t.size())));
+    for (Caption c : AllCaptions) {
+        const QByteArray& t = captions[c];
+        drawText(painter, g.captions[c], std::string_view(t.constData(), std::size_t(t.size())));
     }
     for (Field f : AllFields)
         drawText(painter, layout.fields.places[f], layout.fields.texts[f].view());

@@ -97,7 +97,7 @@ TEST(FormGeometry, MillimetresBecomePixelsLessThePrintableAreaOffset) {
     EXPECT_EQ(g.H[4].length, 8504);
     EXPECT_EQ(g.V[2].length, 4252); // 90 mm
     EXPECT_EQ(g.boxes[1].x1, 9118 - 167);
-    EXPECT_EQ(g.captions[3].x, 992 - 167); // 21 mm
+    EXPECT_EQ(g.captions[Caption::Title].x, 992 - 167); // 21 mm
 }
 
 TEST(FormGeometry, CaptionPlacesFollowTheTable) {
@@ -106,34 +106,34 @@ TEST(FormGeometry, CaptionPlacesFollowTheTable) {
     const auto& c = g.captions;
     // c centres a 4 mm line in the 5 mm band: (50 - 40) / 2 = 5 tenths.
     EXPECT_EQ(g.bandOffset, 5);
-    EXPECT_EQ(c[3].x, 210);
-    EXPECT_EQ(c[3].y, 260);
-    EXPECT_TRUE(c[3].bold);
-    EXPECT_EQ(c[3].fontHeight, 40);
-    EXPECT_EQ(c[1].fontHeight, 30);
-    EXPECT_EQ(c[6].fontHeight, 35);
+    EXPECT_EQ(c[Caption::Title].x, 210);
+    EXPECT_EQ(c[Caption::Title].y, 260);
+    EXPECT_TRUE(c[Caption::Title].bold);
+    EXPECT_EQ(c[Caption::Title].fontHeight, 40);
+    EXPECT_EQ(c[Caption::ReceivedByPayerBank].fontHeight, 30);
+    EXPECT_EQ(c[Caption::AmountInWords1].fontHeight, 35);
     // "ИНН" 30 wide centred nowhere: x of "прописью", band below H4.
-    EXPECT_EQ(c[8].x, 210);
-    EXPECT_EQ(c[8].y, 505);
-    EXPECT_EQ(c[9].x, 710);
+    EXPECT_EQ(c[Caption::PayerInn].x, 210);
+    EXPECT_EQ(c[Caption::PayerInn].y, 505);
+    EXPECT_EQ(c[Caption::PayerKpp].x, 710);
     // "Сумма" (50 px) centred in the 150 px column A from V2 = 1200.
-    EXPECT_EQ(c[10].x, 1250);
-    EXPECT_EQ(c[12].y, 760);
-    EXPECT_EQ(c[19].y, 1105);
+    EXPECT_EQ(c[Caption::Amount].x, 1250);
+    EXPECT_EQ(c[Caption::Payer].y, 760);
+    EXPECT_EQ(c[Caption::PayeeInn].y, 1105);
     // "Срок плат." (95 px) in column B (200 px) from V5 = 1550: 1550 + round(52.5) = 1602.
-    EXPECT_EQ(c[23].x, 1602);
+    EXPECT_EQ(c[Caption::PaymentTerm].x, 1602);
     // "Подписи" (70 px) centred on H21 (800, 600 long).
-    EXPECT_EQ(c[30].x, 1065);
-    EXPECT_EQ(c[30].y, 1760);
-    EXPECT_EQ(c[31].x, 1560);
-    EXPECT_EQ(c[32].x, 450);
-    EXPECT_EQ(c[32].y, 1930);
+    EXPECT_EQ(c[Caption::Signatures].x, 1065);
+    EXPECT_EQ(c[Caption::Signatures].y, 1760);
+    EXPECT_EQ(c[Caption::BankMarks].x, 1560);
+    EXPECT_EQ(c[Caption::Stamp].x, 450);
+    EXPECT_EQ(c[Caption::Stamp].y, 1930);
     // "0401060" (70 px, 35 high) centred in box B1 (140 x 50).
-    EXPECT_EQ(c[0].x, 1895);
-    EXPECT_EQ(c[0].y, 158);
+    EXPECT_EQ(c[Caption::FormCode].x, 1895);
+    EXPECT_EQ(c[Caption::FormCode].y, 158);
     // "М.П." is 3.5 mm on paper and 4 mm on the screen.
-    EXPECT_EQ(c[32].fontHeight, 35);
-    EXPECT_EQ(ComputeGeometry(Screen, m).captions[32].fontHeight, 40);
+    EXPECT_EQ(c[Caption::Stamp].fontHeight, 35);
+    EXPECT_EQ(ComputeGeometry(Screen, m).captions[Caption::Stamp].fontHeight, 40);
 }
 
 TEST(FormFields, TextsOfAnOrder) {
@@ -260,7 +260,7 @@ TEST(FormFields, FieldPlacesFollowTheTable) {
     EXPECT_EQ(p[Field::Purpose1].y, 1460);
     EXPECT_EQ(p[Field::Purpose4].y, 1580);
     EXPECT_EQ(p[Field::Priority].x, 1750 + 10);
-    EXPECT_EQ(p[Field::Priority].y, c[25].y);
+    EXPECT_EQ(p[Field::Priority].y, c[Caption::Priority].y);
     // "01" (20 px) centred in box B2 (70 x 70).
     EXPECT_EQ(p[Field::PayerStatus].x, 1955);
     EXPECT_EQ(p[Field::PayerStatus].y, 255);
@@ -337,9 +337,9 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
             EXPECT_NEAR(w->x, x, 0.3) << what << ' ' << i << ' ' << first.toStdString();
             EXPECT_NEAR(w->y, y, 0.3) << what << ' ' << i << ' ' << first.toStdString();
         };
-        for (int i = 0; i < CaptionCount; ++i)
-            expectAt(uni(CaptionTexts()[std::size_t(i)].toStdString()),
-                     l.geometry.captions[std::size_t(i)], "caption", i);
+        for (Caption c : AllCaptions)
+            expectAt(uni(CaptionTexts()[c].toStdString()), l.geometry.captions[c], "caption",
+                     int(c));
         for (Field f : AllFields)
             expectAt(uni(l.fields.texts[f].view()), l.fields.places[f], "field", int(f));
     }
