@@ -47,34 +47,34 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     windows_.form1 = this;
     windows_.sized[storage::TagForm1] = this;
 
-    ui->SpeedButton6->setIcon(render::printIcon());
-    ui->SpeedButton6->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ui->SpeedButton6->setAccessibleName(ui->SpeedButton6->toolTip());
+    printButton()->setIcon(render::printIcon());
+    printButton()->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    printButton()->setAccessibleName(printButton()->toolTip());
     // The pickers are named by their labels, whatever organization they show.
-    ui->ComboBox1->setAccessibleName(ui->GroupBox1->title());
-    ui->ComboBox2->setAccessibleName(ui->GroupBox2->title());
+    payerPicker()->setAccessibleName(payerGroup()->title());
+    payeePicker()->setAccessibleName(payeeGroup()->title());
     PaintBox1 = new PreviewBox;
-    ui->ScrollBox1->setWidget(PaintBox1);
-    ui->ScrollBox1->setBackgroundRole(QPalette::Base);
-    QPalette white = ui->ScrollBox1->palette();
+    previewArea()->setWidget(PaintBox1);
+    previewArea()->setBackgroundRole(QPalette::Base);
+    QPalette white = previewArea()->palette();
     white.setColor(QPalette::Base, Qt::white);
-    ui->ScrollBox1->setPalette(white);
+    previewArea()->setPalette(white);
 
     // Each box takes at most what its field of the order record holds; the purpose counts
     // its line breaks as the record stores them.
-    restrictChars(ui->Edit1, isDigit, capacityOf(&storage::TPlat::Number));
-    restrictToCp1251(ui->Edit2, capacityOf(&storage::TPlat::Date));
+    restrictChars(numberBox(), isDigit, capacityOf(&storage::TPlat::Number));
+    restrictToCp1251(dateBox(), capacityOf(&storage::TPlat::Date));
     restrictChars(
-        ui->Edit3, [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },
+        amountBox(), [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },
         capacityOf(&storage::TPlat::Amount));
-    restrictToCp1251(ui->Memo1, capacityOf(&storage::TPlat::Purpose),
+    restrictToCp1251(purposeBox(), capacityOf(&storage::TPlat::Purpose),
                      [](const QString& text) { return purposeBytes(text).size(); });
 
-    for (QGroupBox* g : {ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9})
+    for (QGroupBox* g : {vatGroup(), payKindGroup(), priorityGroup(), statusGroup()})
         g->installEventFilter(this);
     // The field of each choice group takes the focus by Tab (not by a click, which belongs to
     // the group); Space or Enter there advances the choice as a click on the group does.
-    for (QLineEdit* e : {ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7}) {
+    for (QLineEdit* e : {vatField(), payKindField(), priorityField(), statusField()}) {
         e->setFocusPolicy(Qt::TabFocus);
         e->installEventFilter(this);
     }
@@ -84,27 +84,27 @@ TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
     for (const char* town :
          {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
         StatusMenu->addAction(QString::fromUtf8(town));
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->GroupBox9, ui->Edit7}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{statusGroup(), statusField()}) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& pos) {
-            GroupBox9ContextMenu(w->mapTo(ui->GroupBox9, pos));
+            GroupBox9ContextMenu(w->mapTo(statusGroup(), pos));
         });
     }
 
-    connect(ui->ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Select);
-    connect(ui->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Select);
-    connect(ui->Edit2, &QLineEdit::textChanged, this, &TForm1::showChoices);
-    connect(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
-    connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &QWidget::close);
-    connect(ui->SpeedButton4, &QPushButton::clicked, this, &TForm1::SpeedButton4Click);
-    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
-    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
-    connect(ui->SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
-    connect(ui->SpeedButton8, &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
-    connect(ui->SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+    connect(payerPicker(), &QComboBox::activated, this, &TForm1::ComboBox1Select);
+    connect(payeePicker(), &QComboBox::activated, this, &TForm1::ComboBox2Select);
+    connect(dateBox(), &QLineEdit::textChanged, this, &TForm1::showChoices);
+    connect(acceptedBox(), &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+    connect(pages(), &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+    connect(listButton(), &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(firmsButton(), &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(closeButton(), &QToolButton::clicked, this, &QWidget::close);
+    connect(taxesButton(), &QPushButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(saveButton(), &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(printButton(), &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(settingsButton(), &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(helpButton(), &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
+    connect(newButton(), &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
 
     FormCreate();
 }
@@ -113,7 +113,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
     applyFormSize(this, store_, storage::TagForm1);
-    ui->Edit2->setText(todayText());
+    dateBox()->setText(todayText());
     if (storage::IoResult r = storage::ScanAtStart(store_); !r)
         creationMessages_ << r.error;
     UpdateListButton();
@@ -126,17 +126,17 @@ void TForm1::FormCreate() {
 
 OrderFields TForm1::fields() const {
     OrderFields f;
-    f.payer = ui->ComboBox1->currentIndex();
-    f.payee = ui->ComboBox2->currentIndex();
-    f.number = ui->Edit1->text();
-    f.date = ui->Edit2->text();
-    f.amount = ui->Edit3->text();
-    f.purpose = ui->Memo1->toPlainText();
+    f.payer = payerPicker()->currentIndex();
+    f.payee = payeePicker()->currentIndex();
+    f.number = numberBox()->text();
+    f.date = dateBox()->text();
+    f.amount = amountBox()->text();
+    f.purpose = purposeBox()->toPlainText();
     f.vat = VatRate;
     f.payKind = PayKindChoice;
     f.priority = PriorityChoice;
     f.status = StatusChoice;
-    f.accepted = ui->CheckBox1->isChecked();
+    f.accepted = acceptedBox()->isChecked();
     if (windows_.formNalog) {
         const TFormNalog::Texts t = windows_.formNalog->texts();
         f.budget = {t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate};
@@ -146,36 +146,36 @@ OrderFields TForm1::fields() const {
 
 void TForm1::showFields(const OrderFields& f) {
     showing_ = true;
-    ui->ComboBox1->setCurrentIndex(f.payer);
-    ui->ComboBox2->setCurrentIndex(f.payee);
-    ui->Edit1->setText(f.number);
-    ui->Edit2->setText(f.date);
-    ui->Edit3->setText(f.amount);
-    ui->Memo1->setPlainText(f.purpose);
+    payerPicker()->setCurrentIndex(f.payer);
+    payeePicker()->setCurrentIndex(f.payee);
+    numberBox()->setText(f.number);
+    dateBox()->setText(f.date);
+    amountBox()->setText(f.amount);
+    purposeBox()->setPlainText(f.purpose);
     VatRate = f.vat;
     PayKindChoice = f.payKind;
     PriorityChoice = f.priority;
     StatusChoice = f.status;
     showChoices();
-    ui->CheckBox1->setChecked(f.accepted);
+    acceptedBox()->setChecked(f.accepted);
     setLocked(f.accepted);
     showing_ = false;
 }
 
 void TForm1::showChoices() {
     // The rate and the priority follow the date typed, or today's while it is not a date.
-    const storage::Day day = storage::RulesDay(ui->Edit2->text().toLatin1().toStdString());
-    ui->Edit4->setText(storage::VatChoiceText(VatRate, day));
-    ui->Edit5->setText(PayKindTexts()[PayKindChoice]);
-    ui->Edit6->setText(storage::PriorityText(PriorityChoice, day));
-    ui->Edit7->setText(StatusTexts()[StatusChoice]);
-    ui->SpeedButton4->setEnabled(StatusChoice != 0);
+    const storage::Day day = storage::RulesDay(dateBox()->text().toLatin1().toStdString());
+    vatField()->setText(storage::VatChoiceText(VatRate, day));
+    payKindField()->setText(PayKindTexts()[PayKindChoice]);
+    priorityField()->setText(storage::PriorityText(PriorityChoice, day));
+    statusField()->setText(StatusTexts()[StatusChoice]);
+    taxesButton()->setEnabled(StatusChoice != 0);
 }
 
 // --- pickers ------------------------------------------------------------------------------
 
 void TForm1::FillPickers() {
-    for (QComboBox* c : {ui->ComboBox1, ui->ComboBox2}) {
+    for (QComboBox* c : {payerPicker(), payeePicker()}) {
         c->clear();
         for (int i = 0; i < store_.FirmCount; ++i)
             c->addItem(toUi(store_.Firms[std::size_t(i)].Name));
@@ -184,27 +184,27 @@ void TForm1::FillPickers() {
 }
 
 int TForm1::payerPosition() const {
-    return ui->ComboBox1->currentIndex();
+    return payerPicker()->currentIndex();
 }
 int TForm1::payeePosition() const {
-    return ui->ComboBox2->currentIndex();
+    return payeePicker()->currentIndex();
 }
 
 void TForm1::setPickerPositions(int payer, int payee) {
-    ui->ComboBox1->setCurrentIndex(payer < ui->ComboBox1->count() ? payer : -1);
-    ui->ComboBox2->setCurrentIndex(payee < ui->ComboBox2->count() ? payee : -1);
+    payerPicker()->setCurrentIndex(payer < payerPicker()->count() ? payer : -1);
+    payeePicker()->setCurrentIndex(payee < payeePicker()->count() ? payee : -1);
 }
 
 void TForm1::showPickersForSaved() {
-    ui->ComboBox1->clear();
-    ui->ComboBox1->addItem(toUi(store_.Plat.PayerName));
-    ui->ComboBox2->clear();
-    ui->ComboBox2->addItem(toUi(store_.Plat.PayeeName));
+    payerPicker()->clear();
+    payerPicker()->addItem(toUi(store_.Plat.PayerName));
+    payeePicker()->clear();
+    payeePicker()->addItem(toUi(store_.Plat.PayeeName));
 }
 
 void TForm1::ComboBox1Select(int index) {
     if (!store_.PlatSaved)
-        ui->Edit1->setText(ProposeNumber(store_, index));
+        numberBox()->setText(ProposeNumber(store_, index));
     leaveFocus();
 }
 
@@ -218,7 +218,7 @@ void TForm1::leaveFocus() {
 }
 
 void TForm1::ShowFirstPage() {
-    ui->PageControl1->setCurrentIndex(0);
+    pages()->setCurrentIndex(0);
 }
 
 // --- choice groups, status menu, accepted lock ----------------------------------------------
@@ -246,26 +246,25 @@ void TForm1::ChoiceGroupClick(QGroupBox* group) {
     auto next = [](std::uint8_t& c, const QStringList& texts) {
         c = std::uint8_t((c + 1) % texts.size());
     };
-    if (group == ui->GroupBox6)
+    if (group == vatGroup())
         VatRate = storage::NextVatChoice(VatRate, store_.UsnVatRates() == 1);
-    else if (group == ui->GroupBox7)
+    else if (group == payKindGroup())
         next(PayKindChoice, PayKindTexts());
-    else if (group == ui->GroupBox8)
+    else if (group == priorityGroup())
         PriorityChoice = std::uint8_t((PriorityChoice + 1) % storage::PriorityChoiceCount);
-    else if (group == ui->GroupBox9)
+    else if (group == statusGroup())
         next(StatusChoice, StatusTexts());
     showChoices();
 }
 
 void TForm1::GroupBox9ContextMenu(const QPoint& pos) {
     QApplication::beep();
-    StatusMenu->exec(ui->GroupBox9->mapToGlobal(pos));
+    StatusMenu->exec(statusGroup()->mapToGlobal(pos));
 }
 
 void TForm1::setLocked(bool locked) {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ui->GroupBox1, ui->GroupBox2, ui->GroupBox3, ui->GroupBox4, ui->GroupBox5,
-             ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9, ui->GroupBox10})
+    // The ten groups of the order page hold every field of the order.
+    for (QGroupBox* w : orderPage()->findChildren<QGroupBox*>())
         w->setEnabled(!locked);
     if (windows_.formNalog)
         windows_.formNalog->setLocked(locked);
@@ -281,14 +280,14 @@ void TForm1::CheckBox1Click(bool checked) {
 
 void TForm1::setSavedLook(bool saved) {
     const QColor c = saved ? savedOrderColour() : newOrderColour();
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->ComboBox1, ui->ComboBox2, ui->Edit1,
-                                                      ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
-                                                      ui->Edit6, ui->Edit7, ui->Memo1})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             payerPicker(), payeePicker(), numberBox(), dateBox(), amountBox(), vatField(),
+             payKindField(), priorityField(), statusField(), purposeBox()})
         setTextColour(w, c);
     if (windows_.formNalog)
         windows_.formNalog->setSavedColour(saved);
-    ui->Edit1->setReadOnly(saved);
-    ui->Edit2->setReadOnly(saved);
+    numberBox()->setReadOnly(saved);
+    dateBox()->setReadOnly(saved);
 }
 
 // --- pages --------------------------------------------------------------------------------
@@ -297,29 +296,29 @@ void TForm1::PreparePreview() {
     const render::OrderInput order = OrderInputFor(store_, fields());
     PaintBox1->ShowOrder(order);
     const QStringList warnings = PartyWarnings(order);
-    ui->Label1->setText(warnings.join(QStringLiteral("; ")));
-    ui->Label1->setVisible(!warnings.isEmpty());
+    previewWarning()->setText(warnings.join(QStringLiteral("; ")));
+    previewWarning()->setVisible(!warnings.isEmpty());
 }
 
 void TForm1::PageControl1Change(int index) {
     if (index == 0) {
-        ui->SpeedButton5->setEnabled(false);
-        ui->SpeedButton6->setEnabled(false);
+        saveButton()->setEnabled(false);
+        printButton()->setEnabled(false);
         leaveFocus();
         return;
     }
     PreparePreview();
     OrderFields f = fields();
     const CheckResult r = CheckPlat(store_, f);
-    if (ui->Edit2->text() != f.date)
-        ui->Edit2->setText(f.date);
+    if (dateBox()->text() != f.date)
+        dateBox()->setText(f.date);
     if (r == CheckOk) {
-        ui->SpeedButton5->setEnabled(true);
-        ui->SpeedButton6->setEnabled(true);
+        saveButton()->setEnabled(true);
+        printButton()->setEnabled(true);
         if (store_.PlatSaved) {
             FillPlat(store_, f);
             if (!CheckChange(store_))
-                ui->SpeedButton5->setEnabled(false);
+                saveButton()->setEnabled(false);
         }
     } else if (r == CheckBadDate) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral("Неверный формат даты"));
@@ -329,11 +328,11 @@ void TForm1::PageControl1Change(int index) {
 // --- toolbar ------------------------------------------------------------------------------
 
 void TForm1::UpdateListButton() {
-    ui->SpeedButton1->setEnabled(store_.PlatCount > 0);
+    listButton()->setEnabled(store_.PlatCount > 0);
 }
 
 void TForm1::DisableNew() {
-    ui->SpeedButton9->setEnabled(false);
+    newButton()->setEnabled(false);
 }
 
 void TForm1::SpeedButton1Click() {
@@ -362,7 +361,7 @@ void TForm1::SpeedButton5Click() {
             showError(r.error);
             return;
         }
-        ui->SpeedButton5->setEnabled(false);
+        saveButton()->setEnabled(false);
         return;
     }
     SaveQuestions questions;
@@ -388,8 +387,8 @@ void TForm1::SpeedButton5Click() {
     if (windows_.formNalog)
         windows_.formNalog->loadFromRecord(store_.Plat);
     setSavedLook(true);
-    ui->SpeedButton9->setEnabled(true);
-    ui->SpeedButton5->setEnabled(false);
+    newButton()->setEnabled(true);
+    saveButton()->setEnabled(false);
     if (!r.io)
         showError(r.io.error);
 }
@@ -429,9 +428,9 @@ void TForm1::SpeedButton8Click() {
 
 void TForm1::SpeedButton9Click() {
     ShowFirstPage();
-    ui->SpeedButton5->setEnabled(false);
-    ui->SpeedButton6->setEnabled(false);
-    ui->SpeedButton9->setEnabled(false);
+    saveButton()->setEnabled(false);
+    printButton()->setEnabled(false);
+    newButton()->setEnabled(false);
     const OrderFields f = NewOrderFields(store_, fields());
     store_.PlatSaved = false;
     FillPickers();
@@ -451,16 +450,16 @@ void TForm1::ShowOpened() {
         windows_.formNalog->loadFromRecord(store_.Plat);
     setSavedLook(true);
     ShowFirstPage();
-    ui->SpeedButton5->setEnabled(false);
-    ui->SpeedButton6->setEnabled(false);
-    ui->SpeedButton9->setEnabled(true);
+    saveButton()->setEnabled(false);
+    printButton()->setEnabled(false);
+    newButton()->setEnabled(true);
 }
 
 void TForm1::ClearPlat() {
     const OrderFields f = ClearedFields(fields());
     // The pickers held only the deleted order's parties: they get all organizations back,
     // so that a position chosen there is again a position in the directory.
-    if (store_.PlatSaved || ui->ComboBox1->count() != store_.FirmCount)
+    if (store_.PlatSaved || payerPicker()->count() != store_.FirmCount)
         FillPickers();
     store_.PlatSaved = false;
     showFields(f);
@@ -498,6 +497,128 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::showError(const QString& text) {
     QMessageBox::critical(this, windowTitle(), text);
+}
+
+// --- controls ---------------------------------------------------------------------------
+
+QComboBox* TForm1::payerPicker() const {
+    return ui->ComboBox1;
+}
+
+QComboBox* TForm1::payeePicker() const {
+    return ui->ComboBox2;
+}
+
+QGroupBox* TForm1::payerGroup() const {
+    return ui->GroupBox1;
+}
+
+QGroupBox* TForm1::payeeGroup() const {
+    return ui->GroupBox2;
+}
+
+QLineEdit* TForm1::numberBox() const {
+    return ui->Edit1;
+}
+
+QLineEdit* TForm1::dateBox() const {
+    return ui->Edit2;
+}
+
+QLineEdit* TForm1::amountBox() const {
+    return ui->Edit3;
+}
+
+QGroupBox* TForm1::vatGroup() const {
+    return ui->GroupBox6;
+}
+
+QGroupBox* TForm1::payKindGroup() const {
+    return ui->GroupBox7;
+}
+
+QGroupBox* TForm1::priorityGroup() const {
+    return ui->GroupBox8;
+}
+
+QGroupBox* TForm1::statusGroup() const {
+    return ui->GroupBox9;
+}
+
+QLineEdit* TForm1::vatField() const {
+    return ui->Edit4;
+}
+
+QLineEdit* TForm1::payKindField() const {
+    return ui->Edit5;
+}
+
+QLineEdit* TForm1::priorityField() const {
+    return ui->Edit6;
+}
+
+QLineEdit* TForm1::statusField() const {
+    return ui->Edit7;
+}
+
+QCheckBox* TForm1::acceptedBox() const {
+    return ui->CheckBox1;
+}
+
+QPlainTextEdit* TForm1::purposeBox() const {
+    return ui->Memo1;
+}
+
+QWidget* TForm1::orderPage() const {
+    return ui->TabSheet1;
+}
+
+QTabWidget* TForm1::pages() const {
+    return ui->PageControl1;
+}
+
+QScrollArea* TForm1::previewArea() const {
+    return ui->ScrollBox1;
+}
+
+QLabel* TForm1::previewWarning() const {
+    return ui->Label1;
+}
+
+QToolButton* TForm1::listButton() const {
+    return ui->SpeedButton1;
+}
+
+QToolButton* TForm1::firmsButton() const {
+    return ui->SpeedButton2;
+}
+
+QToolButton* TForm1::closeButton() const {
+    return ui->SpeedButton3;
+}
+
+QPushButton* TForm1::taxesButton() const {
+    return ui->SpeedButton4;
+}
+
+QToolButton* TForm1::saveButton() const {
+    return ui->SpeedButton5;
+}
+
+QToolButton* TForm1::printButton() const {
+    return ui->SpeedButton6;
+}
+
+QToolButton* TForm1::settingsButton() const {
+    return ui->SpeedButton7;
+}
+
+QToolButton* TForm1::helpButton() const {
+    return ui->SpeedButton8;
+}
+
+QToolButton* TForm1::newButton() const {
+    return ui->SpeedButton9;
 }
 
 } // namespace editor

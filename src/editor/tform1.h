@@ -10,9 +10,18 @@
 #include <QStringList>
 #include <memory>
 
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+class QWidget;
 
 namespace storage {
 class Store;
@@ -88,6 +97,38 @@ private:
     void showPickersForSaved();
     void showError(const QString& text);
     void leaveFocus();
+
+    // The controls the window works with, by what they are.
+    QComboBox* payerPicker() const;      // "Кто платит"
+    QComboBox* payeePicker() const;      // "Кому платит"
+    QGroupBox* payerGroup() const;       // the group of the payer picker
+    QGroupBox* payeeGroup() const;       // the group of the payee picker
+    QLineEdit* numberBox() const;        // "№"
+    QLineEdit* dateBox() const;          // "Дата"
+    QLineEdit* amountBox() const;        // "Сумма"
+    QGroupBox* vatGroup() const;         // "НДС": a click advances the choice
+    QGroupBox* payKindGroup() const;     // "Вид платежа"
+    QGroupBox* priorityGroup() const;    // "Очер. плат."
+    QGroupBox* statusGroup() const;      // "Статус"
+    QLineEdit* vatField() const;         // the text of the VAT choice
+    QLineEdit* payKindField() const;     // the text of the payment kind
+    QLineEdit* priorityField() const;    // the text of the priority
+    QLineEdit* statusField() const;      // the text of the payer status
+    QCheckBox* acceptedBox() const;      // "Принята в банк"
+    QPlainTextEdit* purposeBox() const;  // "Назначение платежа"
+    QWidget* orderPage() const;          // the first page: the fields of the order
+    QTabWidget* pages() const;           // the order page and the preview page
+    QScrollArea* previewArea() const;    // the preview page's scrolled form
+    QLabel* previewWarning() const;      // warnings about the parties above the preview
+    QToolButton* listButton() const;     // "List"
+    QToolButton* firmsButton() const;    // "Firms"
+    QToolButton* closeButton() const;    // "Close"
+    QPushButton* taxesButton() const;    // "Налоги"
+    QToolButton* saveButton() const;     // "Save"
+    QToolButton* printButton() const;    // print
+    QToolButton* settingsButton() const; // "Set"
+    QToolButton* helpButton() const;     // "Help"
+    QToolButton* newButton() const;      // "New"
 
     storage::Store& store_;
     Windows& windows_;

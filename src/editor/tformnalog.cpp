@@ -47,12 +47,12 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
     };
     using storage::TPlat;
     const Box boxes[] = {
-        {ui->ComboBox1, capacityOf(&TPlat::Kbk), capacityOf(&TPlat::Kbk)},
-        {ui->ComboBox2, capacityOf(&TPlat::Okato), capacityOf(&TPlat::Okato)},
-        {ui->ComboBox3, capacityOf(&TPlat::Basis), 3},
-        {ui->ComboBox4, capacityOf(&TPlat::TaxPeriod), capacityOf(&TPlat::TaxPeriod)},
-        {ui->ComboBox7, capacityOf(&TPlat::TaxType), 3},
-        {ui->ComboBox8, 128, 40},
+        {kbkBox(), capacityOf(&TPlat::Kbk), capacityOf(&TPlat::Kbk)},
+        {okatoBox(), capacityOf(&TPlat::Okato), capacityOf(&TPlat::Okato)},
+        {basisBox(), capacityOf(&TPlat::Basis), 3},
+        {periodBox(), capacityOf(&TPlat::TaxPeriod), capacityOf(&TPlat::TaxPeriod)},
+        {typeBox(), capacityOf(&TPlat::TaxType), 3},
+        {descriptionList(), 128, 40},
     };
     for (const Box& b : boxes) {
         // What the user types stays as typed: no completion from the list.
@@ -60,16 +60,16 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
         restrictToCp1251(b.combo, b.maxLength);
         b.combo->setMinimumContentsLength(b.shownLength);
     }
-    for (auto [edit, capacity] : {std::pair{ui->Edit1, capacityOf(&TPlat::DocNumber)},
-                                  std::pair{ui->Edit2, capacityOf(&TPlat::DocDate)}}) {
+    for (auto [edit, capacity] : {std::pair{docNumberBox(), capacityOf(&TPlat::DocNumber)},
+                                  std::pair{docDateBox(), capacityOf(&TPlat::DocDate)}}) {
         restrictToCp1251(edit, capacity);
         edit->installEventFilter(this);
     }
 
-    ui->ComboBox1->addItems(codesOf(KbkTable));
-    ui->ComboBox2->addItems(codesOf(OkatoTable));
-    ui->ComboBox3->addItems(codesOf(BasisTable));
-    ui->ComboBox7->addItems(codesOf(TaxTypeTable));
+    kbkBox()->addItems(codesOf(KbkTable));
+    okatoBox()->addItems(codesOf(OkatoTable));
+    basisBox()->addItems(codesOf(BasisTable));
+    typeBox()->addItems(codesOf(TaxTypeTable));
     for (NalogField f : {NalogField::Kbk, NalogField::Okato, NalogField::Basis, NalogField::Period,
                          NalogField::Type}) {
         QComboBox* c = ownList(f);
@@ -80,10 +80,10 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
             connect(c, &QComboBox::activated, this, [this, f](int row) { ComboSelect(f, row); });
     }
     showDescriptions(fields_.listFor(NalogField::Kbk, -1));
-    connect(ui->ComboBox8, &QComboBox::activated, this, &TFormNalog::ComboBox8Select);
+    connect(descriptionList(), &QComboBox::activated, this, &TFormNalog::ComboBox8Select);
     // A description longer than the box shows its beginning, not its end.
-    connect(ui->ComboBox8, &QComboBox::currentIndexChanged, ui->ComboBox8->lineEdit(),
-            [this] { ui->ComboBox8->lineEdit()->setCursorPosition(0); });
+    connect(descriptionList(), &QComboBox::currentIndexChanged, descriptionList()->lineEdit(),
+            [this] { descriptionList()->lineEdit()->setCursorPosition(0); });
 
     for (QGroupBox* g : findChildren<QGroupBox*>())
         setCaptionColour(g);
@@ -101,17 +101,17 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
     PopupMenu2 = makeMenu("PopupMenu2", KbkShortcuts, NalogField::Kbk);
     using GroupMenu = std::pair<QGroupBox*, QMenu*>;
     for (auto [group, menu] :
-         {GroupMenu{ui->GroupBox2, PopupMenu1}, GroupMenu{ui->GroupBox1, PopupMenu2}}) {
+         {GroupMenu{okatoGroup(), PopupMenu1}, GroupMenu{kbkGroup(), PopupMenu2}}) {
         group->setToolTip(QStringLiteral("Щелкни правой кнопкой"));
         group->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(group, &QWidget::customContextMenuRequested, menu,
                 [group, menu](const QPoint& pos) { menu->popup(group->mapToGlobal(pos)); });
     }
 
-    ui->SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
-    ui->BitBtn1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TFormNalog::fillSingleTaxPayment);
+    infoButton()->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+    okButton()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(okButton(), &QPushButton::clicked, this, &QDialog::accept);
+    connect(singleTaxButton(), &QPushButton::clicked, this, &TFormNalog::fillSingleTaxPayment);
 
     applyFormSize(this, store, storage::TagFormNalog);
 }
@@ -119,13 +119,9 @@ TFormNalog::TFormNalog(storage::Store& store, QWidget* parent)
 TFormNalog::~TFormNalog() = default;
 
 TFormNalog::Texts TFormNalog::texts() const {
-    return {ui->ComboBox1->currentText(),
-            ui->ComboBox2->currentText(),
-            ui->ComboBox3->currentText(),
-            ui->ComboBox4->currentText(),
-            ui->ComboBox7->currentText(),
-            ui->Edit1->text(),
-            ui->Edit2->text()};
+    return {kbkBox()->currentText(),    okatoBox()->currentText(), basisBox()->currentText(),
+            periodBox()->currentText(), typeBox()->currentText(),  docNumberBox()->text(),
+            docDateBox()->text()};
 }
 
 void TFormNalog::loadFromRecord(const storage::TPlat& p) {
@@ -137,16 +133,16 @@ void TFormNalog::showTexts(const Texts& t) {
     loadCode(NalogField::Kbk, t.kbk);
     loadCode(NalogField::Okato, t.okato);
     loadCode(NalogField::Basis, t.basis);
-    ui->ComboBox4->setCurrentIndex(-1);
-    ui->ComboBox4->setEditText(t.taxPeriod);
+    periodBox()->setCurrentIndex(-1);
+    periodBox()->setEditText(t.taxPeriod);
     loadCode(NalogField::Type, t.taxType);
-    ui->Edit1->setText(t.docNumber);
-    ui->Edit2->setText(t.docDate);
+    docNumberBox()->setText(t.docNumber);
+    docDateBox()->setText(t.docDate);
     // The description list follows the loaded code of the field it describes, so that it never
     // shows the description of the previous order's code.
     const NalogField a = fields_.active();
     if (!NalogFields::table(a).empty())
-        ui->ComboBox8->setCurrentIndex(selectedRow(a));
+        descriptionList()->setCurrentIndex(selectedRow(a));
 }
 
 void TFormNalog::fillSingleTaxPayment() {
@@ -158,8 +154,8 @@ void TFormNalog::fillSingleTaxPayment() {
 void TFormNalog::setSavedColour(bool saved) {
     const QColor c = saved ? savedOrderColour() : newOrderColour();
     for (QWidget* w :
-         std::initializer_list<QWidget*>{ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4,
-                                         ui->ComboBox7, ui->Edit1, ui->Edit2, ui->ComboBox8})
+         std::initializer_list<QWidget*>{kbkBox(), okatoBox(), basisBox(), periodBox(), typeBox(),
+                                         docNumberBox(), docDateBox(), descriptionList()})
         setTextColour(w, c);
 }
 
@@ -167,9 +163,9 @@ void TFormNalog::setLocked(bool locked) {
     for (QGroupBox* g : findChildren<QGroupBox*>())
         g->setEnabled(!locked);
     // "ЕНП" would rewrite every field (and the editor's status): it is locked with them.
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->ComboBox1, ui->ComboBox2, ui->ComboBox3,
-                                                      ui->ComboBox4, ui->ComboBox7, ui->ComboBox8,
-                                                      ui->Edit1, ui->Edit2, ui->BitBtn2})
+    for (QWidget* w : std::initializer_list<QWidget*>{kbkBox(), okatoBox(), basisBox(), periodBox(),
+                                                      typeBox(), descriptionList(), docNumberBox(),
+                                                      docDateBox(), singleTaxButton()})
         w->setEnabled(!locked);
 }
 
@@ -180,7 +176,7 @@ bool TFormNalog::eventFilter(QObject* watched, QEvent* event) {
             if (watched == ownList(f))
                 FieldEnter(f);
     } else if (event->type() == QEvent::MouseButtonPress &&
-               (watched == ui->Edit1 || watched == ui->Edit2) &&
+               (watched == docNumberBox() || watched == docDateBox()) &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         EditClick();
     }
@@ -199,15 +195,15 @@ void TFormNalog::showEvent(QShowEvent* event) {
 QComboBox* TFormNalog::ownList(NalogField field) const {
     switch (field) {
     case NalogField::Kbk:
-        return ui->ComboBox1;
+        return kbkBox();
     case NalogField::Okato:
-        return ui->ComboBox2;
+        return okatoBox();
     case NalogField::Basis:
-        return ui->ComboBox3;
+        return basisBox();
     case NalogField::Period:
-        return ui->ComboBox4;
+        return periodBox();
     case NalogField::Type:
-        return ui->ComboBox7;
+        return typeBox();
     case NalogField::Document:
         break;
     }
@@ -225,10 +221,10 @@ int TFormNalog::selectedRow(NalogField field) const {
 }
 
 void TFormNalog::showDescriptions(const DescriptionList& list) {
-    ui->ComboBox8->clear();
-    ui->ComboBox8->addItems(list.items);
-    ui->ComboBox8->setCurrentIndex(list.selected);
-    ui->GroupBox8->setTitle(list.caption);
+    descriptionList()->clear();
+    descriptionList()->addItems(list.items);
+    descriptionList()->setCurrentIndex(list.selected);
+    descriptionGroup()->setTitle(list.caption);
 }
 
 void TFormNalog::selectRow(NalogField field, int row) {
@@ -259,22 +255,22 @@ void TFormNalog::ComboSelect(NalogField field, int row) {
     ownList(field)->setToolTip(descriptionOf(field, row));
     if (field != fields_.active())
         return;
-    ui->ComboBox8->setCurrentIndex(row);
+    descriptionList()->setCurrentIndex(row);
     if (field == NalogField::Okato)
-        ui->GroupBox8->setTitle(fields_.listFor(NalogField::Okato, row).caption);
+        descriptionGroup()->setTitle(fields_.listFor(NalogField::Okato, row).caption);
 }
 
 void TFormNalog::ComboChange(NalogField field) {
     if (field == fields_.active() && selectedRow(field) < 0)
-        ui->ComboBox8->setCurrentIndex(-1);
+        descriptionList()->setCurrentIndex(-1);
 }
 
 void TFormNalog::ComboBox8Select(int row) {
     const NalogField a = fields_.active();
     if (a == NalogField::Period) {
-        ui->ComboBox4->clear();
-        ui->ComboBox4->addItems(fields_.buildPeriods(row));
-        ui->ComboBox4->setCurrentIndex(0);
+        periodBox()->clear();
+        periodBox()->addItems(fields_.buildPeriods(row));
+        periodBox()->setCurrentIndex(0);
     } else if (a != NalogField::Document) {
         selectRow(a, row);
     }
@@ -283,7 +279,65 @@ void TFormNalog::ComboBox8Select(int row) {
 void TFormNalog::PopupMenuClick(NalogField field, int row) {
     selectRow(field, row);
     if (field == fields_.active())
-        ui->ComboBox8->setCurrentIndex(row);
+        descriptionList()->setCurrentIndex(row);
+}
+
+// --- controls ---------------------------------------------------------------------------
+
+QComboBox* TFormNalog::kbkBox() const {
+    return ui->ComboBox1;
+}
+
+QComboBox* TFormNalog::okatoBox() const {
+    return ui->ComboBox2;
+}
+
+QComboBox* TFormNalog::basisBox() const {
+    return ui->ComboBox3;
+}
+
+QComboBox* TFormNalog::periodBox() const {
+    return ui->ComboBox4;
+}
+
+QComboBox* TFormNalog::typeBox() const {
+    return ui->ComboBox7;
+}
+
+QComboBox* TFormNalog::descriptionList() const {
+    return ui->ComboBox8;
+}
+
+QGroupBox* TFormNalog::kbkGroup() const {
+    return ui->GroupBox1;
+}
+
+QGroupBox* TFormNalog::okatoGroup() const {
+    return ui->GroupBox2;
+}
+
+QGroupBox* TFormNalog::descriptionGroup() const {
+    return ui->GroupBox8;
+}
+
+QLineEdit* TFormNalog::docNumberBox() const {
+    return ui->Edit1;
+}
+
+QLineEdit* TFormNalog::docDateBox() const {
+    return ui->Edit2;
+}
+
+QToolButton* TFormNalog::infoButton() const {
+    return ui->SpeedButton1;
+}
+
+QPushButton* TFormNalog::okButton() const {
+    return ui->BitBtn1;
+}
+
+QPushButton* TFormNalog::singleTaxButton() const {
+    return ui->BitBtn2;
 }
 
 } // namespace editor

@@ -11,7 +11,11 @@
 #include <memory>
 
 class QComboBox;
+class QGroupBox;
+class QLineEdit;
 class QMenu;
+class QPushButton;
+class QToolButton;
 
 namespace storage {
 class Store;
@@ -73,6 +77,22 @@ private:
     void ComboChange(NalogField field);
     void ComboBox8Select(int row);
     void PopupMenuClick(NalogField field, int row);
+
+    // The controls the window works with, by what they are.
+    QComboBox* kbkBox() const;            // КБК
+    QComboBox* okatoBox() const;          // ОКАТО
+    QComboBox* basisBox() const;          // the payment basis
+    QComboBox* periodBox() const;         // the tax period
+    QComboBox* typeBox() const;           // the payment type
+    QComboBox* descriptionList() const;   // the shared description list
+    QGroupBox* kbkGroup() const;          // right click: КБК shortcuts
+    QGroupBox* okatoGroup() const;        // right click: ОКАТО shortcuts
+    QGroupBox* descriptionGroup() const;  // its caption says what is described
+    QLineEdit* docNumberBox() const;      // the document number
+    QLineEdit* docDateBox() const;        // the document date
+    QToolButton* infoButton() const;      // the information sign
+    QPushButton* okButton() const;        // "OK"
+    QPushButton* singleTaxButton() const; // "ЕНП"
 
     std::unique_ptr<Ui::TFormNalog> ui;
     NalogFields fields_;
