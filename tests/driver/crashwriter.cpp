@@ -37,7 +37,8 @@ bool saveOrder(Store& s, const QString& relative, int g) {
 // and employees of the later organizations move down one index). A kill after a deletion is
 // saved leaves that organization deleted; the next run brings it back, so at most one stays
 // deleted and the directory never runs out of organizations. Finding none in use is a fault
-// of the folder: it is reported with its own exit code.
+// of the folder: it is reported with its own exit code. Each finished generation is reported
+// on standard output, so that the test can measure how long one takes.
 int runDirectory(Store& s, int first) {
     for (int g = first;; ++g) {
         bool ok = true;
@@ -53,6 +54,8 @@ int runDirectory(Store& s, int first) {
             std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
             return 1;
         }
+        std::printf("generation %d\n", g);
+        std::fflush(stdout);
     }
 }
 

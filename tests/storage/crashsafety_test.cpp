@@ -9,6 +9,7 @@
 #include "storage/startup.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <chrono>
@@ -43,17 +44,30 @@ void writeFirstGeneration(const TempDir& dir) {
     }
 }
 
-// Starts the writer, waits until it is ready, lets it work for the given time and kills it.
-void killWriterAfter(const QStringList& args, std::chrono::microseconds delay, int run) {
+// Starts the writer, waits until it is ready and (when asked) until it has reported that many
+// finished generations, lets it work for the given time and kills it. worked (when given)
+// receives the time from "ready" to the kill.
+void killWriterAfter(const QStringList& args, std::chrono::microseconds delay, int run,
+                     int generations = 0, std::chrono::microseconds* worked = nullptr) {
     QProcess writer;
     writer.start(QStringLiteral(QM_BINARY_DIR "/crash_writer"), args);
     ASSERT_TRUE(writer.waitForStarted()) << writer.errorString().toStdString();
     ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
     ASSERT_EQ(writer.readLine().trimmed(), "ready");
+    QElapsedTimer clock;
+    clock.start();
+    for (int reported = 0; reported < generations;) {
+        if (!writer.canReadLine())
+            ASSERT_TRUE(writer.waitForReadyRead(10000)) << "run " << run;
+        else
+            reported += writer.readLine().startsWith("generation");
+    }
     std::this_thread::sleep_for(delay);
     // No process id once the writer is gone: it stopped by itself (said below).
     if (const qint64 pid = writer.processId(); pid > 0)
         ::kill(pid_t(pid), SIGKILL);
+    if (worked)
+        *worked = std::chrono::microseconds(clock.nsecsElapsed() / 1000);
     ASSERT_TRUE(writer.waitForFinished(10000));
     const std::string said = writer.readAllStandardError().toStdString();
     ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer stopped by itself: " << said;
@@ -148,13 +162,20 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
         crashgen::fillDirectory(*s);
         ASSERT_TRUE(SaveTables(*s, TableFirms | TableFirmsDel | TableFilial | TableEmployee).ok);
     }
+    // A generation (the restoration of the organization deleted before, then a deletion) takes
+    // from a few to a hundred milliseconds, as the disk syncs each table. The kills fall at
+    // random moments of a whole generation as long as it takes on this machine, measured on a
+    // first run of a few generations (killed as any other).
+    constexpr int Measured = 4;
+    std::chrono::microseconds generation{};
+    ASSERT_NO_FATAL_FAILURE(killWriterAfter({dir.path(), QStringLiteral("100000"), "directory"}, {},
+                                            -1, Measured, &generation));
     std::mt19937 random(20261208);
-    // A deletion with its restoration takes a few milliseconds.
-    std::uniform_int_distribution<int> delayUs(0, 15000);
+    std::uniform_int_distribution<long long> delayUs(0, generation.count() / Measured);
     int midChange = 0; // kills that left a change to finish or to undo
-    // How many kills land inside a change depends on the machine's load (from 1 in 12 to nearly
-    // 1 in 2 here); it goes on killing (up to four times as often) until a few did, so the
-    // recovery is always exercised.
+    // Most kills land inside a change (two in three here, a seventh of them after its journal);
+    // it goes on killing (up to four times as often) until a few did, so the recovery is always
+    // exercised.
     constexpr int MinMidChange = 4;
     for (int run = 0; run < Kills || (midChange < MinMidChange && run < 4 * Kills); ++run) {
         ASSERT_NO_FATAL_FAILURE(killWriterAfter({dir.path(), QString::number(run * 5), "directory"},
@@ -170,4 +191,58 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
         ASSERT_EQ(pending(), QStringList()) << "run " << run;
     }
     EXPECT_GE(midChange, MinMidChange);
+}
+
+// A change of the tables first writes each new table beside its file (name + ".new"), then a
+// journal naming them, after which the new files take their places one by one. Whatever moment
+// a crash stopped that at, the next start finds every table as before the change while the
+// journal is missing, and every table as after it once the journal is there.
+TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) {
+    const QStringList tables = {"Firms", "FirmsDel", "Filial", "Employee"};
+    const unsigned all = TableFirms | TableFirmsDel | TableFilial | TableEmployee;
+    QMap<QString, QByteArray> before, after;
+    {
+        TempDir scratch;
+        auto s = std::make_unique<Store>();
+        ASSERT_EQ(StartUp(*s, scratch.path()), QStringList());
+        crashgen::fillDirectory(*s);
+        ASSERT_TRUE(SaveTables(*s, all).ok);
+        for (const QString& t : tables)
+            before[t] = scratch.read("Data/" + t);
+        // Every table changes: a branch and an employee more, a link moved, a deleted entry.
+        ASSERT_TRUE(crashgen::giveBranchAndEmployee(*s, 0));
+        s->FirmsDel[0] = s->Firms[5];
+        s->FirmDelCount = 1;
+        ASSERT_TRUE(SaveTables(*s, all).ok);
+        for (const QString& t : tables)
+            after[t] = scratch.read("Data/" + t);
+    }
+    struct Case {
+        bool journal;
+        int done; // without the journal: new files written; with it: new files in place
+    };
+    const Case cases[] = {{false, 1}, {false, 2}, {false, 3}, {false, 4}, {true, 0},
+                          {true, 1},  {true, 2},  {true, 3},  {true, 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.journal ? "journal, tables in place: " : "no journal, new files: ") +
+                     std::to_string(c.done));
+        TempDir dir;
+        ASSERT_TRUE(QDir().mkpath(dir.file("Data")));
+        for (int i = 0; i < tables.size(); ++i) {
+            const QString t = "Data/" + tables[i];
+            const bool placed = c.journal && i < c.done;
+            dir.write(t, placed ? after[tables[i]] : before[tables[i]]);
+            if (c.journal ? !placed : i < c.done)
+                dir.write(t + ".new", after[tables[i]]);
+        }
+        if (c.journal)
+            dir.write("Data/Journal", tables.join(u'\n').toLatin1());
+
+        auto next = std::make_unique<Store>();
+        ASSERT_EQ(StartUp(*next, dir.path()), QStringList());
+        for (const QString& t : tables)
+            EXPECT_EQ(dir.read("Data/" + t), (c.journal ? after : before)[t]) << t.toStdString();
+        EXPECT_EQ(QDir(dir.file("Data")).entryList({"Journal", "*.new"}, QDir::Files),
+                  QStringList());
+    }
 }
