@@ -2,8 +2,6 @@
 // first, then every dialog it and the others open. The main window owns the others.
 #pragma once
 
-#include "editor/links.h"
-
 #include <memory>
 
 namespace storage {
@@ -17,12 +15,13 @@ class TForm1;
 namespace app {
 
 struct AllWindows {
-    editor::Windows links; // declared first: the windows keep references to it
     std::unique_ptr<editor::TForm1> form1;
 };
 
-// Creates every window in its order on a store whose start-up has run. The main window's
-// creation scans the saved orders; its messages are in form1->creationMessages().
+// Creates every window in its order on a store whose start-up has run, hands each window the
+// windows it opens and connects the signals by which they tell each other what happened. The
+// main window's creation scans the saved orders; its messages are in
+// form1->creationMessages().
 std::unique_ptr<AllWindows> createWindows(storage::Store& store);
 
 } // namespace app

@@ -1,9 +1,7 @@
 #include "tformfilter.h"
 
-#include "tformplat.h"
 #include "ui_tformfilter.h"
 
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/store.h"
 
@@ -11,12 +9,9 @@
 
 namespace archive {
 
-TFormFilter::TFormFilter(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormFilter>()) {
+TFormFilter::TFormFilter(storage::Store& store, QWidget* parent)
+    : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormFilter>()) {
     ui->setupUi(this);
-    windows_.formFilter = this;
-    windows_.sized[storage::TagFormFilter] = this;
-    windows_.fillFilter = [this] { FillFilter(); };
 
     connect(ui->CheckBox1, &QCheckBox::toggled, this, &TFormFilter::CheckBoxChange);
     connect(ui->CheckBox2, &QCheckBox::toggled, this, &TFormFilter::CheckBoxChange);
@@ -79,8 +74,7 @@ void TFormFilter::ComboBox2Change(int) {
 }
 
 void TFormFilter::BitBtn1Click() {
-    if (auto* list = qobject_cast<TFormPlat*>(windows_.formPlat))
-        list->EnableFilter(FilterMode != FilterNone);
+    emit filterChosen(FilterMode != FilterNone);
     accept();
 }
 

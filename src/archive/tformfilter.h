@@ -12,10 +12,6 @@ namespace storage {
 class Store;
 }
 
-namespace editor {
-struct Windows;
-}
-
 namespace Ui {
 class TFormFilter;
 }
@@ -25,7 +21,7 @@ namespace archive {
 class TFormFilter : public QDialog {
     Q_OBJECT
 public:
-    TFormFilter(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    explicit TFormFilter(storage::Store& store, QWidget* parent = nullptr);
     ~TFormFilter() override;
 
     // Refills the two lists from PayerInnTable and PayeeInnTable, nothing chosen, both "Все"
@@ -33,6 +29,10 @@ public:
     void FillFilter();
     // The filter chosen: FilterMode and the positions chosen in the two lists.
     FilterChoice choice() const;
+
+signals:
+    // "OK": whether a filter was chosen.
+    void filterChosen(bool chosen);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -44,7 +44,6 @@ private:
     void BitBtn1Click(); // OK
 
     storage::Store& store_;
-    editor::Windows& windows_;
     std::unique_ptr<Ui::TFormFilter> ui;
     std::uint8_t FilterMode = FilterNone;
     bool stepping_ = false; // the box step is setting the boxes itself

@@ -4,7 +4,6 @@
 #include "tformfilter.h"
 #include "ui_tformplat.h"
 
-#include "editor/links.h"
 #include "editor/listgrid.h"
 #include "editor/tform1.h"
 #include "editor/tformchangeplat.h"
@@ -34,14 +33,10 @@ constexpr int PanelWidth = 80;
 
 } // namespace
 
-TFormPlat::TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormPlat>()),
+TFormPlat::TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidget* parent)
+    : QDialog(parent), store_(store), editor_(editor), ui(std::make_unique<Ui::TFormPlat>()),
       FilterList(std::make_unique<PlatItems>()) {
     ui->setupUi(this);
-    windows_.formPlat = this;
-    windows_.sized[storage::TagFormPlat] = this;
-    windows_.platGreed = [this] { PlatGreed(); };
-    windows_.checkSave = [this] { return CheckSave().canLeave(); };
 
     StringGrid1 = new editor::ListGrid(
         store_, storage::ColBasePlats, PlatColumnTitles(), [this] { return shownCount(); },
@@ -152,8 +147,8 @@ void TFormPlat::PlatGreedFilter() {
 
 void TFormPlat::FillFilter() {
     FilterChoice choice;
-    if (auto* dialog = qobject_cast<TFormFilter*>(windows_.formFilter))
-        choice = dialog->choice();
+    if (dialogs_.filter)
+        choice = dialogs_.filter->choice();
     FilterCount = archive::FillFilter(store_, choice, *FilterList);
 }
 
@@ -221,8 +216,8 @@ void TFormPlat::SpeedButton3Click(bool down) {
 }
 
 void TFormPlat::SpeedButton5Click() {
-    if (windows_.formFilter)
-        editor::showModal(windows_.formFilter);
+    if (dialogs_.filter)
+        editor::showModal(dialogs_.filter);
 }
 
 // --- to the bank -------------------------------------------------------------------------
@@ -261,23 +256,18 @@ void TFormPlat::SpeedButton6Click() {
 // --- opening ------------------------------------------------------------------------------
 
 CheckSaveResult TFormPlat::CheckSave() {
-    if (!windows_.form1)
-        return {};
     SaveQuestions questions;
     questions.ask = [this](const QString& line1, const QString& line2) {
-        return windows_.formChangePlat && windows_.formChangePlat->ask(line1, line2);
+        return dialogs_.replace && dialogs_.replace->ask(line1, line2);
     };
     questions.tell = [this](const QString& text) {
-        QMessageBox::information(isVisible() ? static_cast<QWidget*>(this) : windows_.form1,
-                                 windowTitle(), text);
+        QMessageBox::information(messageParent(), windowTitle(), text);
     };
-    const CheckSaveResult r = archive::CheckSave(store_, windows_.form1->fields(), questions);
+    const CheckSaveResult r = archive::CheckSave(store_, editor_.fields(), questions);
     StringGrid1->viewport()->update(); // a saved order's row shows what was written
     if (r.savedNew) {
         PlatGreed();
-        if (windows_.fillFilter)
-            windows_.fillFilter();
-        windows_.form1->UpdateListButton();
+        emit orderSaved();
     }
     if (!r.io)
         showError(r.io.error);
@@ -297,12 +287,11 @@ void TFormPlat::SpeedButton1Click() {
         return; // the order on screen could not be written: it stays there
     if (storage::IoResult r = OpenListed(store_, noted); !r) {
         showError(r.error);
-        if (saved.savedNew && windows_.form1)
-            windows_.form1->ShowOpened(); // the order just saved stays on screen, as saved
+        if (saved.savedNew)
+            emit orderOpened(); // the order just saved stays on screen, as saved
         return;
     }
-    if (windows_.form1)
-        windows_.form1->ShowOpened();
+    emit orderOpened();
     accept();
 }
 
@@ -315,7 +304,7 @@ void TFormPlat::StringGrid1DblClick() {
 
 void TFormPlat::SpeedButton2Click() {
     const int row = StringGrid1->currentDataRow();
-    auto* dialog = qobject_cast<TFormDelPlat*>(windows_.formDelPlat);
+    TFormDelPlat* dialog = dialogs_.deletion;
     if (ListMode_ != ListMode::All || row < 0 || row >= store_.PlatCount || !dialog)
         return;
     CurPlat = row;
@@ -333,14 +322,12 @@ void TFormPlat::SpeedButton2Click() {
         ListMode_ = ListMode::Nothing;
         refreshGrid(0);
     }
-    if (onScreen && windows_.form1) {
-        windows_.form1->DisableNew();
+    if (onScreen) {
         store_.PlatSaved = false;
-        windows_.form1->ClearPlat();
+        emit shownOrderDeleted();
     }
     storage::FindINN(store_);
-    if (windows_.fillFilter)
-        windows_.fillFilter();
+    emit orderDeleted();
     setPanel(0, QString::number(store_.PlatCount));
     // The sum is that of the rows selected now, not of the deleted order.
     if (ListMode_ == ListMode::Nothing)
@@ -350,8 +337,12 @@ void TFormPlat::SpeedButton2Click() {
 }
 
 void TFormPlat::showError(const QString& text) {
-    QMessageBox::critical(isVisible() ? static_cast<QWidget*>(this) : windows_.form1, windowTitle(),
-                          text);
+    QMessageBox::critical(messageParent(), windowTitle(), text);
+}
+
+QWidget* TFormPlat::messageParent() {
+    // Hidden, the list speaks through the window below it (the editor).
+    return isVisible() ? this : parentWidget();
 }
 
 } // namespace archive

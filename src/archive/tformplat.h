@@ -22,7 +22,8 @@ class Store;
 
 namespace editor {
 class ListGrid;
-struct Windows;
+class TForm1;
+class TFormChangePlat;
 } // namespace editor
 
 namespace Ui {
@@ -31,11 +32,23 @@ class TFormPlat;
 
 namespace archive {
 
+class TFormDelPlat;
+class TFormFilter;
+
 class TFormPlat : public QDialog {
     Q_OBJECT
 public:
-    TFormPlat(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    // The list reads the order on screen from the editor when it offers to save it.
+    TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidget* parent = nullptr);
     ~TFormPlat() override;
+
+    // The windows the list opens; they are created after it and handed over once they exist.
+    struct Dialogs {
+        TFormFilter* filter = nullptr;
+        TFormDelPlat* deletion = nullptr;
+        editor::TFormChangePlat* replace = nullptr; // "Заменить платежку"
+    };
+    void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     // Shows the whole list (PlatList), with "Open" and "Del" enabled when it holds orders and
     // the filter switched off.
@@ -61,6 +74,16 @@ public:
     using SaveFileChooser = std::function<QString(QWidget* parent, const QString& defaultPath)>;
     void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
 
+signals:
+    // A new order on screen was saved from the offer to save it; the list was scanned again.
+    void orderSaved();
+    // The chosen order was read into the current record, to be shown in the editor.
+    void orderOpened();
+    // An order was deleted; shownOrderDeleted comes first when it was the one on screen
+    // (no longer a saved order).
+    void shownOrderDeleted();
+    void orderDeleted();
+
 private:
     void SpeedButton1Click();          // Open
     void SpeedButton2Click();          // Del
@@ -79,11 +102,13 @@ private:
     // Rereads the rows and makes row current, in the current column.
     void refreshGrid(int row);
     void showError(const QString& text);
+    QWidget* messageParent();
     // Shows text in a status bar panel (0..3).
     void setPanel(int panel, const QString& text);
 
     storage::Store& store_;
-    editor::Windows& windows_;
+    const editor::TForm1& editor_;
+    Dialogs dialogs_;
     std::unique_ptr<Ui::TFormPlat> ui;
     editor::ListGrid* StringGrid1 = nullptr;
     std::array<QLabel*, 4> panels_{};

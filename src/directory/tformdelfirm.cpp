@@ -6,7 +6,6 @@
 #include "listwindows.h"
 #include "tformdelfirm1.h"
 
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/store.h"
 
@@ -14,8 +13,8 @@
 
 namespace directory {
 
-TFormDelFirm::TFormDelFirm(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormDelFirm>()) {
+TFormDelFirm::TFormDelFirm(storage::Store& store, QWidget* parent)
+    : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormDelFirm>()) {
     ui->setupUi(this);
     ui->Panel1->setMinimumWidth(360);
     // A name of 128 characters wraps rather than widening the dialog past the screen.
@@ -40,9 +39,8 @@ void TFormDelFirm::BitBtn1Click() {
         reject();
         return;
     }
-    auto* question = qobject_cast<TFormDelFirm1*>(windows_.formDelFirm1);
     for (const DeletionQuestion& q : DeletionQuestions(store_, firm)) {
-        if (!question || !question->ask(q.line1, q.line2)) {
+        if (!question_ || !question_->ask(q.line1, q.line2)) {
             reject();
             return;
         }

@@ -11,20 +11,22 @@
 namespace storage {
 class Store;
 }
-namespace editor {
-struct Windows;
-}
 namespace Ui {
 class TFormDelFirm;
 }
 
 namespace directory {
 
+class TFormDelFirm1;
+
 class TFormDelFirm : public QDialog {
     Q_OBJECT
 public:
-    TFormDelFirm(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    explicit TFormDelFirm(storage::Store& store, QWidget* parent = nullptr);
     ~TFormDelFirm() override;
+
+    // The further question; it is created after this window and handed over once it exists.
+    void setQuestion(TFormDelFirm1* question) { question_ = question; }
 
     void BitBtn1Click(); // "Yes"
 
@@ -33,7 +35,7 @@ protected:
 
 private:
     storage::Store& store_;
-    editor::Windows& windows_;
+    TFormDelFirm1* question_ = nullptr;
     std::unique_ptr<Ui::TFormDelFirm> ui;
 };
 

@@ -8,7 +8,6 @@
 #include "tformaddempl.h"
 #include "tformdelempl.h"
 
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/datafiles.h"
 #include "storage/store.h"
@@ -17,8 +16,8 @@
 
 namespace directory {
 
-TFormEmpl::TFormEmpl(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : OrgRecordsWindow(store, parent), windows_(windows), ui(std::make_unique<Ui::TFormEmpl>()) {
+TFormEmpl::TFormEmpl(storage::Store& store, QWidget* parent)
+    : OrgRecordsWindow(store, parent), ui(std::make_unique<Ui::TFormEmpl>()) {
     ui->setupUi(this);
     addGrid(ui->gridPlace, storage::ColBaseEmployees,
             {QStringLiteral("Должность"), QStringLiteral("Фамилия"), QStringLiteral("Имя"),
@@ -68,7 +67,7 @@ void TFormEmpl::saveEmployees() {
 }
 
 void TFormEmpl::SpeedButton1Click() {
-    auto* add = qobject_cast<TFormAddEmpl*>(windows_.formAddEmpl);
+    TFormAddEmpl* add = add_;
     if (!add || !emplTableHasRoom(store_) ||
         !add->showFor(QStringLiteral("Новый сотрудник"), EmplTexts{}))
         return;
@@ -82,7 +81,7 @@ void TFormEmpl::SpeedButton1Click() {
 }
 
 void TFormEmpl::SpeedButton2Click() {
-    auto* add = qobject_cast<TFormAddEmpl*>(windows_.formAddEmpl);
+    TFormAddEmpl* add = add_;
     const int index = currentRecord();
     if (index < 0 || !add ||
         !add->showFor(QStringLiteral("Редактирование"),
@@ -95,7 +94,7 @@ void TFormEmpl::SpeedButton2Click() {
 }
 
 void TFormEmpl::SpeedButton3Click() {
-    auto* del = qobject_cast<TFormDelEmpl*>(windows_.formDelEmpl);
+    TFormDelEmpl* del = del_;
     const int index = currentRecord();
     if (index < 0 || !del ||
         !del->confirm(editor::toUi(store_.Employees[std::size_t(index)].Surname)))

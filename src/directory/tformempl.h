@@ -8,20 +8,27 @@
 
 #include <memory>
 
-namespace editor {
-struct Windows;
-}
 namespace Ui {
 class TFormEmpl;
 }
 
 namespace directory {
 
+class TFormAddEmpl;
+class TFormDelEmpl;
+
 class TFormEmpl : public OrgRecordsWindow {
     Q_OBJECT
 public:
-    TFormEmpl(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    explicit TFormEmpl(storage::Store& store, QWidget* parent = nullptr);
     ~TFormEmpl() override;
+
+    // The entry and deletion dialogs; they are created after this window and handed over once
+    // they exist.
+    void setDialogs(TFormAddEmpl* add, TFormDelEmpl* del) {
+        add_ = add;
+        del_ = del;
+    }
 
     // Collects the organization's employees; the first becomes current.
     void FillEmpl();
@@ -39,7 +46,8 @@ protected:
 private:
     void saveEmployees();
 
-    editor::Windows& windows_;
+    TFormAddEmpl* add_ = nullptr;
+    TFormDelEmpl* del_ = nullptr;
     std::unique_ptr<Ui::TFormEmpl> ui;
 };
 

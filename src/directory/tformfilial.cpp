@@ -8,7 +8,6 @@
 #include "tformaddfilial.h"
 #include "tformdelfilial.h"
 
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/datafiles.h"
 #include "storage/store.h"
@@ -18,8 +17,10 @@
 
 namespace directory {
 
-TFormFilial::TFormFilial(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : OrgRecordsWindow(store, parent), windows_(windows), ui(std::make_unique<Ui::TFormFilial>()) {
+TFormFilial::TFormFilial(storage::Store& store, TFormAddFilial& add, TFormDelFilial& del,
+                         QWidget* parent)
+    : OrgRecordsWindow(store, parent), add_(add), del_(del),
+      ui(std::make_unique<Ui::TFormFilial>()) {
     ui->setupUi(this);
     addGrid(ui->gridPlace, storage::ColBaseFilials,
             {QStringLiteral("Адрес"), QStringLiteral("Телефон"), QStringLiteral("E-Mail")},
@@ -88,13 +89,11 @@ void TFormFilial::SpeedButton1Click() {
         QMessageBox::warning(this, windowTitle(), filialLimitText());
         return;
     }
-    auto* add = qobject_cast<TFormAddFilial*>(windows_.formAddFilial);
-    if (!add ||
-        !add->showFor(QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
+    if (!add_.showFor(QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
                       FilialTexts{}))
         return;
     const int index = store_.FilialCount;
-    if (!AddFilial(store_, store_.CurFirm, add->texts()))
+    if (!AddFilial(store_, store_.CurFirm, add_.texts()))
         return;
     appendRecord(index);
     SetBut();
@@ -104,22 +103,19 @@ void TFormFilial::SpeedButton1Click() {
 }
 
 void TFormFilial::SpeedButton2Click() {
-    auto* add = qobject_cast<TFormAddFilial*>(windows_.formAddFilial);
     const int index = currentRecord();
-    if (index < 0 || !add ||
-        !add->showFor(QStringLiteral("Редактирование"),
-                      filialTexts(store_.Filials[std::size_t(index)])))
+    if (index < 0 || !add_.showFor(QStringLiteral("Редактирование"),
+                                   filialTexts(store_.Filials[std::size_t(index)])))
         return;
-    if (!EditFilial(store_, index, add->texts()))
+    if (!EditFilial(store_, index, add_.texts()))
         return;
     grid()->refresh();
     saveFilials();
 }
 
 void TFormFilial::SpeedButton3Click() {
-    auto* del = qobject_cast<TFormDelFilial*>(windows_.formDelFilial);
     const int index = currentRecord();
-    if (index < 0 || !del || !del->confirm(shortFirmName(store_, store_.CurFirm)))
+    if (index < 0 || !del_.confirm(shortFirmName(store_, store_.CurFirm)))
         return;
     const DirectorySnapshot before(store_);
     const unsigned files = DeleteFilial(store_, index);

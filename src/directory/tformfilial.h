@@ -9,19 +9,20 @@
 
 #include <memory>
 
-namespace editor {
-struct Windows;
-}
 namespace Ui {
 class TFormFilial;
 }
 
 namespace directory {
 
+class TFormAddFilial;
+class TFormDelFilial;
+
 class TFormFilial : public OrgRecordsWindow {
     Q_OBJECT
 public:
-    TFormFilial(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    TFormFilial(storage::Store& store, TFormAddFilial& add, TFormDelFilial& del,
+                QWidget* parent = nullptr);
     ~TFormFilial() override;
 
     // Collects the organization's branches; the first becomes current.
@@ -43,7 +44,8 @@ protected:
 private:
     void saveFilials();
 
-    editor::Windows& windows_;
+    TFormAddFilial& add_;
+    TFormDelFilial& del_;
     std::unique_ptr<Ui::TFormFilial> ui;
 };
 

@@ -7,7 +7,6 @@
 #include "listwindows.h"
 #include "tformrekvizit.h"
 
-#include "editor/links.h"
 #include "editor/tform1.h"
 #include "editor/uiutil.h"
 #include "storage/datafiles.h"
@@ -18,8 +17,8 @@
 
 namespace directory {
 
-TFormFirm::TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormFirm>()) {
+TFormFirm::TFormFirm(storage::Store& store, const editor::TForm1& editor, QWidget* parent)
+    : QDialog(parent), store_(store), editor_(editor), ui(std::make_unique<Ui::TFormFirm>()) {
     ui->setupUi(this);
     grid_ = addListGrid(
         this, ui->gridPlace, store_, storage::ColBaseFirms,
@@ -148,26 +147,11 @@ void TFormFirm::StringGrid1DblClick(int row) {
 
 // --- pickers and files ----------------------------------------------------------------------
 
-int TFormFirm::payerPosition() const {
-    return windows_.form1 ? windows_.form1->payerPosition() : -1;
-}
-
-int TFormFirm::payeePosition() const {
-    return windows_.form1 ? windows_.form1->payeePosition() : -1;
-}
-
 void TFormFirm::refillPickers(int payer, int payee) {
     // While a saved order is on screen the pickers hold its own payer and payee, from which
     // it takes its parties; the directory does not change them.
-    if (!windows_.form1 || store_.PlatSaved)
-        return;
-    windows_.form1->FillPickers();
-    windows_.form1->setPickerPositions(payer, payee);
-}
-
-void TFormFirm::showFirstPage() {
-    if (windows_.form1)
-        windows_.form1->ShowFirstPage();
+    if (!store_.PlatSaved)
+        emit directoryChanged(payer, payee);
 }
 
 void TFormFirm::saveFirms() {
@@ -176,7 +160,7 @@ void TFormFirm::saveFirms() {
 }
 
 bool TFormFirm::openDetails(EditMode mode, const QString& caption) {
-    auto* details = qobject_cast<TFormRekvizit*>(windows_.formRekvizit);
+    TFormRekvizit* details = dialogs_.details;
     if (!details)
         return false;
     if (!caption.isEmpty())
@@ -203,14 +187,14 @@ void TFormFirm::SpeedButton1Click() {
 void TFormFirm::SpeedButton2Click() {
     if (store_.FirmCount <= 0)
         return;
-    const int payer = payerPosition(), payee = payeePosition();
+    const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     const QByteArray links = firmLinks(store_);
     const bool stored = openDetails(EditMode::Edit, QStringLiteral("Редактирование"));
     storage::FirmFillShow(store_);
     grid_->refresh();
     if (stored) {
         refillPickers(payer, payee);
-        showFirstPage();
+        emit organizationChanged();
         saveFirms();
     } else if (firmLinks(store_) != links) {
         saveFirms(); // a branch link changed in the branch window opened from the details
@@ -218,24 +202,24 @@ void TFormFirm::SpeedButton2Click() {
 }
 
 void TFormFirm::SpeedButton3Click() {
-    if (store_.FirmCount <= 0 || !windows_.formDelFirm)
+    if (store_.FirmCount <= 0 || !dialogs_.deletion)
         return;
-    const int payer = payerPosition(), payee = payeePosition();
+    const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     const int removed = store_.CurFirm;
     // The deletion window deletes and writes the files; it is accepted when it did.
-    if (editor::showModal(windows_.formDelFirm) != QDialog::Accepted)
+    if (editor::showModal(dialogs_.deletion) != QDialog::Accepted)
         return;
     showList();
     showCurrentCell(); // not the deleted organization's text any more
     refillPickers(positionAfterRemoval(payer, removed), positionAfterRemoval(payee, removed));
-    showFirstPage();
+    emit organizationChanged();
 }
 
 void TFormFirm::SpeedButton4Click() {
-    if (store_.FirmCount <= 0 || !windows_.formFilial)
+    if (store_.FirmCount <= 0 || !dialogs_.branches)
         return;
     const QByteArray links = firmLinks(store_);
-    editor::showModal(windows_.formFilial);
+    editor::showModal(dialogs_.branches);
     storage::FirmFillShow(store_);
     grid_->refresh();
     if (firmLinks(store_) != links)
@@ -243,14 +227,14 @@ void TFormFirm::SpeedButton4Click() {
 }
 
 void TFormFirm::SpeedButton5Click() {
-    if (store_.FirmCount > 0 && windows_.formEmpl)
-        editor::showModal(windows_.formEmpl);
+    if (store_.FirmCount > 0 && dialogs_.employees)
+        editor::showModal(dialogs_.employees);
 }
 
 void TFormFirm::SpeedButton7Click() {
     if (!ui->SpeedButton8->isChecked() || store_.FirmDelCount <= 0 || !firmListHasRoom(store_))
         return;
-    const int payer = payerPosition(), payee = payeePosition();
+    const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     if (const storage::IoResult r = RestoreFirmAndSave(store_, store_.CurFirmDel); !r) {
         showWriteFailure(this, r.error, QStringLiteral("Организация не восстановлена."));
         return;

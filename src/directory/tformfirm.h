@@ -15,8 +15,8 @@ namespace storage {
 class Store;
 }
 namespace editor {
-struct Windows;
 class ListGrid;
+class TForm1;
 } // namespace editor
 namespace Ui {
 class TFormFirm;
@@ -24,11 +24,24 @@ class TFormFirm;
 
 namespace directory {
 
+class TFormRekvizit;
+
 class TFormFirm : public QDialog {
     Q_OBJECT
 public:
-    TFormFirm(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    // The list reads the positions of the editor's payer and payee pickers before a change,
+    // so that they can be kept.
+    TFormFirm(storage::Store& store, const editor::TForm1& editor, QWidget* parent = nullptr);
     ~TFormFirm() override;
+
+    // The windows the list opens; they are created after it and handed over once they exist.
+    struct Dialogs {
+        TFormRekvizit* details = nullptr;
+        QDialog* deletion = nullptr; // accepted when it deleted the organization
+        QDialog* branches = nullptr;
+        QDialog* employees = nullptr;
+    };
+    void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     // What the grid shows: 0 nothing, 1 the organizations, 2 the deleted organizations.
     enum ListMode { ListEmpty = 0, ListFirms = 1, ListDeleted = 2 };
@@ -47,6 +60,14 @@ public:
     void StringGrid1Click(int row, int column);
     void StringGrid1DblClick(int row);
 
+signals:
+    // The organizations changed: the editor's payer and payee pickers are to be filled again,
+    // with the payer and payee at these positions (-1: none). Not sent while a saved order is
+    // on screen, whose pickers hold its own parties.
+    void directoryChanged(int payer, int payee);
+    // An organization was edited or deleted: the editor goes back to its first page.
+    void organizationChanged();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -61,15 +82,13 @@ private:
     void showCurrentCell();
     // Fills the main window's pickers again and gives them these positions (-1: none).
     void refillPickers(int payer, int payee);
-    int payerPosition() const;
-    int payeePosition() const;
-    void showFirstPage();
     void saveFirms();
     // Opens the details window in mode; true when it stored a change.
     bool openDetails(EditMode mode, const QString& caption);
 
     storage::Store& store_;
-    editor::Windows& windows_;
+    const editor::TForm1& editor_;
+    Dialogs dialogs_;
     std::unique_ptr<Ui::TFormFirm> ui;
     editor::ListGrid* grid_ = nullptr;
     QLabel* panel_ = nullptr;

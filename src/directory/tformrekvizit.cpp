@@ -3,8 +3,8 @@
 #include "ui_tformrekvizit.h"
 
 #include "tformbank.h"
+#include "tformsave.h"
 
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "storage/store.h"
 
@@ -16,8 +16,8 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-TFormRekvizit::TFormRekvizit(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormRekvizit>()) {
+TFormRekvizit::TFormRekvizit(storage::Store& store, QWidget* parent)
+    : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormRekvizit>()) {
     ui->setupUi(this);
     edits_ = {ui->Edit1,  ui->Edit2,  ui->Edit3,  ui->Edit4,  ui->Edit5,  ui->Edit6,
               ui->Edit7,  ui->Edit8,  ui->Edit9,  ui->Edit10, ui->Edit11, ui->Edit12,
@@ -149,7 +149,7 @@ void TFormRekvizit::showEvent(QShowEvent* event) {
     banks_ = f ? firmBanks(*f) : FirmBanks{};
 
     // Branches belong to a stored organization; a new one has none yet.
-    ui->Button4->setEnabled(windows_.formFilial != nullptr && mode_ != EditMode::New);
+    ui->Button4->setEnabled(dialogs_.branches != nullptr && mode_ != EditMode::New);
     ui->Edit1->setFocus();
 }
 
@@ -189,7 +189,7 @@ void TFormRekvizit::Button2Click() {
 }
 
 void TFormRekvizit::Button3Click() {
-    auto* bank = qobject_cast<TFormBank*>(windows_.formBank);
+    TFormBank* bank = dialogs_.bank;
     if (!bank)
         return;
     // The window opens on the slot of the organization current in the list, also while a new
@@ -206,13 +206,13 @@ void TFormRekvizit::Button3Click() {
 }
 
 void TFormRekvizit::Button4Click() {
-    if (windows_.formFilial)
-        editor::showModal(windows_.formFilial);
+    if (dialogs_.branches)
+        editor::showModal(dialogs_.branches);
 }
 
 void TFormRekvizit::Button5Click() {
-    if (windows_.formSave)
-        editor::showModal(windows_.formSave);
+    if (dialogs_.card)
+        editor::showModal(dialogs_.card);
 }
 
 void TFormRekvizit::done(int result) {

@@ -17,20 +17,29 @@ class QLineEdit;
 namespace storage {
 class Store;
 }
-namespace editor {
-struct Windows;
-}
 namespace Ui {
 class TFormRekvizit;
 }
 
 namespace directory {
 
+class TFormBank;
+class TFormSave;
+
 class TFormRekvizit : public QDialog {
     Q_OBJECT
 public:
-    TFormRekvizit(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    explicit TFormRekvizit(storage::Store& store, QWidget* parent = nullptr);
     ~TFormRekvizit() override;
+
+    // The windows the details window opens; they are created after it and handed over once
+    // they exist. Without a branch window the "Филиал" button stays disabled.
+    struct Dialogs {
+        TFormBank* bank = nullptr;
+        QDialog* branches = nullptr;
+        TFormSave* card = nullptr;
+    };
+    void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     // The texts of the 24 boxes as they stand, saved or not (the card and the bank window
     // read them).
@@ -76,7 +85,7 @@ private:
     void refuse(DetailsCheck check);
 
     storage::Store& store_;
-    editor::Windows& windows_;
+    Dialogs dialogs_;
     std::unique_ptr<Ui::TFormRekvizit> ui;
     std::array<QLineEdit*, DetailBoxCount> edits_{};
 

@@ -5,7 +5,6 @@
 #include "firmcard.h"
 #include "tformrekvizit.h"
 
-#include "editor/links.h"
 #include "editor/printtarget.h"
 #include "editor/uiutil.h"
 #include "render/print/formprint.h"
@@ -24,8 +23,8 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-TFormSave::TFormSave(storage::Store& store, editor::Windows& windows, QWidget* parent)
-    : QDialog(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TFormSave>()) {
+TFormSave::TFormSave(storage::Store& store, const TFormRekvizit& details, QWidget* parent)
+    : QDialog(parent), store_(store), details_(details), ui(std::make_unique<Ui::TFormSave>()) {
     ui->setupUi(this);
     ui->Memo1->setAccessibleName(QStringLiteral("Карточка организации"));
     ui->SpeedButton2->setIcon(render::printIcon());
@@ -44,9 +43,7 @@ void TFormSave::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    const auto* details = qobject_cast<TFormRekvizit*>(windows_.formRekvizit);
-    const DetailTexts boxes = details ? details->boxTexts() : DetailTexts{};
-    ui->Memo1->setPlainText(cardLines(boxes).join(u'\n'));
+    ui->Memo1->setPlainText(cardLines(details_.boxTexts()).join(u'\n'));
     ui->Memo1->setFocus();
 }
 

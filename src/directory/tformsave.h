@@ -8,19 +8,19 @@
 namespace storage {
 class Store;
 }
-namespace editor {
-struct Windows;
-}
 namespace Ui {
 class TFormSave;
 }
 
 namespace directory {
 
+class TFormRekvizit;
+
 class TFormSave : public QDialog {
     Q_OBJECT
 public:
-    TFormSave(storage::Store& store, editor::Windows& windows, QWidget* parent = nullptr);
+    // The card shows the boxes of details as they stand when it opens.
+    TFormSave(storage::Store& store, const TFormRekvizit& details, QWidget* parent = nullptr);
     ~TFormSave() override;
 
     // "Save": asks for a file name and writes the text, ".txt" appended to the name, lines
@@ -34,7 +34,7 @@ protected:
 
 private:
     const storage::Store& store_;
-    editor::Windows& windows_;
+    const TFormRekvizit& details_;
     std::unique_ptr<Ui::TFormSave> ui;
 };
 

@@ -40,11 +40,10 @@ bool isDigit(QChar c) {
 
 } // namespace
 
-TForm1::TForm1(storage::Store& store, Windows& windows, QWidget* parent)
-    : QMainWindow(parent), store_(store), windows_(windows), ui(std::make_unique<Ui::TForm1>()) {
+TForm1::TForm1(storage::Store& store, QWidget* parent)
+    : QMainWindow(parent), store_(store), ui(std::make_unique<Ui::TForm1>()) {
     ui->setupUi(this);
     installAccessibility();
-    windows_.form1 = this;
     windows_.sized[storage::TagForm1] = this;
 
     printButton()->setIcon(render::printIcon());
@@ -377,10 +376,7 @@ void TForm1::SpeedButton5Click() {
             showError(r.io.error);
         return;
     }
-    if (windows_.platGreed)
-        windows_.platGreed();
-    if (windows_.fillFilter)
-        windows_.fillFilter();
+    emit orderSaved();
     UpdateListButton();
     showPickersForSaved();
     showFields(r.shown);
@@ -487,12 +483,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
         if (storage::IoResult r = storage::SaveFileForm(store_); !r)
             showError(r.error);
     }
-    // An order that could not be saved stays on screen, with the reason already shown.
-    if (windows_.checkSave && !windows_.checkSave()) {
-        event->ignore();
-        return;
-    }
     event->accept();
+    emit closing(event);
+}
+
+void TForm1::setDialogs(const Dialogs& dialogs) {
+    windows_ = dialogs;
+    windows_.sized[storage::TagForm1] = this;
 }
 
 void TForm1::showError(const QString& text) {

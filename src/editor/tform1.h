@@ -3,15 +3,17 @@
 // an order is in orderlogic.h.
 #pragma once
 
-#include "links.h"
 #include "orderlogic.h"
+#include "windowsizes.h"
 
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
 
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -34,12 +36,26 @@ class TForm1;
 namespace editor {
 
 class PreviewBox;
+class TFormChangePlat;
+class TFormNalog;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    TForm1(storage::Store& store, Windows& windows, QWidget* parent = nullptr);
+    explicit TForm1(storage::Store& store, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // The windows the main window opens. They are created after it, so the program hands
+    // them over once they all exist; until then the buttons that open them do nothing.
+    struct Dialogs {
+        QDialog* formPlat = nullptr; // list of saved orders
+        QDialog* formFirm = nullptr; // organization list
+        QDialog* formSet = nullptr;  // settings
+        TFormNalog* formNalog = nullptr;
+        TFormChangePlat* formChangePlat = nullptr;
+        SizedWindows sized{}; // the windows whose sizes are kept, this one always among them
+    };
+    void setDialogs(const Dialogs& dialogs);
 
     // Messages of the creation (the first scan of the saved orders) for the caller to show.
     const QStringList& creationMessages() const { return creationMessages_; }
@@ -69,6 +85,12 @@ public:
 
     // Lays the order on screen out for the preview.
     void PreparePreview();
+
+signals:
+    // A new order was saved; the list of saved orders was scanned again.
+    void orderSaved();
+    // The window is about to close; a receiver that must keep it open ignores the event.
+    void closing(QCloseEvent* event);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,7 +153,7 @@ private:
     QToolButton* newButton() const;      // "New"
 
     storage::Store& store_;
-    Windows& windows_;
+    Dialogs windows_;
     std::unique_ptr<Ui::TForm1> ui;
     PreviewBox* PaintBox1 = nullptr;
     QMenu* StatusMenu = nullptr; // the right-click menu of "Статус"

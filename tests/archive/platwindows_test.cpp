@@ -3,13 +3,12 @@
 #include "neworder.h"
 #include "support/support.h"
 
+#include "app/windows.h"
 #include "archive/tformdelplat.h"
 #include "archive/tformfilter.h"
 #include "archive/tformplat.h"
-#include "editor/links.h"
 #include "editor/listgrid.h"
 #include "editor/tform1.h"
-#include "editor/tformchangeplat.h"
 #include "storage/store.h"
 
 #include <QAccessible>
@@ -83,13 +82,11 @@ protected:
     // Creates the windows in their program order (the editor scans the saved orders) and
     // shows the list.
     void start() {
-        form1 = std::make_unique<editor::TForm1>(*store, windows);
-        list = std::make_unique<TFormPlat>(*store, windows);
-        changePlat = std::make_unique<editor::TFormChangePlat>();
-        windows.formChangePlat = changePlat.get();
-        del = std::make_unique<TFormDelPlat>(*store);
-        windows.formDelPlat = del.get();
-        filter = std::make_unique<TFormFilter>(*store, windows);
+        windows = app::createWindows(*store);
+        form1 = windows->form1.get();
+        list = form1->findChild<TFormPlat*>();
+        del = form1->findChild<TFormDelPlat*>();
+        filter = form1->findChild<TFormFilter*>();
         list->show();
     }
 
@@ -156,12 +153,11 @@ protected:
 
     TempDir dir;
     std::unique_ptr<storage::Store> store;
-    editor::Windows windows;
-    std::unique_ptr<editor::TForm1> form1;
-    std::unique_ptr<TFormPlat> list;
-    std::unique_ptr<editor::TFormChangePlat> changePlat;
-    std::unique_ptr<TFormDelPlat> del;
-    std::unique_ptr<TFormFilter> filter;
+    std::unique_ptr<app::AllWindows> windows;
+    editor::TForm1* form1 = nullptr;
+    TFormPlat* list = nullptr;
+    TFormDelPlat* del = nullptr;
+    TFormFilter* filter = nullptr;
 };
 
 } // namespace
@@ -226,9 +222,9 @@ TEST_F(ArchiveWindows, EditorListButtonShowsTheList) {
     order("1", "100-00");
     start();
     list->hide();
-    EXPECT_EQ(whenModal([](QWidget* w) { w->close(); },
-                        [&] { button(form1.get(), "SpeedButton1")->click(); }),
-              "Платежки");
+    EXPECT_EQ(
+        whenModal([](QWidget* w) { w->close(); }, [&] { button(form1, "SpeedButton1")->click(); }),
+        "Платежки");
 }
 
 TEST_F(ArchiveWindows, SavingFromTheQuestionAt1024OrdersShowsTheLimitAndSavesNothing) {
@@ -365,7 +361,7 @@ TEST_F(ArchiveWindows, DeletingTheOrderOnScreenEmptiesTheEditor) {
     listButton("Open")->click();
     ASSERT_TRUE(store->PlatSaved);
     ASSERT_EQ(form1->fields().number, "2");
-    QToolButton* newButton = button(form1.get(), "SpeedButton9");
+    QToolButton* newButton = button(form1, "SpeedButton9");
     ASSERT_TRUE(newButton->isEnabled());
 
     // Another order: the editor keeps the one on screen.
@@ -448,7 +444,7 @@ TEST_F(ArchiveWindows, FilterByOnePayerAndBoxesTickedAgainAfterADeletion) {
     list->hide();
     typeNewOrder("9");
     form1->findChild<QTabWidget*>()->setCurrentIndex(1);
-    button(form1.get(), "SpeedButton5")->click();
+    button(form1, "SpeedButton5")->click();
     EXPECT_FALSE(filterButton->isChecked());
     EXPECT_EQ(list->listMode(), ListMode::All);
     EXPECT_EQ(numbers(), (QStringList{"1", "3", "9"}));

@@ -1,18 +1,14 @@
 #include "orgdata.h"
 
+#include "app/windows.h"
 #include "directory/filials.h"
 #include "directory/tformaddempl.h"
 #include "directory/tformaddfilial.h"
-#include "directory/tformbank.h"
-#include "directory/tformdelempl.h"
-#include "directory/tformdelfilial.h"
 #include "directory/tformdelfirm.h"
-#include "directory/tformdelfirm1.h"
 #include "directory/tformempl.h"
 #include "directory/tformfilial.h"
 #include "directory/tformfirm.h"
 #include "directory/tformrekvizit.h"
-#include "editor/links.h"
 #include "editor/listgrid.h"
 #include "editor/tform1.h"
 
@@ -40,31 +36,21 @@ namespace {
 
 using Answer = std::function<void(QWidget*)>;
 
-// The windows of the directory, created in the program's order over a prepared directory.
+// The windows of the program, created as the program creates them over a prepared directory.
 struct Windows : orgdata::Directory {
-    editor::Windows links;
-    std::unique_ptr<editor::TForm1> form1;
+    std::unique_ptr<app::AllWindows> windows;
+    editor::TForm1* form1 = nullptr;
     TFormFirm* formFirm = nullptr;
     TFormFilial* formFilial = nullptr;
     TFormEmpl* formEmpl = nullptr;
+    template <class T> T* window() const { return form1->findChild<T*>(); }
 
     void create() {
-        form1 = std::make_unique<editor::TForm1>(*store, links);
-        QWidget* main = form1.get();
-        formFirm = new TFormFirm(*store, links, main);
-        links.formFirm = formFirm;
-        links.formRekvizit = new TFormRekvizit(*store, links, main);
-        links.formDelFirm = new TFormDelFirm(*store, links, main);
-        links.formDelFirm1 = new TFormDelFirm1(*store, main);
-        links.formBank = new TFormBank(*store, main);
-        links.formAddFilial = new TFormAddFilial(main);
-        links.formDelFilial = new TFormDelFilial(main);
-        formFilial = new TFormFilial(*store, links, main);
-        links.formFilial = formFilial;
-        formEmpl = new TFormEmpl(*store, links, main);
-        links.formEmpl = formEmpl;
-        links.formAddEmpl = new TFormAddEmpl(main);
-        links.formDelEmpl = new TFormDelEmpl(main);
+        windows = app::createWindows(*store);
+        form1 = windows->form1.get();
+        formFirm = window<TFormFirm>();
+        formFilial = window<TFormFilial>();
+        formEmpl = window<TFormEmpl>();
         formFirm->show();
     }
 
@@ -372,7 +358,7 @@ TEST(FirmList, NewEditAndViewGoThroughTheDetailsWindow) {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         });
-    EXPECT_EQ(w.form1->findChild<TFormRekvizit*>()->editMode(), EditMode::View);
+    EXPECT_EQ(w.window<TFormRekvizit>()->editMode(), EditMode::View);
     EXPECT_EQ(w.store->CurFirm, 0);
     EXPECT_EQ(w.files(), files);
 }
@@ -640,9 +626,9 @@ TEST(FirmList, KeysAndScreenReadersInTheDirectoryLists) {
     auto* grid = w.formFirm->findChild<editor::ListGrid*>();
     EXPECT_EQ(
         whenModal([](QWidget* d) { d->close(); }, [&] { QTest::keyClick(grid, Qt::Key_Return); }),
-        w.links.formRekvizit->windowTitle());
+        w.window<TFormRekvizit>()->windowTitle());
     EXPECT_EQ(whenModal(no, [&] { QTest::keyClick(grid, Qt::Key_Delete); }),
-              w.links.formDelFirm->windowTitle());
+              w.window<TFormDelFirm>()->windowTitle());
     EXPECT_EQ(w.store->FirmCount, 1);
 
     w.store->CurFirm = 0;
@@ -661,6 +647,6 @@ TEST(FirmList, KeysAndScreenReadersInTheDirectoryLists) {
         return QAccessible::queryAccessibleInterface(dialog->findChild<QLineEdit*>(box))
             ->text(QAccessible::Name);
     };
-    EXPECT_EQ(name(w.links.formAddFilial, "Edit1"), "Адрес");
-    EXPECT_EQ(name(w.links.formAddEmpl, "Edit2"), "Фамилия");
+    EXPECT_EQ(name(w.window<TFormAddFilial>(), "Edit1"), "Адрес");
+    EXPECT_EQ(name(w.window<TFormAddEmpl>(), "Edit2"), "Фамилия");
 }

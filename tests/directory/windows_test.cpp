@@ -5,7 +5,6 @@
 #include "directory/tformbank.h"
 #include "directory/tformrekvizit.h"
 #include "directory/tformsave.h"
-#include "editor/links.h"
 #include "editor/uiutil.h"
 #include "render/print/printtarget.h"
 #include "storage/store.h"
@@ -51,12 +50,10 @@ protected:
     void SetUp() override {
         store = std::make_unique<storage::Store>();
         store->setProgramDir(dir.path());
-        rekvizit = std::make_unique<TFormRekvizit>(*store, windows);
+        rekvizit = std::make_unique<TFormRekvizit>(*store);
         bank = std::make_unique<TFormBank>(*store);
-        card = std::make_unique<TFormSave>(*store, windows);
-        windows.formRekvizit = rekvizit.get();
-        windows.formBank = bank.get();
-        windows.formSave = card.get();
+        card = std::make_unique<TFormSave>(*store, *rekvizit);
+        rekvizit->setDialogs({bank.get(), nullptr, card.get()});
     }
 
     storage::TFirm& addFirm(const char* name, const char* inn) {
@@ -77,7 +74,6 @@ protected:
 
     TempDir dir;
     std::unique_ptr<storage::Store> store;
-    editor::Windows windows;
     std::unique_ptr<TFormRekvizit> rekvizit;
     std::unique_ptr<TFormBank> bank;
     std::unique_ptr<TFormSave> card;
@@ -333,7 +329,7 @@ TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) 
     EXPECT_FALSE(rekvizit->findChild<QWidget*>("Button4")->isEnabled()); // no branch window yet
     rekvizit->close();
 
-    windows.formFilial = &filial;
+    rekvizit->setDialogs({bank.get(), &filial, card.get()});
     openDetails(1);
     EXPECT_EQ(
         whenModal([](QWidget* w) { w->close(); }, [&] { clickButton(rekvizit.get(), "Филиал"); }),

@@ -40,18 +40,19 @@ class MainWindow {
 public:
     TempDir dir;
     std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
-    Windows links;
     std::unique_ptr<TForm1> form;
+    TFormNalog* nalog = nullptr;
 
     explicit MainWindow(const std::function<void(const TempDir&)>& prepare = {}) {
         writeFirms();
         if (prepare)
             prepare(dir);
         storage::StartUp(*store, dir.path());
-        form = std::make_unique<TForm1>(*store, links);
-        links.formNalog = new TFormNalog(*store, form.get());
-        links.formChangePlat = new TFormChangePlat(form.get());
-        links.formSet = new archive::TFormSet(*store, form.get());
+        form = std::make_unique<TForm1>(*store);
+        nalog = new TFormNalog(*store, form.get());
+        form->setDialogs({.formSet = new archive::TFormSet(*store, form.get()),
+                          .formNalog = nalog,
+                          .formChangePlat = new TFormChangePlat(form.get())});
         form->show();
     }
 
@@ -176,7 +177,7 @@ TEST(MainWindow, BudgetPaymentWithoutDocumentDateIsRefusedSilently) {
     w.clickGroup("GroupBox9");
     EXPECT_EQ(w.edit("Edit7")->text(), "01");
     EXPECT_TRUE(w.get<QPushButton>("SpeedButton4")->isEnabled());
-    TFormNalog* nalog = w.links.formNalog;
+    TFormNalog* nalog = w.nalog;
     nalog->findChild<QComboBox*>("ComboBox1")->setEditText("18210501010011000110");
     nalog->findChild<QComboBox*>("ComboBox2")->setEditText("65401000000");
     nalog->findChild<QComboBox*>("ComboBox3")->setEditText("ТП");
@@ -340,7 +341,7 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     EXPECT_EQ(w.store->PlatList[0].Accepted, 1);
     for (const char* g : {"GroupBox1", "GroupBox3", "GroupBox6", "GroupBox9", "GroupBox10"})
         EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
-    EXPECT_FALSE(w.links.formNalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
+    EXPECT_FALSE(w.nalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
     // A click on a disabled choice group changes nothing.
     for (const char* g : {"GroupBox6", "GroupBox7", "GroupBox8", "GroupBox9"})
         w.clickGroup(g);
@@ -353,7 +354,7 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(p.Accepted, 0);
     EXPECT_TRUE(w.get<QGroupBox>("GroupBox10")->isEnabled());
-    EXPECT_TRUE(w.links.formNalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
+    EXPECT_TRUE(w.nalog->findChild<QComboBox*>("ComboBox1")->isEnabled());
 }
 
 TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
@@ -475,11 +476,11 @@ TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
         },
         [&] { w.get<QPushButton>("SpeedButton4")->click(); });
     EXPECT_EQ(w.edit("Edit7")->text(), "01");
-    const TFormNalog::Texts t = w.links.formNalog->texts();
+    const TFormNalog::Texts t = w.nalog->texts();
     EXPECT_EQ(
         QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}),
         QStringList({"18201061201010000510", "0", "0", "0", "0", "0", "0"}));
-    auto* kbk = w.links.formNalog->findChild<QComboBox*>("ComboBox1");
+    auto* kbk = w.nalog->findChild<QComboBox*>("ComboBox1");
     EXPECT_TRUE(kbk->isEnabled() && kbk->isEditable());
     w.preview();
     EXPECT_TRUE(w.button("SpeedButton5")->isEnabled());
@@ -493,7 +494,6 @@ TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
 
 TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {
     MainWindow w;
-    w.links.sized[storage::TagForm1] = w.form.get();
     w.form->resize(w.store->FormSizes[0].Width, w.store->FormSizes[0].Height);
     w.store->FormSizes[0].Width = std::uint16_t(w.form->width());
     w.store->FormSizes[0].Height = std::uint16_t(w.form->height());
@@ -561,7 +561,7 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
     EXPECT_TRUE(memo->toPlainText().endsWith("abc")) << memo->toPlainText().right(5).toStdString();
     EXPECT_EQ(QToolTip::text(), tooLongHint(255));
 
-    TFormNalog* nalog = w.links.formNalog;
+    TFormNalog* nalog = w.nalog;
     nalog->show();
     using storage::TPlat;
     const std::pair<const char*, int> boxes[] = {
