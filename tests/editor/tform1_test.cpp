@@ -601,7 +601,7 @@ TEST(MainWindow, AcceptedBudgetPaymentKeepsItsBudgetFieldsAndStatus) {
     w.clickGroup("GroupBox9");
     w.clickGroup("GroupBox9"); // "02"
     w.get<QCheckBox>("CheckBox1")->setChecked(true);
-    const TFormNalog::Texts before = w.links.formNalog->texts();
+    const TFormNalog::Texts before = w.nalog->texts();
     whenModal(
         [](QWidget* dialog) {
             testing_support::clickButton(dialog, "ЕНП");
@@ -609,6 +609,6 @@ TEST(MainWindow, AcceptedBudgetPaymentKeepsItsBudgetFieldsAndStatus) {
         },
         [&] { w.get<QPushButton>("SpeedButton4")->click(); });
     EXPECT_EQ(w.edit("Edit7")->text(), "02");
-    EXPECT_EQ(w.links.formNalog->texts().kbk, before.kbk);
-    EXPECT_EQ(w.links.formNalog->texts().docDate, before.docDate);
+    EXPECT_EQ(w.nalog->texts().kbk, before.kbk);
+    EXPECT_EQ(w.nalog->texts().docDate, before.docDate);
 }
