@@ -182,10 +182,21 @@ int showModal(QDialog* dialog) {
     if (dialog->layout())
         dialog->layout()->activate();
     if (main) {
-        const QRect r = main->frameGeometry();
-        dialog->move(r.center() - dialog->rect().center());
+        const QScreen* screen = main->screen();
+        dialog->move(centredOn(main->frameGeometry(), dialog->frameSize(),
+                               screen ? screen->availableGeometry() : QRect()));
     }
     return dialog->exec();
+}
+
+QPoint centredOn(const QRect& owner, const QSize& size, const QRect& screen) {
+    QPoint at = owner.center() - QRect(QPoint(), size).center();
+    if (screen.isEmpty())
+        return at;
+    // Kept on the screen; a dialog larger than the screen shows its top-left corner.
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() + 1 - size.width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() + 1 - size.height())));
+    return at;
 }
 
 void setTextColour(QWidget* w, const QColor& c) {

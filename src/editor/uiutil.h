@@ -7,6 +7,7 @@
 #include "storage/shortstr.h"
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 #include <QValidator>
 #include <functional>
@@ -88,6 +89,10 @@ void applyFormSize(QWidget* window, const storage::Store& store, int tag);
 // Shows a dialog modally, centred on the main window, and returns its result when it closes
 // (QDialog::Accepted or Rejected).
 int showModal(QDialog* dialog);
+
+// Where a window of the given size stands centred on owner, moved as little as needed to lie
+// wholly within screen (an empty screen rectangle leaves it centred).
+QPoint centredOn(const QRect& owner, const QSize& size, const QRect& screen);
 
 // Text colours of the editor: dark blue for a saved order, black for a new one.
 inline QColor savedOrderColour() {
