@@ -383,9 +383,16 @@ FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeomet
     }
     f[PurposeFields[next]] = tax;
 
-    if (order.budgetPayment())
-        for (std::size_t i = 0; i < TaxRowFields.size(); ++i)
-            f[TaxRowFields[i]] = cpText(view(order.budget[i]));
+    if (order.budgetPayment()) {
+        const OrderInput::Budget& b = order.budget;
+        f[Field::BudgetClassificationCode] = cpText(view(b.kbk));
+        f[Field::Okato] = cpText(view(b.okato));
+        f[Field::PaymentBasis] = cpText(view(b.basis));
+        f[Field::TaxPeriod] = cpText(view(b.taxPeriod));
+        f[Field::TaxDocumentNumber] = cpText(view(b.docNumber));
+        f[Field::TaxDocumentDate] = cpText(view(b.docDate));
+        f[Field::TaxPaymentType] = cpText(view(b.taxType));
+    }
     return f;
 }
 

@@ -211,8 +211,10 @@ struct OrderInput {
     int vatRate = 0;
     int priorityChoice = 0;
     int statusChoice = 0; // 0 "Нет": not a budget payment
-    // КБК, ОКАТО, basis, tax period, document number, document date, payment type.
-    std::array<QByteArray, 7> budget;
+    // The tax dialog's texts, in the order of the tax row.
+    struct Budget {
+        QByteArray kbk, okato, basis, taxPeriod, docNumber, docDate, taxType;
+    } budget;
 
     bool budgetPayment() const { return statusChoice != 0; }
 };
