@@ -1,5 +1,7 @@
 #include "employees.h"
 
+#include "orgrecords.h"
+
 #include "editor/uiutil.h"
 #include "storage/datafiles.h"
 #include "storage/store.h"
@@ -36,11 +38,7 @@ EmplTexts emplTexts(const storage::TEmpl& e) {
 }
 
 std::vector<int> FillEmpl(const storage::Store& s, int firm) {
-    std::vector<int> list;
-    for (int i = 0; i < s.EmplCount; ++i)
-        if (s.Employees[std::size_t(i)].FirmNo == firm)
-            list.push_back(i);
-    return list;
+    return orgRecordsOf(s.Employees, s.EmplCount, firm);
 }
 
 bool emplTableHasRoom(const storage::Store& s) {
@@ -48,26 +46,11 @@ bool emplTableHasRoom(const storage::Store& s) {
 }
 
 bool AddEmpl(storage::Store& s, int firm, const EmplTexts& t) {
-    if (!emplTableHasRoom(s) || firm < 0 || firm >= s.FirmCount || t[1].isEmpty())
-        return false;
-    storage::TEmpl& e = s.Employees[std::size_t(s.EmplCount)];
-    storage::clearRecord(e);
-    e.FirmNo = std::uint16_t(firm);
-    storeEmpl(t, e);
-    ++s.EmplCount;
-    return true;
+    return appendOrgRecord(s.Employees, s.EmplCount, firm, s.FirmCount, t, 1, storeEmpl);
 }
 
 bool EditEmpl(storage::Store& s, int index, const EmplTexts& t) {
-    if (index < 0 || index >= s.EmplCount || t[1].isEmpty())
-        return false;
-    storage::TEmpl& e = s.Employees[std::size_t(index)];
-    storage::TEmpl edited = e;
-    storeEmpl(t, edited);
-    if (sameTexts(edited, e))
-        return false;
-    e = edited;
-    return true;
+    return editOrgRecord(s.Employees, s.EmplCount, index, t, 1, storeEmpl, sameTexts);
 }
 
 void DeleteEmpl(storage::Store& s, int index) {

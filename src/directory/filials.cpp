@@ -1,6 +1,7 @@
 #include "filials.h"
 
 #include "directorysave.h"
+#include "orgrecords.h"
 
 #include "editor/uiutil.h"
 #include "storage/datafiles.h"
@@ -30,11 +31,7 @@ FilialTexts filialTexts(const storage::TFilial& f) {
 }
 
 std::vector<int> FillFilial(const storage::Store& s, int firm) {
-    std::vector<int> list;
-    for (int i = 0; i < s.FilialCount; ++i)
-        if (s.Filials[std::size_t(i)].FirmNo == firm)
-            list.push_back(i);
-    return list;
+    return orgRecordsOf(s.Filials, s.FilialCount, firm);
 }
 
 QString filialLimitText() {
@@ -43,26 +40,15 @@ QString filialLimitText() {
 }
 
 bool AddFilial(storage::Store& s, int firm, const FilialTexts& t) {
-    if (s.FilialCount >= storage::MaxFilials || !validFirm(s, firm) || t[0].isEmpty())
-        return false;
-    storage::TFilial& f = s.Filials[std::size_t(s.FilialCount)];
-    storage::clearRecord(f);
-    f.FirmNo = std::uint16_t(firm);
-    storeFilial(t, f);
-    ++s.FilialCount;
-    return true;
+    return appendOrgRecord(s.Filials, s.FilialCount, firm, s.FirmCount, t, 0, storeFilial);
 }
 
 bool EditFilial(storage::Store& s, int index, const FilialTexts& t) {
-    if (index < 0 || index >= s.FilialCount || t[0].isEmpty())
-        return false;
-    storage::TFilial& f = s.Filials[std::size_t(index)];
-    storage::TFilial edited = f;
-    storeFilial(t, edited);
-    if (edited.Address == f.Address && edited.Phone == f.Phone && edited.EMail == f.EMail)
-        return false;
-    f = edited;
-    return true;
+    return editOrgRecord(s.Filials, s.FilialCount, index, t, 0, storeFilial,
+                         [](const storage::TFilial& a, const storage::TFilial& b) {
+                             return a.Address == b.Address && a.Phone == b.Phone &&
+                                    a.EMail == b.EMail;
+                         });
 }
 
 unsigned DeleteFilial(storage::Store& s, int index) {

@@ -1,20 +1,48 @@
 #include "recordwindows.h"
 
+#include "directorysave.h"
 #include "listwindows.h"
 
 #include "editor/uiutil.h"
+#include "storage/store.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace directory {
 
 // --- list window ----------------------------------------------------------------------------
 
-OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, QWidget* parent)
-    : QDialog(parent), store_(store) {}
+OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, QString titlePrefix, QWidget* parent)
+    : QDialog(parent), store_(store), titlePrefix_(std::move(titlePrefix)) {}
+
+void OrgRecordsWindow::finishSetUp(QAbstractButton* add, QAbstractButton* edit,
+                                   QAbstractButton* del, QAbstractButton* close, int tag) {
+    connect(add, &QAbstractButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(edit, &QAbstractButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(del, &QAbstractButton::clicked, this, [this] { SpeedButton3Click(); });
+    connect(close, &QAbstractButton::clicked, this, &QDialog::close);
+    editor::applyFormSize(this, store_, tag);
+    fitColumnsWhenUnsized(this, grid_, store_, tag);
+}
+
+void OrgRecordsWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // shown again after being minimised: nothing changed meanwhile
+    setWindowTitle(titlePrefix_ + shortFirmName(store_, store_.CurFirm));
+    fillRecords();
+    refresh();
+}
+
+void OrgRecordsWindow::saveRecords() {
+    if (const storage::IoResult r = saveTable(); !r)
+        showWriteFailure(this, r.error, keptInMemoryNote());
+}
 
 void OrgRecordsWindow::addGrid(QBoxLayout* place, int base, const QStringList& titles,
                                std::function<QString(int index, int column)> cell) {

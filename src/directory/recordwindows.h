@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/listgrid.h"
+#include "storage/fileio.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+class QAbstractButton;
 class QBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -23,9 +25,15 @@ class Store;
 namespace directory {
 
 // A list window over the records of Firms[CurFirm] in a shared table (its branches, its
-// employees): their table indexes in table order, the current row, and the grid showing them.
+// employees): their table indexes in table order, the current row, the grid showing them, and
+// the add and edit steps, which are the same for both tables. Every change of the table is
+// written at once.
 class OrgRecordsWindow : public QDialog {
 public:
+    virtual void SpeedButton1Click() = 0; // Add
+    virtual void SpeedButton2Click() = 0; // Edit
+    virtual void SpeedButton3Click() = 0; // Del
+
     editor::ListGrid* grid() const { return grid_; }
     // Table indexes of the organization's records, and the current one's row.
     const std::vector<int>& records() const { return list_; }
@@ -35,7 +43,47 @@ public:
     virtual void StringGrid1Click(int row);
 
 protected:
-    OrgRecordsWindow(storage::Store& store, QWidget* parent);
+    // The caption is titlePrefix followed by the organization's shortened name.
+    OrgRecordsWindow(storage::Store& store, QString titlePrefix, QWidget* parent);
+
+    // Connects "Add", "Edit", "Del" and "Close", and sizes the window and its columns from the
+    // window-size table by tag.
+    void finishSetUp(QAbstractButton* add, QAbstractButton* edit, QAbstractButton* del,
+                     QAbstractButton* close, int tag);
+
+    // What the two tables do differently: collect the organization's records, bring the
+    // buttons and the grid in line with them, and write the table.
+    virtual void fillRecords() = 0;
+    virtual void refresh() = 0;
+    virtual storage::IoResult saveTable() = 0;
+    // Writes the table; a failure is reported, the change stays in memory.
+    void saveRecords();
+
+    // "Add": the dialog shows caption over empty boxes; its accepted texts go to add(), which
+    // appends the record at table index; it becomes current and the table is written.
+    template <class Dialog, class Add>
+    void addRecord(Dialog* dialog, const QString& caption, int index, Add add) {
+        if (!dialog || !dialog->showFor(caption, {}) || !add(dialog->texts()))
+            return;
+        appendRecord(index);
+        refresh();
+        saveRecords();
+    }
+    // "Edit": the dialog shows the current record's texts (textsOf(index)); accepted texts
+    // that edit(index, texts) stores are written.
+    template <class Dialog, class TextsOf, class Edit>
+    void editRecord(Dialog* dialog, TextsOf textsOf, Edit edit) {
+        const int index = currentRecord();
+        if (index < 0 || !dialog ||
+            !dialog->showFor(QStringLiteral("Редактирование"), textsOf(index)) ||
+            !edit(index, dialog->texts()))
+            return;
+        grid()->refresh();
+        saveRecords();
+    }
+
+    // On showing: the caption, the organization's records, the buttons and the grid.
+    void showEvent(QShowEvent* event) override;
 
     // Puts the grid into place; cell(index, column) is the text of record index in a column.
     void addGrid(QBoxLayout* place, int base, const QStringList& titles,
@@ -53,6 +101,7 @@ protected:
     storage::Store& store_;
 
 private:
+    QString titlePrefix_;
     editor::ListGrid* grid_ = nullptr;
     std::vector<int> list_;
     int row_ = 0;

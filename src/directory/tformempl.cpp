@@ -17,7 +17,8 @@
 namespace directory {
 
 TFormEmpl::TFormEmpl(storage::Store& store, QWidget* parent)
-    : OrgRecordsWindow(store, parent), ui(std::make_unique<Ui::TFormEmpl>()) {
+    : OrgRecordsWindow(store, QStringLiteral("Сотрудники - "), parent),
+      ui(std::make_unique<Ui::TFormEmpl>()) {
     ui->setupUi(this);
     addGrid(ui->gridPlace, storage::ColBaseEmployees,
             {QStringLiteral("Должность"), QStringLiteral("Фамилия"), QStringLiteral("Имя"),
@@ -27,22 +28,13 @@ TFormEmpl::TFormEmpl(storage::Store& store, QWidget* parent)
                 return emplTexts(store_.Employees[std::size_t(index)])[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Сотрудники"));
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormEmpl::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormEmpl::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormEmpl::SpeedButton3Click);
-    connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::close);
-    editor::applyFormSize(this, store_, storage::TagFormEmpl);
-    fitColumnsWhenUnsized(this, grid(), store_, storage::TagFormEmpl);
+    finishSetUp(ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4,
+                storage::TagFormEmpl);
 }
 
 TFormEmpl::~TFormEmpl() = default;
 
-void TFormEmpl::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return; // shown again after being minimised: nothing changed meanwhile
-    setWindowTitle(QStringLiteral("Сотрудники - ") + shortFirmName(store_, store_.CurFirm));
-    FillEmpl();
+void TFormEmpl::refresh() {
     SetBut();
     SetGreed();
 }
@@ -61,36 +53,20 @@ void TFormEmpl::SetGreed() {
     showRecords();
 }
 
-void TFormEmpl::saveEmployees() {
-    if (const storage::IoResult r = storage::SaveFileEmpl(store_); !r)
-        showWriteFailure(this, r.error, keptInMemoryNote());
+storage::IoResult TFormEmpl::saveTable() {
+    return storage::SaveFileEmpl(store_);
 }
 
 void TFormEmpl::SpeedButton1Click() {
-    TFormAddEmpl* add = add_;
-    if (!add || !emplTableHasRoom(store_) ||
-        !add->showFor(QStringLiteral("Новый сотрудник"), EmplTexts{}))
-        return;
-    const int index = store_.EmplCount;
-    if (!AddEmpl(store_, store_.CurFirm, add->texts()))
-        return;
-    appendRecord(index);
-    SetBut();
-    SetGreed();
-    saveEmployees();
+    if (emplTableHasRoom(store_))
+        addRecord(add_, QStringLiteral("Новый сотрудник"), store_.EmplCount,
+                  [this](const EmplTexts& t) { return AddEmpl(store_, store_.CurFirm, t); });
 }
 
 void TFormEmpl::SpeedButton2Click() {
-    TFormAddEmpl* add = add_;
-    const int index = currentRecord();
-    if (index < 0 || !add ||
-        !add->showFor(QStringLiteral("Редактирование"),
-                      emplTexts(store_.Employees[std::size_t(index)])))
-        return;
-    if (!EditEmpl(store_, index, add->texts()))
-        return;
-    grid()->refresh();
-    saveEmployees();
+    editRecord(
+        add_, [this](int index) { return emplTexts(store_.Employees[std::size_t(index)]); },
+        [this](int index, const EmplTexts& t) { return EditEmpl(store_, index, t); });
 }
 
 void TFormEmpl::SpeedButton3Click() {
@@ -101,9 +77,8 @@ void TFormEmpl::SpeedButton3Click() {
         return;
     DeleteEmpl(store_, index);
     FillEmpl();
-    SetBut();
-    SetGreed();
-    saveEmployees();
+    refresh();
+    saveRecords();
 }
 
 } // namespace directory

@@ -36,15 +36,14 @@ public:
     void SetBut();
     void SetGreed();
 
-    void SpeedButton1Click(); // Add
-    void SpeedButton2Click(); // Edit
-    void SpeedButton3Click(); // Del
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void SpeedButton1Click() override; // Add
+    void SpeedButton2Click() override; // Edit
+    void SpeedButton3Click() override; // Del
 
 private:
-    void saveEmployees();
+    void fillRecords() override { FillEmpl(); }
+    void refresh() override;
+    storage::IoResult saveTable() override;
 
     TFormAddEmpl* add_ = nullptr;
     TFormDelEmpl* del_ = nullptr;

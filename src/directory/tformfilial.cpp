@@ -19,7 +19,7 @@ namespace directory {
 
 TFormFilial::TFormFilial(storage::Store& store, TFormAddFilial& add, TFormDelFilial& del,
                          QWidget* parent)
-    : OrgRecordsWindow(store, parent), add_(add), del_(del),
+    : OrgRecordsWindow(store, QStringLiteral("Филиалы - "), parent), add_(add), del_(del),
       ui(std::make_unique<Ui::TFormFilial>()) {
     ui->setupUi(this);
     addGrid(ui->gridPlace, storage::ColBaseFilials,
@@ -28,23 +28,14 @@ TFormFilial::TFormFilial(storage::Store& store, TFormAddFilial& add, TFormDelFil
                 return filialTexts(store_.Filials[std::size_t(index)])[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Филиалы"));
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormFilial::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormFilial::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormFilial::SpeedButton3Click);
-    connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::close);
     connect(ui->CheckBox1, &QCheckBox::clicked, this, &TFormFilial::CheckBox1Click);
-    editor::applyFormSize(this, store_, storage::TagFormFilial);
-    fitColumnsWhenUnsized(this, grid(), store_, storage::TagFormFilial);
+    finishSetUp(ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4,
+                storage::TagFormFilial);
 }
 
 TFormFilial::~TFormFilial() = default;
 
-void TFormFilial::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return; // shown again after being minimised: nothing changed meanwhile
-    setWindowTitle(QStringLiteral("Филиалы - ") + shortFirmName(store_, store_.CurFirm));
-    FillFilial();
+void TFormFilial::refresh() {
     SetBut();
     SetGreed();
     SetCheckBox();
@@ -79,9 +70,8 @@ void TFormFilial::CheckBox1Click(bool checked) {
         setLink(store_, store_.CurFirm, currentRecord(), checked);
 }
 
-void TFormFilial::saveFilials() {
-    if (const storage::IoResult r = storage::SaveFileFilial(store_); !r)
-        showWriteFailure(this, r.error, keptInMemoryNote());
+storage::IoResult TFormFilial::saveTable() {
+    return storage::SaveFileFilial(store_);
 }
 
 void TFormFilial::SpeedButton1Click() {
@@ -89,28 +79,15 @@ void TFormFilial::SpeedButton1Click() {
         QMessageBox::warning(this, windowTitle(), filialLimitText());
         return;
     }
-    if (!add_.showFor(QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
-                      FilialTexts{}))
-        return;
-    const int index = store_.FilialCount;
-    if (!AddFilial(store_, store_.CurFirm, add_.texts()))
-        return;
-    appendRecord(index);
-    SetBut();
-    SetGreed();
-    SetCheckBox();
-    saveFilials();
+    addRecord(&add_, QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
+              store_.FilialCount,
+              [this](const FilialTexts& t) { return AddFilial(store_, store_.CurFirm, t); });
 }
 
 void TFormFilial::SpeedButton2Click() {
-    const int index = currentRecord();
-    if (index < 0 || !add_.showFor(QStringLiteral("Редактирование"),
-                                   filialTexts(store_.Filials[std::size_t(index)])))
-        return;
-    if (!EditFilial(store_, index, add_.texts()))
-        return;
-    grid()->refresh();
-    saveFilials();
+    editRecord(
+        &add_, [this](int index) { return filialTexts(store_.Filials[std::size_t(index)]); },
+        [this](int index, const FilialTexts& t) { return EditFilial(store_, index, t); });
 }
 
 void TFormFilial::SpeedButton3Click() {
@@ -122,9 +99,7 @@ void TFormFilial::SpeedButton3Click() {
     if (const storage::IoResult r = SaveOrUndo(store_, files, before); !r)
         showWriteFailure(this, r.error, QStringLiteral("Филиал не удален."));
     FillFilial();
-    SetBut();
-    SetGreed();
-    SetCheckBox();
+    refresh();
 }
 
 } // namespace directory

@@ -32,17 +32,16 @@ public:
     void SetGreed();
     void SetCheckBox();
 
-    void SpeedButton1Click(); // Add
-    void SpeedButton2Click(); // Edit
-    void SpeedButton3Click(); // Del
+    void SpeedButton1Click() override; // Add
+    void SpeedButton2Click() override; // Edit
+    void SpeedButton3Click() override; // Del
     void CheckBox1Click(bool checked);
     void StringGrid1Click(int row) override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void saveFilials();
+    void fillRecords() override { FillFilial(); }
+    void refresh() override;
+    storage::IoResult saveTable() override;
 
     TFormAddFilial& add_;
     TFormDelFilial& del_;
