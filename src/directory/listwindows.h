@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/listgrid.h"
+#include "editor/uiutil.h"
 
 #include <QString>
 
@@ -21,10 +22,7 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
                               const QStringList& titles, editor::ListGridModel::RowCount rows,
                               editor::ListGridModel::CellText cell);
 
-// A window whose size was never kept (its entry holds the default 256 by 256) is made wide
-// enough to show every column of its grid, within its screen.
-void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
-                           int tag);
+using editor::fitColumnsWhenUnsized;
 
 // The name of organization firm with the long legal form of a limited company shortened to
 // "ООО"; empty for an index outside the directory.
