@@ -336,6 +336,8 @@ storage::IoResult ListGrid::storeColumnWidths() {
 void ListGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableView::mouseReleaseEvent(event);
     emit mouseReleased();
+    // A release over the cells also ends a resize (a border dragged past the title row).
+    dragEnded();
 }
 
 bool ListGrid::eventFilter(QObject* watched, QEvent* event) {

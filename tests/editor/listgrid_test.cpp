@@ -67,7 +67,7 @@ TEST(ListGrid, ColumnWidthsComeFromTheTableAndGoBackOnlyWhenChanged) {
     EXPECT_EQ(quint8(file[18]) | quint8(file[19]) << 8, 150);
 }
 
-TEST(ListGrid, DraggingAColumnBorderStoresTheWidths) {
+TEST(ListGrid, ResizingAColumnStoresTheWidthsAtTheNextRelease) {
     Grid g;
     g.grid->show();
     QWidget* header = g.grid->horizontalHeader()->viewport();
@@ -82,6 +82,10 @@ TEST(ListGrid, DraggingAColumnBorderStoresTheWidths) {
     QCoreApplication::processEvents();
     EXPECT_NE(g.store->ColWidths[8], 40);
     EXPECT_TRUE(g.dir.exists("ArCol"));
+    // A resize that ends with the button released over the cells is stored just the same.
+    g.grid->setColumnWidth(1, 77);
+    QTest::mouseClick(g.grid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(g.store->ColWidths[9], 77);
 }
 
 TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
