@@ -16,16 +16,28 @@ TFormDelPlat::TFormDelPlat(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormDelPlat>()) {
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelPlat::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(yesButton(), &QPushButton::clicked, this, &TFormDelPlat::BitBtn1Click);
+    connect(noButton(), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFormDelPlat::~TFormDelPlat() = default;
 
+QPushButton* TFormDelPlat::yesButton() const {
+    return ui->BitBtn1;
+}
+
+QPushButton* TFormDelPlat::noButton() const {
+    return ui->BitBtn2;
+}
+
+QLabel* TFormDelPlat::orderPanel() const {
+    return ui->Panel1;
+}
+
 std::optional<int> TFormDelPlat::ask(int curPlat) {
     if (curPlat < 0 || curPlat >= store_.PlatCount)
         return std::nullopt;
-    ui->Panel1->setText(DeletionPanelText(store_.PlatList[std::size_t(curPlat)]));
+    orderPanel()->setText(DeletionPanelText(store_.PlatList[std::size_t(curPlat)]));
     curPlat_ = curPlat;
     const bool deleted = editor::showModal(this) == QDialog::Accepted;
     curPlat_ = -1;

@@ -10,6 +10,9 @@ namespace storage {
 class Store;
 }
 
+class QLabel;
+class QPushButton;
+
 namespace Ui {
 class TFormDelPlat;
 }
@@ -29,6 +32,11 @@ public:
     std::optional<int> ask(int curPlat);
 
 private:
+    // The controls by what they are.
+    QPushButton* yesButton() const;
+    QPushButton* noButton() const;
+    QLabel* orderPanel() const;
+
     void BitBtn1Click();
 
     storage::Store& store_;

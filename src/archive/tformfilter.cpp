@@ -13,11 +13,11 @@ TFormFilter::TFormFilter(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormFilter>()) {
     ui->setupUi(this);
 
-    connect(ui->CheckBox1, &QCheckBox::toggled, this, &TFormFilter::CheckBoxChange);
-    connect(ui->CheckBox2, &QCheckBox::toggled, this, &TFormFilter::CheckBoxChange);
-    connect(ui->ComboBox1, &QComboBox::activated, this, &TFormFilter::ComboBox1Select);
-    connect(ui->ComboBox2, &QComboBox::currentIndexChanged, this, &TFormFilter::ComboBox2Change);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormFilter::BitBtn1Click);
+    connect(allPayersBox(), &QCheckBox::toggled, this, &TFormFilter::CheckBoxChange);
+    connect(allPayeesBox(), &QCheckBox::toggled, this, &TFormFilter::CheckBoxChange);
+    connect(payerBox(), &QComboBox::activated, this, &TFormFilter::ComboBox1Select);
+    connect(payeeBox(), &QComboBox::currentIndexChanged, this, &TFormFilter::ComboBox2Change);
+    connect(okButton(), &QPushButton::clicked, this, &TFormFilter::BitBtn1Click);
 
     editor::applyFormSize(this, store_, storage::TagFormFilter);
     FillFilter();
@@ -25,39 +25,59 @@ TFormFilter::TFormFilter(storage::Store& store, QWidget* parent)
 
 TFormFilter::~TFormFilter() = default;
 
+QPushButton* TFormFilter::okButton() const {
+    return ui->BitBtn1;
+}
+
+QCheckBox* TFormFilter::allPayersBox() const {
+    return ui->CheckBox1;
+}
+
+QCheckBox* TFormFilter::allPayeesBox() const {
+    return ui->CheckBox2;
+}
+
+QComboBox* TFormFilter::payerBox() const {
+    return ui->ComboBox1;
+}
+
+QComboBox* TFormFilter::payeeBox() const {
+    return ui->ComboBox2;
+}
+
 void TFormFilter::FillFilter() {
     stepping_ = true;
-    ui->CheckBox1->setChecked(true);
-    ui->CheckBox2->setChecked(true);
-    ui->ComboBox1->clear();
-    ui->ComboBox2->clear();
-    ui->ComboBox1->setEnabled(store_.PayerInnCount >= 2);
-    ui->ComboBox2->setEnabled(store_.PayeeInnCount >= 2);
+    allPayersBox()->setChecked(true);
+    allPayeesBox()->setChecked(true);
+    payerBox()->clear();
+    payeeBox()->clear();
+    payerBox()->setEnabled(store_.PayerInnCount >= 2);
+    payeeBox()->setEnabled(store_.PayeeInnCount >= 2);
     for (int i = 0; i < store_.PayerInnCount; ++i)
-        ui->ComboBox1->addItem(editor::toUi(store_.PayerInnTable[std::size_t(i)].Name));
+        payerBox()->addItem(editor::toUi(store_.PayerInnTable[std::size_t(i)].Name));
     for (int i = 0; i < store_.PayeeInnCount; ++i)
-        ui->ComboBox2->addItem(editor::toUi(store_.PayeeInnTable[std::size_t(i)].Name));
-    ui->ComboBox1->setCurrentIndex(-1);
-    ui->ComboBox2->setCurrentIndex(-1);
+        payeeBox()->addItem(editor::toUi(store_.PayeeInnTable[std::size_t(i)].Name));
+    payerBox()->setCurrentIndex(-1);
+    payeeBox()->setCurrentIndex(-1);
     stepping_ = false;
     CheckBoxChange();
 }
 
 FilterChoice TFormFilter::choice() const {
-    return {FilterMode, ui->ComboBox1->currentIndex(), ui->ComboBox2->currentIndex()};
+    return {FilterMode, payerBox()->currentIndex(), payeeBox()->currentIndex()};
 }
 
 void TFormFilter::CheckBoxChange() {
     if (stepping_)
         return;
-    FilterBoxes b{ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(),
-                  ui->ComboBox1->currentIndex(), ui->ComboBox2->currentIndex()};
+    FilterBoxes b{allPayersBox()->isChecked(), allPayeesBox()->isChecked(),
+                  payerBox()->currentIndex(), payeeBox()->currentIndex()};
     FilterMode = BoxStep(store_, b);
     stepping_ = true;
-    ui->CheckBox1->setChecked(b.payerAll);
-    ui->CheckBox2->setChecked(b.payeeAll);
-    ui->ComboBox1->setCurrentIndex(b.payer);
-    ui->ComboBox2->setCurrentIndex(b.payee);
+    allPayersBox()->setChecked(b.payerAll);
+    allPayeesBox()->setChecked(b.payeeAll);
+    payerBox()->setCurrentIndex(b.payer);
+    payeeBox()->setCurrentIndex(b.payee);
     stepping_ = false;
 }
 

@@ -12,6 +12,10 @@ namespace storage {
 class Store;
 }
 
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
 namespace Ui {
 class TFormFilter;
 }
@@ -38,6 +42,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The controls by what they are.
+    QPushButton* okButton() const;
+    QCheckBox* allPayersBox() const;
+    QCheckBox* allPayeesBox() const;
+    QComboBox* payerBox() const;
+    QComboBox* payeeBox() const;
+
     void CheckBoxChange(); // a "Все" box changed its state
     void ComboBox1Select(int index);
     void ComboBox2Change(int index);

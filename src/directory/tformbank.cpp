@@ -31,12 +31,24 @@ TFormBank::TFormBank(storage::Store& store, QWidget* parent)
     for (QLineEdit* e : edits_)
         connect(e, &QLineEdit::textChanged, this, &TFormBank::showWarnings);
 
-    connect(ui->Button1, &QPushButton::clicked, this, &TFormBank::Button1Click);
+    connect(okButton(), &QPushButton::clicked, this, &TFormBank::Button1Click);
 
     editor::applyFormSize(this, store, storage::TagFormBank);
 }
 
 TFormBank::~TFormBank() = default;
+
+QPushButton* TFormBank::okButton() const {
+    return ui->Button1;
+}
+
+QTabWidget* TFormBank::slotPages() const {
+    return ui->PageControl1;
+}
+
+QGroupBox* TFormBank::slotChoice() const {
+    return ui->RadioGroup1;
+}
 
 void TFormBank::showWarnings() {
     BankTexts t;
@@ -50,7 +62,7 @@ void TFormBank::showWarnings() {
 void TFormBank::setEditable(bool editable) {
     for (QLineEdit* e : edits_)
         e->setReadOnly(!editable);
-    ui->RadioGroup1->setEnabled(editable);
+    slotChoice()->setEnabled(editable);
 }
 
 FirmBanks TFormBank::editBanks(const FirmBanks& banks, EditMode mode, int page,
@@ -86,7 +98,7 @@ void TFormBank::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    ui->PageControl1->setCurrentIndex(page_);
+    slotPages()->setCurrentIndex(page_);
     FillEdit();
     constexpr qsizetype maxCaption = 145;
     switch (mode_) {

@@ -16,6 +16,10 @@ class QLineEdit;
 namespace storage {
 class Store;
 }
+class QGroupBox;
+class QPushButton;
+class QTabWidget;
+
 namespace Ui {
 class TFormBank;
 }
@@ -51,6 +55,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The controls by what they are.
+    QPushButton* okButton() const;
+    QTabWidget* slotPages() const;
+    QGroupBox* slotChoice() const;
+
     void setEditable(bool editable);
     // Marks the boxes whose check digits or format are wrong (a warning only).
     void showWarnings();

@@ -16,21 +16,33 @@ namespace directory {
 TFormDelFirm::TFormDelFirm(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormDelFirm>()) {
     ui->setupUi(this);
-    ui->Panel1->setMinimumWidth(360);
+    namePanel()->setMinimumWidth(360);
     // A name of 128 characters wraps rather than widening the dialog past the screen.
-    ui->Panel1->setWordWrap(true);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TFormDelFirm::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    namePanel()->setWordWrap(true);
+    connect(yesButton(), &QPushButton::clicked, this, &TFormDelFirm::BitBtn1Click);
+    connect(noButton(), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFormDelFirm::~TFormDelFirm() = default;
 
+QPushButton* TFormDelFirm::yesButton() const {
+    return ui->BitBtn1;
+}
+
+QPushButton* TFormDelFirm::noButton() const {
+    return ui->BitBtn2;
+}
+
+QLabel* TFormDelFirm::namePanel() const {
+    return ui->Panel1;
+}
+
 void TFormDelFirm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     const int cur = store_.CurFirm;
-    ui->Panel1->setText(cur >= 0 && cur < store_.FirmCount
-                            ? editor::toUi(store_.Firms[std::size_t(cur)].Name)
-                            : QString());
+    namePanel()->setText(cur >= 0 && cur < store_.FirmCount
+                             ? editor::toUi(store_.Firms[std::size_t(cur)].Name)
+                             : QString());
 }
 
 void TFormDelFirm::BitBtn1Click() {

@@ -11,6 +11,9 @@
 namespace storage {
 class Store;
 }
+class QLabel;
+class QPushButton;
+
 namespace Ui {
 class TFormDelFirm;
 }
@@ -34,6 +37,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The controls by what they are.
+    QPushButton* yesButton() const;
+    QPushButton* noButton() const;
+    QLabel* namePanel() const;
+
     storage::Store& store_;
     TFormDelFirm1* question_ = nullptr;
     std::unique_ptr<Ui::TFormDelFirm> ui;

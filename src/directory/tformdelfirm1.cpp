@@ -10,23 +10,43 @@ namespace directory {
 TFormDelFirm1::TFormDelFirm1(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormDelFirm1>()) {
     ui->setupUi(this);
-    ui->Panel1->setMinimumWidth(420);
+    namePanel()->setMinimumWidth(420);
     // A name of 128 characters wraps rather than widening the dialog past the screen.
-    ui->Panel1->setWordWrap(true);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    namePanel()->setWordWrap(true);
+    connect(yesButton(), &QPushButton::clicked, this, &QDialog::accept);
+    connect(noButton(), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFormDelFirm1::~TFormDelFirm1() = default;
 
+QPushButton* TFormDelFirm1::yesButton() const {
+    return ui->BitBtn1;
+}
+
+QPushButton* TFormDelFirm1::noButton() const {
+    return ui->BitBtn2;
+}
+
+QLabel* TFormDelFirm1::firstLine() const {
+    return ui->Label1;
+}
+
+QLabel* TFormDelFirm1::secondLine() const {
+    return ui->Label2;
+}
+
+QLabel* TFormDelFirm1::namePanel() const {
+    return ui->Panel1;
+}
+
 bool TFormDelFirm1::ask(const QString& line1, const QString& line2) {
-    ui->Label1->setText(line1);
-    ui->Label2->setText(line2);
-    ui->Label2->setVisible(!line2.isEmpty());
+    firstLine()->setText(line1);
+    secondLine()->setText(line2);
+    secondLine()->setVisible(!line2.isEmpty());
     const int cur = store_.CurFirm;
-    ui->Panel1->setText(cur >= 0 && cur < store_.FirmCount
-                            ? editor::toUi(store_.Firms[std::size_t(cur)].Name)
-                            : QString());
+    namePanel()->setText(cur >= 0 && cur < store_.FirmCount
+                             ? editor::toUi(store_.Firms[std::size_t(cur)].Name)
+                             : QString());
     return editor::showModal(this) == QDialog::Accepted;
 }
 

@@ -9,6 +9,9 @@
 namespace storage {
 class Store;
 }
+class QLabel;
+class QPushButton;
+
 namespace Ui {
 class TFormDelFirm1;
 }
@@ -26,6 +29,13 @@ public:
     bool ask(const QString& line1, const QString& line2);
 
 private:
+    // The controls by what they are.
+    QPushButton* yesButton() const;
+    QPushButton* noButton() const;
+    QLabel* firstLine() const;
+    QLabel* secondLine() const;
+    QLabel* namePanel() const;
+
     storage::Store& store_;
     std::unique_ptr<Ui::TFormDelFirm1> ui;
 };

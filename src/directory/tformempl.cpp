@@ -28,11 +28,26 @@ TFormEmpl::TFormEmpl(storage::Store& store, QWidget* parent)
                 return emplTexts(store_.Employees[std::size_t(index)])[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Сотрудники"));
-    finishSetUp(ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4,
-                storage::TagFormEmpl);
+    finishSetUp(addButton(), editButton(), deleteButton(), closeButton(), storage::TagFormEmpl);
 }
 
 TFormEmpl::~TFormEmpl() = default;
+
+QToolButton* TFormEmpl::addButton() const {
+    return ui->SpeedButton1;
+}
+
+QToolButton* TFormEmpl::editButton() const {
+    return ui->SpeedButton2;
+}
+
+QToolButton* TFormEmpl::deleteButton() const {
+    return ui->SpeedButton3;
+}
+
+QToolButton* TFormEmpl::closeButton() const {
+    return ui->SpeedButton4;
+}
 
 void TFormEmpl::refresh() {
     SetBut();
@@ -44,9 +59,9 @@ void TFormEmpl::FillEmpl() {
 }
 
 void TFormEmpl::SetBut() {
-    ui->SpeedButton1->setEnabled(emplTableHasRoom(store_));
-    ui->SpeedButton2->setEnabled(!records().empty());
-    ui->SpeedButton3->setEnabled(!records().empty());
+    addButton()->setEnabled(emplTableHasRoom(store_));
+    editButton()->setEnabled(!records().empty());
+    deleteButton()->setEnabled(!records().empty());
 }
 
 void TFormEmpl::SetGreed() {

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QToolButton;
+
 namespace Ui {
 class TFormEmpl;
 }
@@ -41,6 +43,12 @@ public:
     void SpeedButton3Click() override; // Del
 
 private:
+    // The controls by what they are.
+    QToolButton* addButton() const;
+    QToolButton* editButton() const;
+    QToolButton* deleteButton() const;
+    QToolButton* closeButton() const;
+
     void fillRecords() override { FillEmpl(); }
     void refresh() override;
     storage::IoResult saveTable() override;

@@ -28,12 +28,31 @@ TFormFilial::TFormFilial(storage::Store& store, TFormAddFilial& add, TFormDelFil
                 return filialTexts(store_.Filials[std::size_t(index)])[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Филиалы"));
-    connect(ui->CheckBox1, &QCheckBox::clicked, this, &TFormFilial::CheckBox1Click);
-    finishSetUp(ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4,
-                storage::TagFormFilial);
+    connect(showBranchBox(), &QCheckBox::clicked, this, &TFormFilial::CheckBox1Click);
+    finishSetUp(addButton(), editButton(), deleteButton(), closeButton(), storage::TagFormFilial);
 }
 
 TFormFilial::~TFormFilial() = default;
+
+QCheckBox* TFormFilial::showBranchBox() const {
+    return ui->CheckBox1;
+}
+
+QToolButton* TFormFilial::addButton() const {
+    return ui->SpeedButton1;
+}
+
+QToolButton* TFormFilial::editButton() const {
+    return ui->SpeedButton2;
+}
+
+QToolButton* TFormFilial::deleteButton() const {
+    return ui->SpeedButton3;
+}
+
+QToolButton* TFormFilial::closeButton() const {
+    return ui->SpeedButton4;
+}
 
 void TFormFilial::refresh() {
     SetBut();
@@ -46,8 +65,8 @@ void TFormFilial::FillFilial() {
 }
 
 void TFormFilial::SetBut() {
-    ui->SpeedButton2->setEnabled(!records().empty());
-    ui->SpeedButton3->setEnabled(!records().empty());
+    editButton()->setEnabled(!records().empty());
+    deleteButton()->setEnabled(!records().empty());
 }
 
 void TFormFilial::SetGreed() {
@@ -55,9 +74,9 @@ void TFormFilial::SetGreed() {
 }
 
 void TFormFilial::SetCheckBox() {
-    ui->CheckBox1->setEnabled(!records().empty());
-    ui->CheckBox1->setChecked(!records().empty() &&
-                              isLinked(store_, store_.CurFirm, currentRecord()));
+    showBranchBox()->setEnabled(!records().empty());
+    showBranchBox()->setChecked(!records().empty() &&
+                                isLinked(store_, store_.CurFirm, currentRecord()));
 }
 
 void TFormFilial::StringGrid1Click(int row) {

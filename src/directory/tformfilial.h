@@ -9,6 +9,9 @@
 
 #include <memory>
 
+class QCheckBox;
+class QToolButton;
+
 namespace Ui {
 class TFormFilial;
 }
@@ -39,6 +42,13 @@ public:
     void StringGrid1Click(int row) override;
 
 private:
+    // The controls by what they are.
+    QCheckBox* showBranchBox() const;
+    QToolButton* addButton() const;
+    QToolButton* editButton() const;
+    QToolButton* deleteButton() const;
+    QToolButton* closeButton() const;
+
     void fillRecords() override { FillFilial(); }
     void refresh() override;
     storage::IoResult saveTable() override;

@@ -40,28 +40,64 @@ TFormFirm::TFormFirm(storage::Store& store, const editor::TForm1& editor, QWidge
     panel_ = new QLabel(this);
     panel_->setAccessibleName(QStringLiteral("Текст ячейки"));
     panel_->setTextFormat(Qt::PlainText);
-    ui->StatusBar1->addWidget(panel_, 1);
+    statusBar()->addWidget(panel_, 1);
 
     connect(grid_, &editor::ListGrid::cellClicked, this, &TFormFirm::StringGrid1Click);
     connect(grid_, &editor::ListGrid::cellSelected, this, &TFormFirm::StringGrid1Click);
     connect(grid_, &editor::ListGrid::cellDoubleClicked, this,
             [this](int row, int) { StringGrid1DblClick(row); });
     connect(grid_, &editor::ListGrid::deleteRequested, this, [this] {
-        if (ui->SpeedButton3->isEnabled())
+        if (deleteButton()->isEnabled())
             SpeedButton3Click();
     });
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormFirm::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormFirm::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormFirm::SpeedButton3Click);
-    connect(ui->SpeedButton4, &QToolButton::clicked, this, &TFormFirm::SpeedButton4Click);
-    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TFormFirm::SpeedButton5Click);
-    connect(ui->SpeedButton6, &QToolButton::clicked, this, &QDialog::close);
-    connect(ui->SpeedButton7, &QToolButton::clicked, this, &TFormFirm::SpeedButton7Click);
-    connect(ui->SpeedButton8, &QToolButton::clicked, this, &TFormFirm::SpeedButton8Click);
+    connect(newButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton1Click);
+    connect(editButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton2Click);
+    connect(deleteButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton3Click);
+    connect(branchesButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton4Click);
+    connect(employeesButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton5Click);
+    connect(closeButton(), &QToolButton::clicked, this, &QDialog::close);
+    connect(restoreButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton7Click);
+    connect(deletedButton(), &QToolButton::clicked, this, &TFormFirm::SpeedButton8Click);
     FormCreate();
 }
 
 TFormFirm::~TFormFirm() = default;
+
+QToolButton* TFormFirm::newButton() const {
+    return ui->SpeedButton1;
+}
+
+QToolButton* TFormFirm::editButton() const {
+    return ui->SpeedButton2;
+}
+
+QToolButton* TFormFirm::deleteButton() const {
+    return ui->SpeedButton3;
+}
+
+QToolButton* TFormFirm::branchesButton() const {
+    return ui->SpeedButton4;
+}
+
+QToolButton* TFormFirm::employeesButton() const {
+    return ui->SpeedButton5;
+}
+
+QToolButton* TFormFirm::closeButton() const {
+    return ui->SpeedButton6;
+}
+
+QToolButton* TFormFirm::restoreButton() const {
+    return ui->SpeedButton7;
+}
+
+QToolButton* TFormFirm::deletedButton() const {
+    return ui->SpeedButton8;
+}
+
+QStatusBar* TFormFirm::statusBar() const {
+    return ui->StatusBar1;
+}
 
 void TFormFirm::FormCreate() {
     editor::applyFormSize(this, store_, storage::TagFormFirm);
@@ -101,7 +137,7 @@ QString TFormFirm::firmCell(int row, int column) const {
 }
 
 void TFormFirm::showList() {
-    const bool deleted = ui->SpeedButton8->isChecked();
+    const bool deleted = deletedButton()->isChecked();
     if (deleted)
         listMode_ = store_.FirmDelCount > 0 ? ListDeleted : ListEmpty;
     else
@@ -115,12 +151,12 @@ void TFormFirm::showList() {
 }
 
 void TFormFirm::SetBut() {
-    const bool deleted = ui->SpeedButton8->isChecked();
+    const bool deleted = deletedButton()->isChecked();
     const bool any = !deleted && store_.FirmCount > 0;
-    ui->SpeedButton1->setEnabled(!deleted && firmListHasRoom(store_));
-    for (QToolButton* b : {ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5})
+    newButton()->setEnabled(!deleted && firmListHasRoom(store_));
+    for (QToolButton* b : {editButton(), deleteButton(), branchesButton(), employeesButton()})
         b->setEnabled(any);
-    ui->SpeedButton7->setEnabled(deleted && store_.FirmDelCount > 0 && firmListHasRoom(store_));
+    restoreButton()->setEnabled(deleted && store_.FirmDelCount > 0 && firmListHasRoom(store_));
 }
 
 void TFormFirm::StringGrid1Click(int row, int column) {
@@ -232,7 +268,7 @@ void TFormFirm::SpeedButton5Click() {
 }
 
 void TFormFirm::SpeedButton7Click() {
-    if (!ui->SpeedButton8->isChecked() || store_.FirmDelCount <= 0 || !firmListHasRoom(store_))
+    if (!deletedButton()->isChecked() || store_.FirmDelCount <= 0 || !firmListHasRoom(store_))
         return;
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     if (const storage::IoResult r = RestoreFirmAndSave(store_, store_.CurFirmDel); !r) {

@@ -18,6 +18,9 @@ namespace editor {
 class ListGrid;
 class TForm1;
 } // namespace editor
+class QStatusBar;
+class QToolButton;
+
 namespace Ui {
 class TFormFirm;
 }
@@ -72,6 +75,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The controls by what they are.
+    QToolButton* newButton() const;
+    QToolButton* editButton() const;
+    QToolButton* deleteButton() const;
+    QToolButton* branchesButton() const;
+    QToolButton* employeesButton() const;
+    QToolButton* closeButton() const;
+    QToolButton* restoreButton() const;
+    QToolButton* deletedButton() const;
+    QStatusBar* statusBar() const;
+
     void FormCreate();
     // Shows the organizations or the deleted ones, selects the current one, sets the buttons.
     void showList();

@@ -19,9 +19,9 @@ using namespace Qt::StringLiterals;
 TFormRekvizit::TFormRekvizit(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::TFormRekvizit>()) {
     ui->setupUi(this);
-    edits_ = {ui->Edit1,  ui->Edit2,  ui->Edit3,  ui->Edit4,  ui->Edit5,  ui->Edit6,
+    edits_ = {nameBox(),  ui->Edit2,  ui->Edit3,  ui->Edit4,  ui->Edit5,  ui->Edit6,
               ui->Edit7,  ui->Edit8,  ui->Edit9,  ui->Edit10, ui->Edit11, ui->Edit12,
-              ui->Edit13, ui->Edit14, ui->Edit15, ui->Edit16, ui->Edit17, ui->Edit18,
+              ui->Edit13, ui->Edit14, ui->Edit15, ui->Edit16, innBox(),   ui->Edit18,
               ui->Edit19, ui->Edit20, ui->Edit21, ui->Edit22, ui->Edit23, ui->Edit24};
     const std::array<int, DetailBoxCount> capacities = detailCapacities();
     for (std::size_t i = 0; i < edits_.size(); ++i) {
@@ -29,8 +29,8 @@ TFormRekvizit::TFormRekvizit(storage::Store& store, QWidget* parent)
         edits_[i]->installEventFilter(this);
     }
     // ИНН: digits only, at most 12.
-    editor::restrictChars(ui->Edit17, [](QChar c) { return c >= u'0' && c <= u'9'; });
-    ui->Edit17->setMaxLength(12);
+    editor::restrictChars(innBox(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    innBox()->setMaxLength(12);
     // Bank details change only in the bank window; their boxes look it.
     QPalette readOnly = ui->Edit12->palette();
     readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
@@ -41,19 +41,47 @@ TFormRekvizit::TFormRekvizit(storage::Store& store, QWidget* parent)
     }
 
     // Check digits are warnings, shown on the boxes while they are typed or filled.
-    for (QLineEdit* e : {ui->Edit12, ui->Edit13, ui->Edit14, ui->Edit17, ui->Edit18})
+    for (QLineEdit* e : {ui->Edit12, ui->Edit13, ui->Edit14, innBox(), ui->Edit18})
         connect(e, &QLineEdit::textChanged, this, &TFormRekvizit::showWarnings);
 
-    connect(ui->Button1, &QPushButton::clicked, this, &TFormRekvizit::Button1Click);
-    connect(ui->Button2, &QPushButton::clicked, this, &TFormRekvizit::Button2Click);
-    connect(ui->Button3, &QPushButton::clicked, this, &TFormRekvizit::Button3Click);
-    connect(ui->Button4, &QPushButton::clicked, this, &TFormRekvizit::Button4Click);
-    connect(ui->Button5, &QPushButton::clicked, this, &TFormRekvizit::Button5Click);
+    connect(okButton(), &QPushButton::clicked, this, &TFormRekvizit::Button1Click);
+    connect(noButton(), &QPushButton::clicked, this, &TFormRekvizit::Button2Click);
+    connect(bankButton(), &QPushButton::clicked, this, &TFormRekvizit::Button3Click);
+    connect(branchButton(), &QPushButton::clicked, this, &TFormRekvizit::Button4Click);
+    connect(cardButton(), &QPushButton::clicked, this, &TFormRekvizit::Button5Click);
 
     editor::applyFormSize(this, store_, storage::TagFormRekvizit);
 }
 
 TFormRekvizit::~TFormRekvizit() = default;
+
+QPushButton* TFormRekvizit::okButton() const {
+    return ui->Button1;
+}
+
+QPushButton* TFormRekvizit::noButton() const {
+    return ui->Button2;
+}
+
+QPushButton* TFormRekvizit::bankButton() const {
+    return ui->Button3;
+}
+
+QPushButton* TFormRekvizit::branchButton() const {
+    return ui->Button4;
+}
+
+QPushButton* TFormRekvizit::cardButton() const {
+    return ui->Button5;
+}
+
+QLineEdit* TFormRekvizit::nameBox() const {
+    return ui->Edit1;
+}
+
+QLineEdit* TFormRekvizit::innBox() const {
+    return ui->Edit17;
+}
 
 DetailTexts TFormRekvizit::boxTexts() const {
     DetailTexts t;
@@ -149,13 +177,13 @@ void TFormRekvizit::showEvent(QShowEvent* event) {
     banks_ = f ? firmBanks(*f) : FirmBanks{};
 
     // Branches belong to a stored organization; a new one has none yet.
-    ui->Button4->setEnabled(dialogs_.branches != nullptr && mode_ != EditMode::New);
-    ui->Edit1->setFocus();
+    branchButton()->setEnabled(dialogs_.branches != nullptr && mode_ != EditMode::New);
+    nameBox()->setFocus();
 }
 
 void TFormRekvizit::refuse(DetailsCheck check) {
     QMessageBox::warning(this, windowTitle(), detailsMessage(check));
-    QLineEdit* box = check == DetailsCheck::NoName ? ui->Edit1 : ui->Edit17;
+    QLineEdit* box = check == DetailsCheck::NoName ? nameBox() : innBox();
     box->setFocus();
 }
 
@@ -165,7 +193,7 @@ void TFormRekvizit::Button1Click() {
         return;
     }
     const bool isNew = mode_ == EditMode::New;
-    const DetailsCheck check = checkDetails(store_, isNew, ui->Edit1->text(), ui->Edit17->text());
+    const DetailsCheck check = checkDetails(store_, isNew, nameBox()->text(), innBox()->text());
     if (check != DetailsCheck::Ok) {
         refuse(check);
         return;
@@ -197,7 +225,7 @@ void TFormRekvizit::Button3Click() {
     const storage::TFirm* current = firmSlot(store_, store_.CurFirm);
     const int page =
         mode_ == EditMode::New ? (current ? bankIndex(*current) : 0) : bankIndex(banks_);
-    const QString name = mode_ == EditMode::New ? ui->Edit1->text()
+    const QString name = mode_ == EditMode::New ? nameBox()->text()
                          : current              ? editor::toUi(current->Name)
                                                 : QString();
     banks_ = bank->editBanks(banks_, mode_, page, name);

@@ -17,6 +17,8 @@ class QLineEdit;
 namespace storage {
 class Store;
 }
+class QPushButton;
+
 namespace Ui {
 class TFormRekvizit;
 }
@@ -76,6 +78,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls by what they are.
+    QPushButton* okButton() const;
+    QPushButton* noButton() const;
+    QPushButton* bankButton() const;
+    QPushButton* branchButton() const;
+    QPushButton* cardButton() const;
+    QLineEdit* nameBox() const;
+    QLineEdit* innBox() const;
+
     void setBoxes(const DetailTexts& texts);
     void storeInto(storage::TFirm& f) const;
     void setEditable(bool editable);

@@ -26,25 +26,37 @@ using namespace Qt::StringLiterals;
 TFormSave::TFormSave(storage::Store& store, const TFormRekvizit& details, QWidget* parent)
     : QDialog(parent), store_(store), details_(details), ui(std::make_unique<Ui::TFormSave>()) {
     ui->setupUi(this);
-    ui->Memo1->setAccessibleName(QStringLiteral("Карточка организации"));
-    ui->SpeedButton2->setIcon(render::printIcon());
-    editor::restrictToCp1251(ui->Memo1);
-    ui->Memo1->setTabStopDistance(cardTabStop(QFontMetricsF(ui->Memo1->font())));
+    cardText()->setAccessibleName(QStringLiteral("Карточка организации"));
+    printButton()->setIcon(render::printIcon());
+    editor::restrictToCp1251(cardText());
+    cardText()->setTabStopDistance(cardTabStop(QFontMetricsF(cardText()->font())));
 
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormSave::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormSave::SpeedButton2Click);
+    connect(saveButton(), &QToolButton::clicked, this, &TFormSave::SpeedButton1Click);
+    connect(printButton(), &QToolButton::clicked, this, &TFormSave::SpeedButton2Click);
 
     editor::applyFormSize(this, store, storage::TagFormSave);
 }
 
 TFormSave::~TFormSave() = default;
 
+QPlainTextEdit* TFormSave::cardText() const {
+    return ui->Memo1;
+}
+
+QToolButton* TFormSave::saveButton() const {
+    return ui->SpeedButton1;
+}
+
+QToolButton* TFormSave::printButton() const {
+    return ui->SpeedButton2;
+}
+
 void TFormSave::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    ui->Memo1->setPlainText(cardLines(details_.boxTexts()).join(u'\n'));
-    ui->Memo1->setFocus();
+    cardText()->setPlainText(cardLines(details_.boxTexts()).join(u'\n'));
+    cardText()->setFocus();
 }
 
 void TFormSave::SpeedButton1Click() {
@@ -56,19 +68,19 @@ void TFormSave::SpeedButton1Click() {
         return;
     const QString path = cardFileName(chosen);
     const storage::IoResult r =
-        storage::writeFileAtomic(path, cardFileBytes(textLines(ui->Memo1->toPlainText())));
+        storage::writeFileAtomic(path, cardFileBytes(textLines(cardText()->toPlainText())));
     if (!r)
         QMessageBox::critical(this, windowTitle(), r.error);
 }
 
 void TFormSave::SpeedButton2Click() {
-    const QStringList lines = cardPrintLines(textLines(ui->Memo1->toPlainText()));
+    const QStringList lines = cardPrintLines(textLines(cardText()->toPlainText()));
     if (!lines.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         // No printer and no file instead: nothing happened, so the card stays on screen.
         if (!editor::askPrintTarget(printer, this))
             return;
-        const QFont font = ui->Memo1->font();
+        const QFont font = cardText()->font();
         const storage::IoResult printed =
             render::PrintJob(printer, [&](QPainter& painter, QPagedPaintDevice& device) {
                 return printTextLines(painter, device, font,

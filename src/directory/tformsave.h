@@ -8,6 +8,9 @@
 namespace storage {
 class Store;
 }
+class QPlainTextEdit;
+class QToolButton;
+
 namespace Ui {
 class TFormSave;
 }
@@ -33,6 +36,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The controls by what they are.
+    QPlainTextEdit* cardText() const;
+    QToolButton* saveButton() const;
+    QToolButton* printButton() const;
+
     const storage::Store& store_;
     const TFormRekvizit& details_;
     std::unique_ptr<Ui::TFormSave> ui;

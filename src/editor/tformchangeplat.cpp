@@ -10,16 +10,32 @@ TFormChangePlat::TFormChangePlat(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormChangePlat>()) {
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    ui->Panel1->setMinimumWidth(360);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    firstLine()->setMinimumWidth(360);
+    connect(yesButton(), &QPushButton::clicked, this, &QDialog::accept);
+    connect(noButton(), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFormChangePlat::~TFormChangePlat() = default;
 
+QPushButton* TFormChangePlat::yesButton() const {
+    return ui->BitBtn1;
+}
+
+QPushButton* TFormChangePlat::noButton() const {
+    return ui->BitBtn2;
+}
+
+QLabel* TFormChangePlat::firstLine() const {
+    return ui->Panel1;
+}
+
+QLabel* TFormChangePlat::questionLine() const {
+    return ui->Panel2;
+}
+
 bool TFormChangePlat::ask(const QString& line1, const QString& line2) {
-    ui->Panel1->setText(line1);
-    ui->Panel2->setText(line2);
+    firstLine()->setText(line1);
+    questionLine()->setText(line2);
     return showModal(this) == QDialog::Accepted;
 }
 

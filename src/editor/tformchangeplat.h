@@ -5,6 +5,9 @@
 #include <QDialog>
 #include <memory>
 
+class QLabel;
+class QPushButton;
+
 namespace Ui {
 class TFormChangePlat;
 }
@@ -22,6 +25,12 @@ public:
     bool ask(const QString& line1, const QString& line2);
 
 private:
+    // The controls by what they are.
+    QPushButton* yesButton() const;
+    QPushButton* noButton() const;
+    QLabel* firstLine() const;
+    QLabel* questionLine() const;
+
     std::unique_ptr<Ui::TFormChangePlat> ui;
 };
 
