@@ -50,14 +50,14 @@ TFormPlat::TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidge
     ui->mainLayout->insertWidget(1, StringGrid1, 1);
 
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        auto* panel = new QLabel(ui->StatusBar1);
+        auto* panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         panel->setFixedWidth(PanelWidth);
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // The status bar itself takes the clicks, the double click and the menu.
         panel->setAttribute(Qt::WA_TransparentForMouseEvents);
-        ui->StatusBar1->addWidget(panel);
+        statusBar()->addWidget(panel);
         panels_[i] = panel;
         setPanel(int(i), QString());
     }
@@ -65,18 +65,18 @@ TFormPlat::TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidge
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     QAction* N1 = PopupMenu1->addAction(QStringLiteral("В буфер"));
     N1->setObjectName(QStringLiteral("N1"));
-    ui->StatusBar1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ui->StatusBar1->installEventFilter(this);
+    statusBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+    statusBar()->installEventFilter(this);
 
     connect(N1, &QAction::triggered, this, &TFormPlat::N1Click);
-    connect(ui->StatusBar1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->exec(ui->StatusBar1->mapToGlobal(pos)); });
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TFormPlat::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TFormPlat::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TFormPlat::SpeedButton3Click);
-    connect(ui->SpeedButton4, &QToolButton::clicked, this, &QDialog::reject);
-    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TFormPlat::SpeedButton5Click);
-    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TFormPlat::SpeedButton6Click);
+    connect(statusBar(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->exec(statusBar()->mapToGlobal(pos)); });
+    connect(openButton(), &QToolButton::clicked, this, &TFormPlat::SpeedButton1Click);
+    connect(deleteButton(), &QToolButton::clicked, this, &TFormPlat::SpeedButton2Click);
+    connect(filterButton(), &QToolButton::clicked, this, &TFormPlat::SpeedButton3Click);
+    connect(closeButton(), &QToolButton::clicked, this, &QDialog::reject);
+    connect(setFilterButton(), &QToolButton::clicked, this, &TFormPlat::SpeedButton5Click);
+    connect(toBankButton(), &QToolButton::clicked, this, &TFormPlat::SpeedButton6Click);
     chooseSaveFile_ = [](QWidget* owner, const QString& defaultPath) {
         return QFileDialog::getSaveFileName(owner,
                                             QStringLiteral("Выгрузить платежки для клиент-банка"),
@@ -88,7 +88,7 @@ TFormPlat::TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidge
     connect(StringGrid1, &editor::ListGrid::columnWidthsFailed, this, &TFormPlat::showError);
     connect(StringGrid1, &editor::ListGrid::keySelection, this, &TFormPlat::StringGrid1MouseUp);
     connect(StringGrid1, &editor::ListGrid::deleteRequested, this, [this] {
-        if (ui->SpeedButton2->isEnabled())
+        if (deleteButton()->isEnabled())
             SpeedButton2Click();
     });
 
@@ -100,6 +100,34 @@ TFormPlat::TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidge
 }
 
 TFormPlat::~TFormPlat() = default;
+
+QToolButton* TFormPlat::openButton() const {
+    return ui->SpeedButton1;
+}
+
+QToolButton* TFormPlat::deleteButton() const {
+    return ui->SpeedButton2;
+}
+
+QToolButton* TFormPlat::filterButton() const {
+    return ui->SpeedButton3;
+}
+
+QToolButton* TFormPlat::closeButton() const {
+    return ui->SpeedButton4;
+}
+
+QToolButton* TFormPlat::setFilterButton() const {
+    return ui->SpeedButton5;
+}
+
+QToolButton* TFormPlat::toBankButton() const {
+    return ui->SpeedButton6;
+}
+
+QStatusBar* TFormPlat::statusBar() const {
+    return ui->StatusBar1;
+}
 
 // --- what the grid shows ------------------------------------------------------------------
 
@@ -121,7 +149,7 @@ int TFormPlat::shownCount() const {
 
 void TFormPlat::showGrid(ListMode mode, int count) {
     ListMode_ = count > 0 ? mode : ListMode::Nothing;
-    ui->SpeedButton6->setEnabled(ListMode_ != ListMode::Nothing);
+    toBankButton()->setEnabled(ListMode_ != ListMode::Nothing);
     refreshGrid(0);
     setPanel(0, QString::number(count));
 }
@@ -135,10 +163,10 @@ void TFormPlat::refreshGrid(int row) {
 
 void TFormPlat::PlatGreed() {
     // The whole list is shown: the filter is off, whoever asked for the list.
-    ui->SpeedButton3->setChecked(false);
-    ui->SpeedButton5->setEnabled(true);
-    ui->SpeedButton1->setEnabled(store_.PlatCount > 0);
-    ui->SpeedButton2->setEnabled(store_.PlatCount > 0);
+    filterButton()->setChecked(false);
+    setFilterButton()->setEnabled(true);
+    openButton()->setEnabled(store_.PlatCount > 0);
+    deleteButton()->setEnabled(store_.PlatCount > 0);
     showGrid(ListMode::All, store_.PlatCount);
 }
 
@@ -158,7 +186,7 @@ QString TFormPlat::panelText(int panel) const {
 }
 
 void TFormPlat::EnableFilter(bool enabled) {
-    ui->SpeedButton3->setEnabled(enabled);
+    filterButton()->setEnabled(enabled);
 }
 
 // --- selection, sum, clipboard ------------------------------------------------------------
@@ -196,7 +224,7 @@ void TFormPlat::N1Click() {
 }
 
 bool TFormPlat::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->StatusBar1 && event->type() == QEvent::MouseButtonDblClick)
+    if (watched == statusBar() && event->type() == QEvent::MouseButtonDblClick)
         N1Click();
     return QDialog::eventFilter(watched, event);
 }
@@ -206,9 +234,9 @@ bool TFormPlat::eventFilter(QObject* watched, QEvent* event) {
 void TFormPlat::SpeedButton3Click(bool down) {
     setPanel(3, QString());
     if (down) {
-        ui->SpeedButton1->setEnabled(false);
-        ui->SpeedButton2->setEnabled(false);
-        ui->SpeedButton5->setEnabled(false);
+        openButton()->setEnabled(false);
+        deleteButton()->setEnabled(false);
+        setFilterButton()->setEnabled(false);
         FillFilter();
         PlatGreedFilter();
     } else {
@@ -317,9 +345,9 @@ void TFormPlat::SpeedButton2Click() {
     if (store_.PlatCount > 0) {
         refreshGrid(CurPlat);
     } else {
-        ui->SpeedButton1->setEnabled(false);
-        ui->SpeedButton2->setEnabled(false);
-        ui->SpeedButton6->setEnabled(false);
+        openButton()->setEnabled(false);
+        deleteButton()->setEnabled(false);
+        toBankButton()->setEnabled(false);
         ListMode_ = ListMode::Nothing;
         refreshGrid(0);
     }

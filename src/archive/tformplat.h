@@ -26,6 +26,9 @@ class TForm1;
 class TFormChangePlat;
 } // namespace editor
 
+class QStatusBar;
+class QToolButton;
+
 namespace Ui {
 class TFormPlat;
 }
@@ -85,6 +88,15 @@ signals:
     void orderDeleted();
 
 private:
+    // The controls by what they are.
+    QToolButton* openButton() const;
+    QToolButton* deleteButton() const;
+    QToolButton* filterButton() const;
+    QToolButton* closeButton() const;
+    QToolButton* setFilterButton() const;
+    QToolButton* toBankButton() const;
+    QStatusBar* statusBar() const;
+
     void SpeedButton1Click();          // Open
     void SpeedButton2Click();          // Del
     void SpeedButton3Click(bool down); // Filter

@@ -11,6 +11,9 @@ namespace storage {
 class Store;
 }
 
+class QCheckBox;
+class QToolButton;
+
 namespace Ui {
 class TFormSet;
 }
@@ -25,6 +28,11 @@ public:
     ~TFormSet() override;
 
 private:
+    // The controls by what they are.
+    QCheckBox* currentYearBox() const;
+    QCheckBox* usnRatesBox() const;
+    QToolButton* okButton() const;
+
     void CheckBox3Click(bool checked);
 
     storage::Store& store_;
