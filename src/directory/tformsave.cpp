@@ -78,7 +78,7 @@ void TFormSave::SpeedButton2Click() {
     if (!lines.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         // No printer and no file instead: nothing happened, so the card stays on screen.
-        if (!editor::askPrintTarget(printer, this))
+        if (!editor::askPrintTarget(printer, this, store_.ProgramDir))
             return;
         const QFont font = cardText()->font();
         const storage::IoResult printed =

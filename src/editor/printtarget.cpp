@@ -13,8 +13,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Asks for the PDF file that stands in for a missing printer; empty when cancelled.
-QString askPdfFile(QWidget* parent) {
-    QFileDialog dialog(parent, u"Сохранить в файл PDF"_s);
+QString askPdfFile(QWidget* parent, const QString& folder) {
+    QFileDialog dialog(parent, u"Сохранить в файл PDF"_s, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(u"PDF (*.pdf)"_s);
@@ -26,7 +26,7 @@ QString askPdfFile(QWidget* parent) {
 
 } // namespace
 
-bool askPrintTarget(QPrinter& printer, QWidget* parent) {
+bool askPrintTarget(QPrinter& printer, QWidget* parent, const QString& folder) {
     if (render::useCurrentPrinter(printer))
         return true;
     const auto answer = QMessageBox::question(
@@ -34,7 +34,7 @@ bool askPrintTarget(QPrinter& printer, QWidget* parent) {
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return false;
-    const QString file = askPdfFile(parent);
+    const QString file = askPdfFile(parent, folder);
     if (file.isEmpty())
         return false;
     render::usePdfFile(printer, file);

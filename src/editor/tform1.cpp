@@ -391,7 +391,7 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::SpeedButton6Click() {
     QPrinter printer(QPrinter::HighResolution);
-    if (!askPrintTarget(printer, this))
+    if (!askPrintTarget(printer, this, store_.ProgramDir))
         return;
     if (storage::IoResult r = render::PrintForm(printer, OrderInputFor(store_, fields())); !r)
         showError(r.error);

@@ -4,6 +4,8 @@
 #include "render/print/formprint.h"
 #include "render/print/printtarget.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QPainter>
 #include <QPrinter>
 #include <QWidget>
@@ -42,8 +44,8 @@ TEST_F(NoPrinter, DecliningThePdfOfferPrintsNothing) {
     for (const Row& r : rows) {
         QPrinter printer(QPrinter::HighResolution);
         bool go = true;
-        const QStringList seen =
-            whenModals(r.answers, [&] { go = editor::askPrintTarget(printer, nullptr); });
+        const QStringList seen = whenModals(
+            r.answers, [&] { go = editor::askPrintTarget(printer, nullptr, dir.path()); });
         EXPECT_FALSE(go) << r.name;
         ASSERT_FALSE(seen.isEmpty()) << r.name;
         EXPECT_EQ(seen[0],
@@ -60,8 +62,13 @@ TEST_F(NoPrinter, PdfFileStandsInForThePrinter) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageOrientation(QPageLayout::Portrait);
         bool go = false;
-        whenModals({pressing(QStringLiteral("Yes")), choosingFile(dir.file(r.chosen))},
-                   [&] { go = editor::askPrintTarget(printer, nullptr); });
+        // The file dialog opens in the folder it is given (the program folder).
+        auto inFolder = [&](QWidget* w) {
+            EXPECT_EQ(static_cast<QFileDialog*>(w)->directory(), QDir(dir.path()));
+            choosingFile(dir.file(r.chosen))(w);
+        };
+        whenModals({pressing(QStringLiteral("Yes")), inFolder},
+                   [&] { go = editor::askPrintTarget(printer, nullptr, dir.path()); });
         ASSERT_TRUE(go) << r.chosen;
         EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
         EXPECT_EQ(printer.outputFileName(), dir.file(r.written));
