@@ -7,6 +7,8 @@
 #include "datagen.h"
 
 #include "app/windows.h"
+#include "archive/tformplat.h"
+#include "directory/tformfirm.h"
 #include "editor/tform1.h"
 #include "storage/startup.h"
 #include "storage/store.h"
@@ -151,13 +153,14 @@ Outcome openAndWalk(Program& p, QDialog* dialog) {
     return {(c1 - c0) * 1000, reached, counter.paints};
 }
 
-template <class Measure>
-void listFigure(benchmark::State& state, const benchutil::Figure& figure,
-                QDialog* editor::Windows::*window, int expectedRows, Measure measure) {
+// The list window of type Window, found among the windows the main window owns.
+template <class Window, class Measure>
+void listFigure(benchmark::State& state, const benchutil::Figure& figure, int expectedRows,
+                Measure measure) {
     Program& full = fullProgram();
     Program& empty = emptyProgram();
-    QDialog* fullDialog = full.windows->links.*window;
-    QDialog* emptyDialog = empty.windows->links.*window;
+    QDialog* fullDialog = full.windows->form1->findChild<Window*>();
+    QDialog* emptyDialog = empty.windows->form1->findChild<Window*>();
     measure(full, fullDialog); // the first opening lays the dialog out once
     measure(empty, emptyDialog);
     std::vector<double> fullMs, emptyMs;
@@ -177,22 +180,22 @@ void listFigure(benchmark::State& state, const benchutil::Figure& figure,
 }
 
 void BM_OrderListScroll(benchmark::State& state) {
-    listFigure(state, OrdersFigure, &editor::Windows::formPlat, 1024, openAndScroll);
+    listFigure<archive::TFormPlat>(state, OrdersFigure, 1024, openAndScroll);
 }
 BENCHMARK(BM_OrderListScroll)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_FirmListScroll(benchmark::State& state) {
-    listFigure(state, FirmsFigure, &editor::Windows::formFirm, 254, openAndScroll);
+    listFigure<directory::TFormFirm>(state, FirmsFigure, 254, openAndScroll);
 }
 BENCHMARK(BM_FirmListScroll)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_OrderListKeys(benchmark::State& state) {
-    listFigure(state, OrdersKeys, &editor::Windows::formPlat, 1024, openAndWalk);
+    listFigure<archive::TFormPlat>(state, OrdersKeys, 1024, openAndWalk);
 }
 BENCHMARK(BM_OrderListKeys)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_FirmListKeys(benchmark::State& state) {
-    listFigure(state, FirmsKeys, &editor::Windows::formFirm, 254, openAndWalk);
+    listFigure<directory::TFormFirm>(state, FirmsKeys, 254, openAndWalk);
 }
 BENCHMARK(BM_FirmListKeys)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
