@@ -94,7 +94,6 @@ TFormPlat::TFormPlat(storage::Store& store, const editor::TForm1& editor, QWidge
 
     editor::applyFormSize(this, store_, storage::TagFormPlat);
     PlatGreed();
-    editor::fitColumnsWhenUnsized(this, StringGrid1, store_, storage::TagFormPlat);
     CurPlat = 0;
     StringGrid1->setCurrentIndex(StringGrid1->gridModel()->index(0, 1));
 }

@@ -7,7 +7,10 @@
 #include "storage/words.h"
 
 #include <QBoxLayout>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
 
 namespace directory {
 
@@ -21,6 +24,23 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
         grid, &editor::ListGrid::columnWidthsFailed, window,
         [window](const QString& error) { showWriteFailure(window, error, keptInMemoryNote()); });
     return grid;
+}
+
+void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
+                           int tag) {
+    const storage::FormSize& kept = s.FormSizes[std::size_t(tag)];
+    if (kept.Width != 256 || kept.Height != 256)
+        return;
+    // What the window needs beside the grid's columns: its layout, the grid's frame and a
+    // vertical scroll bar for when the rows fill the grid.
+    if (QLayout* l = window->layout())
+        l->activate();
+    int needed = grid->horizontalHeader()->length() + window->width() - grid->viewport()->width() +
+                 grid->verticalScrollBar()->sizeHint().width();
+    if (const QScreen* screen = window->screen())
+        needed = std::min(needed, screen->availableGeometry().width());
+    if (needed > window->width())
+        window->resize(needed, window->height());
 }
 
 QString shortFirmName(const storage::Store& s, int firm) {

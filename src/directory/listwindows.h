@@ -3,7 +3,6 @@
 #pragma once
 
 #include "editor/listgrid.h"
-#include "editor/uiutil.h"
 
 #include <QString>
 
@@ -22,7 +21,10 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
                               const QStringList& titles, editor::ListGridModel::RowCount rows,
                               editor::ListGridModel::CellText cell);
 
-using editor::fitColumnsWhenUnsized;
+// A window whose size was never kept (its entry holds the default 256 by 256) is made wide
+// enough to show every column of its grid, within its screen.
+void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
+                           int tag);
 
 // The name of organization firm with the long legal form of a limited company shortened to
 // "ООО"; empty for an index outside the directory.

@@ -5,13 +5,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QHeaderView>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTableView>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolTip>
@@ -173,22 +170,6 @@ void applyFormSize(QWidget* window, const storage::Store& store, int tag) {
     if (const QScreen* screen = window->screen())
         size = size.boundedTo(screen->availableGeometry().size()).expandedTo(minimum);
     window->resize(size);
-}
-
-void fitColumnsWhenUnsized(QWidget* window, QTableView* grid, const storage::Store& s, int tag) {
-    const storage::FormSize& kept = s.FormSizes[std::size_t(tag)];
-    if (kept.Width != 256 || kept.Height != 256)
-        return;
-    // What the window needs beside the grid's columns: its layout, the grid's frame and a
-    // vertical scroll bar for when the rows fill the grid.
-    if (QLayout* l = window->layout())
-        l->activate();
-    int needed = grid->horizontalHeader()->length() + window->width() - grid->viewport()->width() +
-                 grid->verticalScrollBar()->sizeHint().width();
-    if (const QScreen* screen = window->screen())
-        needed = std::min(needed, screen->availableGeometry().width());
-    if (needed > window->width())
-        window->resize(needed, window->height());
 }
 
 int showModal(QDialog* dialog) {

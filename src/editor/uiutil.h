@@ -14,7 +14,6 @@
 
 class QComboBox;
 class QDialog;
-class QTableView;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -86,10 +85,6 @@ void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLe
 // Sets a window's size from its entry of the window-size table; an entry smaller than what
 // the window's layout needs gives that minimum instead.
 void applyFormSize(QWidget* window, const storage::Store& store, int tag);
-
-// A window whose size was never kept (its entry holds the default 256 by 256) is made wide
-// enough to show every column of its grid, within its screen.
-void fitColumnsWhenUnsized(QWidget* window, QTableView* grid, const storage::Store& s, int tag);
 
 // Shows a dialog modally, centred on the main window, and returns its result when it closes
 // (QDialog::Accepted or Rejected).

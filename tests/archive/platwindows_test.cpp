@@ -18,7 +18,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -564,8 +563,8 @@ TEST_F(ArchiveWindows, ToTheBankSendsTheWholeListOrTheSelectedRowsIntoTheFolderC
     EXPECT_EQ(documents("second.txt"), 2);
 }
 
-// A sum over many rows with the keyboard only, a screen reader reading a row and the sum,
-// Delete and Enter on the current row; the list opens showing every column.
+// A sum over many rows with the keyboard only, a screen reader reading a row and the sum, and
+// Delete and Enter on the current row.
 TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
     order("1", "100-00");
     order("2", "50-50");
@@ -585,8 +584,6 @@ TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
                       ->text(QAccessible::Name),
                   heard)
             << name;
-    // Without a kept size the list opens wide enough for its columns and all four panels.
-    EXPECT_GE(grid()->viewport()->width(), grid()->horizontalHeader()->length());
 
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid());
     EXPECT_EQ(table->text(QAccessible::Name), "Платежки");
