@@ -1,3 +1,4 @@
+#include "support/noprinter.h"
 #include "support/support.h"
 
 #include "editor/printtarget.h"
@@ -12,8 +13,8 @@
 #include <gtest/gtest.h>
 
 using testing_support::choosingFile;
+using testing_support::NoPrinter;
 using testing_support::pressing;
-using testing_support::TempDir;
 using testing_support::whenModals;
 
 namespace {
@@ -21,15 +22,6 @@ namespace {
 auto cancel() {
     return [](QWidget* w) { w->close(); };
 }
-
-class NoPrinter : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!render::currentPrinter().isNull())
-            GTEST_SKIP() << "a printer is installed";
-    }
-    TempDir dir;
-};
 
 } // namespace
 

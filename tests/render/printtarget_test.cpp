@@ -1,3 +1,4 @@
+#include "support/noprinter.h"
 #include "support/support.h"
 
 #include "render/print/formprint.h"
@@ -7,20 +8,7 @@
 #include <QPrinter>
 #include <gtest/gtest.h>
 
-using testing_support::TempDir;
-
-namespace {
-
-class NoPrinter : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!render::currentPrinter().isNull())
-            GTEST_SKIP() << "a printer is installed";
-    }
-    TempDir dir;
-};
-
-} // namespace
+using testing_support::NoPrinter;
 
 TEST_F(NoPrinter, UnwritableFileIsReported) {
     QPrinter printer;
