@@ -25,6 +25,10 @@ QString usageText() {
         "                           выгрузить названные платежки в файл обмена с\n"
         "                           клиент-банком (1CClientBankExchange; банки ждут его\n"
         "                           под именем 1c_to_kl.txt)\n"
+        "  --import-bik ФАЙЛ        загрузить справочник БИК Банка России (сообщение ED807,\n"
+        "                           в архиве zip или без него) в папку программы\n"
+        "  --import-statement ФАЙЛ  загрузить выписку клиент-банка (kl_to_1c.txt) и отметить\n"
+        "                           оплаченными списанные по ней платежки\n"
         "  --words СУММА            вывести сумму прописью и цифрами через табуляцию;\n"
         "                           \"-\" читает по одной сумме в строке со стандартного ввода\n"
         "  --help                   эта справка\n"
@@ -55,12 +59,16 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
     const QCommandLineOption words(u"words"_s, {}, u"СУММА"_s);
     const QCommandLineOption pdf(u"pdf"_s, {}, u"ВЫХОД.pdf"_s);
     const QCommandLineOption exportTo(u"export"_s, {}, u"ВЫХОД.txt"_s);
+    const QCommandLineOption importBik(u"import-bik"_s, {}, u"ФАЙЛ"_s);
+    const QCommandLineOption importStatement(u"import-statement"_s, {}, u"ФАЙЛ"_s);
     const QList<std::pair<QCommandLineOption, Options::Mode>> modes = {
         {QCommandLineOption(u"list"_s), Options::Mode::List},
         {QCommandLineOption(u"check"_s), Options::Mode::Check},
         {words, Options::Mode::Words},
         {pdf, Options::Mode::Pdf},
         {exportTo, Options::Mode::Export},
+        {importBik, Options::Mode::ImportBik},
+        {importStatement, Options::Mode::ImportStatement},
         {QCommandLineOption(QStringList{u"h"_s, u"help"_s}), Options::Mode::Help},
         {QCommandLineOption(u"version"_s), Options::Mode::Version},
     };
@@ -79,7 +87,8 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
             bad = typed(unknown.constFirst(), args);
         } else {
             const QString last = args.constLast();
-            for (const QCommandLineOption& o : {dir, words, pdf, exportTo})
+            for (const QCommandLineOption& o :
+                 {dir, words, pdf, exportTo, importBik, importStatement})
                 if (last == u"--"_s + o.names().constFirst() ||
                     last == u"-"_s + o.names().constFirst()) {
                     error = u"После %1 нужно значение"_s.arg(last);
@@ -111,6 +120,7 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
     o.words = parser.value(words);
     o.pdfOut = parser.value(pdf);
     o.exportOut = parser.value(exportTo);
+    o.importFile = parser.value(o.mode == Options::Mode::ImportBik ? importBik : importStatement);
     const QStringList positional = parser.positionalArguments();
     if (o.mode == Options::Mode::Pdf || o.mode == Options::Mode::Export) {
         const bool toPdf = o.mode == Options::Mode::Pdf;

@@ -1,6 +1,6 @@
 // The command line of the program: the options, and one function per mode. Each mode lives
 // in a file of its own (cli_list.cpp, cli_check.cpp, cli_words.cpp, cli_pdf.cpp,
-// cli_export.cpp, windows.cpp).
+// cli_export.cpp, cli_bank.cpp, windows.cpp).
 #pragma once
 
 #include <QStringList>
@@ -15,12 +15,24 @@ class Store;
 namespace app {
 
 struct Options {
-    enum class Mode { Window, List, Words, Pdf, Export, Check, Help, Version };
+    enum class Mode {
+        Window,
+        List,
+        Words,
+        Pdf,
+        Export,
+        Check,
+        ImportBik,
+        ImportStatement,
+        Help,
+        Version
+    };
     Mode mode = Mode::Window;
     QString dir;        // --dir; empty: chosen by chooseProgramFolder
     QString words;      // --words AMOUNT, or "-" for standard input
     QString pdfOut;     // --pdf OUT.pdf
     QString exportOut;  // --export OUT.txt
+    QString importFile; // --import-bik FILE, --import-statement FILE
     QStringList orders; // --pdf or --export ... NAME.plat...
 };
 
@@ -44,6 +56,17 @@ int runPdf(storage::Store& store, const QString& outFile, const QStringList& ord
 // written. How many orders went where is told on out.
 int runExport(storage::Store& store, const QString& outFile, const QStringList& orders,
               QTextStream& out, QTextStream& err);
+// --import-bik: keeps the BIK directory of file (ED807, zipped or not) as Data/Bik. 0 when
+// every entry was taken, 1 when some were left out (each on err with its reason) or nothing
+// was imported (the reason on err), as with every change while another program holds the
+// folder.
+int runImportBik(storage::Store& store, const QString& file, QTextStream& out, QTextStream& err);
+// --import-statement: marks the saved orders that the statement in file shows debited. How
+// many were marked, and the saved orders of its period it does not show debited, go to out;
+// the statement lines that matched no saved order go to err, one each, and give 1; so does a
+// statement refused whole.
+int runImportStatement(storage::Store& store, const QString& file, QTextStream& out,
+                       QTextStream& err);
 // The file of a named saved order: a plain file name stands for the order of that name in
 // the folder of saved orders, anything else is a path as given.
 QString orderPath(const storage::Store& store, const QString& name);

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "storage/bikdirectory.h"
 #include "storage/checkdigits.h"
 #include "storage/cp1251.h"
 #include "storage/folder.h"
@@ -17,10 +18,20 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         ++problems;
     };
 
+    // The BIK directory, when one was imported: BIKs and correspondent accounts are also
+    // looked up in it.
+    bool failed = false;
+    storage::BikDirectory bik;
+    if (storage::IoResult loaded = storage::LoadBikDirectory(store.DataDir, bik); !loaded) {
+        err << loaded.error << '\n';
+        failed = true;
+    }
+    const storage::BikDirectory* directory = bik.isEmpty() ? nullptr : &bik;
+
     // The directory: every bank slot of every organization.
     for (int f = 0; f < store.FirmCount; ++f) {
         const storage::TFirm& firm = store.Firms[std::size_t(f)];
-        for (const storage::DetailIssue& i : storage::CheckFirmDetails(firm, 0, 3))
+        for (const storage::DetailIssue& i : storage::CheckFirmDetails(firm, 0, 3, directory))
             line({toUnicode(firm.Name.view()), storage::FieldCaption(i.field),
                   i.bankSlot < 0 ? QString() : QStringLiteral("Банк %1").arg(i.bankSlot + 1),
                   storage::ProblemText(i.problem)});
@@ -31,7 +42,6 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         err << readable.error << '\n';
         return 1;
     }
-    bool failed = false;
     for (const storage::FolderEntry& e : storage::listFiles(store.PlatDir, u".plat")) {
         if (e.size != qint64(sizeof(storage::TPlat)))
             continue;
@@ -43,7 +53,7 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         }
         for (bool payer : {true, false})
             for (const storage::DetailIssue& i :
-                 storage::CheckFirmDetails(storage::PartyFirm(plat, payer), 0, 0))
+                 storage::CheckFirmDetails(storage::PartyFirm(plat, payer), 0, 0, directory))
                 line({e.name, payer ? QStringLiteral("Плательщик") : QStringLiteral("Получатель"),
                       storage::FieldCaption(i.field), storage::ProblemText(i.problem)});
     }

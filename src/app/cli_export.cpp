@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "render/bankexchange.h"
+#include "storage/bikdirectory.h"
 #include "storage/store.h"
 
 #include <QDateTime>
@@ -12,8 +13,12 @@ int runExport(storage::Store& store, const QString& outFile, const QStringList& 
     QStringList paths;
     for (const QString& name : orders)
         paths << orderPath(store, name);
+    // Without a readable BIK directory the banks' towns come from their names.
+    storage::BikDirectory bik;
+    if (storage::IoResult loaded = storage::LoadBikDirectory(store.DataDir, bik); !loaded)
+        err << loaded.error << '\n';
     const render::ExportResult r =
-        render::ExportOrders(paths, outFile, QDateTime::currentDateTime());
+        render::ExportOrders(paths, outFile, QDateTime::currentDateTime(), &bik);
     for (const render::LeftOutOrder& o : r.leftOut)
         err << render::LeftOutLine(o) << '\n';
     if (!r.io) {

@@ -102,5 +102,9 @@ int main(int argc, char** argv) {
         return app::runExport(*store, options->exportOut, options->orders, out, err);
     if (options->mode == Mode::Check)
         return app::runCheck(*store, out, err);
+    if (options->mode == Mode::ImportBik)
+        return app::runImportBik(*store, options->importFile, out, err);
+    if (options->mode == Mode::ImportStatement)
+        return app::runImportStatement(*store, options->importFile, out, err);
     return app::runPdf(*store, options->pdfOut, options->orders, err);
 }

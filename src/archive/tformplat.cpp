@@ -9,6 +9,7 @@
 #include "editor/tformchangeplat.h"
 #include "editor/uiutil.h"
 #include "render/bankexchange.h"
+#include "storage/bikdirectory.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/store.h"
@@ -269,8 +270,13 @@ void TFormPlat::SpeedButton6Click() {
     if (chosenFolder != storage::ExportDir(store_) && storage::SetExportDir(store_, chosenFolder))
         kept = storage::SaveFileSet(store_);
 
+    // Without a readable BIK directory the banks' towns come from their names.
+    storage::BikDirectory bik;
+    const storage::IoResult bikLoaded = storage::LoadBikDirectory(store_.DataDir, bik);
     const render::ExportResult r =
-        render::ExportOrders(paths, chosen, QDateTime::currentDateTime());
+        render::ExportOrders(paths, chosen, QDateTime::currentDateTime(), &bik);
+    if (!bikLoaded)
+        showError(bikLoaded.error);
     if (!r.io)
         showError(r.io.error);
     else if (r.leftOut.isEmpty())

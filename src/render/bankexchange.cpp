@@ -4,6 +4,7 @@
 #include "formlayout.h"
 #include "orderinput.h"
 
+#include "storage/bikdirectory.h"
 #include "storage/cp1251.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
@@ -48,15 +49,42 @@ QString dateText(const QDate& d) {
     return d.toString(u"dd.MM.yyyy"_s);
 }
 
+struct Purpose {
+    QByteArray text;
+    bool withTax = false;
+};
+
+// The printed purpose and, after a blank, the VAT line.
+Purpose exchangePurpose(const OrderInput& order) {
+    Purpose p{PrintedPurpose(order).bytes()};
+    const QByteArray tax =
+        TaxLine(order, AssembleAmountLine(view(order.amountText)).Amount).bytes();
+    p.withTax = !tax.isEmpty();
+    if (!p.text.isEmpty() && p.withTax)
+        p.text += ' ';
+    p.text += tax;
+    return p;
+}
+
+QString tooLong(const Purpose& p) {
+    if (p.text.size() <= ExchangePurposeLimit) // one byte a character
+        return {};
+    return u"назначение платежа%1 длиннее %2 знаков (%3)"_s.arg(
+        p.withTax ? u" со строкой НДС"_s : QString(), QString::number(ExchangePurposeLimit),
+        QString::number(p.text.size()));
+}
+
 // One order checked and prepared for its section.
 struct Checked {
     QStringList reasons;
     AmountLine amount;
     QDate date;
+    QByteArray purpose;
 };
 
 Checked check(const storage::TPlat& p) {
     Checked c;
+    const OrderInput order = OrderInputFromPlat(p);
     const QByteArray amountText = p.Amount.bytes();
     if (amountText.isEmpty()) {
         c.reasons << u"сумма не указана"_s;
@@ -76,10 +104,16 @@ Checked check(const storage::TPlat& p) {
     if (!c.date.isValid())
         c.reasons << u"дата «%1» не в виде ДД.ММ.ГГГГ"_s.arg(
             storage::cp1251::toUnicode(p.Date.bytes()));
+    // Cut, the purpose would lose its end (the VAT line first) without anybody noticing.
+    const Purpose purpose = exchangePurpose(order);
+    if (const QString reason = tooLong(purpose); !reason.isEmpty())
+        c.reasons << reason;
+    c.purpose = purpose.text;
     return c;
 }
 
-void party(QByteArray& out, const storage::TPlat& p, bool payer) {
+void party(QByteArray& out, const storage::TPlat& p, bool payer,
+           const storage::BikDirectory* directory) {
     const storage::TFirm f = storage::PartyFirm(p, payer);
     const storage::TFirmBank& bank = f.Banks[0];
     const char* const keys[] = {
@@ -89,6 +123,7 @@ void party(QByteArray& out, const storage::TPlat& p, bool payer) {
         payer ? "Плательщик1" : "Получатель1",
         payer ? "ПлательщикРасчСчет" : "ПолучательРасчСчет",
         payer ? "ПлательщикБанк1" : "ПолучательБанк1",
+        payer ? "ПлательщикБанк2" : "ПолучательБанк2",
         payer ? "ПлательщикБИК" : "ПолучательБИК",
         payer ? "ПлательщикКорсчет" : "ПолучательКорсчет",
     };
@@ -101,34 +136,43 @@ void party(QByteArray& out, const storage::TPlat& p, bool payer) {
     line(out, keys[3], f.Name.bytes());
     line(out, keys[4], bank.Account.bytes());
     line(out, keys[5], bankName);
-    line(out, keys[6], bank.Bik.bytes());
-    line(out, keys[7], bank.CorrAccount.bytes());
+    // The bank's town is required by bank clients: never sent empty while a name is known.
+    line(out, keys[6],
+         storage::BankTown(directory, bank.Bik.view(), view(bankName),
+                           bank.BankFull.empty() ? bankName : bank.BankFull.bytes()));
+    line(out, keys[7], bank.Bik.bytes());
+    line(out, keys[8], bank.CorrAccount.bytes());
 }
 
-void section(QByteArray& out, const storage::TPlat& p, const Checked& c) {
+void section(QByteArray& out, const storage::TPlat& p, const Checked& c,
+             const storage::BikDirectory* directory) {
     const OrderInput order = OrderInputFromPlat(p);
     mark(out, "СекцияДокумент=Платежное поручение");
     line(out, "Номер", p.Number.bytes());
     line(out, "Дата", dateText(c.date).toLatin1());
     // Rubles, ".", two kopeck digits: "3022-42" is 3022.42, "1500" 1500.00, "007" 7.00.
     line(out, "Сумма", c.amount.Amount.Value.format(".").bytes());
-    party(out, p, true);
-    party(out, p, false);
+    party(out, p, true, directory);
+    party(out, p, false, directory);
     // "Электронно" is the bank client's own way of sending; the other kinds are named.
     line(out, "ВидПлатежа", p.PayKind == 0 ? QByteArray() : order.kindText);
     line(out, "ВидОплаты", "01");
 
-    QByteArray purpose = PrintedPurpose(order).bytes();
-    const QByteArray tax = TaxLine(order, c.amount.Amount).bytes();
-    if (!purpose.isEmpty() && !tax.isEmpty())
-        purpose += ' ';
-    line(out, "НазначениеПлатежа", purpose + tax);
+    line(out, "НазначениеПлатежа", c.purpose);
 
-    if (order.budgetPayment())
+    // A budget payment names its payment's identifier, "0" when it has none (this program
+    // keeps none), and a party without a КПП as "0".
+    const bool budget = order.budgetPayment();
+    const auto kpp = [budget](const QByteArray& k) {
+        return budget && k.isEmpty() ? QByteArray("0") : k;
+    };
+    if (budget) {
+        line(out, "Код", "0");
         line(out, "СтатусСоставителя", order.statusText);
-    line(out, "ПлательщикКПП", p.PayerKpp.bytes());
-    line(out, "ПолучательКПП", p.PayeeKpp.bytes());
-    if (order.budgetPayment()) {
+    }
+    line(out, "ПлательщикКПП", kpp(p.PayerKpp.bytes()));
+    line(out, "ПолучательКПП", kpp(p.PayeeKpp.bytes()));
+    if (budget) {
         line(out, "ПоказательКБК", p.Kbk.bytes());
         line(out, "ОКАТО", p.Okato.bytes());
         line(out, "ПоказательОснования", p.Basis.bytes());
@@ -144,7 +188,16 @@ void section(QByteArray& out, const storage::TPlat& p, const Checked& c) {
 
 } // namespace
 
-ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created) {
+QByteArray ExchangePurpose(const OrderInput& order) {
+    return exchangePurpose(order).text;
+}
+
+QString PurposeTooLong(const OrderInput& order) {
+    return tooLong(exchangePurpose(order));
+}
+
+ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created,
+                               const storage::BikDirectory* directory) {
     ExchangeFile file;
     QByteArray sections;
     QList<QByteArray> accounts;
@@ -159,7 +212,7 @@ ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTi
             file.leftOut.append({o.name, c.reasons.join(u"; "_s)});
             continue;
         }
-        section(sections, o.plat, c);
+        section(sections, o.plat, c, directory);
         ++file.written;
         const QByteArray account = o.plat.PayerAccount.bytes();
         if (!accounts.contains(account))
@@ -190,7 +243,7 @@ ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTi
 }
 
 ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
-                          const QDateTime& created) {
+                          const QDateTime& created, const storage::BikDirectory* directory) {
     QList<ExchangeOrder> orders(paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QFileInfo info(paths[i]);
@@ -200,7 +253,7 @@ ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
         else if (const storage::IoResult r = storage::ReadPlatFile(paths[i], orders[i].plat); !r)
             orders[i].readError = r.error;
     }
-    const ExchangeFile file = BuildExchangeFile(orders, created);
+    const ExchangeFile file = BuildExchangeFile(orders, created, directory);
     ExportResult result;
     result.leftOut = file.leftOut;
     result.written = file.written;

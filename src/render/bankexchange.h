@@ -4,6 +4,8 @@
 // order's fields as "key=value" lines in the order the format describes, and an end mark.
 #pragma once
 
+#include "formlayout.h"
+
 #include "storage/fileio.h"
 #include "storage/records.h"
 
@@ -12,6 +14,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+namespace storage {
+class BikDirectory;
+}
 
 namespace render {
 
@@ -37,11 +43,25 @@ struct ExchangeFile {
     QList<LeftOutOrder> leftOut;
 };
 
+// The longest purpose, VAT line included, that the format and the banks take.
+inline constexpr int ExchangePurposeLimit = 210;
+
+// The purpose as the exchange file sends it: the purpose as the form prints it, then the VAT
+// line the form puts under it. Code page 1251.
+QByteArray ExchangePurpose(const OrderInput& order);
+
+// Why the order's purpose cannot be sent (longer than ExchangePurposeLimit with its VAT
+// line), starting in lower case; empty when it can.
+QString PurposeTooLong(const OrderInput& order);
+
 // The exchange file for orders, in their order, created at the given moment. An order that
 // could not be read, or whose amount is not a valid amount (or is zero), whose payer account is
-// empty, or whose date is not a date in the form dd.mm.yyyy is left out with its reason; the header
-// spans the dates of the orders written and names each of their payer accounts once.
-ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created);
+// empty, whose date is not a date in the form dd.mm.yyyy, or whose purpose is too long is left
+// out with its reason; the header spans the dates of the orders written and names each of
+// their payer accounts once. The banks' towns come from directory when it is given and knows
+// the BIK (see storage::BankTown).
+ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created,
+                               const storage::BikDirectory* directory = nullptr);
 
 struct ExportResult {
     int written = 0; // orders in the file written
@@ -53,7 +73,8 @@ struct ExportResult {
 // builds their exchange file and writes it to outFile atomically. When no order is left,
 // nothing is written and outFile stays as it was.
 ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
-                          const QDateTime& created);
+                          const QDateTime& created,
+                          const storage::BikDirectory* directory = nullptr);
 
 // "name: reason", one line for the user.
 QString LeftOutLine(const LeftOutOrder& order);

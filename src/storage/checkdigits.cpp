@@ -1,5 +1,7 @@
 #include "checkdigits.h"
 
+#include "bikdirectory.h"
+
 #include <algorithm>
 #include <array>
 
@@ -117,6 +119,12 @@ QString ProblemText(DetailProblem problem) {
         return QStringLiteral("Корр. счет должен состоять из 20 цифр");
     case DetailProblem::CorrKey:
         return QStringLiteral("Корр. счет не соответствует БИК");
+    case DetailProblem::BikUnknown:
+        return QStringLiteral("БИК не найден в справочнике БИК");
+    case DetailProblem::BankClosed:
+        return QStringLiteral("Банк больше не участвует в расчетах (по справочнику БИК)");
+    case DetailProblem::CorrNotInDirectory:
+        return QStringLiteral("Корр. счет не совпадает со справочником БИК");
     }
     return {};
 }
@@ -137,7 +145,35 @@ QString FieldCaption(DetailField field) {
     return {};
 }
 
-QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot) {
+namespace {
+
+// The problems of one bank's BIK and correspondent account against the directory.
+QList<DetailIssue> directoryIssues(const TFirmBank& bank, int slot, const BikDirectory& directory) {
+    QList<DetailIssue> issues;
+    const std::string_view bik = bank.Bik.view();
+    if (bik.empty() || CheckBik(bik) != DetailProblem::None)
+        return issues;
+    const BikBank* known = directory.find(bik);
+    if (!known) {
+        issues.append({DetailField::Bik, slot, DetailProblem::BikUnknown});
+        return issues;
+    }
+    if (known->isClosed())
+        issues.append({DetailField::Bik, slot, DetailProblem::BankClosed});
+    // Only an account that is itself well formed and fits the BIK is compared: otherwise its
+    // own fault is the one to tell.
+    const std::string_view corr = bank.CorrAccount.view();
+    if (!corr.empty() && !known->accounts.isEmpty() &&
+        CheckCorrAccount(corr, bik) == DetailProblem::None &&
+        !known->accounts.contains(QLatin1StringView(corr.data(), qsizetype(corr.size()))))
+        issues.append({DetailField::CorrAccount, slot, DetailProblem::CorrNotInDirectory});
+    return issues;
+}
+
+} // namespace
+
+QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot,
+                                    const BikDirectory* directory) {
     QList<DetailIssue> issues;
     auto add = [&](DetailField field, int slot, DetailProblem problem) {
         if (problem != DetailProblem::None)
@@ -151,6 +187,8 @@ QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSl
         add(DetailField::CorrAccount, slot,
             CheckCorrAccount(bank.CorrAccount.view(), bank.Bik.view()));
         add(DetailField::Bik, slot, CheckBik(bank.Bik.view()));
+        if (directory)
+            issues += directoryIssues(bank, slot, *directory);
     }
     return issues;
 }

@@ -13,6 +13,8 @@
 
 namespace storage {
 
+class BikDirectory;
+
 enum class DetailProblem : std::uint8_t {
     None,
     InnFormat, // not 10 or 12 digits
@@ -23,6 +25,10 @@ enum class DetailProblem : std::uint8_t {
     AccountKey, // the account's key does not match the BIK
     CorrFormat,
     CorrKey, // the correspondent account's key does not match the BIK
+    // Against the BIK directory, when one is imported:
+    BikUnknown,         // the directory has no such BIK
+    BankClosed,         // the bank's participation in payments has ended
+    CorrNotInDirectory, // the correspondent account is not one of the bank's in the directory
 };
 
 // Each check takes the field as stored (code page 1251 bytes).
@@ -49,7 +55,9 @@ struct DetailIssue {
 };
 
 // The problems of an organization's INN and KPP and of its bank slots from firstSlot to
-// lastSlot, in that order.
-QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot);
+// lastSlot, in that order. With a BIK directory, a well-formed BIK is also looked up: unknown,
+// closed, or a well-formed correspondent account that is not the bank's.
+QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot,
+                                    const BikDirectory* directory = nullptr);
 
 } // namespace storage

@@ -2,9 +2,13 @@
 
 #include "support/support.h"
 
+#include "storage/bikdirectory.h"
+#include "storage/exchangeread.h"
+#include "storage/party.h"
 #include "storage/platfile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 // Failures show the texts, not their bytes.
@@ -167,6 +171,7 @@ TEST(BankExchange, BudgetAndSupplierOrdersReadBackKeyByKey) {
         {"Плательщик1", "ООО «Вега»"},
         {"ПлательщикРасчСчет", "40702810900000000001"},
         {"ПлательщикБанк1", "ПАО Сбербанк г.Москва"},
+        {"ПлательщикБанк2", "г. Москва"},
         {"ПлательщикБИК", "044525225"},
         {"ПлательщикКорсчет", "30101810400000000225"},
         {"ПолучательСчет", "40702810500000000002"},
@@ -175,6 +180,7 @@ TEST(BankExchange, BudgetAndSupplierOrdersReadBackKeyByKey) {
         {"Получатель1", "АО «Бумага»"},
         {"ПолучательРасчСчет", "40702810500000000002"},
         {"ПолучательБанк1", "Банк ВТБ (ПАО)"},
+        {"ПолучательБанк2", "Банк ВТБ (ПАО)"},
         {"ПолучательБИК", "044525716"},
         {"ПолучательКорсчет", "30101810100000000716"},
         {"ВидПлатежа", ""},
@@ -195,6 +201,7 @@ TEST(BankExchange, BudgetAndSupplierOrdersReadBackKeyByKey) {
         {"Плательщик1", "ИП Орлов"},
         {"ПлательщикРасчСчет", "40702810900000000009"},
         {"ПлательщикБанк1", "Уральский банк"},
+        {"ПлательщикБанк2", "Уральский банк"},
         {"ПлательщикБИК", "046577674"},
         {"ПлательщикКорсчет", "30101810500000000674"},
         {"ПолучательСчет", "40101810500000010010"},
@@ -203,13 +210,15 @@ TEST(BankExchange, BudgetAndSupplierOrdersReadBackKeyByKey) {
         {"Получатель1", "УФК по Свердловской области"},
         {"ПолучательРасчСчет", "40101810500000010010"},
         {"ПолучательБанк1", "ГРКЦ ГУ Банка России"},
+        {"ПолучательБанк2", "ГРКЦ ГУ Банка России"},
         {"ПолучательБИК", "046577001"},
         {"ПолучательКорсчет", ""},
         {"ВидПлатежа", "Срочно"},
         {"ВидОплаты", "01"},
         {"НазначениеПлатежа", "Налог по УСН за 4 кв. 2008"},
+        {"Код", "0"},
         {"СтатусСоставителя", "01"},
-        {"ПлательщикКПП", ""},
+        {"ПлательщикКПП", "0"},
         {"ПолучательКПП", "665801001"},
         {"ПоказательКБК", "18210501010011000110"},
         {"ОКАТО", "65401000000"},
@@ -296,4 +305,208 @@ TEST(BankExchange, ExportWritesNoFileWhenNothingIsLeft) {
     EXPECT_TRUE(r.io.ok) << r.io.error.toStdString();
     EXPECT_EQ(r.written, 1);
     EXPECT_EQ(readExchange(dir.read("out.txt")).documents.size(), 1);
+}
+
+namespace {
+
+// The format's rules for an order sent to the bank, field by field; what breaks one.
+QStringList ruleViolations(const storage::ExchangeSection& doc) {
+    QStringList broken;
+    const bool budget = !doc.value(u"СтатусСоставителя").isEmpty();
+    QStringList required{"Номер",           "Дата",
+                         "Сумма",           "ПлательщикСчет",
+                         "Плательщик",      "ПлательщикИНН",
+                         "ПлательщикБанк1", "ПлательщикБанк2",
+                         "ПлательщикБИК",   "ПолучательСчет",
+                         "Получатель",      "ПолучательИНН",
+                         "ПолучательБанк1", "ПолучательБанк2",
+                         "ПолучательБИК",   "ВидОплаты",
+                         "Очередность",     "НазначениеПлатежа"};
+    if (budget)
+        required << "Код"
+                 << "ПлательщикКПП"
+                 << "ПолучательКПП"
+                 << "ПоказательКБК"
+                 << "ОКАТО"
+                 << "ПоказательОснования"
+                 << "ПоказательПериода"
+                 << "ПоказательНомера"
+                 << "ПоказательДаты"
+                 << "ПоказательТипа";
+    for (const QString& key : required)
+        if (doc.value(key).isEmpty())
+            broken << key + " missing";
+    const auto matches = [&](const char* key, const char* pattern) {
+        const QString v = doc.value(QString::fromUtf8(key));
+        if (!v.isEmpty() && !QRegularExpression(QString("^(%1)$").arg(pattern)).match(v).hasMatch())
+            broken << QString::fromUtf8(key) + "=" + v;
+    };
+    matches("Дата", R"(\d\d\.\d\d\.\d\d\d\d)");
+    matches("Сумма", R"(\d+\.\d\d)");
+    for (const char* key : {"ПлательщикСчет", "ПолучательСчет", "ПлательщикКорсчет"})
+        matches(key, R"(\d{20})");
+    for (const char* key : {"ПлательщикБИК", "ПолучательБИК"})
+        matches(key, R"(\d{9})");
+    for (const char* key : {"ПлательщикИНН", "ПолучательИНН"})
+        matches(key, R"(\d{10}|\d{12})");
+    for (const char* key : {"ПлательщикКПП", "ПолучательКПП"})
+        matches(key, R"(\d{9}|0)");
+    if (doc.value(u"НазначениеПлатежа").size() > 210)
+        broken << "НазначениеПлатежа longer than 210";
+    return broken;
+}
+
+storage::TPlat fullOrder(const char* number, const char* date, const char* amount, std::uint8_t vat,
+                         const char* purpose) {
+    storage::TPlat p = supplierOrder();
+    p.Number.assign(cp(number));
+    p.Date.assign(cp(date));
+    p.Amount.assign(cp(amount));
+    p.Vat = vat;
+    p.Priority = 0;
+    p.Purpose.assign(cp(purpose));
+    return p;
+}
+
+// A single tax payment ("ЕНП") of 2026: the tax office as payee, every budget field "0" but
+// the КБК.
+storage::TPlat singleTaxPayment(const char* number, const char* payerKpp) {
+    storage::TPlat p = fullOrder(number, "28.01.2026", "15000-00", 0, "Единый налоговый платеж");
+    p.PayerKpp.assign(cp(payerKpp));
+    p.PayeeName.assign(cp("Казначейство России (ФНС России)"));
+    p.PayeeInn.assign(cp("7727406020"));
+    p.PayeeKpp.assign(cp("770801001"));
+    p.PayeeAccount.assign(cp("03100643000000018500"));
+    p.PayeeCorrAccount.assign(cp("40102810445370000059"));
+    p.PayeeBik.assign(cp("017003983"));
+    p.PayeeBankShort.assign(cp("ОТДЕЛЕНИЕ ТУЛА БАНКА РОССИИ//УФК по Тульской области, г Тула"));
+    p.Status = 1;
+    p.Kbk.assign(cp("18201061201010000510"));
+    p.Okato.assign(cp("0"));
+    p.Basis.assign(cp("0"));
+    p.TaxPeriod.assign(cp("0"));
+    p.DocNumber.assign(cp("0"));
+    p.DocDate.assign(cp("0"));
+    p.TaxType.assign(cp("0"));
+    return p;
+}
+
+QString text(std::string_view bytes) {
+    return uni(bytes);
+}
+
+} // namespace
+
+TEST(BankExchange, FiveOrdersPassTheFieldRulesAndReadBackAsSaved) {
+    const QList<storage::TPlat> saved{
+        fullOrder("21", "10.12.2025", "1000-00", 0, "Оплата по договору № 7"),
+        fullOrder("22", "15.12.2025", "1200-00", 1, "Оплата по счету № 12"),
+        fullOrder("23", "15.01.2026", "1220-00", 1, "Оплата по счету № 3"),
+        singleTaxPayment("24", "770101001"),
+        singleTaxPayment("25", ""), // an entrepreneur has no КПП
+    };
+    QList<render::ExchangeOrder> orders;
+    for (const storage::TPlat& p : saved)
+        orders.append({text(p.Number.view()) + ".plat", p, {}});
+    const render::ExchangeFile f = render::BuildExchangeFile(orders, created);
+    ASSERT_EQ(f.written, 5);
+
+    const storage::ExchangeText back = storage::ReadExchange(f.text);
+    ASSERT_TRUE(back.error.isEmpty()) << back.error.toStdString();
+    ASSERT_EQ(back.documents.size(), 5);
+    const QStringList vatLines{"Без НДС", "В т.ч. НДС(20%): 200-00", "В т.ч. НДС(22%): 220-00", "",
+                               ""};
+    for (int i = 0; i < 5; ++i) {
+        const storage::ExchangeSection& doc = back.documents[i];
+        const storage::TPlat& p = saved[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(ruleViolations(doc), QStringList());
+        EXPECT_EQ(doc.value(u"Номер"), text(p.Number.view()));
+        EXPECT_EQ(doc.value(u"Дата"), text(p.Date.view()));
+        EXPECT_EQ(doc.value(u"Сумма").replace('.', '-'), text(p.Amount.view()));
+        for (bool payer : {true, false}) {
+            const storage::TFirm party = storage::PartyFirm(p, payer);
+            const QString who = payer ? "Плательщик" : "Получатель";
+            const storage::TFirmBank& bank = party.Banks[0];
+            EXPECT_EQ(doc.value(who + "Счет"), text(bank.Account.view()));
+            EXPECT_EQ(doc.value(who + "1"), text(party.Name.view()));
+            EXPECT_EQ(doc.value(who + "ИНН"), text(party.Inn.view()));
+            EXPECT_EQ(doc.value(who + "БИК"), text(bank.Bik.view()));
+            EXPECT_EQ(doc.value(who + "Корсчет"), text(bank.CorrAccount.view()));
+            const QString kpp = text(party.Kpp.view());
+            EXPECT_EQ(doc.value(who + "КПП"), kpp.isEmpty() && p.Status != 0 ? "0" : kpp);
+        }
+        const QString purpose = text(p.Purpose.view());
+        EXPECT_EQ(doc.value(u"НазначениеПлатежа"),
+                  vatLines[i].isEmpty() ? purpose : purpose + ' ' + vatLines[i]);
+        if (p.Status != 0) {
+            EXPECT_EQ(doc.value(u"ПоказательКБК"), text(p.Kbk.view()));
+            for (const char* key : {"ОКАТО", "ПоказательОснования", "ПоказательПериода",
+                                    "ПоказательНомера", "ПоказательДаты", "ПоказательТипа"})
+                EXPECT_EQ(doc.value(QString::fromUtf8(key)), "0") << key;
+        }
+    }
+}
+
+TEST(BankExchange, BankTownComesFromTheDirectoryElseFromTheNameElseTheFullName) {
+    storage::BikDirectory directory;
+    directory.banks = {{"044525225", "ПАО Сбербанк", "г. Москва", {}, {}}};
+    const struct {
+        const char* name;
+        const char* bik;
+        const char* shortName;
+        const char* fullName;
+        const char* town;
+    } rows[] = {
+        {"directory", "044525225", "Сбербанк", "", "г. Москва"},
+        {"name", "045773603", "ПАО Банк г.Пермь", "", "г. Пермь"},
+        {"capital Г", "045773603", "ПАО БАНК Г. ПЕРМЬ", "", "г. ПЕРМЬ"},
+        {"full name", "045773603", "Банк Урал", "АО Банк Урал", "АО Банк Урал"},
+        {"short name only", "045773603", "Банк Урал", "", "Банк Урал"},
+    };
+    for (const auto& row : rows) {
+        storage::TPlat p = order("1", "03.02.2026", "10", "40702810900000000001");
+        p.PayerBik.assign(cp(row.bik));
+        p.PayerBankShort.assign(cp(row.shortName));
+        p.PayerBankFull.assign(cp(row.fullName));
+        const render::ExchangeFile f =
+            render::BuildExchangeFile({{"1.plat", p, {}}}, created, &directory);
+        const storage::ExchangeText back = storage::ReadExchange(f.text);
+        ASSERT_EQ(back.documents.size(), 1) << row.name;
+        EXPECT_EQ(back.documents[0].value(u"ПлательщикБанк2"), QString(row.town)) << row.name;
+    }
+}
+
+TEST(BankExchange, CodeZeroAndKppZeroOnlyOnBudgetPayments) {
+    storage::TPlat ordinary = supplierOrder();
+    ordinary.PayerKpp.clear();
+    ordinary.PayeeKpp.clear();
+    storage::TPlat budget = taxOrder();
+    budget.PayeeKpp.clear();
+    const storage::ExchangeText back = storage::ReadExchange(
+        render::BuildExchangeFile({{"1.plat", ordinary, {}}, {"2.plat", budget, {}}}, created)
+            .text);
+    ASSERT_EQ(back.documents.size(), 2);
+    EXPECT_EQ(back.documents[0].values(u"Код"), QStringList());
+    EXPECT_EQ(back.documents[0].values(u"ПлательщикКПП"), QStringList{""});
+    EXPECT_EQ(back.documents[0].values(u"ПолучательКПП"), QStringList{""});
+    EXPECT_EQ(back.documents[1].values(u"Код"), QStringList{"0"});
+    EXPECT_EQ(back.documents[1].values(u"ПлательщикКПП"), QStringList{"0"});
+    EXPECT_EQ(back.documents[1].values(u"ПолучательКПП"), QStringList{"0"});
+}
+
+TEST(BankExchange, PurposeLongerThan210WithItsVatLineIsLeftOutNotCut) {
+    // 190 characters: 214 with the VAT line "В т.ч. НДС(22%): 180-33" and its blank.
+    const QByteArray purpose = cp("Оплата ") + QByteArray(183, 'x');
+    storage::TPlat tooLong = fullOrder("1", "15.01.2026", "1000-00", 1, "");
+    tooLong.Purpose.assign(purpose);
+    storage::TPlat fits = tooLong;
+    fits.Vat = 0; // 198 characters with "Без НДС"
+    const render::ExchangeFile f =
+        render::BuildExchangeFile({{"1.plat", tooLong, {}}, {"2.plat", fits, {}}}, created);
+    EXPECT_EQ(f.written, 1);
+    ASSERT_EQ(f.leftOut.size(), 1);
+    EXPECT_EQ(render::LeftOutLine(f.leftOut[0]),
+              QString("1.plat: назначение платежа со строкой НДС длиннее 210 знаков (214)"));
+    EXPECT_EQ(storage::ReadExchange(f.text).documents[0].value(u"НазначениеПлатежа").size(), 198);
 }

@@ -1,0 +1,39 @@
+#include "cli.h"
+
+#include "storage/bikdirectory.h"
+#include "storage/statement.h"
+#include "storage/store.h"
+
+namespace app {
+
+int runImportBik(storage::Store& store, const QString& file, QTextStream& out, QTextStream& err) {
+    const storage::BikImport r =
+        storage::ImportBikDirectory(store.DataDir, store.ReadOnlyFolder, file);
+    if (!r.error.isEmpty()) {
+        err << r.error << '\n';
+        return 1;
+    }
+    for (const QString& line : r.leftOut)
+        err << line << '\n';
+    out << storage::BikImportedLine(r.directory) << '\n';
+    return r.leftOut.isEmpty() ? 0 : 1;
+}
+
+int runImportStatement(storage::Store& store, const QString& file, QTextStream& out,
+                       QTextStream& err) {
+    const storage::StatementOutcome r = storage::ImportStatement(store, file);
+    if (!r.error.isEmpty()) {
+        err << r.error << '\n';
+        return 1;
+    }
+    for (const QString& line : r.unmatched)
+        err << QStringLiteral("Нет среди сохраненных платежек: ") << line << '\n';
+    for (const QString& line : r.failures)
+        err << line << '\n';
+    out << storage::StatementMarkedLine(r) << '\n';
+    for (const QString& line : r.notDebited)
+        out << QStringLiteral("Не списана по выписке: ") << line << '\n';
+    return r.unmatched.isEmpty() && r.failures.isEmpty() ? 0 : 1;
+}
+
+} // namespace app

@@ -1,0 +1,242 @@
+#include "statement.h"
+
+#include "cp1251.h"
+#include "exchangeread.h"
+#include "folder.h"
+
+#include <QDir>
+
+#include <cstddef>
+
+namespace storage {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The largest statement read: a year of a busy account is a few megabytes.
+constexpr qint64 MaxStatementBytes = 64LL * 1024 * 1024;
+
+QDate dateOf(const QString& text) {
+    return QDate::fromString(text.trimmed(), u"d.M.yyyy"_s);
+}
+
+QString dateText(const QDate& d) {
+    return d.toString(u"dd.MM.yyyy"_s);
+}
+
+// An order number without its leading zeros: the bank may write "015" for "15".
+QString numberKey(QString n) {
+    n = n.trimmed();
+    while (n.size() > 1 && n.startsWith(u'0'))
+        n.remove(0, 1);
+    return n;
+}
+
+std::optional<Money> amountOf(std::string_view text) {
+    const ParsedAmount strict = ParseAmount(text);
+    if (strict.AmountError == AmountValid)
+        return strict.Value;
+    return Money::parseLenient(text);
+}
+
+QString amountText(const std::optional<Money>& m, const QString& asWritten) {
+    return m ? m->toString(u"."_s, Money::Kopecks::TwoDigits) : asWritten;
+}
+
+// A saved order of the folder.
+struct Saved {
+    QString name;
+    QByteArray bytes; // the whole file, so that marking changes one byte and nothing else
+    TPlat plat;
+    QDate date;
+    std::optional<Money> amount;
+    bool matched = false;
+};
+
+std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
+    std::vector<Saved> orders;
+    for (const FolderEntry& e : listFiles(s.PlatDir, u".plat")) {
+        if (e.size != qint64(sizeof(TPlat)))
+            continue;
+        Saved o;
+        o.name = e.name;
+        if (const IoResult r = readFile(s.PlatDir + e.name, o.bytes, sizeof(TPlat)); !r) {
+            failures << r.error;
+            continue;
+        }
+        if (o.bytes.size() != qsizetype(sizeof(TPlat)))
+            continue;
+        recordFromBytes(o.plat, o.bytes.constData());
+        o.date = dateOf(QString::fromLatin1(o.plat.Date.bytes()));
+        o.amount = amountOf(o.plat.Amount.view());
+        orders.push_back(std::move(o));
+    }
+    return orders;
+}
+
+bool accountKnown(const Store& s, const QString& account) {
+    const QByteArray a = account.toLatin1();
+    for (int f = 0; f < s.FirmCount; ++f)
+        for (const TFirmBank& b : s.Firms[std::size_t(f)].Banks)
+            if (b.Account.bytes() == a)
+                return true;
+    return false;
+}
+
+bool matches(const Saved& o, const StatementDebit& d) {
+    return !o.matched && o.plat.PayerAccount.bytes() == d.payerAccount.toLatin1() &&
+           numberKey(cp1251::toUnicode(o.plat.Number.view())) == numberKey(d.number) &&
+           o.date.isValid() && o.date == d.date && o.amount && o.amount == d.amount;
+}
+
+// Every place in memory that holds the order's accepted flag: its list entry and, when it is
+// the order on screen, the record and its snapshot (so that it does not count as changed).
+void markInMemory(Store& s, const QString& name) {
+    const QByteArray n = name.toLatin1();
+    for (int i = 0; i < s.PlatCount; ++i)
+        if (s.PlatList[std::size_t(i)].FileName.bytes() == n)
+            s.PlatList[std::size_t(i)].Accepted = 1;
+    if (s.PlatSaved && s.PlatFileName.bytes() == n) {
+        s.Plat.Accepted = 1;
+        s.PlatSnapshot.Accepted = 1;
+    }
+}
+
+} // namespace
+
+Statement ReadStatement(const QByteArray& bytes) {
+    Statement st;
+    const ExchangeText t = ReadExchange(bytes);
+    if (!t.error.isEmpty()) {
+        st.error = t.error;
+        return st;
+    }
+    st.accounts = t.header.values(u"РасчСчет");
+    for (const ExchangeSection& a : t.accounts)
+        if (const QString acc = a.value(u"РасчСчет"); !acc.isEmpty() && !st.accounts.contains(acc))
+            st.accounts << acc;
+    st.accounts.removeAll(QString());
+    if (st.accounts.isEmpty()) {
+        st.error = u"в выписке не указан расчетный счет"_s;
+        return st;
+    }
+    st.from = dateOf(t.header.value(u"ДатаНачала"));
+    st.to = dateOf(t.header.value(u"ДатаКонца"));
+    for (const ExchangeSection& a : t.accounts) {
+        if (const QDate d = dateOf(a.value(u"ДатаНачала")); d.isValid() && (!st.from.isValid() || d < st.from))
+            st.from = d;
+        if (const QDate d = dateOf(a.value(u"ДатаКонца")); d.isValid() && (!st.to.isValid() || d > st.to))
+            st.to = d;
+    }
+    for (const ExchangeSection& doc : t.documents) {
+        if (doc.value(u"ДатаСписано").isEmpty())
+            continue;
+        StatementDebit d;
+        d.payerAccount = doc.value(u"ПлательщикСчет");
+        if (d.payerAccount.isEmpty())
+            d.payerAccount = doc.value(u"ПлательщикРасчСчет");
+        if (!st.accounts.contains(d.payerAccount))
+            continue;
+        d.number = doc.value(u"Номер");
+        d.date = dateOf(doc.value(u"Дата"));
+        const QString amount = doc.value(u"Сумма");
+        d.amount = Money::parseLenient(amount.toLatin1().toStdString());
+        d.payee = doc.value(u"Получатель1");
+        if (d.payee.isEmpty())
+            d.payee = doc.value(u"Получатель");
+        d.text = u"№ %1 от %2, %3"_s.arg(d.number, doc.value(u"Дата"), amountText(d.amount, amount));
+        if (!d.payee.isEmpty())
+            d.text += u", "_s + d.payee;
+        st.debits.append(std::move(d));
+    }
+    return st;
+}
+
+StatementOutcome ImportStatement(Store& s, const QString& path) {
+    StatementOutcome out;
+    const QString refused = u"Выписка %1 не загружена: "_s.arg(QDir::toNativeSeparators(path));
+    if (s.ReadOnlyFolder) {
+        out.error = refused + u"папка программы занята другой программой"_s;
+        return out;
+    }
+    QByteArray bytes;
+    if (const IoResult r = readFile(path, bytes, MaxStatementBytes); !r) {
+        out.error = r.error;
+        return out;
+    }
+    const Statement st = ReadStatement(bytes);
+    if (!st.error.isEmpty()) {
+        out.error = refused + st.error;
+        return out;
+    }
+    for (const QString& account : st.accounts)
+        if (!accountKnown(s, account)) {
+            out.error = refused + u"счета %1 нет в справочнике организаций"_s.arg(account);
+            return out;
+        }
+
+    std::vector<Saved> orders = savedOrders(s, out.failures);
+    for (const StatementDebit& d : st.debits) {
+        Saved* found = nullptr;
+        for (Saved& o : orders)
+            if (matches(o, d)) {
+                found = &o;
+                break;
+            }
+        if (!found) {
+            out.unmatched << d.text;
+            continue;
+        }
+        found->matched = true;
+        if (found->plat.Accepted == 1) {
+            ++out.alreadyMarked;
+            continue;
+        }
+        QByteArray marked = found->bytes;
+        marked[offsetof(TPlat, Accepted)] = 1;
+        if (const IoResult w = writeFileAtomic(s.PlatDir + found->name, marked); !w) {
+            out.failures << w.error;
+            continue;
+        }
+        out.marked << found->name;
+        markInMemory(s, found->name);
+    }
+    for (const Saved& o : orders) {
+        if (o.matched || !st.accounts.contains(QString::fromLatin1(o.plat.PayerAccount.bytes())))
+            continue;
+        if (!o.date.isValid() || (st.from.isValid() && o.date < st.from) ||
+            (st.to.isValid() && o.date > st.to))
+            continue;
+        out.notDebited << u"%1: № %2 от %3, %4"_s.arg(
+            o.name, cp1251::toUnicode(o.plat.Number.view()), dateText(o.date),
+            amountText(o.amount, cp1251::toUnicode(o.plat.Amount.view())));
+    }
+    return out;
+}
+
+QString StatementMarkedLine(const StatementOutcome& outcome) {
+    QString text = u"Отмечено оплаченными: %1."_s.arg(outcome.marked.size());
+    if (outcome.alreadyMarked > 0)
+        text += u" Уже были отмечены: %1."_s.arg(outcome.alreadyMarked);
+    return text;
+}
+
+QString StatementReport(const StatementOutcome& outcome) {
+    if (!outcome.error.isEmpty())
+        return outcome.error;
+    QString text = StatementMarkedLine(outcome);
+    const auto list = [&text](const QString& title, const QStringList& lines) {
+        if (lines.isEmpty())
+            return;
+        text += u"\n\n"_s + title;
+        for (const QString& l : lines)
+            text += u"\n"_s + l;
+    };
+    list(u"В выписке, но нет среди сохраненных платежек:"_s, outcome.unmatched);
+    list(u"Сохранены, но не списаны по выписке:"_s, outcome.notDebited);
+    list(u"Не удалось отметить:"_s, outcome.failures);
+    return text;
+}
+
+} // namespace storage

@@ -1,0 +1,65 @@
+// A bank statement in the client-bank exchange format (kl_to_1c.txt) and what it tells about
+// the saved orders: every order that the statement shows debited from our account (the same
+// payer account, number, date and amount) is marked accepted by the bank, the state the list
+// of saved orders shows as "Оплачено".
+#pragma once
+
+#include "fileio.h"
+#include "money.h"
+#include "store.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace storage {
+
+// One document of the statement that was debited from one of the statement's accounts.
+struct StatementDebit {
+    QString number;
+    QDate date;
+    std::optional<Money> amount;
+    QString payerAccount;
+    QString payee;
+    QString text; // how the user knows it: "№ 15 от 03.02.2026, 1500.00, АО «Бумага»"
+};
+
+struct Statement {
+    QStringList accounts; // our accounts the statement is for
+    QDate from, to;       // its period; not valid when the statement names none
+    QList<StatementDebit> debits;
+    QString error; // not empty: the statement cannot be used, and why (Russian)
+};
+
+// Reads a statement (ReadExchange): its accounts, period and debits (documents with a
+// ДатаСписано whose payer account is one of its accounts; the credits are not ours to mark).
+Statement ReadStatement(const QByteArray& bytes);
+
+struct StatementOutcome {
+    QString error;           // not empty: refused whole, nothing changed
+    QStringList marked;      // file names of the orders marked now
+    int alreadyMarked = 0;   // debited orders that were marked before
+    QStringList unmatched;   // debits that match no saved order (StatementDebit::text)
+    QStringList notDebited;  // saved orders of the statement's accounts dated in its period
+                             // that it does not show debited: "file: № 17 от …, сумма"
+    QStringList failures;    // orders that could not be marked, each with the reason
+};
+
+// Reads the statement at path and marks the saved orders of s.PlatDir that it shows debited:
+// only the accepted byte of each such file changes, through an atomic write, and the list
+// entry and the order on screen follow. A statement that cannot be read or is incomplete, or
+// that names an account no organization of the directory has, is refused whole; so is any
+// import while the folder is another program's (ReadOnlyFolder). Importing the same statement
+// again changes nothing.
+StatementOutcome ImportStatement(Store& s, const QString& path);
+
+// "Отмечено оплаченными: 2. Уже были отмечены: 1.": the first line of the report.
+QString StatementMarkedLine(const StatementOutcome& outcome);
+
+// What the user is told after an import: how many orders were marked, then the statement
+// lines that matched no saved order, the saved orders it does not show debited and the
+// orders that could not be marked.
+QString StatementReport(const StatementOutcome& outcome);
+
+} // namespace storage
