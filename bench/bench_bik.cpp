@@ -39,10 +39,10 @@ Message& message() {
 }
 
 const benchutil::Figure ImportFigure{
-    "8", "BIK directory of 300 banks: import of the zipped message into Data/Bik (CPU)", "ms",
-    100, false};
-const benchutil::Figure LoadFigure{"8", "BIK directory of 300 banks: loading Data/Bik (CPU)",
-                                   "ms", 0, false, false};
+    "8", "BIK directory of 300 banks: import of the zipped message into Data/Bik (CPU)", "ms", 100,
+    false};
+const benchutil::Figure LoadFigure{
+    "8", "BIK directory of 300 banks: loading Data/Bik (CPU)", "ms", 0, false, false};
 
 void BM_ImportBikDirectory(benchmark::State& state) {
     Message& m = message();

@@ -24,13 +24,13 @@ QString correspondentAccount(const QString& bik, int serial) {
 }
 
 QList<Ed807Bank> ed807Banks(int n) {
-    static const char* const towns[] = {"Москва", "Екатеринбург", "Пермь", "Новосибирск",
-                                        "Казань"};
+    static const char* const towns[] = {"Москва", "Екатеринбург", "Пермь", "Новосибирск", "Казань"};
     QList<Ed807Bank> banks;
     for (int i = 0; i < n; ++i) {
         Ed807Bank b;
-        b.bik = QStringLiteral("04%1%2").arg(10 + i % 80, 2, 10, QLatin1Char('0')).arg(
-            i, 5, 10, QLatin1Char('0'));
+        b.bik = QStringLiteral("04%1%2")
+                    .arg(10 + i % 80, 2, 10, QLatin1Char('0'))
+                    .arg(i, 5, 10, QLatin1Char('0'));
         b.name = QStringLiteral("АО Банк «Участник %1»").arg(i);
         b.town = QString::fromUtf8(towns[i % 5]);
         b.accounts << correspondentAccount(b.bik);
@@ -80,7 +80,8 @@ QByteArray ed807Message(const QList<Ed807Bank>& banks, const QDate& date,
             w.writeAttribute(QStringLiteral("Account"), number);
             w.writeAttribute(QStringLiteral("RegulationAccountType"), b.accountType);
             w.writeAttribute(QStringLiteral("CK"), QStringLiteral("00"));
-            w.writeAttribute(QStringLiteral("AccountCBRBIC"), b.bik.left(6) + QStringLiteral("000"));
+            w.writeAttribute(QStringLiteral("AccountCBRBIC"),
+                             b.bik.left(6) + QStringLiteral("000"));
             w.writeAttribute(QStringLiteral("DateIn"), QStringLiteral("1995-01-01"));
             w.writeAttribute(QStringLiteral("AccountStatus"),
                              inForce ? QStringLiteral("ACAC") : QStringLiteral("ACDL"));
@@ -102,8 +103,10 @@ storage::IoResult writeZip(const QString& path, const QString& entry, const QByt
     zip_t* archive = zip_open(path.toLocal8Bit().constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!archive)
         return storage::IoResult::failure(QStringLiteral("zip_open %1: %2").arg(path).arg(error));
-    zip_source_t* source = zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0);
-    if (!source || zip_file_add(archive, entry.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+    zip_source_t* source =
+        zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0);
+    if (!source ||
+        zip_file_add(archive, entry.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
         zip_source_free(source);
         zip_discard(archive);
         return storage::IoResult::failure(QStringLiteral("zip_file_add %1").arg(path));

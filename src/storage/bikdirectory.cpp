@@ -22,9 +22,8 @@ constexpr qint64 MaxMessageBytes = 256LL * 1024 * 1024;
 constexpr char FileMark[] = "Quenmara BIK 1";
 
 bool isBik(QStringView s) {
-    return s.size() == 9 && std::all_of(s.begin(), s.end(), [](QChar c) {
-               return c >= u'0' && c <= u'9';
-           });
+    return s.size() == 9 &&
+           std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // A text of the message as one line of our file: no tabs or line breaks.
@@ -257,8 +256,8 @@ BankNameLines BankNames(const BikBank& bank) {
     return {full.size() <= 64 ? full : bank.name.left(64), full.left(128)};
 }
 
-QByteArray BankTown(const BikDirectory* directory, std::string_view bik,
-                    std::string_view bankName, const QByteArray& fallback) {
+QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view bankName,
+                    const QByteArray& fallback) {
     if (directory)
         if (const BikBank* b = directory->find(bik); b && !b->town.isEmpty())
             return cp1251::fromUnicode(b->town);

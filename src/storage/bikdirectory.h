@@ -29,7 +29,7 @@ struct BikBank {
 
 class BikDirectory {
 public:
-    QDate date;          // the day the directory is for
+    QDate date;           // the day the directory is for
     QList<BikBank> banks; // sorted by BIK, each BIK once
 
     bool isEmpty() const { return banks.isEmpty(); }
@@ -90,7 +90,7 @@ BankNameLines BankNames(const BikBank& bank);
 // The town of a bank as the exchange file sends it: the directory's, when it knows the BIK;
 // else the "г. …" part of the bank's name ("ПАО Банк г.Пермь" gives "г. Пермь"); else
 // fallback. Texts in code page 1251.
-QByteArray BankTown(const BikDirectory* directory, std::string_view bik,
-                    std::string_view bankName, const QByteArray& fallback);
+QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view bankName,
+                    const QByteArray& fallback);
 
 } // namespace storage

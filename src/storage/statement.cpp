@@ -124,9 +124,11 @@ Statement ReadStatement(const QByteArray& bytes) {
     st.from = dateOf(t.header.value(u"ДатаНачала"));
     st.to = dateOf(t.header.value(u"ДатаКонца"));
     for (const ExchangeSection& a : t.accounts) {
-        if (const QDate d = dateOf(a.value(u"ДатаНачала")); d.isValid() && (!st.from.isValid() || d < st.from))
+        if (const QDate d = dateOf(a.value(u"ДатаНачала"));
+            d.isValid() && (!st.from.isValid() || d < st.from))
             st.from = d;
-        if (const QDate d = dateOf(a.value(u"ДатаКонца")); d.isValid() && (!st.to.isValid() || d > st.to))
+        if (const QDate d = dateOf(a.value(u"ДатаКонца"));
+            d.isValid() && (!st.to.isValid() || d > st.to))
             st.to = d;
     }
     for (const ExchangeSection& doc : t.documents) {
@@ -145,7 +147,8 @@ Statement ReadStatement(const QByteArray& bytes) {
         d.payee = doc.value(u"Получатель1");
         if (d.payee.isEmpty())
             d.payee = doc.value(u"Получатель");
-        d.text = u"№ %1 от %2, %3"_s.arg(d.number, doc.value(u"Дата"), amountText(d.amount, amount));
+        d.text =
+            u"№ %1 от %2, %3"_s.arg(d.number, doc.value(u"Дата"), amountText(d.amount, amount));
         if (!d.payee.isEmpty())
             d.text += u", "_s + d.payee;
         st.debits.append(std::move(d));

@@ -37,13 +37,13 @@ struct Statement {
 Statement ReadStatement(const QByteArray& bytes);
 
 struct StatementOutcome {
-    QString error;           // not empty: refused whole, nothing changed
-    QStringList marked;      // file names of the orders marked now
-    int alreadyMarked = 0;   // debited orders that were marked before
-    QStringList unmatched;   // debits that match no saved order (StatementDebit::text)
-    QStringList notDebited;  // saved orders of the statement's accounts dated in its period
-                             // that it does not show debited: "file: № 17 от …, сумма"
-    QStringList failures;    // orders that could not be marked, each with the reason
+    QString error;          // not empty: refused whole, nothing changed
+    QStringList marked;     // file names of the orders marked now
+    int alreadyMarked = 0;  // debited orders that were marked before
+    QStringList unmatched;  // debits that match no saved order (StatementDebit::text)
+    QStringList notDebited; // saved orders of the statement's accounts dated in its period
+                            // that it does not show debited: "file: № 17 от …, сумма"
+    QStringList failures;   // orders that could not be marked, each with the reason
 };
 
 // Reads the statement at path and marks the saved orders of s.PlatDir that it shows debited:

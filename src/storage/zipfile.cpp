@@ -28,7 +28,8 @@ bool unzipEntry(const QByteArray& zip, const QString& suffix, qint64 maxBytes, Q
     zip_error_t ze;
     zip_error_init(&ze);
     // The buffer is only read; libzip does not free it (freep 0).
-    zip_source_t* source = zip_source_buffer_create(zip.constData(), zip_uint64_t(zip.size()), 0, &ze);
+    zip_source_t* source =
+        zip_source_buffer_create(zip.constData(), zip_uint64_t(zip.size()), 0, &ze);
     if (!source) {
         zip_error_fini(&ze);
         error = unreadable;
@@ -82,8 +83,8 @@ bool unzipEntry(const QByteArray& zip, const QString& suffix, qint64 maxBytes, Q
                 error = QStringLiteral("файл в архиве слишком велик");
                 return false;
             }
-            out.resize(qsizetype(std::min<qint64>(std::max<qint64>(done * 2, 64 * 1024),
-                                                  maxBytes + 1)));
+            out.resize(
+                qsizetype(std::min<qint64>(std::max<qint64>(done * 2, 64 * 1024), maxBytes + 1)));
         }
         const zip_int64_t n =
             zip_fread(entry.get(), out.data() + done, zip_uint64_t(out.size() - done));

@@ -85,8 +85,7 @@ TEST(BankRoad, StatementOfExportedOrdersMarksTheDebitedOnesAndASecondImportChang
                             saveOrder(dir, 2, "03.02.2026", "2000-00"),
                             saveOrder(dir, 3, "04.02.2026", "3000-00")};
     const QString exported = elsewhere.file("1c_to_kl.txt");
-    ASSERT_EQ(runProgram(QStringList{"--dir", dir.path(), "--export", exported} + names).status,
-              0);
+    ASSERT_EQ(runProgram(QStringList{"--dir", dir.path(), "--export", exported} + names).status, 0);
     elsewhere.write("kl_to_1c.txt", statementFrom(elsewhere.read("1c_to_kl.txt"), {"1", "2"}));
     const QByteArray third = dir.read("PP/" + names[2]);
 
@@ -94,8 +93,9 @@ TEST(BankRoad, StatementOfExportedOrdersMarksTheDebitedOnesAndASecondImportChang
                              elsewhere.file("kl_to_1c.txt")};
     Outcome r = runProgram(import);
     EXPECT_EQ(r.status, 1); // the bank's own debit is a line left aside
-    EXPECT_EQ(r.out.toStdString(), "Отмечено оплаченными: 2.\nНе списана по выписке: 3_7701000001_26.plat: "
-                     "№ 3 от 04.02.2026, 3000.00\n");
+    EXPECT_EQ(r.out.toStdString(),
+              "Отмечено оплаченными: 2.\nНе списана по выписке: 3_7701000001_26.plat: "
+              "№ 3 от 04.02.2026, 3000.00\n");
     EXPECT_TRUE(r.err.contains("Нет среди сохраненных платежек: № 99 от 10.02.2026, 150.00, "
                                "Комиссия банка\n"))
         << r.err.toStdString();
@@ -137,12 +137,10 @@ TEST(BankRoad, ImportedBikDirectoryNamesTheBankTownAndCheckReportsUnknownBanks) 
     EXPECT_EQ(r.out.toStdString(), "ООО «Вега»\tБИК\tБанк 1\tБИК не найден в справочнике БИК\n");
 
     // The order's bank (044525225, no town in its name) is sent with the directory's town.
-    ASSERT_EQ(runProgram({"--dir", dir.path(), "--export", elsewhere.file("out.txt"), name})
-                  .status,
+    ASSERT_EQ(runProgram({"--dir", dir.path(), "--export", elsewhere.file("out.txt"), name}).status,
               0);
     EXPECT_TRUE(elsewhere.read("out.txt").contains(cp("ПлательщикБанк2=г. Москва\r\n")));
 
-    EXPECT_EQ(runProgram({"--dir", dir.path(), "--import-bik", elsewhere.file("none.zip")})
-                  .status,
+    EXPECT_EQ(runProgram({"--dir", dir.path(), "--import-bik", elsewhere.file("none.zip")}).status,
               1);
 }

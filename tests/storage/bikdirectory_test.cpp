@@ -103,16 +103,15 @@ TEST(BikDirectory, BrokenMessagesAreRefusedWithTheirReasonAndBadEntriesLeftOut) 
     };
     for (const auto& row : rows) {
         const BikImport r = ReadBikMessage(row.bytes);
-        EXPECT_TRUE(r.error.startsWith(QString(row.error))) << row.name << ": "
-                                                            << r.error.toStdString();
+        EXPECT_TRUE(r.error.startsWith(QString(row.error)))
+            << row.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.directory.isEmpty()) << row.name;
     }
 
     QList<datagen::Ed807Bank> banks = threeBanks();
     banks[0].bik = "04577360";
     const BikImport r = ReadBikMessage(datagen::ed807Message(banks, Day));
-    EXPECT_EQ(r.leftOut,
-              QStringList{"запись с БИК «04577360»: БИК должен состоять из 9 цифр"});
+    EXPECT_EQ(r.leftOut, QStringList{"запись с БИК «04577360»: БИК должен состоять из 9 цифр"});
     EXPECT_EQ(r.directory.banks.size(), 2);
 }
 
@@ -168,8 +167,7 @@ TEST(BikDirectory, BankDetailsAreLookedUpWhenTheBikIsWellFormed) {
     EXPECT_EQ(problems("045773603", ""),
               QStringList{"БИК: Банк больше не участвует в расчетах (по справочнику БИК)"});
     // Either of the two accounts is the bank's; a third that fits the BIK is not.
-    EXPECT_EQ(problems("046577674", datagen::correspondentAccount("046577674", 1)),
-              QStringList());
+    EXPECT_EQ(problems("046577674", datagen::correspondentAccount("046577674", 1)), QStringList());
     EXPECT_EQ(problems("046577674", datagen::correspondentAccount("046577674", 2)),
               QStringList{"К/Сч.: Корр. счет не совпадает со справочником БИК"});
     // A malformed BIK or account is told as such, not looked up.

@@ -29,12 +29,13 @@ QString debit(const QString& number, const QString& date, const QString& amount,
 
 // A statement of account Ours for February 2026 with the documents given, CR LF lines.
 QByteArray statement(const QStringList& documents, const char* codec = "windows-1251") {
-    QString text = QStringLiteral(
-        "1CClientBankExchange\nВерсияФормата=1.03\nКодировка=%1\nОтправитель=Банк-клиент\n"
-        "ДатаНачала=01.02.2026\nДатаКонца=28.02.2026\nРасчСчет=%2\nСекцияРасчСчет\n"
-        "ДатаНачала=01.02.2026\nДатаКонца=28.02.2026\nРасчСчет=%2\nНачальныйОстаток=5000.00\n"
-        "ВсегоСписано=1500.00\nВсегоПоступило=0.00\nКонецРасчСчет\n")
-                       .arg(QByteArray(codec) == "IBM866" ? "DOS" : "Windows", Ours);
+    QString text =
+        QStringLiteral(
+            "1CClientBankExchange\nВерсияФормата=1.03\nКодировка=%1\nОтправитель=Банк-клиент\n"
+            "ДатаНачала=01.02.2026\nДатаКонца=28.02.2026\nРасчСчет=%2\nСекцияРасчСчет\n"
+            "ДатаНачала=01.02.2026\nДатаКонца=28.02.2026\nРасчСчет=%2\nНачальныйОстаток=5000.00\n"
+            "ВсегоСписано=1500.00\nВсегоПоступило=0.00\nКонецРасчСчет\n")
+            .arg(QByteArray(codec) == "IBM866" ? "DOS" : "Windows", Ours);
     text += documents.join(QString()) + QStringLiteral("КонецФайла\n");
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     QStringEncoder encoder(codec);
@@ -101,8 +102,8 @@ TEST(Statement, OnlyADebitOfTheSameAccountNumberDateAndAmountMarksTheOrder) {
     Folder f;
     QString credit = debit("15", "03.02.2026", "1500.00");
     credit.replace("ДатаСписано", "ДатаПоступило");
-    StatementOutcome r = f.import(
-        statement({debit("15", "03.02.2026", "1500.00", "40702810900000000999"), credit}));
+    StatementOutcome r =
+        f.import(statement({debit("15", "03.02.2026", "1500.00", "40702810900000000999"), credit}));
     EXPECT_TRUE(r.marked.isEmpty());
     EXPECT_TRUE(r.unmatched.isEmpty());
 
@@ -136,8 +137,7 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
          "счета 40702810900000000777 нет в справочнике организаций"},
         {"not an exchange file", "Выписка", false,
          "это не файл обмена с клиент-банком (1CClientBankExchange)"},
-        {"folder held by another program", whole, true,
-         "папка программы занята другой программой"},
+        {"folder held by another program", whole, true, "папка программы занята другой программой"},
     };
     for (const auto& row : rows) {
         Folder f;
@@ -145,8 +145,8 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
         const testing_support::Tree before = folderTree(f.dir.path());
         f.s->ReadOnlyFolder = row.heldFolder;
         const StatementOutcome r = ImportStatement(*f.s, f.dir.file("kl_to_1c.txt"));
-        EXPECT_TRUE(r.error.endsWith(QString(row.reason))) << row.name << ": "
-                                                           << r.error.toStdString();
+        EXPECT_TRUE(r.error.endsWith(QString(row.reason)))
+            << row.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.marked.isEmpty()) << row.name;
         EXPECT_EQ(folderTree(f.dir.path()), before) << row.name;
         EXPECT_EQ(f.s->Plat.Accepted, 0) << row.name;
