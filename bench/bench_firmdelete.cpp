@@ -6,7 +6,7 @@
 #include "datagen.h"
 
 #include "directory/directorysave.h"
-#include "directory/firmlist.h"
+#include "directory/organizationlist.h"
 #include "storage/datafiles.h"
 #include "storage/scan.h"
 

@@ -7,9 +7,9 @@
 #include "datagen.h"
 
 #include "app/windows.h"
-#include "archive/tformplat.h"
-#include "directory/tformfirm.h"
-#include "editor/tform1.h"
+#include "archive/orderlistdialog.h"
+#include "directory/organizationlistdialog.h"
+#include "editor/mainwindow.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -47,9 +47,9 @@ struct Program {
             benchutil::fillProgramFolder(dir.path());
         const QStringList messages = storage::StartUp(*store, dir.path());
         windows = app::createWindows(*store);
-        windows->form1->show();
+        windows->mainWindow->show();
         QCoreApplication::processEvents();
-        if (!messages.isEmpty() || !windows->form1->creationMessages().isEmpty()) {
+        if (!messages.isEmpty() || !windows->mainWindow->creationMessages().isEmpty()) {
             std::fprintf(stderr, "start-up messages\n");
             std::abort();
         }
@@ -85,7 +85,7 @@ protected:
 };
 
 QTableView* gridOf(QDialog* dialog) {
-    return dialog->findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    return dialog->findChild<QTableView*>(QStringLiteral("listGrid"));
 }
 
 // Shows the dialog as the main window opens it (centred on the main window, modal), minus
@@ -112,7 +112,7 @@ Outcome openAndScroll(Program& p, QDialog* dialog) {
     PaintCounter counter;
     grid->viewport()->installEventFilter(&counter);
     const double c0 = benchutil::threadCpuSeconds();
-    open(dialog, p.windows->form1.get());
+    open(dialog, p.windows->mainWindow.get());
     QScrollBar* bar = grid->verticalScrollBar();
     while (bar->value() < bar->maximum()) {
         bar->setValue(bar->value() + bar->pageStep());
@@ -133,7 +133,7 @@ Outcome openAndScroll(Program& p, QDialog* dialog) {
 Outcome openAndWalk(Program& p, QDialog* dialog) {
     QTableView* grid = gridOf(dialog);
     grid->verticalScrollBar()->setValue(0);
-    open(dialog, p.windows->form1.get());
+    open(dialog, p.windows->mainWindow.get());
     grid->setCurrentIndex(grid->model()->index(0, 0));
     QCoreApplication::processEvents();
     PaintCounter counter;
@@ -159,8 +159,8 @@ void listFigure(benchmark::State& state, const benchutil::Figure& figure, int ex
                 Measure measure) {
     Program& full = fullProgram();
     Program& empty = emptyProgram();
-    QDialog* fullDialog = full.windows->form1->findChild<Window*>();
-    QDialog* emptyDialog = empty.windows->form1->findChild<Window*>();
+    QDialog* fullDialog = full.windows->mainWindow->findChild<Window*>();
+    QDialog* emptyDialog = empty.windows->mainWindow->findChild<Window*>();
     measure(full, fullDialog); // the first opening lays the dialog out once
     measure(empty, emptyDialog);
     std::vector<double> fullMs, emptyMs;
@@ -180,22 +180,22 @@ void listFigure(benchmark::State& state, const benchutil::Figure& figure, int ex
 }
 
 void BM_OrderListScroll(benchmark::State& state) {
-    listFigure<archive::TFormPlat>(state, OrdersFigure, 1024, openAndScroll);
+    listFigure<archive::OrderListDialog>(state, OrdersFigure, 1024, openAndScroll);
 }
 BENCHMARK(BM_OrderListScroll)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_FirmListScroll(benchmark::State& state) {
-    listFigure<directory::TFormFirm>(state, FirmsFigure, 254, openAndScroll);
+    listFigure<directory::OrganizationListDialog>(state, FirmsFigure, 254, openAndScroll);
 }
 BENCHMARK(BM_FirmListScroll)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_OrderListKeys(benchmark::State& state) {
-    listFigure<archive::TFormPlat>(state, OrdersKeys, 1024, openAndWalk);
+    listFigure<archive::OrderListDialog>(state, OrdersKeys, 1024, openAndWalk);
 }
 BENCHMARK(BM_OrderListKeys)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_FirmListKeys(benchmark::State& state) {
-    listFigure<directory::TFormFirm>(state, FirmsKeys, 254, openAndWalk);
+    listFigure<directory::OrganizationListDialog>(state, FirmsKeys, 254, openAndWalk);
 }
 BENCHMARK(BM_FirmListKeys)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -11,7 +11,7 @@
 #include "datagen.h"
 
 #include "app/windows.h"
-#include "editor/tform1.h"
+#include "editor/mainwindow.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -69,7 +69,7 @@ struct Started {
 bool start(const QString& dir, Started& s) {
     s.messages = storage::StartUp(*s.store, dir);
     s.windows = app::createWindows(*s.store);
-    editor::TForm1& main = *s.windows->form1;
+    editor::MainWindow& main = *s.windows->mainWindow;
     s.messages << main.creationMessages();
     PaintCounter painted(&main);
     qApp->installEventFilter(&painted);

@@ -2,25 +2,19 @@
 
 #include "cli.h"
 
-#include "archive/tformdelplat.h"
-#include "archive/tformfilter.h"
-#include "archive/tformplat.h"
-#include "archive/tformset.h"
-#include "directory/tformaddempl.h"
-#include "directory/tformaddfilial.h"
-#include "directory/tformbank.h"
-#include "directory/tformdelempl.h"
-#include "directory/tformdelfilial.h"
-#include "directory/tformdelfirm.h"
-#include "directory/tformdelfirm1.h"
-#include "directory/tformempl.h"
-#include "directory/tformfilial.h"
-#include "directory/tformfirm.h"
-#include "directory/tformrekvizit.h"
-#include "directory/tformsave.h"
-#include "editor/tform1.h"
-#include "editor/tformchangeplat.h"
-#include "editor/tformnalog.h"
+#include "archive/orderfilterdialog.h"
+#include "archive/orderlistdialog.h"
+#include "archive/settingsdialog.h"
+#include "directory/bankaccountsdialog.h"
+#include "directory/branchdialog.h"
+#include "directory/branchlistdialog.h"
+#include "directory/employeedialog.h"
+#include "directory/employeelistdialog.h"
+#include "directory/organizationcarddialog.h"
+#include "directory/organizationdetailsdialog.h"
+#include "directory/organizationlistdialog.h"
+#include "editor/budgetfieldsdialog.h"
+#include "editor/mainwindow.h"
 #include "storage/store.h"
 
 #include <QApplication>
@@ -32,79 +26,75 @@
 namespace app {
 
 std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
+    using storage::WindowTag;
     auto all = std::make_unique<AllWindows>();
-    all->form1 = std::make_unique<editor::TForm1>(store);
-    editor::TForm1* form1 = all->form1.get();
-    auto* formFirm = new directory::TFormFirm(store, *form1, form1);
-    auto* formRekvizit = new directory::TFormRekvizit(store, form1);
-    auto* formDelFirm = new directory::TFormDelFirm(store, form1);
-    auto* formPlat = new archive::TFormPlat(store, *form1, form1);
-    auto* formChangePlat = new editor::TFormChangePlat(form1);
-    auto* formNalog = new editor::TFormNalog(store, form1);
-    auto* formDelFirm1 = new directory::TFormDelFirm1(store, form1);
-    auto* formDelPlat = new archive::TFormDelPlat(store, form1);
-    auto* formSave = new directory::TFormSave(store, *formRekvizit, form1);
-    auto* formFilter = new archive::TFormFilter(store, form1);
-    auto* formBank = new directory::TFormBank(store, form1);
-    auto* formAddFilial = new directory::TFormAddFilial(form1);
-    auto* formDelFilial = new directory::TFormDelFilial(form1);
-    auto* formFilial = new directory::TFormFilial(store, *formAddFilial, *formDelFilial, form1);
-    auto* formSet = new archive::TFormSet(store, form1);
-    auto* formEmpl = new directory::TFormEmpl(store, form1);
-    auto* formAddEmpl = new directory::TFormAddEmpl(form1);
-    auto* formDelEmpl = new directory::TFormDelEmpl(form1);
+    all->mainWindow = std::make_unique<editor::MainWindow>(store);
+    editor::MainWindow* mainWindow = all->mainWindow.get();
+    auto* organizationList = new directory::OrganizationListDialog(store, *mainWindow, mainWindow);
+    auto* details = new directory::OrganizationDetailsDialog(store, mainWindow);
+    auto* orderList = new archive::OrderListDialog(store, *mainWindow, mainWindow);
+    auto* budgetFields = new editor::BudgetFieldsDialog(store, mainWindow);
+    auto* card = new directory::OrganizationCardDialog(store, *details, mainWindow);
+    auto* filter = new archive::OrderFilterDialog(store, mainWindow);
+    auto* bankAccounts = new directory::BankAccountsDialog(store, mainWindow);
+    auto* branch = new directory::BranchDialog(mainWindow);
+    auto* branchList = new directory::BranchListDialog(store, *branch, mainWindow);
+    auto* settings = new archive::SettingsDialog(store, mainWindow);
+    auto* employeeList = new directory::EmployeeListDialog(store, mainWindow);
+    auto* employee = new directory::EmployeeDialog(mainWindow);
 
     // The windows a window opens are created after it: each gets them now that all exist.
     editor::SizedWindows sized{};
-    sized[storage::TagForm1] = form1;
-    sized[storage::TagFormFirm] = formFirm;
-    sized[storage::TagFormRekvizit] = formRekvizit;
-    sized[storage::TagFormPlat] = formPlat;
-    sized[storage::TagFormNalog] = formNalog;
-    sized[storage::TagFormSave] = formSave;
-    sized[storage::TagFormFilter] = formFilter;
-    sized[storage::TagFormBank] = formBank;
+    sized[WindowTag::Main] = mainWindow;
+    sized[WindowTag::OrganizationList] = organizationList;
+    sized[WindowTag::OrganizationDetails] = details;
+    sized[WindowTag::OrderList] = orderList;
+    sized[WindowTag::BudgetFields] = budgetFields;
+    sized[WindowTag::OrganizationCard] = card;
+    sized[WindowTag::OrderFilter] = filter;
+    sized[WindowTag::BankAccounts] = bankAccounts;
     // The branch entry dialog keeps no size of its own at start; its size is saved.
-    sized[storage::TagFormAddFilial] = formAddFilial;
-    sized[storage::TagFormFilial] = formFilial;
-    sized[storage::TagFormEmpl] = formEmpl;
-    form1->setDialogs({formPlat, formFirm, formSet, formNalog, formChangePlat, sized});
-    formFirm->setDialogs({formRekvizit, formDelFirm, formFilial, formEmpl});
-    formRekvizit->setDialogs({formBank, formFilial, formSave});
-    formDelFirm->setQuestion(formDelFirm1);
-    formPlat->setDialogs({formFilter, formDelPlat, formChangePlat});
-    formEmpl->setDialogs(formAddEmpl, formDelEmpl);
+    sized[WindowTag::Branch] = branch;
+    sized[WindowTag::BranchList] = branchList;
+    sized[WindowTag::EmployeeList] = employeeList;
+    mainWindow->setDialogs({orderList, organizationList, settings, budgetFields, sized});
+    organizationList->setDialogs({details, branchList, employeeList});
+    details->setDialogs({bankAccounts, branchList, card});
+    orderList->setFilterDialog(filter);
+    employeeList->setEntryDialog(employee);
 
     // What one window did, the others learn here.
-    QObject::connect(form1, &editor::TForm1::orderSaved, formPlat, &archive::TFormPlat::PlatGreed);
-    QObject::connect(form1, &editor::TForm1::orderSaved, formFilter,
-                     &archive::TFormFilter::FillFilter);
-    QObject::connect(form1, &editor::TForm1::closing, formPlat, [formPlat](QCloseEvent* event) {
+    using archive::OrderFilterDialog;
+    using archive::OrderListDialog;
+    using directory::OrganizationListDialog;
+    using editor::MainWindow;
+    QObject::connect(mainWindow, &MainWindow::orderSaved, orderList,
+                     &OrderListDialog::showAllOrders);
+    QObject::connect(mainWindow, &MainWindow::orderSaved, filter, &OrderFilterDialog::refill);
+    QObject::connect(mainWindow, &MainWindow::closing, orderList, [orderList](QCloseEvent* event) {
         // An order that could not be saved stays on screen, with the reason already shown.
-        if (!formPlat->CheckSave().canLeave())
+        if (!orderList->offerToSave().canLeave())
             event->ignore();
     });
-    QObject::connect(formPlat, &archive::TFormPlat::orderSaved, formFilter,
-                     &archive::TFormFilter::FillFilter);
-    QObject::connect(formPlat, &archive::TFormPlat::orderSaved, form1,
-                     &editor::TForm1::UpdateListButton);
-    QObject::connect(formPlat, &archive::TFormPlat::orderOpened, form1,
-                     &editor::TForm1::ShowOpened);
-    QObject::connect(formPlat, &archive::TFormPlat::shownOrderDeleted, form1,
-                     &editor::TForm1::DisableNew);
-    QObject::connect(formPlat, &archive::TFormPlat::shownOrderDeleted, form1,
-                     &editor::TForm1::ClearPlat);
-    QObject::connect(formPlat, &archive::TFormPlat::orderDeleted, formFilter,
-                     &archive::TFormFilter::FillFilter);
-    QObject::connect(formFilter, &archive::TFormFilter::filterChosen, formPlat,
-                     &archive::TFormPlat::EnableFilter);
-    QObject::connect(formFirm, &directory::TFormFirm::directoryChanged, form1,
-                     [form1](int payer, int payee) {
-                         form1->FillPickers();
-                         form1->setPickerPositions(payer, payee);
+    QObject::connect(orderList, &OrderListDialog::orderSaved, filter, &OrderFilterDialog::refill);
+    QObject::connect(orderList, &OrderListDialog::orderSaved, mainWindow,
+                     &MainWindow::updateListButton);
+    QObject::connect(orderList, &OrderListDialog::orderOpened, mainWindow,
+                     &MainWindow::showOpenedOrder);
+    QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, mainWindow,
+                     &MainWindow::disableNew);
+    QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, mainWindow,
+                     &MainWindow::clearOrder);
+    QObject::connect(orderList, &OrderListDialog::orderDeleted, filter, &OrderFilterDialog::refill);
+    QObject::connect(filter, &OrderFilterDialog::filterChosen, orderList,
+                     &OrderListDialog::enableFilter);
+    QObject::connect(organizationList, &OrganizationListDialog::directoryChanged, mainWindow,
+                     [mainWindow](int payer, int payee) {
+                         mainWindow->fillPickers();
+                         mainWindow->setPickerPositions(payer, payee);
                      });
-    QObject::connect(formFirm, &directory::TFormFirm::organizationChanged, form1,
-                     &editor::TForm1::ShowFirstPage);
+    QObject::connect(organizationList, &OrganizationListDialog::organizationChanged, mainWindow,
+                     &MainWindow::showFirstPage);
     return all;
 }
 
@@ -125,7 +115,7 @@ int runWindows(storage::Store& store, const QStringList& startupMessages) {
     for (const QString& m : startupMessages)
         QMessageBox::warning(nullptr, QStringLiteral("Quenmara"), m);
     const std::unique_ptr<AllWindows> windows = createWindows(store);
-    editor::TForm1& main = *windows->form1;
+    editor::MainWindow& main = *windows->mainWindow;
     main.show();
     for (const QString& m : main.creationMessages())
         QMessageBox::warning(&main, main.windowTitle(), m);

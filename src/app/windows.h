@@ -9,19 +9,19 @@ class Store;
 }
 
 namespace editor {
-class TForm1;
+class MainWindow;
 }
 
 namespace app {
 
 struct AllWindows {
-    std::unique_ptr<editor::TForm1> form1;
+    std::unique_ptr<editor::MainWindow> mainWindow;
 };
 
 // Creates every window in its order on a store whose start-up has run, hands each window the
 // windows it opens and connects the signals by which they tell each other what happened. The
 // main window's creation scans the saved orders; its messages are in
-// form1->creationMessages().
+// mainWindow->creationMessages().
 std::unique_ptr<AllWindows> createWindows(storage::Store& store);
 
 } // namespace app

@@ -37,7 +37,7 @@ EmplTexts emplTexts(const storage::TEmpl& e) {
             toUi(e.WorkPhone), toUi(e.MobilePhone), toUi(e.InnerPhone), toUi(e.EMail)};
 }
 
-std::vector<int> FillEmpl(const storage::Store& s, int firm) {
+std::vector<int> employeesOf(const storage::Store& s, int firm) {
     return orgRecordsOf(s.Employees, s.EmplCount, firm);
 }
 
@@ -51,6 +51,14 @@ bool AddEmpl(storage::Store& s, int firm, const EmplTexts& t) {
 
 bool EditEmpl(storage::Store& s, int index, const EmplTexts& t) {
     return editOrgRecord(s.Employees, s.EmplCount, index, t, 1, storeEmpl, sameTexts);
+}
+
+editor::Question deleteEmployeeQuestion(const QString& surname) {
+    using Look = editor::QuestionLine::Look;
+    return {QStringLiteral("Удаление"),
+            {{QStringLiteral("Удалить сотрудника?")}, {surname, Look::SunkenPanel, 300}},
+            QStringLiteral("YES"),
+            QStringLiteral("Cancel")};
 }
 
 void DeleteEmpl(storage::Store& s, int index) {

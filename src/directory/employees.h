@@ -3,6 +3,7 @@
 // memory; writing it is the caller's part.
 #pragma once
 
+#include "editor/questiondialog.h"
 #include "storage/records.h"
 
 #include <QString>
@@ -15,7 +16,7 @@ class Store;
 
 namespace directory {
 
-// The texts of an employee in the order of the dialog's boxes Edit1..Edit8 and of the grid's
+// The texts of an employee in the order of the dialog's boxes and of the grid's
 // columns: position, surname, first name, patronymic, work, mobile and inner telephone,
 // e-mail.
 inline constexpr int EmplFieldCount = 8;
@@ -24,7 +25,7 @@ using EmplTexts = std::array<QString, EmplFieldCount>;
 EmplTexts emplTexts(const storage::TEmpl& e);
 
 // Table indexes of the employees of organization firm, in table order.
-std::vector<int> FillEmpl(const storage::Store& s, int firm);
+std::vector<int> employeesOf(const storage::Store& s, int firm);
 
 // Whether the table has room for one more employee.
 bool emplTableHasRoom(const storage::Store& s);
@@ -37,6 +38,9 @@ bool AddEmpl(storage::Store& s, int firm, const EmplTexts& t);
 // Stores the texts into employee index when at least one differs from what is stored (after
 // cutting to capacity) and the surname is not empty. Returns whether anything was stored.
 bool EditEmpl(storage::Store& s, int index, const EmplTexts& t);
+
+// "Удалить сотрудника?" about the employee of that surname.
+editor::Question deleteEmployeeQuestion(const QString& surname);
 
 // Deletes employee index; later employees move down one place.
 void DeleteEmpl(storage::Store& s, int index);

@@ -27,7 +27,7 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
 }
 
 void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
-                           int tag) {
+                           storage::WindowTag tag) {
     const storage::FormSize& kept = s.FormSizes[std::size_t(tag)];
     if (kept.Width != 256 || kept.Height != 256)
         return;

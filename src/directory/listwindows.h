@@ -2,6 +2,8 @@
 // grid, the shortened organization name of their captions, and the report of a failed write.
 #pragma once
 
+#include <cstdint>
+
 #include "editor/listgrid.h"
 
 #include <QString>
@@ -11,7 +13,8 @@ class QWidget;
 
 namespace storage {
 class Store;
-}
+enum class WindowTag : std::uint8_t;
+} // namespace storage
 
 namespace directory {
 
@@ -24,7 +27,7 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
 // A window whose size was never kept (its entry holds the default 256 by 256) is made wide
 // enough to show every column of its grid, within its screen.
 void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
-                           int tag);
+                           storage::WindowTag tag);
 
 // The name of organization firm with the long legal form of a limited company shortened to
 // "ООО"; empty for an index outside the directory.

@@ -21,10 +21,11 @@ OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, QString titlePrefix, Q
     : QDialog(parent), store_(store), titlePrefix_(std::move(titlePrefix)) {}
 
 void OrgRecordsWindow::finishSetUp(QAbstractButton* add, QAbstractButton* edit,
-                                   QAbstractButton* del, QAbstractButton* close, int tag) {
-    connect(add, &QAbstractButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(edit, &QAbstractButton::clicked, this, [this] { SpeedButton2Click(); });
-    connect(del, &QAbstractButton::clicked, this, [this] { SpeedButton3Click(); });
+                                   QAbstractButton* del, QAbstractButton* close,
+                                   storage::WindowTag tag) {
+    connect(add, &QAbstractButton::clicked, this, [this] { addNew(); });
+    connect(edit, &QAbstractButton::clicked, this, [this] { editCurrent(); });
+    connect(del, &QAbstractButton::clicked, this, [this] { deleteCurrent(); });
     connect(close, &QAbstractButton::clicked, this, &QDialog::close);
     editor::applyFormSize(this, store_, tag);
     fitColumnsWhenUnsized(this, grid_, store_, tag);
@@ -51,13 +52,11 @@ void OrgRecordsWindow::addGrid(QBoxLayout* place, int base, const QStringList& t
         [this, cell = std::move(cell)](int row, int column) {
             return cell(list_[std::size_t(row)], column);
         });
-    connect(grid_, &editor::ListGrid::cellClicked, this,
-            [this](int row, int) { StringGrid1Click(row); });
-    connect(grid_, &editor::ListGrid::cellSelected, this,
-            [this](int row, int) { StringGrid1Click(row); });
+    connect(grid_, &editor::ListGrid::cellClicked, this, [this](int row, int) { selectRow(row); });
+    connect(grid_, &editor::ListGrid::cellSelected, this, [this](int row, int) { selectRow(row); });
 }
 
-void OrgRecordsWindow::StringGrid1Click(int row) {
+void OrgRecordsWindow::selectRow(int row) {
     if (row >= 0 && row < int(list_.size()))
         row_ = row;
 }
@@ -92,7 +91,7 @@ void RecordDialog::setUp(std::vector<QLineEdit*> boxes, const std::vector<int>& 
         editor::restrictToCp1251(boxes_[i], capacities[i]);
     required_ = required;
     emptyMessage_ = std::move(emptyMessage);
-    connect(yes, &QPushButton::clicked, this, &RecordDialog::BitBtn1Click);
+    connect(yes, &QPushButton::clicked, this, &RecordDialog::answerYes);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -113,28 +112,12 @@ void RecordDialog::showEvent(QShowEvent* event) {
         boxes_.front()->setFocus();
 }
 
-void RecordDialog::BitBtn1Click() {
+void RecordDialog::answerYes() {
     if (boxes_[std::size_t(required_)]->text().trimmed().isEmpty()) // blanks only count as empty
         QMessageBox::warning(this, windowTitle(), emptyMessage_);
     else
         accept();
     boxes_.front()->setFocus();
-}
-
-// --- question -------------------------------------------------------------------------------
-
-PanelQuestion::PanelQuestion(QWidget* parent) : QDialog(parent) {}
-
-void PanelQuestion::setUp(QLabel* panel, QPushButton* yes, QPushButton* no) {
-    panel_ = panel;
-    panel_->setMinimumWidth(300);
-    connect(yes, &QPushButton::clicked, this, &QDialog::accept);
-    connect(no, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-bool PanelQuestion::confirm(const QString& panel) {
-    panel_->setText(panel);
-    return editor::showModal(this) == QDialog::Accepted;
 }
 
 } // namespace directory

@@ -1,7 +1,9 @@
 // What the branch and employee windows and their dialogs share: a list window over the records
-// the current organization has in a table of all organizations, a dialog that types or edits
-// the texts of one record, and the question asked before one record is deleted.
+// the current organization has in a table of all organizations, and a dialog that types or
+// edits the texts of one record.
 #pragma once
+
+#include <cstdint>
 
 #include "editor/listgrid.h"
 #include "storage/fileio.h"
@@ -14,13 +16,13 @@
 
 class QAbstractButton;
 class QBoxLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace storage {
 class Store;
-}
+enum class WindowTag : std::uint8_t;
+} // namespace storage
 
 namespace directory {
 
@@ -30,9 +32,9 @@ namespace directory {
 // written at once.
 class OrgRecordsWindow : public QDialog {
 public:
-    virtual void SpeedButton1Click() = 0; // Add
-    virtual void SpeedButton2Click() = 0; // Edit
-    virtual void SpeedButton3Click() = 0; // Del
+    virtual void addNew() = 0;
+    virtual void editCurrent() = 0;
+    virtual void deleteCurrent() = 0;
 
     editor::ListGrid* grid() const { return grid_; }
     // Table indexes of the organization's records, and the current one's row.
@@ -40,7 +42,7 @@ public:
     int currentRow() const { return row_; }
 
     // A grid row was clicked or made current with the keys: it becomes the current row.
-    virtual void StringGrid1Click(int row);
+    virtual void selectRow(int row);
 
 protected:
     // The caption is titlePrefix followed by the organization's shortened name.
@@ -49,7 +51,7 @@ protected:
     // Connects "Add", "Edit", "Del" and "Close", and sizes the window and its columns from the
     // window-size table by tag.
     void finishSetUp(QAbstractButton* add, QAbstractButton* edit, QAbstractButton* del,
-                     QAbstractButton* close, int tag);
+                     QAbstractButton* close, storage::WindowTag tag);
 
     // What the two tables do differently: collect the organization's records, bring the
     // buttons and the grid in line with them, and write the table.
@@ -112,7 +114,7 @@ private:
 // window refuse. The first box has the focus on showing and after "Yes".
 class RecordDialog : public QDialog {
 public:
-    void BitBtn1Click(); // "Yes"
+    void answerYes(); // "Yes"
 
 protected:
     explicit RecordDialog(QWidget* parent);
@@ -141,21 +143,6 @@ private:
     std::vector<QLineEdit*> boxes_;
     int required_ = 0;
     QString emptyMessage_;
-};
-
-// A question before a record is deleted: a panel names what goes, "YES" accepts, "Cancel" and
-// closing the window refuse; the caller deletes.
-class PanelQuestion : public QDialog {
-public:
-    // Shows panel under the question and waits for the answer; true for "YES".
-    bool confirm(const QString& panel);
-
-protected:
-    explicit PanelQuestion(QWidget* parent);
-    void setUp(QLabel* panel, QPushButton* yes, QPushButton* no);
-
-private:
-    QLabel* panel_ = nullptr;
 };
 
 } // namespace directory

@@ -184,7 +184,7 @@ ListGrid::ListGrid(storage::Store& store, int base, QStringList titles,
                    ListGridModel::RowCount rows, ListGridModel::CellText cell, QWidget* parent)
     : QTableView(parent), store_(store), base_(base),
       model_(new ListGridModel(std::move(titles), std::move(rows), std::move(cell), this)) {
-    setObjectName(QStringLiteral("StringGrid1"));
+    setObjectName(QStringLiteral("listGrid"));
     setHorizontalHeader(new TitleHeader(this));
     setModel(model_);
     setItemDelegate(new CellDelegate(&textColour_, this));

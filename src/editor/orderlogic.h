@@ -136,7 +136,7 @@ render::OrderInput OrderInputFor(const storage::Store& s, const OrderFields& fie
 // saved and printed.
 QStringList PartyWarnings(const render::OrderInput& order);
 
-// ClearPlat: the fields after the order on screen was deleted.
+// The fields after the order on screen was deleted.
 OrderFields ClearedFields(const OrderFields& current);
 
 } // namespace editor

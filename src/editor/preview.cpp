@@ -7,7 +7,7 @@
 namespace editor {
 
 PreviewBox::PreviewBox(QWidget* parent) : QWidget(parent), measurer_(this) {
-    setObjectName(QStringLiteral("PaintBox1"));
+    setObjectName(QStringLiteral("previewBox"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);

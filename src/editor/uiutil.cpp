@@ -161,7 +161,7 @@ void restrictToCp1251(QPlainTextEdit* memo, int capacity,
     filterMemo(memo, capacity, std::move(storedSize));
 }
 
-void applyFormSize(QWidget* window, const storage::Store& store, int tag) {
+void applyFormSize(QWidget* window, const storage::Store& store, storage::WindowTag tag) {
     const storage::FormSize& entry = store.FormSizes[std::size_t(tag)];
     const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
     QSize size = QSize(entry.Width, entry.Height).expandedTo(minimum);

@@ -3,6 +3,8 @@
 // showing a dialog modally, and the colours of saved and new orders.
 #pragma once
 
+#include <cstdint>
+
 #include "storage/cp1251.h"
 #include "storage/shortstr.h"
 
@@ -20,7 +22,8 @@ class QWidget;
 
 namespace storage {
 class Store;
-}
+enum class WindowTag : std::uint8_t;
+} // namespace storage
 
 namespace editor {
 
@@ -84,7 +87,7 @@ void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLe
 
 // Sets a window's size from its entry of the window-size table; an entry smaller than what
 // the window's layout needs gives that minimum instead.
-void applyFormSize(QWidget* window, const storage::Store& store, int tag);
+void applyFormSize(QWidget* window, const storage::Store& store, storage::WindowTag tag);
 
 // Shows a dialog modally, centred on the main window, and returns its result when it closes
 // (QDialog::Accepted or Rejected).

@@ -52,19 +52,19 @@ struct FormSize {
     U16 Height;
 };
 
-// Window tags: the index of a window's entry in FormSizes.
-enum FormTag : int {
-    TagForm1 = 0,
-    TagFormFirm = 1,
-    TagFormRekvizit = 2,
-    TagFormPlat = 3,
-    TagFormNalog = 4,
-    TagFormSave = 5,
-    TagFormFilter = 6,
-    TagFormBank = 7,
-    TagFormFilial = 8,
-    TagFormAddFilial = 9,
-    TagFormEmpl = 10,
+// The windows whose size is kept, by their entry in FormSizes.
+enum class WindowTag : std::uint8_t {
+    Main = 0,
+    OrganizationList = 1,
+    OrganizationDetails = 2,
+    OrderList = 3,
+    BudgetFields = 4,
+    OrganizationCard = 5,
+    OrderFilter = 6,
+    BankAccounts = 7,
+    BranchList = 8,
+    Branch = 9,
+    EmployeeList = 10,
 };
 inline constexpr int SizedWindowCount = 11; // tags 0..10
 

@@ -1,10 +1,10 @@
 #include "support/support.h"
 
-#include "directory/firmcard.h"
-#include "directory/firmdetails.h"
-#include "directory/tformbank.h"
-#include "directory/tformrekvizit.h"
-#include "directory/tformsave.h"
+#include "directory/bankaccountsdialog.h"
+#include "directory/organizationcard.h"
+#include "directory/organizationcarddialog.h"
+#include "directory/organizationdetails.h"
+#include "directory/organizationdetailsdialog.h"
 #include "editor/uiutil.h"
 #include "render/print/printtarget.h"
 #include "storage/store.h"
@@ -33,14 +33,14 @@ using testing_support::whenModals;
 
 namespace {
 
-QLineEdit* edit(QWidget* w, int n) {
-    auto* e = w->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
-    EXPECT_TRUE(e) << "Edit" << n;
+QLineEdit* edit(QWidget* w, const char* name) {
+    auto* e = w->findChild<QLineEdit*>(name);
+    EXPECT_TRUE(e) << name;
     return e;
 }
 
-void type(QWidget* w, int n, const QString& text) {
-    QLineEdit* e = edit(w, n);
+void type(QWidget* w, const char* name, const QString& text) {
+    QLineEdit* e = edit(w, name);
     e->clear();
     typeText(e, text);
 }
@@ -50,9 +50,9 @@ protected:
     void SetUp() override {
         store = std::make_unique<storage::Store>();
         store->setProgramDir(dir.path());
-        rekvizit = std::make_unique<TFormRekvizit>(*store);
-        bank = std::make_unique<TFormBank>(*store);
-        card = std::make_unique<TFormSave>(*store, *rekvizit);
+        rekvizit = std::make_unique<OrganizationDetailsDialog>(*store);
+        bank = std::make_unique<BankAccountsDialog>(*store);
+        card = std::make_unique<OrganizationCardDialog>(*store, *rekvizit);
         rekvizit->setDialogs({bank.get(), nullptr, card.get()});
     }
 
@@ -70,13 +70,13 @@ protected:
         rekvizit->show();
     }
 
-    QString cardText() { return card->findChild<QPlainTextEdit*>("Memo1")->toPlainText(); }
+    QString cardText() { return card->findChild<QPlainTextEdit*>("cardEdit")->toPlainText(); }
 
     TempDir dir;
     std::unique_ptr<storage::Store> store;
-    std::unique_ptr<TFormRekvizit> rekvizit;
-    std::unique_ptr<TFormBank> bank;
-    std::unique_ptr<TFormSave> card;
+    std::unique_ptr<OrganizationDetailsDialog> rekvizit;
+    std::unique_ptr<BankAccountsDialog> bank;
+    std::unique_ptr<OrganizationCardDialog> card;
 };
 
 } // namespace
@@ -85,16 +85,17 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     addFirm("ООО Ромашка", "7701");
     openDetails(0);
     EXPECT_EQ(rekvizit->windowTitle(), QStringLiteral("Реквизиты"));
-    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
-    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик"));
+    type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
               QStringLiteral("Такая организация уже есть"));
     EXPECT_TRUE(rekvizit->isVisible());
     EXPECT_FALSE(rekvizit->confirmed());
     EXPECT_TRUE(store->Firms[1].Name.empty());
-    EXPECT_EQ(edit(rekvizit.get(), 1)->text(), QStringLiteral("ООО Лютик")); // typed text kept
+    EXPECT_EQ(edit(rekvizit.get(), "nameEdit")->text(),
+              QStringLiteral("ООО Лютик")); // typed text kept
 
-    type(rekvizit.get(), 17, QStringLiteral("7702"));
+    type(rekvizit.get(), "innEdit", QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_TRUE(rekvizit->confirmed());
@@ -103,8 +104,8 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     store->FirmCount = 2;
 
     openDetails(1, 1);
-    EXPECT_EQ(edit(rekvizit.get(), 17)->text(), QStringLiteral("7702"));
-    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    EXPECT_EQ(edit(rekvizit.get(), "innEdit")->text(), QStringLiteral("7702"));
+    type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
               QString());
     EXPECT_FALSE(rekvizit->isVisible());
@@ -116,8 +117,8 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
     for (int mode : {0, 1}) {
         addFirm("ООО Ромашка", "7701");
         openDetails(mode);
-        type(rekvizit.get(), 1, QString());
-        type(rekvizit.get(), 17, QString());
+        type(rekvizit.get(), "nameEdit", QString());
+        type(rekvizit.get(), "innEdit", QString());
         const QStringList seen =
             whenModals({pressing(QStringLiteral("OK")), pressing(QStringLiteral("OK"))},
                        [&] { clickButton(rekvizit.get(), "OK"); });
@@ -125,7 +126,7 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
         EXPECT_TRUE(rekvizit->isVisible());
         EXPECT_FALSE(rekvizit->confirmed());
 
-        type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
+        type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик"));
         EXPECT_EQ(
             whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
             QStringLiteral("Введите ИНН"));
@@ -137,8 +138,8 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
 
 TEST_F(DirectoryWindows, InnBoxTakesDigitsOnlyAndEnterStillWorks) {
     openDetails(0);
-    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
-    QLineEdit* inn = edit(rekvizit.get(), 17);
+    type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик"));
+    QLineEdit* inn = edit(rekvizit.get(), "innEdit");
     inn->clear();
     typeText(inn, QStringLiteral("77a0;1Б-2 "));
     EXPECT_EQ(inn->text(), QStringLiteral("77012"));
@@ -158,8 +159,8 @@ TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
     QString name;
     for (int i = 0; i < 200; ++i)
         name += QChar(u'А' + i % 32);
-    type(rekvizit.get(), 1, name);
-    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    type(rekvizit.get(), "nameEdit", name);
+    type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     clickButton(rekvizit.get(), "OK");
     EXPECT_EQ(uni(store->Firms[0].Name), name.left(128));
 }
@@ -170,16 +171,18 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
     const QByteArray before = storage::recordBytes(f);
 
     openDetails(2);
-    for (int n = 1; n <= 24; ++n)
-        EXPECT_TRUE(edit(rekvizit.get(), n)->isReadOnly()) << n;
-    typeText(edit(rekvizit.get(), 1), QStringLiteral("xyz"));
-    EXPECT_EQ(edit(rekvizit.get(), 1)->text(), QStringLiteral("ООО Ромашка"));
+    const QList<QLineEdit*> boxes = rekvizit->findChildren<QLineEdit*>();
+    ASSERT_EQ(boxes.size(), DetailBoxCount);
+    for (const QLineEdit* e : boxes)
+        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+    typeText(edit(rekvizit.get(), "nameEdit"), QStringLiteral("xyz"));
+    EXPECT_EQ(edit(rekvizit.get(), "nameEdit")->text(), QStringLiteral("ООО Ромашка"));
 
     // The bank window too: boxes read-only, no choice, its caption the stored name.
     const QString bankTitle = whenModal(
         [](QWidget* w) {
-            EXPECT_TRUE(edit(w, 1)->isReadOnly());
-            EXPECT_FALSE(w->findChild<QWidget*>("RadioGroup1")->isEnabled());
+            EXPECT_TRUE(edit(w, "slot1AccountEdit")->isReadOnly());
+            EXPECT_FALSE(w->findChild<QWidget*>("slotChoiceGroup")->isEnabled());
             w->close();
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
@@ -192,12 +195,15 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
 
     // Editable again for the next edit, in both windows.
     openDetails(1);
-    for (int n = 1; n <= 24; ++n)
-        EXPECT_EQ(edit(rekvizit.get(), n)->isReadOnly(), n >= 12 && n <= 16) << n;
+    const QStringList bankBoxes{"accountEdit", "corrAccountEdit", "bikEdit", "bankShortEdit",
+                                "bankFullEdit"};
+    for (const QLineEdit* e : boxes)
+        EXPECT_EQ(e->isReadOnly(), bankBoxes.contains(e->objectName()))
+            << e->objectName().toStdString();
     whenModal(
         [](QWidget* w) {
-            EXPECT_FALSE(edit(w, 1)->isReadOnly());
-            EXPECT_TRUE(w->findChild<QWidget*>("RadioGroup1")->isEnabled());
+            EXPECT_FALSE(edit(w, "slot1AccountEdit")->isReadOnly());
+            EXPECT_TRUE(w->findChild<QWidget*>("slotChoiceGroup")->isEnabled());
             clickButton(w, "OK");
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
@@ -206,7 +212,7 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
     // Closed by its frame in view mode: editable again as well.
     openDetails(2);
     rekvizit->close();
-    EXPECT_FALSE(edit(rekvizit.get(), 1)->isReadOnly());
+    EXPECT_FALSE(edit(rekvizit.get(), "nameEdit")->isReadOnly());
 }
 
 TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
@@ -219,21 +225,21 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
         f.Banks[k].BankFull = "full" + std::to_string(k);
     }
     openDetails(1);
-    EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QString(20, u'1'));
+    EXPECT_EQ(edit(rekvizit.get(), "accountEdit")->text(), QString(20, u'1'));
     const QString title = whenModal(
         [](QWidget* w) {
-            EXPECT_EQ(w->findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
-            w->findChild<QRadioButton*>("RadioButton3")->click();
+            EXPECT_EQ(w->findChild<QTabWidget*>("slotPages")->currentIndex(), 0);
+            w->findChild<QRadioButton*>("slot3RadioButton")->click();
             clickButton(w, "OK");
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(title, QStringLiteral("ООО Ромашка - Редактирование"));
     EXPECT_EQ(bank->banks().bankNo, 2);
-    EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QString(20, u'3'));
-    EXPECT_EQ(edit(rekvizit.get(), 13)->text(), QString(20, u'7'));
-    EXPECT_EQ(edit(rekvizit.get(), 14)->text(), QString(9, u'3'));
-    EXPECT_EQ(edit(rekvizit.get(), 15)->text(), QStringLiteral("short2"));
-    EXPECT_EQ(edit(rekvizit.get(), 16)->text(), QStringLiteral("full2"));
+    EXPECT_EQ(edit(rekvizit.get(), "accountEdit")->text(), QString(20, u'3'));
+    EXPECT_EQ(edit(rekvizit.get(), "corrAccountEdit")->text(), QString(20, u'7'));
+    EXPECT_EQ(edit(rekvizit.get(), "bikEdit")->text(), QString(9, u'3'));
+    EXPECT_EQ(edit(rekvizit.get(), "bankShortEdit")->text(), QStringLiteral("short2"));
+    EXPECT_EQ(edit(rekvizit.get(), "bankFullEdit")->text(), QStringLiteral("full2"));
     clickButton(rekvizit.get(), "OK");
     EXPECT_EQ(store->Firms[0].BankNo, 2);
 
@@ -241,8 +247,8 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
     openDetails(1);
     whenModal(
         [](QWidget* w) {
-            EXPECT_EQ(w->findChild<QTabWidget*>("PageControl1")->currentIndex(), 2);
-            EXPECT_TRUE(w->findChild<QRadioButton*>("RadioButton3")->isChecked());
+            EXPECT_EQ(w->findChild<QTabWidget*>("slotPages")->currentIndex(), 2);
+            EXPECT_TRUE(w->findChild<QRadioButton*>("slot3RadioButton")->isChecked());
             w->close();
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
@@ -252,9 +258,9 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
 TEST_F(DirectoryWindows, BankWindowClosedByItsFrameStoresLikeOk) {
     bank->setBanks(FirmBanks{}, EditMode::Edit, 0, QString());
     bank->show();
-    type(bank.get(), 1, QStringLiteral("4070281000000000000012345")); // 25 digits
-    type(bank.get(), 19, QStringLiteral("Банк 4 краткое"));
-    bank->findChild<QRadioButton*>("RadioButton4")->click();
+    type(bank.get(), "slot1AccountEdit", QStringLiteral("4070281000000000000012345")); // 25 digits
+    type(bank.get(), "slot4BankShortEdit", QStringLiteral("Банк 4 краткое"));
+    bank->findChild<QRadioButton*>("slot4RadioButton")->click();
     bank->close();
     EXPECT_FALSE(bank->isVisible());
     EXPECT_EQ(bank->banks().bank[0].Account.view(), "40702810000000000000");
@@ -263,7 +269,7 @@ TEST_F(DirectoryWindows, BankWindowClosedByItsFrameStoresLikeOk) {
 
     // Escape stores too.
     bank->show();
-    type(bank.get(), 2, QStringLiteral("301"));
+    type(bank.get(), "slot1CorrAccountEdit", QStringLiteral("301"));
     QTest::keyClick(bank.get(), Qt::Key_Escape);
     EXPECT_FALSE(bank->isVisible());
     EXPECT_EQ(bank->banks().bank[0].CorrAccount.view(), "301");
@@ -273,23 +279,23 @@ TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentO
     storage::TFirm& cur = addFirm("ООО Ромашка", "7701");
     cur.BankNo = 3;
     openDetails(0);
-    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик"));
+    type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик"));
     const QString title = whenModal(
         [](QWidget* w) {
-            EXPECT_EQ(w->findChild<QTabWidget*>("PageControl1")->currentIndex(), 3);
-            EXPECT_TRUE(w->findChild<QRadioButton*>("RadioButton4")->isChecked());
-            type(w, 16, QStringLiteral("40702"));
-            w->findChild<QRadioButton*>("RadioButton2")->click();
-            type(w, 6, QStringLiteral("30101"));
+            EXPECT_EQ(w->findChild<QTabWidget*>("slotPages")->currentIndex(), 3);
+            EXPECT_TRUE(w->findChild<QRadioButton*>("slot4RadioButton")->isChecked());
+            type(w, "slot4AccountEdit", QStringLiteral("40702"));
+            w->findChild<QRadioButton*>("slot2RadioButton")->click();
+            type(w, "slot2AccountEdit", QStringLiteral("30101"));
             clickButton(w, "OK");
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(title, QStringLiteral("ООО Лютик - Новая организация"));
     EXPECT_EQ(bank->banks().bank[3].Account.view(), "40702");
     EXPECT_EQ(bank->banks().bankNo, 1);
-    EXPECT_EQ(edit(rekvizit.get(), 12)->text(), QStringLiteral("30101"));
+    EXPECT_EQ(edit(rekvizit.get(), "accountEdit")->text(), QStringLiteral("30101"));
     EXPECT_TRUE(store->Firms[0].Banks[3].Account.empty()); // the current one is untouched
-    type(rekvizit.get(), 17, QStringLiteral("7702"));
+    type(rekvizit.get(), "innEdit", QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
     EXPECT_EQ(store->Firms[1].Banks[1].Account.view(), "30101");
     EXPECT_EQ(store->Firms[1].BankNo, 1);
@@ -303,8 +309,8 @@ TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
     f.Banks[0].Account = "111";
     const QByteArray before = storage::recordBytes(f);
     auto changeBank = [](QWidget* w) {
-        type(w, 1, QStringLiteral("999"));
-        w->findChild<QRadioButton*>("RadioButton2")->click();
+        type(w, "slot1AccountEdit", QStringLiteral("999"));
+        w->findChild<QRadioButton*>("slot2RadioButton")->click();
         clickButton(w, "OK");
     };
 
@@ -326,7 +332,8 @@ TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) 
     QDialog filial;
     filial.setWindowTitle(QStringLiteral("Филиалы"));
     openDetails(1);
-    EXPECT_FALSE(rekvizit->findChild<QWidget*>("Button4")->isEnabled()); // no branch window yet
+    EXPECT_FALSE(
+        rekvizit->findChild<QWidget*>("branchButton")->isEnabled()); // no branch window yet
     rekvizit->close();
 
     rekvizit->setDialogs({bank.get(), &filial, card.get()});
@@ -336,7 +343,7 @@ TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) 
         QStringLiteral("Филиалы"));
     rekvizit->close();
     openDetails(0);
-    EXPECT_FALSE(rekvizit->findChild<QWidget*>("Button4")->isEnabled());
+    EXPECT_FALSE(rekvizit->findChild<QWidget*>("branchButton")->isEnabled());
     rekvizit->close();
 }
 
@@ -358,7 +365,7 @@ TEST_F(DirectoryWindows, SavedCardNameAlwaysGetsTxt) {
         const char* chosen;
         const char* written;
     } rows[] = {{"card", "card.txt"}, {"card.txt", "card.txt.txt"}};
-    EXPECT_EQ(card->findChild<QToolButton*>("SpeedButton1")->toolTip(), "Сохранить карточку");
+    EXPECT_EQ(card->findChild<QToolButton*>("saveButton")->toolTip(), "Сохранить карточку");
     for (const Row& r : rows) {
         whenModal(
             [&](QWidget* d) {
@@ -377,10 +384,10 @@ TEST_F(DirectoryWindows, SavedCardNameAlwaysGetsTxt) {
 TEST_F(DirectoryWindows, EditedCardSavedAsEditedInCp1251WithCrLf) {
     addFirm("ООО Ромашка", "7701");
     openDetails(1);
-    type(rekvizit.get(), 1, QStringLiteral("ООО Лютик")); // typed, not stored
+    type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик")); // typed, not stored
     card->show();
     EXPECT_TRUE(cardText().startsWith(QStringLiteral("Название организации\tООО Лютик\n")));
-    auto* memo = card->findChild<QPlainTextEdit*>("Memo1");
+    auto* memo = card->findChild<QPlainTextEdit*>("cardEdit");
     memo->moveCursor(QTextCursor::End);
     typeText(memo, QStringLiteral("\nДиректор Иванов И.И. №1 €"));
     typeText(memo, QStringLiteral("漢")); // not in code page 1251: dropped
@@ -410,7 +417,7 @@ TEST_F(DirectoryWindows, CardSaveFailureIsReportedAndTextKept) {
 
 TEST_F(DirectoryWindows, PrintingAnEmptiedCardPrintsNothingAndCloses) {
     card->show();
-    card->findChild<QPlainTextEdit*>("Memo1")->clear();
+    card->findChild<QPlainTextEdit*>("cardEdit")->clear();
     EXPECT_EQ(whenModal(pressing(QStringLiteral("No")), [&] { clickButton(card.get(), "Печать"); }),
               QString());
     EXPECT_FALSE(card->isVisible());
@@ -439,25 +446,27 @@ TEST_F(DirectoryWindows, PrintingWithoutPrinterOffersPdf) {
 TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
     addFirm("ООО Ромашка", "7701");
     openDetails(1);
-    QLineEdit* inn = edit(rekvizit.get(), 17);
+    QLineEdit* inn = edit(rekvizit.get(), "innEdit");
     const struct {
         QWidget* window;
-        int box;
+        const char* box;
         const char* text;
-        int shown; // the box whose tooltip is checked
+        const char* shown; // the box whose tooltip is checked
         const char* warning;
     } steps[] = {
-        {rekvizit.get(), 17, "7707083894", 17, "Неверное контрольное число ИНН"},
-        {rekvizit.get(), 17, "7707083893", 17, ""},
-        {rekvizit.get(), 18, "7736ab001", 18,
+        {rekvizit.get(), "innEdit", "7707083894", "innEdit", "Неверное контрольное число ИНН"},
+        {rekvizit.get(), "innEdit", "7707083893", "innEdit", ""},
+        {rekvizit.get(), "kppEdit", "7736ab001", "kppEdit",
          "КПП должен состоять из 9 цифр (5-й и 6-й знаки могут быть заглавными латинскими "
          "буквами)"},
-        {bank.get(), 3, "044525225", 3, ""},
-        {bank.get(), 1, "40702810038000012345", 1, "Счет не соответствует БИК"},
-        {bank.get(), 1, "40702810938000012345", 1, ""},
-        {bank.get(), 2, "30101810400000000225", 2, ""},
-        {bank.get(), 3, "044030653", 1, "Счет не соответствует БИК"},
-        {bank.get(), 3, "044030653", 2, "Корр. счет не соответствует БИК"},
+        {bank.get(), "slot1BikEdit", "044525225", "slot1BikEdit", ""},
+        {bank.get(), "slot1AccountEdit", "40702810038000012345", "slot1AccountEdit",
+         "Счет не соответствует БИК"},
+        {bank.get(), "slot1AccountEdit", "40702810938000012345", "slot1AccountEdit", ""},
+        {bank.get(), "slot1CorrAccountEdit", "30101810400000000225", "slot1CorrAccountEdit", ""},
+        {bank.get(), "slot1BikEdit", "044030653", "slot1AccountEdit", "Счет не соответствует БИК"},
+        {bank.get(), "slot1BikEdit", "044030653", "slot1CorrAccountEdit",
+         "Корр. счет не соответствует БИК"},
     };
     EXPECT_EQ(inn->toolTip(), QStringLiteral("ИНН должен состоять из 10 или 12 цифр"));
     bank->setBanks(firmBanks(store->Firms[0]), EditMode::Edit, 0, QString());
@@ -479,7 +488,7 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
 // a hint; a name of blanks only is refused like an empty one.
 TEST_F(DirectoryWindows, DetailsTypedFromTheKeyboard) {
     openDetails(0);
-    QLineEdit* name = edit(rekvizit.get(), 1);
+    QLineEdit* name = edit(rekvizit.get(), "nameEdit");
     typeText(name, QStringLiteral("Лютик☺"));
     EXPECT_EQ(name->text(), QStringLiteral("Лютик"));
     EXPECT_EQ(QToolTip::text(), editor::refusedCharHint(QChar(u'☺')));
@@ -493,11 +502,11 @@ TEST_F(DirectoryWindows, DetailsTypedFromTheKeyboard) {
         QTest::keyClick(at, Qt::Key_Tab);
     }
     const std::array<int, DetailBoxCount> capacity = detailCapacities();
-    type(rekvizit.get(), 2, QString(40, u'7'));
-    EXPECT_EQ(edit(rekvizit.get(), 2)->text().size(), capacity[1]);
+    type(rekvizit.get(), "certSeriesEdit", QString(40, u'7'));
+    EXPECT_EQ(edit(rekvizit.get(), "certSeriesEdit")->text().size(), capacity[1]);
 
-    type(rekvizit.get(), 1, QStringLiteral("   "));
-    type(rekvizit.get(), 17, QStringLiteral("7701"));
+    type(rekvizit.get(), "nameEdit", QStringLiteral("   "));
+    type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     EXPECT_EQ(whenModal(pressing("OK"),
                         [&] { QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier); }),
               detailsMessage(DetailsCheck::NoName));

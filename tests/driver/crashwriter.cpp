@@ -6,7 +6,7 @@
 //   crash_writer PROGRAM_FOLDER FIRST_GENERATION [directory]
 #include "generations.h"
 
-#include "directory/firmlist.h"
+#include "directory/organizationlist.h"
 
 #include "storage/datafiles.h"
 #include "storage/platfile.h"

@@ -1,5 +1,5 @@
 // The budget code tables, the code look-up, the tax period builder and the entry step.
-#include "editor/nalogfields.h"
+#include "editor/budgetfieldsstate.h"
 #include "editor/taxcodes.h"
 #include "storage/cp1251.h"
 
@@ -121,16 +121,16 @@ TEST(TaxCodes, TaxPeriods) {
     EXPECT_EQ(months.last(), QStringLiteral("МС.12.2007"));
 }
 
-TEST(NalogFields, PeriodKindAndDocuments) {
-    NalogFields f(2007);
-    EXPECT_EQ(f.enter(NalogField::Kbk, 3), std::nullopt); // active from the start
-    EXPECT_EQ(f.listFor(NalogField::Period, -1).selected, -1);
+TEST(BudgetFieldsState, PeriodKindAndDocuments) {
+    BudgetFieldsState f(2007);
+    EXPECT_EQ(f.enter(BudgetField::Kbk, 3), std::nullopt); // active from the start
+    EXPECT_EQ(f.listFor(BudgetField::Period, -1).selected, -1);
     // A kind outside the table builds nothing and is not remembered.
     EXPECT_EQ(f.buildPeriods(1).size(), 4);
     EXPECT_EQ(f.buildPeriods(7), QStringList{});
-    EXPECT_EQ(f.listFor(NalogField::Period, -1).selected, 1);
+    EXPECT_EQ(f.listFor(BudgetField::Period, -1).selected, 1);
     // A click into the documents empties the list every time, even when they are active.
     EXPECT_EQ(f.clickDocument(), DescriptionList{});
     EXPECT_EQ(f.clickDocument(), DescriptionList{});
-    EXPECT_EQ(f.active(), NalogField::Document);
+    EXPECT_EQ(f.active(), BudgetField::Document);
 }

@@ -1,0 +1,56 @@
+// The filter dialog "FormFilter" of the list of saved orders: one payer, one payee or both
+// are chosen from the payer and payee tables; "Все" ticked means any. "OK" tells the list
+// window whether a filter was chosen, which enables or disables its "Filter" button.
+#pragma once
+
+#include "orderlist.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace storage {
+class Store;
+}
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace Ui {
+class OrderFilterDialog;
+}
+
+namespace archive {
+
+class OrderFilterDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit OrderFilterDialog(storage::Store& store, QWidget* parent = nullptr);
+    ~OrderFilterDialog() override;
+
+    // Refills the two lists from PayerInnTable and PayeeInnTable, nothing chosen, both "Все"
+    // boxes ticked: no filter.
+    void refill();
+    // The filter chosen: filterMode_ and the positions chosen in the two lists.
+    FilterChoice choice() const;
+
+signals:
+    // "OK": whether a filter was chosen.
+    void filterChosen(bool chosen);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void stepBoxes(); // a "Все" box changed its state
+    void payerChosen(int index);
+    void payeeChanged(int index);
+    void confirm();
+
+    storage::Store& store_;
+    std::unique_ptr<Ui::OrderFilterDialog> ui;
+    std::uint8_t filterMode_ = FilterNone;
+    bool stepping_ = false; // the box step is setting the boxes itself
+};
+
+} // namespace archive

@@ -1,0 +1,31 @@
+// The dialog in which a branch is typed ("Новый филиал для - ...") or edited
+// ("Редактирование"): address, telephone and e-mail. "Yes" accepts unless the address is
+// empty; "No" and closing the window refuse. The caller stores the texts.
+#pragma once
+
+#include "branches.h"
+#include "recordwindows.h"
+
+#include <memory>
+
+namespace Ui {
+class BranchDialog;
+}
+
+namespace directory {
+
+class BranchDialog : public RecordDialog {
+    Q_OBJECT
+public:
+    explicit BranchDialog(QWidget* parent = nullptr);
+    ~BranchDialog() override;
+
+    // Shows the dialog with this caption and these texts; true when "Yes" accepted them.
+    bool showFor(const QString& caption, const FilialTexts& t) { return showTexts(caption, t); }
+    FilialTexts texts() const { return boxTexts<3>(); }
+
+private:
+    std::unique_ptr<Ui::BranchDialog> ui;
+};
+
+} // namespace directory

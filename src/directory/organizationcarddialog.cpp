@@ -1,0 +1,89 @@
+#include "organizationcarddialog.h"
+
+#include "ui_organizationcarddialog.h"
+
+#include "organizationcard.h"
+#include "organizationdetailsdialog.h"
+
+#include "editor/printtarget.h"
+#include "editor/uiutil.h"
+#include "render/print/formprint.h"
+#include "render/print/printtarget.h"
+#include "storage/fileio.h"
+#include "storage/store.h"
+
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QShowEvent>
+
+namespace directory {
+
+using namespace Qt::StringLiterals;
+
+OrganizationCardDialog::OrganizationCardDialog(storage::Store& store,
+                                               const OrganizationDetailsDialog& details,
+                                               QWidget* parent)
+    : QDialog(parent), store_(store), details_(details),
+      ui(std::make_unique<Ui::OrganizationCardDialog>()) {
+    ui->setupUi(this);
+    ui->cardEdit->setAccessibleName(QStringLiteral("Карточка организации"));
+    ui->printButton->setIcon(render::printIcon());
+    editor::restrictToCp1251(ui->cardEdit);
+    ui->cardEdit->setTabStopDistance(cardTabStop(QFontMetricsF(ui->cardEdit->font())));
+
+    connect(ui->saveButton, &QToolButton::clicked, this, &OrganizationCardDialog::saveToFile);
+    connect(ui->printButton, &QToolButton::clicked, this, &OrganizationCardDialog::print);
+
+    editor::applyFormSize(this, store, storage::WindowTag::OrganizationCard);
+}
+
+OrganizationCardDialog::~OrganizationCardDialog() = default;
+
+void OrganizationCardDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    ui->cardEdit->setPlainText(cardLines(details_.boxTexts()).join(u'\n'));
+    ui->cardEdit->setFocus();
+}
+
+void OrganizationCardDialog::saveToFile() {
+    // The filter shows the text files under the caption ".txt".
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, u"Сохранить"_s, store_.ProgramDir, u".txt (*.txt)"_s, nullptr,
+        QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return;
+    const QString path = cardFileName(chosen);
+    const storage::IoResult r =
+        storage::writeFileAtomic(path, cardFileBytes(textLines(ui->cardEdit->toPlainText())));
+    if (!r)
+        QMessageBox::critical(this, windowTitle(), r.error);
+}
+
+void OrganizationCardDialog::print() {
+    const QStringList lines = cardPrintLines(textLines(ui->cardEdit->toPlainText()));
+    if (!lines.isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        // No printer and no file instead: nothing happened, so the card stays on screen.
+        if (!editor::askPrintTarget(printer, this, store_.ProgramDir))
+            return;
+        const QFont font = ui->cardEdit->font();
+        const storage::IoResult printed =
+            render::PrintJob(printer, [&](QPainter& painter, QPagedPaintDevice& device) {
+                return printTextLines(painter, device, font,
+                                      cardTabStop(QFontMetricsF(font), CardIndent), lines);
+            });
+        // A job that failed printed nothing whole: the card stays on screen.
+        if (!printed) {
+            QMessageBox::critical(this, u"Печать"_s, printed.error);
+            return;
+        }
+    }
+    accept();
+}
+
+} // namespace directory

@@ -1,0 +1,188 @@
+#include "organizationlist.h"
+
+#include "branches.h"
+#include "directorysave.h"
+#include "employees.h"
+
+#include "render/amount.h"
+#include "storage/datafiles.h"
+#include "storage/platfile.h"
+#include "storage/store.h"
+
+#include <algorithm>
+
+namespace directory {
+
+namespace {
+
+using render::PluralForm;
+
+// The word among three that goes with count.
+QString plural(int count, const char* one, const char* twoToFour, const char* many) {
+    switch (render::pluralForm(unsigned(count))) {
+    case PluralForm::One:
+        return QString::fromUtf8(one);
+    case PluralForm::TwoToFour:
+        return QString::fromUtf8(twoToFour);
+    case PluralForm::Many:
+        break;
+    }
+    return QString::fromUtf8(many);
+}
+
+} // namespace
+
+bool firmListHasRoom(const storage::Store& s) {
+    return s.FirmCount < storage::MaxFirmsInUse;
+}
+
+int CountOrdersWithInn(const storage::Store& s, std::string_view inn) {
+    int n = 0;
+    storage::TPlat order;
+    for (int i = 0; i < s.PlatCount; ++i) {
+        const std::string_view name = s.PlatList[std::size_t(i)].FileName.view();
+        if (!storage::isPlainFileName(name))
+            continue;
+        const QString path = s.PlatDir + QString::fromLatin1(name.data(), qsizetype(name.size()));
+        if (!storage::ReadPlatFile(path, order))
+            continue;
+        if (order.PayerInn == inn || order.PayeeInn == inn)
+            ++n;
+    }
+    return n;
+}
+
+QString ordersFoundText(int n) {
+    return QStringLiteral("%1 %2 %3 %4  есть удаляемая организация.")
+        .arg(plural(n, "Найдена", "Найдены", "Найдено"))
+        .arg(n)
+        .arg(plural(n, "платежка", "платежки", "платежек"),
+             plural(n, "в которой", "в которых", "в которых"));
+}
+
+QString filialsFoundText(int n) {
+    return QStringLiteral("В удаляемой организации есть %1 %2.")
+        .arg(n)
+        .arg(plural(n, "филиал", "филиала", "филиалов"));
+}
+
+QString employeesFoundText(int n) {
+    return QStringLiteral("Список сотрудников = %1.").arg(n);
+}
+
+std::vector<DeletionQuestion> DeletionQuestions(const storage::Store& s, int firm) {
+    std::vector<DeletionQuestion> questions;
+    if (firm < 0 || firm >= s.FirmCount)
+        return questions;
+    if (const int n = CountOrdersWithInn(s, s.Firms[std::size_t(firm)].Inn.view()); n > 0)
+        questions.push_back({ordersFoundText(n), QString()});
+    if (const int n = int(branchesOf(s, firm).size()); n > 0)
+        questions.push_back(
+            {filialsFoundText(n), QStringLiteral("Будет удалена организация и все ее филиалы.")});
+    if (const int n = int(employeesOf(s, firm).size()); n > 0)
+        questions.push_back({employeesFoundText(n),
+                             QStringLiteral("Будет удалена организация и список сотрудников.")});
+    return questions;
+}
+
+editor::Question deleteOrganizationQuestion(const QString& name) {
+    using Look = editor::QuestionLine::Look;
+    return {QStringLiteral("Удалить организацию"),
+            {{QStringLiteral("Удалить организацию ?")}, {name, Look::SunkenPanel, 360, true}}};
+}
+
+editor::Question furtherDeletionQuestion(const DeletionQuestion& q, const QString& name) {
+    using Look = editor::QuestionLine::Look;
+    editor::Question question{QStringLiteral("Удалить организацию"), {{q.line1}}};
+    if (!q.line2.isEmpty())
+        question.lines.push_back({q.line2});
+    question.lines.push_back({QStringLiteral("Все равно удалить ?")});
+    question.lines.push_back({name, Look::SunkenPanel, 420, true});
+    return question;
+}
+
+unsigned DeleteFirm(storage::Store& s, int firm) {
+    if (firm < 0 || firm >= s.FirmCount)
+        return 0;
+    unsigned files = FileFirms | FileFirmsDel;
+    for (std::vector<int> left = employeesOf(s, firm); !left.empty(); left = employeesOf(s, firm)) {
+        DeleteEmpl(s, left.front());
+        files |= FileEmployee;
+    }
+    for (std::vector<int> left = branchesOf(s, firm); !left.empty(); left = branchesOf(s, firm))
+        files |= DeleteFilial(s, left.front());
+
+    if (s.FirmDelCount >= storage::MaxFirms) {
+        // The deleted list is full: its oldest entry gives way.
+        storage::RemoveRecord(s.FirmsDel, storage::MaxFirms, 0);
+        s.FirmDelCount = storage::MaxFirms - 1;
+    }
+    s.FirmsDel[std::size_t(s.FirmDelCount)] = s.Firms[std::size_t(firm)];
+    s.CurFirmDel = s.FirmDelCount++;
+
+    storage::RemoveRecord(s.Firms, s.FirmCount, firm);
+    --s.FirmCount;
+    if (s.CurFirm >= s.FirmCount)
+        s.CurFirm = std::max(0, s.FirmCount - 1);
+
+    for (int i = 0; i < s.FilialCount; ++i) {
+        storage::U16& no = s.Filials[std::size_t(i)].FirmNo;
+        if (no > firm) {
+            no = std::uint16_t(no - 1);
+            files |= FileFilial;
+        }
+    }
+    for (int i = 0; i < s.EmplCount; ++i) {
+        storage::U16& no = s.Employees[std::size_t(i)].FirmNo;
+        if (no > firm) {
+            no = std::uint16_t(no - 1);
+            files |= FileEmployee;
+        }
+    }
+    storage::FirmFillShow(s);
+    return files;
+}
+
+storage::IoResult DeleteFirmAndSave(storage::Store& s, int firm) {
+    const DirectorySnapshot before(s);
+    return SaveOrUndo(s, DeleteFirm(s, firm), before);
+}
+
+unsigned RestoreFirm(storage::Store& s, int index) {
+    if (index < 0 || index >= s.FirmDelCount || !firmListHasRoom(s))
+        return 0;
+    storage::TFirm& f = s.Firms[std::size_t(s.FirmCount)];
+    f = s.FirmsDel[std::size_t(index)];
+    f.Flags &= std::uint8_t(~storage::TFirm::UseFilial);
+    s.CurFirm = s.FirmCount++;
+    storage::FirmFillShow(s);
+
+    storage::RemoveRecord(s.FirmsDel, s.FirmDelCount, index);
+    --s.FirmDelCount;
+    if (s.CurFirmDel >= s.FirmDelCount)
+        s.CurFirmDel = std::max(0, s.FirmDelCount - 1);
+    return FileFirms | FileFirmsDel;
+}
+
+storage::IoResult RestoreFirmAndSave(storage::Store& s, int index) {
+    const DirectorySnapshot before(s);
+    return SaveOrUndo(s, RestoreFirm(s, index), before);
+}
+
+int positionAfterRemoval(int position, int removed) {
+    if (position < 0 || position == removed)
+        return -1;
+    return position > removed ? position - 1 : position;
+}
+
+QByteArray firmLinks(const storage::Store& s) {
+    QByteArray links;
+    links.reserve(2 * s.FirmCount);
+    for (int i = 0; i < s.FirmCount; ++i) {
+        links.append(char(s.Firms[std::size_t(i)].FilialNo));
+        links.append(char(s.Firms[std::size_t(i)].Flags));
+    }
+    return links;
+}
+
+} // namespace directory

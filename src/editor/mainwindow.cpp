@@ -1,0 +1,494 @@
+#include "mainwindow.h"
+
+#include "accessible.h"
+#include "budgetfieldsdialog.h"
+#include "preview.h"
+#include "printtarget.h"
+#include "questiondialog.h"
+#include "ui_mainwindow.h"
+#include "uiutil.h"
+
+#include "render/print/formprint.h"
+#include "render/print/printtarget.h"
+#include "storage/choices.h"
+#include "storage/scan.h"
+#include "storage/settings.h"
+#include "storage/store.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QUrl>
+
+namespace editor {
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+MainWindow::MainWindow(storage::Store& store, QWidget* parent)
+    : QMainWindow(parent), store_(store), ui(std::make_unique<Ui::MainWindow>()) {
+    ui->setupUi(this);
+    installAccessibility();
+    windows_.sized[storage::WindowTag::Main] = this;
+
+    ui->printButton->setIcon(render::printIcon());
+    ui->printButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ui->printButton->setAccessibleName(ui->printButton->toolTip());
+    // The pickers are named by their labels, whatever organization they show.
+    ui->payerCombo->setAccessibleName(ui->payerGroup->title());
+    ui->payeeCombo->setAccessibleName(ui->payeeGroup->title());
+    preview_ = new PreviewBox;
+    ui->previewArea->setWidget(preview_);
+    ui->previewArea->setBackgroundRole(QPalette::Base);
+    QPalette white = ui->previewArea->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    ui->previewArea->setPalette(white);
+
+    // Each box takes at most what its field of the order record holds; the purpose counts
+    // its line breaks as the record stores them.
+    restrictChars(ui->numberEdit, isDigit, capacityOf(&storage::TPlat::Number));
+    restrictToCp1251(ui->dateEdit, capacityOf(&storage::TPlat::Date));
+    restrictChars(
+        ui->amountEdit, [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },
+        capacityOf(&storage::TPlat::Amount));
+    restrictToCp1251(ui->purposeEdit, capacityOf(&storage::TPlat::Purpose),
+                     [](const QString& text) { return purposeBytes(text).size(); });
+
+    for (QGroupBox* g : {ui->vatGroup, ui->payKindGroup, ui->priorityGroup, ui->statusGroup})
+        g->installEventFilter(this);
+    // The field of each choice group takes the focus by Tab (not by a click, which belongs to
+    // the group); Space or Enter there advances the choice as a click on the group does.
+    for (QLineEdit* e : {ui->vatEdit, ui->payKindEdit, ui->priorityEdit, ui->statusEdit}) {
+        e->setFocusPolicy(Qt::TabFocus);
+        e->installEventFilter(this);
+    }
+    statusMenu_ = new QMenu(QStringLiteral("Статус"), this);
+    statusMenu_->setObjectName(QStringLiteral("statusMenu"));
+    statusMenu_->setAccessibleName(statusMenu_->title());
+    for (const char* town :
+         {"Екатеринбург", "Нижний Еагил", "Верхняя Пышма", "Первоуральск", "Серов"})
+        statusMenu_->addAction(QString::fromUtf8(town));
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->statusGroup, ui->statusEdit}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& pos) { showStatusMenu(w->mapTo(ui->statusGroup, pos)); });
+    }
+
+    connect(ui->payerCombo, &QComboBox::activated, this, &MainWindow::choosePayer);
+    connect(ui->payeeCombo, &QComboBox::activated, this, &MainWindow::choosePayee);
+    connect(ui->dateEdit, &QLineEdit::textChanged, this, &MainWindow::showChoices);
+    connect(ui->acceptedCheck, &QCheckBox::toggled, this, &MainWindow::setAccepted);
+    connect(ui->pages, &QTabWidget::currentChanged, this, &MainWindow::showPage);
+    connect(ui->listButton, &QToolButton::clicked, this, &MainWindow::openOrderList);
+    connect(ui->organizationsButton, &QToolButton::clicked, this, &MainWindow::openOrganizations);
+    connect(ui->closeButton, &QToolButton::clicked, this, &QWidget::close);
+    connect(ui->budgetButton, &QPushButton::clicked, this, &MainWindow::editBudgetFields);
+    connect(ui->saveButton, &QToolButton::clicked, this, &MainWindow::save);
+    connect(ui->printButton, &QToolButton::clicked, this, &MainWindow::print);
+    connect(ui->settingsButton, &QToolButton::clicked, this, &MainWindow::editSettings);
+    connect(ui->helpButton, &QToolButton::clicked, this, &MainWindow::openHelp);
+    connect(ui->newButton, &QToolButton::clicked, this, &MainWindow::startNewOrder);
+
+    applyFormSize(this, store_, storage::WindowTag::Main);
+    ui->dateEdit->setText(todayText());
+    if (storage::IoResult r = storage::ScanAtStart(store_); !r)
+        creationMessages_ << r.error;
+    updateListButton();
+    fillPickers();
+    showChoices();
+    preview_->ComputeGeometry();
+}
+
+MainWindow::~MainWindow() = default;
+
+// --- fields -------------------------------------------------------------------------------
+
+OrderFields MainWindow::fields() const {
+    OrderFields f;
+    f.payer = ui->payerCombo->currentIndex();
+    f.payee = ui->payeeCombo->currentIndex();
+    f.number = ui->numberEdit->text();
+    f.date = ui->dateEdit->text();
+    f.amount = ui->amountEdit->text();
+    f.purpose = ui->purposeEdit->toPlainText();
+    f.vat = vatChoice_;
+    f.payKind = payKindChoice_;
+    f.priority = priorityChoice_;
+    f.status = statusChoice_;
+    f.accepted = ui->acceptedCheck->isChecked();
+    if (windows_.budgetFields) {
+        const BudgetFieldsDialog::Texts t = windows_.budgetFields->texts();
+        f.budget = {t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate};
+    }
+    return f;
+}
+
+void MainWindow::showFields(const OrderFields& f) {
+    showing_ = true;
+    ui->payerCombo->setCurrentIndex(f.payer);
+    ui->payeeCombo->setCurrentIndex(f.payee);
+    ui->numberEdit->setText(f.number);
+    ui->dateEdit->setText(f.date);
+    ui->amountEdit->setText(f.amount);
+    ui->purposeEdit->setPlainText(f.purpose);
+    vatChoice_ = f.vat;
+    payKindChoice_ = f.payKind;
+    priorityChoice_ = f.priority;
+    statusChoice_ = f.status;
+    showChoices();
+    ui->acceptedCheck->setChecked(f.accepted);
+    setLocked(f.accepted);
+    showing_ = false;
+}
+
+void MainWindow::showChoices() {
+    // The rate and the priority follow the date typed, or today's while it is not a date.
+    const storage::Day day = storage::RulesDay(ui->dateEdit->text().toLatin1().toStdString());
+    ui->vatEdit->setText(storage::VatChoiceText(vatChoice_, day));
+    ui->payKindEdit->setText(PayKindTexts()[payKindChoice_]);
+    ui->priorityEdit->setText(storage::PriorityText(priorityChoice_, day));
+    ui->statusEdit->setText(StatusTexts()[statusChoice_]);
+    ui->budgetButton->setEnabled(statusChoice_ != 0);
+}
+
+// --- pickers ------------------------------------------------------------------------------
+
+void MainWindow::fillPickers() {
+    for (QComboBox* c : {ui->payerCombo, ui->payeeCombo}) {
+        c->clear();
+        for (int i = 0; i < store_.FirmCount; ++i)
+            c->addItem(toUi(store_.Firms[std::size_t(i)].Name));
+        c->setCurrentIndex(-1);
+    }
+}
+
+int MainWindow::payerPosition() const {
+    return ui->payerCombo->currentIndex();
+}
+int MainWindow::payeePosition() const {
+    return ui->payeeCombo->currentIndex();
+}
+
+void MainWindow::setPickerPositions(int payer, int payee) {
+    ui->payerCombo->setCurrentIndex(payer < ui->payerCombo->count() ? payer : -1);
+    ui->payeeCombo->setCurrentIndex(payee < ui->payeeCombo->count() ? payee : -1);
+}
+
+void MainWindow::showPickersForSaved() {
+    ui->payerCombo->clear();
+    ui->payerCombo->addItem(toUi(store_.Plat.PayerName));
+    ui->payeeCombo->clear();
+    ui->payeeCombo->addItem(toUi(store_.Plat.PayeeName));
+}
+
+void MainWindow::choosePayer(int index) {
+    if (!store_.PlatSaved)
+        ui->numberEdit->setText(ProposeNumber(store_, index));
+    leaveFocus();
+}
+
+void MainWindow::choosePayee(int) {
+    leaveFocus();
+}
+
+void MainWindow::leaveFocus() {
+    if (QWidget* w = focusWidget())
+        w->clearFocus();
+}
+
+void MainWindow::showFirstPage() {
+    ui->pages->setCurrentIndex(0);
+}
+
+// --- choice groups, status menu, accepted lock ----------------------------------------------
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        if (auto* g = qobject_cast<QGroupBox*>(watched))
+            advanceChoice(g);
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched))
+        if (auto* g = qobject_cast<QGroupBox*>(static_cast<QWidget*>(watched)->parentWidget())) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                advanceChoice(g);
+                return true;
+            }
+        }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::advanceChoice(QGroupBox* group) {
+    // A disabled group (an accepted order) still sees the clicks here, through the filter.
+    if (!group->isEnabled())
+        return;
+    auto next = [](std::uint8_t& c, const QStringList& texts) {
+        c = std::uint8_t((c + 1) % texts.size());
+    };
+    if (group == ui->vatGroup)
+        vatChoice_ = storage::NextVatChoice(vatChoice_, store_.UsnVatRates() == 1);
+    else if (group == ui->payKindGroup)
+        next(payKindChoice_, PayKindTexts());
+    else if (group == ui->priorityGroup)
+        priorityChoice_ = std::uint8_t((priorityChoice_ + 1) % storage::PriorityChoiceCount);
+    else if (group == ui->statusGroup)
+        next(statusChoice_, StatusTexts());
+    showChoices();
+}
+
+void MainWindow::showStatusMenu(const QPoint& pos) {
+    QApplication::beep();
+    statusMenu_->exec(ui->statusGroup->mapToGlobal(pos));
+}
+
+void MainWindow::setLocked(bool locked) {
+    // The ten groups of the order page hold every field of the order.
+    for (QGroupBox* w : ui->orderPage->findChildren<QGroupBox*>())
+        w->setEnabled(!locked);
+    if (windows_.budgetFields)
+        windows_.budgetFields->setLocked(locked);
+}
+
+void MainWindow::setAccepted(bool checked) {
+    setLocked(checked);
+    if (showing_ || !store_.PlatSaved)
+        return;
+    if (storage::IoResult r = StoreAccepted(store_, checked); !r)
+        showError(r.error);
+}
+
+void MainWindow::setSavedLook(bool saved) {
+    const QColor c = saved ? savedOrderColour() : newOrderColour();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->payerCombo, ui->payeeCombo, ui->numberEdit, ui->dateEdit, ui->amountEdit,
+             ui->vatEdit, ui->payKindEdit, ui->priorityEdit, ui->statusEdit, ui->purposeEdit})
+        setTextColour(w, c);
+    if (windows_.budgetFields)
+        windows_.budgetFields->setSavedColour(saved);
+    ui->numberEdit->setReadOnly(saved);
+    ui->dateEdit->setReadOnly(saved);
+}
+
+// --- pages --------------------------------------------------------------------------------
+
+void MainWindow::preparePreview() {
+    const render::OrderInput order = OrderInputFor(store_, fields());
+    preview_->ShowOrder(order);
+    const QStringList warnings = PartyWarnings(order);
+    ui->previewWarning->setText(warnings.join(QStringLiteral("; ")));
+    ui->previewWarning->setVisible(!warnings.isEmpty());
+}
+
+void MainWindow::showPage(int index) {
+    if (index == 0) {
+        ui->saveButton->setEnabled(false);
+        ui->printButton->setEnabled(false);
+        leaveFocus();
+        return;
+    }
+    preparePreview();
+    OrderFields f = fields();
+    const CheckResult r = CheckPlat(store_, f);
+    if (ui->dateEdit->text() != f.date)
+        ui->dateEdit->setText(f.date);
+    if (r == CheckOk) {
+        ui->saveButton->setEnabled(true);
+        ui->printButton->setEnabled(true);
+        if (store_.PlatSaved) {
+            FillPlat(store_, f);
+            if (!CheckChange(store_))
+                ui->saveButton->setEnabled(false);
+        }
+    } else if (r == CheckBadDate) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("Неверный формат даты"));
+    }
+}
+
+// --- toolbar ------------------------------------------------------------------------------
+
+void MainWindow::updateListButton() {
+    ui->listButton->setEnabled(store_.PlatCount > 0);
+}
+
+void MainWindow::disableNew() {
+    ui->newButton->setEnabled(false);
+}
+
+void MainWindow::openOrderList() {
+    if (windows_.orderList)
+        showModal(windows_.orderList);
+}
+
+void MainWindow::openOrganizations() {
+    if (windows_.organizationList)
+        showModal(windows_.organizationList);
+}
+
+void MainWindow::editBudgetFields() {
+    if (!windows_.budgetFields)
+        return;
+    showModal(windows_.budgetFields);
+    if (windows_.budgetFields->singleTaxPaymentChosen()) {
+        statusChoice_ = 1; // "01"
+        showChoices();
+    }
+}
+
+void MainWindow::save() {
+    if (store_.PlatSaved) {
+        if (storage::IoResult r = SaveSaved(store_); !r) {
+            showError(r.error);
+            return;
+        }
+        ui->saveButton->setEnabled(false);
+        return;
+    }
+    SaveQuestions questions;
+    questions.ask = [this](const QString& line1, const QString& line2) {
+        return QuestionDialog::ask(this, saveOrderQuestion(line1, line2));
+    };
+    questions.tell = [this](const QString& text) {
+        QMessageBox::information(this, windowTitle(), text);
+    };
+    const SaveNewResult r = SaveNewOrder(store_, fields(), questions);
+    if (!r.saved) { // not written: the order stays a new order
+        if (!r.io)
+            showError(r.io.error);
+        return;
+    }
+    emit orderSaved();
+    updateListButton();
+    showPickersForSaved();
+    showFields(r.shown);
+    if (windows_.budgetFields)
+        windows_.budgetFields->loadFromRecord(store_.Plat);
+    setSavedLook(true);
+    ui->newButton->setEnabled(true);
+    ui->saveButton->setEnabled(false);
+    if (!r.io)
+        showError(r.io.error);
+}
+
+void MainWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!askPrintTarget(printer, this, store_.ProgramDir))
+        return;
+    if (storage::IoResult r = render::PrintForm(printer, OrderInputFor(store_, fields())); !r)
+        showError(r.error);
+}
+
+void MainWindow::editSettings() {
+    const auto before = store_.Settings;
+    if (windows_.settings)
+        showModal(windows_.settings);
+    if (!std::equal(before.begin(), before.begin() + 16, store_.Settings.begin()))
+        if (storage::IoResult r = storage::SaveFileSet(store_); !r)
+            showError(r.error);
+}
+
+void MainWindow::openHelp() {
+    // The help file of the program folder; without one (always so for an installed program)
+    // the user guide that the package installs beside the executable's share/ folder.
+    QString help = store_.ProgramDir + QStringLiteral("Quenmara.chm");
+    if (!QFileInfo::exists(help)) {
+        const QString guide = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                              QStringLiteral("/../share/doc/quenmara/index.html"));
+        if (QFileInfo::exists(guide))
+            help = guide;
+    }
+    if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        QMessageBox::information(
+            this, windowTitle(),
+            QStringLiteral("Не могу открыть файл справки %1").arg(QDir::toNativeSeparators(help)));
+}
+
+void MainWindow::startNewOrder() {
+    showFirstPage();
+    ui->saveButton->setEnabled(false);
+    ui->printButton->setEnabled(false);
+    ui->newButton->setEnabled(false);
+    const OrderFields f = NewOrderFields(store_, fields());
+    store_.PlatSaved = false;
+    fillPickers();
+    showFields(f);
+    setSavedLook(false);
+}
+
+// --- opening, clearing --------------------------------------------------------------------
+
+void MainWindow::showOpenedOrder() {
+    const OrderFields f = FillFromPlat(store_);
+    store_.PlatSnapshot = store_.Plat;
+    store_.PlatSaved = true;
+    showPickersForSaved();
+    showFields(f);
+    if (windows_.budgetFields)
+        windows_.budgetFields->loadFromRecord(store_.Plat);
+    setSavedLook(true);
+    showFirstPage();
+    ui->saveButton->setEnabled(false);
+    ui->printButton->setEnabled(false);
+    ui->newButton->setEnabled(true);
+}
+
+void MainWindow::clearOrder() {
+    const OrderFields f = ClearedFields(fields());
+    // The pickers held only the deleted order's parties: they get all organizations back,
+    // so that a position chosen there is again a position in the directory.
+    if (store_.PlatSaved || ui->payerCombo->count() != store_.FirmCount)
+        fillPickers();
+    store_.PlatSaved = false;
+    showFields(f);
+    setSavedLook(false);
+}
+
+// --- closing ------------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    bool changed = false;
+    for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
+        const QWidget* w = windows_.sized[storage::WindowTag(tag)];
+        if (!w)
+            continue;
+        const storage::FormSize& e = store_.FormSizes[std::size_t(tag)];
+        changed = changed || w->width() != e.Width || w->height() != e.Height;
+    }
+    if (changed) {
+        for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
+            if (const QWidget* w = windows_.sized[storage::WindowTag(tag)]) {
+                store_.FormSizes[std::size_t(tag)].Width = std::uint16_t(w->width());
+                store_.FormSizes[std::size_t(tag)].Height = std::uint16_t(w->height());
+            }
+        }
+        if (storage::IoResult r = storage::SaveFileForm(store_); !r)
+            showError(r.error);
+    }
+    event->accept();
+    emit closing(event);
+}
+
+void MainWindow::setDialogs(const Dialogs& dialogs) {
+    windows_ = dialogs;
+    windows_.sized[storage::WindowTag::Main] = this;
+}
+
+void MainWindow::showError(const QString& text) {
+    QMessageBox::critical(this, windowTitle(), text);
+}
+
+} // namespace editor

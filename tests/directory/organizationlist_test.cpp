@@ -1,0 +1,288 @@
+#include "orgdata.h"
+
+#include "directory/branches.h"
+#include "directory/directorysave.h"
+#include "directory/employees.h"
+#include "directory/organizationlist.h"
+
+using namespace directory;
+using orgdata::Directory;
+using testing_support::cp;
+using testing_support::uni;
+
+TEST(DeletionTexts, PluralFormsFollowTheLastTwoDigits) {
+    struct Row {
+        int n;
+        const char* orders;
+        const char* filials;
+    } rows[] = {
+        {1, "Найдена 1 платежка в которой  есть удаляемая организация.",
+         "В удаляемой организации есть 1 филиал."},
+        {2, "Найдены 2 платежки в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 2 филиала."},
+        {3, "Найдены 3 платежки в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 3 филиала."},
+        {5, "Найдено 5 платежек в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 5 филиалов."},
+        {11, "Найдено 11 платежек в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 11 филиалов."},
+        {12, "Найдено 12 платежек в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 12 филиалов."},
+        {21, "Найдена 21 платежка в которой  есть удаляемая организация.",
+         "В удаляемой организации есть 21 филиал."},
+        {104, "Найдены 104 платежки в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 104 филиала."},
+        {111, "Найдено 111 платежек в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 111 филиалов."},
+        {1024, "Найдены 1024 платежки в которых  есть удаляемая организация.",
+         "В удаляемой организации есть 1024 филиала."},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(ordersFoundText(r.n), QString::fromUtf8(r.orders)) << r.n;
+        EXPECT_EQ(filialsFoundText(r.n), QString::fromUtf8(r.filials)) << r.n;
+    }
+    EXPECT_EQ(employeesFoundText(5), QStringLiteral("Список сотрудников = 5."));
+}
+
+TEST(DeletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScreen) {
+    Directory d;
+    d.firm("ООО Ромашка", "7701");
+    d.firm("ООО Лютик", "770");
+    d.order("1", "7701", "5000");
+    d.order("2", "5000", "7701");
+    d.order("3", "7701", "7701"); // counted once
+    d.order("4", "770", "77011"); // neither INN equals 7701
+    d.order("5", "7701", "5000");
+    d.saveAll();
+    ASSERT_EQ(d.store->PlatCount, 5);
+    // Order 5 can no longer be read whole: it is skipped.
+    d.dir.write("PP/5_7701_09.plat", cp("short"));
+    d.store->Plat.Number = "99";
+    d.store->PlatFileName = "99_7701_09.plat";
+    const QByteArray onScreen = storage::recordBytes(d.store->Plat);
+
+    EXPECT_EQ(CountOrdersWithInn(*d.store, "7701"), 3);
+    EXPECT_EQ(CountOrdersWithInn(*d.store, "770"), 1);
+    EXPECT_EQ(storage::recordBytes(d.store->Plat), onScreen);
+    EXPECT_EQ(d.store->PlatFileName.view(), "99_7701_09.plat");
+
+    d.filial(0, "Филиал 1");
+    d.filial(1, "Филиал чужой");
+    d.filial(0, "Филиал 2");
+    for (int i = 0; i < 5; ++i)
+        d.employee(0, "Иванов");
+    const std::vector<DeletionQuestion> q = DeletionQuestions(*d.store, 0);
+    ASSERT_EQ(q.size(), 3u);
+    EXPECT_EQ(q[0].line1, ordersFoundText(3));
+    EXPECT_EQ(q[0].line2, QString());
+    EXPECT_EQ(q[1].line1, QStringLiteral("В удаляемой организации есть 2 филиала."));
+    EXPECT_EQ(q[1].line2, QStringLiteral("Будет удалена организация и все ее филиалы."));
+    EXPECT_EQ(q[2].line1, QStringLiteral("Список сотрудников = 5."));
+    EXPECT_EQ(q[2].line2, QStringLiteral("Будет удалена организация и список сотрудников."));
+    EXPECT_EQ(DeletionQuestions(*d.store, 1).size(), 2u); // one order, one branch
+}
+
+TEST(DeleteFirm, LaterOrganizationsKeepTheirBranchesEmployeesAndLinks) {
+    Directory d;
+    for (const char* n : {"A", "B", "C", "D", "E"})
+        d.firm(n);
+    d.filial(3, "D1"); // 0
+    d.filial(1, "B1"); // 1
+    d.filial(4, "E1"); // 2
+    d.filial(1, "B2"); // 3
+    d.filial(3, "D2"); // 4
+    d.employee(1, "Бобров");
+    d.employee(3, "Дятлов");
+    d.employee(0, "Аистов");
+    d.link(3, 4);
+    d.link(4, 2);
+    d.link(1, 3);
+    d.store->CurFirm = 1;
+
+    const unsigned files = DeleteFirm(*d.store, 1);
+    EXPECT_EQ(files, unsigned(FileFirms | FileFirmsDel | FileFilial | FileEmployee));
+    EXPECT_EQ(d.store->FirmCount, 4);
+    EXPECT_EQ(d.name(2), QStringLiteral("D")); // row 4 moved to row 3
+    EXPECT_TRUE(d.store->Firms[4].Name.empty());
+    EXPECT_EQ(d.store->CurFirm, 1);
+    EXPECT_EQ(d.store->FirmDelCount, 1);
+    EXPECT_EQ(uni(d.store->FirmsDel[0].Name), QStringLiteral("B"));
+    EXPECT_FALSE(d.store->FirmsDel[0].useFilial()); // its linked branch went with it
+
+    auto addresses = [&](int firmNo) {
+        QStringList out;
+        for (int i : branchesOf(*d.store, firmNo))
+            out << uni(d.store->Filials[std::size_t(i)].Address);
+        return out;
+    };
+    EXPECT_EQ(addresses(2), (QStringList{"D1", "D2"}));
+    EXPECT_EQ(addresses(3), (QStringList{"E1"}));
+    EXPECT_EQ(d.store->FilialCount, 3);
+    // The links stay on the same branches although the table moved.
+    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[2].FilialNo].Address), QStringLiteral("D2"));
+    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[3].FilialNo].Address), QStringLiteral("E1"));
+    EXPECT_EQ(uni(d.store->FirmShow[3].Address), QStringLiteral("E1"));
+
+    ASSERT_EQ(d.store->EmplCount, 2);
+    EXPECT_EQ(uni(d.store->Employees[0].Surname), QStringLiteral("Дятлов"));
+    EXPECT_EQ(d.store->Employees[0].FirmNo, 2);
+    EXPECT_EQ(d.store->Employees[1].FirmNo, 0); // an earlier organization keeps its index
+}
+
+TEST(DeleteFirm, LastOrganizationAndAFullDeletedList) {
+    Directory d;
+    d.firm("A");
+    d.firm("B");
+    for (int i = 0; i < storage::MaxFirms; ++i)
+        d.store->FirmsDel[std::size_t(i)].Name.assign(QByteArray::number(i));
+    d.store->FirmDelCount = storage::MaxFirms;
+    d.store->CurFirm = 1;
+
+    EXPECT_EQ(DeleteFirm(*d.store, 1), unsigned(FileFirms | FileFirmsDel)); // nothing else
+    EXPECT_EQ(d.store->CurFirm, 0);
+    EXPECT_EQ(d.store->FirmDelCount, storage::MaxFirms);
+    EXPECT_EQ(d.store->CurFirmDel, storage::MaxFirms - 1);
+    EXPECT_EQ(d.store->FirmsDel[0].Name.view(), "1"); // the oldest gave way
+    EXPECT_EQ(uni(d.store->FirmsDel[255].Name), QStringLiteral("B"));
+
+    DeleteFirm(*d.store, 0);
+    EXPECT_EQ(d.store->FirmCount, 0);
+    EXPECT_EQ(d.store->CurFirm, 0);
+    EXPECT_EQ(storage::recordBytes(d.store->Firms[0]), QByteArray(sizeof(storage::TFirm), 0));
+}
+
+TEST(RestoreFirm, AppendsWithoutBranchesEmployeesOrLink) {
+    Directory d;
+    d.firm("A");
+    d.firm("B");
+    d.firm("C");
+    d.filial(0, "A1");
+    d.filial(1, "B1");
+    d.employee(1, "Бобров");
+    d.link(1, 1);
+    d.store->Firms[1].Flags |= 0x05; // reserved bits travel with the record
+    DeleteFirm(*d.store, 1);
+    d.firm("D");
+
+    EXPECT_EQ(RestoreFirm(*d.store, 0), unsigned(FileFirms | FileFirmsDel));
+    EXPECT_EQ(d.store->FirmCount, 4);
+    EXPECT_EQ(d.name(3), QStringLiteral("B"));
+    EXPECT_EQ(d.store->CurFirm, 3);
+    EXPECT_EQ(d.store->Firms[3].Flags, 0x05);
+    EXPECT_TRUE(branchesOf(*d.store, 3).empty());
+    EXPECT_TRUE(employeesOf(*d.store, 3).empty());
+    EXPECT_EQ(d.store->FirmDelCount, 0);
+    EXPECT_EQ(d.store->CurFirmDel, 0);
+    EXPECT_TRUE(d.store->FirmsDel[0].Name.empty());
+
+    // No room: nothing moves.
+    DeleteFirm(*d.store, 0);
+    d.store->FirmCount = storage::MaxFirmsInUse;
+    EXPECT_EQ(RestoreFirm(*d.store, 0), 0u);
+    EXPECT_EQ(d.store->FirmDelCount, 1);
+}
+
+TEST(DeleteFirm, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
+    Directory d;
+    d.firm("A", "7701");
+    d.firm("B", "7702");
+    d.firm("C", "7703");
+    d.filial(1, "B1");
+    d.filial(2, "C1");
+    d.employee(2, "Сидоров");
+    d.link(2, 1);
+    d.store->CurFirm = 1;
+    d.saveAll();
+    const QByteArray memory = d.memory(), files = d.files();
+    // The employee file cannot be replaced (a folder stands in its place); it comes last, so
+    // Firms, FirmsDel and Filial were written and must be written back.
+    const QByteArray employees = d.dir.read("Data/Employee");
+    ASSERT_TRUE(QFile::remove(d.dir.file("Data/Employee")));
+    ASSERT_TRUE(QDir().mkdir(d.dir.file("Data/Employee")));
+    const storage::IoResult r = DeleteFirmAndSave(*d.store, 1);
+    EXPECT_FALSE(r);
+    EXPECT_TRUE(r.error.contains("Employee")) << r.error.toStdString();
+    EXPECT_EQ(d.memory(), memory);
+    ASSERT_TRUE(QDir().rmdir(d.dir.file("Data/Employee")));
+    d.dir.write("Data/Employee", employees);
+    EXPECT_EQ(d.files(), files);
+
+    ASSERT_TRUE(DeleteFirmAndSave(*d.store, 1));
+    const auto loaded = d.reload();
+    EXPECT_EQ(loaded->FirmCount, 2);
+    EXPECT_EQ(loaded->FirmDelCount, 1);
+    EXPECT_EQ(loaded->Filials[loaded->Firms[1].FilialNo].Address.view(), "C1");
+    EXPECT_EQ(loaded->Employees[0].FirmNo, 1);
+}
+
+TEST(DeleteFilial, LinksFollowTheirBranch) {
+    Directory d;
+    d.firm("A");
+    d.firm("B");
+    d.firm("C");
+    d.filial(0, "A1"); // 0
+    d.filial(1, "B1"); // 1
+    d.filial(0, "A2"); // 2
+    d.filial(2, "C1"); // 3
+    d.link(0, 2);
+    d.link(1, 1);
+    d.store->Firms[2].FilialNo = 3; // not in force: left alone
+
+    // A branch before the linked ones: both links move down with their branches.
+    EXPECT_EQ(DeleteFilial(*d.store, 0), unsigned(FileFilial | FileFirms));
+    EXPECT_EQ(d.store->Filials[d.store->Firms[0].FilialNo].Address.view(), "A2");
+    EXPECT_EQ(d.store->Filials[d.store->Firms[1].FilialNo].Address.view(), "B1");
+    EXPECT_EQ(d.store->Firms[2].FilialNo, 3);
+    // The linked branch itself: the link ends; the later one follows its branch.
+    EXPECT_EQ(DeleteFilial(*d.store, 0), unsigned(FileFilial | FileFirms));
+    EXPECT_FALSE(d.store->Firms[1].useFilial());
+    EXPECT_EQ(d.store->Filials[d.store->Firms[0].FilialNo].Address.view(), "A2");
+    // After every link: only the branch file changes.
+    EXPECT_EQ(DeleteFilial(*d.store, 1), unsigned(FileFilial));
+    EXPECT_EQ(d.store->FilialCount, 1);
+    EXPECT_EQ(d.store->Filials[1].Address.view(), "");
+}
+
+TEST(BranchAndEmployeeTables, EditsStoreOnlyChangesAndAddsRespectTheLimits) {
+    Directory d;
+    d.firm("A");
+    d.filial(0, "A1");
+    d.employee(0, "Иванов");
+    const FilialTexts branch = filialTexts(d.store->Filials[0]);
+    EXPECT_FALSE(EditFilial(*d.store, 0, branch));
+    FilialTexts longer = branch;
+    longer[2] = QString(60, u'e'); // cut to 48
+    EXPECT_TRUE(EditFilial(*d.store, 0, longer));
+    EXPECT_EQ(d.store->Filials[0].EMail.size(), 48u);
+    EXPECT_FALSE(EditFilial(*d.store, 0, longer)); // the same after cutting
+    EXPECT_FALSE(EditFilial(*d.store, 0, {QString(), QString(), QString()}));
+
+    const EmplTexts person = emplTexts(d.store->Employees[0]);
+    EXPECT_FALSE(EditEmpl(*d.store, 0, person));
+    EmplTexts changed = person;
+    changed[6] = QStringLiteral("123");
+    EXPECT_TRUE(EditEmpl(*d.store, 0, changed));
+    EXPECT_EQ(d.store->Employees[0].InnerPhone.view(), "123");
+
+    // Full tables, and the empty key that would end a table at the next load.
+    EXPECT_FALSE(AddFilial(*d.store, 0, {QString(), "1", "2"}));
+    d.store->FilialCount = storage::MaxFilials;
+    EXPECT_FALSE(AddFilial(*d.store, 0, branch));
+    EXPECT_EQ(filialLimitText(),
+              QStringLiteral("Может быть сохранено только 256 филиалов для всех организаций."));
+    EXPECT_FALSE(AddEmpl(*d.store, 0, EmplTexts{}));
+    d.store->EmplCount = storage::MaxEmployees;
+    EXPECT_FALSE(emplTableHasRoom(*d.store));
+    EXPECT_FALSE(AddEmpl(*d.store, 0, person));
+    DeleteEmpl(*d.store, 5);
+    EXPECT_TRUE(emplTableHasRoom(*d.store));
+}
+
+TEST(Pickers, PositionsFollowTheirOrganizationWhenOneIsRemoved) {
+    struct Row {
+        int position, removed, expected;
+    } rows[] = {{-1, 0, -1}, {0, 2, 0}, {2, 2, -1}, {3, 2, 2}, {5, 0, 4}};
+    for (const Row& r : rows)
+        EXPECT_EQ(positionAfterRemoval(r.position, r.removed), r.expected)
+            << r.position << " after " << r.removed;
+}

@@ -1,0 +1,238 @@
+// The budget dialog as the user drives it: entering fields, choosing codes and descriptions,
+// building tax periods, the shortcut menus, loading a saved order, colours and the lock.
+#include "editor/budgetfieldsdialog.h"
+#include "editor/taxcodes.h"
+#include "editor/uiutil.h"
+#include "storage/store.h"
+#include "support/support.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QToolTip>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace editor;
+using testing_support::chooseRow;
+using testing_support::cps;
+
+namespace {
+
+QString s(const char16_t* t) {
+    return QString::fromUtf16(t);
+}
+
+class BudgetFieldsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+
+    QComboBox* combo(const char* name) const { return dlg->findChild<QComboBox*>(name); }
+    QComboBox* descriptions() const { return combo("descriptionCombo"); }
+    QString caption() const { return dlg->findChild<QGroupBox*>("descriptionGroup")->title(); }
+    void enter(const char* name) const { dlg->findChild<QWidget*>(name)->setFocus(); }
+    void menu(const char* name, int item) const {
+        dlg->findChild<QMenu*>(name)->actions().at(item)->trigger();
+    }
+
+    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<BudgetFieldsDialog> dlg = std::make_unique<BudgetFieldsDialog>(*store);
+};
+
+} // namespace
+
+TEST_F(BudgetFieldsDialogTest, ShowingEntersNoField) {
+    enter("okatoCombo");
+    dlg->hide();
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    // ОКАТО is still the active field: the first field was not entered by showing.
+    EXPECT_EQ(descriptions()->count(), 94);
+    EXPECT_FALSE(combo("kbkCombo")->hasFocus());
+}
+
+TEST_F(BudgetFieldsDialogTest, PeriodBuilder) {
+    enter("periodCombo");
+    EXPECT_EQ(caption(), QStringLiteral("Налоговый период"));
+    EXPECT_EQ(descriptions()->currentIndex(), -1);
+    QComboBox* period = combo("periodCombo");
+    EXPECT_EQ(period->count(), 0);
+
+    const int year = QDate::currentDate().year();
+    chooseRow(descriptions(), 3); // "год"
+    ASSERT_EQ(period->count(), 1);
+    EXPECT_EQ(period->currentIndex(), 0);
+    EXPECT_EQ(dlg->texts().taxPeriod, QStringLiteral("ГД.00.%1").arg(year - 1));
+
+    chooseRow(descriptions(), 1); // "квартал"
+    ASSERT_EQ(period->count(), 4);
+    EXPECT_EQ(period->itemText(3), QStringLiteral("KB.04.%1").arg(year));
+    EXPECT_EQ(period->currentIndex(), 0);
+    EXPECT_EQ(dlg->texts().taxPeriod, QStringLiteral("KB.01.%1").arg(year));
+
+    enter("kbkCombo");
+    enter("periodCombo");
+    EXPECT_EQ(descriptions()->currentIndex(), 1);
+}
+
+TEST_F(BudgetFieldsDialogTest, EnteringTheSameFieldTwiceChangesNothing) {
+    enter("okatoCombo");
+    chooseRow(descriptions(), 7);
+    EXPECT_EQ(combo("okatoCombo")->currentText(), s(OkatoTable[7].code));
+    EXPECT_EQ(combo("okatoCombo")->toolTip(), s(OkatoTable[7].text));
+    // A letter typed into the description list shows whether it was filled again.
+    QTest::keyClicks(descriptions(), QStringLiteral("x"));
+    const QString typed = descriptions()->currentText();
+    enter("okatoCombo");
+    EXPECT_EQ(caption(), QStringLiteral("ОКАТО"));
+    EXPECT_EQ(descriptions()->currentText(), typed);
+
+    enter("kbkCombo");
+    enter("okatoCombo");
+    EXPECT_EQ(caption(), QStringLiteral("ОКАТО - Свердловская область"));
+    EXPECT_EQ(descriptions()->currentIndex(), 7);
+}
+
+TEST_F(BudgetFieldsDialogTest, ChoosingAndTypingCodes) {
+    chooseRow(combo("okatoCombo"), 56);
+    EXPECT_EQ(combo("okatoCombo")->toolTip(), s(OkatoTable[56].text));
+    EXPECT_EQ(descriptions()->currentText(), s(OkatoTable[56].text));
+    EXPECT_EQ(caption(), QStringLiteral("ОКАТО - Свердловская область"));
+
+    chooseRow(combo("kbkCombo"), 13);
+    EXPECT_EQ(descriptions()->currentIndex(), 13);
+    EXPECT_EQ(descriptions()->lineEdit()->cursorPosition(), 0); // a long text shows its start
+    QTest::keyClick(combo("kbkCombo"), Qt::Key_Backspace);
+    EXPECT_EQ(descriptions()->currentIndex(), -1);
+    EXPECT_EQ(combo("kbkCombo")->toolTip(), s(KbkTable[13].text));
+
+    QTest::mouseClick(dlg->findChild<QLineEdit*>("docDateEdit"), Qt::LeftButton);
+    EXPECT_EQ(caption(), QString());
+    EXPECT_EQ(descriptions()->count(), 0);
+}
+
+TEST_F(BudgetFieldsDialogTest, TextBoxesTakeOnlyWhatTheRecordsCanHold) {
+    // A pasted text loses what code page 1251 cannot hold before it is cut to the limit.
+    enter("kbkCombo");
+    combo("kbkCombo")->lineEdit()->insert(QStringLiteral("12Ω3漢456789012345678901234"));
+    EXPECT_EQ(dlg->texts().kbk, QStringLiteral("12345678901234567890"));
+    combo("kbkCombo")->lineEdit()->setCursorPosition(5);
+    QTest::keyClicks(combo("kbkCombo"), QStringLiteral("99"));
+    EXPECT_EQ(dlg->texts().kbk, QStringLiteral("12345678901234567890"));
+    // Each box holds what its field of the order record holds; the description list stores
+    // nothing and keeps its own limit. A box that refuses more says so.
+    using storage::TPlat;
+    const std::pair<const char*, int> limits[] = {{"okatoCombo", capacityOf(&TPlat::Okato)},
+                                                  {"basisCombo", capacityOf(&TPlat::Basis)},
+                                                  {"periodCombo", capacityOf(&TPlat::TaxPeriod)},
+                                                  {"typeCombo", capacityOf(&TPlat::TaxType)},
+                                                  {"descriptionCombo", 128},
+                                                  {"docNumberEdit", capacityOf(&TPlat::DocNumber)},
+                                                  {"docDateEdit", capacityOf(&TPlat::DocDate)}};
+    for (auto [name, limit] : limits) {
+        auto* c = combo(name);
+        QLineEdit* box = c ? c->lineEdit() : dlg->findChild<QLineEdit*>(name);
+        box->insert(QString(200, u'7'));
+        EXPECT_EQ(box->text().size(), limit) << name;
+        EXPECT_EQ(QToolTip::text(), tooLongHint(limit)) << name;
+    }
+}
+
+TEST_F(BudgetFieldsDialogTest, OkatoShortcutWhileKbkIsActiveLeavesTheDescriptions) {
+    enter("kbkCombo");
+    chooseRow(descriptions(), 2);
+    menu("okatoMenu", 0); // "Екатеринбург"
+    EXPECT_EQ(combo("okatoCombo")->currentIndex(), 56);
+    EXPECT_EQ(combo("okatoCombo")->toolTip(), s(OkatoTable[56].text));
+    EXPECT_EQ(caption(), QStringLiteral("КБК"));
+    EXPECT_EQ(descriptions()->count(), 23);
+    EXPECT_EQ(descriptions()->currentIndex(), 2);
+
+    menu("kbkMenu", 1); // "Упрощенка доходы минус расходы"
+    EXPECT_EQ(combo("kbkCombo")->currentText(), QStringLiteral("18210501020011000110"));
+    EXPECT_EQ(descriptions()->currentIndex(), 17);
+}
+
+TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
+    chooseRow(combo("kbkCombo"), 4);
+    storage::TPlat p;
+    storage::clearRecord(p);
+    p.Kbk = "10000000000000000001";
+    p.Okato = "65401000000";
+    p.Basis = "PC";
+    p.TaxPeriod = cps("МС.03.2009");
+    p.TaxType = cps("ПЕ");
+    p.DocNumber = "17";
+    p.DocDate = "01.02.2009";
+    dlg->loadFromRecord(p);
+
+    const BudgetFieldsDialog::Texts t = dlg->texts();
+    const QString expected[] = {
+        "10000000000000000001", "65401000000", "PC",        QStringLiteral("МС.03.2009"),
+        QStringLiteral("ПЕ"),   "17",          "01.02.2009"};
+    const QString got[] = {t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(got[i], expected[i]) << i;
+    EXPECT_EQ(combo("kbkCombo")->currentIndex(), -1);
+    EXPECT_EQ(combo("kbkCombo")->toolTip(), s(KbkTable[4].text));
+    EXPECT_EQ(combo("okatoCombo")->currentIndex(), 56);
+    EXPECT_EQ(combo("basisCombo")->currentIndex(), 3);
+    EXPECT_EQ(combo("typeCombo")->currentIndex(), 5);
+    // The description list no longer shows the previous order's КБК.
+    EXPECT_EQ(descriptions()->currentIndex(), -1);
+
+    p.Basis = cps("РС"); // Cyrillic: not the code "PC"
+    p.Kbk = "18210501010011000110";
+    dlg->loadFromRecord(p);
+    EXPECT_EQ(combo("basisCombo")->currentIndex(), -1);
+    EXPECT_EQ(combo("kbkCombo")->currentIndex(), 16);
+    EXPECT_EQ(descriptions()->currentIndex(), 16);
+}
+
+TEST_F(BudgetFieldsDialogTest, LoadingWhileOkatoIsActiveKeepsTheOkatoDescription) {
+    enter("okatoCombo");
+    storage::TPlat p;
+    storage::clearRecord(p);
+    p.Kbk = "18210501010011000110"; // row 16
+    p.Okato = "65492000000";        // row 88
+    dlg->loadFromRecord(p);
+    EXPECT_EQ(descriptions()->currentIndex(), 88);
+}
+
+TEST_F(BudgetFieldsDialogTest, ColoursLockAndClosing) {
+    const char* names[] = {"kbkCombo",  "okatoCombo",       "basisCombo",    "periodCombo",
+                           "typeCombo", "descriptionCombo", "docNumberEdit", "docDateEdit"};
+    for (bool on : {true, false}) {
+        dlg->setSavedColour(on);
+        dlg->setLocked(on);
+        for (const char* name : names) {
+            QWidget* w = dlg->findChild<QWidget*>(name);
+            EXPECT_EQ(w->palette().color(QPalette::Text),
+                      on ? QColor(0, 0, 170) : QColor(Qt::black))
+                << name;
+            EXPECT_EQ(w->isEnabled(), !on) << name;
+        }
+        for (QGroupBox* g : dlg->findChildren<QGroupBox*>())
+            EXPECT_EQ(g->isEnabled(), !on) << g->objectName().toStdString();
+    }
+
+    dlg->hide();
+    for (bool byOk : {true, false}) {
+        const QString seen = testing_support::whenModal(
+            [byOk](QWidget* w) {
+                if (byOk)
+                    testing_support::clickButton(w, QStringLiteral("OK"));
+                else
+                    w->close();
+            },
+            [&] { showModal(dlg.get()); });
+        EXPECT_EQ(seen, QStringLiteral("Налоги"));
+        EXPECT_FALSE(dlg->isVisible());
+    }
+}
