@@ -19,8 +19,9 @@ QuestionDialog::QuestionDialog(const Question& question, QWidget* parent,
     layout->setSizeConstraint(QLayout::SetFixedSize);
     for (const QuestionLine& line : question.lines) {
         auto* label = new QLabel(line.text, this);
-        label->setObjectName(line.look == QuestionLine::Look::Plain ? QStringLiteral("questionText")
-                                                                    : QStringLiteral("questionPanel"));
+        label->setObjectName(line.look == QuestionLine::Look::Plain
+                                 ? QStringLiteral("questionText")
+                                 : QStringLiteral("questionPanel"));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(line.wordWrap);
