@@ -26,12 +26,11 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         err << loaded.error << '\n';
         failed = true;
     }
-    const storage::BikDirectory* directory = bik.isEmpty() ? nullptr : &bik;
 
     // The directory: every bank slot of every organization.
     for (int f = 0; f < store.FirmCount; ++f) {
         const storage::TFirm& firm = store.Firms[std::size_t(f)];
-        for (const storage::DetailIssue& i : storage::CheckFirmDetails(firm, 0, 3, directory))
+        for (const storage::DetailIssue& i : storage::CheckFirmDetails(firm, 0, 3, &bik))
             line({toUnicode(firm.Name.view()), storage::FieldCaption(i.field),
                   i.bankSlot < 0 ? QString() : QStringLiteral("Банк %1").arg(i.bankSlot + 1),
                   storage::ProblemText(i.problem)});
@@ -53,7 +52,7 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         }
         for (bool payer : {true, false})
             for (const storage::DetailIssue& i :
-                 storage::CheckFirmDetails(storage::PartyFirm(plat, payer), 0, 0, directory))
+                 storage::CheckFirmDetails(storage::PartyFirm(plat, payer), 0, 0, &bik))
                 line({e.name, payer ? QStringLiteral("Плательщик") : QStringLiteral("Получатель"),
                       storage::FieldCaption(i.field), storage::ProblemText(i.problem)});
     }

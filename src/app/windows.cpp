@@ -85,6 +85,8 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
                      &MainWindow::disableNew);
     QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, mainWindow,
                      &MainWindow::clearOrder);
+    QObject::connect(orderList, &OrderListDialog::ordersMarked, mainWindow,
+                     &MainWindow::showAccepted);
     QObject::connect(orderList, &OrderListDialog::orderDeleted, filter, &OrderFilterDialog::refill);
     QObject::connect(filter, &OrderFilterDialog::filterChosen, orderList,
                      &OrderListDialog::enableFilter);

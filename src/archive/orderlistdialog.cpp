@@ -10,6 +10,7 @@
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
 #include "storage/platfile.h"
+#include "storage/statement.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/store.h"
@@ -81,6 +82,7 @@ OrderListDialog::OrderListDialog(storage::Store& store, const editor::MainWindow
     connect(ui->closeButton, &QToolButton::clicked, this, &QDialog::reject);
     connect(ui->setFilterButton, &QToolButton::clicked, this, &OrderListDialog::chooseFilter);
     connect(ui->toBankButton, &QToolButton::clicked, this, &OrderListDialog::sendToBank);
+    connect(ui->statementButton, &QToolButton::clicked, this, &OrderListDialog::importStatement);
     chooseSaveFile_ = [](QWidget* owner, const QString& defaultPath) {
         return QFileDialog::getSaveFileName(owner,
                                             QStringLiteral("Выгрузить платежки для клиент-банка"),
@@ -259,6 +261,30 @@ void OrderListDialog::sendToBank() {
         QMessageBox::warning(this, windowTitle(), render::ExportReport(r, chosen));
     if (!kept)
         showError(kept.error);
+}
+
+void OrderListDialog::importStatement() {
+    // Bank clients write statements where the orders for them went.
+    QString folder = storage::ExportDir(store_);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Выписка клиент-банка"),
+        QDir(folder).filePath(QLatin1String(storage::StatementFileName)),
+        QStringLiteral("Выписка (*.txt *.TXT);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    const storage::StatementOutcome r = storage::ImportStatement(store_, path);
+    if (!r.marked.isEmpty()) {
+        if (listMode_ == ListMode::Filtered)
+            applyFilter(); // its copies of the entries show the new state too
+        refreshGrid(grid_->currentIndex().row());
+        emit ordersMarked();
+    }
+    if (r.error.isEmpty() && r.unmatched.isEmpty() && r.failures.isEmpty())
+        QMessageBox::information(this, windowTitle(), storage::StatementReport(r));
+    else
+        QMessageBox::warning(this, windowTitle(), storage::StatementReport(r));
 }
 
 // --- opening ------------------------------------------------------------------------------

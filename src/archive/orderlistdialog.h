@@ -81,6 +81,8 @@ signals:
     // (no longer a saved order).
     void shownOrderDeleted();
     void orderDeleted();
+    // A bank statement marked saved orders accepted by the bank (maybe the one on screen).
+    void ordersMarked();
 
 private:
     void openSelectedOrder();
@@ -88,6 +90,9 @@ private:
     void switchFilter(bool on);
     void chooseFilter();
     void sendToBank();
+    // "Выписка": reads a statement of the bank client that the user chooses, marks the saved
+    // orders it shows debited and says what it found.
+    void importStatement();
     void showSelection();
     void openDoubleClicked();
     void copySum();

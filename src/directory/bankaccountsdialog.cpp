@@ -13,7 +13,7 @@ namespace directory {
 using namespace Qt::StringLiterals;
 
 BankAccountsDialog::BankAccountsDialog(storage::Store& store, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::BankAccountsDialog>()) {
+    : QDialog(parent), store_(store), ui(std::make_unique<Ui::BankAccountsDialog>()) {
     ui->setupUi(this);
     edits_ = {ui->slot1AccountEdit,     ui->slot1CorrAccountEdit, ui->slot1BikEdit,
               ui->slot1BankShortEdit,   ui->slot1BankFullEdit,    ui->slot2AccountEdit,
@@ -34,6 +34,10 @@ BankAccountsDialog::BankAccountsDialog(storage::Store& store, QWidget* parent)
     // Check digits are warnings, shown on the boxes while they are typed or filled.
     for (QLineEdit* e : edits_)
         connect(e, &QLineEdit::textChanged, this, &BankAccountsDialog::showWarnings);
+    // A BIK typed by the user (not one shown from the record) brings the bank's details.
+    for (int slot = 0; slot < 4; ++slot)
+        connect(edits_[std::size_t(5 * slot + 2)], &QLineEdit::textEdited, this,
+                [this, slot] { fillFromDirectory(slot); });
 
     connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -46,9 +50,22 @@ void BankAccountsDialog::showWarnings() {
     BankTexts t;
     for (std::size_t i = 0; i < t.size(); ++i)
         t[i] = edits_[i]->text();
-    const BankTexts warnings = bankWarnings(t);
+    const BankTexts warnings = bankWarnings(t, &bik_);
     for (std::size_t i = 0; i < warnings.size(); ++i)
         editor::showFieldProblem(edits_[i], warnings[i]);
+}
+
+void BankAccountsDialog::fillFromDirectory(int slot) {
+    std::array<QString, 5> boxes;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = edits_[std::size_t(5 * slot) + i]->text();
+    const std::array<QString, 5> filled = bankFilledFromDirectory(boxes, bik_);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        if (filled[i] != boxes[i]) {
+            QLineEdit* box = edits_[std::size_t(5 * slot) + i];
+            box->setText(filled[i]);
+            box->setCursorPosition(0);
+        }
 }
 
 void BankAccountsDialog::setEditable(bool editable) {
@@ -91,6 +108,8 @@ void BankAccountsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // A directory that cannot be read stays empty: the organization list says why.
+    storage::LoadBikDirectory(store_.DataDir, bik_);
     ui->slotPages->setCurrentIndex(page_);
     showBanks();
     constexpr qsizetype maxCaption = 145;

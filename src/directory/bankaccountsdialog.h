@@ -6,6 +6,8 @@
 
 #include "organizationdetails.h"
 
+#include "storage/bikdirectory.h"
+
 #include <QDialog>
 #include <array>
 #include <memory>
@@ -54,9 +56,13 @@ protected:
 
 private:
     void setEditable(bool editable);
-    // Marks the boxes whose check digits or format are wrong (a warning only).
+    // Marks the boxes whose check digits or format are wrong, or that the BIK directory does
+    // not confirm (a warning only).
     void showWarnings();
+    // A BIK typed into slot's box: the bank's empty boxes are filled from the BIK directory.
+    void fillFromDirectory(int slot);
 
+    const storage::Store& store_;
     std::unique_ptr<Ui::BankAccountsDialog> ui;
     std::array<QLineEdit*, BankBoxCount> edits_{};
     QButtonGroup* radio_ = nullptr; // "Выбор банка": ids 0..3 are BankNo
@@ -64,6 +70,7 @@ private:
     EditMode mode_ = EditMode::View;
     int page_ = 0;
     QString name_;
+    storage::BikDirectory bik_; // as imported when the window was shown; empty when none
 };
 
 } // namespace directory

@@ -1,6 +1,7 @@
 #include "organizationdetails.h"
 
 #include "editor/uiutil.h"
+#include "storage/bikdirectory.h"
 #include "storage/checkdigits.h"
 #include "storage/cp1251.h"
 #include "storage/store.h"
@@ -197,14 +198,14 @@ int bankBoxOf(storage::DetailField field) {
 
 } // namespace
 
-DetailTexts detailWarnings(const DetailTexts& t) {
+DetailTexts detailWarnings(const DetailTexts& t, const storage::BikDirectory* directory) {
     storage::TFirm f{};
     storeDetails(t, f);
     fromUi(t[BoxBankFirst], f.Banks[0].Account);
     fromUi(t[BoxBankFirst + 1], f.Banks[0].CorrAccount);
     fromUi(t[BoxBankFirst + 2], f.Banks[0].Bik);
     DetailTexts w;
-    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 0)) {
+    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 0, directory)) {
         const int box = i.field == storage::DetailField::Inn   ? BoxInn
                         : i.field == storage::DetailField::Kpp ? BoxInn + 1
                                                                : BoxBankFirst + bankBoxOf(i.field);
@@ -213,16 +214,29 @@ DetailTexts detailWarnings(const DetailTexts& t) {
     return w;
 }
 
-BankTexts bankWarnings(const BankTexts& t) {
+BankTexts bankWarnings(const BankTexts& t, const storage::BikDirectory* directory) {
     FirmBanks b;
     storeBankSlots(t, 0, b);
     storage::TFirm f{};
     setFirmBanks(b, f);
     BankTexts w;
-    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 3))
+    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 3, directory))
         if (i.bankSlot >= 0)
             w[std::size_t(5 * i.bankSlot + bankBoxOf(i.field))] = storage::ProblemText(i.problem);
     return w;
+}
+
+std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
+                                               const storage::BikDirectory& directory) {
+    const storage::BikBank* bank = directory.find(QStringView(slot[2]).trimmed());
+    if (!bank)
+        return slot;
+    const storage::BankNameLines names = storage::BankNames(*bank);
+    const QString found[5] = {{}, bank->account(), {}, names.shortName, names.fullName};
+    for (std::size_t i : {1u, 3u, 4u})
+        if (slot[i].isEmpty())
+            slot[i] = found[i];
+    return slot;
 }
 
 storage::TFirm* firmSlot(storage::Store& s, int i) {

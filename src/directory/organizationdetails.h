@@ -9,8 +9,9 @@
 #include <array>
 
 namespace storage {
+class BikDirectory;
 class Store;
-}
+} // namespace storage
 
 namespace directory {
 
@@ -75,8 +76,16 @@ void storeBankSlots(const BankTexts& t, int bankNo, FirmBanks& b);
 // The check-digit warnings of the boxes (storage/checkdigits.h), each box's problem as a
 // sentence at its index, empty where there is none: ИНН, КПП and the bank boxes of the
 // details window; the account, corr. account and БИК boxes of each slot of the bank window.
-DetailTexts detailWarnings(const DetailTexts& t);
-BankTexts bankWarnings(const BankTexts& t);
+// With a BIK directory, also a BIK it does not know, a bank whose participation ended and a
+// correspondent account that is not the bank's.
+DetailTexts detailWarnings(const DetailTexts& t, const storage::BikDirectory* directory = nullptr);
+BankTexts bankWarnings(const BankTexts& t, const storage::BikDirectory* directory = nullptr);
+
+// The boxes of one bank slot (as bankTexts orders them) after a BIK was typed: when the
+// directory knows the BIK, the correspondent account and the short and full names it gives
+// are put into those of the three boxes that are empty; the others stay as typed.
+std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
+                                               const storage::BikDirectory& directory);
 
 // The slot BankNo selects, as an index 0..3 (a damaged value above 3 gives 0).
 inline int bankIndex(const storage::TFirm& f) {

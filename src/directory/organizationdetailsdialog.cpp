@@ -67,7 +67,7 @@ DetailTexts OrganizationDetailsDialog::boxTexts() const {
 }
 
 void OrganizationDetailsDialog::showWarnings() {
-    const DetailTexts warnings = detailWarnings(boxTexts());
+    const DetailTexts warnings = detailWarnings(boxTexts(), &bik_);
     for (std::size_t i = 0; i < warnings.size(); ++i)
         editor::showFieldProblem(edits_[i], warnings[i]);
 }
@@ -140,6 +140,8 @@ void OrganizationDetailsDialog::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return; // shown again after being minimised: nothing to prepare
     stored_ = false;
+    // A directory that cannot be read stays empty: the organization list says why.
+    storage::LoadBikDirectory(store_.DataDir, bik_);
     if (mode_ == EditMode::New)
         setBoxes(DetailTexts{});
     else

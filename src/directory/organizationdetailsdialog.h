@@ -8,6 +8,8 @@
 
 #include "organizationdetails.h"
 
+#include "storage/bikdirectory.h"
+
 #include <QDialog>
 #include <array>
 #include <memory>
@@ -81,7 +83,8 @@ private:
     void setBoxes(const DetailTexts& texts);
     void storeInto(storage::TFirm& f) const;
     void setEditable(bool editable);
-    // Marks the boxes whose check digits or format are wrong (a warning only).
+    // Marks the boxes whose check digits or format are wrong, or that the BIK directory does
+    // not confirm (a warning only).
     void showWarnings();
     // Shows a refused check's message and puts the cursor into the box concerned.
     void refuse(DetailsCheck check);
@@ -95,6 +98,7 @@ private:
     // The organization's banks as the bank window left them; stored with the organization.
     FirmBanks banks_;
     bool stored_ = false;
+    storage::BikDirectory bik_; // as imported when the window was shown; empty when none
 };
 
 } // namespace directory

@@ -10,10 +10,15 @@
 #include "editor/mainwindow.h"
 #include "editor/questiondialog.h"
 #include "editor/uiutil.h"
+#include "storage/bikdirectory.h"
 #include "storage/datafiles.h"
 #include "storage/store.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QShowEvent>
 
 namespace directory {
@@ -64,6 +69,15 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store,
     connect(ui->restoreButton, &QToolButton::clicked, this,
             &OrganizationListDialog::restoreOrganization);
     connect(ui->deletedButton, &QToolButton::clicked, this, &OrganizationListDialog::showDeleted);
+
+    bikMenu_ = new QMenu(this);
+    bikShown_ = bikMenu_->addAction(QString());
+    bikShown_->setEnabled(false);
+    bikMenu_->addAction(QStringLiteral("Загрузить справочник БИК..."), this,
+                        &OrganizationListDialog::importBikDirectory);
+    ui->bikButton->setMenu(bikMenu_);
+    connect(bikMenu_, &QMenu::aboutToShow, this, &OrganizationListDialog::showBikDirectory);
+
     editor::applyFormSize(this, store_, storage::WindowTag::OrganizationList);
     fitColumnsWhenUnsized(this, grid_, store_, storage::WindowTag::OrganizationList);
     store_.CurFirm = 0;
@@ -78,6 +92,31 @@ void OrganizationListDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         showList();
+}
+
+void OrganizationListDialog::showBikDirectory() {
+    storage::BikDirectory d;
+    if (const storage::IoResult r = storage::LoadBikDirectory(store_.DataDir, d); !r)
+        bikShown_->setText(r.error);
+    else if (d.isEmpty())
+        bikShown_->setText(QStringLiteral("Справочник БИК не загружен"));
+    else
+        bikShown_->setText(QStringLiteral("Справочник БИК ") + storage::BikDirectorySummary(d));
+}
+
+void OrganizationListDialog::importBikDirectory() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Справочник БИК Банка России"), QDir::homePath(),
+        QStringLiteral("Справочник БИК (*.zip *.xml *.ZIP *.XML);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    const storage::BikImport r =
+        storage::ImportBikDirectory(store_.DataDir, store_.ReadOnlyFolder, path);
+    const QString title = QStringLiteral("Справочник БИК");
+    if (r.error.isEmpty() && r.leftOut.isEmpty())
+        QMessageBox::information(this, title, storage::BikImportReport(r));
+    else
+        QMessageBox::warning(this, title, storage::BikImportReport(r));
 }
 
 QString OrganizationListDialog::statusText() const {

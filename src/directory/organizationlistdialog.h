@@ -9,7 +9,9 @@
 #include <QDialog>
 #include <memory>
 
+class QAction;
 class QLabel;
+class QMenu;
 
 namespace storage {
 class Store;
@@ -89,6 +91,10 @@ private:
     void saveFirms();
     // Opens the details window in mode; true when it stored a change.
     bool openDetails(EditMode mode, const QString& caption);
+    // The first item of the "БИК" menu says which BIK directory is imported (or why none can
+    // be used); the second imports one from a file the user chooses.
+    void showBikDirectory();
+    void importBikDirectory();
 
     storage::Store& store_;
     const editor::MainWindow& editor_;
@@ -97,6 +103,8 @@ private:
     editor::ListGrid* grid_ = nullptr;
     QLabel* panel_ = nullptr;
     ListMode listMode_ = ListEmpty;
+    QMenu* bikMenu_ = nullptr;
+    QAction* bikShown_ = nullptr; // which directory is imported; not an action
 };
 
 } // namespace directory

@@ -10,6 +10,7 @@
 
 #include "render/print/formprint.h"
 #include "render/print/printtarget.h"
+#include "storage/bikdirectory.h"
 #include "storage/choices.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
@@ -272,6 +273,14 @@ void MainWindow::setAccepted(bool checked) {
         showError(r.error);
 }
 
+void MainWindow::showAccepted() {
+    if (!store_.PlatSaved)
+        return;
+    showing_ = true; // the file says so already
+    ui->acceptedCheck->setChecked(store_.Plat.Accepted == 1);
+    showing_ = false;
+}
+
 void MainWindow::setSavedLook(bool saved) {
     const QColor c = saved ? savedOrderColour() : newOrderColour();
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -289,7 +298,10 @@ void MainWindow::setSavedLook(bool saved) {
 void MainWindow::preparePreview() {
     const render::OrderInput order = OrderInputFor(store_, fields());
     preview_->ShowOrder(order);
-    const QStringList warnings = PartyWarnings(order);
+    // A directory that cannot be read stays empty: the organization list says why.
+    storage::BikDirectory bik;
+    storage::LoadBikDirectory(store_.DataDir, bik);
+    const QStringList warnings = PreviewWarnings(order, &bik);
     ui->previewWarning->setText(warnings.join(QStringLiteral("; ")));
     ui->previewWarning->setVisible(!warnings.isEmpty());
 }

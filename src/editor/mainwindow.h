@@ -83,6 +83,9 @@ public:
 
     // Lays the order on screen out for the preview.
     void preparePreview();
+    // The order on screen was marked accepted by the bank elsewhere (a bank statement read in
+    // the list window): the accepted box and the lock follow its record, nothing is written.
+    void showAccepted();
 
 signals:
     // A new order was saved; the list of saved orders was scanned again.

@@ -3,6 +3,7 @@
 #include "uiutil.h"
 
 #include "render/amount.h"
+#include "render/bankexchange.h"
 #include "storage/checkdigits.h"
 #include "storage/choices.h"
 #include "storage/party.h"
@@ -377,13 +378,13 @@ render::OrderInput OrderInputFor(const Store& s, const OrderFields& f) {
     return o;
 }
 
-QStringList PartyWarnings(const render::OrderInput& order) {
+QStringList PartyWarnings(const render::OrderInput& order, const storage::BikDirectory* directory) {
     QStringList warnings;
     auto add = [&](const render::Party& party, const QString& role) {
         if (!party.present)
             return;
         for (const storage::DetailIssue& i :
-             storage::CheckFirmDetails(party.firm, party.bankSlot, party.bankSlot)) {
+             storage::CheckFirmDetails(party.firm, party.bankSlot, party.bankSlot, directory)) {
             QString text = storage::ProblemText(i.problem);
             // "Счет не ..." reads "счет не ..." after the party; "ИНН должен ..." stays.
             if (text.size() > 1 && text[1].isLower())
@@ -393,6 +394,16 @@ QStringList PartyWarnings(const render::OrderInput& order) {
     };
     add(order.payer, QStringLiteral("Плательщик"));
     add(order.payee, QStringLiteral("Получатель"));
+    return warnings;
+}
+
+QStringList PreviewWarnings(const render::OrderInput& order,
+                            const storage::BikDirectory* directory) {
+    QStringList warnings = PartyWarnings(order, directory);
+    if (QString tooLong = render::PurposeTooLong(order); !tooLong.isEmpty()) {
+        tooLong[0] = tooLong[0].toUpper();
+        warnings << tooLong + QStringLiteral(": в банк не отправить");
+    }
     return warnings;
 }
 

@@ -13,6 +13,10 @@
 #include <QStringList>
 #include <functional>
 
+namespace storage {
+class BikDirectory;
+}
+
 namespace editor {
 
 // The two fixed choice tables of the editor, in index order. The texts of the VAT and
@@ -132,9 +136,15 @@ OrderFields NewOrderFields(const storage::Store& s, const OrderFields& current);
 render::OrderInput OrderInputFor(const storage::Store& s, const OrderFields& fields);
 
 // The failed check-digit and format checks of the parties of an order, one text each, payer
-// first ("Получатель: счет не соответствует БИК"). They are warnings: the order can still be
-// saved and printed.
-QStringList PartyWarnings(const render::OrderInput& order);
+// first ("Получатель: счет не соответствует БИК"); with a BIK directory, also what it does not
+// confirm of their banks. They are warnings: the order can still be saved and printed.
+QStringList PartyWarnings(const render::OrderInput& order,
+                          const storage::BikDirectory* directory = nullptr);
+
+// What the preview page warns about: the parties' warnings, then a purpose that is too long,
+// with its VAT line, for the bank's exchange file.
+QStringList PreviewWarnings(const render::OrderInput& order,
+                            const storage::BikDirectory* directory);
 
 // The fields after the order on screen was deleted.
 OrderFields ClearedFields(const OrderFields& current);

@@ -59,7 +59,8 @@ BikImport ReadBikMessage(const QByteArray& bytes);
 BikImport ReadBikMessageFile(const QString& path);
 
 // The Data/Bik file: writing (atomically) and reading. Loading a folder without the file
-// gives an empty directory and success; a damaged file fails naming the file.
+// gives an empty directory and success; a damaged file fails naming the file, and leaves the
+// directory empty too.
 QByteArray BikFileBytes(const BikDirectory& directory);
 IoResult SaveBikDirectory(const QString& dataDir, const BikDirectory& directory);
 IoResult LoadBikDirectory(const QString& dataDir, BikDirectory& directory);

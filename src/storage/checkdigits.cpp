@@ -187,7 +187,7 @@ QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSl
         add(DetailField::CorrAccount, slot,
             CheckCorrAccount(bank.CorrAccount.view(), bank.Bik.view()));
         add(DetailField::Bik, slot, CheckBik(bank.Bik.view()));
-        if (directory)
+        if (directory && !directory->isEmpty())
             issues += directoryIssues(bank, slot, *directory);
     }
     return issues;

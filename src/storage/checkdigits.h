@@ -55,8 +55,9 @@ struct DetailIssue {
 };
 
 // The problems of an organization's INN and KPP and of its bank slots from firstSlot to
-// lastSlot, in that order. With a BIK directory, a well-formed BIK is also looked up: unknown,
-// closed, or a well-formed correspondent account that is not the bank's.
+// lastSlot, in that order. With a BIK directory (not empty: one was imported), a well-formed
+// BIK is also looked up: unknown, closed, or a well-formed correspondent account that is not
+// the bank's.
 QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot,
                                     const BikDirectory* directory = nullptr);
 

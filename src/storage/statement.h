@@ -15,6 +15,9 @@
 
 namespace storage {
 
+// The name under which bank clients write statements for accounting programs.
+inline constexpr char StatementFileName[] = "kl_to_1c.txt";
+
 // One document of the statement that was debited from one of the statement's accounts.
 struct StatementDebit {
     QString number;

@@ -595,3 +595,40 @@ TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
     QTest::keyClick(grid(), Qt::Key_Return);
     EXPECT_EQ(mainWindow->fields().number, "2");
 }
+
+TEST_F(ArchiveWindows, StatementMarksTheDebitedOrderPaidAndLocksItOnScreen) {
+    const char* const account = "40702810900000000001";
+    store->Firms[0].Banks[1].Account = account;
+    for (const char* number : {"1", "2"}) {
+        storage::TPlat p;
+        storage::clearRecord(p);
+        p.Number = number;
+        p.PayerInn = PayerA;
+        p.Date = "03.02.2009";
+        p.Amount = "10-00";
+        p.PayerAccount = account;
+        dir.write(QStringLiteral("PP/%1_%2_09.plat").arg(number, PayerA), storage::recordBytes(p));
+    }
+    dir.write("kl_to_1c.txt",
+              cp("1CClientBankExchange\r\nВерсияФормата=1.03\r\nКодировка=Windows\r\n"
+                 "ДатаНачала=01.02.2009\r\nДатаКонца=28.02.2009\r\n"
+                 "РасчСчет=40702810900000000001\r\n"
+                 "СекцияДокумент=Платежное поручение\r\nНомер=2\r\nДата=03.02.2009\r\n"
+                 "Сумма=10.00\r\nПлательщикСчет=40702810900000000001\r\n"
+                 "ДатаСписано=03.02.2009\r\nКонецДокумента\r\nКонецФайла\r\n"));
+    start();
+    whenModal(pressing("No"), [&] { doubleClickRow(1); }); // order 2 on screen
+    list->show();
+    QToolButton* statement = listButton("Выписка");
+    ASSERT_TRUE(statement);
+    EXPECT_EQ(statement->accessibleName(), "Выписка");
+    EXPECT_EQ(whenModals({testing_support::choosingFile(dir.file("kl_to_1c.txt")), pressing("OK")},
+                         [&] { statement->click(); })
+                  .last(),
+              "Отмечено оплаченными: 1.\n\nСохранены, но не списаны по выписке:\n"
+              "1_1234567890_09.plat: № 1 от 03.02.2009, 10.00");
+    EXPECT_EQ(cell(0, 5), "Не оплачено");
+    EXPECT_EQ(cell(1, 5), "Оплачено");
+    EXPECT_TRUE(mainWindow->findChild<QCheckBox*>("acceptedCheck")->isChecked());
+    EXPECT_FALSE(mainWindow->findChild<QLineEdit*>("amountEdit")->isEnabled()); // locked
+}

@@ -1,5 +1,7 @@
 #include "orgdata.h"
 
+#include "ed807gen.h"
+
 #include "app/windows.h"
 #include "directory/branchdialog.h"
 #include "directory/branches.h"
@@ -18,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
@@ -659,4 +662,28 @@ TEST(FirmList, KeysAndScreenReadersInTheDirectoryLists) {
     };
     EXPECT_EQ(name(w.window<BranchDialog>(), "addressEdit"), "Адрес");
     EXPECT_EQ(name(w.window<EmployeeDialog>(), "surnameEdit"), "Фамилия");
+}
+
+TEST(FirmList, BikMenuSaysWhichDirectoryIsImportedAndImportsAnother) {
+    Windows w;
+    w.firm("ООО Ромашка", "7701");
+    w.saveAll();
+    w.create();
+    const QString file = w.dir.file("20260115_ED807_full.xml");
+    w.dir.write("20260115_ED807_full.xml",
+                datagen::ed807Message(datagen::ed807Banks(5), QDate(2026, 1, 15)));
+    QMenu* menu = w.button(w.organizationList, "БИК")->menu();
+    ASSERT_TRUE(menu);
+    const auto shown = [menu] {
+        emit menu->aboutToShow();
+        return menu->actions().at(0)->text();
+    };
+    EXPECT_EQ(shown(), "Справочник БИК не загружен");
+    EXPECT_EQ(whenModals({testing_support::choosingFile(file), pressing("OK")},
+                         [&] { menu->actions().at(1)->trigger(); }),
+              (QStringList{"Справочник БИК Банка России",
+                           "Загружен справочник БИК от 15.01.2026 (записей: 5)."}));
+    EXPECT_EQ(shown(), "Справочник БИК от 15.01.2026 (записей: 5)");
+    w.dir.write("Data/Bik", "damaged");
+    EXPECT_TRUE(shown().contains("поврежден")) << shown().toStdString();
 }

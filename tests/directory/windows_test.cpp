@@ -1,5 +1,7 @@
 #include "support/support.h"
 
+#include "ed807gen.h"
+
 #include "directory/bankaccountsdialog.h"
 #include "directory/organizationcard.h"
 #include "directory/organizationcarddialog.h"
@@ -7,9 +9,11 @@
 #include "directory/organizationdetailsdialog.h"
 #include "editor/uiutil.h"
 #include "render/print/printtarget.h"
+#include "storage/bikdirectory.h"
 #include "storage/store.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -511,4 +515,38 @@ TEST_F(DirectoryWindows, DetailsTypedFromTheKeyboard) {
                         [&] { QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier); }),
               detailsMessage(DetailsCheck::NoName));
     EXPECT_EQ(store->FirmCount, 0);
+}
+
+TEST_F(DirectoryWindows, TypedBikFillsTheEmptyBankBoxesAndUnconfirmedBanksAreMarked) {
+    QDir(dir.path()).mkpath("Data");
+    storage::BikDirectory d;
+    d.date = QDate(2026, 1, 15);
+    d.banks = {{"044525225", "ПАО Сбербанк", "г. Москва", {"30101810400000000225"}, {}},
+               {"045773603", "АО Уралбанк", "г. Пермь", {}, QDate(2025, 3, 1)}};
+    ASSERT_TRUE(storage::SaveBikDirectory(store->DataDir, d));
+    addFirm("ООО Ромашка", "7707083893");
+    bank->setBanks(firmBanks(store->Firms[0]), EditMode::Edit, 0, QString());
+    bank->show();
+
+    type(bank.get(), "slot1BikEdit", "044525225");
+    EXPECT_EQ(edit(bank.get(), "slot1CorrAccountEdit")->text(), "30101810400000000225");
+    EXPECT_EQ(edit(bank.get(), "slot1BankShortEdit")->text(), "ПАО Сбербанк г. Москва");
+    EXPECT_EQ(edit(bank.get(), "slot1BankFullEdit")->text(), "ПАО Сбербанк г. Москва");
+    // What the user typed before stays.
+    type(bank.get(), "slot2BankShortEdit", "Сбер");
+    type(bank.get(), "slot2BikEdit", "044525225");
+    EXPECT_EQ(edit(bank.get(), "slot2BankShortEdit")->text(), "Сбер");
+    EXPECT_EQ(edit(bank.get(), "slot2CorrAccountEdit")->text(), "30101810400000000225");
+
+    type(bank.get(), "slot3BikEdit", "044525000");
+    EXPECT_EQ(edit(bank.get(), "slot3CorrAccountEdit")->text(), "");
+    EXPECT_EQ(edit(bank.get(), "slot3BikEdit")->toolTip(), "БИК не найден в справочнике БИК");
+    type(bank.get(), "slot4BikEdit", "045773603");
+    EXPECT_EQ(edit(bank.get(), "slot4BikEdit")->toolTip(),
+              "Банк больше не участвует в расчетах (по справочнику БИК)");
+    // A correspondent account whose key fits the BIK, but not the bank's.
+    type(bank.get(), "slot2CorrAccountEdit", datagen::correspondentAccount("044525225", 1));
+    EXPECT_EQ(edit(bank.get(), "slot2CorrAccountEdit")->toolTip(),
+              "Корр. счет не совпадает со справочником БИК");
+    bank->close();
 }

@@ -1,6 +1,7 @@
 #include "support/support.h"
 
 #include "editor/orderlogic.h"
+#include "storage/bikdirectory.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 
@@ -291,4 +292,22 @@ TEST(NewOrder, WithoutAnOpenedOrderNothingIsChosen) {
     EXPECT_EQ(n.payer, -1);
     EXPECT_EQ(n.payee, -1);
     EXPECT_EQ(n.number, "1");
+}
+
+TEST(PreviewWarnings, BanksTheBikDirectoryDoesNotConfirmAndAPurposeTooLongForTheBank) {
+    render::OrderInput order;
+    order.date = "15.01.2026";
+    order.amountText = "1000-00";
+    order.vatRate = 1;
+    order.payer.present = true;
+    order.payer.firm.Banks[0].Bik = "044525000";
+    order.purposeLines = {QByteArray(200, 'x')};
+    storage::BikDirectory directory;
+    directory.banks = {{"044525225", "ПАО Сбербанк", "г. Москва", {}, {}}};
+    EXPECT_EQ(PreviewWarnings(order, &directory),
+              (QStringList{"Плательщик: БИК не найден в справочнике БИК",
+                           "Назначение платежа со строкой НДС длиннее 210 знаков (224): в банк "
+                           "не отправить"}));
+    order.purposeLines = {QByteArray(186, 'x')}; // 210 with the VAT line
+    EXPECT_EQ(PreviewWarnings(order, nullptr), QStringList());
 }
