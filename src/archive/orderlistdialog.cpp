@@ -10,9 +10,9 @@
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
 #include "storage/platfile.h"
-#include "storage/statement.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
+#include "storage/statement.h"
 #include "storage/store.h"
 
 #include <QClipboard>
@@ -227,14 +227,17 @@ void OrderListDialog::chooseFilter() {
 
 // --- to the bank -------------------------------------------------------------------------
 
+QString OrderListDialog::bankFolder() const {
+    const QString folder = storage::ExportDir(store_);
+    return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
+}
+
 void OrderListDialog::sendToBank() {
     const auto [first, last] = grid_->selectedRange();
     const QStringList paths = OrdersToSend(store_, shownItems(), shownCount(), first, last);
     if (paths.isEmpty())
         return;
-    QString folder = storage::ExportDir(store_);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
+    const QString folder = bankFolder();
     const QString chosen =
         chooseSaveFile_(this, QDir(folder).filePath(QLatin1String(render::BankExchangeFileName)));
     if (chosen.isEmpty())
@@ -265,9 +268,7 @@ void OrderListDialog::sendToBank() {
 
 void OrderListDialog::importStatement() {
     // Bank clients write statements where the orders for them went.
-    QString folder = storage::ExportDir(store_);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
+    const QString folder = bankFolder();
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Выписка клиент-банка"),
         QDir(folder).filePath(QLatin1String(storage::StatementFileName)),

@@ -89,6 +89,8 @@ private:
     void deleteSelectedOrder();
     void switchFilter(bool on);
     void chooseFilter();
+    // The folder the orders for the bank went to last time, else the home folder.
+    QString bankFolder() const;
     void sendToBank();
     // "Выписка": reads a statement of the bank client that the user chooses, marks the saved
     // orders it shows debited and says what it found.
