@@ -189,10 +189,7 @@ void OrderListDialog::setPanel(int panel, const QString& text) {
     static const std::array<QString, 4> names = {
         QStringLiteral("Число платежек"), QStringLiteral("Пустая панель"),
         QStringLiteral("Пустая панель"), QStringLiteral("Выделение или сумма")};
-    QLabel* p = panels_[std::size_t(panel)];
-    p->setText(text);
-    p->setAccessibleName(text.isEmpty() ? names[std::size_t(panel)]
-                                        : names[std::size_t(panel)] + QStringLiteral(": ") + text);
+    editor::showInPanel(panels_[std::size_t(panel)], names[std::size_t(panel)], text);
 }
 
 void OrderListDialog::copySum() {

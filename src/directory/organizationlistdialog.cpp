@@ -46,8 +46,8 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store,
     grid_->setAccessibleName(QStringLiteral("Организации"));
     grid_->setFocus(); // the keys work the list from the start
     panel_ = new QLabel(this);
-    panel_->setAccessibleName(QStringLiteral("Текст ячейки"));
     panel_->setTextFormat(Qt::PlainText);
+    showInPanel(QString());
     ui->statusBar->addWidget(panel_, 1);
 
     connect(grid_, &editor::ListGrid::cellClicked, this, &OrganizationListDialog::selectCell);
@@ -171,7 +171,7 @@ void OrganizationListDialog::selectCell(int row, int column) {
             store_.CurFirmDel = row;
     } else if (listMode_ == ListFirms && row < store_.FirmCount) {
         store_.CurFirm = row;
-        panel_->setText(firmCell(row, column));
+        showInPanel(firmCell(row, column));
     }
 }
 
@@ -296,13 +296,17 @@ void OrganizationListDialog::showDeleted(bool down) {
     setWindowTitle(down ? QStringLiteral("Удаленные организации") : QStringLiteral("Организации"));
     showList();
     if (down)
-        panel_->clear();
+        showInPanel(QString());
     else
         showCurrentCell();
 }
 
 void OrganizationListDialog::showCurrentCell() {
-    panel_->setText(firmCell(store_.CurFirm, std::max(0, grid_->currentIndex().column())));
+    showInPanel(firmCell(store_.CurFirm, std::max(0, grid_->currentIndex().column())));
+}
+
+void OrganizationListDialog::showInPanel(const QString& text) {
+    editor::showInPanel(panel_, QStringLiteral("Текст ячейки"), text);
 }
 
 } // namespace directory

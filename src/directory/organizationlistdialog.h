@@ -86,6 +86,8 @@ private:
     QString firmCell(int row, int column) const;
     // Shows the full text of the current cell of Firms[CurFirm] in the status panel.
     void showCurrentCell();
+    // The status panel shows text (a cell's whole text, or nothing).
+    void showInPanel(const QString& text);
     // Fills the main window's pickers again and gives them these positions (-1: none).
     void refillPickers(int payer, int payee);
     void saveFirms();

@@ -206,6 +206,22 @@ ListGrid::ListGrid(storage::Store& store, int base, QStringList titles,
             columnDrag_ = true;
     });
     horizontalHeader()->viewport()->installEventFilter(this);
+    // Tab leaves the grid for the next control, as it leaves every other control; the arrow
+    // keys move between the cells.
+    setTabKeyNavigation(false);
+    // A cell or row chosen through the accessibility interface, which selects it without
+    // making it current, becomes current as a click makes it.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList chosen = selectionModel()->selectedIndexes();
+        if (chosen.isEmpty() || chosen.contains(currentIndex()))
+            return;
+        const int row = chosen.first().row();
+        if (std::all_of(chosen.begin(), chosen.end(),
+                        [row](const QModelIndex& i) { return i.row() == row; }))
+            setCurrentIndex(chosen.size() == 1
+                                ? chosen.first()
+                                : model_->index(row, std::max(0, currentIndex().column())));
+    });
     connect(this, &QAbstractItemView::pressed, this,
             [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
     connect(this, &QAbstractItemView::doubleClicked, this,

@@ -43,8 +43,8 @@ bool isDigit(QChar c) {
 
 MainWindow::MainWindow(storage::Store& store, QWidget* parent)
     : QMainWindow(parent), store_(store), ui(std::make_unique<Ui::MainWindow>()) {
+    installAccessibility(); // before the first control exists
     ui->setupUi(this);
-    installAccessibility();
     windows_.sized[storage::WindowTag::Main] = this;
 
     ui->printButton->setIcon(render::printIcon());

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -186,7 +188,13 @@ int showModal(QDialog* dialog) {
         dialog->move(centredOn(main->frameGeometry(), dialog->frameSize(),
                                screen ? screen->availableGeometry() : QRect()));
     }
-    return dialog->exec();
+    QPointer<QWidget> opener = QApplication::activeWindow();
+    const int result = dialog->exec();
+    // The window the dialog was opened from takes the keyboard back, as a window manager
+    // gives it back; without one the keyboard would stay with no window.
+    if (opener && opener->isVisible() && !QApplication::activeWindow())
+        opener->activateWindow();
+    return result;
 }
 
 QPoint centredOn(const QRect& owner, const QSize& size, const QRect& screen) {
@@ -205,6 +213,11 @@ void setTextColour(QWidget* w, const QColor& c) {
     p.setColor(QPalette::WindowText, c);
     p.setColor(QPalette::ButtonText, c);
     w->setPalette(p);
+}
+
+void showInPanel(QLabel* panel, const QString& purpose, const QString& text) {
+    panel->setText(text);
+    panel->setAccessibleName(text.isEmpty() ? purpose : purpose + QStringLiteral(": ") + text);
 }
 
 void showFieldProblem(QLineEdit* edit, const QString& problem) {

@@ -16,6 +16,7 @@
 
 class QComboBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -105,6 +106,10 @@ inline QColor newOrderColour() {
     return QColor(0, 0, 0);
 }
 void setTextColour(QWidget* w, const QColor& c);
+
+// Shows text in a status panel. Its accessible name says what the panel is for and what it
+// shows ("Число платежек: 3"), so that a screen reader reads the panel's whole text.
+void showInPanel(QLabel* panel, const QString& purpose, const QString& text);
 
 // Marks a box whose content fails a check that is only a warning: a red frame and the
 // problem as its tooltip; an empty problem takes the mark away and gives the box its own
