@@ -137,9 +137,9 @@ void party(QByteArray& out, const storage::TPlat& p, bool payer,
     line(out, keys[4], bank.Account.bytes());
     line(out, keys[5], bankName);
     // The bank's town is required by bank clients: never sent empty while a name is known.
-    line(out, keys[6],
-         storage::BankTown(directory, bank.Bik.view(), view(bankName),
-                           bank.BankFull.empty() ? bankName : bank.BankFull.bytes()));
+    line(
+        out, keys[6],
+        storage::BankTown(directory, bank.Bik.view(), bank.BankShort.view(), bank.BankFull.view()));
     line(out, keys[7], bank.Bik.bytes());
     line(out, keys[8], bank.CorrAccount.bytes());
 }

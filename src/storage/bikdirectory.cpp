@@ -256,18 +256,19 @@ BankNameLines BankNames(const BikBank& bank) {
     return {full.size() <= 64 ? full : bank.name.left(64), full.left(128)};
 }
 
-QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view bankName,
-                    const QByteArray& fallback) {
+QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view shortName,
+                    std::string_view fullName) {
     if (directory)
         if (const BikBank* b = directory->find(bik); b && !b->town.isEmpty())
             return cp1251::fromUnicode(b->town);
     // "г." as a word of its own, then the town's name to the end of the line.
     static const QRegularExpression town(u"(?:^|\\s)г\\.\\s*(\\S.*)$"_s,
                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = town.match(cp1251::toUnicode(bankName));
-    if (m.hasMatch())
-        return cp1251::fromUnicode(u"г. "_s + m.captured(1).trimmed());
-    return fallback;
+    for (std::string_view name : {shortName, fullName})
+        if (const QRegularExpressionMatch m = town.match(cp1251::toUnicode(name)); m.hasMatch())
+            return cp1251::fromUnicode(u"г. "_s + m.captured(1).trimmed());
+    const std::string_view shown = fullName.empty() ? shortName : fullName;
+    return QByteArray(shown.data(), qsizetype(shown.size()));
 }
 
 } // namespace storage

@@ -89,9 +89,10 @@ struct BankNameLines {
 BankNameLines BankNames(const BikBank& bank);
 
 // The town of a bank as the exchange file sends it: the directory's, when it knows the BIK;
-// else the "г. …" part of the bank's name ("ПАО Банк г.Пермь" gives "г. Пермь"); else
-// fallback. Texts in code page 1251.
-QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view bankName,
-                    const QByteArray& fallback);
+// else the "г. …" part of the bank's short name, or of its full name ("ПАО Банк г.Пермь"
+// gives "г. Пермь"); else the full name as it stands (the short one when there is none).
+// Texts in code page 1251.
+QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view shortName,
+                    std::string_view fullName);
 
 } // namespace storage
