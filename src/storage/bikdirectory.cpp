@@ -176,7 +176,7 @@ BikImport ReadBikMessage(const QByteArray& bytes) {
 
 BikImport ReadBikMessageFile(const QString& path) {
     QByteArray bytes;
-    if (const IoResult read = readFile(path, bytes, MaxMessageBytes); !read) {
+    if (const IoResult read = readChosenFile(path, bytes, MaxMessageBytes); !read) {
         BikImport r;
         r.error = read.error;
         return r;

@@ -277,6 +277,22 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
     return {};
 }
 
+IoResult readChosenFile(const QString& path, QByteArray& out, qint64 maxBytes) {
+    const QString action = QStringLiteral("Не могу прочитать файл");
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return IoResult::failure(fileMessage(
+            action, path,
+            S_ISDIR(st.st_mode) ? systemReason(EISDIR) : QStringLiteral("Это не обычный файл")));
+    if (IoResult r = readFile(path, out, maxBytes + 1); !r)
+        return r;
+    if (out.size() > maxBytes) {
+        out.clear();
+        return IoResult::failure(fileMessage(action, path, systemReason(EFBIG)));
+    }
+    return {};
+}
+
 IoResult readExactly(const QString& path, void* record, qint64 size) {
     QByteArray data;
     IoResult r = readFile(path, data, size);

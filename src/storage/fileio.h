@@ -60,6 +60,11 @@ IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed
 // Reads at most maxBytes from the start of path into out.
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes);
 
+// Reads the whole of a file the user chose to import (a directory, a statement): anything but
+// a regular file (a folder, a device, a pipe that would wait for a writer) is refused, and so
+// is a file longer than maxBytes, rather than read in part.
+IoResult readChosenFile(const QString& path, QByteArray& out, qint64 maxBytes);
+
 // Reads exactly size bytes from the start of path; a shorter file fails with a message.
 IoResult readExactly(const QString& path, void* record, qint64 size);
 

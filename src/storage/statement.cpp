@@ -164,7 +164,7 @@ StatementOutcome ImportStatement(Store& s, const QString& path) {
         return out;
     }
     QByteArray bytes;
-    if (const IoResult r = readFile(path, bytes, MaxStatementBytes); !r) {
+    if (const IoResult r = readChosenFile(path, bytes, MaxStatementBytes); !r) {
         out.error = r.error;
         return out;
     }

@@ -5,8 +5,10 @@
 #include "storage/statement.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace storage;
 using testing_support::cp;
@@ -151,4 +153,9 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
         EXPECT_EQ(folderTree(f.dir.path()), before) << row.name;
         EXPECT_EQ(f.s->Plat.Accepted, 0) << row.name;
     }
+
+    // A pipe chosen by mistake is refused at once, not waited on.
+    Folder f;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.dir.file("pipe")).constData(), 0600), 0);
+    EXPECT_TRUE(ImportStatement(*f.s, f.dir.file("pipe")).error.endsWith("Это не обычный файл"));
 }
