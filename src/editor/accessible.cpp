@@ -10,6 +10,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QTimer>
@@ -245,6 +246,23 @@ private:
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
+// A hint window (a label shown as a tooltip): a screen reader reads it as a tooltip when it
+// appears.
+class HintAccessible : public QAccessibleWidget {
+public:
+    explicit HintAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::ToolTip) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        return s;
+    }
+};
+
 void nameTextBox(QComboBox* combo) {
     QLineEdit* box = combo->lineEdit();
     if (!box || !box->accessibleName().isEmpty())
@@ -261,6 +279,9 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (className == QLatin1String("QLineEdit"))
         if (auto* combo = qobject_cast<QComboBox*>(static_cast<QWidget*>(object)->parentWidget()))
             QTimer::singleShot(0, combo, [combo] { nameTextBox(combo); });
+    if (className == QLatin1String("QLabel"))
+        if (auto* label = static_cast<QLabel*>(object); label->windowType() == Qt::ToolTip)
+            return new HintAccessible(label);
     if (className == QLatin1String("QComboBox"))
         if (auto* combo = qobject_cast<QComboBox*>(object))
             return new PickerAccessible(combo);

@@ -13,7 +13,9 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 #include <optional>
 
@@ -36,12 +38,138 @@ QString tooLongHint(int capacity) {
         .arg(one ? QStringLiteral("знака") : QStringLiteral("знаков"));
 }
 
+QPoint hintPosition(const QRect& box, const QSize& size, const QList<QRect>& controls,
+                    const QRect& window, const QRect& screen) {
+    constexpr int gap = 2;
+    const int middle = box.top() + (box.height() - size.height()) / 2;
+    const QPoint beside[] = {
+        {box.right() + 1 + gap, middle},               // right of the box
+        {box.left(), box.bottom() + 1 + gap},          // under it
+        {box.left(), box.top() - gap - size.height()}, // over it
+        {box.left() - gap - size.width(), middle},     // left of it
+    };
+    for (const QPoint& at : beside) {
+        const QRect hint(at, size);
+        if (screen.contains(hint) &&
+            std::none_of(controls.begin(), controls.end(),
+                         [&hint](const QRect& c) { return c.intersects(hint); }))
+            return at;
+    }
+    // Every side is taken: under or over the window, outside it.
+    const int x = std::clamp(box.left(), screen.left(), screen.right() + 1 - size.width());
+    for (const int y : {window.bottom() + 1 + gap, window.top() - gap - size.height()})
+        if (screen.contains(QRect(QPoint(x, y), size)))
+            return {x, y};
+    return beside[1];
+}
+
 namespace {
 
-// Shows a hint under the box.
+// The hint at a box: a small window beside the box, where no other control of the window lies
+// (see hintPosition), that the mouse goes through, so that it never takes a click, and that
+// goes when the focus leaves the box, when the window moves, hides or loses the keyboard, and
+// after a while. Screen readers hear it as a tooltip when it appears.
+class BoxHint : public QLabel {
+public:
+    explicit BoxHint(QWidget* window)
+        : QLabel(window, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                             Qt::WindowTransparentForInput) {
+        setObjectName(QStringLiteral("boxHint"));
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setForegroundRole(QPalette::ToolTipText);
+        setBackgroundRole(QPalette::ToolTipBase);
+        setPalette(QToolTip::palette());
+        setFont(QToolTip::font());
+        setAutoFillBackground(true);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setMargin(3);
+        setTextFormat(Qt::PlainText);
+        timer_.setSingleShot(true);
+        connect(&timer_, &QTimer::timeout, this, &QWidget::hide);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (!box_ || !now || (now != box_ && !box_->isAncestorOf(now)))
+                hide();
+        });
+        window->installEventFilter(this);
+    }
+
+    void showAt(QWidget* box, const QString& text) {
+        box_ = box;
+        setText(text);
+        resize(sizeHint());
+        QList<QRect> controls;
+        for (QWidget* w : box->window()->findChildren<QWidget*>()) {
+            if (w == box || box->isAncestorOf(w) || w->isAncestorOf(box) || w->isWindow() ||
+                !w->isVisible())
+                continue;
+            // A control is a visible widget with no visible widgets inside it.
+            const auto inside = w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            if (std::none_of(inside.begin(), inside.end(),
+                             [](QWidget* c) { return c->isVisible() && !c->isWindow(); }))
+                controls << QRect(w->mapToGlobal(QPoint()), w->size());
+        }
+        const QScreen* screen = box->screen();
+        move(hintPosition(QRect(box->mapToGlobal(QPoint()), box->size()), size(), controls,
+                          box->window()->frameGeometry(),
+                          screen ? screen->availableGeometry() : QRect()));
+        QWidget::show();
+        // The window system may forget, when the window first shows, that the mouse goes
+        // through it (X11 does): it is told again.
+        if (QWindow* w = windowHandle()) {
+            w->setFlag(Qt::WindowTransparentForInput, false);
+            w->setFlag(Qt::WindowTransparentForInput, true);
+        }
+        raise();
+        timer_.start(std::chrono::milliseconds(5000 + 40 * text.size()));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+        case QEvent::Close:
+        case QEvent::WindowDeactivate:
+            hide();
+            break;
+        default:
+            break;
+        }
+        return QLabel::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> box_;
+    QTimer timer_;
+};
+
+BoxHint* hintOf(QWidget* window) {
+    for (QObject* child : window->children())
+        if (auto* hint = dynamic_cast<BoxHint*>(child))
+            return hint;
+    return new BoxHint(window);
+}
+
+QList<BoxHint*> allHints() {
+    QList<BoxHint*> hints;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* hint = dynamic_cast<BoxHint*>(w))
+            hints << hint;
+    return hints;
+}
+
+// Shows a hint at the box, the only one shown.
 void showHint(QObject* box, const QString& text) {
-    if (auto* w = qobject_cast<QWidget*>(box))
-        QToolTip::showText(w->mapToGlobal(QPoint(0, w->height())), text, w);
+    auto* w = qobject_cast<QWidget*>(box);
+    if (!w || !w->isVisible())
+        return;
+    BoxHint* shown = hintOf(w->window());
+    for (BoxHint* other : allHints())
+        if (other != shown)
+            other->hide();
+    shown->showAt(w, text);
 }
 
 bool isLineBreak(QChar c) {
@@ -213,6 +341,18 @@ void setTextColour(QWidget* w, const QColor& c) {
     p.setColor(QPalette::WindowText, c);
     p.setColor(QPalette::ButtonText, c);
     w->setPalette(p);
+}
+
+QString shownHint() {
+    for (BoxHint* hint : allHints())
+        if (hint->isVisible())
+            return hint->text();
+    return {};
+}
+
+void hideHint() {
+    for (BoxHint* hint : allHints())
+        hint->hide();
 }
 
 void showInPanel(QLabel* panel, const QString& purpose, const QString& text) {

@@ -9,6 +9,7 @@
 #include "storage/shortstr.h"
 
 #include <QColor>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QValidator>
@@ -49,6 +50,15 @@ template <std::size_t N> void fromUi(const QString& text, storage::ShortStr<N>& 
 QString refusedCharHint(QChar c);
 // The hint shown at a box that refused what goes beyond the capacity of its field.
 QString tooLongHint(int capacity);
+// The text of the hint shown at a box now, empty when none is shown; and hiding it.
+QString shownHint();
+void hideHint();
+
+// Where a hint of the given size stands at a box: right of, under, over or left of it, the
+// first place that lies on the screen and covers none of the controls; when every side is
+// taken, under or over the window, outside it. All rectangles are in screen coordinates.
+QPoint hintPosition(const QRect& box, const QSize& size, const QList<QRect>& controls,
+                    const QRect& window, const QRect& screen);
 
 // A validator that drops every character a predicate refuses, typed or pasted. With the
 // default predicate it keeps out what code page 1251 cannot hold. A character refused for

@@ -14,6 +14,7 @@
 #include "editor/mainwindow.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -686,4 +687,33 @@ TEST(FirmList, BikMenuSaysWhichDirectoryIsImportedAndImportsAnother) {
     EXPECT_EQ(shown(), "Справочник БИК от 15.01.2026 (записей: 5)");
     w.dir.write("Data/Bik", "damaged");
     EXPECT_TRUE(shown().contains("поврежден")) << shown().toStdString();
+}
+
+// A hint at a box never takes the click meant for another control: after typing past the
+// limit of the surname, no window lies over any part of the next box, a click there (delivered
+// to whatever the screen shows at that point) moves to it, and what is typed next lands in it.
+TEST(Employees, HintAtAFullBoxLetsTheClickOnTheNextBoxThrough) {
+    EmployeeDialog dialog;
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    auto* surname = dialog.findChild<QLineEdit*>("surnameEdit");
+    auto* firstName = dialog.findChild<QLineEdit*>("firstNameEdit");
+    surname->setFocus();
+    typeText(surname, QStringLiteral("Константинопольский"));
+    EXPECT_EQ(surname->text(), QStringLiteral("Константинопольс"));
+    const QRect box = firstName->rect();
+    for (int x = 1; x < 5; ++x)
+        for (int y = 1; y < 4; ++y) {
+            const QPoint at =
+                firstName->mapToGlobal(QPoint(box.width() * x / 5, box.height() * y / 4));
+            EXPECT_EQ(QApplication::widgetAt(at), firstName) << x << ' ' << y;
+        }
+    const QPoint at = firstName->mapToGlobal(QPoint(box.width() / 2, box.height() * 3 / 4));
+    QWidget* hit = QApplication::widgetAt(at);
+    ASSERT_TRUE(hit);
+    QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFromGlobal(at));
+    typeText(QApplication::focusWidget(), QStringLiteral("Александра"));
+    EXPECT_EQ(firstName->text(), QStringLiteral("Александра"));
+    EXPECT_EQ(surname->text(), QStringLiteral("Константинопольс"));
 }

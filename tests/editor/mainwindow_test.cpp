@@ -22,7 +22,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace editor;
@@ -551,12 +550,12 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
     memo->setFocus();
     memo->insertPlainText(QString("ab\n").repeated(100));
     EXPECT_EQ(memo->toPlainText(), QString("ab\n").repeated(63) + "ab"); // 254 bytes stored
-    EXPECT_EQ(QToolTip::text(), tooLongHint(255));
-    QToolTip::hideText();
+    EXPECT_EQ(editor::shownHint(), tooLongHint(255));
+    editor::hideHint();
     QTest::keyClicks(memo, "cd");
     QTest::keyClick(memo, Qt::Key_Return);
     EXPECT_TRUE(memo->toPlainText().endsWith("abc")) << memo->toPlainText().right(5).toStdString();
-    EXPECT_EQ(QToolTip::text(), tooLongHint(255));
+    EXPECT_EQ(editor::shownHint(), tooLongHint(255));
 
     BudgetFieldsDialog* budget = w.budget;
     budget->show();
@@ -574,8 +573,8 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
         box->setFocus();
         box->insert(QString(300, u'Ж'));
         EXPECT_EQ(box->text().size(), capacity) << name;
-        EXPECT_EQ(QToolTip::text(), tooLongHint(capacity)) << name;
-        QToolTip::hideText();
+        EXPECT_EQ(editor::shownHint(), tooLongHint(capacity)) << name;
+        editor::hideHint();
     }
     budget->hide();
 

@@ -63,3 +63,30 @@ TEST(ModalPlacement, CentredOnTheMainWindowButNeverOffTheScreen) {
         EXPECT_EQ(editor::centredOn(r.owner, r.size, screen), r.at) << r.name;
     EXPECT_EQ(editor::centredOn({100, 100, 800, 600}, {400, 200}, QRect()), QPoint(300, 300));
 }
+
+// A hint used to stand right under its box, over the next box, and took the click meant for it.
+TEST(HintPlacement, BesideTheBoxWhereNoControlIsElseOutsideTheWindow) {
+    struct Row {
+        const char* name;
+        QRect box;
+        QList<QRect> controls;
+        QPoint at;
+    };
+    const QRect right(300, 100, 100, 24), under(100, 130, 160, 24), over(100, 70, 160, 24),
+        left(0, 100, 90, 24);
+    const Row rows[] = {
+        {"nothing around: right of the box", {100, 100, 160, 24}, {}, {262, 102}},
+        {"a control at the right: under", {100, 100, 160, 24}, {right}, {100, 126}},
+        {"right and under taken: over", {100, 100, 160, 24}, {right, under}, {100, 78}},
+        {"every side taken: under the window",
+         {100, 100, 160, 24},
+         {right, under, over, left},
+         {100, 452}},
+        {"at the right edge of the screen: left of the box", {1100, 100, 160, 24}, {}, {848, 102}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(editor::hintPosition(r.box, {250, 20}, r.controls, {50, 50, 500, 400},
+                                       {0, 0, 1280, 1024}),
+                  r.at)
+            << r.name;
+}
