@@ -21,8 +21,9 @@ constexpr qint64 MaxMessageBytes = 256LL * 1024 * 1024;
 // The first line of Data/Bik: what the file is, and the version of its layout.
 constexpr char FileMark[] = "Quenmara BIK 1";
 
-bool isBik(QStringView s) {
-    return s.size() == 9 &&
+// n decimal digits and nothing else: a BIK (9), an account (20).
+bool digitsOnly(QStringView s, qsizetype n) {
+    return s.size() == n &&
            std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
@@ -66,12 +67,13 @@ void readEntry(QXmlStreamReader& x, const QDate& directoryDate, BikImport& r) {
             const QStringView kind = a.value("RegulationAccountType"_L1);
             const bool inForce =
                 a.value("AccountStatus"_L1) != u"ACDL" && a.value("DateOut"_L1).isEmpty();
-            if ((kind == u"CRSA" || kind == u"TRSA") && inForce)
-                bank.accounts << a.value("Account"_L1).toString().trimmed();
+            const QString account = a.value("Account"_L1).toString().trimmed();
+            if ((kind == u"CRSA" || kind == u"TRSA") && inForce && digitsOnly(account, 20))
+                bank.accounts << account;
         }
         x.skipCurrentElement();
     }
-    if (!isBik(bank.bik))
+    if (!digitsOnly(bank.bik, 9))
         r.leftOut << u"запись с БИК «%1»: БИК должен состоять из 9 цифр"_s.arg(bank.bik);
     else if (!described)
         r.leftOut << u"БИК %1: нет сведений об участнике"_s.arg(bank.bik);
@@ -93,7 +95,7 @@ bool parseFile(const QByteArray& bytes, BikDirectory& d, int& badLine) {
             break;
         badLine = int(i + 1);
         const QStringList f = QString::fromUtf8(lines[i]).split(u'\t');
-        if (f.size() != 5 || !isBik(f[0]) || (!f[3].isEmpty() && !isoDate(f[3]).isValid()))
+        if (f.size() != 5 || !digitsOnly(f[0], 9) || (!f[3].isEmpty() && !isoDate(f[3]).isValid()))
             return false;
         BikBank b{f[0], f[1], f[2], f[4].split(u' ', Qt::SkipEmptyParts), isoDate(f[3])};
         d.banks.append(std::move(b));

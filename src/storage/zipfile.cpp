@@ -73,9 +73,11 @@ bool unzipEntry(const QByteArray& zip, const QString& suffix, qint64 maxBytes, Q
         error = unreadable;
         return false;
     }
-    // The size the archive states is only a first guess: reading goes on to the real end,
-    // and stops beyond maxBytes whatever the archive said.
-    out.resize(qsizetype(size));
+    // The size the archive states is only a first guess (a damaged or forged archive may claim
+    // any size): reading goes on to the real end, and stops beyond maxBytes whatever the
+    // archive said.
+    constexpr zip_uint64_t FirstGuessLimit = 16 * 1024 * 1024;
+    out.resize(qsizetype(std::min(size, FirstGuessLimit)));
     qint64 done = 0;
     for (;;) {
         if (done == out.size()) {
