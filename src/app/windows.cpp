@@ -15,6 +15,7 @@
 #include "directory/organizationlistdialog.h"
 #include "editor/budgetfieldsdialog.h"
 #include "editor/mainwindow.h"
+#include "editor/uiutil.h"
 #include "storage/store.h"
 
 #include <QApplication>
@@ -27,6 +28,8 @@ namespace app {
 
 std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     using storage::WindowTag;
+    // The windows' font is proportional, also where the system's default is not.
+    QApplication::setFont(editor::proportionalFont(QApplication::font()));
     auto all = std::make_unique<AllWindows>();
     all->mainWindow = std::make_unique<editor::MainWindow>(store);
     editor::MainWindow* mainWindow = all->mainWindow.get();

@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "budgetfieldsdialog.h"
+#include "documentopener.h"
 #include "preview.h"
 #include "printtarget.h"
 #include "questiondialog.h"
@@ -18,7 +19,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +29,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QUrl>
 
 namespace editor {
 
@@ -423,10 +422,11 @@ void MainWindow::openHelp() {
         if (QFileInfo::exists(guide))
             help = guide;
     }
-    if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        QMessageBox::information(
-            this, windowTitle(),
-            QStringLiteral("Не могу открыть файл справки %1").arg(QDir::toNativeSeparators(help)));
+    openDocument(help, this, [this, help](const QString& reason) {
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Не могу открыть файл справки %1: %2")
+                                     .arg(QDir::toNativeSeparators(help), reason));
+    });
 }
 
 void MainWindow::startNewOrder() {

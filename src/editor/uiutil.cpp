@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -289,6 +291,24 @@ void restrictToCp1251(QPlainTextEdit* memo) {
 void restrictToCp1251(QPlainTextEdit* memo, int capacity,
                       std::function<qsizetype(const QString&)> storedSize) {
     filterMemo(memo, capacity, std::move(storedSize));
+}
+
+QFont proportionalFont(const QFont& font) {
+    if (!QFontInfo(font).fixedPitch())
+        return font;
+    QFont sans = font;
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans", "FreeSans"}) {
+        sans.setFamilies({QString::fromLatin1(family)});
+        if (const QFontInfo info(sans);
+            info.family() == QLatin1String(family) && !info.fixedPitch())
+            return sans;
+    }
+    for (const QString& family : QFontDatabase::families())
+        if (!QFontDatabase::isFixedPitch(family) && QFontDatabase::isSmoothlyScalable(family)) {
+            sans.setFamilies({family});
+            return sans;
+        }
+    return font;
 }
 
 void applyFormSize(QWidget* window, const storage::Store& store, storage::WindowTag tag) {

@@ -9,6 +9,7 @@
 #include "storage/shortstr.h"
 
 #include <QColor>
+#include <QFont>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -95,6 +96,11 @@ void restrictToCp1251(QPlainTextEdit* memo, int capacity,
 void restrictToCp1251(QLineEdit* edit, int maxLength);
 void restrictToCp1251(QComboBox* combo, int maxLength);
 void restrictChars(QLineEdit* edit, std::function<bool(QChar)> accept, int maxLength = -1);
+
+// The font for the windows: font itself when it is proportional; when it resolves to a
+// monospaced family (fontconfig does so for the default sans-serif where only the Liberation
+// fonts are installed), a proportional sans-serif family of the same size.
+QFont proportionalFont(const QFont& font);
 
 // Sets a window's size from its entry of the window-size table; an entry smaller than what
 // the window's layout needs gives that minimum instead.

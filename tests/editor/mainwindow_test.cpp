@@ -2,6 +2,7 @@
 
 #include "archive/settingsdialog.h"
 #include "editor/budgetfieldsdialog.h"
+#include "editor/documentopener.h"
 #include "editor/mainwindow.h"
 #include "editor/uiutil.h"
 #include "storage/choices.h"
@@ -13,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -609,4 +612,35 @@ TEST(MainWindow, AcceptedBudgetPaymentKeepsItsBudgetFieldsAndStatus) {
     EXPECT_EQ(w.edit("statusEdit")->text(), "02");
     EXPECT_EQ(w.budget->texts().kbk, before.kbk);
     EXPECT_EQ(w.budget->texts().docDate, before.docDate);
+}
+
+// "Help" on a system without a program to show the guide did nothing at all (the desktop's
+// opener failed after the call had returned): now a message says why, and where the file is.
+TEST(MainWindow, HelpThatCannotBeOpenedSaysWhyAndWhere) {
+    Editor w;
+    const QString help = QDir::toNativeSeparators(w.dir.file("Quenmara.chm"));
+    auto helpMessage = [&] {
+        bool answered = false;
+        return whenModal(
+            [&](QWidget* box) {
+                answered = true;
+                box->close();
+            },
+            [&] {
+                w.button("helpButton")->click();
+                EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+            });
+    };
+    EXPECT_EQ(helpMessage(), "Не могу открыть файл справки " + help + ": файл не найден");
+
+    // The desktop's opener finds no program for the file, as on a system without a browser.
+    w.dir.write("Quenmara.chm", "help");
+    TempDir bin;
+    bin.write("xdg-open", "#!/bin/sh\nexit 3\n");
+    QFile::setPermissions(bin.file("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+    const QString message = helpMessage();
+    qputenv("PATH", path);
+    EXPECT_EQ(message, "Не могу открыть файл справки " + help + ": " + openerFailure(3));
 }
