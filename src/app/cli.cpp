@@ -14,6 +14,9 @@ QString usageText() {
         "\n"
         "  --dir ПАПКА              папка программы (по умолчанию папка исполняемого файла,\n"
         "                           а если в нее нельзя писать, ~/.local/share/Quenmara)\n"
+        "  --no-lock                работать без блокировки папки, когда ее нельзя создать\n"
+        "                           (папка программы открыта только для чтения): только если\n"
+        "                           с этой папкой точно работает одна программа\n"
         "  --list                   вывести сохраненные платежки: номер, дата, плательщик,\n"
         "                           получатель, сумма, состояние, имя файла (через табуляцию)\n"
         "  --check                  проверить ИНН, КПП, БИК и счета справочника и сохраненных\n"
@@ -73,9 +76,11 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
         {QCommandLineOption(QStringList{u"h"_s, u"help"_s}), Options::Mode::Help},
         {QCommandLineOption(u"version"_s), Options::Mode::Version},
     };
+    const QCommandLineOption noLock(u"no-lock"_s);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(dir);
+    parser.addOption(noLock);
     for (const auto& [option, mode] : modes)
         parser.addOption(option);
 
@@ -118,6 +123,7 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
         }
     }
     o.dir = parser.value(dir);
+    o.noLock = parser.isSet(noLock);
     o.words = parser.value(words);
     o.pdfOut = parser.value(pdf);
     o.exportOut = parser.value(exportTo);

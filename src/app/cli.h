@@ -28,12 +28,13 @@ struct Options {
         Version
     };
     Mode mode = Mode::Window;
-    QString dir;        // --dir; empty: chosen by chooseProgramFolder
-    QString words;      // --words AMOUNT, or "-" for standard input
-    QString pdfOut;     // --pdf OUT.pdf
-    QString exportOut;  // --export OUT.txt
-    QString importFile; // --import-bik FILE, --import-statement FILE
-    QStringList orders; // --pdf or --export ... NAME.plat...
+    QString dir;         // --dir; empty: chosen by chooseProgramFolder
+    bool noLock = false; // --no-lock: work on the folder without its lock, on the user's word
+    QString words;       // --words AMOUNT, or "-" for standard input
+    QString pdfOut;      // --pdf OUT.pdf
+    QString exportOut;   // --export OUT.txt
+    QString importFile;  // --import-bik FILE, --import-statement FILE
+    QStringList orders;  // --pdf or --export ... NAME.plat...
 };
 
 // Parses the arguments after the program name. On an error returns nothing and sets error.

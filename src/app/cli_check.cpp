@@ -42,8 +42,14 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         return 1;
     }
     for (const storage::FolderEntry& e : storage::listFiles(store.PlatDir, u".plat")) {
-        if (e.size != qint64(sizeof(storage::TPlat)))
+        if (e.size != qint64(sizeof(storage::TPlat))) {
+            err << storage::fileMessage(QStringLiteral("Не могу прочитать платежку"),
+                                        store.PlatDir + e.name,
+                                        storage::wrongSizeReason(e.size, storage::PlatFileSize))
+                << '\n';
+            failed = true;
             continue;
+        }
         storage::TPlat plat;
         if (storage::IoResult r = storage::ReadPlatFile(store.PlatDir + e.name, plat); !r) {
             err << r.error << '\n';

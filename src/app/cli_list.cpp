@@ -18,13 +18,17 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
                    .arg(QDir::toNativeSeparators(store.PlatDir));
         return 1;
     }
-    if (const storage::IoResult r = storage::ScanAtStart(store); !r) {
-        err << r.error << '\n';
+    // The orders that could not be read are named on err; every other one is printed.
+    const storage::IoResult scanned = storage::ScanAtStart(store);
+    if (!scanned)
+        err << scanned.error << '\n';
+    if (!scanned && storage::UnreadableOrders(store).isEmpty())
         return 1;
-    }
     using storage::cp1251::toUnicode;
     for (int i = 0; i < store.PlatCount; ++i) {
         const storage::TPlatItem& e = store.PlatList[std::size_t(i)];
+        if (!e.Problem.empty())
+            continue;
         out << toUnicode(e.NumberText.view()) << '\t' << toUnicode(e.DateText.view()) << '\t'
             << toUnicode(e.PayerText.view()) << '\t' << toUnicode(e.PayeeText.view()) << '\t'
             << toUnicode(e.AmountText.view()) << '\t'
@@ -32,7 +36,7 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
             << '\t' << QString::fromLatin1(e.FileName.bytes()) << '\n';
     }
     out.flush();
-    return 0;
+    return scanned ? 0 : 1;
 }
 
 } // namespace app

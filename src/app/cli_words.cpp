@@ -6,9 +6,11 @@
 
 #include "render/amount.h"
 #include "storage/cp1251.h"
+#include "storage/fileio.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -44,8 +46,54 @@ struct Utf8Table {
     }
 };
 
+// The length of the well-formed UTF-8 character at the start of s (a printable one, for a
+// single byte), or 0.
+std::size_t utf8Character(std::string_view s) {
+    const auto b = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char c = b(0);
+    if (c < 0x80)
+        return c >= 0x20 && c != 0x7F ? 1 : 0;
+    const std::size_t n = c >= 0xC2 && c <= 0xDF   ? 2
+                          : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4 ? 4
+                                                   : 0;
+    if (n == 0 || s.size() < n)
+        return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((b(k) & 0xC0) != 0x80)
+            return 0;
+    // Overlong forms, surrogates and code points beyond U+10FFFF.
+    if ((c == 0xE0 && b(1) < 0xA0) || (c == 0xED && b(1) >= 0xA0) || (c == 0xF0 && b(1) < 0x90) ||
+        (c == 0xF4 && b(1) >= 0x90))
+        return 0;
+    return n;
+}
+
+// The input as a message may show it: well-formed printable UTF-8 as it is, every other byte
+// (NUL, a control character, a byte of no valid character) as \xHH, so that nothing the
+// input holds reaches the terminal raw.
+std::string escaped(std::string_view input) {
+    std::string out;
+    out.reserve(input.size());
+    while (!input.empty()) {
+        std::size_t n = utf8Character(input);
+        if (n == 0) {
+            static const char digits[] = "0123456789ABCDEF";
+            const auto c = static_cast<unsigned char>(input[0]);
+            out += "\\x";
+            out += digits[c >> 4];
+            out += digits[c & 15];
+            n = 1;
+        } else {
+            out.append(input.substr(0, n));
+        }
+        input.remove_prefix(n);
+    }
+    return out;
+}
+
 // An amount as it appears in a message: in guillemets, cut to 40 bytes (at a character
-// boundary of the UTF-8 input) with an ellipsis when longer.
+// boundary of the UTF-8 input) with an ellipsis when longer, escaped.
 std::string quoted(std::string_view input, bool cut) {
     constexpr std::size_t limit = 40;
     if (input.size() > limit) {
@@ -55,7 +103,7 @@ std::string quoted(std::string_view input, bool cut) {
         input = input.substr(0, n);
         cut = true;
     }
-    return "«" + std::string(input) + (cut ? "…»" : "»");
+    return "«" + escaped(input) + (cut ? "…»" : "»");
 }
 
 // The message for a malformed amount; capital: as a sentence of its own, else after
@@ -120,19 +168,31 @@ int wordsOfLines(const Utf8Table& utf8, std::istream& in, std::ostream& out, std
         overlong = false;
     };
 
-    for (;;) {
-        const int c = source ? source->sbumpc() : std::char_traits<char>::eof();
-        if (c == std::char_traits<char>::eof()) {
-            if (length || overlong)
+    // A standard input that cannot be read (closed, a folder) ends the input with a message;
+    // the stream reports it by an exception.
+    try {
+        for (;;) {
+            const int c = source ? source->sbumpc() : std::char_traits<char>::eof();
+            if (c == std::char_traits<char>::eof()) {
+                if (length || overlong)
+                    finishLine();
+                break;
+            }
+            if (c == '\n')
                 finishLine();
-            break;
+            else if (length < line.size())
+                line[length++] = char(c);
+            else
+                overlong = true;
         }
-        if (c == '\n')
+    } catch (const std::exception&) {
+        const int error = errno;
+        if (length || overlong)
             finishLine();
-        else if (length < line.size())
-            line[length++] = char(c);
-        else
-            overlong = true;
+        out.flush();
+        err << "Не могу прочитать стандартный ввод: " << storage::systemReason(error).toStdString()
+            << '\n';
+        return 1;
     }
     out.flush();
     if (!out) {

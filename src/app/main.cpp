@@ -5,6 +5,7 @@
 
 #include "storage/cp1251.h"
 #include "storage/folderlock.h"
+#include "storage/output.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -70,10 +71,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     // One program at a time works in a program folder; the lock is taken before the start-up
-    // touches anything and released on every way out.
+    // touches anything and released on every way out. --check only reads the folder: it
+    // takes no lock and changes nothing there.
     storage::FolderLock lock(dir);
-    const bool held = lock.acquire() == storage::FolderLock::State::Held;
-    if (held) {
+    bool readOnly = options->mode == Mode::Check;
+    QString lockMessage;
+    const storage::FolderLock::State state =
+        readOnly || options->noLock ? storage::FolderLock::State::Taken : lock.acquire();
+    if (state == storage::FolderLock::State::Held) {
         const QString holder = lock.holder();
         QString text = QStringLiteral("Папка программы %1 занята другой программой")
                            .arg(QDir::toNativeSeparators(dir));
@@ -86,10 +91,22 @@ int main(int argc, char** argv) {
             return app::refuseHeldFolder(text);
         }
         err << text << QStringLiteral(": она прочитана как есть, в ней ничего не изменено.\n");
+        readOnly = true;
+    } else if (state == storage::FolderLock::State::Unavailable) {
+        // Without a lock a second program could write the same files: the folder is only read,
+        // unless the user says that no other program works on it.
+        lockMessage =
+            QStringLiteral("Не могу заблокировать папку программы %1, %2.\nПапка открыта только "
+                           "для чтения: изменения в ней не сохраняются. Если с этой папкой "
+                           "работает только одна программа, запустите ее с параметром --no-lock.")
+                .arg(QDir::toNativeSeparators(dir), lock.problem());
+        readOnly = true;
     }
     auto store = std::make_unique<storage::Store>();
-    store->ReadOnlyFolder = held;
-    const QStringList messages = storage::StartUp(*store, dir);
+    store->ReadOnlyFolder = readOnly;
+    QStringList messages = storage::StartUp(*store, dir);
+    if (!lockMessage.isEmpty())
+        messages.prepend(lockMessage);
 
     if (options->mode == Mode::Window)
         return app::runWindows(*store, messages);
@@ -98,13 +115,19 @@ int main(int argc, char** argv) {
     err.flush();
     if (options->mode == Mode::List)
         return app::runList(*store, out, err);
-    if (options->mode == Mode::Export)
-        return app::runExport(*store, options->exportOut, options->orders, out, err);
     if (options->mode == Mode::Check)
         return app::runCheck(*store, out, err);
     if (options->mode == Mode::ImportBik)
         return app::runImportBik(*store, options->importFile, out, err);
     if (options->mode == Mode::ImportStatement)
         return app::runImportStatement(*store, options->importFile, out, err);
+    // An output never lands on the program's own data, a folder, a device or a FIFO.
+    const QString output = options->mode == Mode::Export ? options->exportOut : options->pdfOut;
+    if (const storage::IoResult r = storage::checkOutputFile(*store, output); !r) {
+        err << r.error << '\n';
+        return 2;
+    }
+    if (options->mode == Mode::Export)
+        return app::runExport(*store, options->exportOut, options->orders, out, err);
     return app::runPdf(*store, options->pdfOut, options->orders, err);
 }

@@ -30,6 +30,9 @@ QString PlatCellText(const TPlatItem& item, int column) {
     case 4:
         return editor::toUi(item.AmountText);
     case 5:
+        // The state of an order that could not be read is unknown: the reason stands there.
+        if (!item.Problem.empty())
+            return QStringLiteral("Не прочитана: %1").arg(editor::toUi(item.Problem));
         return item.Accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено");
     default:
         return {};
@@ -83,7 +86,11 @@ SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) 
         const TPlatItem& e = items[std::size_t(i)];
         const std::optional<Money> amount = Money::parseLenient(e.AmountText.view());
         if (!amount) {
-            sum.error = e.AmountText.empty()
+            sum.error = !e.Problem.empty()
+                            ? QStringLiteral("Платежка № %1 не прочитана: %2. Сумма выделенных "
+                                             "платежек не подсчитана.")
+                                  .arg(editor::toUi(e.NumberText), editor::toUi(e.Problem))
+                        : e.AmountText.empty()
                             ? QStringLiteral("В платежке № %1 нет суммы. Сумма выделенных платежек "
                                              "не подсчитана.")
                                   .arg(editor::toUi(e.NumberText))

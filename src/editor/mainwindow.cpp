@@ -268,8 +268,11 @@ void MainWindow::setAccepted(bool checked) {
     setLocked(checked);
     if (showing_ || !store_.PlatSaved)
         return;
-    if (storage::IoResult r = StoreAccepted(store_, checked); !r)
+    if (storage::IoResult r = StoreAccepted(store_, checked); !r) {
         showError(r.error);
+        // The write failed: the box and the lock return to what the file holds.
+        showAccepted();
+    }
 }
 
 void MainWindow::showAccepted() {
@@ -480,7 +483,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         const storage::FormSize& e = store_.FormSizes[std::size_t(tag)];
         changed = changed || w->width() != e.Width || w->height() != e.Height;
     }
-    if (changed) {
+    // A folder opened only for reading keeps its sizes; the user was told so at the start.
+    if (changed && !store_.ReadOnlyFolder) {
         for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
             if (const QWidget* w = windows_.sized[storage::WindowTag(tag)]) {
                 store_.FormSizes[std::size_t(tag)].Width = std::uint16_t(w->width());

@@ -317,12 +317,20 @@ storage::IoResult SaveSaved(Store& s) {
 }
 
 storage::IoResult StoreAccepted(Store& s, bool accepted) {
-    const int at = listPosition(s);
-    if (at >= 0)
-        s.PlatList[std::size_t(at)].Accepted = accepted ? 1 : 0;
+    const TPlat before = s.Plat;
+    const TPlat snapshot = s.PlatSnapshot;
     s.Plat.Accepted = accepted ? 1 : 0;
     s.PlatSnapshot = s.Plat;
-    return storage::SaveFilePlat(s);
+    storage::IoResult r = storage::SaveFilePlat(s);
+    if (!r) {
+        // The file still holds what it held: so do the record, the snapshot and the list.
+        s.Plat = before;
+        s.PlatSnapshot = snapshot;
+        return r;
+    }
+    if (const int at = listPosition(s); at >= 0)
+        s.PlatList[std::size_t(at)].Accepted = s.Plat.Accepted;
+    return r;
 }
 
 OrderFields NewOrderFields(const Store& s, const OrderFields& current) {

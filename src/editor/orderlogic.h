@@ -123,8 +123,9 @@ SaveNewResult SaveNewOrder(storage::Store& s, const OrderFields& fields, const S
 // changed.
 storage::IoResult SaveSaved(storage::Store& s);
 
-// The accepted box of a saved order changed: the list entry and the record follow it and
-// the file is written at once.
+// The accepted box of a saved order changed: the file is written at once, and the record,
+// its snapshot and the list entry follow it only when the write succeeded; on a failure they
+// keep what the file still holds.
 storage::IoResult StoreAccepted(storage::Store& s, bool accepted);
 
 // "New": the fields of a new order started from the one on screen (today's date, parties

@@ -15,8 +15,9 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
     const QFileInfo info(path);
     if (!info.exists())
         return {};
+    // One byte more than the record tells a longer file from a whole one.
     QByteArray data;
-    const IoResult read = readFile(path, data, size);
+    const IoResult read = readFile(path, data, size + 1);
     const QString shown = QDir::toNativeSeparators(path);
     if (!read)
         return {LoadStatus::Unreadable,
@@ -29,30 +30,31 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
     if (data.isEmpty() && emptyIsMissing)
         return {};
 
-    const qint64 whole = data.size() / unit * unit;
+    // What fits of the whole units is used; a longer file's extra bytes would be cut by the
+    // next save, so it is set aside as well as a shorter one.
+    const qint64 whole = std::min(qint64(data.size()), size) / unit * unit;
     std::memcpy(dest, data.constData(), std::size_t(whole));
-    QString text = QStringLiteral("Файл %1 поврежден: %2 байт вместо %3.")
-                       .arg(shown)
-                       .arg(data.size())
-                       .arg(size);
-    const QString aside = keepInPlace ? QString() : moveAside(path, QStringLiteral(".damaged"));
-    if (aside.isEmpty()) {
-        text += QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.");
-        return {LoadStatus::Salvaged, text};
-    }
+    QString text =
+        QStringLiteral("Файл %1 поврежден: %2.")
+            .arg(shown, wrongSizeReason(data.size() > size ? info.size() : data.size(), size));
+    const QString asIs = QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.");
+    if (keepInPlace)
+        return {LoadStatus::Salvaged, text + asIs};
+    // The damaged file is kept under a second name first, and only then replaced by the
+    // complete one in one step: whenever this stops, the table's name holds one or the other.
+    QString aside;
+    if (const IoResult kept = keepCopy(path, QStringLiteral(".damaged"), aside); !kept)
+        return {LoadStatus::Salvaged, text + asIs + u'\n' + kept.error};
     const IoResult written =
         writeFileAtomic(path, QByteArray(static_cast<const char*>(dest), qsizetype(size)));
-    if (!written && moveFile(aside, path)) {
-        // Without a complete file in its place the next start would find none at all: the
-        // damaged file goes back, to be read again then.
-        text +=
-            QStringLiteral(" Прочитано то, что удалось; файл оставлен как есть.\n") + written.error;
-        return {LoadStatus::Salvaged, text};
+    if (!written) {
+        // The damaged file stays in its place, to be read again at the next start; its second
+        // name goes, so that it is not kept twice.
+        QFile::remove(aside);
+        return {LoadStatus::Salvaged, text + asIs + u'\n' + written.error};
     }
     text += QStringLiteral(" Прочитано то, что удалось; прежний файл сохранен как %1.")
                 .arg(QDir::toNativeSeparators(aside));
-    if (!written)
-        text += u'\n' + written.error;
     return {LoadStatus::Salvaged, text};
 }
 
@@ -68,7 +70,17 @@ LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size,
     return r.status;
 }
 
+IoResult checkWritable(const Store& s) {
+    if (!s.ReadOnlyFolder)
+        return {};
+    return IoResult::failure(
+        QStringLiteral("Папка программы %1 открыта только для чтения: изменения не сохраняются.")
+            .arg(QDir::toNativeSeparators(s.ProgramDir)));
+}
+
 IoResult saveWholeFile(const Store& s, const QString& path, const QByteArray& data) {
+    if (IoResult r = checkWritable(s); !r)
+        return r;
     if (const auto held = s.UnreadableFiles.constFind(path); held != s.UnreadableFiles.cend())
         return IoResult::failure(*held);
     return writeFileAtomic(path, data);
@@ -176,6 +188,8 @@ QStringList installTables(const Store& s, const QStringList& names) {
             failures << fileMessage(QStringLiteral("Не могу записать файл"), path,
                                     systemReason(errno));
     }
+    if (const IoResult synced = syncFolder(s.DataDir); !synced)
+        failures << synced.error;
     return failures;
 }
 
@@ -184,6 +198,8 @@ QStringList installTables(const Store& s, const QStringList& names) {
 IoResult SaveTables(const Store& s, unsigned tables, bool* begun) {
     if (begun)
         *begun = false;
+    if (IoResult r = checkWritable(s); !r)
+        return r;
     QStringList names;
     for (const auto& [bit, name] : tableFiles) {
         if (!(tables & bit))

@@ -17,15 +17,15 @@ struct LoadOutcome {
     QString message; // set for Salvaged and Unreadable
 };
 
-// Reads a file of size bytes into dest. A missing file leaves dest as it is. A shorter file
-// (or, with emptyIsMissing false, an empty one) fills dest with the whole units of unit
-// bytes it holds and leaves the rest of dest as it was; the damaged file is moved aside
-// (name + ".damaged") and a complete file is written in its place, so that nothing it held
-// is lost; when that write fails (a full disk), the damaged file is put back under its name.
-// A file that cannot be read at all (no right to read it, an input or output error, too
-// many open files) is not damaged: it stays where it is, dest stays as it was, and the
-// message says which file and why. Bytes beyond size are ignored.
-// With keepInPlace the file is only read: nothing is moved aside or written.
+// Reads a file of size bytes into dest. A missing file leaves dest as it is. A file of
+// another size (shorter, longer, or, with emptyIsMissing false, empty) is damaged: dest takes
+// the whole units of unit bytes it holds within size and keeps the rest as it was; the
+// damaged file is kept under a second name (name + ".damaged", see keepCopy) and a complete
+// file then replaces it in one step, so that nothing it held is lost and the name is never
+// empty; when that write fails (a full disk), the damaged file stays as it was. A file that
+// cannot be read at all (no right to read it, an input or output error, not a regular file)
+// is not damaged: it stays where it is, dest stays as it was, and the message says which file
+// and why. With keepInPlace the file is only read: nothing is kept aside or written.
 LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
                           bool emptyIsMissing = false, bool keepInPlace = false);
 
@@ -34,6 +34,10 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
 // over it during this run.
 LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
                          QStringList& messages, bool emptyIsMissing = false);
+
+// Fails while this run may not change the program folder (ReadOnlyFolder), with the message
+// every save then gives; succeeds otherwise. Each save of the store asks it first.
+IoResult checkWritable(const Store& s);
 
 // Writes a whole table file of the store (writeFileAtomic), unless the file could not be read
 // at start: that save is refused with the message the user was given then.

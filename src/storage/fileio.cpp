@@ -72,6 +72,8 @@ QString systemReason(int error) {
         return QStringLiteral("Операция не поддерживается");
     case EINVAL:
         return QStringLiteral("Недопустимая операция");
+    case EBADF:
+        return QStringLiteral("Файл не открыт");
     default:
         return QStringLiteral("Системная ошибка %1").arg(error);
     }
@@ -127,6 +129,14 @@ QString fileMessage(const QString& action, const QString& path, const QString& r
     return QStringLiteral("%1 %2: %3").arg(action, QDir::toNativeSeparators(path), reason);
 }
 
+QString wrongSizeReason(qint64 size, qint64 expected) {
+    return QStringLiteral("%1 байт вместо %2").arg(size).arg(expected);
+}
+
+QString notRegularReason() {
+    return QStringLiteral("Это не обычный файл");
+}
+
 bool linkStaysInFolder(const QString& path) {
     const QFileInfo link(path);
     const QString target = link.canonicalFilePath();
@@ -170,33 +180,40 @@ private:
 } // namespace
 
 IoResult writeFileAtomic(const QString& path, const Producer& produce) {
-    const QString action = QStringLiteral("Не могу записать файл");
+    const auto failed = [&path](const QString& reason) {
+        return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path, reason),
+                                 reason);
+    };
     // QSaveFile writes a link's target; a link may lead anywhere, so only one that leads to a
     // file of its own folder is written through.
     if (QFileInfo(path).isSymLink() && !linkStaysInFolder(path))
-        return IoResult::failure(
-            fileMessage(action, path, QStringLiteral("это ссылка на файл за пределами папки")));
+        return failed(QStringLiteral("это ссылка на файл за пределами папки"));
+    // A folder, a device or a FIFO of that name is never replaced by a file.
+    if (struct stat st{};
+        ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return failed(S_ISDIR(st.st_mode) ? systemReason(EISDIR) : notRegularReason());
     // Unbuffered, so that every write reaches the system here: a buffered write of a small
     // file succeeds into the buffer, and QSaveFile commits the file even when flushing that
     // buffer wrote only part of it (a full disk then left a truncated file behind).
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return IoResult::failure(fileMessage(action, path, deviceReason(file)));
+        return failed(deviceReason(file));
     WholeWrites out(file);
     IoResult r = produce(out);
     if (r && out.failed())
         r = IoResult::failure(QString());
     if (!r) {
         if (r.error.isEmpty())
-            r.error =
-                fileMessage(action, path,
-                            file.error() != QFileDevice::NoError ? deviceReason(file)
-                                                                 : QStringLiteral("Ошибка записи"));
+            r = failed(file.error() != QFileDevice::NoError ? deviceReason(file)
+                                                            : QStringLiteral("Ошибка записи"));
         file.cancelWriting();
         return r;
     }
     if (!file.commit())
-        return IoResult::failure(fileMessage(action, path, deviceReason(file)));
+        return failed(deviceReason(file));
+    // The new name must outlive a power cut as the content does (QSaveFile synced the file).
+    if (IoResult synced = syncFolderOf(path); !synced)
+        return synced;
     return {};
 }
 
@@ -208,48 +225,57 @@ IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
 
 IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed) {
     existed = false;
+    const auto failed = [&path](const QString& reason) {
+        return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path, reason),
+                                 reason);
+    };
     // The whole file is written under a name of its own first (one that no listing takes for
-    // a data file); a leftover of an interrupted save under that name is not kept.
+    // a data file); a leftover of an interrupted save under that name is not kept. A failure
+    // names the file being saved, not that temporary one.
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
     if (IoResult r = writeFileAtomic(temp, data); !r)
-        return r;
+        return r.reason.isEmpty() ? r : failed(r.reason);
     if (renameNoReplace(temp, path))
-        return {};
+        return syncFolderOf(path);
     const int error = errno;
     QFile::remove(temp);
     existed = error == EEXIST;
-    return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path,
-                                         existed ? QStringLiteral("файл с таким именем уже есть")
-                                                 : systemReason(error)));
+    return failed(existed ? QStringLiteral("файл с таким именем уже есть") : systemReason(error));
 }
 
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
     // Straight system calls: the scan reads a thousand small files at every start, and
     // QFile's engine and buffering cost more than reading them.
-    const auto failed = [&path](int error) {
+    const auto failedWith = [&path](const QString& reason) {
         return IoResult::failure(
-            fileMessage(QStringLiteral("Не могу прочитать файл"), path, systemReason(error)));
+            fileMessage(QStringLiteral("Не могу прочитать файл"), path, reason), reason);
     };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const auto failed = [&](int error) { return failedWith(systemReason(error)); };
+    // Opened without waiting, so that a FIFO in a data file's place never holds the program
+    // up, and looked at before the first read: only a regular file is read.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return failed(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failed(error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(st.st_mode) ? failed(EISDIR) : failedWith(notRegularReason());
+    }
     // A small limit (an order file) is allocated at once; for a larger one the size the
-    // system reports bounds the first allocation. A file that grows meanwhile, or one that
-    // reports no size, is read on in larger steps up to maxBytes. Reading a folder fails
-    // with its own reason.
+    // system reports bounds the first allocation. A file that grows meanwhile is read on in
+    // larger steps up to maxBytes.
     constexpr qint64 SmallLimit = 64 * 1024;
     maxBytes = std::max<qint64>(maxBytes, 0);
     qint64 first = maxBytes;
-    if (maxBytes > SmallLimit) {
-        struct stat st {};
-        if (::fstat(fd, &st) != 0) {
-            const int error = errno;
-            ::close(fd);
-            return failed(error);
-        }
+    if (maxBytes > SmallLimit)
         first = std::min<qint64>(maxBytes, std::max<qint64>(st.st_size, 0) + 1);
-    }
     out.resize(qsizetype(first));
     qint64 done = 0;
     int error = 0;
@@ -278,17 +304,13 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
 }
 
 IoResult readChosenFile(const QString& path, QByteArray& out, qint64 maxBytes) {
-    const QString action = QStringLiteral("Не могу прочитать файл");
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return IoResult::failure(fileMessage(
-            action, path,
-            S_ISDIR(st.st_mode) ? systemReason(EISDIR) : QStringLiteral("Это не обычный файл")));
+    // readFile refuses anything but a regular file without waiting on it.
     if (IoResult r = readFile(path, out, maxBytes + 1); !r)
         return r;
     if (out.size() > maxBytes) {
         out.clear();
-        return IoResult::failure(fileMessage(action, path, systemReason(EFBIG)));
+        return IoResult::failure(
+            fileMessage(QStringLiteral("Не могу прочитать файл"), path, systemReason(EFBIG)));
     }
     return {};
 }
@@ -326,7 +348,7 @@ IoResult moveFile(const QString& from, const QString& to, bool* existed) {
     if (existed)
         *existed = false;
     if (renameNoReplace(from, to))
-        return {};
+        return syncFoldersOf(from, to);
     const int error = errno;
     const QString action = QStringLiteral("Не могу перенести файл");
     if (error == EEXIST) {
@@ -350,19 +372,108 @@ IoResult moveFile(const QString& from, const QString& to, bool* existed) {
     if (::unlink(QFile::encodeName(from).constData()) != 0)
         return IoResult::failure(
             fileMessage(QStringLiteral("Не могу удалить файл"), from, systemReason(errno)));
-    return {};
+    return syncFolderOf(from);
 }
 
-QString moveAside(const QString& path, const QString& suffix) {
-    for (int n = 0; n < 1000; ++n) {
-        bool existed = false;
-        const QString target = path + suffix + (n ? QString::number(n) : QString());
-        if (moveFile(path, target, &existed))
-            return target;
-        if (!existed)
-            return {};
+IoResult syncFolder(const QString& dir) {
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        if (::fsync(fd) != 0)
+            error = errno;
+        ::close(fd);
     }
-    return {};
+    // Some file systems (network ones among them) cannot sync a folder: they keep their
+    // folders in step by themselves, and nothing more can be done there.
+    if (error == 0 || error == EINVAL || error == EROFS || error == ENOTSUP)
+        return {};
+    return IoResult::failure(
+        fileMessage(QStringLiteral("Не могу записать на диск папку"), dir, systemReason(error)),
+        systemReason(error));
+}
+
+IoResult syncFolderOf(const QString& path) {
+    return syncFolder(QFileInfo(path).absolutePath());
+}
+
+IoResult syncFoldersOf(const QString& from, const QString& to) {
+    const QString a = QFileInfo(from).absolutePath();
+    const QString b = QFileInfo(to).absolutePath();
+    // The new name first: the order is then found under one name or the other.
+    IoResult r = syncFolder(b);
+    if (r && a != b)
+        r = syncFolder(a);
+    return r;
+}
+
+namespace {
+
+// The first free name path + suffix, path + suffix + "1", ... for which taken(name) is false,
+// calling tryName on each until it succeeds or fails for good.
+template <class Try>
+IoResult firstFreeName(const QString& path, const QString& suffix, Try tryName) {
+    for (int n = 0; n < 1000; ++n) {
+        const QString target = path + suffix + (n ? QString::number(n) : QString());
+        bool taken = false;
+        IoResult r = tryName(target, taken);
+        if (!taken)
+            return r;
+    }
+    return IoResult::failure(fileMessage(QStringLiteral("Не могу перенести файл"), path,
+                                         QStringLiteral("нет свободного имени")));
+}
+
+bool sameContent(const QString& a, const QString& b) {
+    struct stat x {
+    }, y{};
+    if (::stat(QFile::encodeName(a).constData(), &x) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &y) != 0 || x.st_size != y.st_size)
+        return false;
+    if (x.st_dev == y.st_dev && x.st_ino == y.st_ino)
+        return true;
+    QByteArray one, two;
+    return readFile(a, one, x.st_size) && readFile(b, two, y.st_size) && one == two;
+}
+
+} // namespace
+
+IoResult moveAside(const QString& path, const QString& suffix, QString* movedTo) {
+    return firstFreeName(path, suffix, [&](const QString& target, bool& taken) {
+        IoResult r = moveFile(path, target, &taken);
+        if (r && movedTo)
+            *movedTo = target;
+        return r;
+    });
+}
+
+IoResult keepCopy(const QString& path, const QString& suffix, QString& keptAs) {
+    return firstFreeName(path, suffix, [&](const QString& target, bool& taken) -> IoResult {
+        const QByteArray from = QFile::encodeName(path);
+        const QByteArray to = QFile::encodeName(target);
+        if (::link(from.constData(), to.constData()) == 0) {
+            keptAs = target;
+            return syncFolderOf(target);
+        }
+        const int error = errno;
+        if (error == EEXIST) {
+            // Kept already by an earlier attempt that stopped before the file was replaced.
+            taken = !sameContent(path, target);
+            if (!taken)
+                keptAs = target;
+            return {};
+        }
+        if (error != EPERM && error != EOPNOTSUPP && error != EXDEV && error != EMLINK)
+            return IoResult::failure(fileMessage(QStringLiteral("Не могу сохранить копию файла"),
+                                                 path, systemReason(error)));
+        // No second name on this file system: a complete copy instead.
+        QByteArray data;
+        if (IoResult r = readFile(path, data, std::max<qint64>(QFileInfo(path).size(), 0)); !r)
+            return r;
+        IoResult r = writeFileNew(target, data, taken);
+        if (r)
+            keptAs = target;
+        return r;
+    });
 }
 
 bool isDigits(std::string_view s) {

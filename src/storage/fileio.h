@@ -17,10 +17,13 @@ namespace storage {
 
 struct IoResult {
     bool ok = true;
-    QString error; // for the user: which file, and the system's reason
+    QString error;  // for the user: which file, and the system's reason
+    QString reason; // the reason alone, where a caller names the file its own way
 
     explicit operator bool() const { return ok; }
-    static IoResult failure(QString text) { return {false, std::move(text)}; }
+    static IoResult failure(QString text, QString why = {}) {
+        return {false, std::move(text), std::move(why)};
+    }
 };
 
 // The system's reason for a failure (an errno value) in Russian, for messages: the user never
@@ -35,14 +38,22 @@ QString deviceReason(const QFileDevice& file);
 // about a file.
 QString fileMessage(const QString& action, const QString& path, const QString& reason);
 
+// The reason given for a data file of another size than its record: "1170 байт вместо 1169".
+QString wrongSizeReason(qint64 size, qint64 expected);
+
+// The reason given for an entry that is not a regular file (a FIFO, a device, a socket) where
+// the program keeps a data file: it is never opened as one.
+QString notRegularReason();
+
 // For a symbolic link: true when its final target exists and stands in the link's own folder
 // (both folders taken with links resolved). Any other existing entry stands in its own
 // folder and gives true as well.
 bool linkStaysInFolder(const QString& path);
 
-// Creates or replaces path with data, atomically. A symbolic link is written through only
-// when it leads to a file of its own folder; any other link is refused, so that nothing is
-// written outside the folders of the program.
+// Creates or replaces path with data, atomically and durably (the file, then its folder,
+// synced before it returns). A symbolic link is written through only when it leads to a file
+// of its own folder; any other link is refused, so that nothing is written outside the
+// folders of the program. A folder, device or FIFO of that name is refused, never replaced.
 IoResult writeFileAtomic(const QString& path, const QByteArray& data);
 
 // The same for content that a producer writes into the device it is given (a PDF writer, for
@@ -57,7 +68,8 @@ IoResult writeFileAtomic(const QString& path, const Producer& produce);
 // replaces. When the name is taken, nothing is written under it and existed is set.
 IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed);
 
-// Reads at most maxBytes from the start of path into out.
+// Reads at most maxBytes from the start of path into out. Only a regular file is read: any
+// other entry (a FIFO, a device) fails with notRegularReason() and is never waited on.
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes);
 
 // Reads the whole of a file the user chose to import (a directory, a statement): anything but
@@ -78,9 +90,23 @@ bool renameNoReplace(const QString& from, const QString& to);
 // existed (when given) tells that the new name was taken, and nothing moved.
 IoResult moveFile(const QString& from, const QString& to, bool* existed = nullptr);
 
-// Renames path to a free name beside it (path + suffix, then path + suffix + "1", ...).
-// Returns the new name, or an empty string when the file could not be moved.
-QString moveAside(const QString& path, const QString& suffix);
+// Makes the entries of folder dir (names created, renamed or removed there) durable, as a
+// file's sync makes its content durable: called after the rename or link that completes a
+// save, before the save is reported done. A file system that cannot sync a folder passes.
+IoResult syncFolder(const QString& dir);
+// syncFolder for the folder of path; for a move, the folder of to and then that of from.
+IoResult syncFolderOf(const QString& path);
+IoResult syncFoldersOf(const QString& from, const QString& to);
+
+// Renames path to a free name beside it (path + suffix, then path + suffix + "1", ...);
+// movedTo (when given) receives the new name.
+IoResult moveAside(const QString& path, const QString& suffix, QString* movedTo = nullptr);
+
+// Keeps what path holds now under a free name beside it (as moveAside names it) while path
+// itself stays: a second name of the same file where the file system allows it, otherwise a
+// complete copy. A name that already holds the same content (kept by an earlier attempt)
+// is taken as it is. keptAs receives the name.
+IoResult keepCopy(const QString& path, const QString& suffix, QString& keptAs);
 
 // A file name part made only of the digits 0..9 (and not empty): the only kind of text a
 // file name is built from.

@@ -22,17 +22,26 @@ public:
     enum class State {
         Taken,      // this program holds the folder
         Held,       // another running program holds it
-        Unavailable // no lock can be made here (no right to write the folder): nobody else
-                    // can take one either, and the program goes on as without a lock
+        Unavailable // no lock can be made here (no right to write the folder, a folder or a
+                    // FIFO in the lock file's place, a lock file that cannot be read): see
+                    // problem()
     };
     State acquire();
+
+    // For Unavailable: what stands in the way, naming the lock file ("файл блокировки
+    // PATH: Нет доступа").
+    QString problem() const { return problem_; }
 
     // For Held: who holds the folder, as far as the lock file tells: "компьютер ИМЯ, процесс
     // PID (ПРОГРАММА)"; empty when it tells nothing.
     QString holder() const;
 
 private:
+    State unavailable(const QString& reason);
+
+    QString path_;
     QLockFile lock_;
+    QString problem_;
 };
 
 } // namespace storage

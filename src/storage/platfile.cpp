@@ -1,5 +1,6 @@
 #include "platfile.h"
 
+#include "datafiles.h"
 #include "folder.h"
 
 #include <QDir>
@@ -46,6 +47,8 @@ QString platPath(const Store& s) {
 } // namespace
 
 IoResult SaveFilePlat(const Store& s) {
+    if (IoResult r = checkWritable(s); !r)
+        return r;
     if (!isPlainFileName(s.PlatFileName.view()))
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     return writeFileAtomic(platPath(s), recordBytes(s.Plat));
@@ -53,6 +56,8 @@ IoResult SaveFilePlat(const Store& s) {
 
 IoResult SaveFilePlatNew(const Store& s, bool& existed) {
     existed = false;
+    if (IoResult r = checkWritable(s); !r)
+        return r;
     if (!isPlainFileName(s.PlatFileName.view()))
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     return writeFileNew(platPath(s), recordBytes(s.Plat), existed);
@@ -87,6 +92,8 @@ QString DeletedPlatName(std::string_view fileName) {
 }
 
 IoResult MovePlatToDeleted(const Store& s, std::string_view fileName) {
+    if (IoResult r = checkWritable(s); !r)
+        return r;
     if (!isPlainFileName(fileName) || fileName.size() <= 5)
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     const QString source =

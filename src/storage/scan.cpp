@@ -1,5 +1,6 @@
 #include "scan.h"
 
+#include "cp1251.h"
 #include "folder.h"
 #include "platfile.h"
 #include "words.h"
@@ -51,8 +52,8 @@ struct FileContent {
     ShortStr<12> PayerInn;
     ShortStr<12> PayeeInn;
     std::uint8_t Accepted = 0;
-    bool failed = false; // the file could not be read; error says why
-    QString error;
+    bool failed = false; // the file could not be read whole; problem says why
+    QString problem;
 };
 
 struct Scratch {
@@ -107,17 +108,17 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
         return;
     }
     FileContent& content = scratch.content[std::size_t(s.PlatCount)];
-    if (const IoResult r = read(path, data, PlatFileSize + 1); r) {
-        if (data.size() != PlatFileSize)
-            return;
-        keep(content, data);
-    } else {
-        // Listed all the same when it has the size of an order; the failure ends the scan
-        // when the list reaches it.
-        if (fileSize(path) != PlatFileSize)
-            return;
+    // A file named as an order that cannot be read whole is listed all the same, by its name
+    // and with the reason, so that no order vanishes from the list without a word.
+    if (const IoResult r = read(path, data, PlatFileSize + 1); !r) {
         content.failed = true;
-        content.error = r.error;
+        content.problem = r.reason.isEmpty() ? QStringLiteral("не читается") : r.reason;
+    } else if (data.size() != PlatFileSize) {
+        content.failed = true;
+        content.problem = wrongSizeReason(data.size() > PlatFileSize ? fileSize(path) : data.size(),
+                                          PlatFileSize);
+    } else {
+        keep(content, data);
     }
     s.PlatError = 0;
     TPlatItem& e = s.PlatList[std::size_t(s.PlatCount++)];
@@ -278,7 +279,8 @@ void findINN(Store& s, FirmNames& names) {
         } else {
             p.MaxNumber = std::max(p.MaxNumber, e.NumberValue);
         }
-        if (payees.try_emplace(e.PayeeInn.view(), s.PayeeInnCount).second) {
+        // An order that could not be read has no payee to offer.
+        if (e.Problem.empty() && payees.try_emplace(e.PayeeInn.view(), s.PayeeInnCount).second) {
             PayeeInnEntry& q = s.PayeeInnTable[std::size_t(s.PayeeInnCount++)];
             clearRecord(q);
             q.Inn.assign(e.PayeeInn);
@@ -316,8 +318,10 @@ IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read) {
     for (int i = 0; i < s.PlatCount; ++i) {
         TPlatItem& e = s.PlatList[std::size_t(i)];
         const FileContent& c = scratch->content[scratch->from[std::size_t(i)]];
-        if (c.failed)
-            return IoResult::failure(c.error);
+        if (c.failed) {
+            e.Problem.assign(cp1251::fromUnicode(c.problem));
+            continue;
+        }
         takeContent(s, e, c);
         names.find(e.PayeeInn.view(), e.PayeeText);
     }
@@ -334,6 +338,18 @@ void FindINN(Store& s) {
     findINN(s, names);
 }
 
+QStringList UnreadableOrders(const Store& s) {
+    QStringList out;
+    for (int i = 0; i < s.PlatCount; ++i) {
+        const TPlatItem& e = s.PlatList[std::size_t(i)];
+        if (!e.Problem.empty())
+            out << fileMessage(QStringLiteral("Не могу прочитать платежку"),
+                               s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
+                               cp1251::toUnicode(e.Problem.view()));
+    }
+    return out;
+}
+
 IoResult ScanAtStart(Store& s) {
     if (IoResult r = checkFolderReadable(s.PlatDir); !r)
         return r;
@@ -342,6 +358,8 @@ IoResult ScanAtStart(Store& s) {
     IoResult r = FindFilesPlat(s);
     if (r && s.PlatError != 0 && !s.ReadOnlyFolder)
         r = FindFilesPlat(s);
+    if (const QStringList unreadable = UnreadableOrders(s); r && !unreadable.isEmpty())
+        return IoResult::failure(unreadable.join(u'\n'));
     return r;
 }
 

@@ -5,6 +5,7 @@
 #include "fileio.h"
 #include "store.h"
 
+#include <QStringList>
 #include <array>
 
 namespace storage {
@@ -40,10 +41,10 @@ using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 max
 // listed, the first ones in the folder's name order. A renamed file is listed under its old
 // name until the next scan; PlatError is then 1 (it is also 1 when the last name of three
 // parts held anything but digits); with ReadOnlyFolder no file is renamed and the file is
-// listed under its present name. A file that cannot be read ends the scan with the
-// failure: the entries from it on, in list order, lack what is read from the files, and the
-// tables are not rebuilt. A folder that exists but cannot be read fails at once and leaves
-// the list as it was.
+// listed under its present name. A file of such a name that cannot be read, or that is not
+// 1169 bytes long, is listed in its place by its name with the reason in Problem (no date,
+// payee, amount or state); every other entry keeps its values. A folder that exists but
+// cannot be read fails at once and leaves the list as it was.
 IoResult FindFilesPlat(Store& s);
 IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read = readFile);
 
@@ -52,10 +53,15 @@ IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read = readFile);
 // INN itself when no organization has it.
 void FindINN(Store& s);
 
+// The orders of PlatList that could not be read, one message each that names the file and
+// the reason.
+QStringList UnreadableOrders(const Store& s);
+
 // The scan made when the main window is created: when PlatDir holds at least one order
 // file, the orders are scanned, and once more when that scan left PlatError at 1 (a file was
 // renamed, so that the list shows its new name; not with ReadOnlyFolder). A folder that
-// cannot be read is reported.
+// cannot be read is reported; so, once, are the orders that could not be read (the list
+// holds them nonetheless).
 IoResult ScanAtStart(Store& s);
 
 } // namespace storage

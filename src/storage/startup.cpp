@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
 #include <memory>
 
 namespace storage {
@@ -22,54 +24,171 @@ QString cannotCreate(const Store& s, const QString& folder) {
 }
 
 // Creates ProgramDir + folder when it is missing; false (with the message) when it cannot.
-bool ensureFolder(const Store& s, const QString& folder, bool& created, QStringList& messages) {
-    created = false;
+bool ensureFolder(const Store& s, const QString& folder, QStringList& messages) {
     if (QFileInfo(s.ProgramDir + folder).isDir())
         return true;
     if (!QDir(s.ProgramDir).mkdir(folder)) {
         messages << cannotCreate(s, folder);
         return false;
     }
-    created = true;
+    syncFolder(s.ProgramDir);
     return true;
 }
 
-// Converts the earlier version's directory file ProgramDir + name into DataDir + name. The
-// new file is written first and the old one is renamed only then, so a failed write leaves
-// the old file where it was.
-void convertOldFirms(const Store& s, const QString& name, QStringList& messages) {
+// --- leftovers of interrupted writes --------------------------------------------------------
+
+// The temporary file of a save: the file's own name, "." and six random letters (the name
+// QSaveFile gives it). The letters are taken for random only when both cases are among them:
+// a suffix of one case may be a word a person gave a copy ("Firms.backup"), and such a file is
+// never removed.
+bool randomSuffix(QStringView s) {
+    if (s.size() != 6)
+        return false;
+    bool upper = false, lower = false;
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        upper = upper || (u >= u'A' && u <= u'Z');
+        lower = lower || (u >= u'a' && u <= u'z');
+        if (!((u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')))
+            return false;
+    }
+    return upper && lower;
+}
+
+// The names the program writes in each of its folders, as patterns of whole names: the
+// tables and settings files, their kept copies (".damaged", ".damaged1" ...) and the orders
+// (the program folder also holds orders of the earlier version under any name).
+const QRegularExpression& ownNames(int folder) {
+    static const QRegularExpression names[] = {
+        QRegularExpression(QStringLiteral("^((FormW|ArCol|Set|PathPlt|Firms1)(\\.damaged\\d*)?|"
+                                          "[^/]+\\.(plat|pdel))$"),
+                           QRegularExpression::CaseInsensitiveOption),
+        QRegularExpression(QStringLiteral("^(Firms|FirmsDel|Filial|Employee|Journal)"
+                                          "(\\.damaged\\d*)?$")),
+        QRegularExpression(QStringLiteral("^[0-9_]+\\.plat$"),
+                           QRegularExpression::CaseInsensitiveOption),
+        QRegularExpression(QStringLiteral("^[0-9_]+(\\(\\d+\\))?\\.pdel$"),
+                           QRegularExpression::CaseInsensitiveOption),
+    };
+    return names[folder];
+}
+
+// Removes what interrupted writes of the program left in its folders: the temporary files of
+// saves ("Set.AbcDeF", "Firms.new.XyZabc"), and the complete copies written beside a file
+// under the name + ".new" that never took its place. A new order complete as "NAME.plat.new"
+// in PP takes its name when that name is free: it was saved whole and only its last step
+// was missed. A table's ".new" files belong to the journal of table changes and are left to it.
+void clearLeftovers(const Store& s) {
+    const QString folders[] = {s.ProgramDir, s.DataDir, s.PlatDir, s.PlatDelDir};
+    for (int k = 0; k < 4; ++k) {
+        bool removed = false;
+        for (const QString& name : listFileNames(folders[k], u"")) {
+            const QString path = folders[k] + name;
+            QString base = name;
+            const qsizetype dot = name.lastIndexOf(u'.');
+            const bool temporary = dot > 0 && randomSuffix(QStringView(name).mid(dot + 1));
+            if (temporary)
+                base.truncate(dot);
+            const bool copy = base.endsWith(QStringLiteral(".new"));
+            if (copy)
+                base.chop(4);
+            if ((!temporary && !copy) || !ownNames(k).match(base).hasMatch())
+                continue;
+            if (!temporary && k == 1 && !base.contains(u'.'))
+                continue; // a table's new file: the journal's
+            if (!temporary && k == 2 && fileSize(path) == PlatFileSize &&
+                renameNoReplace(path, folders[k] + base)) {
+                syncFolder(folders[k]);
+                continue;
+            }
+            removed = QFile::remove(path) || removed;
+        }
+        if (removed)
+            syncFolder(folders[k]);
+    }
+}
+
+// --- the directory of the earlier version ---------------------------------------------------
+
+bool sameOrganization(const TFirm& a, const TFirm& b) {
+    return a.Name == b.Name && a.Inn == b.Inn;
+}
+
+bool held(const Store& s, const TFirm& f) {
+    for (int i = 0; i < s.FirmCount; ++i)
+        if (sameOrganization(s.Firms[std::size_t(i)], f))
+            return true;
+    for (int i = 0; i < s.FirmDelCount; ++i)
+        if (sameOrganization(s.FirmsDel[std::size_t(i)], f))
+            return true;
+    return false;
+}
+
+// Converts the earlier version's directory file ProgramDir + name ("Firms" or "FirmsDel") into
+// the table of that name, whenever the old file is there and the current tables do not hold
+// its organizations (by name and INN): those they lack are added after the table's own, the
+// table is written, and only then does the old file get its new name (name + "_Old"). So a
+// start that stops anywhere in between, or a table that cannot be written, leaves the old
+// file to be converted by the next start, and nothing is added twice. Returns false while
+// the old file's organizations are not all in the tables.
+bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
     const QString path = s.ProgramDir + name;
     const QFileInfo info(path);
     if (!info.isFile() || info.size() != FirmsOldFileSize)
-        return;
+        return true;
     std::vector<FirmOld> old(FirmsOldFileSize / sizeof(FirmOld));
     if (const IoResult r = readExactly(path, old.data(), FirmsOldFileSize); !r) {
         messages << r.error;
-        return;
+        return false;
     }
-    auto firms = std::make_unique<std::array<TFirm, MaxFirms>>();
-    clearRecord(*firms);
-    std::size_t n = 0;
-    while (n < old.size() && old[n].Name.len != 0) {
-        (*firms)[n] = ConvertFirmOld(old[n]);
-        ++n;
+    const bool deleted = name == QLatin1String("FirmsDel");
+    auto& table = deleted ? s.FirmsDel : s.Firms;
+    int& count = deleted ? s.FirmDelCount : s.FirmCount;
+    const int room = deleted ? MaxFirms : MaxFirmsInUse;
+    const int before = count;
+    bool used = false;
+    for (std::size_t i = 0; i < old.size() && old[i].Name.len != 0; ++i) {
+        used = true;
+        const TFirm f = ConvertFirmOld(old[i]);
+        if (held(s, f))
+            continue;
+        if (count >= room) {
+            messages << QStringLiteral("В справочнике нет места для организаций из файла %1 "
+                                       "прежней версии; файл оставлен как есть.")
+                            .arg(QDir::toNativeSeparators(path));
+            break;
+        }
+        table[std::size_t(count++)] = f;
     }
-    if (n == 0)
-        return;
-    if (const IoResult r = writeFileAtomic(s.DataDir + name, recordBytes(*firms)); !r) {
+    if (!used)
+        return true; // nothing to convert: the old file is left as it is
+    if (count > before) {
+        const IoResult r = saveWholeFile(s, s.DataDir + name, recordBytes(table));
+        if (!r) {
+            for (int i = before; i < count; ++i)
+                clearRecord(table[std::size_t(i)]);
+            count = before;
+            messages << r.error +
+                            QStringLiteral("\nСправочник прежней версии будет преобразован при "
+                                           "следующем запуске программы.");
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < old.size() && old[i].Name.len != 0; ++i)
+        if (!held(s, ConvertFirmOld(old[i])))
+            return false;
+    if (const IoResult r = moveAside(path, QStringLiteral("_Old")); !r)
         messages << r.error;
-        return;
-    }
-    if (const IoResult r = moveFile(path, path + QStringLiteral("_Old")); !r)
-        messages << r.error;
+    return true;
 }
+
+// --- orders of the earlier version and orders to move ---------------------------------------
 
 // Copies the order files of the current layout (extension ext) from the program folder into
 // ProgramDir + folder and deletes each source after its copy succeeded. A name that the
 // folder already holds stays where it is.
 void moveIntoFolder(const Store& s, const QString& folder, QStringView ext, QStringList& messages) {
-    bool created = false;
-    if (!ensureFolder(s, folder, created, messages))
+    if (!ensureFolder(s, folder, messages))
         return;
     const QString target = s.ProgramDir + folder + u'/';
     for (const FolderEntry& f : listFiles(s.ProgramDir, ext)) {
@@ -153,11 +272,11 @@ QStringList StartUp(Store& s, const QString& programDir) {
     QStringList messages;
     s.setProgramDir(programDir);
     SetDefaultSettings(s);
-    LoadFilePathPlt(s, messages);
-    LoadFileForm(s, messages);
-    LoadFileCol(s, messages);
     if (s.ReadOnlyFolder) {
-        // The folder is another program's for now: what is there is read as it is.
+        // The folder is not this run's to change: what is there is read as it is.
+        LoadFilePathPlt(s, messages);
+        LoadFileForm(s, messages);
+        LoadFileCol(s, messages);
         LoadFirms(s, messages);
         LoadFilials(s, messages);
         LoadEmployees(s, messages);
@@ -165,20 +284,29 @@ QStringList StartUp(Store& s, const QString& programDir) {
         return messages;
     }
 
-    bool dataCreated = false;
-    if (ensureFolder(s, QStringLiteral("Data"), dataCreated, messages) && dataCreated) {
-        convertOldFirms(s, QStringLiteral("Firms"), messages);
-        convertOldFirms(s, QStringLiteral("FirmsDel"), messages);
-    }
-    FinishTableSave(s, messages);
+    // Each step below either finishes or is left whole for the next start to do again.
+    clearLeftovers(s);
+    LoadFilePathPlt(s, messages);
+    LoadFileForm(s, messages);
+    LoadFileCol(s, messages);
+    if (ensureFolder(s, QStringLiteral("Data"), messages))
+        FinishTableSave(s, messages);
     LoadFirms(s, messages);
+    // The old directory before the old orders, whose parties are completed from it.
+    const bool firmsConverted = convertOldFirms(s, QStringLiteral("Firms"), messages);
+    const bool directoryConverted =
+        convertOldFirms(s, QStringLiteral("FirmsDel"), messages) && firmsConverted;
     LoadFilials(s, messages);
     LoadEmployees(s, messages);
 
+    // Old orders are converted in the program folder before the orders there move into PP,
+    // so that they are listed from this start on.
+    if (directoryConverted) {
+        nameOldOrders(s, messages);
+        convertOldOrders(s, messages);
+    }
     moveIntoFolder(s, QStringLiteral("PP"), u".plat", messages);
     moveIntoFolder(s, QStringLiteral("PPDel"), u".pdel", messages);
-    nameOldOrders(s, messages);
-    convertOldOrders(s, messages);
 
     LoadFileSet(s, messages);
     return messages;

@@ -33,6 +33,9 @@ struct TPlatItem {
     ShortStr<12> PayeeInn;     // from the record
     std::uint32_t NumberValue; // integer value of NumberText
     ShortStr<12> AmountText;   // the order's Amount as typed
+    // Why the file could not be read (its size, the system's reason), code page 1251; empty
+    // for an order that was read. Such an order is listed by its name alone.
+    ShortStr<60> Problem;
 };
 
 struct PayerInnEntry {

@@ -17,6 +17,7 @@
 #include <QSysInfo>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testing_support::cp;
 using testing_support::Outcome;
@@ -79,6 +80,22 @@ TEST(ListMode, ProgramListsAFolderPreparedByHand) {
                                                       "10-00\tНе оплачено\t"
                                                       "6_7701000001_09.plat\n"));
     EXPECT_TRUE(dir.exists("PP/6_7701000001_09.plat"));
+}
+
+// With one order it could not read, --list printed only the error and failed: now every
+// readable order is printed and the other is named on standard error.
+TEST(ListMode, UnreadableOrderIsNamedAndEveryOtherListed) {
+    TempDir dir;
+    prepare(dir);
+    dir.write("PP/0_7701000001_09.plat", platFile({"0", "7701000001", "03.02.2009"}) + "x");
+    const Outcome r = runProgram({"--dir", dir.path(), "--list"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, expectedList);
+    // (Qt's own warnings may come first.)
+    EXPECT_TRUE(r.err.contains("Не могу прочитать платежку " + dir.file("PP/0_7701000001_09.plat") +
+                               ": 1170 байт вместо 1169\n"))
+        << r.err.toStdString();
+    EXPECT_EQ(r.err.count("Не могу прочитать платежку"), 1);
 }
 
 TEST(ListMode, ProgramListsAFullDataSet) {
@@ -282,4 +299,84 @@ TEST(HeldFolder, LockOfAKilledProgramIsTakenOverAndReleasedAtTheEnd) {
     EXPECT_EQ(r.status, 0);
     EXPECT_FALSE(r.err.contains(QString::fromUtf8("занята"))) << r.err.toStdString();
     EXPECT_FALSE(dir.exists(lockName));
+}
+
+// --check promised to change nothing, yet it set a damaged table aside and converted and
+// renamed old orders. It now only reads, without the lock; an order of another size, which it
+// passed over, is named.
+TEST(CheckMode, ReadsAFolderTheStartUpWouldChangeAndChangesNothing) {
+    TempDir dir;
+    prepareHostile(dir);
+    dir.write("PP/3_7701000001_09.plat", QByteArray(1170, '\0'));
+    const testing_support::Tree before = testing_support::folderTree(dir.path());
+    const Outcome r = runProgram({"--dir", dir.path(), "--check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Не могу прочитать платежку " + dir.file("PP/3_7701000001_09.plat") +
+                               ": 1170 байт вместо 1169"))
+        << r.err.toStdString();
+    EXPECT_EQ(testing_support::folderTree(dir.path()), before);
+}
+
+// --export and --pdf wrote over the program's own files (an order, the directory) and over
+// device nodes and FIFOs. Such outputs are now refused, whatever the spelling of the path,
+// and nothing changes.
+TEST(OutputModes, NeverWriteOverTheProgramsDataOrAFileThatIsNoFile) {
+    TempDir dir, elsewhere;
+    prepare(dir);
+    ASSERT_EQ(runProgram({"--dir", dir.path(), "--list"}).status, 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(elsewhere.file("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.path(), elsewhere.file("alias")));
+    ASSERT_TRUE(QFile::link(dir.file("Set"), dir.file("settings.txt")));
+    dir.write("Set", QByteArray(512, '\0'));
+    const QString order = "2_7701000001_09.plat";
+    const QStringList outputs = {
+        dir.file("PP/" + order),
+        dir.file("Data/Firms"),
+        dir.file("Data/new.txt"),
+        elsewhere.file("alias/PP/../Data/Firms"),
+        elsewhere.file("alias/PPDel/x.pdf"),
+        dir.file("Set"),
+        dir.file("settings.txt"), // a link to Set
+        dir.file(lockName),
+        dir.file("12_7701000001.plat"),
+        dir.file("Data"),
+        elsewhere.file("fifo"),
+    };
+    const testing_support::Tree before = testing_support::folderTree(dir.path());
+    for (const QString& out : outputs)
+        for (const char* mode : {"--export", "--pdf"}) {
+            const Outcome r = runProgram({"--dir", dir.path(), mode, out, order});
+            EXPECT_EQ(r.status, 2) << mode << ' ' << out.toStdString();
+            EXPECT_TRUE(r.err.contains("Не могу записать файл " + out)) << r.err.toStdString();
+        }
+    EXPECT_EQ(testing_support::folderTree(dir.path()), before);
+    struct stat st;
+    ASSERT_EQ(::lstat(QFile::encodeName(elsewhere.file("fifo")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// Where no lock could be made, two programs worked on the folder as writers. Now the folder
+// is only read, with a message that says why, unless the user starts with --no-lock; a
+// folder or a FIFO in the lock file's place is named as such (a FIFO held the start for ever).
+TEST(FolderWithoutALock, IsOnlyReadAndSaysWhyUnlessTheUserSaysNoLock) {
+    for (const bool folder : {true, false}) {
+        SCOPED_TRACE(folder ? "a folder" : "a FIFO");
+        TempDir dir;
+        prepareHostile(dir);
+        const QByteArray lock = QFile::encodeName(dir.file(lockName));
+        ASSERT_EQ(folder ? ::mkdir(lock.constData(), 0700) : ::mkfifo(lock.constData(), 0600), 0);
+        const testing_support::Tree before = testing_support::folderTree(dir.path());
+        Outcome r = runProgram({"--dir", dir.path(), "--list"});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("файл блокировки " + dir.file(lockName) + ": " +
+                                   (folder ? "Это папка, а не файл" : "Это не обычный файл")) &&
+                    r.err.contains("--no-lock"))
+            << r.err.toStdString();
+        EXPECT_EQ(testing_support::folderTree(dir.path()), before);
+
+        r = runProgram({"--dir", dir.path(), "--no-lock", "--list"});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("--no-lock")) << r.err.toStdString();
+        EXPECT_TRUE(dir.exists("PP/11_7701000001_09.plat"));
+    }
 }

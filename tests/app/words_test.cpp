@@ -87,6 +87,26 @@ TEST(Words, OverlongLineIsMalformedAndCutInTheMessage) {
                                                              std::string(40, '7') + "…»"}));
 }
 
+// --words - aborted with an uncaught exception when standard input was closed or a folder,
+// and echoed NUL bytes and invalid UTF-8 raw into its messages.
+TEST(Words, InputThatCannotBeReadOrHoldsOddBytesIsReportedWithoutAborting) {
+    using namespace std::string_literals;
+    const WordsRun r = words(QStringLiteral("-"), "1\0 2\n\xff\xfe\tx\n3\n"s);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(messageHeads(r.err),
+              (std::vector<std::string>{"Строка 1: неверный формат суммы «1\\x00 2»",
+                                        "Строка 2: неверный формат суммы «\\xFF\\xFE\\x09x»"}));
+    for (const char* shell : {"exec \"$0\" --words - < /", "exec \"$0\" --words - <&-"}) {
+        QProcess p;
+        p.start("/bin/sh", {"-c", shell, QStringLiteral(QM_BINARY_DIR "/quenmara")});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << shell;
+        EXPECT_EQ(p.exitCode(), 1) << shell;
+        EXPECT_TRUE(p.readAllStandardError().startsWith("Не могу прочитать стандартный ввод: "))
+            << shell;
+    }
+}
+
 // The program itself, as accountants call it.
 TEST(Words, CommandLine) {
     QProcess p;

@@ -356,6 +356,33 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     EXPECT_TRUE(w.budget->findChild<QComboBox*>("kbkCombo")->isEnabled());
 }
 
+// On a full disk the error was shown but the box stayed ticked, the list said "Оплачено" and
+// the file still said not accepted. The box, the list and the closing question now follow the
+// file.
+TEST(MainWindow, AcceptedTickThatCannotBeWrittenReturnsToWhatTheFileHolds) {
+    Editor w;
+    w.fill("7", "10.02.2009");
+    w.preview();
+    w.save();
+    w.firstPage();
+    const QByteArray before = w.dir.read("PP/7_1234567890_09.plat");
+    auto* box = w.get<QCheckBox>("acceptedCheck");
+    QString shown;
+    {
+        testing_support::FileSizeLimit full(1000);
+        shown = whenModal(pressing("OK"), [&] { box->click(); });
+    }
+    EXPECT_TRUE(shown.contains("Не могу записать файл")) << shown.toStdString();
+    EXPECT_EQ(w.dir.read("PP/7_1234567890_09.plat"), before);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
+    EXPECT_EQ(w.store->PlatList[0].Accepted, 0);
+    EXPECT_EQ(w.store->PlatSnapshot.Accepted, 0);
+    // The closing question finds the order unchanged.
+    ASSERT_TRUE(FillPlat(*w.store, w.form->fields()));
+    EXPECT_FALSE(CheckChange(*w.store));
+}
+
 TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
     Editor w;
     w.fill("12", "10.02.2009");

@@ -216,11 +216,16 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
         results.push_back(SaveFilePlat(*s));
         s->PlatFileName = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
         results.push_back(SaveFilePlat(*s));
+        bool existed = false;
+        results.push_back(SaveFilePlatNew(*s, existed));
     }
     for (const IoResult& r : results) {
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.error.startsWith("Не могу записать файл")) << r.error.toStdString();
     }
+    // The new order is named, not the file it was being written to first.
+    EXPECT_EQ(results.back().error,
+              "Не могу записать файл " + f.prog() + "PP/16_1234567890_09.plat: Файл слишком велик");
     EXPECT_EQ(tree(f.prog()), before);
 }
 
@@ -368,6 +373,42 @@ TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
     EXPECT_EQ(s->FirmCount, 1);
     EXPECT_EQ(f.read("Data/Firms.damaged"), damaged);
     EXPECT_EQ(f.read("Data/Firms").size(), 507648);
+}
+
+// A FIFO in place of a data file held the start up for ever. Only regular files are read as
+// data: such an entry is named as "Это не обычный файл", left as it is and never written over.
+TEST(HostileFolder, FifoInPlaceOfADataFileIsNamedAndLeftAlone) {
+    using Save = std::function<IoResult(const Store&)>;
+    const std::pair<const char*, Save> files[] = {
+        {"Data/Firms", SaveFileFirm},
+        {"Data/FirmsDel", SaveFileFirmDel},
+        {"Data/Filial", SaveFileFilial},
+        {"Data/Employee", SaveFileEmpl},
+        {"Data/Journal", [](const Store& s) { return SaveTables(s, TableFirms); }},
+        {"Set", SaveFileSet},
+        {"FormW", SaveFileForm},
+        {"ArCol", SaveFileCol},
+        {"PathPlt", {}}};
+    for (const auto& [file, save] : files) {
+        SCOPED_TRACE(file);
+        Folders f;
+        fill(f);
+        const QString path = f.prog() + file;
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QStringList messages;
+        auto s = start(f, messages);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(
+            messages[0].startsWith("Не могу прочитать файл " + path + ": Это не обычный файл"))
+            << messages[0].toStdString();
+        if (save) {
+            EXPECT_FALSE(save(*s).ok);
+        }
+        struct stat st;
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    }
 }
 
 TEST(HostileFolder, RandomBytesInEveryRecognisedSizeLoadWithoutLoss) {

@@ -254,17 +254,23 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     EXPECT_EQ(dir.read("Data/Firms.damaged"), damaged);
 }
 
-TEST(Directory, LongerFileReadsItsFirstRecordOnly) {
+// A longer table was taken as whole without a word, and the next save cut its extra bytes.
+// It is damaged like a shorter one: reported, kept aside, and its records that fit are used.
+TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
     TempDir dir;
     auto s = storeIn(dir);
     s->Firms[0].Name = "one";
     ASSERT_TRUE(SaveFileFirm(*s));
-    dir.write("Data/Firms", dir.read("Data/Firms") + QByteArray(100, 'x'));
+    const QByteArray longer = dir.read("Data/Firms") + QByteArray(100, 'x');
+    dir.write("Data/Firms", longer);
     auto loaded = storeIn(dir);
     QStringList messages;
     LoadFirms(*loaded, messages);
-    EXPECT_TRUE(messages.isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("507748 байт вместо 507648")) << messages[0].toStdString();
     EXPECT_EQ(loaded->FirmCount, 1);
+    EXPECT_EQ(dir.read("Data/Firms.damaged"), longer);
+    EXPECT_EQ(dir.read("Data/Firms"), longer.left(507648));
 }
 
 TEST(Directory, FailedWriteKeepsTheOldFileAndNamesIt) {

@@ -41,46 +41,9 @@ QByteArray text(int n, char c) {
     return QByteArray(n, c);
 }
 
-// An organization of the earlier version (2966 bytes) with its name and INN.
-QByteArray oldFirm(const char* name, const char* inn) {
-    QByteArray rec(2966, '\0');
-    put(rec, 0, cp(name));
-    put(rec, 2638, inn);
-    return rec;
-}
-
-QByteArray oldFirmsFile(const std::vector<QByteArray>& records) {
-    QByteArray file;
-    for (const QByteArray& r : records)
-        file += r;
-    file.resize(189824, '\0');
-    return file;
-}
-
-// An order of the earlier version (389 bytes).
-QByteArray oldOrder(const char* number, const char* date, const char* payerInn,
-                    const char* payeeInn) {
-    QByteArray rec(389, '\0');
-    put(rec, 0, number);
-    put(rec, 6, date);
-    put(rec, 17, "1500-00");
-    put(rec, 30, payerInn);
-    put(rec, 43, payeeInn);
-    rec[56] = 1; // Vat
-    rec[57] = 2; // PayKind
-    rec[58] = 1; // Priority
-    rec[59] = 2; // Status
-    put(rec, 60, cp("Оплата\r\nпо счету"));
-    put(rec, 316, "18210102010011000110");
-    put(rec, 337, "45286555000");
-    put(rec, 349, cp("МС.01.2009"));
-    put(rec, 360, "77");
-    put(rec, 371, "01.02.2009");
-    put(rec, 382, cp("ТП"));
-    put(rec, 385, cp("НС"));
-    rec[388] = 1;
-    return rec;
-}
+const auto oldFirm = testing_support::oldFirmRecord;
+using testing_support::oldFirmsFile;
+const auto oldOrder = testing_support::oldOrderFile;
 
 TPlat platOf(const QByteArray& bytes) {
     TPlat p;
@@ -305,30 +268,92 @@ TEST(StartUp, OldDirectoryFilesAreConvertedIntoData) {
     EXPECT_EQ(firmsOf(dir.read("Data/FirmsDel"))->at(2).Name.view(), "Del 3");
 }
 
-TEST(StartUp, OldDirectoryFilesAreLeftAloneUnlessDataIsNew) {
-    struct Case {
-        const char* what;
-        bool dataExists;
-        QByteArray firms;
-    };
+TEST(StartUp, OldDirectoryFilesWithoutOrganizationsOrOfAnotherSizeAreLeftAlone) {
     const QByteArray one = oldFirmsFile({oldFirm("One", "1")});
-    QByteArray longer = one + 'x';
-    const Case cases[] = {
-        {"Data already there", true, one},
-        {"no record in use", false, oldFirmsFile({})},
-        {"another size", false, longer},
-    };
-    for (const Case& c : cases) {
+    for (const QByteArray& firms : {oldFirmsFile({}), one + 'x'}) {
         TempDir dir;
-        if (c.dataExists)
-            QDir(dir.path()).mkpath("Data");
-        dir.write("Firms", c.firms);
+        dir.write("Firms", firms);
         auto s = start(dir);
-        EXPECT_EQ(dir.read("Firms"), c.firms) << c.what;
-        EXPECT_FALSE(dir.exists("Firms_Old")) << c.what;
-        EXPECT_FALSE(dir.exists("Data/Firms")) << c.what;
-        EXPECT_EQ(s->FirmCount, 0) << c.what;
+        EXPECT_EQ(dir.read("Firms"), firms);
+        EXPECT_FALSE(dir.exists("Firms_Old"));
+        EXPECT_FALSE(dir.exists("Data/Firms"));
+        EXPECT_EQ(s->FirmCount, 0);
     }
+}
+
+// The old directory was converted only by the start that created Data: a first start that
+// failed to write it (a full disk) or was killed after creating Data lost it for good, and the
+// old orders were converted anyway, without their parties' details. It is now converted
+// whenever the old file is there and the tables lack its organizations, and the old orders
+// wait for it.
+TEST(StartUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
+    TempDir dir;
+    dir.write("Firms", oldFirmsFile({oldFirm("Payer", "1234567890"), oldFirm("Kept", "7")}));
+    dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "7"));
+    QStringList messages;
+    {
+        testing_support::FileSizeLimit full(4096);
+        auto s = start(dir, &messages);
+        EXPECT_EQ(s->FirmCount, 0);
+    }
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Не могу записать файл " + dir.file("Data/Firms")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(dir.exists("Firms"));
+    EXPECT_EQ(dir.size("12_1234567890.plat"), 389);
+
+    // Meanwhile an organization of the old file was added by hand to the current table.
+    auto hand = std::make_unique<Store>();
+    hand->setProgramDir(dir.path());
+    hand->Firms[0].Name = "Kept";
+    hand->Firms[0].Inn = "7";
+    ASSERT_TRUE(SaveFileFirm(*hand));
+
+    auto s = start(dir);
+    ASSERT_EQ(s->FirmCount, 2);
+    EXPECT_EQ(s->Firms[0].Name.view(), "Kept");
+    EXPECT_EQ(s->Firms[1].Name.view(), "Payer");
+    EXPECT_FALSE(dir.exists("Firms"));
+    EXPECT_TRUE(dir.exists("Firms_Old"));
+    const TPlat p = platOf(dir.read("PP/12_1234567890_09.plat"));
+    EXPECT_EQ(p.PayerName.view(), "Payer");
+    EXPECT_EQ(p.PayeeName.view(), "Kept");
+}
+
+// A kill in the middle of a save left its temporary files behind, and a new order saved whole
+// as "NAME.plat.new" was never listed. The start removes what the program's own writers
+// leave (the file's name, "." and six random letters of both cases; a complete copy beside a
+// file as NAME.new), and the new order takes its name when that is free. Names a person may
+// give a copy, and files that are not the program's, stay.
+TEST(StartUp, LeftoversOfInterruptedWritesAreClearedAndANewOrderTakesItsName) {
+    TempDir dir;
+    for (const char* sub : {"Data", "PP", "PPDel"})
+        QDir(dir.path()).mkpath(sub);
+    const QByteArray order = platFile({"5", "1234567890", "03.02.2009"});
+    const QStringList gone = {"Set.XyZabc",
+                              "12_1234567890_09.plat.AbCdEf",
+                              "Data/Firms.AbCdEf",
+                              "Data/Journal.qWeRty",
+                              "Data/Filial.damaged.new",
+                              "PP/6_1234567890_09.plat.new",
+                              "PP/7_1234567890_09.plat.QwErTy",
+                              "PP/8_1234567890_09.plat.new.AAAbbb",
+                              "PPDel/7_1234567890_09.pdel.new"};
+    const QStringList kept = {"Set.backup",           "Set.BACKUP",
+                              "Data/Firms.backup1",   "Data/Notes.AbCdEf",
+                              "PP/readme.txt.AbCdEf", "PP/6_1234567890_09.plat"};
+    for (const QString& f : gone + kept)
+        dir.write(f, order);
+    dir.write("PP/5_1234567890_09.plat.new", order);
+    QStringList messages;
+    start(dir, &messages);
+    EXPECT_EQ(messages, QStringList());
+    for (const QString& f : gone)
+        EXPECT_FALSE(dir.exists(f)) << f.toStdString();
+    for (const QString& f : kept)
+        EXPECT_TRUE(dir.exists(f)) << f.toStdString();
+    EXPECT_FALSE(dir.exists("PP/5_1234567890_09.plat.new"));
+    EXPECT_EQ(dir.read("PP/5_1234567890_09.plat"), order);
 }
 
 TEST(StartUp, OrderFilesInTheProgramFolderMoveIntoTheirFolders) {
@@ -419,8 +444,9 @@ TEST(StartUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
 
     auto s = start(dir);
     EXPECT_FALSE(dir.exists("12_1234567890.plat"));
-    // Converted in the program folder in this run.
-    const TPlat p = platOf(dir.read("12_1234567890_09.plat"));
+    EXPECT_FALSE(dir.exists("12_1234567890_09.plat"));
+    // Converted, and moved into PP in the same start, so that it is listed at once.
+    const TPlat p = platOf(dir.read("PP/12_1234567890_09.plat"));
     EXPECT_EQ(p.Number.view(), "12");
     EXPECT_EQ(p.Date.view(), "03.02.2009");
     EXPECT_EQ(p.Amount.view(), "1500-00");
@@ -443,12 +469,6 @@ TEST(StartUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
     // The payee from the deleted organizations.
     EXPECT_EQ(p.PayeeName.view(), cps("Удаленный получатель"));
     EXPECT_EQ(p.PayeeBik.view(), "045004641");
-    EXPECT_FALSE(dir.exists("PP/12_1234567890_09.plat"));
-
-    // Moved into PP at the next start.
-    start(dir);
-    EXPECT_FALSE(dir.exists("12_1234567890_09.plat"));
-    EXPECT_EQ(platOf(dir.read("PP/12_1234567890_09.plat")).PayerName.view(), cps("ООО Плательщик"));
 }
 
 TEST(StartUp, OldOrderKeepsItsNameWhenNoYearNameFits) {
@@ -468,7 +488,7 @@ TEST(StartUp, OldOrderKeepsItsNameWhenNoYearNameFits) {
         TempDir dir;
         dir.write(c.name, oldOrder("12", c.date, "1234567890", "5555555555"));
         start(dir);
-        const TPlat p = platOf(dir.read(c.expectedName));
+        const TPlat p = platOf(dir.read(QStringLiteral("PP/") + c.expectedName));
         EXPECT_EQ(p.Number.view(), "12") << c.name << " " << c.date;
         EXPECT_EQ(p.Date.view(), c.date) << c.name;
         // Neither party is in the directory: names and banks stay empty.
@@ -487,5 +507,5 @@ TEST(StartUp, OldOrderIsNotRenamedOverAnotherFile) {
     dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "2"));
     start(dir);
     EXPECT_EQ(dir.read("12_1234567890_09.plat"), current);
-    EXPECT_EQ(platOf(dir.read("12_1234567890.plat")).PayeeInn.view(), "2");
+    EXPECT_EQ(platOf(dir.read("PP/12_1234567890.plat")).PayeeInn.view(), "2");
 }

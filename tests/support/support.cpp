@@ -128,6 +128,55 @@ QString uni(std::string_view s) {
     return storage::cp1251::toUnicode(s);
 }
 
+namespace {
+
+// A length-prefixed text at an offset of a record laid out by hand.
+void put(QByteArray& rec, int offset, const QByteArray& text) {
+    rec[offset] = char(text.size());
+    rec.replace(offset + 1, text.size(), text);
+}
+
+} // namespace
+
+QByteArray oldFirmRecord(const char* name, const char* inn) {
+    QByteArray rec(2966, '\0');
+    put(rec, 0, cp(name));
+    put(rec, 2638, inn);
+    return rec;
+}
+
+QByteArray oldFirmsFile(const std::vector<QByteArray>& records) {
+    QByteArray file;
+    for (const QByteArray& r : records)
+        file += r;
+    file.resize(189824, '\0');
+    return file;
+}
+
+QByteArray oldOrderFile(const char* number, const char* date, const char* payerInn,
+                        const char* payeeInn) {
+    QByteArray rec(389, '\0');
+    put(rec, 0, number);
+    put(rec, 6, date);
+    put(rec, 17, "1500-00");
+    put(rec, 30, payerInn);
+    put(rec, 43, payeeInn);
+    rec[56] = 1; // Vat
+    rec[57] = 2; // PayKind
+    rec[58] = 1; // Priority
+    rec[59] = 2; // Status
+    put(rec, 60, cp("Оплата\r\nпо счету"));
+    put(rec, 316, "18210102010011000110");
+    put(rec, 337, "45286555000");
+    put(rec, 349, cp("МС.01.2009"));
+    put(rec, 360, "77");
+    put(rec, 371, "01.02.2009");
+    put(rec, 382, cp("ТП"));
+    put(rec, 385, cp("НС"));
+    rec[388] = 1;
+    return rec;
+}
+
 QByteArray platFile(const PlatFields& f) {
     storage::TPlat p;
     storage::clearRecord(p);
@@ -199,6 +248,8 @@ Tree folderTree(const QString& dir) {
             out[key] = "-> " + QFile::encodeName(info.symLinkTarget());
         else if (info.isDir())
             out[key] = "<dir>";
+        else if (!info.isFile())
+            out[key] = "<special>"; // a FIFO or a device: never opened
         else {
             QFile f(path);
             out[key] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");

@@ -64,7 +64,8 @@ private:
 };
 
 // Every entry under dir (links not followed) by its path relative to dir: a file's content,
-// "<dir>" for a folder, "-> target" for a link; for checks that a folder stayed as it was.
+// "<dir>" for a folder, "-> target" for a link, "<special>" for a FIFO or a device; for
+// checks that a folder stayed as it was.
 using Tree = std::map<QString, QByteArray>;
 Tree folderTree(const QString& dir);
 
@@ -88,6 +89,14 @@ struct PlatFields {
     unsigned char accepted = 0;
 };
 QByteArray platFile(const PlatFields& f);
+
+// Files of the earlier version, laid out by hand: an organization (2966 bytes) with its name
+// (UTF-8, stored in code page 1251) and INN, the directory file of 64 such records (the
+// records given, then empty ones), and an order (389 bytes) with every field filled.
+QByteArray oldFirmRecord(const char* name, const char* inn);
+QByteArray oldFirmsFile(const std::vector<QByteArray>& records);
+QByteArray oldOrderFile(const char* number, const char* date, const char* payerInn,
+                        const char* payeeInn);
 
 // Runs action() while a zero-time timer answers the first modal dialog (or message box)
 // that opens with answer(dialog). Returns the text of the dialog's label if it was a
