@@ -2,12 +2,14 @@
 # and build first. `make bench` runs the benchmarks; `make asan` builds the tests with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs them; `make fuzz` builds the fuzz
 # targets with clang and runs each for FUZZ_SECONDS seconds (FUZZ_TARGETS: only these).
-# `make package` builds the Debian package quenmara_VERSION_ARCH.deb here (CPack).
+# `make package` builds the Debian package quenmara_VERSION_ARCH.deb here (CPack), in
+# PACKAGE_BUILD without the tests.
 BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 ASAN_BUILD ?= build-asan
+PACKAGE_BUILD ?= build-package
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
@@ -52,14 +54,20 @@ fuzz:
 	@cmake --build $(FUZZ_BUILD) --target fuzzers -j$(JOBS) -- --no-print-directory
 	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
-# Only what the package holds is built, after the packaging tools are installed.
+# The package is built in a folder of its own, without the tests and benchmarks it does not
+# hold (CPack builds every target of its folder before it packs), after the packaging tools
+# are installed; each step says what it does.
 package:
 	@scripts/install-deps --package
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS)
-	@cmake --build $(BUILD) -j$(JOBS) --target quenmara packaging_files userguide -- --no-print-directory
-	@rm -rf $(BUILD)/package
-	@cpack --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/package >/dev/null
-	@mv $(BUILD)/package/quenmara_*.deb .
+	@echo "make package: configuring $(PACKAGE_BUILD) (the program only, no tests)"
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) -DQUENMARA_TESTS=OFF \
+		-DQUENMARA_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@echo "make package: building the program, its manual page and its user guide"
+	@cmake --build $(PACKAGE_BUILD) -j$(JOBS) -- --no-print-directory
+	@echo "make package: packing"
+	@rm -rf $(PACKAGE_BUILD)/package
+	@cpack --config $(PACKAGE_BUILD)/CPackConfig.cmake -B $(PACKAGE_BUILD)/package
+	@mv $(PACKAGE_BUILD)/package/quenmara_*.deb .
 	@ls quenmara_*.deb
 
 format:
@@ -72,4 +80,4 @@ format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
