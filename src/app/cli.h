@@ -59,8 +59,8 @@ int runExport(storage::Store& store, const QString& outFile, const QStringList& 
               QTextStream& out, QTextStream& err);
 // --import-bik: keeps the BIK directory of file (ED807, zipped or not) as Data/Bik. 0 when
 // every entry was taken, 1 when some were left out (each on err with its reason) or nothing
-// was imported (the reason on err), as with every change while another program holds the
-// folder.
+// was imported (the reason on err), as with every change while the folder is only read
+// (another program holds it, or no lock can be taken).
 int runImportBik(storage::Store& store, const QString& file, QTextStream& out, QTextStream& err);
 // --import-statement: marks the saved orders that the statement in file shows debited. How
 // many were marked, and the saved orders of its period it does not show debited, go to out;

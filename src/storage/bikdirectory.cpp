@@ -225,7 +225,7 @@ IoResult LoadBikDirectory(const QString& dataDir, BikDirectory& directory) {
 BikImport ImportBikDirectory(const QString& dataDir, bool readOnlyFolder, const QString& path) {
     if (readOnlyFolder) {
         BikImport r;
-        r.error = u"Справочник БИК не загружен: папка программы занята другой программой"_s;
+        r.error = u"Справочник БИК не загружен: папка программы открыта только для чтения"_s;
         return r;
     }
     BikImport r = ReadBikMessageFile(path);

@@ -67,8 +67,8 @@ IoResult LoadBikDirectory(const QString& dataDir, BikDirectory& directory);
 
 // Reads the ED807 message at path and keeps it as the Data/Bik of dataDir, replacing the
 // directory kept before only when the message was read. Nothing is written while the folder is
-// another program's (readOnlyFolder): that, a message that cannot be read and a failed write
-// come back in error.
+// only read (readOnlyFolder: another program holds it, or no lock can be taken): that, a
+// message that cannot be read and a failed write come back in error.
 BikImport ImportBikDirectory(const QString& dataDir, bool readOnlyFolder, const QString& path);
 
 // "от 15.01.2026 (записей: 312)": what the program says of an imported directory.

@@ -160,7 +160,7 @@ StatementOutcome ImportStatement(Store& s, const QString& path) {
     StatementOutcome out;
     const QString refused = u"Выписка %1 не загружена: "_s.arg(QDir::toNativeSeparators(path));
     if (s.ReadOnlyFolder) {
-        out.error = refused + u"папка программы занята другой программой"_s;
+        out.error = refused + u"папка программы открыта только для чтения"_s;
         return out;
     }
     QByteArray bytes;

@@ -53,7 +53,8 @@ struct StatementOutcome {
 // only the accepted byte of each such file changes, through an atomic write, and the list
 // entry and the order on screen follow. A statement that cannot be read or is incomplete, or
 // that names an account no organization of the directory has, is refused whole; so is any
-// import while the folder is another program's (ReadOnlyFolder). Importing the same statement
+// import while this run only reads the folder (ReadOnlyFolder: another program holds it, or
+// no lock can be taken). Importing the same statement
 // again changes nothing.
 StatementOutcome ImportStatement(Store& s, const QString& path);
 

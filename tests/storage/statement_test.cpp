@@ -139,7 +139,7 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
          "счета 40702810900000000777 нет в справочнике организаций"},
         {"not an exchange file", "Выписка", false,
          "это не файл обмена с клиент-банком (1CClientBankExchange)"},
-        {"folder held by another program", whole, true, "папка программы занята другой программой"},
+        {"folder open only for reading", whole, true, "папка программы открыта только для чтения"},
     };
     for (const auto& row : rows) {
         Folder f;
