@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <memory>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -66,6 +67,29 @@ FileSizeLimit::FileSizeLimit(long long bytes) {
 FileSizeLimit::~FileSizeLimit() {
     rlimit old{rlim_t(oldSoft_), rlim_t(oldHard_)};
     setrlimit(RLIMIT_FSIZE, &old);
+}
+
+namespace {
+
+bool mountSmallDisk(const QString& path, long long bytes, unsigned long flags) {
+    const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
+    return ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs",
+                   flags | MS_NOSUID | MS_NODEV, options.constData()) == 0;
+}
+
+} // namespace
+
+SmallDisk::SmallDisk(long long bytes) {
+    mounted_ = dir_.isValid() && mountSmallDisk(dir_.path(), bytes, 0);
+}
+
+SmallDisk::~SmallDisk() {
+    if (mounted_)
+        ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+}
+
+bool SmallDisk::resize(long long bytes) {
+    return mounted_ && mountSmallDisk(dir_.path(), bytes, MS_REMOUNT);
 }
 
 namespace {

@@ -46,6 +46,25 @@ private:
     unsigned long long oldHard_ = 0;
 };
 
+// While it lives, a file system of its own (tmpfs) of the given size is mounted on a fresh
+// empty folder, so that writes there fail as on a full disk, with the system's own reason.
+// Mounting needs root's rights: works() is false elsewhere, and a test then skips, saying so.
+class SmallDisk {
+public:
+    explicit SmallDisk(long long bytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool works() const { return mounted_; }
+    QString path() const { return dir_.path() + QLatin1Char('/'); }
+    // Gives the file system another size, keeping what it holds.
+    bool resize(long long bytes);
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
 // While it lives, file permission bits hold for the calling thread even when the tests run
 // as root: it lowers the capabilities that let root pass them (read-only folders, folders
 // that cannot be read). works() tells whether the bits hold now; a test skips when not.
