@@ -6,6 +6,7 @@
 
 #include "storage/datafiles.h"
 #include "storage/folder.h"
+#include "storage/folderlock.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
@@ -196,6 +197,22 @@ TEST(HostileFolder, UnreadableOrderFolderIsReportedNotShownAsEmpty) {
     setMode(f.prog() + "PP", 0755);
     EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), order("15"));
     EXPECT_EQ(f.read("16_1234567890_09.plat"), order("16"));
+}
+
+// A program folder that only its subfolders let the user write (a shared folder set up so)
+// makes no lock; the program took that for a start without one, and two programs wrote the
+// folder at once. The lock says why it cannot be made, and the program then only reads.
+TEST(HostileFolder, ProgramFolderThatCannotBeWrittenGivesNoLockAndSaysWhy) {
+    Folders f;
+    fill(f);
+    const FileRightsApply rights;
+    if (!rights.works())
+        GTEST_SKIP() << "file permission bits do not hold for this user";
+    setMode(f.prog(), 0555);
+    FolderLock lock(f.prog());
+    EXPECT_EQ(lock.acquire(), FolderLock::State::Unavailable);
+    EXPECT_EQ(lock.problem(), "файл блокировки " + f.prog() + "Quenmara.lock: Нет доступа");
+    setMode(f.prog(), 0755);
 }
 
 TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
