@@ -45,10 +45,10 @@ const benchutil::Figure AmountAllocs{"1", "amount line: allocations per call", "
 void AmountLine(benchmark::State& state) {
     const std::vector<std::string> amounts = benchutil::typedAmounts(4096);
     std::size_t i = 0;
-    render::AssembleAmountLine("1"); // the word tables are built once, at first use
+    render::assembleAmountLine("1"); // the word tables are built once, at first use
     const double cpu0 = benchutil::threadCpuSeconds();
     for (auto _ : state) {
-        render::AmountLine line = render::AssembleAmountLine(amounts[i++ & 4095]);
+        render::AmountLine line = render::assembleAmountLine(amounts[i++ & 4095]);
         benchmark::DoNotOptimize(line);
     }
     const double cpu = benchutil::threadCpuSeconds() - cpu0;
@@ -58,7 +58,7 @@ void AmountLine(benchmark::State& state) {
     constexpr int Counted = 100000;
     const long long before = allocations.load();
     for (int k = 0; k < Counted; ++k) {
-        render::AmountLine line = render::AssembleAmountLine(amounts[std::size_t(k) & 4095]);
+        render::AmountLine line = render::assembleAmountLine(amounts[std::size_t(k) & 4095]);
         benchmark::DoNotOptimize(line);
     }
     const double perCall = double(allocations.load() - before) / Counted;
@@ -71,22 +71,22 @@ BENCHMARK(AmountLine);
 
 void AmountLineLargest(benchmark::State& state) {
     for (auto _ : state) {
-        render::AmountLine line = render::AssembleAmountLine("999999999.99");
+        render::AmountLine line = render::assembleAmountLine("999999999.99");
         benchmark::DoNotOptimize(line);
     }
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(AmountLineLargest);
 
-void TaxLine(benchmark::State& state) {
-    const render::AmountLine amount = render::AssembleAmountLine("1234567.89");
+void taxLine(benchmark::State& state) {
+    const render::AmountLine amount = render::assembleAmountLine("1234567.89");
     for (auto _ : state) {
-        storage::WorkText line = render::VatLine(amount.Amount, render::Vat18, false);
+        storage::WorkText line = render::vatLine(amount.amount, render::Vat18, false);
         benchmark::DoNotOptimize(line);
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(TaxLine);
+BENCHMARK(taxLine);
 
 // A purpose of 255 characters in the purpose box (180 mm less two spaces) of a
 // 1200 dots-per-inch page, 4.0 mm Arial.
@@ -107,12 +107,12 @@ struct PurposeFit {
                                "облагается. Сумма 118000-00 руб."))
                 .toStdString()
                 .substr(0, 255);
-        request.PixelsPerMmY = 1200 / 25.4L;
+        request.pixelsPerMmY = 1200 / 25.4L;
     }
     void setWidth(render::QtTextMeasurer& m) {
-        m.setFont("Arial", render::FontCellHeight(request.PixelsPerMmY, 4),
+        m.setFont("Arial", render::fontCellHeight(request.pixelsPerMmY, 4),
                   render::FontStyle::Regular);
-        request.FitWidth = render::RoundHalfEven(180 * 1200 / 25.4L) - m.textWidth("  ");
+        request.width = render::roundHalfEven(180 * 1200 / 25.4L) - m.textWidth("  ");
     }
 };
 
@@ -120,11 +120,11 @@ void FitPurpose(benchmark::State& state) {
     PurposeFit fit;
     render::QtTextMeasurer measurer(&fit.pdf);
     fit.setWidth(measurer);
-    benchmark::DoNotOptimize(render::DivSt(fit.purpose, fit.request, measurer));
+    benchmark::DoNotOptimize(render::splitIntoLines(fit.purpose, fit.request, measurer));
     int lines = 0;
     for (auto _ : state) {
-        render::FitResult r = render::DivSt(fit.purpose, fit.request, measurer);
-        lines = r.FitLineCount;
+        render::FitResult r = render::splitIntoLines(fit.purpose, fit.request, measurer);
+        lines = r.lineCount;
         benchmark::DoNotOptimize(r);
     }
     state.counters["chars"] = double(fit.purpose.size());
@@ -142,7 +142,7 @@ void FitPurposeNewMeasurer(benchmark::State& state) {
     }
     for (auto _ : state) {
         render::QtTextMeasurer measurer(&fit.pdf);
-        render::FitResult r = render::DivSt(fit.purpose, fit.request, measurer);
+        render::FitResult r = render::splitIntoLines(fit.purpose, fit.request, measurer);
         benchmark::DoNotOptimize(r);
     }
 }

@@ -49,7 +49,7 @@ void BM_ImportBikDirectory(benchmark::State& state) {
     double cpu = 0;
     for (auto _ : state) {
         const double t0 = benchutil::threadCpuSeconds();
-        const storage::BikImport r = storage::ImportBikDirectory(m.data, false, m.zip);
+        const storage::BikImport r = storage::importBikDirectory(m.data, false, m.zip);
         cpu += benchutil::threadCpuSeconds() - t0;
         if (!r.error.isEmpty() || r.directory.banks.size() != Banks) {
             state.SkipWithError(qPrintable(r.error));
@@ -62,12 +62,12 @@ BENCHMARK(BM_ImportBikDirectory)->Unit(benchmark::kMillisecond);
 
 void BM_LoadBikDirectory(benchmark::State& state) {
     Message& m = message();
-    storage::ImportBikDirectory(m.data, false, m.zip);
+    storage::importBikDirectory(m.data, false, m.zip);
     double cpu = 0;
     for (auto _ : state) {
         storage::BikDirectory d;
         const double t0 = benchutil::threadCpuSeconds();
-        const storage::IoResult r = storage::LoadBikDirectory(m.data, d);
+        const storage::IoResult r = storage::loadBikDirectory(m.data, d);
         cpu += benchutil::threadCpuSeconds() - t0;
         benchmark::DoNotOptimize(r.ok);
     }

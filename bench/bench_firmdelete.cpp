@@ -40,10 +40,10 @@ struct DataSet {
         benchutil::fillProgramFolder(dir.path(), options);
         store->setProgramDir(dir.path());
         QStringList messages;
-        LoadFirms(*store, messages);
-        LoadFilials(*store, messages);
-        LoadEmployees(*store, messages);
-        if (!FindFilesPlat(*store) || store->PlatCount != orders)
+        loadOrganizations(*store, messages);
+        loadBranches(*store, messages);
+        loadEmployees(*store, messages);
+        if (!scanOrders(*store) || store->PlatCount != orders)
             std::abort();
     }
 };
@@ -62,7 +62,7 @@ void BM_DeletionQuestions(benchmark::State& state) {
     DataSet& d = data();
     std::size_t questions = 0;
     for (auto _ : state) {
-        questions = directory::DeletionQuestions(*d.store, 0).size();
+        questions = directory::deletionQuestions(*d.store, 0).size();
         benchmark::DoNotOptimize(questions);
     }
     state.counters["orders"] = d.store->PlatCount;
@@ -74,7 +74,7 @@ void BM_DeleteFirmInMemory(benchmark::State& state) {
     DataSet& d = data();
     const directory::DirectorySnapshot before(*d.store);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(directory::DeleteFirm(*d.store, 0));
+        benchmark::DoNotOptimize(directory::deleteOrganization(*d.store, 0));
         state.PauseTiming();
         before.restore(*d.store);
         state.ResumeTiming();
@@ -92,8 +92,8 @@ Timed deleteFirst(benchmark::State& state, DataSet& d, std::size_t expectedQuest
     const directory::DirectorySnapshot before(*d.store);
     const auto w0 = std::chrono::steady_clock::now();
     const double c0 = benchutil::threadCpuSeconds();
-    const std::size_t questions = directory::DeletionQuestions(*d.store, 0).size();
-    const bool ok = directory::DeleteFirmAndSave(*d.store, 0).ok;
+    const std::size_t questions = directory::deletionQuestions(*d.store, 0).size();
+    const bool ok = directory::deleteOrganizationAndSave(*d.store, 0).ok;
     const double c1 = benchutil::threadCpuSeconds();
     const auto w1 = std::chrono::steady_clock::now();
     before.restore(*d.store);

@@ -45,7 +45,7 @@ struct Program {
     explicit Program(bool full) {
         if (full)
             benchutil::fillProgramFolder(dir.path());
-        const QStringList messages = storage::StartUp(*store, dir.path());
+        const QStringList messages = storage::startUp(*store, dir.path());
         windows = app::createWindows(*store);
         windows->mainWindow->show();
         QCoreApplication::processEvents();

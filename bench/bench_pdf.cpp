@@ -48,12 +48,12 @@ render::OrderInput sample() {
     o.vatRate = 1;
     for (render::Party* p : {&o.payer, &o.payee}) {
         p->present = true;
-        p->firm.Name.assign(cp("Общество с ограниченной ответственностью \"Ромашка и компания "
+        p->firm.name.assign(cp("Общество с ограниченной ответственностью \"Ромашка и компания "
                                "по оптовой и розничной торговле\""));
-        p->firm.Inn = "7701234567";
-        p->firm.Kpp = "770101001";
-        p->firm.Banks[0].Account = "40702810900000001234";
-        p->firm.Banks[0].BankFull.assign(cp("Публичное акционерное общество Сбербанк г. Москва"));
+        p->firm.inn = "7701234567";
+        p->firm.kpp = "770101001";
+        p->firm.banks[0].account = "40702810900000001234";
+        p->firm.banks[0].bankFull.assign(cp("Публичное акционерное общество Сбербанк г. Москва"));
     }
     return o;
 }
@@ -64,7 +64,7 @@ void LayOutOnePage(benchmark::State& state) {
     const auto device = render::DeviceMetrics::fromDpi(1200, 1200, 0, 0, false);
     const double c0 = benchutil::threadCpuSeconds();
     for (auto _ : state)
-        benchmark::DoNotOptimize(render::LayOut(order, device, m));
+        benchmark::DoNotOptimize(render::layOut(order, device, m));
     const double cpu = benchutil::threadCpuSeconds() - c0;
     benchutil::report(state, LayoutFigure, cpu * 1000 / double(state.iterations()));
 }
@@ -76,7 +76,7 @@ void WritePdf(benchmark::State& state) {
     const QList<render::OrderInput> orders(state.range(0), sample());
     const double c0 = benchutil::threadCpuSeconds();
     for (auto _ : state) {
-        if (!render::WriteFormsPdf(dir.filePath("out.pdf"), orders))
+        if (!render::writeFormsPdf(dir.filePath("out.pdf"), orders))
             state.SkipWithError("PDF not written");
     }
     const double cpu = benchutil::threadCpuSeconds() - c0;

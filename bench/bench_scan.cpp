@@ -28,7 +28,7 @@ struct DataSet {
         benchutil::fillProgramFolder(dir.path()); // 254 organizations, 1024 orders
         store->setProgramDir(dir.path());
         QStringList messages;
-        LoadFirms(*store, messages);
+        loadOrganizations(*store, messages);
         for (const QString& name : QDir(store->PlatDir).entryList(QDir::Files))
             paths << store->PlatDir + name;
     }
@@ -40,16 +40,16 @@ DataSet& data() {
 }
 
 void readAll(const DataSet& d) {
-    TPlat rec;
+    OrderRecord rec;
     for (const QString& p : d.paths) {
-        const IoResult r = ReadPlatFile(p, rec);
+        const IoResult r = readOrderFile(p, rec);
         benchmark::DoNotOptimize(r.ok);
-        benchmark::DoNotOptimize(rec.Accepted);
+        benchmark::DoNotOptimize(rec.accepted);
     }
 }
 
 void scan(Store& s) {
-    const IoResult r = FindFilesPlat(s);
+    const IoResult r = scanOrders(s);
     benchmark::DoNotOptimize(r.ok);
     benchmark::DoNotOptimize(s.PlatCount);
 }

@@ -67,7 +67,7 @@ struct Started {
 
 // Starts on the program folder dir; false when a message came up or nothing was painted.
 bool start(const QString& dir, Started& s) {
-    s.messages = storage::StartUp(*s.store, dir);
+    s.messages = storage::startUp(*s.store, dir);
     s.windows = app::createWindows(*s.store);
     editor::MainWindow& main = *s.windows->mainWindow;
     s.messages << main.creationMessages();

@@ -46,12 +46,12 @@ std::string cp(const QString& text) {
     return cp1251::fromUnicode(text).toStdString();
 }
 
-void makeBank(TFirmBank& b, int i, int k) {
-    digits(b.Account, 40702810000LL + i * 10 + k);
-    digits(b.CorrAccount, 30101810000LL + k);
-    digits(b.Bik, 44525000 + k);
-    full(b.BankShort, cp(QStringLiteral("Банк %1 ").arg(k + 1)), i + k);
-    full(b.BankFull, cp(QStringLiteral("Акционерный коммерческий банк %1 ").arg(k + 1)), i + k);
+void makeBank(BankRecord& b, int i, int k) {
+    digits(b.account, 40702810000LL + i * 10 + k);
+    digits(b.corrAccount, 30101810000LL + k);
+    digits(b.bik, 44525000 + k);
+    full(b.bankShort, cp(QStringLiteral("Банк %1 ").arg(k + 1)), i + k);
+    full(b.bankFull, cp(QStringLiteral("Акционерный коммерческий банк %1 ").arg(k + 1)), i + k);
 }
 
 // Writes a generated file as it is; the program's own writes are not under test here.
@@ -69,36 +69,36 @@ std::string innOf(int i) {
     return std::to_string(770000000000LL + i);
 }
 
-TFirm makeFirm(int i) {
-    TFirm f;
+OrganizationRecord makeFirm(int i) {
+    OrganizationRecord f;
     clearRecord(f);
-    full(f.Name, cp(QStringLiteral("Общество с ограниченной ответственностью «Фирма %1» ").arg(i)),
+    full(f.name, cp(QStringLiteral("Общество с ограниченной ответственностью «Фирма %1» ").arg(i)),
          i);
-    digits(f.CertSeries, 77);
-    digits(f.CertNumber, 100000 + i);
-    f.CertDate = "01.02.2003";
-    full(f.CertIssuer, cp(QStringLiteral("Инспекция ФНС № %1 ").arg(i % 50)), i);
-    digits(f.Ogrn, 1027700000000LL + i);
-    full(f.LegalAddress, cp(QStringLiteral("%1, ").arg(100000 + i)), i);
-    full(f.PostalAddress, cp(QStringLiteral("%1, а/я %2 ").arg(100000 + i).arg(i)), i + 1);
-    full(f.Phone, "+7 495 ", i);
-    full(f.Fax, "+7 495 ", i + 2);
-    full(f.EMail, "firm" + std::to_string(i) + "@", i);
+    digits(f.certSeries, 77);
+    digits(f.certNumber, 100000 + i);
+    f.certDate = "01.02.2003";
+    full(f.certIssuer, cp(QStringLiteral("Инспекция ФНС № %1 ").arg(i % 50)), i);
+    digits(f.ogrn, 1027700000000LL + i);
+    full(f.legalAddress, cp(QStringLiteral("%1, ").arg(100000 + i)), i);
+    full(f.postalAddress, cp(QStringLiteral("%1, а/я %2 ").arg(100000 + i).arg(i)), i + 1);
+    full(f.phone, "+7 495 ", i);
+    full(f.fax, "+7 495 ", i + 2);
+    full(f.email, "firm" + std::to_string(i) + "@", i);
     for (int k = 0; k < 4; ++k)
-        makeBank(f.Banks[k], i, k);
-    f.Inn = innOf(i);
-    digits(f.Kpp, 770100000 + i);
-    digits(f.Okato, 45286000000LL + i);
-    digits(f.Okpo, 12345678 + i);
-    digits(f.Okogu, 4210014);
-    digits(f.Okopf, 65);
-    digits(f.Okfs, 16);
-    full(f.Okved, "51.", i);
-    f.BankNo = std::uint8_t(i % 4);
+        makeBank(f.banks[k], i, k);
+    f.inn = innOf(i);
+    digits(f.kpp, 770100000 + i);
+    digits(f.okato, 45286000000LL + i);
+    digits(f.okpo, 12345678 + i);
+    digits(f.okogu, 4210014);
+    digits(f.okopf, 65);
+    digits(f.okfs, 16);
+    full(f.okved, "51.", i);
+    f.bankNo = std::uint8_t(i % 4);
     return f;
 }
 
-TPlat makePlat(const Options& o, int k, QString& fileName) {
+OrderRecord makePlat(const Options& o, int k, QString& fileName) {
     const int payers = std::max(1, o.payers);
     const int years = std::max(1, o.years);
     const int payer = k % payers;
@@ -108,52 +108,52 @@ TPlat makePlat(const Options& o, int k, QString& fileName) {
     // Every 50th order goes to a payee outside the directory.
     const int payee = k % 50 == 49 ? 90000 + k : payers + (k * 7) % others;
 
-    TPlat p;
+    OrderRecord p;
     clearRecord(p);
-    const TFirm from = makeFirm(payer);
-    const TFirm to = makeFirm(payee);
-    auto party = [](const TFirm& f, ShortStr<128>& name, ShortStr<20>& account, ShortStr<20>& corr,
-                    ShortStr<10>& bik, ShortStr<64>& bankShort, ShortStr<128>& bankFull,
-                    ShortStr<12>& inn, ShortStr<12>& kpp) {
-        const TFirmBank& b = f.bank();
-        name.assign(f.Name);
-        account.assign(b.Account);
-        corr.assign(b.CorrAccount);
-        bik.assign(b.Bik);
-        bankShort.assign(b.BankShort);
-        bankFull.assign(b.BankFull);
-        inn.assign(f.Inn);
-        kpp.assign(f.Kpp);
+    const OrganizationRecord from = makeFirm(payer);
+    const OrganizationRecord to = makeFirm(payee);
+    auto party = [](const OrganizationRecord& f, ShortStr<128>& name, ShortStr<20>& account,
+                    ShortStr<20>& corr, ShortStr<10>& bik, ShortStr<64>& bankShort,
+                    ShortStr<128>& bankFull, ShortStr<12>& inn, ShortStr<12>& kpp) {
+        const BankRecord& b = f.bank();
+        name.assign(f.name);
+        account.assign(b.account);
+        corr.assign(b.corrAccount);
+        bik.assign(b.bik);
+        bankShort.assign(b.bankShort);
+        bankFull.assign(b.bankFull);
+        inn.assign(f.inn);
+        kpp.assign(f.kpp);
     };
-    party(from, p.PayerName, p.PayerAccount, p.PayerCorrAccount, p.PayerBik, p.PayerBankShort,
-          p.PayerBankFull, p.PayerInn, p.PayerKpp);
-    party(to, p.PayeeName, p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik, p.PayeeBankShort,
-          p.PayeeBankFull, p.PayeeInn, p.PayeeKpp);
-    p.Number = std::to_string(number);
-    p.Date = QStringLiteral("%1.%2.%3")
+    party(from, p.payerName, p.payerAccount, p.payerCorrAccount, p.payerBik, p.payerBankShort,
+          p.payerBankFull, p.payerInn, p.payerKpp);
+    party(to, p.payeeName, p.payeeAccount, p.payeeCorrAccount, p.payeeBik, p.payeeBankShort,
+          p.payeeBankFull, p.payeeInn, p.payeeKpp);
+    p.number = std::to_string(number);
+    p.date = QStringLiteral("%1.%2.%3")
                  .arg(1 + k % 28, 2, 10, QLatin1Char('0'))
                  .arg(1 + k % 12, 2, 10, QLatin1Char('0'))
                  .arg(year)
                  .toStdString();
-    p.Amount = std::to_string(100000 + k * 37) + "-" + std::to_string(10 + k % 90);
-    p.Vat = std::uint8_t(k % 3);
-    p.PayKind = std::uint8_t(k % 4);
-    p.Priority = std::uint8_t(k % 2);
-    p.Status = std::uint8_t(k % 3);
-    full(p.Purpose, cp(QStringLiteral("Оплата по счету № %1 ").arg(k)), k);
-    digits(p.Kbk, 182101020100110LL);
-    digits(p.Okato, 45286000000LL);
-    p.TaxPeriod = cp(QStringLiteral("МС.01.2009"));
-    digits(p.DocNumber, 1000 + k);
-    p.DocDate = p.Date.view();
-    p.Basis = cp(QStringLiteral("ТП"));
-    p.TaxType = cp(QStringLiteral("НС"));
-    p.Accepted = std::uint8_t(k % 3 == 0);
+    p.amount = std::to_string(100000 + k * 37) + "-" + std::to_string(10 + k % 90);
+    p.vat = std::uint8_t(k % 3);
+    p.payKind = std::uint8_t(k % 4);
+    p.priority = std::uint8_t(k % 2);
+    p.status = std::uint8_t(k % 3);
+    full(p.purpose, cp(QStringLiteral("Оплата по счету № %1 ").arg(k)), k);
+    digits(p.kbk, 182101020100110LL);
+    digits(p.okato, 45286000000LL);
+    p.taxPeriod = cp(QStringLiteral("МС.01.2009"));
+    digits(p.docNumber, 1000 + k);
+    p.docDate = p.date.view();
+    p.basis = cp(QStringLiteral("ТП"));
+    p.taxType = cp(QStringLiteral("НС"));
+    p.accepted = std::uint8_t(k % 3 == 0);
 
     ShortStr<28> name;
     clearRecord(name);
     const std::string yy = std::to_string(year % 100 + 100).substr(1);
-    MakePlatFileName(p.Number.view(), p.PayerInn.view(), yy, name);
+    makeOrderFileName(p.number.view(), p.payerInn.view(), yy, name);
     fileName = QString::fromLatin1(name.bytes());
     return p;
 }
@@ -170,32 +170,33 @@ IoResult fillProgramFolder(const QString& programDir, const Options& o) {
     for (int i = 0; i < o.deletedFirms && i < MaxFirms; ++i)
         s->FirmsDel[std::size_t(i)] = makeFirm(1000 + i);
     for (int i = 0; i < o.filials && i < MaxFilials; ++i) {
-        TFilial& b = s->Filials[std::size_t(i)];
-        b.FirmNo = std::uint16_t(i % std::max(1, o.firms));
-        full(b.Address, cp(QStringLiteral("Филиал %1, ").arg(i)), i);
-        full(b.Phone, "+7 812 ", i);
-        full(b.EMail, "branch" + std::to_string(i) + "@", i);
+        BranchRecord& b = s->Filials[std::size_t(i)];
+        b.organizationNo = std::uint16_t(i % std::max(1, o.firms));
+        full(b.address, cp(QStringLiteral("Филиал %1, ").arg(i)), i);
+        full(b.phone, "+7 812 ", i);
+        full(b.email, "branch" + std::to_string(i) + "@", i);
     }
     for (int i = 0; i < o.employees && i < MaxEmployees; ++i) {
-        TEmpl& e = s->Employees[std::size_t(i)];
-        e.FirmNo = std::uint16_t(i % std::max(1, o.firms));
-        full(e.Position, cp(QStringLiteral("Бухгалтер ")), i);
-        full(e.Surname, cp(QStringLiteral("Иванов%1 ").arg(i)), i);
-        full(e.FirstName, cp(QStringLiteral("Иван ")), i);
-        full(e.Patronymic, cp(QStringLiteral("Иванович ")), i);
-        digits(e.WorkPhone, 4951234567LL + i);
-        digits(e.MobilePhone, 9161234567LL + i);
-        digits(e.InnerPhone, 1000 + i);
-        full(e.EMail, "person" + std::to_string(i) + "@", i);
+        EmployeeRecord& e = s->Employees[std::size_t(i)];
+        e.organizationNo = std::uint16_t(i % std::max(1, o.firms));
+        full(e.position, cp(QStringLiteral("Бухгалтер ")), i);
+        full(e.surname, cp(QStringLiteral("Иванов%1 ").arg(i)), i);
+        full(e.firstName, cp(QStringLiteral("Иван ")), i);
+        full(e.patronymic, cp(QStringLiteral("Иванович ")), i);
+        digits(e.workPhone, 4951234567LL + i);
+        digits(e.mobilePhone, 9161234567LL + i);
+        digits(e.innerPhone, 1000 + i);
+        full(e.email, "person" + std::to_string(i) + "@", i);
     }
-    for (auto save : {SaveFileFirm, SaveFileFirmDel, SaveFileFilial, SaveFileEmpl})
+    for (auto save :
+         {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile, saveEmployeesFile})
         if (IoResult r = save(*s); !r)
             return r;
 
     auto writeOrders = [&](int count, int offset, const QString& folder, const char* ext) {
         for (int k = 0; k < count; ++k) {
             QString name;
-            const TPlat p = makePlat(o, offset + k, name);
+            const OrderRecord p = makePlat(o, offset + k, name);
             name.chop(5);
             if (IoResult r = writeFile(folder + name + QLatin1String(ext), recordBytes(p)); !r)
                 return r;

@@ -32,10 +32,10 @@ std::string innOf(int i);
 
 // Organization i: every text at full capacity (the name begins with the long legal form of
 // a limited company), four bank slots, bank slot i % 4 selected.
-storage::TFirm makeFirm(int i);
+storage::OrganizationRecord makeFirm(int i);
 
 // Order k of the data set (number, payer and year are unique per k) and its file name.
-storage::TPlat makePlat(const Options& o, int k, QString& fileName);
+storage::OrderRecord makePlat(const Options& o, int k, QString& fileName);
 
 // Writes the data set into programDir, creating Data, PP and PPDel.
 storage::IoResult fillProgramFolder(const QString& programDir, const Options& o = {});

@@ -1,5 +1,5 @@
-// The amount grammar and the amount line: ParseAmount, AssembleAmountLine, NumToLet and
-// VatLine on arbitrary texts. Besides the sanitizers, every result is checked against an
+// The amount grammar and the amount line: Money::parse, assembleAmountLine, amountInWords and
+// vatLine on arbitrary texts. Besides the sanitizers, every result is checked against an
 // independent reading: the grammar as a plain pattern, the words read back into a number
 // (with the gender of the units and the plural of each scale word), and the tax computed
 // in 128-bit integers.
@@ -187,26 +187,26 @@ std::uint64_t readRubleWords(const std::vector<std::string>& w, std::size_t coun
 
 void checkLine(std::string_view text) {
     const Expected e = expectedParse(text);
-    const ParsedAmount p = ParseAmount(text);
-    FUZZ_CHECK(p.AmountError == e.error, "error code");
+    const ParsedAmount p = Money::parse(text);
+    FUZZ_CHECK(p.error == e.error, "error code");
     std::int64_t expectedKopecks = 0;
     for (char c : e.rubles + (e.kopecks.empty() ? "00" : e.kopecks))
         expectedKopecks = expectedKopecks * 10 + (c - '0');
-    FUZZ_CHECK(p.Value.kopecks() == expectedKopecks, "value");
-    FUZZ_CHECK(p.RubleWidth == e.rubles.size(), "ruble digits");
-    FUZZ_CHECK(p.HasKopecks == !e.kopecks.empty(), "kopeck digits");
+    FUZZ_CHECK(p.value.kopecks() == expectedKopecks, "value");
+    FUZZ_CHECK(p.rubleWidth == e.rubles.size(), "ruble digits");
+    FUZZ_CHECK(p.hasKopecks == !e.kopecks.empty(), "kopeck digits");
 
-    const AmountLine a = AssembleAmountLine(text);
-    FUZZ_CHECK(a.Amount.AmountError == e.error, "error code of the line");
+    const AmountLine a = assembleAmountLine(text);
+    FUZZ_CHECK(a.amount.error == e.error, "error code of the line");
     if (e.error != AmountValid) {
-        FUZZ_CHECK(a.Line.empty() && a.Figure.empty(), "a line for a rejected amount");
+        FUZZ_CHECK(a.line.empty() && a.figure.empty(), "a line for a rejected amount");
         return;
     }
     const std::string kopecks = e.kopecks.empty() ? "00" : e.kopecks;
-    FUZZ_CHECK(a.Amount.HasKopecks, "kopecks of the line");
-    FUZZ_CHECK(a.Figure.view() == e.rubles + "-" + kopecks, "figure");
+    FUZZ_CHECK(a.amount.hasKopecks, "kopecks of the line");
+    FUZZ_CHECK(a.figure.view() == e.rubles + "-" + kopecks, "figure");
 
-    const std::string line(a.Line.view());
+    const std::string line(a.line.view());
     const std::vector<std::string> w = words(line);
     FUZZ_CHECK(w.size() >= 4, "too few words: " + line);
     for (const std::string& x : w)
@@ -238,7 +238,7 @@ void checkLine(std::string_view text) {
         FUZZ_CHECK(readRubleWords(lower, n - 3) == value, "words do not read back: " + line);
         storage::WorkText t;
         t.assign(e.rubles);
-        NumToLet(t);
+        amountInWords(t);
         std::string joined;
         for (std::size_t i = 0; i + 3 < n; ++i)
             joined += (i ? " " : "") + lower[i];
@@ -249,12 +249,12 @@ void checkLine(std::string_view text) {
     const __int128 amount = __int128(value) * 100 + std::stoi(kopecks);
     for (int vat : {-1, 0, 3, 5, 7, 10, 18, 20, 22})
         for (bool budget : {false, true}) {
-            const storage::WorkText v = VatLine(a.Amount, vat, budget);
+            const storage::WorkText v = vatLine(a.amount, vat, budget);
             if (budget || vat < 0 || vat == 3) {
                 FUZZ_CHECK(v.empty(), "a tax line for a budget payment or an unknown rate");
                 continue;
             }
-            const std::string caption(VatCaption(vat));
+            const std::string caption(vatCaption(vat));
             if (vat == 0) {
                 FUZZ_CHECK(v.view() == caption, "tax line without tax");
                 continue;
@@ -273,11 +273,11 @@ void checkLine(std::string_view text) {
         }
 }
 
-// NumToLet on a text that did not come from ParseAmount.
+// amountInWords on a text that did not come from Money::parse.
 void checkRaw(std::string_view text) {
     storage::WorkText t;
     t.assign(text);
-    NumToLet(t);
+    amountInWords(t);
     FUZZ_CHECK(t.size() <= 255, "NumToLet length");
 }
 

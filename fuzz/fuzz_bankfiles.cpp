@@ -22,7 +22,7 @@ namespace {
 fuzzsupport::Sandbox* sandbox;
 
 void directory(const QByteArray& bytes) {
-    const BikImport r = ReadBikMessage(bytes);
+    const BikImport r = readBikMessage(bytes);
     if (!r.error.isEmpty()) {
         FUZZ_CHECK(r.directory.isEmpty(), "a refused message keeps nothing");
         return;
@@ -35,20 +35,20 @@ void directory(const QByteArray& bytes) {
     }
     sandbox->reset();
     const QString data = sandbox->progDir();
-    FUZZ_CHECK(SaveBikDirectory(data, r.directory).ok, "the directory is kept");
+    FUZZ_CHECK(saveBikDirectory(data, r.directory).ok, "the directory is kept");
     BikDirectory loaded;
-    const IoResult read = LoadBikDirectory(data, loaded);
+    const IoResult read = loadBikDirectory(data, loaded);
     FUZZ_CHECK(read.ok, read.error.toStdString());
-    FUZZ_CHECK(BikFileBytes(loaded) == BikFileBytes(r.directory), "Data/Bik reads back the same");
+    FUZZ_CHECK(bikFileBytes(loaded) == bikFileBytes(r.directory), "Data/Bik reads back the same");
 }
 
 void statement(const QByteArray& bytes) {
-    const ExchangeText t = ReadExchange(bytes);
+    const ExchangeText t = readExchange(bytes);
     if (t.error.isEmpty())
         for (const ExchangeSection& doc : t.documents)
             FUZZ_CHECK(!doc.fields.isEmpty() && doc.fields.front().first == u"СекцияДокумент",
                        "a document begins with its kind");
-    const Statement st = ReadStatement(bytes);
+    const Statement st = readStatement(bytes);
     if (st.error.isEmpty())
         for (const StatementDebit& d : st.debits)
             FUZZ_CHECK(st.accounts.contains(d.payerAccount), "a debit is from one of its accounts");

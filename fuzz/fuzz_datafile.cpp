@@ -1,5 +1,5 @@
 // Every kind of data file, filled with arbitrary bytes, through the real start-up of storage
-// (StartUp, then the scan of saved orders as the main window makes it), the directory's list
+// (startUp, then the scan of saved orders as the main window makes it), the directory's list
 // cache and export, and the form layout of a loaded order.
 //
 // Input: the kind (see kinds.h), how the size is made (the bytes repeated to the recognised
@@ -86,12 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzzsupport::Tree before = fuzzsupport::snapshot(prog);
 
     auto s = std::make_unique<Store>();
-    const QStringList messages = StartUp(*s, sandbox->progDir());
-    const IoResult scan = ScanAtStart(*s);
+    const QStringList messages = startUp(*s, sandbox->progDir());
+    const IoResult scan = scanAtStart(*s);
     FUZZ_CHECK(scan.ok, "the scan failed");
-    FirmFillShow(*s);
-    FindINN(*s);
-    FUZZ_CHECK(SaveFileFirm1(*s).ok, "export failed");
+    fillListCache(*s);
+    buildPartyTables(*s);
+    FUZZ_CHECK(saveOrganizationExport(*s).ok, "export failed");
 
     // Counts and mended settings.
     FUZZ_CHECK(s->FirmCount >= 0 && s->FirmCount <= MaxFirms, "FirmCount");
@@ -100,19 +100,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(s->EmplCount >= 0 && s->EmplCount <= MaxEmployees, "EmplCount");
     FUZZ_CHECK(s->PlatCount >= 0 && s->PlatCount <= 1, "PlatCount");
     for (const FormSize& f : s->FormSizes)
-        FUZZ_CHECK(f.Width != 0 && f.Height != 0, "a window size of 0");
+        FUZZ_CHECK(f.width != 0 && f.height != 0, "a window size of 0");
     for (const U16& w : s->ColWidths)
         FUZZ_CHECK(w >= 2, "a column width below 2");
     const bool whole = file.size() >= kind.size;
     if (whole && !kind.oldLayout) {
         if (kind.path == "Data/Firms")
-            FUZZ_CHECK(s->FirmCount == (leadingInUse<TFirm, MaxFirms>(file, 0, 1983)),
+            FUZZ_CHECK(s->FirmCount == (leadingInUse<OrganizationRecord, MaxFirms>(file, 0, 1983)),
                        "FirmCount is not the leading named records");
         if (kind.path == "Data/Filial")
-            FUZZ_CHECK(s->FilialCount == (leadingInUse<TFilial, MaxFilials>(file, 2, 182)),
+            FUZZ_CHECK(s->FilialCount == (leadingInUse<BranchRecord, MaxFilials>(file, 2, 182)),
                        "FilialCount is not the leading records with an address");
         if (kind.path == "Data/Employee")
-            FUZZ_CHECK(s->EmplCount == (leadingInUse<TEmpl, MaxEmployees>(file, 51, 194)),
+            FUZZ_CHECK(s->EmplCount == (leadingInUse<EmployeeRecord, MaxEmployees>(file, 51, 194)),
                        "EmplCount is not the leading records with a surname");
     }
     // A table or settings file shorter than its record is reported once, kept aside and
@@ -144,15 +144,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The next start reads everything without a word, and an order lays out.
     auto next = std::make_unique<Store>();
-    const QStringList again = StartUp(*next, sandbox->progDir());
+    const QStringList again = startUp(*next, sandbox->progDir());
     FUZZ_CHECK(again.isEmpty(), again.join('\n').toStdString());
-    FUZZ_CHECK(ScanAtStart(*next).ok, "the second scan failed");
+    FUZZ_CHECK(scanAtStart(*next).ok, "the second scan failed");
     if (next->PlatCount > 0) {
-        next->PlatFileName.assign(next->PlatList[0].FileName);
-        FUZZ_CHECK(OpenFilePlat(*next).ok, "cannot open the listed order");
+        next->PlatFileName.assign(next->PlatList[0].fileName);
+        FUZZ_CHECK(openOrderFile(*next).ok, "cannot open the listed order");
         FixedMeasurer m;
         const render::FormLayout layout =
-            render::LayOut(render::OrderInputFromPlat(next->Plat),
+            render::layOut(render::orderInputFromRecord(next->Plat),
                            render::DeviceMetrics::fromDpi(1200, 1200, 167, 167, false), m);
         (void)layout;
     }

@@ -1,6 +1,6 @@
-// Text fitting and the word helpers on arbitrary texts: DivSt with a measurer of fixed glyph
-// widths taken from the input (compared with a plain greedy fitting written here), and
-// SplitWords, SplitAtUnderscores and OOO with their properties.
+// Text fitting and the word helpers on arbitrary texts: splitIntoLines with a measurer of fixed
+// glyph widths taken from the input (compared with a plain greedy fitting written here), and
+// splitWords, splitAtUnderscores and shortenLegalForm with their properties.
 //
 // Input: width (2 bytes), font size index, pixels per millimetre (1 byte, in tenths, or
 // a special value), glyph width seed, then the text.
@@ -106,9 +106,9 @@ long double pixelsPerMm(std::uint8_t b) {
 void checkWords(std::string_view text, bool underscores) {
     storage::WordList list;
     if (underscores)
-        storage::SplitAtUnderscores(text, list);
+        storage::splitAtUnderscores(text, list);
     else
-        storage::SplitWords(text, list);
+        storage::splitWords(text, list);
     FUZZ_CHECK(list.count >= 0 && list.count <= storage::WordList::Capacity, "word count");
     // The words are the text's words in order, each cut to 32, the first 64 of them.
     std::size_t at = 0;
@@ -133,20 +133,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzsupport::Input in(data, size);
     FitRequest request;
-    request.FitWidth = int(in.u16()) - 16; // a few negative widths too
-    request.FitFontSize = int(in.byte()) - 8;
-    request.PixelsPerMmY = pixelsPerMm(in.byte());
+    request.width = int(in.u16()) - 16; // a few negative widths too
+    request.fontSize = int(in.byte()) - 8;
+    request.pixelsPerMmY = pixelsPerMm(in.byte());
     SeededMeasurer measurer(in.byte());
     const std::string_view text = in.rest();
 
-    const FitResult r = DivSt(text, request, measurer);
-    const std::vector<std::string> expected = fitted(text, request.FitWidth, measurer);
-    FUZZ_CHECK(r.FitLineCount == int(expected.size()), "number of lines");
+    const FitResult r = splitIntoLines(text, request, measurer);
+    const std::vector<std::string> expected = fitted(text, request.width, measurer);
+    FUZZ_CHECK(r.lineCount == int(expected.size()), "number of lines");
     for (int i = 0; i < FitResult::MaxLines; ++i) {
-        const std::string_view line = r.FitLines[std::size_t(i)].view();
-        if (i < r.FitLineCount) {
+        const std::string_view line = r.lines[std::size_t(i)].view();
+        if (i < r.lineCount) {
             FUZZ_CHECK(line == expected[std::size_t(i)], "line differs");
-            FUZZ_CHECK(measurer.textWidth(line) < request.FitWidth, "line too wide");
+            FUZZ_CHECK(measurer.textWidth(line) < request.width, "line too wide");
         } else {
             FUZZ_CHECK(line.empty(), "line beyond the count");
         }
@@ -159,15 +159,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     storage::WorkText work;
     work.assign(text);
     const storage::WorkText before = work;
-    storage::OOO(work);
-    FUZZ_CHECK(storage::OOO(text).view() == work.view(), "the two forms of OOO differ");
+    storage::shortenLegalForm(work);
+    FUZZ_CHECK(storage::shortenLegalForm(text).view() == work.view(),
+               "the two forms of shortenLegalForm differ");
     if (work.view() != before.view()) {
         const QByteArray ooo = storage::cp1251::fromUnicode(QStringLiteral("ООО "));
         FUZZ_CHECK(work.view().substr(0, 4) == std::string_view(ooo.constData(), 4),
                    "shortened name does not start with the abbreviation");
         FUZZ_CHECK(work.size() < before.size(), "shortened name is not shorter");
         storage::WorkText again = work;
-        storage::OOO(again);
+        storage::shortenLegalForm(again);
         FUZZ_CHECK(again.view() == work.view(), "OOO is not idempotent");
     }
     return 0;

@@ -1,5 +1,5 @@
-// The naming rules of the order files: SplitAtUnderscores and MakePlatFileName on names from
-// the input, and the scan of saved orders (FindFilesPlat, as at start-up) on a folder of
+// The naming rules of the order files: splitAtUnderscores and makeOrderFileName on names from
+// the input, and the scan of saved orders (scanOrders, as at start-up) on a folder of
 // files whose names, sizes, kinds and contents come from the input.
 //
 // Input: a settings byte, then entries separated by '\n': a kind byte followed by the raw
@@ -28,28 +28,28 @@ fuzzsupport::Sandbox* sandbox;
 
 std::string recordFor(std::string_view number, std::string_view inn, std::string_view yy,
                       std::uint8_t kind) {
-    TPlat p;
+    OrderRecord p;
     clearRecord(p);
-    p.Number.assign(number);
-    p.PayerInn.assign(inn);
+    p.number.assign(number);
+    p.payerInn.assign(inn);
     std::string date = "03.02.20";
     date += yy;
-    p.Date.assign(date);
-    p.PayeeInn.assign(inn);
-    p.Amount.assign(std::string_view("1500-00"));
-    p.Accepted = kind & 1;
+    p.date.assign(date);
+    p.payeeInn.assign(inn);
+    p.amount.assign(std::string_view("1500-00"));
+    p.accepted = kind & 1;
     return std::string(reinterpret_cast<const char*>(&p), sizeof p);
 }
 
 void checkName(std::string_view stem) {
     WordList parts;
-    SplitAtUnderscores(stem, parts);
+    splitAtUnderscores(stem, parts);
     FUZZ_CHECK(parts.count <= WordList::Capacity, "part count");
     if (parts.count < 3)
         return;
     ShortStr<28> name;
     name.assign(std::string_view("unchanged"));
-    const bool made = MakePlatFileName(parts[0], parts[1], parts[2], name);
+    const bool made = makeOrderFileName(parts[0], parts[1], parts[2], name);
     const bool digits = isDigits(parts[0]) && isDigits(parts[1]) && isDigits(parts[2]);
     FUZZ_CHECK(made == digits, "a name of other characters than digits was made, or refused");
     if (!made) {
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         WordList parts;
         const std::string_view stem = std::string_view(source).substr(
             0, source.size() > 5 ? source.size() - 5 : source.size());
-        SplitAtUnderscores(stem, parts);
+        splitAtUnderscores(stem, parts);
         std::string content =
             recordFor(parts.count > 0 ? parts[0] : "", parts.count > 1 ? parts[1] : "",
                       parts.count > 2 ? parts[2] : "", kind);
@@ -140,29 +140,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s->CurrentYearOnly() = settings & 1;
     const int year = 2000 + settings % 16;
     for (int run = 0; run < 2; ++run) {
-        const IoResult r = FindFilesPlat(*s, year);
+        const IoResult r = scanOrders(*s, year);
         FUZZ_CHECK(r.ok, "the scan failed on files it can read");
         FUZZ_CHECK(s->PlatCount >= 0 && s->PlatCount <= MaxPlats, "PlatCount");
         FUZZ_CHECK(s->PayerInnCount <= s->PlatCount && s->PayeeInnCount <= s->PlatCount,
                    "table sizes");
         std::set<std::string> payers;
         for (int i = 0; i < s->PlatCount; ++i) {
-            const TPlatItem& e = s->PlatList[std::size_t(i)];
+            const OrderListItem& e = s->PlatList[std::size_t(i)];
             if (i > 0)
-                FUZZ_CHECK(s->PlatList[std::size_t(i - 1)].NumberValue <= e.NumberValue,
+                FUZZ_CHECK(s->PlatList[std::size_t(i - 1)].numberValue <= e.numberValue,
                            "list not sorted by number");
-            const std::string_view name = e.FileName.view();
+            const std::string_view name = e.fileName.view();
             WordList parts;
-            SplitAtUnderscores(name.substr(0, name.size() - 5), parts);
+            splitAtUnderscores(name.substr(0, name.size() - 5), parts);
             FUZZ_CHECK(parts.count == 3 && isDigits(parts[0]) && isDigits(parts[1]) &&
                            isDigits(parts[2]),
                        "listed a name that is not three groups of digits");
-            FUZZ_CHECK(e.NumberText.view() == parts[0] &&
-                           e.PayerInn.view() == parts[1].substr(0, 12),
+            FUZZ_CHECK(e.numberText.view() == parts[0] &&
+                           e.payerInn.view() == parts[1].substr(0, 12),
                        "entry differs from its name");
             if (s->CurrentYearOnly())
                 FUZZ_CHECK(std::stoi("20" + std::string(parts[2])) == year, "other year listed");
-            payers.insert(std::string(e.PayerInn.view()));
+            payers.insert(std::string(e.payerInn.view()));
         }
         FUZZ_CHECK(int(payers.size()) == s->PayerInnCount, "payer table is not the distinct INNs");
     }

@@ -117,9 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzsupport::Tree previous = before;
     for (const char* when : {"first start", "next start"}) {
         auto s = std::make_unique<Store>();
-        StartUp(*s, sandbox->progDir());
-        ScanAtStart(*s);
-        FirmFillShow(*s);
+        startUp(*s, sandbox->progDir());
+        scanAtStart(*s);
+        fillListCache(*s);
         FUZZ_CHECK(s->FirmCount <= MaxFirms && s->FirmDelCount <= MaxFirms, "directory counts");
         FUZZ_CHECK(s->FilialCount <= MaxFilials && s->EmplCount <= MaxEmployees, "table counts");
         FUZZ_CHECK(s->PlatCount <= MaxPlats, "PlatCount");

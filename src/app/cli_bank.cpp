@@ -8,20 +8,20 @@ namespace app {
 
 int runImportBik(storage::Store& store, const QString& file, QTextStream& out, QTextStream& err) {
     const storage::BikImport r =
-        storage::ImportBikDirectory(store.DataDir, store.ReadOnlyFolder, file);
+        storage::importBikDirectory(store.DataDir, store.ReadOnlyFolder, file);
     if (!r.error.isEmpty()) {
         err << r.error << '\n';
         return 1;
     }
     for (const QString& line : r.leftOut)
         err << line << '\n';
-    out << storage::BikImportedLine(r.directory) << '\n';
+    out << storage::bikImportedLine(r.directory) << '\n';
     return r.leftOut.isEmpty() ? 0 : 1;
 }
 
 int runImportStatement(storage::Store& store, const QString& file, QTextStream& out,
                        QTextStream& err) {
-    const storage::StatementOutcome r = storage::ImportStatement(store, file);
+    const storage::StatementOutcome r = storage::importStatement(store, file);
     if (!r.error.isEmpty()) {
         err << r.error << '\n';
         return 1;
@@ -30,7 +30,7 @@ int runImportStatement(storage::Store& store, const QString& file, QTextStream& 
         err << QStringLiteral("Нет среди сохраненных платежек: ") << line << '\n';
     for (const QString& line : r.failures)
         err << line << '\n';
-    out << storage::StatementMarkedLine(r) << '\n';
+    out << storage::statementMarkedLine(r) << '\n';
     for (const QString& line : r.notDebited)
         out << QStringLiteral("Не списана по выписке: ") << line << '\n';
     return r.unmatched.isEmpty() && r.failures.isEmpty() ? 0 : 1;

@@ -22,18 +22,18 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
     // looked up in it.
     bool failed = false;
     storage::BikDirectory bik;
-    if (storage::IoResult loaded = storage::LoadBikDirectory(store.DataDir, bik); !loaded) {
+    if (storage::IoResult loaded = storage::loadBikDirectory(store.DataDir, bik); !loaded) {
         err << loaded.error << '\n';
         failed = true;
     }
 
     // The directory: every bank slot of every organization.
     for (int f = 0; f < store.FirmCount; ++f) {
-        const storage::TFirm& firm = store.Firms[std::size_t(f)];
-        for (const storage::DetailIssue& i : storage::CheckFirmDetails(firm, 0, 3, &bik))
-            line({toUnicode(firm.Name.view()), storage::FieldCaption(i.field),
+        const storage::OrganizationRecord& firm = store.Firms[std::size_t(f)];
+        for (const storage::DetailIssue& i : storage::checkOrganizationDetails(firm, 0, 3, &bik))
+            line({toUnicode(firm.name.view()), storage::fieldCaption(i.field),
                   i.bankSlot < 0 ? QString() : QStringLiteral("Банк %1").arg(i.bankSlot + 1),
-                  storage::ProblemText(i.problem)});
+                  storage::problemText(i.problem)});
     }
 
     // The saved orders, every one in the folder, read as they are (no scan: a scan renames).
@@ -42,7 +42,7 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
         return 1;
     }
     for (const storage::FolderEntry& e : storage::listFiles(store.PlatDir, u".plat")) {
-        if (e.size != qint64(sizeof(storage::TPlat))) {
+        if (e.size != qint64(sizeof(storage::OrderRecord))) {
             err << storage::fileMessage(QStringLiteral("Не могу прочитать платежку"),
                                         store.PlatDir + e.name,
                                         storage::wrongSizeReason(e.size, storage::PlatFileSize))
@@ -50,17 +50,17 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
             failed = true;
             continue;
         }
-        storage::TPlat plat;
-        if (storage::IoResult r = storage::ReadPlatFile(store.PlatDir + e.name, plat); !r) {
+        storage::OrderRecord plat;
+        if (storage::IoResult r = storage::readOrderFile(store.PlatDir + e.name, plat); !r) {
             err << r.error << '\n';
             failed = true;
             continue;
         }
         for (bool payer : {true, false})
-            for (const storage::DetailIssue& i :
-                 storage::CheckFirmDetails(storage::PartyFirm(plat, payer), 0, 0, &bik))
+            for (const storage::DetailIssue& i : storage::checkOrganizationDetails(
+                     storage::partyOrganization(plat, payer), 0, 0, &bik))
                 line({e.name, payer ? QStringLiteral("Плательщик") : QStringLiteral("Получатель"),
-                      storage::FieldCaption(i.field), storage::ProblemText(i.problem)});
+                      storage::fieldCaption(i.field), storage::problemText(i.problem)});
     }
     out.flush();
     return problems > 0 || failed ? 1 : 0;

@@ -15,17 +15,17 @@ int runExport(storage::Store& store, const QString& outFile, const QStringList& 
         paths << orderPath(store, name);
     // Without a readable BIK directory the banks' towns come from their names.
     storage::BikDirectory bik;
-    if (storage::IoResult loaded = storage::LoadBikDirectory(store.DataDir, bik); !loaded)
+    if (storage::IoResult loaded = storage::loadBikDirectory(store.DataDir, bik); !loaded)
         err << loaded.error << '\n';
     const render::ExportResult r =
-        render::ExportOrders(paths, outFile, QDateTime::currentDateTime(), &bik);
+        render::exportOrders(paths, outFile, QDateTime::currentDateTime(), &bik);
     for (const render::LeftOutOrder& o : r.leftOut)
-        err << render::LeftOutLine(o) << '\n';
+        err << render::leftOutLine(o) << '\n';
     if (!r.io) {
         err << r.io.error << '\n';
         return 1;
     }
-    (r.written > 0 ? out : err) << render::ExportWrittenLine(r.written, outFile) << '\n';
+    (r.written > 0 ? out : err) << render::exportWrittenLine(r.written, outFile) << '\n';
     return r.leftOut.isEmpty() ? 0 : 1;
 }
 

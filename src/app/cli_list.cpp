@@ -19,21 +19,21 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
         return 1;
     }
     // The orders that could not be read are named on err; every other one is printed.
-    const storage::IoResult scanned = storage::ScanAtStart(store);
+    const storage::IoResult scanned = storage::scanAtStart(store);
     if (!scanned)
         err << scanned.error << '\n';
-    if (!scanned && storage::UnreadableOrders(store).isEmpty())
+    if (!scanned && storage::unreadableOrders(store).isEmpty())
         return 1;
     using storage::cp1251::toUnicode;
     for (int i = 0; i < store.PlatCount; ++i) {
-        const storage::TPlatItem& e = store.PlatList[std::size_t(i)];
-        if (!e.Problem.empty())
+        const storage::OrderListItem& e = store.PlatList[std::size_t(i)];
+        if (!e.problem.empty())
             continue;
-        out << toUnicode(e.NumberText.view()) << '\t' << toUnicode(e.DateText.view()) << '\t'
-            << toUnicode(e.PayerText.view()) << '\t' << toUnicode(e.PayeeText.view()) << '\t'
-            << toUnicode(e.AmountText.view()) << '\t'
-            << (e.Accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено"))
-            << '\t' << QString::fromLatin1(e.FileName.bytes()) << '\n';
+        out << toUnicode(e.numberText.view()) << '\t' << toUnicode(e.dateText.view()) << '\t'
+            << toUnicode(e.payerText.view()) << '\t' << toUnicode(e.payeeText.view()) << '\t'
+            << toUnicode(e.amountText.view()) << '\t'
+            << (e.accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено"))
+            << '\t' << QString::fromLatin1(e.fileName.bytes()) << '\n';
     }
     out.flush();
     return scanned ? 0 : 1;

@@ -31,12 +31,12 @@ int runPdf(storage::Store& store, const QString& outFile, const QStringList& ord
         }
         paths << path;
     }
-    storage::TPlat plat;
+    storage::OrderRecord plat;
     const storage::IoResult written =
-        render::WriteFormsPdf(outFile, paths.size(), [&](qsizetype i, render::OrderInput& input) {
-            storage::IoResult r = storage::ReadPlatFile(paths[i], plat);
+        render::writeFormsPdf(outFile, paths.size(), [&](qsizetype i, render::OrderInput& input) {
+            storage::IoResult r = storage::readOrderFile(paths[i], plat);
             if (r)
-                input = render::OrderInputFromPlat(plat);
+                input = render::orderInputFromRecord(plat);
             return r;
         });
     if (!written) {

@@ -122,15 +122,15 @@ std::string errorText(render::AmountErrorCode error, std::string_view input, boo
 // Writes "line<TAB>figure\n" for a valid amount, or an empty line; returns the error.
 render::AmountErrorCode writeWords(const Utf8Table& utf8, std::string_view amount,
                                    std::ostream& out) {
-    const render::AmountLine a = render::AssembleAmountLine(amount);
-    if (a.Amount.AmountError != render::AmountValid) {
+    const render::AmountLine a = render::assembleAmountLine(amount);
+    if (a.amount.error != render::AmountValid) {
         out.put('\n');
-        return a.Amount.AmountError;
+        return a.amount.error;
     }
     char buf[3 * (storage::WorkText::capacity + 16) + 4];
-    char* p = utf8.append(a.Line.view(), buf);
+    char* p = utf8.append(a.line.view(), buf);
     *p++ = '\t';
-    p = utf8.append(a.Figure.view(), p);
+    p = utf8.append(a.figure.view(), p);
     *p++ = '\n';
     out.write(buf, p - buf);
     return render::AmountValid;
@@ -215,7 +215,7 @@ int runWords(const QString& amount, std::istream& in, std::ostream& out, std::os
 
     const QByteArray bytes = amount.toUtf8();
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
-    const render::AmountErrorCode error = render::ParseAmount(text).AmountError;
+    const render::AmountErrorCode error = storage::Money::parse(text).error;
     if (error != render::AmountValid) {
         const std::string message = errorText(error, text, false, true) + '\n';
         err.write(message.data(), std::streamsize(message.size()));

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     }
     auto store = std::make_unique<storage::Store>();
     store->ReadOnlyFolder = readOnly;
-    QStringList messages = storage::StartUp(*store, dir);
+    QStringList messages = storage::startUp(*store, dir);
     if (!lockMessage.isEmpty())
         messages.prepend(lockMessage);
 

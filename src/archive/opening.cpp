@@ -8,34 +8,34 @@ namespace archive {
 
 using storage::Store;
 
-CheckSaveResult CheckSave(Store& s, editor::OrderFields f, const SaveQuestions& q) {
+CheckSaveResult checkSave(Store& s, editor::OrderFields f, const SaveQuestions& q) {
     CheckSaveResult result;
-    if (editor::CheckPlat(s, f) != editor::CheckOk)
+    if (editor::checkOrder(s, f) != editor::CheckOk)
         return result; // an incomplete order is not offered
     const QString& n = f.number;
     const QString saveChanges = QStringLiteral("Сохранить изменения в платежном поручении № %1 ?");
     if (s.PlatSaved) {
-        editor::FillPlat(s, f);
-        if (editor::CheckChange(s) &&
+        editor::fillOrder(s, f);
+        if (editor::checkChange(s) &&
             q.ask(QStringLiteral("Платежное поручение № %1 было изменено.").arg(n),
                   saveChanges.arg(n)))
-            result.io = editor::SaveSaved(s);
+            result.io = editor::saveSaved(s);
         return result;
     }
     if (!q.ask(QStringLiteral("Новое платежное поручение."),
                QStringLiteral("Сохранить платежное поручение № %1 ?").arg(n)))
         return result;
-    const editor::SaveNewResult saved = editor::SaveNewOrder(s, f, q);
+    const editor::SaveNewResult saved = editor::saveNewOrder(s, f, q);
     result.io = saved.io;
     result.savedNew = saved.saved;
     return result;
 }
 
-storage::IoResult OpenListed(Store& s, const storage::ShortStr<28>& fileName) {
+storage::IoResult openListed(Store& s, const storage::ShortStr<28>& fileName) {
     const storage::ShortStr<28> before = s.PlatFileName;
     s.PlatFileName = fileName;
     s.PlatError = 0;
-    storage::IoResult r = storage::OpenFilePlat(s);
+    storage::IoResult r = storage::openOrderFile(s);
     if (r && s.PlatError == 1)
         r = storage::IoResult::failure(
             QStringLiteral("Нет файла платежки %1")
@@ -46,7 +46,7 @@ storage::IoResult OpenListed(Store& s, const storage::ShortStr<28>& fileName) {
     }
     s.OpenedIndex = -1;
     for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].FileName == fileName) {
+        if (s.PlatList[std::size_t(i)].fileName == fileName) {
             s.OpenedIndex = i;
             break;
         }

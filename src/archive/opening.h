@@ -21,13 +21,13 @@ struct CheckSaveResult {
 
 // Offers to save the order on screen, whose controls hold fields, when it is complete: a
 // saved order that was changed ("... было изменено."), or a new order ("Новое платежное
-// поручение."), which is then saved as the editor saves it (SaveNewOrder) and becomes the
+// поручение."), which is then saved as the editor saves it (saveNewOrder) and becomes the
 // saved order on screen.
-CheckSaveResult CheckSave(storage::Store& s, editor::OrderFields fields, const SaveQuestions& q);
+CheckSaveResult checkSave(storage::Store& s, editor::OrderFields fields, const SaveQuestions& q);
 
 // Reads the listed order fileName into the order on screen: PlatFileName, OpenedIndex (its
 // position in PlatList, -1 when it is not listed) and the current record. A file that has
 // disappeared or cannot be read fails with a message and leaves all three as they were.
-storage::IoResult OpenListed(storage::Store& s, const storage::ShortStr<28>& fileName);
+storage::IoResult openListed(storage::Store& s, const storage::ShortStr<28>& fileName);
 
 } // namespace archive

@@ -35,9 +35,9 @@ void OrderFilterDialog::refill() {
     ui->payerCombo->setEnabled(store_.PayerInnCount >= 2);
     ui->payeeCombo->setEnabled(store_.PayeeInnCount >= 2);
     for (int i = 0; i < store_.PayerInnCount; ++i)
-        ui->payerCombo->addItem(editor::toUi(store_.PayerInnTable[std::size_t(i)].Name));
+        ui->payerCombo->addItem(editor::toUi(store_.PayerInnTable[std::size_t(i)].name));
     for (int i = 0; i < store_.PayeeInnCount; ++i)
-        ui->payeeCombo->addItem(editor::toUi(store_.PayeeInnTable[std::size_t(i)].Name));
+        ui->payeeCombo->addItem(editor::toUi(store_.PayeeInnTable[std::size_t(i)].name));
     ui->payerCombo->setCurrentIndex(-1);
     ui->payeeCombo->setCurrentIndex(-1);
     stepping_ = false;
@@ -53,7 +53,7 @@ void OrderFilterDialog::stepBoxes() {
         return;
     FilterBoxes b{ui->allPayersCheck->isChecked(), ui->allPayeesCheck->isChecked(),
                   ui->payerCombo->currentIndex(), ui->payeeCombo->currentIndex()};
-    filterMode_ = BoxStep(store_, b);
+    filterMode_ = filterBoxStep(store_, b);
     stepping_ = true;
     ui->allPayersCheck->setChecked(b.payerAll);
     ui->allPayeesCheck->setChecked(b.payeeAll);

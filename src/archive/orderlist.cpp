@@ -7,39 +7,39 @@
 namespace archive {
 
 using storage::Money;
+using storage::OrderListItem;
 using storage::Store;
-using storage::TPlatItem;
 
-const QStringList& PlatColumnTitles() {
+const QStringList& orderColumnTitles() {
     static const QStringList titles{QStringLiteral("№"),          QStringLiteral("Дата."),
                                     QStringLiteral("Плательщик"), QStringLiteral("Кому"),
                                     QStringLiteral("Сумма"),      QStringLiteral("Состояние")};
     return titles;
 }
 
-QString PlatCellText(const TPlatItem& item, int column) {
+QString orderCellText(const OrderListItem& item, int column) {
     switch (column) {
     case 0:
-        return editor::toUi(item.NumberText);
+        return editor::toUi(item.numberText);
     case 1:
-        return editor::toUi(item.DateText);
+        return editor::toUi(item.dateText);
     case 2:
-        return editor::toUi(item.PayerText);
+        return editor::toUi(item.payerText);
     case 3:
-        return editor::toUi(item.PayeeText);
+        return editor::toUi(item.payeeText);
     case 4:
-        return editor::toUi(item.AmountText);
+        return editor::toUi(item.amountText);
     case 5:
         // The state of an order that could not be read is unknown: the reason stands there.
-        if (!item.Problem.empty())
-            return QStringLiteral("Не прочитана: %1").arg(editor::toUi(item.Problem));
-        return item.Accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено");
+        if (!item.problem.empty())
+            return QStringLiteral("Не прочитана: %1").arg(editor::toUi(item.problem));
+        return item.accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено");
     default:
         return {};
     }
 }
 
-int FillFilter(const Store& s, const FilterChoice& choice, PlatItems& out) {
+int filterOrders(const Store& s, const FilterChoice& choice, PlatItems& out) {
     const bool byPayer = choice.mode == FilterPayer || choice.mode == FilterBoth;
     const bool byPayee = choice.mode == FilterPayee || choice.mode == FilterBoth;
     if (!byPayer && !byPayee)
@@ -49,17 +49,17 @@ int FillFilter(const Store& s, const FilterChoice& choice, PlatItems& out) {
         return 0;
     int count = 0;
     for (int i = 0; i < s.PlatCount; ++i) {
-        const TPlatItem& e = s.PlatList[std::size_t(i)];
-        if (byPayer && !(e.PayerInn == s.PayerInnTable[std::size_t(choice.payer)].Inn))
+        const OrderListItem& e = s.PlatList[std::size_t(i)];
+        if (byPayer && !(e.payerInn == s.PayerInnTable[std::size_t(choice.payer)].inn))
             continue;
-        if (byPayee && !(e.PayeeInn == s.PayeeInnTable[std::size_t(choice.payee)].Inn))
+        if (byPayee && !(e.payeeInn == s.PayeeInnTable[std::size_t(choice.payee)].inn))
             continue;
         out[std::size_t(count++)] = e;
     }
     return count;
 }
 
-std::uint8_t BoxStep(const Store& s, FilterBoxes& b) {
+std::uint8_t filterBoxStep(const Store& s, FilterBoxes& b) {
     if (s.PayerInnCount < 2)
         b.payerAll = true;
     if (s.PayeeInnCount < 2)
@@ -71,32 +71,32 @@ std::uint8_t BoxStep(const Store& s, FilterBoxes& b) {
     return std::uint8_t((b.payerAll ? 0 : FilterPayer) | (b.payeeAll ? 0 : FilterPayee));
 }
 
-QString SelectionText(int top, int bottom) {
+QString selectionText(int top, int bottom) {
     return QStringLiteral("Selection - %1 (%2..%3)").arg(bottom - top + 1).arg(top).arg(bottom);
 }
 
 // Every listed amount holds at most as many characters as AmountText, so no sum of a whole
 // list can overflow.
-static_assert(Money::maxLenientKopecks(int(decltype(TPlatItem::AmountText)::capacity)) <
+static_assert(Money::maxLenientKopecks(int(decltype(OrderListItem::amountText)::capacity)) <
               std::numeric_limits<std::int64_t>::max() / storage::MaxPlats);
 
-SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) {
+SelectionSum sumAmounts(const PlatItems& items, int count, int first, int last) {
     SelectionSum sum;
     for (int i = std::max(first, 0); i <= last && i < count; ++i) {
-        const TPlatItem& e = items[std::size_t(i)];
-        const std::optional<Money> amount = Money::parseLenient(e.AmountText.view());
+        const OrderListItem& e = items[std::size_t(i)];
+        const std::optional<Money> amount = Money::parseLenient(e.amountText.view());
         if (!amount) {
-            sum.error = !e.Problem.empty()
+            sum.error = !e.problem.empty()
                             ? QStringLiteral("Платежка № %1 не прочитана: %2. Сумма выделенных "
                                              "платежек не подсчитана.")
-                                  .arg(editor::toUi(e.NumberText), editor::toUi(e.Problem))
-                        : e.AmountText.empty()
+                                  .arg(editor::toUi(e.numberText), editor::toUi(e.problem))
+                        : e.amountText.empty()
                             ? QStringLiteral("В платежке № %1 нет суммы. Сумма выделенных платежек "
                                              "не подсчитана.")
-                                  .arg(editor::toUi(e.NumberText))
+                                  .arg(editor::toUi(e.numberText))
                             : QStringLiteral("В платежке № %1 сумма «%2» не является числом. Сумма "
                                              "выделенных платежек не подсчитана.")
-                                  .arg(editor::toUi(e.NumberText), editor::toUi(e.AmountText));
+                                  .arg(editor::toUi(e.numberText), editor::toUi(e.amountText));
             return sum;
         }
         sum.any = true;
@@ -105,7 +105,7 @@ SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last) 
     return sum;
 }
 
-QStringList OrdersToSend(const storage::Store& s, const PlatItems& items, int count, int first,
+QStringList ordersToSend(const storage::Store& s, const PlatItems& items, int count, int first,
                          int last) {
     if (first < 0 || last <= first) {
         first = 0;
@@ -113,28 +113,28 @@ QStringList OrdersToSend(const storage::Store& s, const PlatItems& items, int co
     }
     QStringList paths;
     for (int i = first; i <= last && i < count; ++i)
-        paths << s.PlatDir + editor::toUi(items[std::size_t(i)].FileName);
+        paths << s.PlatDir + editor::toUi(items[std::size_t(i)].fileName);
     return paths;
 }
 
-QString DeletionPanelText(const TPlatItem& item) {
+QString deletionPanelText(const OrderListItem& item) {
     return QStringLiteral("№ %1 от %2")
-        .arg(editor::toUi(item.NumberText), editor::toUi(item.DateText));
+        .arg(editor::toUi(item.numberText), editor::toUi(item.dateText));
 }
 
-editor::Question deleteOrderQuestion(const TPlatItem& item) {
+editor::Question deleteOrderQuestion(const OrderListItem& item) {
     using Look = editor::QuestionLine::Look;
     return {QStringLiteral("Удалить платежку"),
             {{QStringLiteral("Удалить платежку ?")},
-             {DeletionPanelText(item), Look::RaisedPanel, 240}}};
+             {deletionPanelText(item), Look::RaisedPanel, 240}}};
 }
 
-bool ShownInEditor(const Store& s, int position) {
+bool shownInEditor(const Store& s, int position) {
     return s.PlatSaved && position >= 0 && position < s.PlatCount &&
-           s.PlatList[std::size_t(position)].FileName == s.PlatFileName;
+           s.PlatList[std::size_t(position)].fileName == s.PlatFileName;
 }
 
-int RemovePlatEntry(Store& s, int position) {
+int removeListEntry(Store& s, int position) {
     if (position < 0 || position >= s.PlatCount)
         return std::min(position, s.PlatCount - 1);
     for (int i = position; i + 1 < s.PlatCount; ++i)

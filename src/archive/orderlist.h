@@ -22,14 +22,14 @@ enum class ListMode : std::uint8_t {
     Filtered = 2 // FilterList
 };
 
-using PlatItems = std::array<storage::TPlatItem, storage::MaxPlats>;
+using PlatItems = std::array<storage::OrderListItem, storage::MaxPlats>;
 
 // The six column titles: "№", "Дата.", "Плательщик", "Кому", "Сумма", "Состояние".
-const QStringList& PlatColumnTitles();
+const QStringList& orderColumnTitles();
 inline constexpr int PlatColumns = 6;
 
 // The text of one cell of a listed order (column 0..5).
-QString PlatCellText(const storage::TPlatItem& item, int column);
+QString orderCellText(const storage::OrderListItem& item, int column);
 
 // The filter chosen in the filter dialog.
 enum FilterModeValue : std::uint8_t {
@@ -47,7 +47,7 @@ struct FilterChoice {
 // Copies the entries of PlatList that match the filter, in list order, into out and returns
 // their number. INNs are compared exactly; a filter side without a valid table position
 // matches nothing, and FilterNone copies nothing.
-int FillFilter(const storage::Store& s, const FilterChoice& choice, PlatItems& out);
+int filterOrders(const storage::Store& s, const FilterChoice& choice, PlatItems& out);
 
 // The state of the filter dialog's two "Все" boxes and lists.
 struct FilterBoxes {
@@ -60,11 +60,11 @@ struct FilterBoxes {
 // The step that follows every change of a "Все" box: a side with fewer than two entries in
 // its table is ticked again, a cleared side without a chosen entry gets the first one, and
 // the filter mode follows from the two boxes.
-std::uint8_t BoxStep(const storage::Store& s, FilterBoxes& boxes);
+std::uint8_t filterBoxStep(const storage::Store& s, FilterBoxes& boxes);
 
 // The status text of a selection of grid rows top..bottom (the title row is row 0):
 // "Selection - 3 (2..4)".
-QString SelectionText(int top, int bottom);
+QString selectionText(int top, int bottom);
 
 // The sum of the amounts of the listed entries first..last (0-based; rows beyond count are
 // blank rows and add nothing), each read as Money::parseLenient reads it.
@@ -73,26 +73,26 @@ struct SelectionSum {
     storage::Money total;
     QString error; // an amount is not a number: why; the sum is then not shown
 };
-SelectionSum SumAmounts(const PlatItems& items, int count, int first, int last);
+SelectionSum sumAmounts(const PlatItems& items, int count, int first, int last);
 
 // The orders "В банк" sends, as the paths of their files: the listed entries first..last
 // when the selection spans more than one row, otherwise every listed entry (rows beyond
 // count are blank rows and send nothing).
-QStringList OrdersToSend(const storage::Store& s, const PlatItems& items, int count, int first,
+QStringList ordersToSend(const storage::Store& s, const PlatItems& items, int count, int first,
                          int last);
 
 // "№ 15 от 03.02.2009": the order as the deletion question names it.
-QString DeletionPanelText(const storage::TPlatItem& item);
+QString deletionPanelText(const storage::OrderListItem& item);
 // "Удалить платежку ?" about the listed order item.
-editor::Question deleteOrderQuestion(const storage::TPlatItem& item);
+editor::Question deleteOrderQuestion(const storage::OrderListItem& item);
 
 // True when the listed order at position is the saved order on screen in the editor.
-bool ShownInEditor(const storage::Store& s, int position);
+bool shownInEditor(const storage::Store& s, int position);
 
 // Takes the entry at position out of PlatList: the later entries move up one place, the freed
 // last entry is cleared and PlatCount is lowered; OpenedIndex keeps pointing at the order on
 // screen. Returns the position that becomes current: the same one, or the new last entry
 // when the last was removed (-1 for an empty list).
-int RemovePlatEntry(storage::Store& s, int position);
+int removeListEntry(storage::Store& s, int position);
 
 } // namespace archive

@@ -42,9 +42,9 @@ OrderListDialog::OrderListDialog(storage::Store& store, const editor::MainWindow
     ui->setupUi(this);
 
     grid_ = new editor::ListGrid(
-        store_, storage::ColBasePlats, PlatColumnTitles(), [this] { return shownCount(); },
+        store_, storage::ColBasePlats, orderColumnTitles(), [this] { return shownCount(); },
         [this](int row, int column) {
-            return PlatCellText(shownItems()[std::size_t(row)], column);
+            return orderCellText(shownItems()[std::size_t(row)], column);
         },
         this);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -154,7 +154,7 @@ void OrderListDialog::applyFilter() {
     FilterChoice choice;
     if (filter_)
         choice = filter_->choice();
-    filteredCount_ = archive::FillFilter(store_, choice, *filtered_);
+    filteredCount_ = archive::filterOrders(store_, choice, *filtered_);
 }
 
 QString OrderListDialog::panelText(int panel) const {
@@ -172,8 +172,8 @@ void OrderListDialog::showSelection() {
     if (first < 0)
         return;
     // Grid rows count the title row: the first order is row 1.
-    setPanel(3, SelectionText(first + 1, last + 1));
-    const SelectionSum sum = SumAmounts(shownItems(), shownCount(), first, last);
+    setPanel(3, selectionText(first + 1, last + 1));
+    const SelectionSum sum = sumAmounts(shownItems(), shownCount(), first, last);
     if (!sum.error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), sum.error);
         return;
@@ -225,13 +225,13 @@ void OrderListDialog::chooseFilter() {
 // --- to the bank -------------------------------------------------------------------------
 
 QString OrderListDialog::bankFolder() const {
-    const QString folder = storage::ExportDir(store_);
+    const QString folder = storage::exportDir(store_);
     return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
 }
 
 void OrderListDialog::sendToBank() {
     const auto [first, last] = grid_->selectedRange();
-    const QStringList paths = OrdersToSend(store_, shownItems(), shownCount(), first, last);
+    const QStringList paths = ordersToSend(store_, shownItems(), shownCount(), first, last);
     if (paths.isEmpty())
         return;
     const QString folder = bankFolder();
@@ -243,22 +243,22 @@ void OrderListDialog::sendToBank() {
     // The folder is remembered for the next time, whatever the export gives.
     storage::IoResult kept;
     const QString chosenFolder = QFileInfo(chosen).absolutePath();
-    if (chosenFolder != storage::ExportDir(store_) && storage::SetExportDir(store_, chosenFolder))
-        kept = storage::SaveFileSet(store_);
+    if (chosenFolder != storage::exportDir(store_) && storage::setExportDir(store_, chosenFolder))
+        kept = storage::saveSettingsFile(store_);
 
     // Without a readable BIK directory the banks' towns come from their names.
     storage::BikDirectory bik;
-    const storage::IoResult bikLoaded = storage::LoadBikDirectory(store_.DataDir, bik);
+    const storage::IoResult bikLoaded = storage::loadBikDirectory(store_.DataDir, bik);
     const render::ExportResult r =
-        render::ExportOrders(paths, chosen, QDateTime::currentDateTime(), &bik);
+        render::exportOrders(paths, chosen, QDateTime::currentDateTime(), &bik);
     if (!bikLoaded)
         showError(bikLoaded.error);
     if (!r.io)
         showError(r.io.error);
     else if (r.leftOut.isEmpty())
-        QMessageBox::information(this, windowTitle(), render::ExportReport(r, chosen));
+        QMessageBox::information(this, windowTitle(), render::exportReport(r, chosen));
     else
-        QMessageBox::warning(this, windowTitle(), render::ExportReport(r, chosen));
+        QMessageBox::warning(this, windowTitle(), render::exportReport(r, chosen));
     if (!kept)
         showError(kept.error);
 }
@@ -272,7 +272,7 @@ void OrderListDialog::importStatement() {
         QStringLiteral("Выписка (*.txt *.TXT);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    const storage::StatementOutcome r = storage::ImportStatement(store_, path);
+    const storage::StatementOutcome r = storage::importStatement(store_, path);
     if (!r.marked.isEmpty()) {
         if (listMode_ == ListMode::Filtered)
             applyFilter(); // its copies of the entries show the new state too
@@ -280,9 +280,9 @@ void OrderListDialog::importStatement() {
         emit ordersMarked();
     }
     if (r.error.isEmpty() && r.unmatched.isEmpty() && r.failures.isEmpty())
-        QMessageBox::information(this, windowTitle(), storage::StatementReport(r));
+        QMessageBox::information(this, windowTitle(), storage::statementReport(r));
     else
-        QMessageBox::warning(this, windowTitle(), storage::StatementReport(r));
+        QMessageBox::warning(this, windowTitle(), storage::statementReport(r));
 }
 
 // --- opening ------------------------------------------------------------------------------
@@ -296,7 +296,7 @@ CheckSaveResult OrderListDialog::offerToSave() {
     questions.tell = [this](const QString& text) {
         QMessageBox::information(messageParent(), windowTitle(), text);
     };
-    const CheckSaveResult r = archive::CheckSave(store_, editor_.fields(), questions);
+    const CheckSaveResult r = archive::checkSave(store_, editor_.fields(), questions);
     grid_->viewport()->update(); // a saved order's row shows what was written
     if (r.savedNew) {
         showAllOrders();
@@ -313,12 +313,12 @@ void OrderListDialog::openSelectedOrder() {
         return;
     // The order is noted by its file name: a save from the question below rescans the list,
     // and the row may then hold another order.
-    const storage::ShortStr<28> noted = store_.PlatList[std::size_t(row)].FileName;
+    const storage::ShortStr<28> noted = store_.PlatList[std::size_t(row)].fileName;
     current_ = row;
     const CheckSaveResult saved = offerToSave();
     if (!saved.canLeave())
         return; // the order on screen could not be written: it stays there
-    if (storage::IoResult r = OpenListed(store_, noted); !r) {
+    if (storage::IoResult r = openListed(store_, noted); !r) {
         showError(r.error);
         if (saved.savedNew)
             emit orderOpened(); // the order just saved stays on screen, as saved
@@ -340,11 +340,11 @@ void OrderListDialog::deleteSelectedOrder() {
     if (listMode_ != ListMode::All || row < 0 || row >= store_.PlatCount)
         return;
     current_ = row;
-    const bool onScreen = ShownInEditor(store_, current_);
+    const bool onScreen = shownInEditor(store_, current_);
     // An order whose file has gone is not deleted: "Yes" then does nothing, and the user leaves
     // with "No".
     const QString path =
-        store_.PlatDir + QString::fromLatin1(store_.PlatList[std::size_t(row)].FileName.bytes());
+        store_.PlatDir + QString::fromLatin1(store_.PlatList[std::size_t(row)].fileName.bytes());
     if (!editor::QuestionDialog::ask(this, deleteOrderQuestion(store_.PlatList[std::size_t(row)]),
                                      [path] { return QFileInfo::exists(path); }))
         return;
@@ -365,7 +365,7 @@ void OrderListDialog::deleteSelectedOrder() {
         store_.PlatSaved = false;
         emit shownOrderDeleted();
     }
-    storage::FindINN(store_);
+    storage::buildPartyTables(store_);
     emit orderDeleted();
     setPanel(0, QString::number(store_.PlatCount));
     // The sum is that of the rows selected now, not of the deleted order.
@@ -376,12 +376,12 @@ void OrderListDialog::deleteSelectedOrder() {
 }
 
 std::optional<int> OrderListDialog::deleteOrder(int row) {
-    const storage::TPlatItem& entry = store_.PlatList[std::size_t(row)];
-    if (storage::IoResult r = storage::MovePlatToDeleted(store_, entry.FileName.view()); !r) {
+    const storage::OrderListItem& entry = store_.PlatList[std::size_t(row)];
+    if (storage::IoResult r = storage::moveOrderToDeleted(store_, entry.fileName.view()); !r) {
         showError(r.error + QStringLiteral("\nПлатежка не удалена."));
         return std::nullopt;
     }
-    return RemovePlatEntry(store_, row);
+    return removeListEntry(store_, row);
 }
 
 void OrderListDialog::showError(const QString& text) {

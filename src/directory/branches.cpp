@@ -14,10 +14,10 @@ using editor::toUi;
 
 namespace {
 
-void storeFilial(const FilialTexts& t, storage::TFilial& f) {
-    fromUi(t[0], f.Address);
-    fromUi(t[1], f.Phone);
-    fromUi(t[2], f.EMail);
+void storeFilial(const FilialTexts& t, storage::BranchRecord& f) {
+    fromUi(t[0], f.address);
+    fromUi(t[1], f.phone);
+    fromUi(t[2], f.email);
 }
 
 bool validFirm(const storage::Store& s, int firm) {
@@ -26,8 +26,8 @@ bool validFirm(const storage::Store& s, int firm) {
 
 } // namespace
 
-FilialTexts filialTexts(const storage::TFilial& f) {
-    return {toUi(f.Address), toUi(f.Phone), toUi(f.EMail)};
+FilialTexts filialTexts(const storage::BranchRecord& f) {
+    return {toUi(f.address), toUi(f.phone), toUi(f.email)};
 }
 
 std::vector<int> branchesOf(const storage::Store& s, int firm) {
@@ -39,15 +39,15 @@ QString filialLimitText() {
         .arg(storage::MaxFilials);
 }
 
-bool AddFilial(storage::Store& s, int firm, const FilialTexts& t) {
+bool addBranch(storage::Store& s, int firm, const FilialTexts& t) {
     return appendOrgRecord(s.Filials, s.FilialCount, firm, s.FirmCount, t, 0, storeFilial);
 }
 
-bool EditFilial(storage::Store& s, int index, const FilialTexts& t) {
+bool editBranch(storage::Store& s, int index, const FilialTexts& t) {
     return editOrgRecord(s.Filials, s.FilialCount, index, t, 0, storeFilial,
-                         [](const storage::TFilial& a, const storage::TFilial& b) {
-                             return a.Address == b.Address && a.Phone == b.Phone &&
-                                    a.EMail == b.EMail;
+                         [](const storage::BranchRecord& a, const storage::BranchRecord& b) {
+                             return a.address == b.address && a.phone == b.phone &&
+                                    a.email == b.email;
                          });
 }
 
@@ -59,23 +59,23 @@ editor::Question deleteBranchQuestion(const QString& name) {
             QStringLiteral("Cancel")};
 }
 
-unsigned DeleteFilial(storage::Store& s, int index) {
+unsigned deleteBranch(storage::Store& s, int index) {
     if (index < 0 || index >= s.FilialCount)
         return 0;
     unsigned files = FileFilial;
     for (int i = 0; i < s.FirmCount; ++i) {
-        storage::TFirm& f = s.Firms[std::size_t(i)];
-        if (!f.useFilial())
+        storage::OrganizationRecord& f = s.Firms[std::size_t(i)];
+        if (!f.usesBranch())
             continue;
-        if (f.FilialNo == index) {
-            f.Flags &= std::uint8_t(~storage::TFirm::UseFilial);
+        if (f.branchNo == index) {
+            f.flags &= std::uint8_t(~storage::OrganizationRecord::UseBranch);
             files |= FileFirms;
-        } else if (f.FilialNo > index) {
-            --f.FilialNo;
+        } else if (f.branchNo > index) {
+            --f.branchNo;
             files |= FileFirms;
         }
     }
-    storage::RemoveRecord(s.Filials, s.FilialCount, index);
+    storage::removeRecord(s.Filials, s.FilialCount, index);
     --s.FilialCount;
     return files;
 }
@@ -83,21 +83,21 @@ unsigned DeleteFilial(storage::Store& s, int index) {
 bool isLinked(const storage::Store& s, int firm, int index) {
     if (!validFirm(s, firm))
         return false;
-    const storage::TFirm& f = s.Firms[std::size_t(firm)];
-    return f.useFilial() && f.FilialNo == index;
+    const storage::OrganizationRecord& f = s.Firms[std::size_t(firm)];
+    return f.usesBranch() && f.branchNo == index;
 }
 
 void setLink(storage::Store& s, int firm, int index, bool on) {
     if (!validFirm(s, firm))
         return;
-    storage::TFirm& f = s.Firms[std::size_t(firm)];
+    storage::OrganizationRecord& f = s.Firms[std::size_t(firm)];
     if (on) {
         if (index < 0 || index >= s.FilialCount)
             return;
-        f.FilialNo = std::uint8_t(index);
-        f.Flags |= storage::TFirm::UseFilial;
+        f.branchNo = std::uint8_t(index);
+        f.flags |= storage::OrganizationRecord::UseBranch;
     } else {
-        f.Flags &= std::uint8_t(~storage::TFirm::UseFilial);
+        f.flags &= std::uint8_t(~storage::OrganizationRecord::UseBranch);
     }
 }
 

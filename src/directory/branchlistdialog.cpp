@@ -70,7 +70,7 @@ void BranchListDialog::setShowBranch(bool checked) {
 }
 
 storage::IoResult BranchListDialog::saveTable() {
-    return storage::SaveFileFilial(store_);
+    return storage::saveBranchesFile(store_);
 }
 
 void BranchListDialog::addNew() {
@@ -81,13 +81,13 @@ void BranchListDialog::addNew() {
     addRecord(&entry_,
               QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
               store_.FilialCount,
-              [this](const FilialTexts& t) { return AddFilial(store_, store_.CurFirm, t); });
+              [this](const FilialTexts& t) { return addBranch(store_, store_.CurFirm, t); });
 }
 
 void BranchListDialog::editCurrent() {
     editRecord(
         &entry_, [this](int index) { return filialTexts(store_.Filials[std::size_t(index)]); },
-        [this](int index, const FilialTexts& t) { return EditFilial(store_, index, t); });
+        [this](int index, const FilialTexts& t) { return editBranch(store_, index, t); });
 }
 
 void BranchListDialog::deleteCurrent() {
@@ -96,8 +96,8 @@ void BranchListDialog::deleteCurrent() {
                          this, deleteBranchQuestion(shortFirmName(store_, store_.CurFirm))))
         return;
     const DirectorySnapshot before(store_);
-    const unsigned files = DeleteFilial(store_, index);
-    if (const storage::IoResult r = SaveOrUndo(store_, files, before); !r)
+    const unsigned files = deleteBranch(store_, index);
+    if (const storage::IoResult r = saveOrUndo(store_, files, before); !r)
         showWriteFailure(this, r.error, QStringLiteral("Филиал не удален."));
     fillRecords();
     refresh();

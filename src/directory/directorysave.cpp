@@ -6,11 +6,11 @@
 namespace directory {
 
 struct DirectorySnapshot::Tables {
-    std::array<storage::TFirm, storage::MaxFirms> firms;
-    std::array<storage::TFirm, storage::MaxFirms> firmsDel;
+    std::array<storage::OrganizationRecord, storage::MaxFirms> firms;
+    std::array<storage::OrganizationRecord, storage::MaxFirms> firmsDel;
     std::array<storage::FirmShowEntry, storage::MaxFirms> firmShow;
-    std::array<storage::TFilial, storage::MaxFilials> filials;
-    std::array<storage::TEmpl, storage::MaxEmployees> employees;
+    std::array<storage::BranchRecord, storage::MaxFilials> filials;
+    std::array<storage::EmployeeRecord, storage::MaxEmployees> employees;
     int firmCount, firmDelCount, curFirm, curFirmDel, filialCount, emplCount;
 };
 
@@ -36,23 +36,23 @@ void DirectorySnapshot::restore(storage::Store& s) const {
     s.EmplCount = t.emplCount;
 }
 
-storage::IoResult SaveDirectoryFile(const storage::Store& s, DirectoryFile file) {
+storage::IoResult saveDirectoryFile(const storage::Store& s, DirectoryFile file) {
     switch (file) {
     case FileFirms:
-        return storage::SaveFileFirm(s);
+        return storage::saveOrganizationsFile(s);
     case FileFirmsDel:
-        return storage::SaveFileFirmDel(s);
+        return storage::saveDeletedOrganizationsFile(s);
     case FileFilial:
-        return storage::SaveFileFilial(s);
+        return storage::saveBranchesFile(s);
     case FileEmployee:
-        return storage::SaveFileEmpl(s);
+        return storage::saveEmployeesFile(s);
     }
     return {};
 }
 
-storage::IoResult SaveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before) {
+storage::IoResult saveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before) {
     bool begun = false;
-    storage::IoResult r = storage::SaveTables(s, files, &begun);
+    storage::IoResult r = storage::saveTables(s, files, &begun);
     if (!r && !begun)
         before.restore(s);
     return r;

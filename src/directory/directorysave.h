@@ -15,7 +15,7 @@ class Store;
 
 namespace directory {
 
-// The files of the Data folder, as a set of bits (those of storage::SaveTables).
+// The files of the Data folder, as a set of bits (those of storage::saveTables).
 enum DirectoryFile : unsigned {
     FileFirms = storage::TableFirms,
     FileFirmsDel = storage::TableFirmsDel,
@@ -36,14 +36,14 @@ private:
     std::unique_ptr<Tables> tables_;
 };
 
-// Writes the files of the set as one change (storage::SaveTables: after a crash the next start
+// Writes the files of the set as one change (storage::saveTables: after a crash the next start
 // finds all of them as before or all as after). When the change cannot be made, memory goes
 // back to before and the failure comes back; a failure after the change was made (finished by
 // the next start) keeps memory as it is and comes back too.
-storage::IoResult SaveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before);
+storage::IoResult saveOrUndo(storage::Store& s, unsigned files, const DirectorySnapshot& before);
 
 // Writes one file of the set (a single bit).
-storage::IoResult SaveDirectoryFile(const storage::Store& s, DirectoryFile file);
+storage::IoResult saveDirectoryFile(const storage::Store& s, DirectoryFile file);
 
 // Added to the message of a failed write whose change stays in memory.
 QString keptInMemoryNote();

@@ -54,28 +54,28 @@ void EmployeeListDialog::showGrid() {
 }
 
 storage::IoResult EmployeeListDialog::saveTable() {
-    return storage::SaveFileEmpl(store_);
+    return storage::saveEmployeesFile(store_);
 }
 
 void EmployeeListDialog::addNew() {
     if (emplTableHasRoom(store_))
         addRecord(entry_, QStringLiteral("Новый сотрудник"), store_.EmplCount,
-                  [this](const EmplTexts& t) { return AddEmpl(store_, store_.CurFirm, t); });
+                  [this](const EmplTexts& t) { return addEmployee(store_, store_.CurFirm, t); });
 }
 
 void EmployeeListDialog::editCurrent() {
     editRecord(
         entry_, [this](int index) { return emplTexts(store_.Employees[std::size_t(index)]); },
-        [this](int index, const EmplTexts& t) { return EditEmpl(store_, index, t); });
+        [this](int index, const EmplTexts& t) { return editEmployee(store_, index, t); });
 }
 
 void EmployeeListDialog::deleteCurrent() {
     const int index = currentRecord();
     if (index < 0 ||
         !editor::QuestionDialog::ask(this, deleteEmployeeQuestion(editor::toUi(
-                                               store_.Employees[std::size_t(index)].Surname))))
+                                               store_.Employees[std::size_t(index)].surname))))
         return;
-    DeleteEmpl(store_, index);
+    deleteEmployee(store_, index);
     fillRecords();
     refresh();
     saveRecords();

@@ -13,28 +13,28 @@ using editor::toUi;
 
 namespace {
 
-void storeEmpl(const EmplTexts& t, storage::TEmpl& e) {
-    fromUi(t[0], e.Position);
-    fromUi(t[1], e.Surname);
-    fromUi(t[2], e.FirstName);
-    fromUi(t[3], e.Patronymic);
-    fromUi(t[4], e.WorkPhone);
-    fromUi(t[5], e.MobilePhone);
-    fromUi(t[6], e.InnerPhone);
-    fromUi(t[7], e.EMail);
+void storeEmpl(const EmplTexts& t, storage::EmployeeRecord& e) {
+    fromUi(t[0], e.position);
+    fromUi(t[1], e.surname);
+    fromUi(t[2], e.firstName);
+    fromUi(t[3], e.patronymic);
+    fromUi(t[4], e.workPhone);
+    fromUi(t[5], e.mobilePhone);
+    fromUi(t[6], e.innerPhone);
+    fromUi(t[7], e.email);
 }
 
-bool sameTexts(const storage::TEmpl& a, const storage::TEmpl& b) {
-    return a.Position == b.Position && a.Surname == b.Surname && a.FirstName == b.FirstName &&
-           a.Patronymic == b.Patronymic && a.WorkPhone == b.WorkPhone &&
-           a.MobilePhone == b.MobilePhone && a.InnerPhone == b.InnerPhone && a.EMail == b.EMail;
+bool sameTexts(const storage::EmployeeRecord& a, const storage::EmployeeRecord& b) {
+    return a.position == b.position && a.surname == b.surname && a.firstName == b.firstName &&
+           a.patronymic == b.patronymic && a.workPhone == b.workPhone &&
+           a.mobilePhone == b.mobilePhone && a.innerPhone == b.innerPhone && a.email == b.email;
 }
 
 } // namespace
 
-EmplTexts emplTexts(const storage::TEmpl& e) {
-    return {toUi(e.Position),  toUi(e.Surname),     toUi(e.FirstName),  toUi(e.Patronymic),
-            toUi(e.WorkPhone), toUi(e.MobilePhone), toUi(e.InnerPhone), toUi(e.EMail)};
+EmplTexts emplTexts(const storage::EmployeeRecord& e) {
+    return {toUi(e.position),  toUi(e.surname),     toUi(e.firstName),  toUi(e.patronymic),
+            toUi(e.workPhone), toUi(e.mobilePhone), toUi(e.innerPhone), toUi(e.email)};
 }
 
 std::vector<int> employeesOf(const storage::Store& s, int firm) {
@@ -45,11 +45,11 @@ bool emplTableHasRoom(const storage::Store& s) {
     return s.EmplCount < storage::MaxEmployees;
 }
 
-bool AddEmpl(storage::Store& s, int firm, const EmplTexts& t) {
+bool addEmployee(storage::Store& s, int firm, const EmplTexts& t) {
     return appendOrgRecord(s.Employees, s.EmplCount, firm, s.FirmCount, t, 1, storeEmpl);
 }
 
-bool EditEmpl(storage::Store& s, int index, const EmplTexts& t) {
+bool editEmployee(storage::Store& s, int index, const EmplTexts& t) {
     return editOrgRecord(s.Employees, s.EmplCount, index, t, 1, storeEmpl, sameTexts);
 }
 
@@ -61,10 +61,10 @@ editor::Question deleteEmployeeQuestion(const QString& surname) {
             QStringLiteral("Cancel")};
 }
 
-void DeleteEmpl(storage::Store& s, int index) {
+void deleteEmployee(storage::Store& s, int index) {
     if (index < 0 || index >= s.EmplCount)
         return;
-    storage::RemoveRecord(s.Employees, s.EmplCount, index);
+    storage::removeRecord(s.Employees, s.EmplCount, index);
     --s.EmplCount;
 }
 

@@ -22,7 +22,7 @@ namespace directory {
 inline constexpr int EmplFieldCount = 8;
 using EmplTexts = std::array<QString, EmplFieldCount>;
 
-EmplTexts emplTexts(const storage::TEmpl& e);
+EmplTexts emplTexts(const storage::EmployeeRecord& e);
 
 // Table indexes of the employees of organization firm, in table order.
 std::vector<int> employeesOf(const storage::Store& s, int firm);
@@ -33,16 +33,16 @@ bool emplTableHasRoom(const storage::Store& s);
 // Appends an employee of organization firm; each text is cut to its field's capacity. False
 // (and nothing changed) when the table is full or the surname is empty: an empty surname
 // marks the end of the table in its file.
-bool AddEmpl(storage::Store& s, int firm, const EmplTexts& t);
+bool addEmployee(storage::Store& s, int firm, const EmplTexts& t);
 
 // Stores the texts into employee index when at least one differs from what is stored (after
 // cutting to capacity) and the surname is not empty. Returns whether anything was stored.
-bool EditEmpl(storage::Store& s, int index, const EmplTexts& t);
+bool editEmployee(storage::Store& s, int index, const EmplTexts& t);
 
 // "Удалить сотрудника?" about the employee of that surname.
 editor::Question deleteEmployeeQuestion(const QString& surname);
 
 // Deletes employee index; later employees move down one place.
-void DeleteEmpl(storage::Store& s, int index);
+void deleteEmployee(storage::Store& s, int index);
 
 } // namespace directory

@@ -29,7 +29,7 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
 void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
                            storage::WindowTag tag) {
     const storage::FormSize& kept = s.FormSizes[std::size_t(tag)];
-    if (kept.Width != 256 || kept.Height != 256)
+    if (kept.width != 256 || kept.height != 256)
         return;
     // What the window needs beside the grid's columns: its layout, the grid's frame and a
     // vertical scroll bar for when the rows fill the grid.
@@ -46,7 +46,7 @@ void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storag
 QString shortFirmName(const storage::Store& s, int firm) {
     if (firm < 0 || firm >= s.FirmCount)
         return {};
-    return editor::toUi(storage::OOO(s.Firms[std::size_t(firm)].Name.view()));
+    return editor::toUi(storage::shortenLegalForm(s.Firms[std::size_t(firm)].name.view()));
 }
 
 void showWriteFailure(QWidget* parent, const QString& error, const QString& note) {

@@ -73,7 +73,7 @@ void OrganizationCardDialog::print() {
             return;
         const QFont font = ui->cardEdit->font();
         const storage::IoResult printed =
-            render::PrintJob(printer, [&](QPainter& painter, QPagedPaintDevice& device) {
+            render::printJob(printer, [&](QPainter& painter, QPagedPaintDevice& device) {
                 return printTextLines(painter, device, font,
                                       cardTabStop(QFontMetricsF(font), CardIndent), lines);
             });

@@ -14,8 +14,8 @@ namespace directory {
 using editor::fromUi;
 using editor::toUi;
 
-std::array<QString, 5> bankTexts(const storage::TFirmBank& b) {
-    return {toUi(b.Account), toUi(b.CorrAccount), toUi(b.Bik), toUi(b.BankShort), toUi(b.BankFull)};
+std::array<QString, 5> bankTexts(const storage::BankRecord& b) {
+    return {toUi(b.account), toUi(b.corrAccount), toUi(b.bik), toUi(b.bankShort), toUi(b.bankFull)};
 }
 
 namespace {
@@ -25,40 +25,40 @@ template <class Field> constexpr int capacity(const Field&) {
 }
 
 std::array<int, 5> bankSlotCapacities() {
-    const storage::TFirmBank b{};
-    return {capacity(b.Account), capacity(b.CorrAccount), capacity(b.Bik), capacity(b.BankShort),
-            capacity(b.BankFull)};
+    const storage::BankRecord b{};
+    return {capacity(b.account), capacity(b.corrAccount), capacity(b.bik), capacity(b.bankShort),
+            capacity(b.bankFull)};
 }
 
 } // namespace
 
 std::array<int, DetailBoxCount> detailCapacities() {
-    const storage::TFirm f{};
+    const storage::OrganizationRecord f{};
     const std::array<int, 5> bank = bankSlotCapacities();
-    return {capacity(f.Name),
-            capacity(f.CertSeries),
-            capacity(f.CertNumber),
-            capacity(f.CertDate),
-            capacity(f.CertIssuer),
-            capacity(f.Ogrn),
-            capacity(f.LegalAddress),
-            capacity(f.PostalAddress),
-            capacity(f.Phone),
-            capacity(f.Fax),
-            capacity(f.EMail),
+    return {capacity(f.name),
+            capacity(f.certSeries),
+            capacity(f.certNumber),
+            capacity(f.certDate),
+            capacity(f.certIssuer),
+            capacity(f.ogrn),
+            capacity(f.legalAddress),
+            capacity(f.postalAddress),
+            capacity(f.phone),
+            capacity(f.fax),
+            capacity(f.email),
             bank[0],
             bank[1],
             bank[2],
             bank[3],
             bank[4],
-            capacity(f.Inn),
-            capacity(f.Kpp),
-            capacity(f.Okato),
-            capacity(f.Okpo),
-            capacity(f.Okogu),
-            capacity(f.Okopf),
-            capacity(f.Okfs),
-            capacity(f.Okved)};
+            capacity(f.inn),
+            capacity(f.kpp),
+            capacity(f.okato),
+            capacity(f.okpo),
+            capacity(f.okogu),
+            capacity(f.okopf),
+            capacity(f.okfs),
+            capacity(f.okved)};
 }
 
 std::array<int, BankBoxCount> bankCapacities() {
@@ -69,54 +69,54 @@ std::array<int, BankBoxCount> bankCapacities() {
     return all;
 }
 
-DetailTexts detailTexts(const storage::TFirm& f) {
+DetailTexts detailTexts(const storage::OrganizationRecord& f) {
     const std::array<QString, 5> bank = bankTexts(f.bank());
-    return {toUi(f.Name),
-            toUi(f.CertSeries),
-            toUi(f.CertNumber),
-            toUi(f.CertDate),
-            toUi(f.CertIssuer),
-            toUi(f.Ogrn),
-            toUi(f.LegalAddress),
-            toUi(f.PostalAddress),
-            toUi(f.Phone),
-            toUi(f.Fax),
-            toUi(f.EMail),
+    return {toUi(f.name),
+            toUi(f.certSeries),
+            toUi(f.certNumber),
+            toUi(f.certDate),
+            toUi(f.certIssuer),
+            toUi(f.ogrn),
+            toUi(f.legalAddress),
+            toUi(f.postalAddress),
+            toUi(f.phone),
+            toUi(f.fax),
+            toUi(f.email),
             bank[0],
             bank[1],
             bank[2],
             bank[3],
             bank[4],
-            toUi(f.Inn),
-            toUi(f.Kpp),
-            toUi(f.Okato),
-            toUi(f.Okpo),
-            toUi(f.Okogu),
-            toUi(f.Okopf),
-            toUi(f.Okfs),
-            toUi(f.Okved)};
+            toUi(f.inn),
+            toUi(f.kpp),
+            toUi(f.okato),
+            toUi(f.okpo),
+            toUi(f.okogu),
+            toUi(f.okopf),
+            toUi(f.okfs),
+            toUi(f.okved)};
 }
 
-void storeDetails(const DetailTexts& t, storage::TFirm& f) {
-    fromUi(t[0], f.Name);
-    fromUi(t[1], f.CertSeries);
-    fromUi(t[2], f.CertNumber);
-    fromUi(t[3], f.CertDate);
-    fromUi(t[4], f.CertIssuer);
-    fromUi(t[5], f.Ogrn);
-    fromUi(t[6], f.LegalAddress);
-    fromUi(t[7], f.PostalAddress);
-    fromUi(t[8], f.Phone);
-    fromUi(t[9], f.Fax);
-    fromUi(t[10], f.EMail);
-    fromUi(t[16], f.Inn);
-    fromUi(t[17], f.Kpp);
-    fromUi(t[18], f.Okato);
-    fromUi(t[19], f.Okpo);
-    fromUi(t[20], f.Okogu);
-    fromUi(t[21], f.Okopf);
-    fromUi(t[22], f.Okfs);
-    fromUi(t[23], f.Okved);
+void storeDetails(const DetailTexts& t, storage::OrganizationRecord& f) {
+    fromUi(t[0], f.name);
+    fromUi(t[1], f.certSeries);
+    fromUi(t[2], f.certNumber);
+    fromUi(t[3], f.certDate);
+    fromUi(t[4], f.certIssuer);
+    fromUi(t[5], f.ogrn);
+    fromUi(t[6], f.legalAddress);
+    fromUi(t[7], f.postalAddress);
+    fromUi(t[8], f.phone);
+    fromUi(t[9], f.fax);
+    fromUi(t[10], f.email);
+    fromUi(t[16], f.inn);
+    fromUi(t[17], f.kpp);
+    fromUi(t[18], f.okato);
+    fromUi(t[19], f.okpo);
+    fromUi(t[20], f.okogu);
+    fromUi(t[21], f.okopf);
+    fromUi(t[22], f.okfs);
+    fromUi(t[23], f.okved);
 }
 
 DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
@@ -129,7 +129,7 @@ DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& na
         const QByteArray bytes = storage::cp1251::fromUnicode(inn);
         const std::string_view typed(bytes.constData(), std::size_t(bytes.size()));
         for (int i = 0; i < s.FirmCount && i < storage::MaxFirms; ++i)
-            if (s.Firms[std::size_t(i)].Inn == typed)
+            if (s.Firms[std::size_t(i)].inn == typed)
                 return DetailsCheck::DuplicateInn;
     }
     return DetailsCheck::Ok;
@@ -149,16 +149,16 @@ QString detailsMessage(DetailsCheck c) {
     return {};
 }
 
-FirmBanks firmBanks(const storage::TFirm& f) {
+FirmBanks firmBanks(const storage::OrganizationRecord& f) {
     FirmBanks b;
-    std::copy(std::begin(f.Banks), std::end(f.Banks), b.bank.begin());
-    b.bankNo = f.BankNo;
+    std::copy(std::begin(f.banks), std::end(f.banks), b.bank.begin());
+    b.bankNo = f.bankNo;
     return b;
 }
 
-void setFirmBanks(const FirmBanks& b, storage::TFirm& f) {
-    std::copy(b.bank.begin(), b.bank.end(), std::begin(f.Banks));
-    f.BankNo = b.bankNo;
+void setFirmBanks(const FirmBanks& b, storage::OrganizationRecord& f) {
+    std::copy(b.bank.begin(), b.bank.end(), std::begin(f.banks));
+    f.bankNo = b.bankNo;
 }
 
 BankTexts bankSlotTexts(const FirmBanks& b) {
@@ -172,12 +172,12 @@ BankTexts bankSlotTexts(const FirmBanks& b) {
 
 void storeBankSlots(const BankTexts& t, int bankNo, FirmBanks& b) {
     for (std::size_t k = 0; k < 4; ++k) {
-        storage::TFirmBank& slot = b.bank[k];
-        fromUi(t[5 * k], slot.Account);
-        fromUi(t[5 * k + 1], slot.CorrAccount);
-        fromUi(t[5 * k + 2], slot.Bik);
-        fromUi(t[5 * k + 3], slot.BankShort);
-        fromUi(t[5 * k + 4], slot.BankFull);
+        storage::BankRecord& slot = b.bank[k];
+        fromUi(t[5 * k], slot.account);
+        fromUi(t[5 * k + 1], slot.corrAccount);
+        fromUi(t[5 * k + 2], slot.bik);
+        fromUi(t[5 * k + 3], slot.bankShort);
+        fromUi(t[5 * k + 4], slot.bankFull);
     }
     b.bankNo = std::uint8_t(bankNo >= 0 && bankNo < 4 ? bankNo : 0);
 }
@@ -199,17 +199,17 @@ int bankBoxOf(storage::DetailField field) {
 } // namespace
 
 DetailTexts detailWarnings(const DetailTexts& t, const storage::BikDirectory* directory) {
-    storage::TFirm f{};
+    storage::OrganizationRecord f{};
     storeDetails(t, f);
-    fromUi(t[BoxBankFirst], f.Banks[0].Account);
-    fromUi(t[BoxBankFirst + 1], f.Banks[0].CorrAccount);
-    fromUi(t[BoxBankFirst + 2], f.Banks[0].Bik);
+    fromUi(t[BoxBankFirst], f.banks[0].account);
+    fromUi(t[BoxBankFirst + 1], f.banks[0].corrAccount);
+    fromUi(t[BoxBankFirst + 2], f.banks[0].bik);
     DetailTexts w;
-    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 0, directory)) {
+    for (const storage::DetailIssue& i : storage::checkOrganizationDetails(f, 0, 0, directory)) {
         const int box = i.field == storage::DetailField::Inn   ? BoxInn
                         : i.field == storage::DetailField::Kpp ? BoxInn + 1
                                                                : BoxBankFirst + bankBoxOf(i.field);
-        w[std::size_t(box)] = storage::ProblemText(i.problem);
+        w[std::size_t(box)] = storage::problemText(i.problem);
     }
     return w;
 }
@@ -217,12 +217,12 @@ DetailTexts detailWarnings(const DetailTexts& t, const storage::BikDirectory* di
 BankTexts bankWarnings(const BankTexts& t, const storage::BikDirectory* directory) {
     FirmBanks b;
     storeBankSlots(t, 0, b);
-    storage::TFirm f{};
+    storage::OrganizationRecord f{};
     setFirmBanks(b, f);
     BankTexts w;
-    for (const storage::DetailIssue& i : storage::CheckFirmDetails(f, 0, 3, directory))
+    for (const storage::DetailIssue& i : storage::checkOrganizationDetails(f, 0, 3, directory))
         if (i.bankSlot >= 0)
-            w[std::size_t(5 * i.bankSlot + bankBoxOf(i.field))] = storage::ProblemText(i.problem);
+            w[std::size_t(5 * i.bankSlot + bankBoxOf(i.field))] = storage::problemText(i.problem);
     return w;
 }
 
@@ -231,7 +231,7 @@ std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
     const storage::BikBank* bank = directory.find(QStringView(slot[2]).trimmed());
     if (!bank)
         return slot;
-    const storage::BankNameLines names = storage::BankNames(*bank);
+    const storage::BankNameLines names = storage::bankNames(*bank);
     const QString found[5] = {{}, bank->account(), {}, names.shortName, names.fullName};
     for (std::size_t i : {1u, 3u, 4u})
         if (slot[i].isEmpty())
@@ -239,7 +239,7 @@ std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
     return slot;
 }
 
-storage::TFirm* firmSlot(storage::Store& s, int i) {
+storage::OrganizationRecord* firmSlot(storage::Store& s, int i) {
     if (i < 0 || i >= storage::MaxFirms)
         return nullptr;
     return &s.Firms[std::size_t(i)];

@@ -34,13 +34,13 @@ enum DetailBox : int {
 std::array<int, DetailBoxCount> detailCapacities();
 
 // All 24 boxes of f; the bank boxes show the slot BankNo selects.
-DetailTexts detailTexts(const storage::TFirm& f);
+DetailTexts detailTexts(const storage::OrganizationRecord& f);
 // The five bank boxes of one slot: account, corr. account, БИК, short name, full name.
-std::array<QString, 5> bankTexts(const storage::TFirmBank& b);
+std::array<QString, 5> bankTexts(const storage::BankRecord& b);
 
 // Stores every box but the bank boxes into f, each cut to its field's capacity. The bank
 // slots, BankNo, the branch link and the reserved bytes stay as they are.
-void storeDetails(const DetailTexts& t, storage::TFirm& f);
+void storeDetails(const DetailTexts& t, storage::OrganizationRecord& f);
 
 // Result of the checks made before the details window stores a record, in their order.
 enum class DetailsCheck { Ok, NoName, NoInn, DuplicateInn };
@@ -55,11 +55,11 @@ QString detailsMessage(DetailsCheck c);
 // The bank part of an organization: its four bank slots and the one used in payment orders.
 // The bank window edits such a copy; the details window stores it with the organization.
 struct FirmBanks {
-    std::array<storage::TFirmBank, 4> bank{};
+    std::array<storage::BankRecord, 4> bank{};
     std::uint8_t bankNo = 0;
 };
-FirmBanks firmBanks(const storage::TFirm& f);
-void setFirmBanks(const FirmBanks& b, storage::TFirm& f);
+FirmBanks firmBanks(const storage::OrganizationRecord& f);
+void setFirmBanks(const FirmBanks& b, storage::OrganizationRecord& f);
 
 // Texts of the bank window's 20 boxes: slot k (0..3) at 5k..5k+4, in the order of
 // bankTexts.
@@ -88,8 +88,8 @@ std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
                                                const storage::BikDirectory& directory);
 
 // The slot BankNo selects, as an index 0..3 (a damaged value above 3 gives 0).
-inline int bankIndex(const storage::TFirm& f) {
-    return f.BankNo < 4 ? f.BankNo : 0;
+inline int bankIndex(const storage::OrganizationRecord& f) {
+    return f.bankNo < 4 ? f.bankNo : 0;
 }
 inline int bankIndex(const FirmBanks& b) {
     return b.bankNo < 4 ? b.bankNo : 0;
@@ -100,6 +100,6 @@ inline int bankIndex(const FirmBanks& b) {
 enum class EditMode { New, Edit, View };
 
 // Organization slot i of the directory, or nullptr when i lies outside the array.
-storage::TFirm* firmSlot(storage::Store& s, int i);
+storage::OrganizationRecord* firmSlot(storage::Store& s, int i);
 
 } // namespace directory

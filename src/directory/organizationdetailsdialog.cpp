@@ -115,23 +115,23 @@ bool OrganizationDetailsDialog::editDetails(EditMode mode) {
     return editor::showModal(this) == QDialog::Accepted && stored_;
 }
 
-void OrganizationDetailsDialog::storeInto(storage::TFirm& f) const {
+void OrganizationDetailsDialog::storeInto(storage::OrganizationRecord& f) const {
     storeDetails(boxTexts(), f);
     setFirmBanks(banks_, f);
 }
 
 void OrganizationDetailsDialog::storeNew() {
-    if (storage::TFirm* f = firmSlot(store_, store_.FirmCount))
+    if (storage::OrganizationRecord* f = firmSlot(store_, store_.FirmCount))
         storeInto(*f);
 }
 
 void OrganizationDetailsDialog::storeEdited() {
-    if (storage::TFirm* f = firmSlot(store_, store_.CurFirm))
+    if (storage::OrganizationRecord* f = firmSlot(store_, store_.CurFirm))
         storeInto(*f);
 }
 
 void OrganizationDetailsDialog::showOrganization() {
-    const storage::TFirm* f = firmSlot(store_, store_.CurFirm);
+    const storage::OrganizationRecord* f = firmSlot(store_, store_.CurFirm);
     setBoxes(f ? detailTexts(*f) : DetailTexts{});
 }
 
@@ -141,7 +141,7 @@ void OrganizationDetailsDialog::showEvent(QShowEvent* event) {
         return; // shown again after being minimised: nothing to prepare
     stored_ = false;
     // A directory that cannot be read stays empty: the organization list says why.
-    storage::LoadBikDirectory(store_.DataDir, bik_);
+    storage::loadBikDirectory(store_.DataDir, bik_);
     if (mode_ == EditMode::New)
         setBoxes(DetailTexts{});
     else
@@ -150,7 +150,7 @@ void OrganizationDetailsDialog::showEvent(QShowEvent* event) {
 
     // The bank window works on this copy; it reaches the record only when the organization is
     // stored.
-    const storage::TFirm* f =
+    const storage::OrganizationRecord* f =
         firmSlot(store_, mode_ == EditMode::New ? store_.FirmCount : store_.CurFirm);
     banks_ = f ? firmBanks(*f) : FirmBanks{};
 
@@ -197,11 +197,11 @@ void OrganizationDetailsDialog::editBanks() {
         return;
     // The window opens on the slot of the organization current in the list, also while a new
     // one is being assembled; its caption names the organization.
-    const storage::TFirm* current = firmSlot(store_, store_.CurFirm);
+    const storage::OrganizationRecord* current = firmSlot(store_, store_.CurFirm);
     const int page =
         mode_ == EditMode::New ? (current ? bankIndex(*current) : 0) : bankIndex(banks_);
     const QString name = mode_ == EditMode::New ? ui->nameEdit->text()
-                         : current              ? editor::toUi(current->Name)
+                         : current              ? editor::toUi(current->name)
                                                 : QString();
     banks_ = bank->editBanks(banks_, mode_, page, name);
     if (mode_ != EditMode::View)

@@ -81,7 +81,7 @@ protected:
 
 private:
     void setBoxes(const DetailTexts& texts);
-    void storeInto(storage::TFirm& f) const;
+    void storeInto(storage::OrganizationRecord& f) const;
     void setEditable(bool editable);
     // Marks the boxes whose check digits or format are wrong, or that the BIK directory does
     // not confirm (a warning only).

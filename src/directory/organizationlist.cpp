@@ -36,17 +36,17 @@ bool firmListHasRoom(const storage::Store& s) {
     return s.FirmCount < storage::MaxFirmsInUse;
 }
 
-int CountOrdersWithInn(const storage::Store& s, std::string_view inn) {
+int countOrdersWithInn(const storage::Store& s, std::string_view inn) {
     int n = 0;
-    storage::TPlat order;
+    storage::OrderRecord order;
     for (int i = 0; i < s.PlatCount; ++i) {
-        const std::string_view name = s.PlatList[std::size_t(i)].FileName.view();
+        const std::string_view name = s.PlatList[std::size_t(i)].fileName.view();
         if (!storage::isPlainFileName(name))
             continue;
         const QString path = s.PlatDir + QString::fromLatin1(name.data(), qsizetype(name.size()));
-        if (!storage::ReadPlatFile(path, order))
+        if (!storage::readOrderFile(path, order))
             continue;
-        if (order.PayerInn == inn || order.PayeeInn == inn)
+        if (order.payerInn == inn || order.payeeInn == inn)
             ++n;
     }
     return n;
@@ -70,11 +70,11 @@ QString employeesFoundText(int n) {
     return QStringLiteral("Список сотрудников = %1.").arg(n);
 }
 
-std::vector<DeletionQuestion> DeletionQuestions(const storage::Store& s, int firm) {
+std::vector<DeletionQuestion> deletionQuestions(const storage::Store& s, int firm) {
     std::vector<DeletionQuestion> questions;
     if (firm < 0 || firm >= s.FirmCount)
         return questions;
-    if (const int n = CountOrdersWithInn(s, s.Firms[std::size_t(firm)].Inn.view()); n > 0)
+    if (const int n = countOrdersWithInn(s, s.Firms[std::size_t(firm)].inn.view()); n > 0)
         questions.push_back({ordersFoundText(n), QString()});
     if (const int n = int(branchesOf(s, firm).size()); n > 0)
         questions.push_back(
@@ -101,72 +101,72 @@ editor::Question furtherDeletionQuestion(const DeletionQuestion& q, const QStrin
     return question;
 }
 
-unsigned DeleteFirm(storage::Store& s, int firm) {
+unsigned deleteOrganization(storage::Store& s, int firm) {
     if (firm < 0 || firm >= s.FirmCount)
         return 0;
     unsigned files = FileFirms | FileFirmsDel;
     for (std::vector<int> left = employeesOf(s, firm); !left.empty(); left = employeesOf(s, firm)) {
-        DeleteEmpl(s, left.front());
+        deleteEmployee(s, left.front());
         files |= FileEmployee;
     }
     for (std::vector<int> left = branchesOf(s, firm); !left.empty(); left = branchesOf(s, firm))
-        files |= DeleteFilial(s, left.front());
+        files |= deleteBranch(s, left.front());
 
     if (s.FirmDelCount >= storage::MaxFirms) {
         // The deleted list is full: its oldest entry gives way.
-        storage::RemoveRecord(s.FirmsDel, storage::MaxFirms, 0);
+        storage::removeRecord(s.FirmsDel, storage::MaxFirms, 0);
         s.FirmDelCount = storage::MaxFirms - 1;
     }
     s.FirmsDel[std::size_t(s.FirmDelCount)] = s.Firms[std::size_t(firm)];
     s.CurFirmDel = s.FirmDelCount++;
 
-    storage::RemoveRecord(s.Firms, s.FirmCount, firm);
+    storage::removeRecord(s.Firms, s.FirmCount, firm);
     --s.FirmCount;
     if (s.CurFirm >= s.FirmCount)
         s.CurFirm = std::max(0, s.FirmCount - 1);
 
     for (int i = 0; i < s.FilialCount; ++i) {
-        storage::U16& no = s.Filials[std::size_t(i)].FirmNo;
+        storage::U16& no = s.Filials[std::size_t(i)].organizationNo;
         if (no > firm) {
             no = std::uint16_t(no - 1);
             files |= FileFilial;
         }
     }
     for (int i = 0; i < s.EmplCount; ++i) {
-        storage::U16& no = s.Employees[std::size_t(i)].FirmNo;
+        storage::U16& no = s.Employees[std::size_t(i)].organizationNo;
         if (no > firm) {
             no = std::uint16_t(no - 1);
             files |= FileEmployee;
         }
     }
-    storage::FirmFillShow(s);
+    storage::fillListCache(s);
     return files;
 }
 
-storage::IoResult DeleteFirmAndSave(storage::Store& s, int firm) {
+storage::IoResult deleteOrganizationAndSave(storage::Store& s, int firm) {
     const DirectorySnapshot before(s);
-    return SaveOrUndo(s, DeleteFirm(s, firm), before);
+    return saveOrUndo(s, deleteOrganization(s, firm), before);
 }
 
-unsigned RestoreFirm(storage::Store& s, int index) {
+unsigned restoreOrganization(storage::Store& s, int index) {
     if (index < 0 || index >= s.FirmDelCount || !firmListHasRoom(s))
         return 0;
-    storage::TFirm& f = s.Firms[std::size_t(s.FirmCount)];
+    storage::OrganizationRecord& f = s.Firms[std::size_t(s.FirmCount)];
     f = s.FirmsDel[std::size_t(index)];
-    f.Flags &= std::uint8_t(~storage::TFirm::UseFilial);
+    f.flags &= std::uint8_t(~storage::OrganizationRecord::UseBranch);
     s.CurFirm = s.FirmCount++;
-    storage::FirmFillShow(s);
+    storage::fillListCache(s);
 
-    storage::RemoveRecord(s.FirmsDel, s.FirmDelCount, index);
+    storage::removeRecord(s.FirmsDel, s.FirmDelCount, index);
     --s.FirmDelCount;
     if (s.CurFirmDel >= s.FirmDelCount)
         s.CurFirmDel = std::max(0, s.FirmDelCount - 1);
     return FileFirms | FileFirmsDel;
 }
 
-storage::IoResult RestoreFirmAndSave(storage::Store& s, int index) {
+storage::IoResult restoreOrganizationAndSave(storage::Store& s, int index) {
     const DirectorySnapshot before(s);
-    return SaveOrUndo(s, RestoreFirm(s, index), before);
+    return saveOrUndo(s, restoreOrganization(s, index), before);
 }
 
 int positionAfterRemoval(int position, int removed) {
@@ -179,8 +179,8 @@ QByteArray firmLinks(const storage::Store& s) {
     QByteArray links;
     links.reserve(2 * s.FirmCount);
     for (int i = 0; i < s.FirmCount; ++i) {
-        links.append(char(s.Firms[std::size_t(i)].FilialNo));
-        links.append(char(s.Firms[std::size_t(i)].Flags));
+        links.append(char(s.Firms[std::size_t(i)].branchNo));
+        links.append(char(s.Firms[std::size_t(i)].flags));
     }
     return links;
 }

@@ -24,7 +24,7 @@ bool firmListHasRoom(const storage::Store& s);
 // Number of saved orders of the list whose payer or payee INN equals inn (same length, same
 // characters). Every order file of the list is read into a record of its own, so the order
 // on screen and its file name stay as they are; a file that cannot be read is skipped.
-int CountOrdersWithInn(const storage::Store& s, std::string_view inn);
+int countOrdersWithInn(const storage::Store& s, std::string_view inn);
 
 // First lines of the questions asked before a deletion, for n orders, branches, employees:
 // "Найдены 3 платежки в которых  есть удаляемая организация.", "В удаляемой организации
@@ -40,10 +40,10 @@ struct DeletionQuestion {
 
 // The questions to ask, in order, before organization firm is deleted: one for the saved
 // orders naming it, one for its branches, one for its employees, each only when it has any.
-std::vector<DeletionQuestion> DeletionQuestions(const storage::Store& s, int firm);
+std::vector<DeletionQuestion> deletionQuestions(const storage::Store& s, int firm);
 
 // "Удалить организацию ?" about the organization named name, and the further question asked
-// for each of the DeletionQuestions ("Все равно удалить ?").
+// for each of the deletionQuestions ("Все равно удалить ?").
 editor::Question deleteOrganizationQuestion(const QString& name);
 editor::Question furtherDeletionQuestion(const DeletionQuestion& q, const QString& name);
 
@@ -52,18 +52,18 @@ editor::Question furtherDeletionQuestion(const DeletionQuestion& q, const QStrin
 // the list is full) and leaves Firms; branches and employees of later organizations follow
 // their organization down one index. FirmCount, FirmDelCount, CurFirm, CurFirmDel and
 // FirmShow are kept up to date. Returns the set of files (directorysave.h) to write.
-unsigned DeleteFirm(storage::Store& s, int firm);
+unsigned deleteOrganization(storage::Store& s, int firm);
 
-// DeleteFirm, then writes the files; on a write failure nothing stays changed.
-storage::IoResult DeleteFirmAndSave(storage::Store& s, int firm);
+// deleteOrganization, then writes the files; on a write failure nothing stays changed.
+storage::IoResult deleteOrganizationAndSave(storage::Store& s, int firm);
 
 // Puts deleted organization index back at the end of Firms and takes it out of the deleted
 // list; it comes back without branches (and so without a branch link) and without
 // employees. Nothing happens when the list has no room. Returns the set of files to write.
-unsigned RestoreFirm(storage::Store& s, int index);
+unsigned restoreOrganization(storage::Store& s, int index);
 
-// RestoreFirm, then writes the files; on a write failure nothing stays changed.
-storage::IoResult RestoreFirmAndSave(storage::Store& s, int index);
+// restoreOrganization, then writes the files; on a write failure nothing stays changed.
+storage::IoResult restoreOrganizationAndSave(storage::Store& s, int index);
 
 // Where a picker position (an index in Firms, -1 for none) points after organization removed
 // left Firms: later organizations move up one place; the removed one leaves no choice.

@@ -39,7 +39,7 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store,
         },
         [this](int row, int column) {
             if (listMode_ == ListDeleted)
-                return column == 0 ? editor::toUi(store_.FirmsDel[std::size_t(row)].Name)
+                return column == 0 ? editor::toUi(store_.FirmsDel[std::size_t(row)].name)
                                    : QString();
             return firmCell(row, column);
         });
@@ -82,7 +82,7 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store,
     fitColumnsWhenUnsized(this, grid_, store_, storage::WindowTag::OrganizationList);
     store_.CurFirm = 0;
     store_.CurFirmDel = 0;
-    storage::FirmFillShow(store_);
+    storage::fillListCache(store_);
     showList();
 }
 
@@ -96,12 +96,12 @@ void OrganizationListDialog::showEvent(QShowEvent* event) {
 
 void OrganizationListDialog::showBikDirectory() {
     storage::BikDirectory d;
-    if (const storage::IoResult r = storage::LoadBikDirectory(store_.DataDir, d); !r)
+    if (const storage::IoResult r = storage::loadBikDirectory(store_.DataDir, d); !r)
         bikShown_->setText(r.error);
     else if (d.isEmpty())
         bikShown_->setText(QStringLiteral("Справочник БИК не загружен"));
     else
-        bikShown_->setText(QStringLiteral("Справочник БИК ") + storage::BikDirectorySummary(d));
+        bikShown_->setText(QStringLiteral("Справочник БИК ") + storage::bikDirectorySummary(d));
 }
 
 void OrganizationListDialog::importBikDirectory() {
@@ -111,12 +111,12 @@ void OrganizationListDialog::importBikDirectory() {
     if (path.isEmpty())
         return;
     const storage::BikImport r =
-        storage::ImportBikDirectory(store_.DataDir, store_.ReadOnlyFolder, path);
+        storage::importBikDirectory(store_.DataDir, store_.ReadOnlyFolder, path);
     const QString title = QStringLiteral("Справочник БИК");
     if (r.error.isEmpty() && r.leftOut.isEmpty())
-        QMessageBox::information(this, title, storage::BikImportReport(r));
+        QMessageBox::information(this, title, storage::bikImportReport(r));
     else
-        QMessageBox::warning(this, title, storage::BikImportReport(r));
+        QMessageBox::warning(this, title, storage::bikImportReport(r));
 }
 
 QString OrganizationListDialog::statusText() const {
@@ -129,13 +129,13 @@ QString OrganizationListDialog::firmCell(int row, int column) const {
     const std::size_t i = std::size_t(row);
     switch (column) {
     case 0:
-        return editor::toUi(store_.Firms[i].Name);
+        return editor::toUi(store_.Firms[i].name);
     case 1:
-        return editor::toUi(store_.FirmShow[i].Phone);
+        return editor::toUi(store_.FirmShow[i].phone);
     case 2:
-        return editor::toUi(store_.FirmShow[i].Address);
+        return editor::toUi(store_.FirmShow[i].address);
     case 3:
-        return editor::toUi(store_.FirmShow[i].EMail);
+        return editor::toUi(store_.FirmShow[i].email);
     default:
         return {};
     }
@@ -181,7 +181,7 @@ void OrganizationListDialog::viewOrganization(int row) {
     store_.CurFirm = row;
     const QByteArray links = firmLinks(store_);
     openDetails(EditMode::View, QString());
-    storage::FirmFillShow(store_);
+    storage::fillListCache(store_);
     grid_->refresh();
     if (firmLinks(store_) != links)
         saveFirms();
@@ -197,7 +197,7 @@ void OrganizationListDialog::refillPickers(int payer, int payee) {
 }
 
 void OrganizationListDialog::saveFirms() {
-    if (const storage::IoResult r = storage::SaveFileFirm(store_); !r)
+    if (const storage::IoResult r = storage::saveOrganizationsFile(store_); !r)
         showWriteFailure(this, r.error, keptInMemoryNote());
 }
 
@@ -220,7 +220,7 @@ void OrganizationListDialog::addOrganization() {
     if (!openDetails(EditMode::New, QStringLiteral("Новая организация")))
         return;
     store_.CurFirm = store_.FirmCount++;
-    storage::FirmFillShow(store_);
+    storage::fillListCache(store_);
     showList();
     refillPickers(-1, -1);
     saveFirms();
@@ -232,7 +232,7 @@ void OrganizationListDialog::editOrganization() {
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     const QByteArray links = firmLinks(store_);
     const bool stored = openDetails(EditMode::Edit, QStringLiteral("Редактирование"));
-    storage::FirmFillShow(store_);
+    storage::fillListCache(store_);
     grid_->refresh();
     if (stored) {
         refillPickers(payer, payee);
@@ -248,13 +248,13 @@ void OrganizationListDialog::deleteOrganization() {
         return;
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     const int removed = store_.CurFirm;
-    const QString name = editor::toUi(store_.Firms[std::size_t(removed)].Name);
+    const QString name = editor::toUi(store_.Firms[std::size_t(removed)].name);
     if (!editor::QuestionDialog::ask(this, deleteOrganizationQuestion(name)))
         return;
-    for (const DeletionQuestion& q : DeletionQuestions(store_, removed))
+    for (const DeletionQuestion& q : deletionQuestions(store_, removed))
         if (!editor::QuestionDialog::ask(this, furtherDeletionQuestion(q, name)))
             return;
-    if (const storage::IoResult r = DeleteFirmAndSave(store_, removed); !r) {
+    if (const storage::IoResult r = deleteOrganizationAndSave(store_, removed); !r) {
         showWriteFailure(this, r.error, QStringLiteral("Организация не удалена."));
         return;
     }
@@ -269,7 +269,7 @@ void OrganizationListDialog::openBranches() {
         return;
     const QByteArray links = firmLinks(store_);
     editor::showModal(dialogs_.branches);
-    storage::FirmFillShow(store_);
+    storage::fillListCache(store_);
     grid_->refresh();
     if (firmLinks(store_) != links)
         saveFirms();
@@ -284,7 +284,7 @@ void OrganizationListDialog::restoreOrganization() {
     if (!ui->deletedButton->isChecked() || store_.FirmDelCount <= 0 || !firmListHasRoom(store_))
         return;
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
-    if (const storage::IoResult r = RestoreFirmAndSave(store_, store_.CurFirmDel); !r) {
+    if (const storage::IoResult r = restoreOrganizationAndSave(store_, store_.CurFirmDel); !r) {
         showWriteFailure(this, r.error, QStringLiteral("Организация не восстановлена."));
         return;
     }

@@ -17,7 +17,7 @@ template <class Record, std::size_t N>
 std::vector<int> orgRecordsOf(const std::array<Record, N>& table, int count, int firm) {
     std::vector<int> list;
     for (int i = 0; i < count; ++i)
-        if (table[std::size_t(i)].FirmNo == firm)
+        if (table[std::size_t(i)].organizationNo == firm)
             list.push_back(i);
     return list;
 }
@@ -32,7 +32,7 @@ bool appendOrgRecord(std::array<Record, N>& table, int& count, int firm, int fir
         return false;
     Record& r = table[std::size_t(count)];
     storage::clearRecord(r);
-    r.FirmNo = std::uint16_t(firm);
+    r.organizationNo = std::uint16_t(firm);
     store(t, r);
     ++count;
     return true;

@@ -45,13 +45,13 @@ BudgetFieldsDialog::BudgetFieldsDialog(storage::Store& store, QWidget* parent)
         int maxLength;
         int shownLength;
     };
-    using storage::TPlat;
+    using storage::OrderRecord;
     const Box boxes[] = {
-        {ui->kbkCombo, capacityOf(&TPlat::Kbk), capacityOf(&TPlat::Kbk)},
-        {ui->okatoCombo, capacityOf(&TPlat::Okato), capacityOf(&TPlat::Okato)},
-        {ui->basisCombo, capacityOf(&TPlat::Basis), 3},
-        {ui->periodCombo, capacityOf(&TPlat::TaxPeriod), capacityOf(&TPlat::TaxPeriod)},
-        {ui->typeCombo, capacityOf(&TPlat::TaxType), 3},
+        {ui->kbkCombo, capacityOf(&OrderRecord::kbk), capacityOf(&OrderRecord::kbk)},
+        {ui->okatoCombo, capacityOf(&OrderRecord::okato), capacityOf(&OrderRecord::okato)},
+        {ui->basisCombo, capacityOf(&OrderRecord::basis), 3},
+        {ui->periodCombo, capacityOf(&OrderRecord::taxPeriod), capacityOf(&OrderRecord::taxPeriod)},
+        {ui->typeCombo, capacityOf(&OrderRecord::taxType), 3},
         {ui->descriptionCombo, 128, 40},
     };
     for (const Box& b : boxes) {
@@ -60,8 +60,8 @@ BudgetFieldsDialog::BudgetFieldsDialog(storage::Store& store, QWidget* parent)
         restrictToCp1251(b.combo, b.maxLength);
         b.combo->setMinimumContentsLength(b.shownLength);
     }
-    for (auto [edit, capacity] : {std::pair{ui->docNumberEdit, capacityOf(&TPlat::DocNumber)},
-                                  std::pair{ui->docDateEdit, capacityOf(&TPlat::DocDate)}}) {
+    for (auto [edit, capacity] : {std::pair{ui->docNumberEdit, capacityOf(&OrderRecord::docNumber)},
+                                  std::pair{ui->docDateEdit, capacityOf(&OrderRecord::docDate)}}) {
         restrictToCp1251(edit, capacity);
         edit->installEventFilter(this);
     }
@@ -127,9 +127,9 @@ BudgetFieldsDialog::Texts BudgetFieldsDialog::texts() const {
             ui->docDateEdit->text()};
 }
 
-void BudgetFieldsDialog::loadFromRecord(const storage::TPlat& p) {
-    showTexts({toUi(p.Kbk), toUi(p.Okato), toUi(p.Basis), toUi(p.TaxPeriod), toUi(p.TaxType),
-               toUi(p.DocNumber), toUi(p.DocDate)});
+void BudgetFieldsDialog::loadFromRecord(const storage::OrderRecord& p) {
+    showTexts({toUi(p.kbk), toUi(p.okato), toUi(p.basis), toUi(p.taxPeriod), toUi(p.taxType),
+               toUi(p.docNumber), toUi(p.docDate)});
 }
 
 void BudgetFieldsDialog::showTexts(const Texts& t) {

@@ -19,7 +19,7 @@ class QToolButton;
 
 namespace storage {
 class Store;
-struct TPlat;
+struct OrderRecord;
 } // namespace storage
 
 namespace Ui {
@@ -43,7 +43,7 @@ public:
     // Shows the budget fields of a saved order. КБК, ОКАТО, basis and payment type select the
     // row of their list whose code is equal; a code that is in no row is shown as it is, with
     // no row selected.
-    void loadFromRecord(const storage::TPlat& p);
+    void loadFromRecord(const storage::OrderRecord& p);
 
     // The single tax payment ("ЕНП"): fills the seven fields as banks expect it (КБК
     // 18201061201010000510, every other field "0"); every field stays editable.

@@ -323,7 +323,7 @@ void ListGrid::setTextColour(const QColor& c) {
 
 void ListGrid::applyColumnWidths() {
     const bool wasApplying = std::exchange(applyingWidths_, true);
-    const bool stored = storage::ColumnWidthsStored(store_, base_, model_->columnCount());
+    const bool stored = storage::columnWidthsStored(store_, base_, model_->columnCount());
     for (int c = 0; c < model_->columnCount(); ++c) {
         int width = store_.ColWidths[std::size_t(base_ + c)];
         if (!stored) {
@@ -346,7 +346,7 @@ storage::IoResult ListGrid::storeColumnWidths() {
         store_.ColWidths[std::size_t(base_ + c)] =
             std::uint16_t(std::clamp(columnWidth(c), 0, 65535));
     viewport()->update();
-    return storage::SaveFileCol(store_);
+    return storage::saveColumnWidthsFile(store_);
 }
 
 void ListGrid::mouseReleaseEvent(QMouseEvent* event) {

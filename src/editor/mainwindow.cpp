@@ -61,12 +61,12 @@ MainWindow::MainWindow(storage::Store& store, QWidget* parent)
 
     // Each box takes at most what its field of the order record holds; the purpose counts
     // its line breaks as the record stores them.
-    restrictChars(ui->numberEdit, isDigit, capacityOf(&storage::TPlat::Number));
-    restrictToCp1251(ui->dateEdit, capacityOf(&storage::TPlat::Date));
+    restrictChars(ui->numberEdit, isDigit, capacityOf(&storage::OrderRecord::number));
+    restrictToCp1251(ui->dateEdit, capacityOf(&storage::OrderRecord::date));
     restrictChars(
         ui->amountEdit, [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },
-        capacityOf(&storage::TPlat::Amount));
-    restrictToCp1251(ui->purposeEdit, capacityOf(&storage::TPlat::Purpose),
+        capacityOf(&storage::OrderRecord::amount));
+    restrictToCp1251(ui->purposeEdit, capacityOf(&storage::OrderRecord::purpose),
                      [](const QString& text) { return purposeBytes(text).size(); });
 
     for (QGroupBox* g : {ui->vatGroup, ui->payKindGroup, ui->priorityGroup, ui->statusGroup})
@@ -106,12 +106,12 @@ MainWindow::MainWindow(storage::Store& store, QWidget* parent)
 
     applyFormSize(this, store_, storage::WindowTag::Main);
     ui->dateEdit->setText(todayText());
-    if (storage::IoResult r = storage::ScanAtStart(store_); !r)
+    if (storage::IoResult r = storage::scanAtStart(store_); !r)
         creationMessages_ << r.error;
     updateListButton();
     fillPickers();
     showChoices();
-    preview_->ComputeGeometry();
+    preview_->computeGeometry();
 }
 
 MainWindow::~MainWindow() = default;
@@ -158,11 +158,11 @@ void MainWindow::showFields(const OrderFields& f) {
 
 void MainWindow::showChoices() {
     // The rate and the priority follow the date typed, or today's while it is not a date.
-    const storage::Day day = storage::RulesDay(ui->dateEdit->text().toLatin1().toStdString());
-    ui->vatEdit->setText(storage::VatChoiceText(vatChoice_, day));
-    ui->payKindEdit->setText(PayKindTexts()[payKindChoice_]);
-    ui->priorityEdit->setText(storage::PriorityText(priorityChoice_, day));
-    ui->statusEdit->setText(StatusTexts()[statusChoice_]);
+    const storage::Day day = storage::rulesDay(ui->dateEdit->text().toLatin1().toStdString());
+    ui->vatEdit->setText(storage::vatChoiceText(vatChoice_, day));
+    ui->payKindEdit->setText(payKindTexts()[payKindChoice_]);
+    ui->priorityEdit->setText(storage::priorityText(priorityChoice_, day));
+    ui->statusEdit->setText(statusTexts()[statusChoice_]);
     ui->budgetButton->setEnabled(statusChoice_ != 0);
 }
 
@@ -172,7 +172,7 @@ void MainWindow::fillPickers() {
     for (QComboBox* c : {ui->payerCombo, ui->payeeCombo}) {
         c->clear();
         for (int i = 0; i < store_.FirmCount; ++i)
-            c->addItem(toUi(store_.Firms[std::size_t(i)].Name));
+            c->addItem(toUi(store_.Firms[std::size_t(i)].name));
         c->setCurrentIndex(-1);
     }
 }
@@ -191,14 +191,14 @@ void MainWindow::setPickerPositions(int payer, int payee) {
 
 void MainWindow::showPickersForSaved() {
     ui->payerCombo->clear();
-    ui->payerCombo->addItem(toUi(store_.Plat.PayerName));
+    ui->payerCombo->addItem(toUi(store_.Plat.payerName));
     ui->payeeCombo->clear();
-    ui->payeeCombo->addItem(toUi(store_.Plat.PayeeName));
+    ui->payeeCombo->addItem(toUi(store_.Plat.payeeName));
 }
 
 void MainWindow::choosePayer(int index) {
     if (!store_.PlatSaved)
-        ui->numberEdit->setText(ProposeNumber(store_, index));
+        ui->numberEdit->setText(proposeNumber(store_, index));
     leaveFocus();
 }
 
@@ -241,13 +241,13 @@ void MainWindow::advanceChoice(QGroupBox* group) {
         c = std::uint8_t((c + 1) % texts.size());
     };
     if (group == ui->vatGroup)
-        vatChoice_ = storage::NextVatChoice(vatChoice_, store_.UsnVatRates() == 1);
+        vatChoice_ = storage::nextVatChoice(vatChoice_, store_.UsnVatRates() == 1);
     else if (group == ui->payKindGroup)
-        next(payKindChoice_, PayKindTexts());
+        next(payKindChoice_, payKindTexts());
     else if (group == ui->priorityGroup)
         priorityChoice_ = std::uint8_t((priorityChoice_ + 1) % storage::PriorityChoiceCount);
     else if (group == ui->statusGroup)
-        next(statusChoice_, StatusTexts());
+        next(statusChoice_, statusTexts());
     showChoices();
 }
 
@@ -268,7 +268,7 @@ void MainWindow::setAccepted(bool checked) {
     setLocked(checked);
     if (showing_ || !store_.PlatSaved)
         return;
-    if (storage::IoResult r = StoreAccepted(store_, checked); !r) {
+    if (storage::IoResult r = storeAccepted(store_, checked); !r) {
         showError(r.error);
         // The write failed: the box and the lock return to what the file holds.
         showAccepted();
@@ -279,7 +279,7 @@ void MainWindow::showAccepted() {
     if (!store_.PlatSaved)
         return;
     showing_ = true; // the file says so already
-    ui->acceptedCheck->setChecked(store_.Plat.Accepted == 1);
+    ui->acceptedCheck->setChecked(store_.Plat.accepted == 1);
     showing_ = false;
 }
 
@@ -298,12 +298,12 @@ void MainWindow::setSavedLook(bool saved) {
 // --- pages --------------------------------------------------------------------------------
 
 void MainWindow::preparePreview() {
-    const render::OrderInput order = OrderInputFor(store_, fields());
-    preview_->ShowOrder(order);
+    const render::OrderInput order = orderInputFor(store_, fields());
+    preview_->showOrder(order);
     // A directory that cannot be read stays empty: the organization list says why.
     storage::BikDirectory bik;
-    storage::LoadBikDirectory(store_.DataDir, bik);
-    const QStringList warnings = PreviewWarnings(order, &bik);
+    storage::loadBikDirectory(store_.DataDir, bik);
+    const QStringList warnings = previewWarnings(order, &bik);
     ui->previewWarning->setText(warnings.join(QStringLiteral("; ")));
     ui->previewWarning->setVisible(!warnings.isEmpty());
 }
@@ -317,15 +317,15 @@ void MainWindow::showPage(int index) {
     }
     preparePreview();
     OrderFields f = fields();
-    const CheckResult r = CheckPlat(store_, f);
+    const CheckResult r = checkOrder(store_, f);
     if (ui->dateEdit->text() != f.date)
         ui->dateEdit->setText(f.date);
     if (r == CheckOk) {
         ui->saveButton->setEnabled(true);
         ui->printButton->setEnabled(true);
         if (store_.PlatSaved) {
-            FillPlat(store_, f);
-            if (!CheckChange(store_))
+            fillOrder(store_, f);
+            if (!checkChange(store_))
                 ui->saveButton->setEnabled(false);
         }
     } else if (r == CheckBadDate) {
@@ -365,7 +365,7 @@ void MainWindow::editBudgetFields() {
 
 void MainWindow::save() {
     if (store_.PlatSaved) {
-        if (storage::IoResult r = SaveSaved(store_); !r) {
+        if (storage::IoResult r = saveSaved(store_); !r) {
             showError(r.error);
             return;
         }
@@ -379,7 +379,7 @@ void MainWindow::save() {
     questions.tell = [this](const QString& text) {
         QMessageBox::information(this, windowTitle(), text);
     };
-    const SaveNewResult r = SaveNewOrder(store_, fields(), questions);
+    const SaveNewResult r = saveNewOrder(store_, fields(), questions);
     if (!r.saved) { // not written: the order stays a new order
         if (!r.io)
             showError(r.io.error);
@@ -402,7 +402,7 @@ void MainWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     if (!askPrintTarget(printer, this, store_.ProgramDir))
         return;
-    if (storage::IoResult r = render::PrintForm(printer, OrderInputFor(store_, fields())); !r)
+    if (storage::IoResult r = render::printForm(printer, orderInputFor(store_, fields())); !r)
         showError(r.error);
 }
 
@@ -411,7 +411,7 @@ void MainWindow::editSettings() {
     if (windows_.settings)
         showModal(windows_.settings);
     if (!std::equal(before.begin(), before.begin() + 16, store_.Settings.begin()))
-        if (storage::IoResult r = storage::SaveFileSet(store_); !r)
+        if (storage::IoResult r = storage::saveSettingsFile(store_); !r)
             showError(r.error);
 }
 
@@ -437,7 +437,7 @@ void MainWindow::startNewOrder() {
     ui->saveButton->setEnabled(false);
     ui->printButton->setEnabled(false);
     ui->newButton->setEnabled(false);
-    const OrderFields f = NewOrderFields(store_, fields());
+    const OrderFields f = newOrderFields(store_, fields());
     store_.PlatSaved = false;
     fillPickers();
     showFields(f);
@@ -447,7 +447,7 @@ void MainWindow::startNewOrder() {
 // --- opening, clearing --------------------------------------------------------------------
 
 void MainWindow::showOpenedOrder() {
-    const OrderFields f = FillFromPlat(store_);
+    const OrderFields f = fieldsFromOrder(store_);
     store_.PlatSnapshot = store_.Plat;
     store_.PlatSaved = true;
     showPickersForSaved();
@@ -462,7 +462,7 @@ void MainWindow::showOpenedOrder() {
 }
 
 void MainWindow::clearOrder() {
-    const OrderFields f = ClearedFields(fields());
+    const OrderFields f = clearedFields(fields());
     // The pickers held only the deleted order's parties: they get all organizations back,
     // so that a position chosen there is again a position in the directory.
     if (store_.PlatSaved || ui->payerCombo->count() != store_.FirmCount)
@@ -481,17 +481,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (!w)
             continue;
         const storage::FormSize& e = store_.FormSizes[std::size_t(tag)];
-        changed = changed || w->width() != e.Width || w->height() != e.Height;
+        changed = changed || w->width() != e.width || w->height() != e.height;
     }
     // A folder opened only for reading keeps its sizes; the user was told so at the start.
     if (changed && !store_.ReadOnlyFolder) {
         for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
             if (const QWidget* w = windows_.sized[storage::WindowTag(tag)]) {
-                store_.FormSizes[std::size_t(tag)].Width = std::uint16_t(w->width());
-                store_.FormSizes[std::size_t(tag)].Height = std::uint16_t(w->height());
+                store_.FormSizes[std::size_t(tag)].width = std::uint16_t(w->width());
+                store_.FormSizes[std::size_t(tag)].height = std::uint16_t(w->height());
             }
         }
-        if (storage::IoResult r = storage::SaveFileForm(store_); !r)
+        if (storage::IoResult r = storage::saveWindowSizesFile(store_); !r)
             showError(r.error);
     }
     event->accept();

@@ -14,9 +14,9 @@
 
 namespace editor {
 
+using storage::OrderRecord;
+using storage::OrganizationRecord;
 using storage::Store;
-using storage::TFirm;
-using storage::TPlat;
 
 namespace {
 
@@ -29,12 +29,12 @@ template <std::size_t N> QStringList texts(const std::array<const char*, N>& tab
 
 } // namespace
 
-const QStringList& PayKindTexts() {
+const QStringList& payKindTexts() {
     static const QStringList t = texts(storage::PayKindChoices);
     return t;
 }
 
-const QStringList& StatusTexts() {
+const QStringList& statusTexts() {
     static const QStringList t = texts(storage::StatusChoices);
     return t;
 }
@@ -63,10 +63,10 @@ std::uint8_t choice(std::uint8_t value, qsizetype count) {
 // The position of the order on screen in the list of saved orders, or -1.
 int listPosition(const Store& s) {
     if (s.OpenedIndex >= 0 && s.OpenedIndex < s.PlatCount &&
-        s.PlatList[std::size_t(s.OpenedIndex)].FileName == s.PlatFileName)
+        s.PlatList[std::size_t(s.OpenedIndex)].fileName == s.PlatFileName)
         return s.OpenedIndex;
     for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].FileName == s.PlatFileName)
+        if (s.PlatList[std::size_t(i)].fileName == s.PlatFileName)
             return i;
     return -1;
 }
@@ -87,7 +87,7 @@ QString todayText() {
         .arg(d.year(), 4, 10, QLatin1Char('0'));
 }
 
-CheckResult CheckPlat(Store& s, OrderFields& f) {
+CheckResult checkOrder(Store& s, OrderFields& f) {
     auto result = [&](CheckResult r) {
         s.PlatError = r;
         return r;
@@ -97,8 +97,8 @@ CheckResult CheckPlat(Store& s, OrderFields& f) {
         return result(CheckMissing);
     // An amount the form cannot write out would print empty: it counts as missing.
     const QByteArray amount = storage::cp1251::fromUnicode(f.amount);
-    if (render::ParseAmount(std::string_view(amount.constData(), std::size_t(amount.size())))
-            .AmountError != render::AmountValid)
+    if (storage::Money::parse(std::string_view(amount.constData(), std::size_t(amount.size())))
+            .error != render::AmountValid)
         return result(CheckMissing);
 
     if (f.date.size() == 9)
@@ -127,89 +127,89 @@ CheckResult CheckPlat(Store& s, OrderFields& f) {
     return result(CheckOk);
 }
 
-bool FillPlat(Store& s, const OrderFields& f) {
-    TPlat& p = s.Plat;
-    fromUi(f.number, p.Number);
-    fromUi(f.date, p.Date);
-    fromUi(f.amount, p.Amount);
+bool fillOrder(Store& s, const OrderFields& f) {
+    OrderRecord& p = s.Plat;
+    fromUi(f.number, p.number);
+    fromUi(f.date, p.date);
+    fromUi(f.amount, p.amount);
     bool named = true;
     if (!s.PlatSaved) {
         if (validParty(s, f.payer)) {
-            const TFirm& payer = s.Firms[std::size_t(f.payer)];
-            storage::CopyParty(payer, payer.bank(), storage::PayerOf(p));
+            const OrganizationRecord& payer = s.Firms[std::size_t(f.payer)];
+            storage::copyParty(payer, payer.bank(), storage::payerOf(p));
         }
         if (validParty(s, f.payee)) {
-            const TFirm& payee = s.Firms[std::size_t(f.payee)];
-            storage::CopyParty(payee, payee.bank(), storage::PayeeOf(p));
+            const OrganizationRecord& payee = s.Firms[std::size_t(f.payee)];
+            storage::copyParty(payee, payee.bank(), storage::payeeOf(p));
         }
         const std::string_view inn =
-            validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].Inn.view() : "";
-        named = storage::MakePlatFileName(p.Number.view(), inn, s.DateYY.view(), s.PlatFileName);
+            validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].inn.view() : "";
+        named = storage::makeOrderFileName(p.number.view(), inn, s.DateYY.view(), s.PlatFileName);
     } else {
-        const TFirm& payer = s.OpenedParties[0];
-        const TFirm& payee = s.OpenedParties[1];
-        storage::CopyParty(payer, payer.Banks[0], storage::PayerOf(p));
-        storage::CopyParty(payee, payee.Banks[0], storage::PayeeOf(p));
+        const OrganizationRecord& payer = s.OpenedParties[0];
+        const OrganizationRecord& payee = s.OpenedParties[1];
+        storage::copyParty(payer, payer.banks[0], storage::payerOf(p));
+        storage::copyParty(payee, payee.banks[0], storage::payeeOf(p));
     }
-    p.Vat = f.vat;
-    p.PayKind = f.payKind;
-    p.Priority = f.priority;
-    p.Status = f.status;
-    fromUi(f.budget.kbk, p.Kbk);
-    fromUi(f.budget.okato, p.Okato);
-    fromUi(f.budget.basis, p.Basis);
-    fromUi(f.budget.taxPeriod, p.TaxPeriod);
-    fromUi(f.budget.taxType, p.TaxType);
-    fromUi(f.budget.docNumber, p.DocNumber);
-    fromUi(f.budget.docDate, p.DocDate);
-    p.Accepted = f.accepted ? 1 : 0;
-    p.Purpose.assign(purposeBytes(f.purpose));
+    p.vat = f.vat;
+    p.payKind = f.payKind;
+    p.priority = f.priority;
+    p.status = f.status;
+    fromUi(f.budget.kbk, p.kbk);
+    fromUi(f.budget.okato, p.okato);
+    fromUi(f.budget.basis, p.basis);
+    fromUi(f.budget.taxPeriod, p.taxPeriod);
+    fromUi(f.budget.taxType, p.taxType);
+    fromUi(f.budget.docNumber, p.docNumber);
+    fromUi(f.budget.docDate, p.docDate);
+    p.accepted = f.accepted ? 1 : 0;
+    p.purpose.assign(purposeBytes(f.purpose));
     return named;
 }
 
-OrderFields FillFromPlat(Store& s) {
-    const TPlat& p = s.Plat;
+OrderFields fieldsFromOrder(Store& s) {
+    const OrderRecord& p = s.Plat;
     OrderFields f;
-    f.number = toUi(p.Number);
-    f.date = toUi(p.Date);
+    f.number = toUi(p.number);
+    f.date = toUi(p.date);
     s.DateYY.clear();
-    s.DateYY.append(p.Date.view().substr(std::min<std::size_t>(8, p.Date.size()), 2));
-    f.amount = toUi(p.Amount);
-    s.OpenedParties[0] = storage::PartyFirm(p, true);
-    s.OpenedParties[1] = storage::PartyFirm(p, false);
+    s.DateYY.append(p.date.view().substr(std::min<std::size_t>(8, p.date.size()), 2));
+    f.amount = toUi(p.amount);
+    s.OpenedParties[0] = storage::partyOrganization(p, true);
+    s.OpenedParties[1] = storage::partyOrganization(p, false);
     f.payer = 0;
     f.payee = 0;
-    f.vat = choice(p.Vat, storage::VatChoiceCount);
-    f.payKind = choice(p.PayKind, PayKindTexts().size());
-    f.priority = choice(p.Priority, storage::PriorityChoiceCount);
-    f.status = choice(p.Status, StatusTexts().size());
-    f.budget = {toUi(p.Kbk),     toUi(p.Okato),     toUi(p.Basis),  toUi(p.TaxPeriod),
-                toUi(p.TaxType), toUi(p.DocNumber), toUi(p.DocDate)};
-    f.accepted = p.Accepted == 1;
-    f.purpose = purposeText(p.Purpose);
+    f.vat = choice(p.vat, storage::VatChoiceCount);
+    f.payKind = choice(p.payKind, payKindTexts().size());
+    f.priority = choice(p.priority, storage::PriorityChoiceCount);
+    f.status = choice(p.status, statusTexts().size());
+    f.budget = {toUi(p.kbk),     toUi(p.okato),     toUi(p.basis),  toUi(p.taxPeriod),
+                toUi(p.taxType), toUi(p.docNumber), toUi(p.docDate)};
+    f.accepted = p.accepted == 1;
+    f.purpose = purposeText(p.purpose);
     return f;
 }
 
-bool CheckChange(Store& s) {
-    const TPlat& a = s.Plat;
-    const TPlat& b = s.PlatSnapshot;
-    const bool same = a.Number == b.Number && a.Date == b.Date && a.Amount == b.Amount &&
-                      a.Vat == b.Vat && a.PayKind == b.PayKind && a.Priority == b.Priority &&
-                      a.Status == b.Status && a.Purpose == b.Purpose && a.Kbk == b.Kbk &&
-                      a.Okato == b.Okato && a.TaxPeriod == b.TaxPeriod &&
-                      a.DocNumber == b.DocNumber && a.DocDate == b.DocDate && a.Basis == b.Basis &&
-                      a.TaxType == b.TaxType && a.Accepted == b.Accepted;
+bool checkChange(Store& s) {
+    const OrderRecord& a = s.Plat;
+    const OrderRecord& b = s.PlatSnapshot;
+    const bool same = a.number == b.number && a.date == b.date && a.amount == b.amount &&
+                      a.vat == b.vat && a.payKind == b.payKind && a.priority == b.priority &&
+                      a.status == b.status && a.purpose == b.purpose && a.kbk == b.kbk &&
+                      a.okato == b.okato && a.taxPeriod == b.taxPeriod &&
+                      a.docNumber == b.docNumber && a.docDate == b.docDate && a.basis == b.basis &&
+                      a.taxType == b.taxType && a.accepted == b.accepted;
     s.PlatChanged = !same;
     return s.PlatChanged;
 }
 
-QString ProposeNumber(const Store& s, int payer) {
+QString proposeNumber(const Store& s, int payer) {
     if (!validParty(s, payer))
         return QStringLiteral("1");
-    const auto& inn = s.Firms[std::size_t(payer)].Inn;
+    const auto& inn = s.Firms[std::size_t(payer)].inn;
     for (int i = 0; i < s.PayerInnCount; ++i)
-        if (s.PayerInnTable[std::size_t(i)].Inn == inn)
-            return QString::number(s.PayerInnTable[std::size_t(i)].MaxNumber + 1);
+        if (s.PayerInnTable[std::size_t(i)].inn == inn)
+            return QString::number(s.PayerInnTable[std::size_t(i)].maxNumber + 1);
     return QStringLiteral("1");
 }
 
@@ -222,57 +222,57 @@ QString badNameMessage() {
                           "состоять только из цифр.");
 }
 
-SaveCheck PrepareSaveNew(Store& s, const OrderFields& f) {
+SaveCheck prepareSaveNew(Store& s, const OrderFields& f) {
     const std::string_view inn =
-        validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].Inn.view() : "";
+        validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].inn.view() : "";
     storage::ShortStr<28> name;
     storage::clearRecord(name);
     const QByteArray number = storage::cp1251::fromUnicode(f.number);
-    if (!storage::MakePlatFileName(std::string_view(number.constData(), number.size()), inn,
-                                   s.DateYY.view(), name))
+    if (!storage::makeOrderFileName(std::string_view(number.constData(), number.size()), inn,
+                                    s.DateYY.view(), name))
         return SaveCheck::BadName;
     s.PlatFileName = name.view();
     if (s.PlatCount >= storage::MaxPlats)
         return SaveCheck::LimitReached;
     for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].FileName == s.PlatFileName)
+        if (s.PlatList[std::size_t(i)].fileName == s.PlatFileName)
             return SaveCheck::Exists;
     // The list may not hold every file: only the current year may be loaded, and another copy
     // of the program may have saved into the folder since the last scan.
-    return storage::PlatFileExists(s) ? SaveCheck::Exists : SaveCheck::Ok;
+    return storage::orderFileExists(s) ? SaveCheck::Exists : SaveCheck::Ok;
 }
 
-storage::IoResult CommitSaveNew(Store& s, const OrderFields& f, OrderFields& shown, bool replace,
+storage::IoResult commitSaveNew(Store& s, const OrderFields& f, OrderFields& shown, bool replace,
                                 bool* existed) {
     if (existed)
         *existed = false;
-    if (!FillPlat(s, f))
+    if (!fillOrder(s, f))
         return storage::IoResult::failure(badNameMessage());
-    const TPlat before = s.PlatSnapshot;
+    const OrderRecord before = s.PlatSnapshot;
     s.PlatSnapshot = s.Plat;
     bool taken = false;
     storage::IoResult written =
-        replace ? storage::SaveFilePlat(s) : storage::SaveFilePlatNew(s, taken);
+        replace ? storage::saveOrderFile(s) : storage::saveNewOrderFile(s, taken);
     if (!written) {
         s.PlatSnapshot = before;
         if (existed)
             *existed = taken;
         return written;
     }
-    const storage::IoResult scanned = storage::FindFilesPlat(s);
+    const storage::IoResult scanned = storage::scanOrders(s);
     s.OpenedIndex = listPosition(s);
-    shown = FillFromPlat(s);
+    shown = fieldsFromOrder(s);
     s.PlatSaved = true;
     return scanned;
 }
 
-SaveNewResult SaveNewOrder(Store& s, const OrderFields& f, const SaveQuestions& q) {
+SaveNewResult saveNewOrder(Store& s, const OrderFields& f, const SaveQuestions& q) {
     SaveNewResult result;
     const QString exists = QStringLiteral("Платежное поручение № %1 уже есть.").arg(f.number);
     const QString replace =
         QStringLiteral("Сохранить изменения в платежном поручении № %1 ?").arg(f.number);
     bool replacing = false;
-    switch (PrepareSaveNew(s, f)) {
+    switch (prepareSaveNew(s, f)) {
     case SaveCheck::BadName:
         q.tell(badNameMessage());
         return result;
@@ -288,40 +288,40 @@ SaveNewResult SaveNewOrder(Store& s, const OrderFields& f, const SaveQuestions& 
         break;
     }
     bool existed = false;
-    result.io = CommitSaveNew(s, f, result.shown, replacing, &existed);
+    result.io = commitSaveNew(s, f, result.shown, replacing, &existed);
     // A file of the name appeared after the check: it is replaced only on the user's word.
     if (existed) {
         result.io = {};
         if (!q.ask(exists, replace))
             return result;
-        result.io = CommitSaveNew(s, f, result.shown, true);
+        result.io = commitSaveNew(s, f, result.shown, true);
     }
     result.saved = s.PlatSaved;
     return result;
 }
 
-storage::IoResult SaveSaved(Store& s) {
-    const TPlat before = s.PlatSnapshot;
+storage::IoResult saveSaved(Store& s) {
+    const OrderRecord before = s.PlatSnapshot;
     s.PlatSnapshot = s.Plat;
-    storage::IoResult r = storage::SaveFilePlat(s);
+    storage::IoResult r = storage::saveOrderFile(s);
     if (!r)
         s.PlatSnapshot = before;
     // The list shows what the file now holds; number, payer, payee and the name stay.
     if (const int at = listPosition(s); r && at >= 0) {
-        storage::TPlatItem& e = s.PlatList[std::size_t(at)];
-        e.DateText.assign(s.Plat.Date);
-        e.AmountText.assign(s.Plat.Amount);
-        e.Accepted = s.Plat.Accepted == 1 ? 1 : 0;
+        storage::OrderListItem& e = s.PlatList[std::size_t(at)];
+        e.dateText.assign(s.Plat.date);
+        e.amountText.assign(s.Plat.amount);
+        e.accepted = s.Plat.accepted == 1 ? 1 : 0;
     }
     return r;
 }
 
-storage::IoResult StoreAccepted(Store& s, bool accepted) {
-    const TPlat before = s.Plat;
-    const TPlat snapshot = s.PlatSnapshot;
-    s.Plat.Accepted = accepted ? 1 : 0;
+storage::IoResult storeAccepted(Store& s, bool accepted) {
+    const OrderRecord before = s.Plat;
+    const OrderRecord snapshot = s.PlatSnapshot;
+    s.Plat.accepted = accepted ? 1 : 0;
     s.PlatSnapshot = s.Plat;
-    storage::IoResult r = storage::SaveFilePlat(s);
+    storage::IoResult r = storage::saveOrderFile(s);
     if (!r) {
         // The file still holds what it held: so do the record, the snapshot and the list.
         s.Plat = before;
@@ -329,11 +329,11 @@ storage::IoResult StoreAccepted(Store& s, bool accepted) {
         return r;
     }
     if (const int at = listPosition(s); at >= 0)
-        s.PlatList[std::size_t(at)].Accepted = s.Plat.Accepted;
+        s.PlatList[std::size_t(at)].accepted = s.Plat.accepted;
     return r;
 }
 
-OrderFields NewOrderFields(const Store& s, const OrderFields& current) {
+OrderFields newOrderFields(const Store& s, const OrderFields& current) {
     OrderFields f = current;
     f.date = todayText();
     f.accepted = false;
@@ -341,23 +341,23 @@ OrderFields NewOrderFields(const Store& s, const OrderFields& current) {
         if (inn.empty())
             return -1;
         for (int i = 0; i < s.FirmCount; ++i)
-            if (s.Firms[std::size_t(i)].Inn == inn)
+            if (s.Firms[std::size_t(i)].inn == inn)
                 return i;
         return -1;
     };
-    f.payer = byInn(s.OpenedParties[0].Inn);
-    f.payee = byInn(s.OpenedParties[1].Inn);
-    f.number = ProposeNumber(s, f.payer);
+    f.payer = byInn(s.OpenedParties[0].inn);
+    f.payee = byInn(s.OpenedParties[1].inn);
+    f.number = proposeNumber(s, f.payer);
     return f;
 }
 
-render::OrderInput OrderInputFor(const Store& s, const OrderFields& f) {
+render::OrderInput orderInputFor(const Store& s, const OrderFields& f) {
     auto cp = [](const QString& t) { return storage::cp1251::fromUnicode(t); };
     render::OrderInput o;
     o.number = cp(f.number);
     o.date = cp(f.date);
-    o.kindText = cp(PayKindTexts().value(f.payKind));
-    o.statusText = cp(StatusTexts().value(f.status));
+    o.kindText = cp(payKindTexts().value(f.payKind));
+    o.statusText = cp(statusTexts().value(f.status));
     o.amountText = cp(f.amount);
     if (!f.purpose.isEmpty())
         for (const QString& line : f.purpose.split(u'\n'))
@@ -371,7 +371,7 @@ render::OrderInput OrderInputFor(const Store& s, const OrderFields& f) {
         } else if (validParty(s, index)) {
             p.present = true;
             p.firm = s.Firms[std::size_t(index)];
-            p.bankSlot = p.firm.BankNo < 4 ? p.firm.BankNo : 0;
+            p.bankSlot = p.firm.bankNo < 4 ? p.firm.bankNo : 0;
         }
         return p;
     };
@@ -386,14 +386,14 @@ render::OrderInput OrderInputFor(const Store& s, const OrderFields& f) {
     return o;
 }
 
-QStringList PartyWarnings(const render::OrderInput& order, const storage::BikDirectory* directory) {
+QStringList partyWarnings(const render::OrderInput& order, const storage::BikDirectory* directory) {
     QStringList warnings;
     auto add = [&](const render::Party& party, const QString& role) {
         if (!party.present)
             return;
-        for (const storage::DetailIssue& i :
-             storage::CheckFirmDetails(party.firm, party.bankSlot, party.bankSlot, directory)) {
-            QString text = storage::ProblemText(i.problem);
+        for (const storage::DetailIssue& i : storage::checkOrganizationDetails(
+                 party.firm, party.bankSlot, party.bankSlot, directory)) {
+            QString text = storage::problemText(i.problem);
             // "Счет не ..." reads "счет не ..." after the party; "ИНН должен ..." stays.
             if (text.size() > 1 && text[1].isLower())
                 text[0] = text[0].toLower();
@@ -405,17 +405,17 @@ QStringList PartyWarnings(const render::OrderInput& order, const storage::BikDir
     return warnings;
 }
 
-QStringList PreviewWarnings(const render::OrderInput& order,
+QStringList previewWarnings(const render::OrderInput& order,
                             const storage::BikDirectory* directory) {
-    QStringList warnings = PartyWarnings(order, directory);
-    if (QString tooLong = render::PurposeTooLong(order); !tooLong.isEmpty()) {
+    QStringList warnings = partyWarnings(order, directory);
+    if (QString tooLong = render::purposeTooLong(order); !tooLong.isEmpty()) {
         tooLong[0] = tooLong[0].toUpper();
         warnings << tooLong + QStringLiteral(": в банк не отправить");
     }
     return warnings;
 }
 
-OrderFields ClearedFields(const OrderFields& current) {
+OrderFields clearedFields(const OrderFields& current) {
     OrderFields f;
     f.budget = current.budget;
     f.accepted = current.accepted;

@@ -21,8 +21,8 @@ namespace editor {
 
 // The two fixed choice tables of the editor, in index order. The texts of the VAT and
 // priority choices depend on the order's date (storage/choices.h).
-const QStringList& PayKindTexts(); // "Электронно", "Почтой", "Телеграфом", "Срочно"
-const QStringList& StatusTexts(); // "Нет", "01", "02"
+const QStringList& payKindTexts(); // "Электронно", "Почтой", "Телеграфом", "Срочно"
+const QStringList& statusTexts(); // "Нет", "01", "02"
 
 // The seven texts of the budget-payment dialog.
 struct BudgetTexts {
@@ -45,7 +45,7 @@ struct OrderFields {
 // The purpose as the order record keeps it: code page 1251, with Windows line breaks.
 QByteArray purposeBytes(const QString& purpose);
 
-// Results of CheckPlat, also left in Store::PlatError.
+// Results of checkOrder, also left in Store::PlatError.
 enum CheckResult : std::uint8_t {
     CheckOk = 0,
     CheckMissing = 1,      // a party, the number, the date, the amount or the purpose is missing
@@ -55,9 +55,9 @@ enum CheckResult : std::uint8_t {
 
 // Checks the order. A nine-character date gets its leading "0" in fields.date; DateYY is set
 // from a date of the right form. An amount that is not a valid amount counts as missing.
-CheckResult CheckPlat(storage::Store& s, OrderFields& fields);
+CheckResult checkOrder(storage::Store& s, OrderFields& fields);
 
-// Today's date as the editor writes it: day without a leading zero, two-digit month,
+// today's date as the editor writes it: day without a leading zero, two-digit month,
 // four-digit year (5.03.2009).
 QString todayText();
 
@@ -66,19 +66,19 @@ QString todayText();
 // DateYY; for a saved order from OpenedParties, and the name is kept. Returns false, leaving
 // PlatFileName alone, when the number or the payer's INN would make a file name of anything
 // but digits.
-bool FillPlat(storage::Store& s, const OrderFields& fields);
+bool fillOrder(storage::Store& s, const OrderFields& fields);
 
 // Shows the order record: the fields to put into the controls. Also fills OpenedParties and
 // DateYY. The pickers then hold only the two party names (payer and payee position 0).
-OrderFields FillFromPlat(storage::Store& s);
+OrderFields fieldsFromOrder(storage::Store& s);
 
 // Compares the order record with PlatSnapshot (parties excepted); sets and returns
 // PlatChanged.
-bool CheckChange(storage::Store& s);
+bool checkChange(storage::Store& s);
 
 // The number proposed for a new order of the organization at directory position payer:
 // its highest saved number plus one, or "1".
-QString ProposeNumber(const storage::Store& s, int payer);
+QString proposeNumber(const storage::Store& s, int payer);
 
 // Saving a new order, in two steps so that the window can ask its question in between.
 enum class SaveCheck {
@@ -87,7 +87,7 @@ enum class SaveCheck {
     Exists,       // a file of that name is listed or lies in the folder: ask before replacing
     BadName       // the number or the payer's INN cannot make a file name
 };
-SaveCheck PrepareSaveNew(storage::Store& s, const OrderFields& fields);
+SaveCheck prepareSaveNew(storage::Store& s, const OrderFields& fields);
 QString limitMessage();
 QString badNameMessage();
 
@@ -95,7 +95,7 @@ QString badNameMessage();
 // (OpenedIndex, OpenedParties, PlatSaved). Returns the fields to show, as after opening.
 // Without replace the file is only created: when a file of its name exists by then, nothing
 // is written, the order stays new and existed (when given) is set.
-storage::IoResult CommitSaveNew(storage::Store& s, const OrderFields& fields, OrderFields& shown,
+storage::IoResult commitSaveNew(storage::Store& s, const OrderFields& fields, OrderFields& shown,
                                 bool replace = false, bool* existed = nullptr);
 
 // How saving talks to the user: ask puts a question of two lines and returns true for "Yes";
@@ -115,39 +115,39 @@ struct SaveNewResult {
 // question do: the limit and a bad name are told; when a file of the order's name exists
 // (listed or not) the user is asked before it is replaced, and a file that appears after the
 // check is asked about just the same, never replaced unasked.
-SaveNewResult SaveNewOrder(storage::Store& s, const OrderFields& fields, const SaveQuestions& q);
+SaveNewResult saveNewOrder(storage::Store& s, const OrderFields& fields, const SaveQuestions& q);
 
 // Saving a saved order: the record as filled on the preview page becomes the snapshot and
 // is written under its name; its entry of PlatList takes the date, amount and accepted flag
 // written. When the write fails the snapshot stays as it was, so the order still counts as
 // changed.
-storage::IoResult SaveSaved(storage::Store& s);
+storage::IoResult saveSaved(storage::Store& s);
 
 // The accepted box of a saved order changed: the file is written at once, and the record,
 // its snapshot and the list entry follow it only when the write succeeded; on a failure they
 // keep what the file still holds.
-storage::IoResult StoreAccepted(storage::Store& s, bool accepted);
+storage::IoResult storeAccepted(storage::Store& s, bool accepted);
 
 // "New": the fields of a new order started from the one on screen (today's date, parties
 // chosen again by the INNs of the order on screen, the next number, accepted cleared).
-OrderFields NewOrderFields(const storage::Store& s, const OrderFields& current);
+OrderFields newOrderFields(const storage::Store& s, const OrderFields& current);
 
 // What the form shows of the order on screen: for a new order the organizations chosen in
 // the pickers with their chosen bank slots, for a saved order the parties kept with it.
-render::OrderInput OrderInputFor(const storage::Store& s, const OrderFields& fields);
+render::OrderInput orderInputFor(const storage::Store& s, const OrderFields& fields);
 
 // The failed check-digit and format checks of the parties of an order, one text each, payer
 // first ("Получатель: счет не соответствует БИК"); with a BIK directory, also what it does not
 // confirm of their banks. They are warnings: the order can still be saved and printed.
-QStringList PartyWarnings(const render::OrderInput& order,
+QStringList partyWarnings(const render::OrderInput& order,
                           const storage::BikDirectory* directory = nullptr);
 
 // What the preview page warns about: the parties' warnings, then a purpose that is too long,
 // with its VAT line, for the bank's exchange file.
-QStringList PreviewWarnings(const render::OrderInput& order,
+QStringList previewWarnings(const render::OrderInput& order,
                             const storage::BikDirectory* directory);
 
 // The fields after the order on screen was deleted.
-OrderFields ClearedFields(const OrderFields& current);
+OrderFields clearedFields(const OrderFields& current);
 
 } // namespace editor

@@ -14,22 +14,22 @@ PreviewBox::PreviewBox(QWidget* parent) : QWidget(parent), measurer_(this) {
     setPalette(p);
 }
 
-void PreviewBox::ComputeGeometry() {
+void PreviewBox::computeGeometry() {
     const auto device = render::DeviceMetrics::fromDpi(physicalDpiX(), physicalDpiY(), 0, 0, true);
-    layout_.geometry = render::ComputeGeometry(device, measurer_);
+    layout_.geometry = render::computeGeometry(device, measurer_);
     setFixedSize(layout_.geometry.pageWidth, layout_.geometry.pageHeight);
 }
 
-void PreviewBox::ShowOrder(const render::OrderInput& order) {
-    layout_.fields.texts = render::ComputeFieldTexts(order, layout_.geometry, measurer_);
+void PreviewBox::showOrder(const render::OrderInput& order) {
+    layout_.fields.texts = render::computeFieldTexts(order, layout_.geometry, measurer_);
     layout_.fields.places =
-        render::ComputeFieldPlaces(layout_.geometry, layout_.fields.texts, measurer_);
+        render::computeFieldPlaces(layout_.geometry, layout_.fields.texts, measurer_);
     update();
 }
 
 void PreviewBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    render::PaintForm(painter, layout_);
+    render::paintForm(painter, layout_);
 }
 
 } // namespace editor

@@ -15,9 +15,9 @@ public:
 
     // Computes the frame and captions for this screen (its pixels per millimetre, no
     // offsets) and sizes the box to an A4 sheet; done once at start.
-    void ComputeGeometry();
+    void computeGeometry();
     // Lays an order out on the screen; the box repaints.
-    void ShowOrder(const render::OrderInput& order);
+    void showOrder(const render::OrderInput& order);
     const render::FormLayout& layout() const { return layout_; }
 
 protected:

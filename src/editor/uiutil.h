@@ -37,7 +37,7 @@ inline QString toUi(std::string_view s) {
     return storage::cp1251::toUnicode(s);
 }
 
-// How many characters a text field of a record holds: capacityOf(&storage::TPlat::Kbk).
+// How many characters a text field of a record holds: capacityOf(&storage::OrderRecord::kbk).
 template <class Record, std::size_t N> constexpr int capacityOf(storage::ShortStr<N> Record::*) {
     return int(N);
 }

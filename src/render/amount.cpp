@@ -186,28 +186,28 @@ PluralForm pluralForm(unsigned count) {
     return PluralForm(pluralOf(count));
 }
 
-void NumToLet(storage::WorkText& text) {
+void amountInWords(storage::WorkText& text) {
     // Only ruble digits: an amount with kopecks is not a number of rubles.
-    const ParsedAmount a = ParseAmount(text.view());
-    const auto value = std::uint32_t(a.HasKopecks ? 0 : a.Value.rubles());
+    const ParsedAmount a = Money::parse(text.view());
+    const auto value = std::uint32_t(a.hasKopecks ? 0 : a.value.rubles());
     LineWriter line(text);
     if (value)
         line.addNumber(tables(), value);
 }
 
-AmountLine AssembleAmountLine(std::string_view amountText) {
+AmountLine assembleAmountLine(std::string_view amountText) {
     AmountLine r;
-    const ParsedAmount a = ParseAmount(amountText);
-    r.Amount = a;
-    if (a.AmountError != AmountValid)
+    const ParsedAmount a = Money::parse(amountText);
+    r.amount = a;
+    if (a.error != AmountValid)
         return r;
-    r.Amount.HasKopecks = true; // "00" when none were typed
-    const auto rubles = std::uint32_t(a.Value.rubles());
-    const int kopecks = a.Value.kopeckPart();
+    r.amount.hasKopecks = true; // "00" when none were typed
+    const auto rubles = std::uint32_t(a.value.rubles());
+    const int kopecks = a.value.kopeckPart();
 
     const WordTables& t = tables();
     {
-        LineWriter line(r.Line);
+        LineWriter line(r.line);
         if (rubles == 0)
             line.add(t.zero);
         else
@@ -219,13 +219,13 @@ AmountLine AssembleAmountLine(std::string_view amountText) {
     }
     // The figure shows the ruble digits as they were typed, leading zeros kept (a zero value
     // is the one digit "0", the first one typed), then "-" and the two kopeck digits.
-    char* figure = r.Figure.chars;
-    const std::size_t width = a.RubleWidth;
+    char* figure = r.figure.chars;
+    const std::size_t width = a.rubleWidth;
     std::memcpy(figure, amountText.data(), width);
     figure[width] = '-';
     figure[width + 1] = char('0' + kopecks / 10);
     figure[width + 2] = char('0' + kopecks % 10);
-    r.Figure.len = std::uint8_t(width + 3);
+    r.figure.len = std::uint8_t(width + 3);
     return r;
 }
 

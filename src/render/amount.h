@@ -1,6 +1,6 @@
 // The amount of a payment order in figures and in Russian words: the rubles in words
-// (NumToLet), and the amount line and figure that the form prints from the amount text the
-// user typed, read by the money type's grammar (ParseAmount). All texts are code page 1251 bytes.
+// (amountInWords), and the amount line and figure that the form prints from the amount text the
+// user typed, read by the money type's grammar (Money::parse). All texts are code page 1251 bytes.
 // The word tables are converted once, at first use; after that nothing here allocates: an amount
 // line is built in fixed buffers.
 #pragma once
@@ -16,7 +16,7 @@ namespace render {
 
 // The amount's grammar lives with the money type; the form reads it under these names.
 using storage::AmountErrorCode;
-using storage::ParseAmount;
+using storage::Money;
 using storage::ParsedAmount;
 using enum storage::AmountErrorCode;
 
@@ -24,7 +24,7 @@ using enum storage::AmountErrorCode;
 // with their value in Russian words: lower case, without the ruble word, masculine units and
 // millions, feminine thousands, single spaces. The value 0 gives an empty text (the amount
 // line writes "ноль" itself); so does a text that is not 1 to 9 digits.
-void NumToLet(storage::WorkText& text);
+void amountInWords(storage::WorkText& text);
 
 // The form a Russian noun takes after a count, from its last two digits: One for 1, 21, 101
 // ("1 платежка"), TwoToFour for 2 to 4, 22 to 24... ("3 платежки"), Many for the rest and
@@ -37,21 +37,21 @@ struct AmountLine {
     // Sets only the lengths: the characters behind a text's length are never read, and
     // clearing them would cost more than building the line.
     AmountLine() {
-        Line.len = 0;
-        Figure.len = 0;
+        line.len = 0;
+        figure.len = 0;
     }
     // The parsed amount; after a successful parse HasKopecks is always set (kopecks "00"
-    // when none were typed), which is what VatLine needs.
-    ParsedAmount Amount;
+    // when none were typed), which is what vatLine needs.
+    ParsedAmount amount;
     // The amount in words before fitting into its box, for example "Две тысячи рублей 05
     // копеек". Empty on an error.
-    storage::WorkText Line;
+    storage::WorkText line;
     // Ruble digits, "-", kopeck digits, for example "007-00". Empty on an error.
-    storage::ShortStr<12> Figure;
+    storage::ShortStr<12> figure;
 };
 
 // Builds the amount line and figure from the amount text the user typed. On an error the
-// line and figure are empty and Amount.AmountError says why.
-AmountLine AssembleAmountLine(std::string_view amountText);
+// line and figure are empty and Amount.error says why.
+AmountLine assembleAmountLine(std::string_view amountText);
 
 } // namespace render

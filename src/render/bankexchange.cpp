@@ -55,10 +55,10 @@ struct Purpose {
 };
 
 // The printed purpose and, after a blank, the VAT line.
-Purpose exchangePurpose(const OrderInput& order) {
-    Purpose p{PrintedPurpose(order).bytes()};
+Purpose purposeAndTax(const OrderInput& order) {
+    Purpose p{printedPurpose(order).bytes()};
     const QByteArray tax =
-        TaxLine(order, AssembleAmountLine(view(order.amountText)).Amount).bytes();
+        taxLine(order, assembleAmountLine(view(order.amountText)).amount).bytes();
     p.withTax = !tax.isEmpty();
     if (!p.text.isEmpty() && p.withTax)
         p.text += ' ';
@@ -82,40 +82,40 @@ struct Checked {
     QByteArray purpose;
 };
 
-Checked check(const storage::TPlat& p) {
+Checked check(const storage::OrderRecord& p) {
     Checked c;
-    const OrderInput order = OrderInputFromPlat(p);
-    const QByteArray amountText = p.Amount.bytes();
+    const OrderInput order = orderInputFromRecord(p);
+    const QByteArray amountText = p.amount.bytes();
     if (amountText.isEmpty()) {
         c.reasons << u"сумма не указана"_s;
     } else {
-        c.amount = AssembleAmountLine(view(amountText));
+        c.amount = assembleAmountLine(view(amountText));
         const QString shown = storage::cp1251::toUnicode(amountText);
-        if (c.amount.Amount.AmountError == AmountTooManyDigits)
+        if (c.amount.amount.error == AmountTooManyDigits)
             c.reasons << u"в сумме «%1» больше 9 цифр рублей"_s.arg(shown);
-        else if (c.amount.Amount.AmountError != AmountValid)
+        else if (c.amount.amount.error != AmountValid)
             c.reasons << u"сумма «%1» записана неверно"_s.arg(shown);
-        else if (c.amount.Amount.Value == storage::Money())
+        else if (c.amount.amount.value == storage::Money())
             c.reasons << u"сумма равна нулю"_s;
     }
-    if (p.PayerAccount.empty())
+    if (p.payerAccount.empty())
         c.reasons << u"не указан счет плательщика"_s;
-    c.date = QDate::fromString(QString::fromLatin1(p.Date.bytes()), u"d.M.yyyy"_s);
+    c.date = QDate::fromString(QString::fromLatin1(p.date.bytes()), u"d.M.yyyy"_s);
     if (!c.date.isValid())
         c.reasons << u"дата «%1» не в виде ДД.ММ.ГГГГ"_s.arg(
-            storage::cp1251::toUnicode(p.Date.bytes()));
+            storage::cp1251::toUnicode(p.date.bytes()));
     // Cut, the purpose would lose its end (the VAT line first) without anybody noticing.
-    const Purpose purpose = exchangePurpose(order);
+    const Purpose purpose = purposeAndTax(order);
     if (const QString reason = tooLong(purpose); !reason.isEmpty())
         c.reasons << reason;
     c.purpose = purpose.text;
     return c;
 }
 
-void party(QByteArray& out, const storage::TPlat& p, bool payer,
+void party(QByteArray& out, const storage::OrderRecord& p, bool payer,
            const storage::BikDirectory* directory) {
-    const storage::TFirm f = storage::PartyFirm(p, payer);
-    const storage::TFirmBank& bank = f.Banks[0];
+    const storage::OrganizationRecord f = storage::partyOrganization(p, payer);
+    const storage::BankRecord& bank = f.banks[0];
     const char* const keys[] = {
         payer ? "ПлательщикСчет" : "ПолучательСчет",
         payer ? "Плательщик" : "Получатель",
@@ -129,33 +129,33 @@ void party(QByteArray& out, const storage::TPlat& p, bool payer,
     };
     // The bank's name as the form takes it: the short name, else the full one.
     const QByteArray bankName =
-        bank.BankShort.empty() ? bank.BankFull.bytes() : bank.BankShort.bytes();
-    line(out, keys[0], bank.Account.bytes());
-    line(out, keys[1], cp("ИНН ") + f.Inn.bytes() + ' ' + f.Name.bytes());
-    line(out, keys[2], f.Inn.bytes());
-    line(out, keys[3], f.Name.bytes());
-    line(out, keys[4], bank.Account.bytes());
+        bank.bankShort.empty() ? bank.bankFull.bytes() : bank.bankShort.bytes();
+    line(out, keys[0], bank.account.bytes());
+    line(out, keys[1], cp("ИНН ") + f.inn.bytes() + ' ' + f.name.bytes());
+    line(out, keys[2], f.inn.bytes());
+    line(out, keys[3], f.name.bytes());
+    line(out, keys[4], bank.account.bytes());
     line(out, keys[5], bankName);
     // The bank's town is required by bank clients: never sent empty while a name is known.
     line(
         out, keys[6],
-        storage::BankTown(directory, bank.Bik.view(), bank.BankShort.view(), bank.BankFull.view()));
-    line(out, keys[7], bank.Bik.bytes());
-    line(out, keys[8], bank.CorrAccount.bytes());
+        storage::bankTown(directory, bank.bik.view(), bank.bankShort.view(), bank.bankFull.view()));
+    line(out, keys[7], bank.bik.bytes());
+    line(out, keys[8], bank.corrAccount.bytes());
 }
 
-void section(QByteArray& out, const storage::TPlat& p, const Checked& c,
+void section(QByteArray& out, const storage::OrderRecord& p, const Checked& c,
              const storage::BikDirectory* directory) {
-    const OrderInput order = OrderInputFromPlat(p);
+    const OrderInput order = orderInputFromRecord(p);
     mark(out, "СекцияДокумент=Платежное поручение");
-    line(out, "Номер", p.Number.bytes());
+    line(out, "Номер", p.number.bytes());
     line(out, "Дата", dateText(c.date).toLatin1());
     // Rubles, ".", two kopeck digits: "3022-42" is 3022.42, "1500" 1500.00, "007" 7.00.
-    line(out, "Сумма", c.amount.Amount.Value.format(".").bytes());
+    line(out, "Сумма", c.amount.amount.value.format(".").bytes());
     party(out, p, true, directory);
     party(out, p, false, directory);
     // "Электронно" is the bank client's own way of sending; the other kinds are named.
-    line(out, "ВидПлатежа", p.PayKind == 0 ? QByteArray() : order.kindText);
+    line(out, "ВидПлатежа", p.payKind == 0 ? QByteArray() : order.kindText);
     line(out, "ВидОплаты", "01");
 
     line(out, "НазначениеПлатежа", c.purpose);
@@ -170,33 +170,33 @@ void section(QByteArray& out, const storage::TPlat& p, const Checked& c,
         line(out, "Код", "0");
         line(out, "СтатусСоставителя", order.statusText);
     }
-    line(out, "ПлательщикКПП", kpp(p.PayerKpp.bytes()));
-    line(out, "ПолучательКПП", kpp(p.PayeeKpp.bytes()));
+    line(out, "ПлательщикКПП", kpp(p.payerKpp.bytes()));
+    line(out, "ПолучательКПП", kpp(p.payeeKpp.bytes()));
     if (budget) {
-        line(out, "ПоказательКБК", p.Kbk.bytes());
-        line(out, "ОКАТО", p.Okato.bytes());
-        line(out, "ПоказательОснования", p.Basis.bytes());
-        line(out, "ПоказательПериода", p.TaxPeriod.bytes());
-        line(out, "ПоказательНомера", p.DocNumber.bytes());
-        line(out, "ПоказательДаты", p.DocDate.bytes());
-        line(out, "ПоказательТипа", p.TaxType.bytes());
+        line(out, "ПоказательКБК", p.kbk.bytes());
+        line(out, "ОКАТО", p.okato.bytes());
+        line(out, "ПоказательОснования", p.basis.bytes());
+        line(out, "ПоказательПериода", p.taxPeriod.bytes());
+        line(out, "ПоказательНомера", p.docNumber.bytes());
+        line(out, "ПоказательДаты", p.docDate.bytes());
+        line(out, "ПоказательТипа", p.taxType.bytes());
     }
     // Priority 6 was abolished in 2014; 5 is the lowest priority in force.
-    line(out, "Очередность", p.Priority == 1 ? "4" : "5");
+    line(out, "Очередность", p.priority == 1 ? "4" : "5");
     mark(out, "КонецДокумента");
 }
 
 } // namespace
 
-QByteArray ExchangePurpose(const OrderInput& order) {
-    return exchangePurpose(order).text;
+QByteArray exchangePurpose(const OrderInput& order) {
+    return purposeAndTax(order).text;
 }
 
-QString PurposeTooLong(const OrderInput& order) {
-    return tooLong(exchangePurpose(order));
+QString purposeTooLong(const OrderInput& order) {
+    return tooLong(purposeAndTax(order));
 }
 
-ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created,
+ExchangeFile buildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created,
                                const storage::BikDirectory* directory) {
     ExchangeFile file;
     QByteArray sections;
@@ -214,7 +214,7 @@ ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTi
         }
         section(sections, o.plat, c, directory);
         ++file.written;
-        const QByteArray account = o.plat.PayerAccount.bytes();
+        const QByteArray account = o.plat.payerAccount.bytes();
         if (!accounts.contains(account))
             accounts << account;
         if (!first.isValid() || c.date < first)
@@ -242,7 +242,7 @@ ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTi
     return file;
 }
 
-ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
+ExportResult exportOrders(const QStringList& paths, const QString& outFile,
                           const QDateTime& created, const storage::BikDirectory* directory) {
     QList<ExchangeOrder> orders(paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i) {
@@ -250,10 +250,10 @@ ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
         orders[i].name = info.fileName();
         if (!info.isFile())
             orders[i].readError = u"платежка не найдена"_s;
-        else if (const storage::IoResult r = storage::ReadPlatFile(paths[i], orders[i].plat); !r)
+        else if (const storage::IoResult r = storage::readOrderFile(paths[i], orders[i].plat); !r)
             orders[i].readError = r.error;
     }
-    const ExchangeFile file = BuildExchangeFile(orders, created, directory);
+    const ExchangeFile file = buildExchangeFile(orders, created, directory);
     ExportResult result;
     result.leftOut = file.leftOut;
     result.written = file.written;
@@ -264,11 +264,11 @@ ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
     return result;
 }
 
-QString LeftOutLine(const LeftOutOrder& order) {
+QString leftOutLine(const LeftOutOrder& order) {
     return order.name + u": "_s + order.reason;
 }
 
-QString ExportWrittenLine(int written, const QString& outFile) {
+QString exportWrittenLine(int written, const QString& outFile) {
     const QString file = QDir::toNativeSeparators(outFile);
     if (written <= 0)
         return u"Ни одна платежка не записана; файл %1 не записан."_s.arg(file);
@@ -283,12 +283,12 @@ QString ExportWrittenLine(int written, const QString& outFile) {
     return u"В файл %1 записано %2 платежек."_s.arg(file, QString::number(written));
 }
 
-QString ExportReport(const ExportResult& result, const QString& outFile) {
-    QString text = ExportWrittenLine(result.written, outFile);
+QString exportReport(const ExportResult& result, const QString& outFile) {
+    QString text = exportWrittenLine(result.written, outFile);
     if (!result.leftOut.isEmpty()) {
         text += u"\n\nНе записаны:"_s;
         for (const LeftOutOrder& o : result.leftOut)
-            text += u'\n' + LeftOutLine(o);
+            text += u'\n' + leftOutLine(o);
     }
     return text;
 }

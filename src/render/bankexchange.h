@@ -27,7 +27,7 @@ inline constexpr char BankExchangeFileName[] = "1c_to_kl.txt";
 // One saved order to send, with the name the user knows it by (its file name).
 struct ExchangeOrder {
     QString name;
-    storage::TPlat plat;
+    storage::OrderRecord plat;
     QString readError; // not empty: the order could not be read, and why
 };
 
@@ -48,19 +48,19 @@ inline constexpr int ExchangePurposeLimit = 210;
 
 // The purpose as the exchange file sends it: the purpose as the form prints it, then the VAT
 // line the form puts under it. Code page 1251.
-QByteArray ExchangePurpose(const OrderInput& order);
+QByteArray exchangePurpose(const OrderInput& order);
 
 // Why the order's purpose cannot be sent (longer than ExchangePurposeLimit with its VAT
 // line), starting in lower case; empty when it can.
-QString PurposeTooLong(const OrderInput& order);
+QString purposeTooLong(const OrderInput& order);
 
 // The exchange file for orders, in their order, created at the given moment. An order that
 // could not be read, or whose amount is not a valid amount (or is zero), whose payer account is
 // empty, whose date is not a date in the form dd.mm.yyyy, or whose purpose is too long is left
 // out with its reason; the header spans the dates of the orders written and names each of
 // their payer accounts once. The banks' towns come from directory when it is given and knows
-// the BIK (see storage::BankTown).
-ExchangeFile BuildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created,
+// the BIK (see storage::bankTown).
+ExchangeFile buildExchangeFile(const QList<ExchangeOrder>& orders, const QDateTime& created,
                                const storage::BikDirectory* directory = nullptr);
 
 struct ExportResult {
@@ -72,16 +72,16 @@ struct ExportResult {
 // Reads the order files at paths (an order that cannot be read is left out with the reason),
 // builds their exchange file and writes it to outFile atomically. When no order is left,
 // nothing is written and outFile stays as it was.
-ExportResult ExportOrders(const QStringList& paths, const QString& outFile,
+ExportResult exportOrders(const QStringList& paths, const QString& outFile,
                           const QDateTime& created,
                           const storage::BikDirectory* directory = nullptr);
 
 // "name: reason", one line for the user.
-QString LeftOutLine(const LeftOutOrder& order);
+QString leftOutLine(const LeftOutOrder& order);
 
 // What the user is told after an export to outFile: how many orders the file holds (or that
 // none was written), then, when some were left out, each of them with its reason.
-QString ExportWrittenLine(int written, const QString& outFile);
-QString ExportReport(const ExportResult& result, const QString& outFile);
+QString exportWrittenLine(int written, const QString& outFile);
+QString exportReport(const ExportResult& result, const QString& outFile);
 
 } // namespace render

@@ -11,15 +11,15 @@
 
 namespace render {
 
-int RoundHalfEven(long double x) {
+int roundHalfEven(long double x) {
     if (std::isnan(x))
         return 0;
     return int(std::nearbyint(std::clamp(x, -(long double)MaxPixels, (long double)MaxPixels)));
 }
 
-int FontCellHeight(long double pixelsPerMm, int sizeIndex) {
+int fontCellHeight(long double pixelsPerMm, int sizeIndex) {
     const int i = std::clamp(sizeIndex, 0, int(FontSizeTable.size()) - 1);
-    return std::max(1, RoundHalfEven(pixelsPerMm * (long double)FontSizeTable[std::size_t(i)]));
+    return std::max(1, roundHalfEven(pixelsPerMm * (long double)FontSizeTable[std::size_t(i)]));
 }
 
 namespace {
@@ -36,7 +36,7 @@ bool separates(char c) {
 
 } // namespace
 
-FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& measurer) {
+FitResult splitIntoLines(std::string_view text, const FitRequest& request, TextMeasurer& measurer) {
     FitResult r;
     text = text.substr(0, storage::WorkText::capacity);
 
@@ -55,11 +55,11 @@ FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& 
     if (wordCount == 0)
         return r;
 
-    measurer.setFont(request.FitFontName, FontCellHeight(request.PixelsPerMmY, request.FitFontSize),
+    measurer.setFont(request.fontName, fontCellHeight(request.pixelsPerMmY, request.fontSize),
                      FontStyle::Regular);
     auto fits = [&](std::string_view candidate) {
-        r.FitMeasured = measurer.textWidth(candidate);
-        return r.FitMeasured < request.FitWidth;
+        r.measured = measurer.textWidth(candidate);
+        return r.measured < request.width;
     };
 
     // The candidate is the current line with the next word; it never grows beyond the text.
@@ -77,14 +77,14 @@ FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& 
         tried += word.size();
         if (fits(std::string_view(candidate, tried))) {
             if (lineWords++ == 0)
-                r.FitRanges[std::size_t(line)].FirstWord = w;
+                r.ranges[std::size_t(line)].firstWord = w;
             length = tried;
             continue;
         }
         if (lineWords == 0)
             break;
         // The word starts the next line, if there is one and the word fits there alone.
-        r.FitRanges[std::size_t(line)].WordCount = lineWords;
+        r.ranges[std::size_t(line)].wordCount = lineWords;
         lineWords = 0;
         if (++line == FitResult::MaxLines)
             break;
@@ -92,18 +92,18 @@ FitResult DivSt(std::string_view text, const FitRequest& request, TextMeasurer& 
         length = word.size();
         if (!fits(std::string_view(candidate, length)))
             break;
-        r.FitRanges[std::size_t(line)].FirstWord = w;
+        r.ranges[std::size_t(line)].firstWord = w;
         lineWords = 1;
     }
     if (lineWords)
-        r.FitRanges[std::size_t(line++)].WordCount = lineWords;
-    r.FitLineCount = line;
+        r.ranges[std::size_t(line++)].wordCount = lineWords;
+    r.lineCount = line;
 
-    for (int l = 0; l < r.FitLineCount; ++l) {
-        const FitRange& range = r.FitRanges[std::size_t(l)];
-        storage::WorkText& out = r.FitLines[std::size_t(l)];
-        for (int w = range.FirstWord; w < range.FirstWord + range.WordCount; ++w) {
-            if (w > range.FirstWord)
+    for (int l = 0; l < r.lineCount; ++l) {
+        const FitRange& range = r.ranges[std::size_t(l)];
+        storage::WorkText& out = r.lines[std::size_t(l)];
+        for (int w = range.firstWord; w < range.firstWord + range.wordCount; ++w) {
+            if (w > range.firstWord)
                 out.append(' ');
             out.append(text.substr(words[std::size_t(w)].at, words[std::size_t(w)].len));
         }
@@ -137,7 +137,7 @@ std::string_view view(const QByteArray& b) {
 
 } // namespace
 
-std::string_view VatCaption(int percent) {
+std::string_view vatCaption(int percent) {
     const VatTexts& t = vatTexts();
     for (std::size_t i = 0; i < t.rates.size(); ++i)
         if (t.rates[i] == percent)
@@ -145,20 +145,20 @@ std::string_view VatCaption(int percent) {
     return {};
 }
 
-storage::WorkText VatLine(const ParsedAmount& amount, int percent, bool budgetPayment) {
+storage::WorkText vatLine(const ParsedAmount& amount, int percent, bool budgetPayment) {
     storage::WorkText line{};
-    const std::string_view caption = VatCaption(percent);
+    const std::string_view caption = vatCaption(percent);
     if (budgetPayment || caption.empty())
         return line;
     if (percent == VatNone) {
         line = caption;
         return line;
     }
-    if (amount.RubleWidth == 0 || !amount.HasKopecks)
+    if (amount.rubleWidth == 0 || !amount.hasKopecks)
         return line;
 
     // rate/(rate+100) of the amount, rounded to the nearest kopeck, an exact half to even.
-    const std::int64_t numerator = std::int64_t(percent) * amount.Value.kopecks();
+    const std::int64_t numerator = std::int64_t(percent) * amount.value.kopecks();
     const std::int64_t denominator = percent + 100;
     std::int64_t tax = numerator / denominator;
     const std::int64_t twiceRest = 2 * (numerator % denominator);

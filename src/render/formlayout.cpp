@@ -32,10 +32,10 @@ namespace {
 // Millimetres of the form to device pixels.
 struct Mm {
     const DeviceMetrics& d;
-    int x(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmX) - d.offsetX; }
-    int y(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmY) - d.offsetY; }
-    int w(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmX); }
-    int h(long double mm) const { return RoundHalfEven(mm * d.pixelsPerMmY); }
+    int x(long double mm) const { return roundHalfEven(mm * d.pixelsPerMmX) - d.offsetX; }
+    int y(long double mm) const { return roundHalfEven(mm * d.pixelsPerMmY) - d.offsetY; }
+    int w(long double mm) const { return roundHalfEven(mm * d.pixelsPerMmX); }
+    int h(long double mm) const { return roundHalfEven(mm * d.pixelsPerMmY); }
 };
 
 struct RuleMm {
@@ -74,7 +74,7 @@ std::string_view view(const QByteArray& b) {
 class Measure {
 public:
     Measure(TextMeasurer& m, const DeviceMetrics& d) : m_(m), d_(d) {}
-    int cell(int sizeIndex) const { return FontCellHeight(d_.pixelsPerMmY, sizeIndex); }
+    int cell(int sizeIndex) const { return fontCellHeight(d_.pixelsPerMmY, sizeIndex); }
     // Selects the font of a size index and returns its cell height.
     int font(int sizeIndex, bool bold) {
         const int h = cell(sizeIndex);
@@ -90,12 +90,12 @@ private:
 };
 
 int centred(int from, int length, int width) {
-    return from + RoundHalfEven((long double)(length - width) / 2);
+    return from + roundHalfEven((long double)(length - width) / 2);
 }
 
 } // namespace
 
-const CaptionArray<QByteArray>& CaptionTexts() {
+const CaptionArray<QByteArray>& captionTexts() {
     static const CaptionArray<QByteArray> texts = [] {
         const char* utf8[CaptionCount] = {
             "0401060",
@@ -140,7 +140,7 @@ const CaptionArray<QByteArray>& CaptionTexts() {
     return texts;
 }
 
-FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer) {
+FormGeometry computeGeometry(const DeviceMetrics& device, TextMeasurer& measurer) {
     FormGeometry g;
     g.device = device;
     const Mm mm{device};
@@ -148,20 +148,20 @@ FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer
     g.pageHeight = mm.h(297);
     for (int i = 0; i < HorizontalRuleCount; ++i) {
         const RuleMm& r = HorizontalMm[i];
-        g.H[std::size_t(i)] = {mm.x(r.x), mm.y(r.y), mm.w(r.length)};
+        g.horizontalRules[std::size_t(i)] = {mm.x(r.x), mm.y(r.y), mm.w(r.length)};
     }
     for (int i = 0; i < VerticalRuleCount; ++i) {
         const RuleMm& r = VerticalMm[i];
-        g.V[std::size_t(i)] = {mm.x(r.x), mm.y(r.y), mm.h(r.length)};
+        g.verticalRules[std::size_t(i)] = {mm.x(r.x), mm.y(r.y), mm.h(r.length)};
     }
     g.boxes[0] = {mm.x(186), mm.y(15), mm.x(200), mm.y(20)};
     g.boxes[1] = {mm.x(193), mm.y(24), mm.x(200), mm.y(31)};
 
     Measure m(measurer, device);
-    const auto& texts = CaptionTexts();
+    const auto& texts = captionTexts();
     auto& c = g.captions;
-    const auto& H = g.H;
-    const auto& V = g.V;
+    const auto& H = g.horizontalRules;
+    const auto& V = g.verticalRules;
     const int left = mm.x(LeftEdge + TextPad);
     const int columnA = mm.w(15), columnB = mm.w(20);
 
@@ -201,7 +201,7 @@ FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer
     at(Caption::AmountInWords1, Size35b, left, mm.y(39));
     at(Caption::AmountInWords2, Size35b, left, mm.y(43));
     place(Caption::PayerInn, Size40);
-    g.bandOffset = RoundHalfEven((long double)(H[5].y - H[4].y - m.height()) / 2);
+    g.bandOffset = roundHalfEven((long double)(H[5].y - H[4].y - m.height()) / 2);
     const int band = g.bandOffset;
     c[Caption::PayerInn].x = c[Caption::AmountInWords2].x;
     c[Caption::PayerInn].y = H[4].y + band;
@@ -233,7 +233,7 @@ FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer
     return g;
 }
 
-WorkText BankNameForForm(std::string_view name) {
+WorkText bankNameForForm(std::string_view name) {
     WorkText t;
     t.assign(name);
     const std::size_t n = t.size();
@@ -250,7 +250,7 @@ WorkText BankNameForForm(std::string_view name) {
 namespace {
 
 // Fits text into two lines of width pixels: one line when it fits as it stands, else the
-// first two lines that DivSt breaks it into.
+// first two lines that splitIntoLines breaks it into.
 void fitTwoLines(std::string_view text, int width, const DeviceMetrics& device, Measure& m,
                  TextMeasurer& measurer, WorkText& line1, WorkText& line2) {
     line1.clear();
@@ -262,11 +262,12 @@ void fitTwoLines(std::string_view text, int width, const DeviceMetrics& device, 
         line1.assign(text);
         return;
     }
-    const FitResult r = DivSt(text, {width, "Arial", Size40, device.pixelsPerMmY}, measurer);
-    if (r.FitLineCount > 0)
-        line1 = r.FitLines[0];
-    if (r.FitLineCount > 1)
-        line2 = r.FitLines[1];
+    const FitResult r =
+        splitIntoLines(text, {width, "Arial", Size40, device.pixelsPerMmY}, measurer);
+    if (r.lineCount > 0)
+        line1 = r.lines[0];
+    if (r.lineCount > 1)
+        line2 = r.lines[1];
 }
 
 // The purpose as one text: on paper its first five lines joined by single spaces; on the
@@ -295,24 +296,24 @@ WorkText purposeText(const OrderInput& order, bool screen) {
 
 } // namespace
 
-WorkText PrintedPurpose(const OrderInput& order) {
+WorkText printedPurpose(const OrderInput& order) {
     return purposeText(order, false);
 }
 
-WorkText TaxLine(const OrderInput& order, const ParsedAmount& amount) {
+WorkText taxLine(const OrderInput& order, const ParsedAmount& amount) {
     // The rate in force on the order's date.
-    const storage::Day day = storage::RulesDay(view(order.date));
-    return VatLine(amount, storage::VatPercent(order.vatRate, day), order.budgetPayment());
+    const storage::Day day = storage::rulesDay(view(order.date));
+    return vatLine(amount, storage::vatPercent(order.vatRate, day), order.budgetPayment());
 }
 
-FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeometry& g,
+FieldArray<WorkText> computeFieldTexts(const OrderInput& order, const FormGeometry& g,
                                        TextMeasurer& measurer) {
     FieldArray<WorkText> f;
     const DeviceMetrics& device = g.device;
     Measure m(measurer, device);
     m.font(Size40, false);
     const int sp = m.width("  ");
-    const int nameWidth = g.V[2].x - g.captions[Caption::Title].x;
+    const int nameWidth = g.verticalRules[2].x - g.captions[Caption::Title].x;
 
     f[Field::Number] = cpText(view(order.number));
     f[Field::Date] = cpText(view(order.date));
@@ -327,19 +328,19 @@ FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeomet
     auto party = [&](const Party& p, const PartyFields& to) {
         if (!p.present)
             return;
-        const storage::TFirm& firm = p.firm;
-        const storage::TFirmBank& bank =
-            firm.Banks[p.bankSlot >= 0 && p.bankSlot < 4 ? p.bankSlot : 0];
-        fitTwoLines(storage::OOO(firm.Name.view()).view(), nameWidth, device, m, measurer,
-                    f[to.name1], f[to.name2]);
-        f[to.inn].assign(firm.Inn);
-        f[to.kpp].assign(firm.Kpp);
-        f[to.account].assign(bank.Account);
+        const storage::OrganizationRecord& firm = p.firm;
+        const storage::BankRecord& bank =
+            firm.banks[p.bankSlot >= 0 && p.bankSlot < 4 ? p.bankSlot : 0];
+        fitTwoLines(storage::shortenLegalForm(firm.name.view()).view(), nameWidth, device, m,
+                    measurer, f[to.name1], f[to.name2]);
+        f[to.inn].assign(firm.inn);
+        f[to.kpp].assign(firm.kpp);
+        f[to.account].assign(bank.account);
         const WorkText bankName =
-            BankNameForForm(bank.BankShort.empty() ? bank.BankFull.view() : bank.BankShort.view());
+            bankNameForForm(bank.bankShort.empty() ? bank.bankFull.view() : bank.bankShort.view());
         fitTwoLines(bankName.view(), nameWidth, device, m, measurer, f[to.bank1], f[to.bank2]);
-        f[to.bik].assign(bank.Bik);
-        f[to.corr].assign(bank.CorrAccount);
+        f[to.bik].assign(bank.bik);
+        f[to.corr].assign(bank.corrAccount);
     };
     party(order.payer, {Field::PayerName1, Field::PayerName2, Field::PayerInn, Field::PayerKpp,
                         Field::PayerAccount, Field::PayerBank1, Field::PayerBank2, Field::PayerBik,
@@ -347,13 +348,13 @@ FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeomet
 
     AmountLine amount;
     if (!order.amountText.isEmpty()) {
-        amount = AssembleAmountLine(view(order.amountText));
-        if (!amount.Line.empty()) {
-            const int from = g.V[0].x + sp;
-            const int to = g.H[4].x + g.H[4].length;
-            fitTwoLines(amount.Line.view(), to - from, device, m, measurer,
+        amount = assembleAmountLine(view(order.amountText));
+        if (!amount.line.empty()) {
+            const int from = g.verticalRules[0].x + sp;
+            const int to = g.horizontalRules[4].x + g.horizontalRules[4].length;
+            fitTwoLines(amount.line.view(), to - from, device, m, measurer,
                         f[Field::AmountInWords1], f[Field::AmountInWords2]);
-            f[Field::AmountFigure].assign(amount.Figure);
+            f[Field::AmountFigure].assign(amount.figure);
         }
     }
     party(order.payee, {Field::PayeeName1, Field::PayeeName2, Field::PayeeInn, Field::PayeeKpp,
@@ -362,23 +363,23 @@ FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeomet
 
     f[Field::OperationKind] = cpText("01");
     // The lowest priority in force on the order's date.
-    const storage::Day day = storage::RulesDay(view(order.date));
-    f[Field::Priority] = cpText(view(storage::PriorityText(order.priorityChoice, day).toLatin1()));
+    const storage::Day day = storage::rulesDay(view(order.date));
+    f[Field::Priority] = cpText(view(storage::priorityText(order.priorityChoice, day).toLatin1()));
 
     // Purpose, with the tax line right after its last line.
-    const WorkText tax = TaxLine(order, amount.Amount);
+    const WorkText tax = taxLine(order, amount.amount);
     const WorkText purpose = purposeText(order, device.screen);
-    const int purposeWidth = g.H[4].length - sp;
+    const int purposeWidth = g.horizontalRules[4].length - sp;
     std::size_t next = 0; // the next purpose line
     if (!purpose.empty()) {
         m.font(Size40, false);
         if (m.width(purpose.view()) <= purposeWidth) {
             f[PurposeFields[next++]] = purpose;
         } else {
-            const FitResult r = DivSt(
+            const FitResult r = splitIntoLines(
                 purpose.view(), {purposeWidth, "Arial", Size40, device.pixelsPerMmY}, measurer);
-            for (int i = 0; i < r.FitLineCount && i < 3; ++i)
-                f[PurposeFields[next++]] = r.FitLines[std::size_t(i)];
+            for (int i = 0; i < r.lineCount && i < 3; ++i)
+                f[PurposeFields[next++]] = r.lines[std::size_t(i)];
         }
     }
     f[PurposeFields[next]] = tax;
@@ -396,16 +397,16 @@ FieldArray<WorkText> ComputeFieldTexts(const OrderInput& order, const FormGeomet
     return f;
 }
 
-FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& g, const FieldArray<WorkText>& texts,
+FieldArray<TextPlace> computeFieldPlaces(const FormGeometry& g, const FieldArray<WorkText>& texts,
                                          TextMeasurer& measurer) {
     FieldArray<TextPlace> p;
     const DeviceMetrics& device = g.device;
     const Mm mm{device};
     Measure m(measurer, device);
     const auto& c = g.captions;
-    const auto& H = g.H;
-    const auto& V = g.V;
-    const auto& captionText = CaptionTexts();
+    const auto& H = g.horizontalRules;
+    const auto& V = g.verticalRules;
+    const auto& captionText = captionTexts();
     auto width = [&](Field f) { return m.width(texts[f].view()); };
 
     // The number and the date are bold; they and the payment kind use the title size; all
@@ -481,11 +482,11 @@ FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& g, const FieldArray
     return p;
 }
 
-FormLayout LayOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer) {
+FormLayout layOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer) {
     FormLayout l;
-    l.geometry = ComputeGeometry(device, measurer);
-    l.fields.texts = ComputeFieldTexts(order, l.geometry, measurer);
-    l.fields.places = ComputeFieldPlaces(l.geometry, l.fields.texts, measurer);
+    l.geometry = computeGeometry(device, measurer);
+    l.fields.texts = computeFieldTexts(order, l.geometry, measurer);
+    l.fields.places = computeFieldPlaces(l.geometry, l.fields.texts, measurer);
     return l;
 }
 

@@ -183,20 +183,20 @@ template <class T> using FieldArray = ArrayBy<Field, FieldCount, T>;
 struct FormGeometry {
     DeviceMetrics device;
     int pageWidth = 0, pageHeight = 0; // the A4 sheet in pixels, without offsets
-    std::array<Rule, HorizontalRuleCount> H{};
-    std::array<Rule, VerticalRuleCount> V{};
+    std::array<Rule, HorizontalRuleCount> horizontalRules{};
+    std::array<Rule, VerticalRuleCount> verticalRules{};
     std::array<Box, 2> boxes{}; // form number box, payer status box
     CaptionArray<TextPlace> captions;
     int bandOffset = 0; // c: centres texts vertically in the 5 mm bands between rules
 };
 
 // The 33 caption texts, code page 1251.
-const CaptionArray<QByteArray>& CaptionTexts();
+const CaptionArray<QByteArray>& captionTexts();
 
 // One party of the order as the form shows it.
 struct Party {
     bool present = false; // nothing chosen: all its texts stay empty
-    storage::TFirm firm{};
+    storage::OrganizationRecord firm{};
     int bankSlot = 0;
 };
 
@@ -231,30 +231,30 @@ struct FormLayout {
 };
 
 // The frame, boxes and captions on a device (captions are measured with measurer).
-FormGeometry ComputeGeometry(const DeviceMetrics& device, TextMeasurer& measurer);
+FormGeometry computeGeometry(const DeviceMetrics& device, TextMeasurer& measurer);
 
 // The 45 field texts of an order, fitted on the device of geometry.
 FieldArray<storage::WorkText>
-ComputeFieldTexts(const OrderInput& order, const FormGeometry& geometry, TextMeasurer& measurer);
+computeFieldTexts(const OrderInput& order, const FormGeometry& geometry, TextMeasurer& measurer);
 
 // The places of the 45 fields; centred fields are measured with their texts.
-FieldArray<TextPlace> ComputeFieldPlaces(const FormGeometry& geometry,
+FieldArray<TextPlace> computeFieldPlaces(const FormGeometry& geometry,
                                          const FieldArray<storage::WorkText>& texts,
                                          TextMeasurer& measurer);
 
 // All of it at once.
-FormLayout LayOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer);
+FormLayout layOut(const OrderInput& order, const DeviceMetrics& device, TextMeasurer& measurer);
 
 // The purpose of payment as the printed form joins it: its first five lines with single
 // spaces between them, at most 255 characters.
-storage::WorkText PrintedPurpose(const OrderInput& order);
+storage::WorkText printedPurpose(const OrderInput& order);
 
 // The tax line the form prints right after the purpose, for the order's amount as parsed;
 // empty when the form prints none.
-storage::WorkText TaxLine(const OrderInput& order, const ParsedAmount& amount);
+storage::WorkText taxLine(const OrderInput& order, const ParsedAmount& amount);
 
 // The bank name as the form prints it: capital Cyrillic letters, except a "г" standing for
 // a town ("г." after a blank).
-storage::WorkText BankNameForForm(std::string_view name);
+storage::WorkText bankNameForForm(std::string_view name);
 
 } // namespace render

@@ -22,7 +22,7 @@ void drawText(QPainter& painter, const TextPlace& place, std::string_view text) 
 
 } // namespace
 
-void PaintForm(QPainter& painter, const FormLayout& layout) {
+void paintForm(QPainter& painter, const FormLayout& layout) {
     const FormGeometry& g = layout.geometry;
     painter.save();
     QPen pen(Qt::black);
@@ -32,14 +32,14 @@ void PaintForm(QPainter& painter, const FormLayout& layout) {
     painter.setBrush(Qt::NoBrush);
     if (g.device.screen)
         painter.drawRect(0, 0, g.pageWidth - 1, g.pageHeight - 1);
-    for (const Rule& r : g.H)
+    for (const Rule& r : g.horizontalRules)
         painter.drawLine(r.x, r.y, r.x + r.length, r.y);
-    for (const Rule& r : g.V)
+    for (const Rule& r : g.verticalRules)
         painter.drawLine(r.x, r.y, r.x, r.y + r.length);
     for (const Box& b : g.boxes)
         painter.drawRect(QRect(QPoint(b.x1, b.y1), QPoint(b.x2, b.y2)).adjusted(0, 0, -1, -1));
 
-    const auto& captions = CaptionTexts();
+    const auto& captions = captionTexts();
     for (Caption c : AllCaptions) {
         const QByteArray& t = captions[c];
         drawText(painter, g.captions[c], std::string_view(t.constData(), std::size_t(t.size())));

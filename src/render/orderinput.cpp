@@ -16,17 +16,17 @@ QByteArray choice(const char* utf8) {
     return storage::cp1251::fromUnicode(QString::fromUtf8(utf8));
 }
 
-Party partyOf(const storage::TPlat& p, bool payer) {
+Party partyOf(const storage::OrderRecord& p, bool payer) {
     Party party;
     party.present = true;
-    party.firm = storage::PartyFirm(p, payer);
+    party.firm = storage::partyOrganization(p, payer);
     party.bankSlot = 0;
     return party;
 }
 
 } // namespace
 
-QList<QByteArray> PurposeLines(std::string_view purpose) {
+QList<QByteArray> purposeLines(std::string_view purpose) {
     QList<QByteArray> lines;
     if (purpose.empty())
         return lines;
@@ -46,21 +46,21 @@ QList<QByteArray> PurposeLines(std::string_view purpose) {
     return lines;
 }
 
-OrderInput OrderInputFromPlat(const storage::TPlat& p) {
+OrderInput orderInputFromRecord(const storage::OrderRecord& p) {
     OrderInput o;
-    o.number = cp(p.Number);
-    o.date = cp(p.Date);
-    o.kindText = choice(storage::choiceText(storage::PayKindChoices, p.PayKind));
-    o.statusText = choice(storage::choiceText(storage::StatusChoices, p.Status));
-    o.amountText = cp(p.Amount);
-    o.purposeLines = PurposeLines(p.Purpose.view());
+    o.number = cp(p.number);
+    o.date = cp(p.date);
+    o.kindText = choice(storage::choiceText(storage::PayKindChoices, p.payKind));
+    o.statusText = choice(storage::choiceText(storage::StatusChoices, p.status));
+    o.amountText = cp(p.amount);
+    o.purposeLines = purposeLines(p.purpose.view());
     o.payer = partyOf(p, true);
     o.payee = partyOf(p, false);
-    o.vatRate = p.Vat;
-    o.priorityChoice = p.Priority;
-    o.statusChoice = p.Status;
-    o.budget = {cp(p.Kbk),       cp(p.Okato),   cp(p.Basis),  cp(p.TaxPeriod),
-                cp(p.DocNumber), cp(p.DocDate), cp(p.TaxType)};
+    o.vatRate = p.vat;
+    o.priorityChoice = p.priority;
+    o.statusChoice = p.status;
+    o.budget = {cp(p.kbk),       cp(p.okato),   cp(p.basis),  cp(p.taxPeriod),
+                cp(p.docNumber), cp(p.docDate), cp(p.taxType)};
     return o;
 }
 

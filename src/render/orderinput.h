@@ -10,9 +10,9 @@ namespace render {
 
 // The order input of a saved order: its own texts, choices and budget fields, and its two
 // parties from the record (name, bank slot 0, INN, KPP).
-OrderInput OrderInputFromPlat(const storage::TPlat& plat);
+OrderInput orderInputFromRecord(const storage::OrderRecord& plat);
 
 // The lines of a purpose text as stored (lines separated by CR LF, or a lone CR or LF).
-QList<QByteArray> PurposeLines(std::string_view purpose);
+QList<QByteArray> purposeLines(std::string_view purpose);
 
 } // namespace render

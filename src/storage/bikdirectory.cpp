@@ -128,7 +128,7 @@ void BikDirectory::normalize() {
                 banks.end());
 }
 
-BikImport ReadBikMessage(const QByteArray& bytes) {
+BikImport readBikMessage(const QByteArray& bytes) {
     BikImport r;
     const QString prefix = u"Справочник БИК не прочитан: "_s;
     QByteArray xml;
@@ -176,17 +176,17 @@ BikImport ReadBikMessage(const QByteArray& bytes) {
     return r;
 }
 
-BikImport ReadBikMessageFile(const QString& path) {
+BikImport readBikMessageFile(const QString& path) {
     QByteArray bytes;
     if (const IoResult read = readChosenFile(path, bytes, MaxMessageBytes); !read) {
         BikImport r;
         r.error = read.error;
         return r;
     }
-    return ReadBikMessage(bytes);
+    return readBikMessage(bytes);
 }
 
-QByteArray BikFileBytes(const BikDirectory& directory) {
+QByteArray bikFileBytes(const BikDirectory& directory) {
     QByteArray out = FileMark;
     out += '\n';
     out += directory.date.toString(Qt::ISODate).toLatin1();
@@ -201,11 +201,11 @@ QByteArray BikFileBytes(const BikDirectory& directory) {
     return out;
 }
 
-IoResult SaveBikDirectory(const QString& dataDir, const BikDirectory& directory) {
-    return writeFileAtomic(filePath(dataDir), BikFileBytes(directory));
+IoResult saveBikDirectory(const QString& dataDir, const BikDirectory& directory) {
+    return writeFileAtomic(filePath(dataDir), bikFileBytes(directory));
 }
 
-IoResult LoadBikDirectory(const QString& dataDir, BikDirectory& directory) {
+IoResult loadBikDirectory(const QString& dataDir, BikDirectory& directory) {
     directory = {};
     const QString path = filePath(dataDir);
     if (!QFileInfo::exists(path))
@@ -222,43 +222,43 @@ IoResult LoadBikDirectory(const QString& dataDir, BikDirectory& directory) {
     return {};
 }
 
-BikImport ImportBikDirectory(const QString& dataDir, bool readOnlyFolder, const QString& path) {
+BikImport importBikDirectory(const QString& dataDir, bool readOnlyFolder, const QString& path) {
     if (readOnlyFolder) {
         BikImport r;
         r.error = u"Справочник БИК не загружен: папка программы открыта только для чтения"_s;
         return r;
     }
-    BikImport r = ReadBikMessageFile(path);
+    BikImport r = readBikMessageFile(path);
     if (r.error.isEmpty())
-        if (const IoResult w = SaveBikDirectory(dataDir, r.directory); !w)
+        if (const IoResult w = saveBikDirectory(dataDir, r.directory); !w)
             r.error = w.error;
     return r;
 }
 
-QString BikImportReport(const BikImport& import) {
+QString bikImportReport(const BikImport& import) {
     if (!import.error.isEmpty())
         return import.error;
-    QString text = BikImportedLine(import.directory);
+    QString text = bikImportedLine(import.directory);
     if (!import.leftOut.isEmpty())
         text += u"\n\nПропущены:\n"_s + import.leftOut.join(u'\n');
     return text;
 }
 
-QString BikImportedLine(const BikDirectory& directory) {
-    return u"Загружен справочник БИК %1."_s.arg(BikDirectorySummary(directory));
+QString bikImportedLine(const BikDirectory& directory) {
+    return u"Загружен справочник БИК %1."_s.arg(bikDirectorySummary(directory));
 }
 
-QString BikDirectorySummary(const BikDirectory& directory) {
+QString bikDirectorySummary(const BikDirectory& directory) {
     return u"от %1 (записей: %2)"_s.arg(directory.date.toString(u"dd.MM.yyyy"_s))
         .arg(directory.banks.size());
 }
 
-BankNameLines BankNames(const BikBank& bank) {
+BankNameLines bankNames(const BikBank& bank) {
     const QString full = bank.town.isEmpty() ? bank.name : bank.name + u' ' + bank.town;
     return {full.size() <= 64 ? full : bank.name.left(64), full.left(128)};
 }
 
-QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view shortName,
+QByteArray bankTown(const BikDirectory* directory, std::string_view bik, std::string_view shortName,
                     std::string_view fullName) {
     if (directory)
         if (const BikBank* b = directory->find(bik); b && !b->town.isEmpty())

@@ -53,32 +53,32 @@ struct BikImport {
 // Reads an ED807 message: the XML itself, or a zip archive that holds it. The code page is
 // the one the XML declaration names (windows-1251 or UTF-8). A BIK that is not 9 digits, or
 // an entry without the participant's details, is left out with its reason.
-BikImport ReadBikMessage(const QByteArray& bytes);
+BikImport readBikMessage(const QByteArray& bytes);
 
 // The same for a file; a file that cannot be read gives its error.
-BikImport ReadBikMessageFile(const QString& path);
+BikImport readBikMessageFile(const QString& path);
 
 // The Data/Bik file: writing (atomically) and reading. Loading a folder without the file
 // gives an empty directory and success; a damaged file fails naming the file, and leaves the
 // directory empty too.
-QByteArray BikFileBytes(const BikDirectory& directory);
-IoResult SaveBikDirectory(const QString& dataDir, const BikDirectory& directory);
-IoResult LoadBikDirectory(const QString& dataDir, BikDirectory& directory);
+QByteArray bikFileBytes(const BikDirectory& directory);
+IoResult saveBikDirectory(const QString& dataDir, const BikDirectory& directory);
+IoResult loadBikDirectory(const QString& dataDir, BikDirectory& directory);
 
 // Reads the ED807 message at path and keeps it as the Data/Bik of dataDir, replacing the
 // directory kept before only when the message was read. Nothing is written while the folder is
 // only read (readOnlyFolder: another program holds it, or no lock can be taken): that, a
 // message that cannot be read and a failed write come back in error.
-BikImport ImportBikDirectory(const QString& dataDir, bool readOnlyFolder, const QString& path);
+BikImport importBikDirectory(const QString& dataDir, bool readOnlyFolder, const QString& path);
 
 // "от 15.01.2026 (записей: 312)": what the program says of an imported directory.
-QString BikDirectorySummary(const BikDirectory& directory);
+QString bikDirectorySummary(const BikDirectory& directory);
 // "Загружен справочник БИК от 15.01.2026 (записей: 312).": the first line of the report.
-QString BikImportedLine(const BikDirectory& directory);
+QString bikImportedLine(const BikDirectory& directory);
 
 // What the user is told after an import: the directory kept, or why not; then the entries
 // left out, each with its reason.
-QString BikImportReport(const BikImport& import);
+QString bikImportReport(const BikImport& import);
 
 // A bank's name lines as the bank boxes take them: the short name (at most 64 characters) is
 // the name and town when they fit, else the name; the full name is the name and town.
@@ -86,13 +86,13 @@ struct BankNameLines {
     QString shortName;
     QString fullName;
 };
-BankNameLines BankNames(const BikBank& bank);
+BankNameLines bankNames(const BikBank& bank);
 
 // The town of a bank as the exchange file sends it: the directory's, when it knows the BIK;
 // else the "г. …" part of the bank's short name, or of its full name ("ПАО Банк г.Пермь"
 // gives "г. Пермь"); else the full name as it stands (the short one when there is none).
 // Texts in code page 1251.
-QByteArray BankTown(const BikDirectory* directory, std::string_view bik, std::string_view shortName,
+QByteArray bankTown(const BikDirectory* directory, std::string_view bik, std::string_view shortName,
                     std::string_view fullName);
 
 } // namespace storage

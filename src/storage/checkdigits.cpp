@@ -43,7 +43,7 @@ DetailProblem checkAccount(std::string_view account, std::string_view bik, bool 
         return DetailProblem::None;
     if (account.size() != 20 || !allDigits(account))
         return corr ? DetailProblem::CorrFormat : DetailProblem::AccountFormat;
-    if (bik.empty() || CheckBik(bik) != DetailProblem::None)
+    if (bik.empty() || checkBik(bik) != DetailProblem::None)
         return DetailProblem::None; // without a valid BIK the key cannot be checked
     const std::string bikPart =
         corr ? "0" + std::string(bik.substr(4, 2)) : std::string(bik.substr(6, 3));
@@ -54,7 +54,7 @@ DetailProblem checkAccount(std::string_view account, std::string_view bik, bool 
 
 } // namespace
 
-DetailProblem CheckInn(std::string_view inn) {
+DetailProblem checkInn(std::string_view inn) {
     if (inn.empty())
         return DetailProblem::None;
     if ((inn.size() != 10 && inn.size() != 12) || !allDigits(inn))
@@ -70,7 +70,7 @@ DetailProblem CheckInn(std::string_view inn) {
                : DetailProblem::InnKey;
 }
 
-DetailProblem CheckKpp(std::string_view kpp) {
+DetailProblem checkKpp(std::string_view kpp) {
     if (kpp.empty())
         return DetailProblem::None;
     if (kpp.size() != 9)
@@ -84,21 +84,21 @@ DetailProblem CheckKpp(std::string_view kpp) {
     return DetailProblem::None;
 }
 
-DetailProblem CheckBik(std::string_view bik) {
+DetailProblem checkBik(std::string_view bik) {
     if (bik.empty() || (bik.size() == 9 && allDigits(bik)))
         return DetailProblem::None;
     return DetailProblem::BikFormat;
 }
 
-DetailProblem CheckAccount(std::string_view account, std::string_view bik) {
+DetailProblem checkAccount(std::string_view account, std::string_view bik) {
     return checkAccount(account, bik, false);
 }
 
-DetailProblem CheckCorrAccount(std::string_view corrAccount, std::string_view bik) {
+DetailProblem checkCorrAccount(std::string_view corrAccount, std::string_view bik) {
     return checkAccount(corrAccount, bik, true);
 }
 
-QString ProblemText(DetailProblem problem) {
+QString problemText(DetailProblem problem) {
     switch (problem) {
     case DetailProblem::None:
         break;
@@ -129,7 +129,7 @@ QString ProblemText(DetailProblem problem) {
     return {};
 }
 
-QString FieldCaption(DetailField field) {
+QString fieldCaption(DetailField field) {
     switch (field) {
     case DetailField::Inn:
         return QStringLiteral("ИНН");
@@ -148,10 +148,11 @@ QString FieldCaption(DetailField field) {
 namespace {
 
 // The problems of one bank's BIK and correspondent account against the directory.
-QList<DetailIssue> directoryIssues(const TFirmBank& bank, int slot, const BikDirectory& directory) {
+QList<DetailIssue> directoryIssues(const BankRecord& bank, int slot,
+                                   const BikDirectory& directory) {
     QList<DetailIssue> issues;
-    const std::string_view bik = bank.Bik.view();
-    if (bik.empty() || CheckBik(bik) != DetailProblem::None)
+    const std::string_view bik = bank.bik.view();
+    if (bik.empty() || checkBik(bik) != DetailProblem::None)
         return issues;
     const BikBank* known = directory.find(bik);
     if (!known) {
@@ -162,9 +163,9 @@ QList<DetailIssue> directoryIssues(const TFirmBank& bank, int slot, const BikDir
         issues.append({DetailField::Bik, slot, DetailProblem::BankClosed});
     // Only an account that is itself well formed and fits the BIK is compared: otherwise its
     // own fault is the one to tell.
-    const std::string_view corr = bank.CorrAccount.view();
+    const std::string_view corr = bank.corrAccount.view();
     if (!corr.empty() && !known->accounts.isEmpty() &&
-        CheckCorrAccount(corr, bik) == DetailProblem::None &&
+        checkCorrAccount(corr, bik) == DetailProblem::None &&
         !known->accounts.contains(QLatin1StringView(corr.data(), qsizetype(corr.size()))))
         issues.append({DetailField::CorrAccount, slot, DetailProblem::CorrNotInDirectory});
     return issues;
@@ -172,21 +173,21 @@ QList<DetailIssue> directoryIssues(const TFirmBank& bank, int slot, const BikDir
 
 } // namespace
 
-QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot,
-                                    const BikDirectory* directory) {
+QList<DetailIssue> checkOrganizationDetails(const OrganizationRecord& firm, int firstSlot,
+                                            int lastSlot, const BikDirectory* directory) {
     QList<DetailIssue> issues;
     auto add = [&](DetailField field, int slot, DetailProblem problem) {
         if (problem != DetailProblem::None)
             issues.append({field, slot, problem});
     };
-    add(DetailField::Inn, -1, CheckInn(firm.Inn.view()));
-    add(DetailField::Kpp, -1, CheckKpp(firm.Kpp.view()));
+    add(DetailField::Inn, -1, checkInn(firm.inn.view()));
+    add(DetailField::Kpp, -1, checkKpp(firm.kpp.view()));
     for (int slot = std::max(firstSlot, 0); slot <= std::min(lastSlot, 3); ++slot) {
-        const TFirmBank& bank = firm.Banks[std::size_t(slot)];
-        add(DetailField::Account, slot, CheckAccount(bank.Account.view(), bank.Bik.view()));
+        const BankRecord& bank = firm.banks[std::size_t(slot)];
+        add(DetailField::Account, slot, checkAccount(bank.account.view(), bank.bik.view()));
         add(DetailField::CorrAccount, slot,
-            CheckCorrAccount(bank.CorrAccount.view(), bank.Bik.view()));
-        add(DetailField::Bik, slot, CheckBik(bank.Bik.view()));
+            checkCorrAccount(bank.corrAccount.view(), bank.bik.view()));
+        add(DetailField::Bik, slot, checkBik(bank.bik.view()));
         if (directory && !directory->isEmpty())
             issues += directoryIssues(bank, slot, *directory);
     }

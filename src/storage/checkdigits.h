@@ -32,21 +32,21 @@ enum class DetailProblem : std::uint8_t {
 };
 
 // Each check takes the field as stored (code page 1251 bytes).
-DetailProblem CheckInn(std::string_view inn);
-DetailProblem CheckKpp(std::string_view kpp);
-DetailProblem CheckBik(std::string_view bik);
+DetailProblem checkInn(std::string_view inn);
+DetailProblem checkKpp(std::string_view kpp);
+DetailProblem checkBik(std::string_view bik);
 // The key of an account is checked only with a valid BIK: a settlement account together
 // with the BIK's last three digits, a correspondent account with "0" and the BIK's fifth and
 // sixth digits; weights 7, 1, 3 repeated, the sum must end in 0.
-DetailProblem CheckAccount(std::string_view account, std::string_view bik);
-DetailProblem CheckCorrAccount(std::string_view corrAccount, std::string_view bik);
+DetailProblem checkAccount(std::string_view account, std::string_view bik);
+DetailProblem checkCorrAccount(std::string_view corrAccount, std::string_view bik);
 
 // What is wrong, as a sentence for a tooltip ("Неверное контрольное число ИНН").
-QString ProblemText(DetailProblem problem);
+QString problemText(DetailProblem problem);
 
 enum class DetailField : std::uint8_t { Inn, Kpp, Account, CorrAccount, Bik };
 // The caption of a field: "ИНН", "КПП", "Р/Сч.", "К/Сч.", "БИК".
-QString FieldCaption(DetailField field);
+QString fieldCaption(DetailField field);
 
 struct DetailIssue {
     DetailField field;
@@ -58,7 +58,7 @@ struct DetailIssue {
 // lastSlot, in that order. With a BIK directory (not empty: one was imported), a well-formed
 // BIK is also looked up: unknown, closed, or a well-formed correspondent account that is not
 // the bank's.
-QList<DetailIssue> CheckFirmDetails(const TFirm& firm, int firstSlot, int lastSlot,
-                                    const BikDirectory* directory = nullptr);
+QList<DetailIssue> checkOrganizationDetails(const OrganizationRecord& firm, int firstSlot,
+                                            int lastSlot, const BikDirectory* directory = nullptr);
 
 } // namespace storage

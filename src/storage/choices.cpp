@@ -25,7 +25,7 @@ constexpr Day dayOf(int year, int month, int day) {
 
 } // namespace
 
-Day OrderDay(std::string_view date) {
+Day orderDay(std::string_view date) {
     const std::size_t first = date.find('.');
     if (first != 1 && first != 2)
         return 0;
@@ -40,17 +40,17 @@ Day OrderDay(std::string_view date) {
     return dayOf(year, month, day);
 }
 
-Day Today() {
+Day today() {
     const QDate d = QDate::currentDate();
     return dayOf(d.year(), d.month(), d.day());
 }
 
-Day RulesDay(std::string_view date) {
-    const Day d = OrderDay(date);
-    return d ? d : Today();
+Day rulesDay(std::string_view date) {
+    const Day d = orderDay(date);
+    return d ? d : today();
 }
 
-int StandardVatPercent(Day day) {
+int standardVatPercent(Day day) {
     if (day < dayOf(2004, 1, 1))
         return 20;
     if (day < dayOf(2019, 1, 1))
@@ -60,12 +60,12 @@ int StandardVatPercent(Day day) {
     return 22;
 }
 
-int VatPercent(unsigned choice, Day day) {
+int vatPercent(unsigned choice, Day day) {
     switch (choice) {
     case VatChoiceNone:
         return 0;
     case VatChoiceStandard:
-        return StandardVatPercent(day);
+        return standardVatPercent(day);
     case VatChoiceReduced:
         return 10;
     case VatChoiceUsn5:
@@ -77,8 +77,8 @@ int VatPercent(unsigned choice, Day day) {
     }
 }
 
-QString VatChoiceText(unsigned choice, Day day) {
-    const int percent = VatPercent(choice, day);
+QString vatChoiceText(unsigned choice, Day day) {
+    const int percent = vatPercent(choice, day);
     if (percent < 0)
         return {};
     if (percent == 0)
@@ -86,12 +86,12 @@ QString VatChoiceText(unsigned choice, Day day) {
     return QString::number(percent) + u'%';
 }
 
-std::uint8_t NextVatChoice(std::uint8_t choice, bool usnRates) {
+std::uint8_t nextVatChoice(std::uint8_t choice, bool usnRates) {
     const unsigned count = usnRates ? VatChoiceCount : unsigned(VatChoiceUsn5);
     return choice + 1u < count ? std::uint8_t(choice + 1) : std::uint8_t(VatChoiceNone);
 }
 
-QString PriorityText(unsigned choice, Day day) {
+QString priorityText(unsigned choice, Day day) {
     if (choice == 1)
         return QStringLiteral("4");
     return day >= dayOf(2014, 1, 1) ? QStringLiteral("5") : QStringLiteral("6");

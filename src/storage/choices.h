@@ -27,11 +27,11 @@ using Day = int;
 // The day of an order's date text: "dd.mm.yyyy", or "d.mm.yyyy" as the editor writes today's
 // date; the day 1 to 31 and the month 1 to 12 (the length of the month is not tested, as in
 // the editor's check). 0 for any other text.
-Day OrderDay(std::string_view date);
-// Today's date.
-Day Today();
+Day orderDay(std::string_view date);
+// today's date.
+Day today();
 // The day whose rules an order follows: its own date, or today's when it has no valid date.
-Day RulesDay(std::string_view date);
+Day rulesDay(std::string_view date);
 
 // The stored VAT choice. 1 is the standard rate in force on the order's date; 3 and 4 are the
 // rates of the simplified tax system, offered only with the setting UsnVatRates.
@@ -46,20 +46,20 @@ inline constexpr unsigned VatChoiceCount = 5;
 
 // The standard rate on day: 20 % up to 2003, 18 % from 2004 to 2018, 20 % from 2019 to 2025,
 // 22 % from 2026.
-int StandardVatPercent(Day day);
+int standardVatPercent(Day day);
 // The rate of choice on day in percent: 0 for VatChoiceNone, -1 for a value outside the choices.
-int VatPercent(unsigned choice, Day day);
+int vatPercent(unsigned choice, Day day);
 // "Без НДС", "22%", "10%", "5%", "7%"; empty for a value outside the choices.
-QString VatChoiceText(unsigned choice, Day day);
+QString vatChoiceText(unsigned choice, Day day);
 // The choice that a click on the "НДС" group gives: 0, 1, 2 and back to 0, or with usnRates
 // through 3 and 4. A stored 3 or 4 while the setting is off goes on to 0; so does any value
 // outside the choices.
-std::uint8_t NextVatChoice(std::uint8_t choice, bool usnRates);
+std::uint8_t nextVatChoice(std::uint8_t choice, bool usnRates);
 
 // The stored priority choice: 0 the lowest priority, 1 "4".
 inline constexpr unsigned PriorityChoiceCount = 2;
 // "4" for choice 1; for any other value the lowest priority on day: "5" from 01.01.2014 (the
 // order of payments has five groups since), "6" before.
-QString PriorityText(unsigned choice, Day day);
+QString priorityText(unsigned choice, Day day);
 
 } // namespace storage

@@ -5,71 +5,71 @@
 
 namespace storage {
 
-TFirm ConvertFirmOld(const FirmOld& old) {
-    TFirm f;
+OrganizationRecord convertOldOrganization(const OldOrganizationRecord& old) {
+    OrganizationRecord f;
     clearRecord(f);
-    CopyFirmTexts(old, f);
+    copyOrganizationTexts(old, f);
     for (int k = 0; k < 4; ++k) {
-        const TFirmBankOld& from = old.Banks[k];
-        TFirmBank& to = f.Banks[k];
-        to.Account.assign(from.Account);
-        to.CorrAccount.assign(from.CorrAccount);
-        to.Bik.assign(from.Bik);
-        to.BankShort.assign(from.BankShort);
-        to.BankFull.assign(from.BankFull);
+        const OldBankRecord& from = old.banks[k];
+        BankRecord& to = f.banks[k];
+        to.account.assign(from.account);
+        to.corrAccount.assign(from.corrAccount);
+        to.bik.assign(from.bik);
+        to.bankShort.assign(from.bankShort);
+        to.bankFull.assign(from.bankFull);
     }
-    f.BankNo = old.BankNo;
+    f.bankNo = old.bankNo;
     return f;
 }
 
-TPlat ConvertPlatOld(const PlatOld& old) {
-    TPlat p;
+OrderRecord convertOldOrder(const OldOrderRecord& old) {
+    OrderRecord p;
     clearRecord(p);
-    p.Number.assign(old.Number);
-    p.Date.assign(old.Date);
-    p.Amount.assign(old.Amount);
-    p.PayerInn.assign(old.PayerInn);
-    p.PayeeInn.assign(old.PayeeInn);
-    p.Vat = old.Vat;
-    p.PayKind = old.PayKind;
-    p.Priority = old.Priority;
-    p.Status = old.Status;
-    p.Purpose.assign(old.Purpose);
-    p.Kbk.assign(old.Kbk);
-    p.Okato.assign(old.Okato);
-    p.TaxPeriod.assign(old.TaxPeriod);
-    p.DocNumber.assign(old.DocNumber);
-    p.DocDate.assign(old.DocDate);
-    p.Basis.assign(old.Basis);
-    p.TaxType.assign(old.TaxType);
-    p.Accepted = old.Accepted;
+    p.number.assign(old.number);
+    p.date.assign(old.date);
+    p.amount.assign(old.amount);
+    p.payerInn.assign(old.payerInn);
+    p.payeeInn.assign(old.payeeInn);
+    p.vat = old.vat;
+    p.payKind = old.payKind;
+    p.priority = old.priority;
+    p.status = old.status;
+    p.purpose.assign(old.purpose);
+    p.kbk.assign(old.kbk);
+    p.okato.assign(old.okato);
+    p.taxPeriod.assign(old.taxPeriod);
+    p.docNumber.assign(old.docNumber);
+    p.docDate.assign(old.docDate);
+    p.basis.assign(old.basis);
+    p.taxType.assign(old.taxType);
+    p.accepted = old.accepted;
     return p;
 }
 
 namespace {
 
-const TFirm* findByInn(const Store& s, std::string_view inn) {
+const OrganizationRecord* findByInn(const Store& s, std::string_view inn) {
     for (int i = 0; i < s.FirmCount && i < MaxFirms; ++i)
-        if (s.Firms[std::size_t(i)].Inn == inn)
+        if (s.Firms[std::size_t(i)].inn == inn)
             return &s.Firms[std::size_t(i)];
     for (int i = 0; i < s.FirmDelCount && i < MaxFirms; ++i)
-        if (s.FirmsDel[std::size_t(i)].Inn == inn)
+        if (s.FirmsDel[std::size_t(i)].inn == inn)
             return &s.FirmsDel[std::size_t(i)];
     return nullptr;
 }
 
 // Completes one party block from the first organization with its INN, bank slot 0.
-void complete(const Store& s, PlatParty p) {
-    p.BankNo = 0;
-    if (const TFirm* f = findByInn(s, p.Inn.view()))
-        CopyParty(*f, f->Banks[0], p);
+void complete(const Store& s, PartyFields p) {
+    p.bankNo = 0;
+    if (const OrganizationRecord* f = findByInn(s, p.inn.view()))
+        copyParty(*f, f->banks[0], p);
 }
 
 } // namespace
 
-void CompletePlatParties(const Store& s, TPlat& p) {
-    complete(s, PayerOf(p));
-    complete(s, PayeeOf(p));
+void completeOrderParties(const Store& s, OrderRecord& p) {
+    complete(s, payerOf(p));
+    complete(s, payeeOf(p));
 }
 
 } // namespace storage

@@ -100,43 +100,45 @@ template <class Table> IoResult saveTable(const Store& s, const QString& path, c
 
 } // namespace
 
-void LoadFirms(Store& s, QStringList& messages) {
-    const auto named = [](const TFirm& f) { return !f.Name.empty(); };
+void loadOrganizations(Store& s, QStringList& messages) {
+    const auto named = [](const OrganizationRecord& f) { return !f.name.empty(); };
     loadTable(s, s.DataDir + QStringLiteral("Firms"), s.Firms, messages);
     s.FirmCount = countLeading(s.Firms, named);
     loadTable(s, s.DataDir + QStringLiteral("FirmsDel"), s.FirmsDel, messages);
     s.FirmDelCount = countLeading(s.FirmsDel, named);
 }
 
-void LoadFilials(Store& s, QStringList& messages) {
+void loadBranches(Store& s, QStringList& messages) {
     loadTable(s, s.DataDir + QStringLiteral("Filial"), s.Filials, messages);
-    s.FilialCount = countLeading(s.Filials, [](const TFilial& f) { return !f.Address.empty(); });
+    s.FilialCount =
+        countLeading(s.Filials, [](const BranchRecord& f) { return !f.address.empty(); });
 }
 
-void LoadEmployees(Store& s, QStringList& messages) {
+void loadEmployees(Store& s, QStringList& messages) {
     loadTable(s, s.DataDir + QStringLiteral("Employee"), s.Employees, messages);
-    s.EmplCount = countLeading(s.Employees, [](const TEmpl& e) { return !e.Surname.empty(); });
+    s.EmplCount =
+        countLeading(s.Employees, [](const EmployeeRecord& e) { return !e.surname.empty(); });
 }
 
-IoResult SaveFileFirm(const Store& s) {
+IoResult saveOrganizationsFile(const Store& s) {
     return saveTable(s, s.DataDir + "Firms", s.Firms);
 }
-IoResult SaveFileFirmDel(const Store& s) {
+IoResult saveDeletedOrganizationsFile(const Store& s) {
     return saveTable(s, s.DataDir + "FirmsDel", s.FirmsDel);
 }
-IoResult SaveFileFilial(const Store& s) {
+IoResult saveBranchesFile(const Store& s) {
     return saveTable(s, s.DataDir + "Filial", s.Filials);
 }
-IoResult SaveFileEmpl(const Store& s) {
+IoResult saveEmployeesFile(const Store& s) {
     return saveTable(s, s.DataDir + "Employee", s.Employees);
 }
 
-IoResult SaveFileFirm1(const Store& s) {
-    std::array<TFirm, Firms1Slots> out;
+IoResult saveOrganizationExport(const Store& s) {
+    std::array<OrganizationRecord, Firms1Slots> out;
     clearRecord(out);
     const int n = std::min(s.FirmCount, Firms1Slots);
     for (int i = 0; i < n; ++i)
-        CopyFirmTexts(s.Firms[std::size_t(i)], out[std::size_t(i)]);
+        copyOrganizationTexts(s.Firms[std::size_t(i)], out[std::size_t(i)]);
     return saveTable(s, s.ProgramDir + "Firms1", out);
 }
 
@@ -195,7 +197,7 @@ QStringList installTables(const Store& s, const QStringList& names) {
 
 } // namespace
 
-IoResult SaveTables(const Store& s, unsigned tables, bool* begun) {
+IoResult saveTables(const Store& s, unsigned tables, bool* begun) {
     if (begun)
         *begun = false;
     if (IoResult r = checkWritable(s); !r)
@@ -236,7 +238,7 @@ IoResult SaveTables(const Store& s, unsigned tables, bool* begun) {
     return {};
 }
 
-void FinishTableSave(const Store& s, QStringList& messages) {
+void finishTableSave(const Store& s, QStringList& messages) {
     const QString journal = journalPath(s);
     if (!QFileInfo::exists(journal)) {
         // A save that stopped before its journal: its new files never became the directory.
@@ -261,19 +263,19 @@ void FinishTableSave(const Store& s, QStringList& messages) {
     QFile::remove(journal);
 }
 
-void FirmFillShow(Store& s) {
+void fillListCache(Store& s) {
     for (int i = 0; i < s.FirmCount && i < MaxFirms; ++i) {
-        const TFirm& f = s.Firms[std::size_t(i)];
+        const OrganizationRecord& f = s.Firms[std::size_t(i)];
         FirmShowEntry& e = s.FirmShow[std::size_t(i)];
-        if (f.useFilial()) {
-            const TFilial& b = s.Filials[f.FilialNo];
-            e.Address.assign(b.Address);
-            e.Phone.assign(b.Phone);
-            e.EMail.assign(b.EMail);
+        if (f.usesBranch()) {
+            const BranchRecord& b = s.Filials[f.branchNo];
+            e.address.assign(b.address);
+            e.phone.assign(b.phone);
+            e.email.assign(b.email);
         } else {
-            e.Address.assign(f.LegalAddress);
-            e.Phone.assign(f.Phone);
-            e.EMail.assign(f.EMail);
+            e.address.assign(f.legalAddress);
+            e.phone.assign(f.phone);
+            e.email.assign(f.email);
         }
     }
 }

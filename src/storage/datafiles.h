@@ -54,7 +54,7 @@ int countLeading(const std::array<T, N>& table, InUse inUse) {
 
 // Removes record i of the first n records: later records move down one place and the freed
 // last record is cleared entirely. The caller lowers its count.
-template <class T, std::size_t N> void RemoveRecord(std::array<T, N>& table, int n, int i) {
+template <class T, std::size_t N> void removeRecord(std::array<T, N>& table, int n, int i) {
     if (i < 0 || i >= n || n > int(N))
         return;
     if (i < n - 1)
@@ -65,38 +65,39 @@ template <class T, std::size_t N> void RemoveRecord(std::array<T, N>& table, int
 
 // Copies the texts of an organization (everything but the bank slots, the bank choice, the
 // branch link, the flags and the reserved bytes) into to, each cut to its capacity there.
-// From is TFirm or the earlier version's FirmOld, whose fields have the same names.
-template <class From> void CopyFirmTexts(const From& from, TFirm& to) {
-    to.Name.assign(from.Name);
-    to.CertSeries.assign(from.CertSeries);
-    to.CertNumber.assign(from.CertNumber);
-    to.CertDate.assign(from.CertDate);
-    to.CertIssuer.assign(from.CertIssuer);
-    to.Ogrn.assign(from.Ogrn);
-    to.LegalAddress.assign(from.LegalAddress);
-    to.PostalAddress.assign(from.PostalAddress);
-    to.Phone.assign(from.Phone);
-    to.Fax.assign(from.Fax);
-    to.EMail.assign(from.EMail);
-    to.Inn.assign(from.Inn);
-    to.Kpp.assign(from.Kpp);
-    to.Okato.assign(from.Okato);
-    to.Okpo.assign(from.Okpo);
-    to.Okogu.assign(from.Okogu);
-    to.Okopf.assign(from.Okopf);
-    to.Okfs.assign(from.Okfs);
-    to.Okved.assign(from.Okved);
+// From is OrganizationRecord or the earlier version's OldOrganizationRecord, whose fields have the
+// same names.
+template <class From> void copyOrganizationTexts(const From& from, OrganizationRecord& to) {
+    to.name.assign(from.name);
+    to.certSeries.assign(from.certSeries);
+    to.certNumber.assign(from.certNumber);
+    to.certDate.assign(from.certDate);
+    to.certIssuer.assign(from.certIssuer);
+    to.ogrn.assign(from.ogrn);
+    to.legalAddress.assign(from.legalAddress);
+    to.postalAddress.assign(from.postalAddress);
+    to.phone.assign(from.phone);
+    to.fax.assign(from.fax);
+    to.email.assign(from.email);
+    to.inn.assign(from.inn);
+    to.kpp.assign(from.kpp);
+    to.okato.assign(from.okato);
+    to.okpo.assign(from.okpo);
+    to.okogu.assign(from.okogu);
+    to.okopf.assign(from.okopf);
+    to.okfs.assign(from.okfs);
+    to.okved.assign(from.okved);
 }
 
 // Loads Data/Firms and Data/FirmsDel with their counts; messages for the user are appended.
-void LoadFirms(Store& s, QStringList& messages);
+void loadOrganizations(Store& s, QStringList& messages);
 // Loads Data/Filial and Data/Employee with their counts.
-void LoadFilials(Store& s, QStringList& messages);
-void LoadEmployees(Store& s, QStringList& messages);
+void loadBranches(Store& s, QStringList& messages);
+void loadEmployees(Store& s, QStringList& messages);
 
-IoResult SaveFileFirm(const Store& s);
-IoResult SaveFileFirmDel(const Store& s);
-IoResult SaveFileFirm1(const Store& s); // export of the first 64 without bank details
+IoResult saveOrganizationsFile(const Store& s);
+IoResult saveDeletedOrganizationsFile(const Store& s);
+IoResult saveOrganizationExport(const Store& s); // export of the first 64 without bank details
 
 // The tables of the Data folder, as a set of bits.
 enum TableFile : unsigned {
@@ -113,16 +114,16 @@ enum TableFile : unsigned {
 // table's place and the journal goes. A failure before the journal leaves every file as it
 // was; begun (when given) tells whether the journal was written, from which moment the change
 // counts as made: a failure after it is finished by the next start.
-IoResult SaveTables(const Store& s, unsigned tables, bool* begun = nullptr);
+IoResult saveTables(const Store& s, unsigned tables, bool* begun = nullptr);
 
-// Start-up, before the tables are loaded: finishes a SaveTables that a crash interrupted after
+// Start-up, before the tables are loaded: finishes a saveTables that a crash interrupted after
 // its journal, or removes the new files of one interrupted before it.
-void FinishTableSave(const Store& s, QStringList& messages);
-IoResult SaveFileFilial(const Store& s);
-IoResult SaveFileEmpl(const Store& s);
+void finishTableSave(const Store& s, QStringList& messages);
+IoResult saveBranchesFile(const Store& s);
+IoResult saveEmployeesFile(const Store& s);
 
 // Rebuilds FirmShow for the organizations in use: their own address, phone and e-mail, or
 // those of the linked branch.
-void FirmFillShow(Store& s);
+void fillListCache(Store& s);
 
 } // namespace storage

@@ -39,7 +39,7 @@ QString decode(const QByteArray& bytes) {
 
 } // namespace
 
-ExchangeText ReadExchange(const QByteArray& bytes) {
+ExchangeText readExchange(const QByteArray& bytes) {
     ExchangeText t;
     const auto refuse = [&t](const QString& why) {
         t = {};

@@ -32,6 +32,6 @@ struct ExchangeText {
 // Reads a whole exchange file. A file that does not begin with the format's mark, ends before
 // КонецФайла (a truncated file), leaves a section open or holds a line that is not key=value
 // is refused with its reason.
-ExchangeText ReadExchange(const QByteArray& bytes);
+ExchangeText readExchange(const QByteArray& bytes);
 
 } // namespace storage

@@ -21,6 +21,8 @@ constexpr bool isAmountDigit(char c) {
 // The text of an amount: ASCII digits and the separator asked for.
 using MoneyText = ShortStr<31>;
 
+struct ParsedAmount;
+
 class Money {
 public:
     constexpr Money() = default;
@@ -45,6 +47,9 @@ public:
     // digits beyond the kopecks that are not 0, and for rubles that an int64 of kopecks
     // cannot hold.
     static std::optional<Money> parseLenient(std::string_view text);
+
+    // The strict grammar of an amount typed into an order (see ParsedAmount below).
+    static ParsedAmount parse(std::string_view text);
 
     // How format writes the kopecks.
     enum class Kopecks : std::uint8_t {
@@ -73,16 +78,16 @@ enum AmountErrorCode : std::uint8_t {
     AmountTooManyDigits = 2, // 10 or more ruble digits
 };
 
-// An amount typed into an order, read by ParseAmount.
+// An amount typed into an order, read by Money::parse.
 // Sixteen bytes, so that it is returned in registers.
 struct ParsedAmount {
-    Money Value; // 0 on an error
-    AmountErrorCode AmountError = AmountValid;
+    Money value; // 0 on an error
+    AmountErrorCode error = AmountValid;
     // The number of ruble digits typed, leading zeros of a non-zero value included (a zero
     // value counts 1): the figure of the form shows them. 0 on an error.
-    std::uint8_t RubleWidth = 0;
+    std::uint8_t rubleWidth = 0;
     // Two kopeck digits were typed (or, in an amount line, filled in as "00").
-    bool HasKopecks = false;
+    bool hasKopecks = false;
 };
 static_assert(sizeof(ParsedAmount) == 16);
 
@@ -95,7 +100,7 @@ inline constexpr int MaxRubleDigits = 9;
 // bad format.
 // Inline: every amount line parses its amount, and a call would cost the copy of the result
 // through memory.
-inline ParsedAmount ParseAmount(std::string_view text) {
+inline ParsedAmount Money::parse(std::string_view text) {
     constexpr auto isSeparator = [](char c) { return c == ',' || c == '-' || c == '.'; };
     ParsedAmount r;
     const std::size_t n = text.size();
@@ -115,19 +120,19 @@ inline ParsedAmount ParseAmount(std::string_view text) {
         (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
                          isAmountDigit(text[rubles + 1]) && isAmountDigit(text[rubles + 2])));
     if (!wellFormed) {
-        r.AmountError = AmountBadFormat;
+        r.error = AmountBadFormat;
         return r;
     }
     if (rubles > MaxRubleDigits) {
-        r.AmountError = AmountTooManyDigits;
+        r.error = AmountTooManyDigits;
         return r;
     }
     std::int64_t kopecks = value * 100;
     if (hasKopecks)
         kopecks += (text[rubles + 1] - '0') * 10 + (text[rubles + 2] - '0');
-    r.Value = Money::fromKopecks(kopecks);
-    r.RubleWidth = std::uint8_t(value == 0 ? 1 : rubles);
-    r.HasKopecks = hasKopecks;
+    r.value = fromKopecks(kopecks);
+    r.rubleWidth = std::uint8_t(value == 0 ? 1 : rubles);
+    r.hasKopecks = hasKopecks;
     return r;
 }
 

@@ -2,40 +2,41 @@
 
 namespace storage {
 
-PlatParty PayerOf(TPlat& p) {
-    return {p.PayerName,     p.PayerAccount, p.PayerCorrAccount, p.PayerBik, p.PayerBankShort,
-            p.PayerBankFull, p.PayerBankNo,  p.PayerInn,         p.PayerKpp};
+PartyFields payerOf(OrderRecord& p) {
+    return {p.payerName,     p.payerAccount, p.payerCorrAccount, p.payerBik, p.payerBankShort,
+            p.payerBankFull, p.payerBankNo,  p.payerInn,         p.payerKpp};
 }
 
-PlatParty PayeeOf(TPlat& p) {
-    return {p.PayeeName,     p.PayeeAccount, p.PayeeCorrAccount, p.PayeeBik, p.PayeeBankShort,
-            p.PayeeBankFull, p.PayeeBankNo,  p.PayeeInn,         p.PayeeKpp};
+PartyFields payeeOf(OrderRecord& p) {
+    return {p.payeeName,     p.payeeAccount, p.payeeCorrAccount, p.payeeBik, p.payeeBankShort,
+            p.payeeBankFull, p.payeeBankNo,  p.payeeInn,         p.payeeKpp};
 }
 
-void CopyParty(const TFirm& from, const TFirmBank& bank, PlatParty to) {
-    to.Name.assign(from.Name);
-    to.Account.assign(bank.Account);
-    to.CorrAccount.assign(bank.CorrAccount);
-    to.Bik.assign(bank.Bik);
-    to.BankShort.assign(bank.BankShort);
-    to.BankFull.assign(bank.BankFull);
-    to.Inn.assign(from.Inn);
-    to.Kpp.assign(from.Kpp);
+void copyParty(const OrganizationRecord& from, const BankRecord& bank, PartyFields to) {
+    to.name.assign(from.name);
+    to.account.assign(bank.account);
+    to.corrAccount.assign(bank.corrAccount);
+    to.bik.assign(bank.bik);
+    to.bankShort.assign(bank.bankShort);
+    to.bankFull.assign(bank.bankFull);
+    to.inn.assign(from.inn);
+    to.kpp.assign(from.kpp);
 }
 
-TFirm PartyFirm(const TPlat& p, bool payer) {
-    TPlat& record = const_cast<TPlat&>(p); // read only: the block's references are not written
-    const PlatParty block = payer ? PayerOf(record) : PayeeOf(record);
-    TFirm f;
+OrganizationRecord partyOrganization(const OrderRecord& p, bool payer) {
+    OrderRecord& record =
+        const_cast<OrderRecord&>(p); // read only: the block's references are not written
+    const PartyFields block = payer ? payerOf(record) : payeeOf(record);
+    OrganizationRecord f;
     clearRecord(f);
-    f.Name.assign(block.Name);
-    f.Banks[0].Account.assign(block.Account);
-    f.Banks[0].CorrAccount.assign(block.CorrAccount);
-    f.Banks[0].Bik.assign(block.Bik);
-    f.Banks[0].BankShort.assign(block.BankShort);
-    f.Banks[0].BankFull.assign(block.BankFull);
-    f.Inn.assign(block.Inn);
-    f.Kpp.assign(block.Kpp);
+    f.name.assign(block.name);
+    f.banks[0].account.assign(block.account);
+    f.banks[0].corrAccount.assign(block.corrAccount);
+    f.banks[0].bik.assign(block.bik);
+    f.banks[0].bankShort.assign(block.bankShort);
+    f.banks[0].bankFull.assign(block.bankFull);
+    f.inn.assign(block.inn);
+    f.kpp.assign(block.kpp);
     return f;
 }
 

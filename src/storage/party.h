@@ -7,27 +7,27 @@
 namespace storage {
 
 // References to one party block of an order record.
-struct PlatParty {
-    ShortStr<128>& Name;
-    ShortStr<20>& Account;
-    ShortStr<20>& CorrAccount;
-    ShortStr<10>& Bik;
-    ShortStr<64>& BankShort;
-    ShortStr<128>& BankFull;
-    std::uint8_t& BankNo; // reserved byte of the block
-    ShortStr<12>& Inn;
-    ShortStr<12>& Kpp;
+struct PartyFields {
+    ShortStr<128>& name;
+    ShortStr<20>& account;
+    ShortStr<20>& corrAccount;
+    ShortStr<10>& bik;
+    ShortStr<64>& bankShort;
+    ShortStr<128>& bankFull;
+    std::uint8_t& bankNo; // reserved byte of the block
+    ShortStr<12>& inn;
+    ShortStr<12>& kpp;
 };
 
-PlatParty PayerOf(TPlat& p);
-PlatParty PayeeOf(TPlat& p);
+PartyFields payerOf(OrderRecord& p);
+PartyFields payeeOf(OrderRecord& p);
 
 // Copies an organization's name, INN, KPP and the given bank slot into a party block; the
 // reserved byte is left as it is.
-void CopyParty(const TFirm& from, const TFirmBank& bank, PlatParty to);
+void copyParty(const OrganizationRecord& from, const BankRecord& bank, PartyFields to);
 
 // The organization record that a party block stands for: its name, INN, KPP and its bank
 // fields in slot 0; everything else zero.
-TFirm PartyFirm(const TPlat& p, bool payer);
+OrganizationRecord partyOrganization(const OrderRecord& p, bool payer);
 
 } // namespace storage

@@ -9,8 +9,8 @@
 
 namespace storage {
 
-bool MakePlatFileName(std::string_view number, std::string_view payerInn, std::string_view yy,
-                      ShortStr<28>& out) {
+bool makeOrderFileName(std::string_view number, std::string_view payerInn, std::string_view yy,
+                       ShortStr<28>& out) {
     if (!isDigits(number) || !isDigits(payerInn) || !isDigits(yy))
         return false;
     ShortStr<28> name;
@@ -25,7 +25,7 @@ bool MakePlatFileName(std::string_view number, std::string_view payerInn, std::s
     return true;
 }
 
-std::string_view DateYearDigits(std::string_view date) {
+std::string_view dateYearDigits(std::string_view date) {
     return date.size() > 8 ? date.substr(8, 2) : std::string_view();
 }
 
@@ -46,7 +46,7 @@ QString platPath(const Store& s) {
 
 } // namespace
 
-IoResult SaveFilePlat(const Store& s) {
+IoResult saveOrderFile(const Store& s) {
     if (IoResult r = checkWritable(s); !r)
         return r;
     if (!isPlainFileName(s.PlatFileName.view()))
@@ -54,7 +54,7 @@ IoResult SaveFilePlat(const Store& s) {
     return writeFileAtomic(platPath(s), recordBytes(s.Plat));
 }
 
-IoResult SaveFilePlatNew(const Store& s, bool& existed) {
+IoResult saveNewOrderFile(const Store& s, bool& existed) {
     existed = false;
     if (IoResult r = checkWritable(s); !r)
         return r;
@@ -63,42 +63,42 @@ IoResult SaveFilePlatNew(const Store& s, bool& existed) {
     return writeFileNew(platPath(s), recordBytes(s.Plat), existed);
 }
 
-bool PlatFileExists(const Store& s) {
+bool orderFileExists(const Store& s) {
     if (!isPlainFileName(s.PlatFileName.view()))
         return false;
     const QFileInfo info(platPath(s));
     return info.exists() || info.isSymLink();
 }
 
-IoResult ReadPlatFile(const QString& path, TPlat& rec) {
-    TPlat r;
-    IoResult res = readExactly(path, &r, sizeof(TPlat));
+IoResult readOrderFile(const QString& path, OrderRecord& rec) {
+    OrderRecord r;
+    IoResult res = readExactly(path, &r, sizeof(OrderRecord));
     if (res)
         rec = r;
     return res;
 }
 
-IoResult OpenFilePlat(Store& s) {
+IoResult openOrderFile(Store& s) {
     if (!isPlainFileName(s.PlatFileName.view()) || !QFileInfo::exists(platPath(s))) {
         s.PlatError = 1;
         return {};
     }
-    return ReadPlatFile(platPath(s), s.Plat);
+    return readOrderFile(platPath(s), s.Plat);
 }
 
-QString DeletedPlatName(std::string_view fileName) {
+QString deletedOrderName(std::string_view fileName) {
     const std::string_view stem = fileName.substr(0, fileName.size() > 5 ? fileName.size() - 5 : 0);
     return QString::fromLatin1(stem.data(), qsizetype(stem.size())) + QStringLiteral(".pdel");
 }
 
-IoResult MovePlatToDeleted(const Store& s, std::string_view fileName) {
+IoResult moveOrderToDeleted(const Store& s, std::string_view fileName) {
     if (IoResult r = checkWritable(s); !r)
         return r;
     if (!isPlainFileName(fileName) || fileName.size() <= 5)
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     const QString source =
         s.PlatDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
-    const QString deleted = DeletedPlatName(fileName);
+    const QString deleted = deletedOrderName(fileName);
     const QString stem = s.PlatDelDir + deleted.left(deleted.size() - 5);
     // An older deleted order of the same name stays: this one takes the first free name
     // (NAME.pdel, NAME(1).pdel, ...).

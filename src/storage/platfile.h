@@ -9,37 +9,37 @@ namespace storage {
 // Builds an order's file name: number, "_", payer INN, "_", two-digit year, ".plat".
 // Returns false (and leaves out alone) when any part is empty or holds anything but digits,
 // so that no record can name a file outside the folder of saved orders.
-bool MakePlatFileName(std::string_view number, std::string_view payerInn, std::string_view yy,
-                      ShortStr<28>& out);
+bool makeOrderFileName(std::string_view number, std::string_view payerInn, std::string_view yy,
+                       ShortStr<28>& out);
 
 // Characters 9 and 10 of a date typed as dd.mm.yyyy (the two-digit year), as far as the
 // text reaches: fewer than two characters for a shorter text.
-std::string_view DateYearDigits(std::string_view date);
+std::string_view dateYearDigits(std::string_view date);
 
 // A plain file name: not empty, no folder separators, not "." or "..".
 bool isPlainFileName(std::string_view name);
 
 // Writes the order on screen to PlatDir + PlatFileName as one record of 1169 bytes.
-IoResult SaveFilePlat(const Store& s);
+IoResult saveOrderFile(const Store& s);
 
 // Writes the order on screen to PlatDir + PlatFileName only when no file of that name exists
 // (see writeFileNew); existed is set when one does, and nothing is then written.
-IoResult SaveFilePlatNew(const Store& s, bool& existed);
+IoResult saveNewOrderFile(const Store& s, bool& existed);
 
 // True when PlatDir holds an entry named PlatFileName (a link counts, even a broken one).
-bool PlatFileExists(const Store& s);
+bool orderFileExists(const Store& s);
 
 // Reads PlatDir + PlatFileName into the order on screen. A missing file sets PlatError to 1
 // and leaves the order unchanged (no failure is returned for it); a file that cannot be read
 // whole fails with a message and leaves the order unchanged too.
-IoResult OpenFilePlat(Store& s);
+IoResult openOrderFile(Store& s);
 
 // Reads one order file of the folder of saved orders into rec.
-IoResult ReadPlatFile(const QString& path, TPlat& rec);
+IoResult readOrderFile(const QString& path, OrderRecord& rec);
 
 // The name of a deleted order: the saved order's file name without its last five characters
 // (".plat"), followed by ".pdel".
-QString DeletedPlatName(std::string_view fileName);
+QString deletedOrderName(std::string_view fileName);
 
 // Moves the saved order fileName from PlatDir into PlatDelDir under its deleted name, so that
 // the order is never lost: by a rename where the two folders allow it, otherwise by a copy
@@ -47,6 +47,6 @@ QString DeletedPlatName(std::string_view fileName);
 // name is replaced only by a complete copy. On failure the order stays in PlatDir and the
 // result says why (when only the removal of the original failed, the copy stays in PlatDelDir
 // as well).
-IoResult MovePlatToDeleted(const Store& s, std::string_view fileName);
+IoResult moveOrderToDeleted(const Store& s, std::string_view fileName);
 
 } // namespace storage

@@ -18,8 +18,8 @@ FirmNames::FirmNames(const Store& s) : store_(s) {
     for (int i = 0; i < count_; ++i)
         byInn_[std::size_t(i)] = std::uint8_t(i);
     std::sort(byInn_.begin(), byInn_.begin() + count_, [&s](std::uint8_t a, std::uint8_t b) {
-        const std::string_view x = s.Firms[a].Inn.view();
-        const std::string_view y = s.Firms[b].Inn.view();
+        const std::string_view x = s.Firms[a].inn.view();
+        const std::string_view y = s.Firms[b].inn.view();
         return x != y ? x < y : a < b;
     });
 }
@@ -27,13 +27,13 @@ FirmNames::FirmNames(const Store& s) : store_(s) {
 bool FirmNames::find(std::string_view inn, ShortStr<128>& out) {
     const auto end = byInn_.begin() + count_;
     const auto it = std::lower_bound(byInn_.begin(), end, inn, [this](std::uint8_t i, auto v) {
-        return store_.Firms[i].Inn.view() < v;
+        return store_.Firms[i].inn.view() < v;
     });
-    if (it == end || store_.Firms[*it].Inn.view() != inn)
+    if (it == end || store_.Firms[*it].inn.view() != inn)
         return false;
     const std::uint8_t i = *it;
     if (!shortened_[i]) {
-        shortNames_[i].assign(OOO(store_.Firms[i].Name.view()));
+        shortNames_[i].assign(shortenLegalForm(store_.Firms[i].name.view()));
         shortened_[i] = true;
     }
     out.assign(shortNames_[i]);
@@ -46,12 +46,12 @@ namespace {
 // since its size has to be known then and reading it tells the size; the entry takes the
 // values later, in list order.
 struct FileContent {
-    ShortStr<5> Number;
-    ShortStr<10> Date;
-    ShortStr<12> Amount;
-    ShortStr<12> PayerInn;
-    ShortStr<12> PayeeInn;
-    std::uint8_t Accepted = 0;
+    ShortStr<5> number;
+    ShortStr<10> date;
+    ShortStr<12> amount;
+    ShortStr<12> payerInn;
+    ShortStr<12> payeeInn;
+    std::uint8_t accepted = 0;
     bool failed = false; // the file could not be read whole; problem says why
     QString problem;
 };
@@ -70,14 +70,14 @@ std::uint32_t digitsValue(std::string_view digits, std::uint32_t start = 0) {
 }
 
 void keep(FileContent& c, const QByteArray& data) {
-    TPlat rec;
+    OrderRecord rec;
     recordFromBytes(rec, data.constData());
-    c.Number.assign(rec.Number);
-    c.Date.assign(rec.Date);
-    c.Amount.assign(rec.Amount);
-    c.PayerInn.assign(rec.PayerInn);
-    c.PayeeInn.assign(rec.PayeeInn);
-    c.Accepted = rec.Accepted;
+    c.number.assign(rec.number);
+    c.date.assign(rec.date);
+    c.amount.assign(rec.amount);
+    c.payerInn.assign(rec.payerInn);
+    c.payeeInn.assign(rec.payeeInn);
+    c.accepted = rec.accepted;
     c.failed = false;
 }
 
@@ -87,7 +87,7 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
     if (fileName.size() <= 5)
         return;
     const QByteArray name = fileName.toLatin1();
-    SplitAtUnderscores(std::string_view(name.constData(), std::size_t(name.size() - 5)), parts);
+    splitAtUnderscores(std::string_view(name.constData(), std::size_t(name.size() - 5)), parts);
     if (parts.count != 3)
         return;
     const bool digits = isDigits(parts[0]) && isDigits(parts[1]) && isDigits(parts[2]);
@@ -121,14 +121,14 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
         keep(content, data);
     }
     s.PlatError = 0;
-    TPlatItem& e = s.PlatList[std::size_t(s.PlatCount++)];
+    OrderListItem& e = s.PlatList[std::size_t(s.PlatCount++)];
     clearRecord(e);
-    e.NumberText.assign(number);
-    e.NumberValue = digitsValue(number);
-    e.PayerText.assign(parts[1]);
-    e.PayerInn.assign(parts[1]);
-    e.FileName.assign(name);
-    e.YearDigits.assign(year);
+    e.numberText.assign(number);
+    e.numberValue = digitsValue(number);
+    e.payerText.assign(parts[1]);
+    e.payerInn.assign(parts[1]);
+    e.fileName.assign(name);
+    e.yearDigits.assign(year);
 }
 
 // The least of the numbers of every aligned range of positions, so that the next number
@@ -179,12 +179,12 @@ private:
 // position i against every later j, exchanging when j's number is smaller), which decides
 // the order of equal numbers. The exchanges run on numbers and indexes; the entries move
 // once after. from[k] tells where the entry now at k stood before.
-void sortByNumber(std::array<TPlatItem, MaxPlats>& list, int n,
+void sortByNumber(std::array<OrderListItem, MaxPlats>& list, int n,
                   std::array<std::uint16_t, MaxPlats>& from) {
     std::array<std::uint32_t, MaxPlats> key;
     std::array<std::uint16_t, MaxPlats> chain;
     for (int i = 0; i < n; ++i) {
-        key[std::size_t(i)] = list[std::size_t(i)].NumberValue;
+        key[std::size_t(i)] = list[std::size_t(i)].numberValue;
         from[std::size_t(i)] = std::uint16_t(i);
     }
     MinTree tree(key.data(), n);
@@ -220,7 +220,7 @@ void sortByNumber(std::array<TPlatItem, MaxPlats>& list, int n,
     for (int k = 0; k < n; ++k) {
         if (todo[std::size_t(k)] == k)
             continue;
-        const TPlatItem held = list[std::size_t(k)];
+        const OrderListItem held = list[std::size_t(k)];
         int at = k;
         for (;;) {
             const int src = todo[std::size_t(at)];
@@ -237,22 +237,22 @@ void sortByNumber(std::array<TPlatItem, MaxPlats>& list, int n,
 
 // Gives the entry the values of its file, and the file the name built from its content
 // when the name no longer fits it.
-void takeContent(Store& s, TPlatItem& e, const FileContent& c) {
-    e.DateText.assign(c.Date);
-    e.PayeeText.assign(c.PayeeInn);
-    e.PayeeInn.assign(c.PayeeInn);
-    e.AmountText.assign(c.Amount);
-    e.Accepted = c.Accepted == 1 ? 1 : 0;
+void takeContent(Store& s, OrderListItem& e, const FileContent& c) {
+    e.dateText.assign(c.date);
+    e.payeeText.assign(c.payeeInn);
+    e.payeeInn.assign(c.payeeInn);
+    e.amountText.assign(c.amount);
+    e.accepted = c.accepted == 1 ? 1 : 0;
 
-    const std::string_view yy = DateYearDigits(c.Date.view());
-    if (c.PayerInn == e.PayerInn && c.Number == e.NumberText && yy == e.YearDigits.view())
+    const std::string_view yy = dateYearDigits(c.date.view());
+    if (c.payerInn == e.payerInn && c.number == e.numberText && yy == e.yearDigits.view())
         return;
     // Only a name made of digits, never over another file, and not in a folder that another
     // program holds.
     ShortStr<28> newName;
     if (!s.ReadOnlyFolder && yy.size() == 2 &&
-        MakePlatFileName(c.Number.view(), c.PayerInn.view(), yy, newName))
-        moveFile(s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
+        makeOrderFileName(c.number.view(), c.payerInn.view(), yy, newName))
+        moveFile(s.PlatDir + QString::fromLatin1(e.fileName.bytes()),
                  s.PlatDir + QString::fromLatin1(newName.bytes()));
     s.PlatError = 1;
 }
@@ -267,39 +267,39 @@ void findINN(Store& s, FirmNames& names) {
     payers.reserve(std::size_t(n));
     payees.reserve(std::size_t(n));
     for (int i = 0; i < n; ++i) {
-        const TPlatItem& e = s.PlatList[std::size_t(i)];
-        const auto [payer, newPayer] = payers.try_emplace(e.PayerInn.view(), s.PayerInnCount);
+        const OrderListItem& e = s.PlatList[std::size_t(i)];
+        const auto [payer, newPayer] = payers.try_emplace(e.payerInn.view(), s.PayerInnCount);
         PayerInnEntry& p = s.PayerInnTable[std::size_t(payer->second)];
         if (newPayer) {
             ++s.PayerInnCount;
             clearRecord(p);
-            p.Inn.assign(e.PayerInn);
-            p.Name.assign(e.PayerInn);
-            p.MaxNumber = e.NumberValue;
+            p.inn.assign(e.payerInn);
+            p.name.assign(e.payerInn);
+            p.maxNumber = e.numberValue;
         } else {
-            p.MaxNumber = std::max(p.MaxNumber, e.NumberValue);
+            p.maxNumber = std::max(p.maxNumber, e.numberValue);
         }
         // An order that could not be read has no payee to offer.
-        if (e.Problem.empty() && payees.try_emplace(e.PayeeInn.view(), s.PayeeInnCount).second) {
+        if (e.problem.empty() && payees.try_emplace(e.payeeInn.view(), s.PayeeInnCount).second) {
             PayeeInnEntry& q = s.PayeeInnTable[std::size_t(s.PayeeInnCount++)];
             clearRecord(q);
-            q.Inn.assign(e.PayeeInn);
-            q.Name.assign(e.PayeeInn);
+            q.inn.assign(e.payeeInn);
+            q.name.assign(e.payeeInn);
         }
     }
     for (int i = 0; i < s.PayerInnCount; ++i) {
         PayerInnEntry& p = s.PayerInnTable[std::size_t(i)];
-        names.find(p.Inn.view(), p.Name);
+        names.find(p.inn.view(), p.name);
     }
     for (int i = 0; i < s.PayeeInnCount; ++i) {
         PayeeInnEntry& q = s.PayeeInnTable[std::size_t(i)];
-        names.find(q.Inn.view(), q.Name);
+        names.find(q.inn.view(), q.name);
     }
 }
 
 } // namespace
 
-IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read) {
+IoResult scanOrders(Store& s, int currentYear, ReadFileFn read) {
     if (IoResult r = checkFolderReadable(s.PlatDir); !r)
         return r;
     auto scratch = std::make_unique<Scratch>();
@@ -312,53 +312,53 @@ IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read) {
 
     sortByNumber(s.PlatList, s.PlatCount, scratch->from);
     for (int i = 0; i < s.PlatCount; ++i) {
-        TPlatItem& e = s.PlatList[std::size_t(i)];
-        names.find(e.PayerInn.view(), e.PayerText);
+        OrderListItem& e = s.PlatList[std::size_t(i)];
+        names.find(e.payerInn.view(), e.payerText);
     }
     for (int i = 0; i < s.PlatCount; ++i) {
-        TPlatItem& e = s.PlatList[std::size_t(i)];
+        OrderListItem& e = s.PlatList[std::size_t(i)];
         const FileContent& c = scratch->content[scratch->from[std::size_t(i)]];
         if (c.failed) {
-            e.Problem.assign(cp1251::fromUnicode(c.problem));
+            e.problem.assign(cp1251::fromUnicode(c.problem));
             continue;
         }
         takeContent(s, e, c);
-        names.find(e.PayeeInn.view(), e.PayeeText);
+        names.find(e.payeeInn.view(), e.payeeText);
     }
     findINN(s, names);
     return {};
 }
 
-IoResult FindFilesPlat(Store& s) {
-    return FindFilesPlat(s, QDate::currentDate().year());
+IoResult scanOrders(Store& s) {
+    return scanOrders(s, QDate::currentDate().year());
 }
 
-void FindINN(Store& s) {
+void buildPartyTables(Store& s) {
     FirmNames names(s);
     findINN(s, names);
 }
 
-QStringList UnreadableOrders(const Store& s) {
+QStringList unreadableOrders(const Store& s) {
     QStringList out;
     for (int i = 0; i < s.PlatCount; ++i) {
-        const TPlatItem& e = s.PlatList[std::size_t(i)];
-        if (!e.Problem.empty())
+        const OrderListItem& e = s.PlatList[std::size_t(i)];
+        if (!e.problem.empty())
             out << fileMessage(QStringLiteral("Не могу прочитать платежку"),
-                               s.PlatDir + QString::fromLatin1(e.FileName.bytes()),
-                               cp1251::toUnicode(e.Problem.view()));
+                               s.PlatDir + QString::fromLatin1(e.fileName.bytes()),
+                               cp1251::toUnicode(e.problem.view()));
     }
     return out;
 }
 
-IoResult ScanAtStart(Store& s) {
+IoResult scanAtStart(Store& s) {
     if (IoResult r = checkFolderReadable(s.PlatDir); !r)
         return r;
     if (!hasFiles(s.PlatDir, u".plat"))
         return {};
-    IoResult r = FindFilesPlat(s);
+    IoResult r = scanOrders(s);
     if (r && s.PlatError != 0 && !s.ReadOnlyFolder)
-        r = FindFilesPlat(s);
-    if (const QStringList unreadable = UnreadableOrders(s); r && !unreadable.isEmpty())
+        r = scanOrders(s);
+    if (const QStringList unreadable = unreadableOrders(s); r && !unreadable.isEmpty())
         return IoResult::failure(unreadable.join(u'\n'));
     return r;
 }

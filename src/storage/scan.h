@@ -10,8 +10,8 @@
 
 namespace storage {
 
-// The organizations in use, found by INN, with their names shortened by OOO. Built once per
-// scan, so that two thousand look-ups neither search the directory nor shorten a name more
+// The organizations in use, found by INN, with their names shortened by shortenLegalForm. Built
+// once per scan, so that two thousand look-ups neither search the directory nor shorten a name more
 // than once each.
 class FirmNames {
 public:
@@ -45,23 +45,23 @@ using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 max
 // 1169 bytes long, is listed in its place by its name with the reason in Problem (no date,
 // payee, amount or state); every other entry keeps its values. A folder that exists but
 // cannot be read fails at once and leaves the list as it was.
-IoResult FindFilesPlat(Store& s);
-IoResult FindFilesPlat(Store& s, int currentYear, ReadFileFn read = readFile);
+IoResult scanOrders(Store& s);
+IoResult scanOrders(Store& s, int currentYear, ReadFileFn read = readFile);
 
 // Rebuilds PayerInnTable (with the highest order number of each payer) and PayeeInnTable
 // from PlatList: the distinct INNs in list order, named after their organization, or by the
 // INN itself when no organization has it.
-void FindINN(Store& s);
+void buildPartyTables(Store& s);
 
 // The orders of PlatList that could not be read, one message each that names the file and
 // the reason.
-QStringList UnreadableOrders(const Store& s);
+QStringList unreadableOrders(const Store& s);
 
 // The scan made when the main window is created: when PlatDir holds at least one order
 // file, the orders are scanned, and once more when that scan left PlatError at 1 (a file was
 // renamed, so that the list shows its new name; not with ReadOnlyFolder). A folder that
 // cannot be read is reported; so, once, are the orders that could not be read (the list
 // holds them nonetheless).
-IoResult ScanAtStart(Store& s);
+IoResult scanAtStart(Store& s);
 
 } // namespace storage

@@ -28,49 +28,49 @@ template <class T> IoResult save(const Store& s, const char* file, const T& tabl
 
 } // namespace
 
-void SetDefaultSettings(Store& s) {
+void setDefaultSettings(Store& s) {
     clearRecord(s.PathPlt);
     for (FormSize& f : s.FormSizes) {
-        f.Width = 256;
-        f.Height = 256;
+        f.width = 256;
+        f.height = 256;
     }
     for (U16& w : s.ColWidths)
         w = DefaultColumnWidth;
     s.Settings.fill(0);
 }
 
-void LoadFilePathPlt(Store& s, QStringList& messages) {
+void loadPathFile(Store& s, QStringList& messages) {
     load(s, "PathPlt", s.PathPlt, PathPltFileSize, messages);
 }
 
-void LoadFileForm(Store& s, QStringList& messages) {
+void loadWindowSizesFile(Store& s, QStringList& messages) {
     load(s, "FormW", s.FormSizes, sizeof(FormSize), messages, true);
     for (FormSize& f : s.FormSizes) {
-        if (f.Width == 0)
-            f.Width = 256;
-        if (f.Height == 0)
-            f.Height = 256;
+        if (f.width == 0)
+            f.width = 256;
+        if (f.height == 0)
+            f.height = 256;
     }
 }
 
-void LoadFileCol(Store& s, QStringList& messages) {
+void loadColumnWidthsFile(Store& s, QStringList& messages) {
     load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
     for (U16& w : s.ColWidths)
         if (w < 2)
             w = DefaultColumnWidth;
 }
 
-void LoadFileSet(Store& s, QStringList& messages) {
+void loadSettingsFile(Store& s, QStringList& messages) {
     load(s, "Set", s.Settings, 1, messages);
 }
 
-QString ExportDir(const Store& s) {
+QString exportDir(const Store& s) {
     ShortStr<255> dir;
     std::memcpy(&dir, s.Settings.data() + ExportDirOffset, sizeof dir);
     return cp1251::toUnicode(dir.view());
 }
 
-bool SetExportDir(Store& s, const QString& dir) {
+bool setExportDir(Store& s, const QString& dir) {
     const QByteArray bytes = cp1251::fromUnicode(dir);
     if (!cp1251::canEncode(dir) || bytes.size() > qsizetype(ShortStr<255>::capacity))
         return false;
@@ -81,22 +81,22 @@ bool SetExportDir(Store& s, const QString& dir) {
     return true;
 }
 
-bool ColumnWidthsStored(const Store& s, int base, int count) {
+bool columnWidthsStored(const Store& s, int base, int count) {
     for (int c = base; c < base + count && c < int(s.ColWidths.size()); ++c)
         if (s.ColWidths[std::size_t(c)] != DefaultColumnWidth)
             return true;
     return false;
 }
 
-IoResult SaveFileForm(const Store& s) {
+IoResult saveWindowSizesFile(const Store& s) {
     return save(s, "FormW", s.FormSizes);
 }
 
-IoResult SaveFileSet(const Store& s) {
+IoResult saveSettingsFile(const Store& s) {
     return save(s, "Set", s.Settings);
 }
 
-IoResult SaveFileCol(const Store& s) {
+IoResult saveColumnWidthsFile(const Store& s) {
     return save(s, "ArCol", s.ColWidths);
 }
 

@@ -20,35 +20,35 @@ inline constexpr std::uint16_t DefaultColumnWidth = 16;
 
 // The defaults of missing files: no path, windows 256 by 256 pixels, columns 16 pixels wide,
 // every setting 0.
-void SetDefaultSettings(Store& s);
+void setDefaultSettings(Store& s);
 
 // Loads "PathPlt", "FormW" and "ArCol" over the defaults. A window width or height of 0
 // becomes 256 and a column width below 2 becomes 16. An empty "FormW" counts as missing.
 // A file shorter than its record gives what it holds (whole entries) and keeps the defaults
 // for the rest; it is reported, kept aside under a new name and written again whole.
-void LoadFilePathPlt(Store& s, QStringList& messages);
-void LoadFileForm(Store& s, QStringList& messages);
-void LoadFileCol(Store& s, QStringList& messages);
+void loadPathFile(Store& s, QStringList& messages);
+void loadWindowSizesFile(Store& s, QStringList& messages);
+void loadColumnWidthsFile(Store& s, QStringList& messages);
 // Loads "Set" the same way.
-void LoadFileSet(Store& s, QStringList& messages);
+void loadSettingsFile(Store& s, QStringList& messages);
 
 // The folder the orders for the bank were last written to: bytes 256 to 511 of "Set", a
 // short text (length byte, then code page 1251). Earlier installations keep these bytes 0
 // and ignore them. Empty when none was kept.
 inline constexpr std::size_t ExportDirOffset = 256;
-QString ExportDir(const Store& s);
+QString exportDir(const Store& s);
 // Keeps dir as that folder in memory; false, keeping the old one, when dir does not fit:
 // longer than 255 characters or with a character that code page 1251 cannot hold.
-bool SetExportDir(Store& s, const QString& dir);
+bool setExportDir(Store& s, const QString& dir);
 
 // Whether a grid's column widths (count slots from base) were stored by the user: a grid
 // whose slots all hold the default 16 never was, and opens its columns wide enough to read.
 // Each grid decides for itself, from its own slots, so that the file stays as it always was.
-bool ColumnWidthsStored(const Store& s, int base, int count);
+bool columnWidthsStored(const Store& s, int base, int count);
 
 // Write the tables whole, creating or replacing the files.
-IoResult SaveFileForm(const Store& s);
-IoResult SaveFileSet(const Store& s);
-IoResult SaveFileCol(const Store& s);
+IoResult saveWindowSizesFile(const Store& s);
+IoResult saveSettingsFile(const Store& s);
+IoResult saveColumnWidthsFile(const Store& s);
 
 } // namespace storage

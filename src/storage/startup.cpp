@@ -110,11 +110,11 @@ void clearLeftovers(const Store& s) {
 
 // --- the directory of the earlier version ---------------------------------------------------
 
-bool sameOrganization(const TFirm& a, const TFirm& b) {
-    return a.Name == b.Name && a.Inn == b.Inn;
+bool sameOrganization(const OrganizationRecord& a, const OrganizationRecord& b) {
+    return a.name == b.name && a.inn == b.inn;
 }
 
-bool held(const Store& s, const TFirm& f) {
+bool held(const Store& s, const OrganizationRecord& f) {
     for (int i = 0; i < s.FirmCount; ++i)
         if (sameOrganization(s.Firms[std::size_t(i)], f))
             return true;
@@ -136,7 +136,7 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() != FirmsOldFileSize)
         return true;
-    std::vector<FirmOld> old(FirmsOldFileSize / sizeof(FirmOld));
+    std::vector<OldOrganizationRecord> old(FirmsOldFileSize / sizeof(OldOrganizationRecord));
     if (const IoResult r = readExactly(path, old.data(), FirmsOldFileSize); !r) {
         messages << r.error;
         return false;
@@ -147,9 +147,9 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
     const int room = deleted ? MaxFirms : MaxFirmsInUse;
     const int before = count;
     bool used = false;
-    for (std::size_t i = 0; i < old.size() && old[i].Name.len != 0; ++i) {
+    for (std::size_t i = 0; i < old.size() && old[i].name.len != 0; ++i) {
         used = true;
-        const TFirm f = ConvertFirmOld(old[i]);
+        const OrganizationRecord f = convertOldOrganization(old[i]);
         if (held(s, f))
             continue;
         if (count >= room) {
@@ -174,8 +174,8 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
             return false;
         }
     }
-    for (std::size_t i = 0; i < old.size() && old[i].Name.len != 0; ++i)
-        if (!held(s, ConvertFirmOld(old[i])))
+    for (std::size_t i = 0; i < old.size() && old[i].name.len != 0; ++i)
+        if (!held(s, convertOldOrganization(old[i])))
             return false;
     if (const IoResult r = moveAside(path, QStringLiteral("_Old")); !r)
         messages << r.error;
@@ -213,7 +213,7 @@ QByteArray numberAndInn(const QString& fileName) {
         if (c != '_' && (c < '0' || c > '9'))
             return {};
     WordList parts;
-    SplitAtUnderscores(std::string_view(stem.constData(), std::size_t(stem.size())), parts);
+    splitAtUnderscores(std::string_view(stem.constData(), std::size_t(stem.size())), parts);
     return parts.count == 2 ? stem : QByteArray();
 }
 
@@ -228,10 +228,10 @@ void nameOldOrders(const Store& s, QStringList& messages) {
         if (stem.isEmpty())
             continue;
         const QString path = s.ProgramDir + f.name;
-        PlatOld old;
+        OldOrderRecord old;
         if (!readExactly(path, &old, PlatOldFileSize))
             continue;
-        const std::string_view yy = DateYearDigits(old.Date.view());
+        const std::string_view yy = dateYearDigits(old.date.view());
         if (yy.size() != 2 || !isDigits(yy))
             continue;
         // A name already taken leaves the order under its old name, as a failure does; the
@@ -254,13 +254,13 @@ void convertOldOrders(const Store& s, QStringList& messages) {
         if (f.size != PlatOldFileSize)
             continue;
         const QString path = s.ProgramDir + f.name;
-        PlatOld old;
+        OldOrderRecord old;
         if (const IoResult r = readExactly(path, &old, PlatOldFileSize); !r) {
             messages << r.error;
             continue;
         }
-        TPlat plat = ConvertPlatOld(old);
-        CompletePlatParties(s, plat);
+        OrderRecord plat = convertOldOrder(old);
+        completeOrderParties(s, plat);
         if (const IoResult r = writeFileAtomic(path, recordBytes(plat)); !r)
             messages << r.error;
     }
@@ -268,36 +268,36 @@ void convertOldOrders(const Store& s, QStringList& messages) {
 
 } // namespace
 
-QStringList StartUp(Store& s, const QString& programDir) {
+QStringList startUp(Store& s, const QString& programDir) {
     QStringList messages;
     s.setProgramDir(programDir);
-    SetDefaultSettings(s);
+    setDefaultSettings(s);
     if (s.ReadOnlyFolder) {
         // The folder is not this run's to change: what is there is read as it is.
-        LoadFilePathPlt(s, messages);
-        LoadFileForm(s, messages);
-        LoadFileCol(s, messages);
-        LoadFirms(s, messages);
-        LoadFilials(s, messages);
-        LoadEmployees(s, messages);
-        LoadFileSet(s, messages);
+        loadPathFile(s, messages);
+        loadWindowSizesFile(s, messages);
+        loadColumnWidthsFile(s, messages);
+        loadOrganizations(s, messages);
+        loadBranches(s, messages);
+        loadEmployees(s, messages);
+        loadSettingsFile(s, messages);
         return messages;
     }
 
     // Each step below either finishes or is left whole for the next start to do again.
     clearLeftovers(s);
-    LoadFilePathPlt(s, messages);
-    LoadFileForm(s, messages);
-    LoadFileCol(s, messages);
+    loadPathFile(s, messages);
+    loadWindowSizesFile(s, messages);
+    loadColumnWidthsFile(s, messages);
     if (ensureFolder(s, QStringLiteral("Data"), messages))
-        FinishTableSave(s, messages);
-    LoadFirms(s, messages);
+        finishTableSave(s, messages);
+    loadOrganizations(s, messages);
     // The old directory before the old orders, whose parties are completed from it.
     const bool firmsConverted = convertOldFirms(s, QStringLiteral("Firms"), messages);
     const bool directoryConverted =
         convertOldFirms(s, QStringLiteral("FirmsDel"), messages) && firmsConverted;
-    LoadFilials(s, messages);
-    LoadEmployees(s, messages);
+    loadBranches(s, messages);
+    loadEmployees(s, messages);
 
     // Old orders are converted in the program folder before the orders there move into PP,
     // so that they are listed from this start on.
@@ -308,7 +308,7 @@ QStringList StartUp(Store& s, const QString& programDir) {
     moveIntoFolder(s, QStringLiteral("PP"), u".plat", messages);
     moveIntoFolder(s, QStringLiteral("PPDel"), u".pdel", messages);
 
-    LoadFileSet(s, messages);
+    loadSettingsFile(s, messages);
     return messages;
 }
 

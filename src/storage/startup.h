@@ -18,7 +18,7 @@ namespace storage {
 //     as "NAME.plat.new" in PP takes its name when it is free);
 //  3. the defaults and the settings files "PathPlt", "FormW", "ArCol";
 //  4. Data is created when missing, and a change of the tables that a crash interrupted is
-//     finished (or undone, see FinishTableSave);
+//     finished (or undone, see finishTableSave);
 //  5. the directory is loaded, and the earlier version's "Firms" and "FirmsDel" of the program
 //     folder are converted into it whenever they are there and the tables do not hold their
 //     organizations (the old files then become Firms_Old, FirmsDel_Old);
@@ -32,6 +32,6 @@ namespace storage {
 // or cannot be read is named in a message and left alone (see loadFixedFile).
 // With ReadOnlyFolder set, only the files are read (3., 5., 6., 9.), and nothing in the folder
 // is created, converted, moved, removed or set aside.
-QStringList StartUp(Store& s, const QString& programDir);
+QStringList startUp(Store& s, const QString& programDir);
 
 } // namespace storage

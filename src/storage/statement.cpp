@@ -34,9 +34,9 @@ QString numberKey(QString n) {
 }
 
 std::optional<Money> amountOf(std::string_view text) {
-    const ParsedAmount strict = ParseAmount(text);
-    if (strict.AmountError == AmountValid)
-        return strict.Value;
+    const ParsedAmount strict = Money::parse(text);
+    if (strict.error == AmountValid)
+        return strict.value;
     return Money::parseLenient(text);
 }
 
@@ -48,7 +48,7 @@ QString amountText(const std::optional<Money>& m, const QString& asWritten) {
 struct Saved {
     QString name;
     QByteArray bytes; // the whole file, so that marking changes one byte and nothing else
-    TPlat plat;
+    OrderRecord plat;
     QDate date;
     std::optional<Money> amount;
     bool matched = false;
@@ -57,19 +57,19 @@ struct Saved {
 std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
     std::vector<Saved> orders;
     for (const FolderEntry& e : listFiles(s.PlatDir, u".plat")) {
-        if (e.size != qint64(sizeof(TPlat)))
+        if (e.size != qint64(sizeof(OrderRecord)))
             continue;
         Saved o;
         o.name = e.name;
-        if (const IoResult r = readFile(s.PlatDir + e.name, o.bytes, sizeof(TPlat)); !r) {
+        if (const IoResult r = readFile(s.PlatDir + e.name, o.bytes, sizeof(OrderRecord)); !r) {
             failures << r.error;
             continue;
         }
-        if (o.bytes.size() != qsizetype(sizeof(TPlat)))
+        if (o.bytes.size() != qsizetype(sizeof(OrderRecord)))
             continue;
         recordFromBytes(o.plat, o.bytes.constData());
-        o.date = dateOf(QString::fromLatin1(o.plat.Date.bytes()));
-        o.amount = amountOf(o.plat.Amount.view());
+        o.date = dateOf(QString::fromLatin1(o.plat.date.bytes()));
+        o.amount = amountOf(o.plat.amount.view());
         orders.push_back(std::move(o));
     }
     return orders;
@@ -78,15 +78,15 @@ std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
 bool accountKnown(const Store& s, const QString& account) {
     const QByteArray a = account.toLatin1();
     for (int f = 0; f < s.FirmCount; ++f)
-        for (const TFirmBank& b : s.Firms[std::size_t(f)].Banks)
-            if (b.Account.bytes() == a)
+        for (const BankRecord& b : s.Firms[std::size_t(f)].banks)
+            if (b.account.bytes() == a)
                 return true;
     return false;
 }
 
 bool matches(const Saved& o, const StatementDebit& d) {
-    return !o.matched && o.plat.PayerAccount.bytes() == d.payerAccount.toLatin1() &&
-           numberKey(cp1251::toUnicode(o.plat.Number.view())) == numberKey(d.number) &&
+    return !o.matched && o.plat.payerAccount.bytes() == d.payerAccount.toLatin1() &&
+           numberKey(cp1251::toUnicode(o.plat.number.view())) == numberKey(d.number) &&
            o.date.isValid() && o.date == d.date && o.amount && o.amount == d.amount;
 }
 
@@ -95,19 +95,19 @@ bool matches(const Saved& o, const StatementDebit& d) {
 void markInMemory(Store& s, const QString& name) {
     const QByteArray n = name.toLatin1();
     for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].FileName.bytes() == n)
-            s.PlatList[std::size_t(i)].Accepted = 1;
+        if (s.PlatList[std::size_t(i)].fileName.bytes() == n)
+            s.PlatList[std::size_t(i)].accepted = 1;
     if (s.PlatSaved && s.PlatFileName.bytes() == n) {
-        s.Plat.Accepted = 1;
-        s.PlatSnapshot.Accepted = 1;
+        s.Plat.accepted = 1;
+        s.PlatSnapshot.accepted = 1;
     }
 }
 
 } // namespace
 
-Statement ReadStatement(const QByteArray& bytes) {
+Statement readStatement(const QByteArray& bytes) {
     Statement st;
-    const ExchangeText t = ReadExchange(bytes);
+    const ExchangeText t = readExchange(bytes);
     if (!t.error.isEmpty()) {
         st.error = t.error;
         return st;
@@ -156,7 +156,7 @@ Statement ReadStatement(const QByteArray& bytes) {
     return st;
 }
 
-StatementOutcome ImportStatement(Store& s, const QString& path) {
+StatementOutcome importStatement(Store& s, const QString& path) {
     StatementOutcome out;
     const QString refused = u"Выписка %1 не загружена: "_s.arg(QDir::toNativeSeparators(path));
     if (s.ReadOnlyFolder) {
@@ -168,7 +168,7 @@ StatementOutcome ImportStatement(Store& s, const QString& path) {
         out.error = r.error;
         return out;
     }
-    const Statement st = ReadStatement(bytes);
+    const Statement st = readStatement(bytes);
     if (!st.error.isEmpty()) {
         out.error = refused + st.error;
         return out;
@@ -192,12 +192,12 @@ StatementOutcome ImportStatement(Store& s, const QString& path) {
             continue;
         }
         found->matched = true;
-        if (found->plat.Accepted == 1) {
+        if (found->plat.accepted == 1) {
             ++out.alreadyMarked;
             continue;
         }
         QByteArray marked = found->bytes;
-        marked[offsetof(TPlat, Accepted)] = 1;
+        marked[offsetof(OrderRecord, accepted)] = 1;
         if (const IoResult w = writeFileAtomic(s.PlatDir + found->name, marked); !w) {
             out.failures << w.error;
             continue;
@@ -206,29 +206,29 @@ StatementOutcome ImportStatement(Store& s, const QString& path) {
         markInMemory(s, found->name);
     }
     for (const Saved& o : orders) {
-        if (o.matched || !st.accounts.contains(QString::fromLatin1(o.plat.PayerAccount.bytes())))
+        if (o.matched || !st.accounts.contains(QString::fromLatin1(o.plat.payerAccount.bytes())))
             continue;
         if (!o.date.isValid() || (st.from.isValid() && o.date < st.from) ||
             (st.to.isValid() && o.date > st.to))
             continue;
         out.notDebited << u"%1: № %2 от %3, %4"_s.arg(
-            o.name, cp1251::toUnicode(o.plat.Number.view()), dateText(o.date),
-            amountText(o.amount, cp1251::toUnicode(o.plat.Amount.view())));
+            o.name, cp1251::toUnicode(o.plat.number.view()), dateText(o.date),
+            amountText(o.amount, cp1251::toUnicode(o.plat.amount.view())));
     }
     return out;
 }
 
-QString StatementMarkedLine(const StatementOutcome& outcome) {
+QString statementMarkedLine(const StatementOutcome& outcome) {
     QString text = u"Отмечено оплаченными: %1."_s.arg(outcome.marked.size());
     if (outcome.alreadyMarked > 0)
         text += u" Уже были отмечены: %1."_s.arg(outcome.alreadyMarked);
     return text;
 }
 
-QString StatementReport(const StatementOutcome& outcome) {
+QString statementReport(const StatementOutcome& outcome) {
     if (!outcome.error.isEmpty())
         return outcome.error;
-    QString text = StatementMarkedLine(outcome);
+    QString text = statementMarkedLine(outcome);
     const auto list = [&text](const QString& title, const QStringList& lines) {
         if (lines.isEmpty())
             return;

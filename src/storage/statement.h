@@ -35,9 +35,9 @@ struct Statement {
     QString error; // not empty: the statement cannot be used, and why (Russian)
 };
 
-// Reads a statement (ReadExchange): its accounts, period and debits (documents with a
+// Reads a statement (readExchange): its accounts, period and debits (documents with a
 // ДатаСписано whose payer account is one of its accounts; the credits are not ours to mark).
-Statement ReadStatement(const QByteArray& bytes);
+Statement readStatement(const QByteArray& bytes);
 
 struct StatementOutcome {
     QString error;          // not empty: refused whole, nothing changed
@@ -56,14 +56,14 @@ struct StatementOutcome {
 // import while this run only reads the folder (ReadOnlyFolder: another program holds it, or
 // no lock can be taken). Importing the same statement
 // again changes nothing.
-StatementOutcome ImportStatement(Store& s, const QString& path);
+StatementOutcome importStatement(Store& s, const QString& path);
 
 // "Отмечено оплаченными: 2. Уже были отмечены: 1.": the first line of the report.
-QString StatementMarkedLine(const StatementOutcome& outcome);
+QString statementMarkedLine(const StatementOutcome& outcome);
 
 // What the user is told after an import: how many orders were marked, then the statement
 // lines that matched no saved order, the saved orders it does not show debited and the
 // orders that could not be marked.
-QString StatementReport(const StatementOutcome& outcome);
+QString statementReport(const StatementOutcome& outcome);
 
 } // namespace storage

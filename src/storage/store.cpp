@@ -22,7 +22,7 @@ Store::Store() {
     clearRecord(PlatList);
     clearRecord(PayerInnTable);
     clearRecord(PayeeInnTable);
-    SetDefaultSettings(*this);
+    setDefaultSettings(*this);
 }
 
 void Store::setProgramDir(const QString& dir) {

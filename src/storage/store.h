@@ -15,44 +15,44 @@ namespace storage {
 
 // One entry of the cache of the organization list's text columns.
 struct FirmShowEntry {
-    ShortStr<96> Address;
-    ShortStr<32> Phone;
-    ShortStr<48> EMail;
+    ShortStr<96> address;
+    ShortStr<32> phone;
+    ShortStr<48> email;
 };
 
 // Summary of one saved order, as the list of saved orders shows it.
-struct TPlatItem {
-    ShortStr<6> NumberText;    // the order number as written in the file name
-    ShortStr<22> DateText;     // the order's Date
-    ShortStr<2> YearDigits;    // the year part of the file name
-    std::uint8_t Accepted;     // 1 when the order's Accepted flag is 1
-    ShortStr<28> FileName;     // name with extension, without folder
-    ShortStr<128> PayerText;   // payer's name, or the payer INN when no organization has it
-    ShortStr<128> PayeeText;   // the same for the payee
-    ShortStr<12> PayerInn;     // from the file name
-    ShortStr<12> PayeeInn;     // from the record
-    std::uint32_t NumberValue; // integer value of NumberText
-    ShortStr<12> AmountText;   // the order's Amount as typed
+struct OrderListItem {
+    ShortStr<6> numberText;    // the order number as written in the file name
+    ShortStr<22> dateText;     // the order's Date
+    ShortStr<2> yearDigits;    // the year part of the file name
+    std::uint8_t accepted;     // 1 when the order's Accepted flag is 1
+    ShortStr<28> fileName;     // name with extension, without folder
+    ShortStr<128> payerText;   // payer's name, or the payer INN when no organization has it
+    ShortStr<128> payeeText;   // the same for the payee
+    ShortStr<12> payerInn;     // from the file name
+    ShortStr<12> payeeInn;     // from the record
+    std::uint32_t numberValue; // integer value of NumberText
+    ShortStr<12> amountText;   // the order's Amount as typed
     // Why the file could not be read (its size, the system's reason), code page 1251; empty
     // for an order that was read. Such an order is listed by its name alone.
-    ShortStr<60> Problem;
+    ShortStr<60> problem;
 };
 
 struct PayerInnEntry {
-    ShortStr<12> Inn;
-    std::uint32_t MaxNumber; // highest order number among this payer's saved orders
-    ShortStr<128> Name;
+    ShortStr<12> inn;
+    std::uint32_t maxNumber; // highest order number among this payer's saved orders
+    ShortStr<128> name;
 };
 
 struct PayeeInnEntry {
-    ShortStr<12> Inn;
-    ShortStr<128> Name;
+    ShortStr<12> inn;
+    ShortStr<128> name;
 };
 
 // Width and height of one window, by its tag.
 struct FormSize {
-    U16 Width;
-    U16 Height;
+    U16 width;
+    U16 height;
 };
 
 // The windows whose size is kept, by their entry in FormSizes.
@@ -92,33 +92,33 @@ public:
     bool ReadOnlyFolder = false;
 
     // Directory of organizations.
-    std::array<TFirm, MaxFirms> Firms;
+    std::array<OrganizationRecord, MaxFirms> Firms;
     int FirmCount = 0;
-    std::array<TFirm, MaxFirms> FirmsDel;
+    std::array<OrganizationRecord, MaxFirms> FirmsDel;
     int FirmDelCount = 0;
     int CurFirm = 0;
     int CurFirmDel = 0;
     std::array<FirmShowEntry, MaxFirms> FirmShow;
 
     // Branches and employees of all organizations.
-    std::array<TFilial, MaxFilials> Filials;
+    std::array<BranchRecord, MaxFilials> Filials;
     int FilialCount = 0;
-    std::array<TEmpl, MaxEmployees> Employees;
+    std::array<EmployeeRecord, MaxEmployees> Employees;
     int EmplCount = 0;
 
     // The order on screen.
-    TPlat Plat;
+    OrderRecord Plat;
     ShortStr<28> PlatFileName;
-    TPlat PlatSnapshot;
+    OrderRecord PlatSnapshot;
     bool PlatSaved = false;
-    std::array<TFirm, 2> OpenedParties; // payer, payee of the order on screen
+    std::array<OrganizationRecord, 2> OpenedParties; // payer, payee of the order on screen
     ShortStr<2> DateYY;
     std::uint8_t PlatError = 0;
     int OpenedIndex = 0;
     bool PlatChanged = false; // result of the last change check of a saved order
 
     // Saved orders and the payer and payee tables built from them.
-    std::array<TPlatItem, MaxPlats> PlatList;
+    std::array<OrderListItem, MaxPlats> PlatList;
     int PlatCount = 0;
     std::array<PayerInnEntry, MaxPlats> PayerInnTable;
     int PayerInnCount = 0;

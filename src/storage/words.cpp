@@ -58,17 +58,17 @@ const LegalForm& legalForm() {
 
 } // namespace
 
-void SplitWords(std::string_view text, WordList& out) {
+void splitWords(std::string_view text, WordList& out) {
     split(text, out, [](unsigned char c) { return c <= 32; });
 }
 
-void SplitAtUnderscores(std::string_view text, WordList& out) {
+void splitAtUnderscores(std::string_view text, WordList& out) {
     split(text, out, [](unsigned char c) { return c == '_'; });
 }
 
-void OOO(WorkText& text) {
+void shortenLegalForm(WorkText& text) {
     WordList words;
-    SplitWords(text.view(), words);
+    splitWords(text.view(), words);
     const LegalForm& form = legalForm();
     if (words.count < 5)
         return;
@@ -82,10 +82,10 @@ void OOO(WorkText& text) {
     }
 }
 
-WorkText OOO(std::string_view text) {
+WorkText shortenLegalForm(std::string_view text) {
     WorkText t;
     t.assign(text);
-    OOO(t);
+    shortenLegalForm(t);
     return t;
 }
 

@@ -31,19 +31,19 @@ struct WordList {
 // Splits text into words. Every character with a code of 32 or less separates words; runs of
 // separators give no empty words; each word is cut to 32 characters; words after the 64th
 // are dropped.
-void SplitWords(std::string_view text, WordList& out);
+void splitWords(std::string_view text, WordList& out);
 
 // The same with "_" as the only separator (spaces stay inside the parts).
-void SplitAtUnderscores(std::string_view text, WordList& out);
+void splitAtUnderscores(std::string_view text, WordList& out);
 
 // When text starts with the four words of the legal form "Общество с ограниченной
 // ответственностью" (each in one of its accepted spellings) and has a fifth word, rewrites
 // it to "ООО" and the further words joined by single spaces. Otherwise text is left as it is,
 // spacing included.
-void OOO(WorkText& text);
+void shortenLegalForm(WorkText& text);
 
-// OOO on any text (at most 255 characters are looked at), for callers that hold the name
-// elsewhere; the result is at most 255 characters.
-WorkText OOO(std::string_view text);
+// shortenLegalForm on any text (at most 255 characters are looked at), for callers that hold the
+// name elsewhere; the result is at most 255 characters.
+WorkText shortenLegalForm(std::string_view text);
 
 } // namespace storage

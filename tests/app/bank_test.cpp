@@ -23,31 +23,31 @@ const char* const Account = "40702810938000012345";
 
 // The directory with one organization that pays from Account at bank 044525225.
 void prepareDirectory(const TempDir& dir, const char* bik = "044525225") {
-    std::array<storage::TFirm, storage::MaxFirms> firms{};
+    std::array<storage::OrganizationRecord, storage::MaxFirms> firms{};
     storage::clearRecord(firms);
-    firms[0].Name.assign(cp("ООО «Вега»"));
-    firms[0].Inn = "7701000001";
-    firms[0].Banks[0].Account = Account;
-    firms[0].Banks[0].Bik.assign(std::string_view(bik));
+    firms[0].name.assign(cp("ООО «Вега»"));
+    firms[0].inn = "7701000001";
+    firms[0].banks[0].account = Account;
+    firms[0].banks[0].bik.assign(std::string_view(bik));
     QDir(dir.path()).mkpath("Data");
     QDir(dir.path()).mkpath("PP");
     dir.write("Data/Firms", storage::recordBytes(firms));
 }
 
 QString saveOrder(const TempDir& dir, int number, const char* date, const char* amount) {
-    storage::TPlat p;
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Number.assign(QByteArray::number(number));
-    p.Date.assign(std::string_view(date));
-    p.Amount.assign(std::string_view(amount));
-    p.PayerName.assign(cp("ООО «Вега»"));
-    p.PayerInn = "7701000001";
-    p.PayerAccount = Account;
-    p.PayerBik = "044525225";
-    p.PayeeName.assign(cp("АО «Бумага»"));
-    p.PayeeInn = "7707083893";
-    p.PayeeAccount = "40702810500000000002";
-    p.Purpose.assign(cp("Оплата по счету"));
+    p.number.assign(QByteArray::number(number));
+    p.date.assign(std::string_view(date));
+    p.amount.assign(std::string_view(amount));
+    p.payerName.assign(cp("ООО «Вега»"));
+    p.payerInn = "7701000001";
+    p.payerAccount = Account;
+    p.payerBik = "044525225";
+    p.payeeName.assign(cp("АО «Бумага»"));
+    p.payeeInn = "7707083893";
+    p.payeeAccount = "40702810500000000002";
+    p.purpose.assign(cp("Оплата по счету"));
     const QString name = QString("%1_7701000001_26.plat").arg(number);
     dir.write("PP/" + name, storage::recordBytes(p));
     return name;

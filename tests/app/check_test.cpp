@@ -36,38 +36,38 @@ QStringList snapshot(const TempDir& dir) {
 // A folder with one clean organization, one with known problems, and an order whose payee
 // has the correspondent account of another bank.
 void prepare(const TempDir& dir, bool withProblems) {
-    std::array<storage::TFirm, storage::MaxFirms> firms{};
+    std::array<storage::OrganizationRecord, storage::MaxFirms> firms{};
     storage::clearRecord(firms);
-    storage::TFirm& clean = firms[0];
-    clean.Name = "Clean";
-    clean.Inn = "7707083893";
-    clean.Kpp = "773601001";
-    clean.Banks[0].Account = "40702810938000012345";
-    clean.Banks[0].CorrAccount = "30101810400000000225";
-    clean.Banks[0].Bik = "044525225";
+    storage::OrganizationRecord& clean = firms[0];
+    clean.name = "Clean";
+    clean.inn = "7707083893";
+    clean.kpp = "773601001";
+    clean.banks[0].account = "40702810938000012345";
+    clean.banks[0].corrAccount = "30101810400000000225";
+    clean.banks[0].bik = "044525225";
     if (withProblems) {
-        storage::TFirm& vega = firms[1];
-        vega.Name = cps("Вега");
-        vega.Inn = "7707083894";
-        vega.Kpp = "77360100";
-        vega.Banks[1] = clean.Banks[0];
-        vega.Banks[1].Account = "40702810038000012345";
+        storage::OrganizationRecord& vega = firms[1];
+        vega.name = cps("Вега");
+        vega.inn = "7707083894";
+        vega.kpp = "77360100";
+        vega.banks[1] = clean.banks[0];
+        vega.banks[1].account = "40702810038000012345";
     }
     QDir(dir.path()).mkpath("Data");
     QDir(dir.path()).mkpath("PP");
     dir.write("Data/Firms", storage::recordBytes(firms));
 
-    storage::TPlat p;
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Number = "7"; // not the number of the file name: a scan would rename the file
-    p.Date = "01.02.2026";
-    p.PayerInn = clean.Inn;
-    p.PayerAccount = clean.Banks[0].Account;
-    p.PayerCorrAccount = clean.Banks[0].CorrAccount;
-    p.PayerBik = clean.Banks[0].Bik;
-    p.PayeeInn = "500100732259";
-    p.PayeeBik = withProblems ? "044030653" : "044525225";
-    p.PayeeCorrAccount = "30101810400000000225";
+    p.number = "7"; // not the number of the file name: a scan would rename the file
+    p.date = "01.02.2026";
+    p.payerInn = clean.inn;
+    p.payerAccount = clean.banks[0].account;
+    p.payerCorrAccount = clean.banks[0].corrAccount;
+    p.payerBik = clean.banks[0].bik;
+    p.payeeInn = "500100732259";
+    p.payeeBik = withProblems ? "044030653" : "044525225";
+    p.payeeCorrAccount = "30101810400000000225";
     dir.write("PP/1_7707083893_26.plat", storage::recordBytes(p));
 }
 

@@ -56,12 +56,12 @@ protected:
         // All branches and employees belong to the first organization, so that its windows
         // list all of them.
         auto s = std::make_unique<storage::Store>();
-        ASSERT_EQ(storage::StartUp(*s, dir.path()), QStringList());
-        for (storage::TFilial& b : s->Filials)
-            b.FirmNo = 0;
-        for (storage::TEmpl& e : s->Employees)
-            e.FirmNo = 0;
-        ASSERT_TRUE(storage::SaveFileFilial(*s).ok && storage::SaveFileEmpl(*s).ok);
+        ASSERT_EQ(storage::startUp(*s, dir.path()), QStringList());
+        for (storage::BranchRecord& b : s->Filials)
+            b.organizationNo = 0;
+        for (storage::EmployeeRecord& e : s->Employees)
+            e.organizationNo = 0;
+        ASSERT_TRUE(storage::saveBranchesFile(*s).ok && storage::saveEmployeesFile(*s).ok);
         previous = qInstallMessageHandler(collect);
         warnings = &seen;
     }
@@ -73,7 +73,7 @@ protected:
     // Starts storage, creates the windows and shows the main window.
     void start() {
         store = std::make_unique<storage::Store>();
-        ASSERT_EQ(storage::StartUp(*store, dir.path()), QStringList());
+        ASSERT_EQ(storage::startUp(*store, dir.path()), QStringList());
         windows = app::createWindows(*store);
         ASSERT_EQ(windows->mainWindow->creationMessages(), QStringList());
         windows->mainWindow->show();
@@ -157,7 +157,7 @@ TEST_F(HostileWindows, FullDataSetOpensDrawsAndScrollsEveryWindow) {
         d->hide();
     }
     // The questions that name an organization of the longest name stay within the screen.
-    const QString name = editor::toUi(store->Firms[0].Name);
+    const QString name = editor::toUi(store->Firms[0].name);
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     for (const editor::Question& q :
          {directory::deleteOrganizationQuestion(name),

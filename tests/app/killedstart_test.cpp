@@ -88,8 +88,8 @@ QStringList tracedCalls(const Folder& folder, const QStringList& args) {
 // The organizations in use of a directory file, by name.
 QStringList organizations(const QByteArray& file) {
     QStringList names;
-    for (qsizetype at = 0; at + qsizetype(sizeof(storage::TFirm)) <= file.size();
-         at += sizeof(storage::TFirm)) {
+    for (qsizetype at = 0; at + qsizetype(sizeof(storage::OrganizationRecord)) <= file.size();
+         at += sizeof(storage::OrganizationRecord)) {
         const auto len = static_cast<unsigned char>(file[at]);
         if (len == 0)
             break;

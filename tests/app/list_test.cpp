@@ -155,13 +155,13 @@ TEST(PdfMode, OnePagePerOrderAndNothingWrittenForABadOne) {
 TEST(ExportMode, OrdersThatCanBePaidAreWrittenAndTheOthersNamed) {
     TempDir dir, outDir;
     prepare(dir); // orders without the payer's account
-    storage::TPlat p;
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Number = "7";
-    p.PayerInn = "7701000001";
-    p.Date = "05.02.2009";
-    p.Amount = "1500";
-    p.PayerAccount = "40702810900000000001";
+    p.number = "7";
+    p.payerInn = "7701000001";
+    p.date = "05.02.2009";
+    p.amount = "1500";
+    p.payerAccount = "40702810900000000001";
     dir.write("PP/7_7701000001_09.plat", storage::recordBytes(p));
     ASSERT_EQ(runProgram({"--dir", dir.path(), "--list"}).status, 0);
     auto folder = [&] {

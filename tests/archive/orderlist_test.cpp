@@ -12,52 +12,52 @@
 #include <gtest/gtest.h>
 
 using namespace archive;
+using storage::OrderListItem;
 using storage::Store;
-using storage::TPlatItem;
 using testing_support::cps;
 using testing_support::platFile;
 using testing_support::TempDir;
 
 namespace {
 
-TPlatItem item(const char* number, const char* amount, const char* payerInn = "1234567890",
-               const char* payeeInn = "7701000001") {
-    TPlatItem e;
+OrderListItem item(const char* number, const char* amount, const char* payerInn = "1234567890",
+                   const char* payeeInn = "7701000001") {
+    OrderListItem e;
     storage::clearRecord(e);
-    e.NumberText = number;
-    e.DateText = "03.02.2009";
-    e.AmountText = amount;
-    e.PayerInn = payerInn;
-    e.PayeeInn = payeeInn;
-    e.FileName.assign(std::string(number) + "_" + payerInn + "_09.plat");
+    e.numberText = number;
+    e.dateText = "03.02.2009";
+    e.amountText = amount;
+    e.payerInn = payerInn;
+    e.payeeInn = payeeInn;
+    e.fileName.assign(std::string(number) + "_" + payerInn + "_09.plat");
     return e;
 }
 
-std::unique_ptr<Store> storeWith(std::initializer_list<TPlatItem> items) {
+std::unique_ptr<Store> storeWith(std::initializer_list<OrderListItem> items) {
     auto s = std::make_unique<Store>();
     s->PlatCount = 0;
-    for (const TPlatItem& e : items)
+    for (const OrderListItem& e : items)
         s->PlatList[std::size_t(s->PlatCount++)] = e;
-    storage::FindINN(*s);
+    storage::buildPartyTables(*s);
     return s;
 }
 
 } // namespace
 
 TEST(PlatList, CellsShowTheEntry) {
-    TPlatItem e = item("15", "100-00");
-    e.PayerText.assign(cps("ООО Ромашка"));
-    e.PayeeText = "7701000001";
+    OrderListItem e = item("15", "100-00");
+    e.payerText.assign(cps("ООО Ромашка"));
+    e.payeeText = "7701000001";
     const QStringList expected{"15",         "03.02.2009", "ООО Ромашка",
                                "7701000001", "100-00",     "Не оплачено"};
     for (int c = 0; c < PlatColumns; ++c)
-        EXPECT_EQ(PlatCellText(e, c), expected[c]) << c;
-    e.Accepted = 1;
-    EXPECT_EQ(PlatCellText(e, 5), "Оплачено");
-    EXPECT_EQ(PlatColumnTitles(),
+        EXPECT_EQ(orderCellText(e, c), expected[c]) << c;
+    e.accepted = 1;
+    EXPECT_EQ(orderCellText(e, 5), "Оплачено");
+    EXPECT_EQ(orderColumnTitles(),
               (QStringList{"№", "Дата.", "Плательщик", "Кому", "Сумма", "Состояние"}));
-    EXPECT_EQ(DeletionPanelText(e), "№ 15 от 03.02.2009");
-    EXPECT_EQ(SelectionText(2, 4), "Selection - 3 (2..4)");
+    EXPECT_EQ(deletionPanelText(e), "№ 15 от 03.02.2009");
+    EXPECT_EQ(selectionText(2, 4), "Selection - 3 (2..4)");
 }
 
 TEST(PlatList, FilterKeepsTheMatchingEntriesInListOrder) {
@@ -80,10 +80,10 @@ TEST(PlatList, FilterKeepsTheMatchingEntriesInListOrder) {
     };
     for (const Case& c : cases) {
         PlatItems out;
-        const int n = FillFilter(*s, c.choice, out);
+        const int n = filterOrders(*s, c.choice, out);
         std::vector<std::string> numbers;
         for (int i = 0; i < n; ++i)
-            numbers.emplace_back(out[std::size_t(i)].NumberText.view());
+            numbers.emplace_back(out[std::size_t(i)].numberText.view());
         EXPECT_EQ(numbers, c.numbers) << c.name;
     }
 }
@@ -106,7 +106,7 @@ TEST(PlatList, BoxStepKeepsSidesWithOnePartyTickedAndChoosesTheFirst) {
     };
     for (const Case& c : cases) {
         FilterBoxes b = c.in;
-        EXPECT_EQ(BoxStep(*two, b), c.mode) << c.name;
+        EXPECT_EQ(filterBoxStep(*two, b), c.mode) << c.name;
         EXPECT_EQ(b.payerAll, c.out.payerAll) << c.name;
         EXPECT_EQ(b.payeeAll, c.out.payeeAll) << c.name;
         EXPECT_EQ(b.payer, c.out.payer) << c.name;
@@ -114,30 +114,30 @@ TEST(PlatList, BoxStepKeepsSidesWithOnePartyTickedAndChoosesTheFirst) {
     }
     auto four = storeWith({item("1", "1", "111", "900"), item("2", "2", "222", "901")});
     FilterBoxes b{false, false, -1, -1};
-    EXPECT_EQ(BoxStep(*four, b), FilterBoth);
+    EXPECT_EQ(filterBoxStep(*four, b), FilterBoth);
     EXPECT_EQ(b.payee, 0);
 }
 
 TEST(PlatList, SumOfSelectedRows) {
     auto s =
         storeWith({item("1", "100-00"), item("2", "50-50"), item("3", "x-y-z"), item("4", "")});
-    const SelectionSum two = SumAmounts(s->PlatList, s->PlatCount, 0, 1);
+    const SelectionSum two = sumAmounts(s->PlatList, s->PlatCount, 0, 1);
     EXPECT_TRUE(two.any);
     EXPECT_EQ(two.total.kopecks(), 15050);
     EXPECT_EQ(two.error, "");
     // Tenths that a floating-point sum would miss add up exactly.
     auto dimes = storeWith({item("1", "0-10"), item("2", "0-20")});
-    EXPECT_EQ(SumAmounts(dimes->PlatList, 2, 0, 1).total.kopecks(), 30);
+    EXPECT_EQ(sumAmounts(dimes->PlatList, 2, 0, 1).total.kopecks(), 30);
 
-    const SelectionSum bad = SumAmounts(s->PlatList, s->PlatCount, 1, 2);
+    const SelectionSum bad = sumAmounts(s->PlatList, s->PlatCount, 1, 2);
     EXPECT_EQ(bad.error, "В платежке № 3 сумма «x-y-z» не является числом. Сумма выделенных "
                          "платежек не подсчитана.");
-    EXPECT_EQ(SumAmounts(s->PlatList, s->PlatCount, 3, 3).error,
+    EXPECT_EQ(sumAmounts(s->PlatList, s->PlatCount, 3, 3).error,
               "В платежке № 4 нет суммы. Сумма выделенных платежек не подсчитана.");
     // Blank rows below the list add nothing.
-    const SelectionSum blank = SumAmounts(s->PlatList, 2, 1, 6);
+    const SelectionSum blank = sumAmounts(s->PlatList, 2, 1, 6);
     EXPECT_EQ(blank.total.kopecks(), 5050);
-    EXPECT_FALSE(SumAmounts(s->PlatList, 0, 0, 3).any);
+    EXPECT_FALSE(sumAmounts(s->PlatList, 0, 0, 3).any);
 }
 
 TEST(PlatList, RemovingAnEntryMovesTheLaterOnesUp) {
@@ -155,12 +155,12 @@ TEST(PlatList, RemovingAnEntryMovesTheLaterOnesUp) {
     for (const Case& c : cases) {
         auto s = storeWith({item("1", "1"), item("2", "2"), item("3", "3")});
         s->PlatCount = c.count;
-        EXPECT_EQ(RemovePlatEntry(*s, c.position), c.current) << c.name;
+        EXPECT_EQ(removeListEntry(*s, c.position), c.current) << c.name;
         std::vector<std::string> numbers;
         for (int i = 0; i < s->PlatCount; ++i)
-            numbers.emplace_back(s->PlatList[std::size_t(i)].NumberText.view());
+            numbers.emplace_back(s->PlatList[std::size_t(i)].numberText.view());
         EXPECT_EQ(numbers, c.after) << c.name;
-        EXPECT_TRUE(s->PlatList[std::size_t(s->PlatCount)].FileName.empty()) << c.name;
+        EXPECT_TRUE(s->PlatList[std::size_t(s->PlatCount)].fileName.empty()) << c.name;
     }
 }
 
@@ -171,14 +171,14 @@ TEST(PlatList, OrderOnScreenIsFollowedThroughARemovalAbove) {
     s->PlatSaved = true;
     s->PlatFileName = "3_1234567890_09.plat";
     s->OpenedIndex = 2;
-    EXPECT_TRUE(ShownInEditor(*s, 2));
-    EXPECT_FALSE(ShownInEditor(*s, 1));
-    RemovePlatEntry(*s, 0);
+    EXPECT_TRUE(shownInEditor(*s, 2));
+    EXPECT_FALSE(shownInEditor(*s, 1));
+    removeListEntry(*s, 0);
     EXPECT_EQ(s->OpenedIndex, 1);
-    EXPECT_TRUE(ShownInEditor(*s, 1));
-    EXPECT_FALSE(ShownInEditor(*s, 0));
+    EXPECT_TRUE(shownInEditor(*s, 1));
+    EXPECT_FALSE(shownInEditor(*s, 0));
     s->PlatSaved = false;
-    EXPECT_FALSE(ShownInEditor(*s, 1));
+    EXPECT_FALSE(shownInEditor(*s, 1));
 }
 
 namespace {
@@ -196,15 +196,15 @@ struct Saving {
         s->setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
         for (const char* inn : {"1234567890", "7701000001"}) {
-            storage::TFirm& f = s->Firms[std::size_t(s->FirmCount++)];
-            f.Name.assign(std::string("Firm ") + inn);
-            f.Inn = inn;
+            storage::OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+            f.name.assign(std::string("Firm ") + inn);
+            f.inn = inn;
         }
         dir.write("PP/5_1234567890_09.plat",
                   platFile({"5", "1234567890", "03.02.2009", "7701000001", "10-00"}));
         dir.write("PP/7_1234567890_09.plat",
                   platFile({"7", "1234567890", "04.02.2009", "7701000001", "20-00"}));
-        EXPECT_TRUE(storage::FindFilesPlat(*s));
+        EXPECT_TRUE(storage::scanOrders(*s));
         q.ask = [this](const QString& a, const QString& b) {
             asked.emplace_back(a, b);
             return answer;
@@ -217,18 +217,18 @@ struct Saving {
 
 } // namespace
 
-TEST(CheckSave, NewOrderIsSavedAndScannedOnYes) {
+TEST(checkSave, NewOrderIsSavedAndScannedOnYes) {
     {
         Saving fx; // an incomplete order is not offered
         editor::OrderFields f = fx.order("3");
         f.amount.clear();
-        EXPECT_FALSE(CheckSave(*fx.s, f, fx.q).savedNew);
+        EXPECT_FALSE(checkSave(*fx.s, f, fx.q).savedNew);
         EXPECT_TRUE(fx.asked.empty());
     }
     for (bool yes : {false, true}) {
         Saving fx;
         fx.answer = yes;
-        const CheckSaveResult r = CheckSave(*fx.s, fx.order("3"), fx.q);
+        const CheckSaveResult r = checkSave(*fx.s, fx.order("3"), fx.q);
         EXPECT_EQ(fx.asked, (Saving::Asked{{"Новое платежное поручение.",
                                             "Сохранить платежное поручение № 3 ?"}}));
         EXPECT_TRUE(r.io.ok);
@@ -239,9 +239,9 @@ TEST(CheckSave, NewOrderIsSavedAndScannedOnYes) {
     }
 }
 
-TEST(CheckSave, ExistingNameIsAskedAgain) {
+TEST(checkSave, ExistingNameIsAskedAgain) {
     Saving fx;
-    const CheckSaveResult r = CheckSave(*fx.s, fx.order("5"), fx.q);
+    const CheckSaveResult r = checkSave(*fx.s, fx.order("5"), fx.q);
     EXPECT_EQ(fx.asked,
               (Saving::Asked{{"Новое платежное поручение.", "Сохранить платежное поручение № 5 ?"},
                              {"Платежное поручение № 5 уже есть.",
@@ -251,32 +251,32 @@ TEST(CheckSave, ExistingNameIsAskedAgain) {
                                                                              "1500-00"));
 }
 
-TEST(OpenListed, ReadsTheOrderAndFindsItsPosition) {
+TEST(openListed, ReadsTheOrderAndFindsItsPosition) {
     Saving fx;
-    ASSERT_TRUE(OpenListed(*fx.s, fx.s->PlatList[1].FileName));
-    EXPECT_EQ(fx.s->Plat.Number.view(), "7");
+    ASSERT_TRUE(openListed(*fx.s, fx.s->PlatList[1].fileName));
+    EXPECT_EQ(fx.s->Plat.number.view(), "7");
     EXPECT_EQ(fx.s->OpenedIndex, 1);
     EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
 
     // A file that has gone is reported and changes nothing.
     QFile::remove(fx.dir.file("PP/5_1234567890_09.plat"));
-    const storage::IoResult r = OpenListed(*fx.s, fx.s->PlatList[0].FileName);
+    const storage::IoResult r = openListed(*fx.s, fx.s->PlatList[0].fileName);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.startsWith("Нет файла платежки ")) << r.error.toStdString();
-    EXPECT_EQ(fx.s->Plat.Number.view(), "7");
+    EXPECT_EQ(fx.s->Plat.number.view(), "7");
     EXPECT_EQ(fx.s->OpenedIndex, 1);
     EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
 }
 
-TEST(CheckSave, ChangedSavedOrderSavedOnYesShowsWhatWasWrittenInItsRow) {
+TEST(checkSave, ChangedSavedOrderSavedOnYesShowsWhatWasWrittenInItsRow) {
     Saving fx;
     editor::OrderFields f = fx.order("9");
-    ASSERT_TRUE(CheckSave(*fx.s, f, fx.q).savedNew); // now the saved order on screen
+    ASSERT_TRUE(checkSave(*fx.s, f, fx.q).savedNew); // now the saved order on screen
     f.amount = "25-50";
-    EXPECT_TRUE(CheckSave(*fx.s, f, fx.q).io.ok);
+    EXPECT_TRUE(checkSave(*fx.s, f, fx.q).io.ok);
     ASSERT_EQ(fx.asked.size(), 2u);
     ASSERT_EQ(fx.s->PlatCount, 3);
-    EXPECT_EQ(fx.s->PlatList[2].AmountText.view(), "25-50");
-    EXPECT_EQ(fx.s->PlatList[0].AmountText.view(), "10-00");
-    EXPECT_EQ(SumAmounts(fx.s->PlatList, fx.s->PlatCount, 0, 2).total.kopecks(), 5550);
+    EXPECT_EQ(fx.s->PlatList[2].amountText.view(), "25-50");
+    EXPECT_EQ(fx.s->PlatList[0].amountText.view(), "10-00");
+    EXPECT_EQ(sumAmounts(fx.s->PlatList, fx.s->PlatCount, 0, 2).total.kopecks(), 5550);
 }

@@ -66,9 +66,9 @@ protected:
     }
 
     void addFirm(const char* name, const char* inn) {
-        storage::TFirm& f = store->Firms[std::size_t(store->FirmCount++)];
-        f.Name.assign(testing_support::cps(name));
-        f.Inn = inn;
+        storage::OrganizationRecord& f = store->Firms[std::size_t(store->FirmCount++)];
+        f.name.assign(testing_support::cps(name));
+        f.inn = inn;
     }
 
     QByteArray order(const char* number, const char* amount, const char* payer = PayerA,
@@ -466,7 +466,7 @@ TEST_F(ArchiveWindows, ClosingWhenTheChangedOrderCannotBeSavedKeepsTheWindowOpen
     start();
     list->hide();
     mainWindow->show();
-    ASSERT_TRUE(OpenListed(*store, store->PlatList[0].FileName));
+    ASSERT_TRUE(openListed(*store, store->PlatList[0].fileName));
     mainWindow->showOpenedOrder();
     editor::OrderFields f = mainWindow->fields();
     f.amount = "99-00";
@@ -512,13 +512,13 @@ TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotDeletedAndTheDialogStays) {
 TEST_F(ArchiveWindows, ToTheBankSendsTheWholeListOrTheSelectedRowsIntoTheFolderChosenLast) {
     // Orders with the payer's account, as the editor saves them; order 3's amount is malformed.
     for (const auto& [number, amount] : {std::pair{"1", "100-00"}, {"2", "50-50"}, {"3", "1,5"}}) {
-        storage::TPlat p;
+        storage::OrderRecord p;
         storage::clearRecord(p);
-        p.Number = number;
-        p.PayerInn = PayerA;
-        p.Date = "03.02.2009";
-        p.Amount = amount;
-        p.PayerAccount = "40702810900000000001";
+        p.number = number;
+        p.payerInn = PayerA;
+        p.date = "03.02.2009";
+        p.amount = amount;
+        p.payerAccount = "40702810900000000001";
         dir.write(QStringLiteral("PP/%1_%2_09.plat").arg(number, PayerA), storage::recordBytes(p));
     }
     start();
@@ -598,15 +598,15 @@ TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
 
 TEST_F(ArchiveWindows, StatementMarksTheDebitedOrderPaidAndLocksItOnScreen) {
     const char* const account = "40702810900000000001";
-    store->Firms[0].Banks[1].Account = account;
+    store->Firms[0].banks[1].account = account;
     for (const char* number : {"1", "2"}) {
-        storage::TPlat p;
+        storage::OrderRecord p;
         storage::clearRecord(p);
-        p.Number = number;
-        p.PayerInn = PayerA;
-        p.Date = "03.02.2009";
-        p.Amount = "10-00";
-        p.PayerAccount = account;
+        p.number = number;
+        p.payerInn = PayerA;
+        p.date = "03.02.2009";
+        p.amount = "10-00";
+        p.payerAccount = account;
         dir.write(QStringLiteral("PP/%1_%2_09.plat").arg(number, PayerA), storage::recordBytes(p));
     }
     dir.write("kl_to_1c.txt",

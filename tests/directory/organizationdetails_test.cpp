@@ -18,9 +18,9 @@ namespace {
 std::unique_ptr<storage::Store> storeWithInns(std::initializer_list<const char*> inns) {
     auto s = std::make_unique<storage::Store>();
     for (const char* inn : inns) {
-        storage::TFirm& f = s->Firms[std::size_t(s->FirmCount++)];
-        f.Name = "x";
-        f.Inn = inn;
+        storage::OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+        f.name = "x";
+        f.inn = inn;
     }
     return s;
 }
@@ -36,7 +36,7 @@ DetailTexts numberedBoxes() {
 
 TEST(DetailsCheck, NameThenInnThenDuplicateOnlyForNew) {
     const auto s = storeWithInns({"7701", "7702"});
-    s->Firms[2].Inn = "7703"; // beyond FirmCount: not an organization
+    s->Firms[2].inn = "7703"; // beyond FirmCount: not an organization
     struct Row {
         const char* name;
         bool isNew;
@@ -66,13 +66,13 @@ TEST(DetailsCheck, NameThenInnThenDuplicateOnlyForNew) {
 }
 
 TEST(DetailTexts, StoredCutToCapacityWithoutTouchingBanksOrLink) {
-    storage::TFirm f;
+    storage::OrganizationRecord f;
     storage::clearRecord(f);
-    f.Banks[1].Account = "40702810000000000001";
-    f.BankNo = 1;
-    f.FilialNo = 7;
-    f.Flags = 0x81;
-    f.Reserved1[0] = 0x55;
+    f.banks[1].account = "40702810000000000001";
+    f.bankNo = 1;
+    f.branchNo = 7;
+    f.flags = 0x81;
+    f.reserved1[0] = 0x55;
 
     DetailTexts t = numberedBoxes();
     t[BoxName] = QString(200, u'Я');
@@ -81,21 +81,21 @@ TEST(DetailTexts, StoredCutToCapacityWithoutTouchingBanksOrLink) {
     t[BoxBankFirst] = QStringLiteral("typed into a read-only box");
     storeDetails(t, f);
 
-    EXPECT_EQ(f.Name.size(), 128u);
-    EXPECT_EQ(f.Name.bytes(), cp(QString(128, u'Я').toUtf8().constData()));
-    EXPECT_EQ(f.CertIssuer.size(), 255u);
-    EXPECT_EQ(f.Inn.view(), "123456789012");
-    EXPECT_EQ(f.Okved.view(), "E24");
-    EXPECT_EQ(f.EMail.view(), "E11");
-    EXPECT_EQ(f.Banks[1].Account.view(), "40702810000000000001");
-    EXPECT_EQ(f.BankNo, 1);
-    EXPECT_EQ(f.FilialNo, 7);
-    EXPECT_EQ(f.Flags, 0x81);
-    EXPECT_EQ(f.Reserved1[0], 0x55);
+    EXPECT_EQ(f.name.size(), 128u);
+    EXPECT_EQ(f.name.bytes(), cp(QString(128, u'Я').toUtf8().constData()));
+    EXPECT_EQ(f.certIssuer.size(), 255u);
+    EXPECT_EQ(f.inn.view(), "123456789012");
+    EXPECT_EQ(f.okved.view(), "E24");
+    EXPECT_EQ(f.email.view(), "E11");
+    EXPECT_EQ(f.banks[1].account.view(), "40702810000000000001");
+    EXPECT_EQ(f.bankNo, 1);
+    EXPECT_EQ(f.branchNo, 7);
+    EXPECT_EQ(f.flags, 0x81);
+    EXPECT_EQ(f.reserved1[0], 0x55);
 }
 
 TEST(BankSlots, StoredCutToCapacityAndChosenSlot) {
-    storage::TFirm f;
+    storage::OrganizationRecord f;
     storage::clearRecord(f);
     BankTexts t;
     for (int k = 0; k < 4; ++k) {
@@ -108,13 +108,13 @@ TEST(BankSlots, StoredCutToCapacityAndChosenSlot) {
     FirmBanks b;
     storeBankSlots(t, 2, b);
     setFirmBanks(b, f);
-    EXPECT_EQ(f.BankNo, 2);
-    EXPECT_EQ(f.Banks[0].Account.view(), std::string(20, '1'));
-    EXPECT_EQ(f.Banks[3].Account.view(), std::string(20, '4'));
-    EXPECT_EQ(f.Banks[2].CorrAccount.size(), 20u);
-    EXPECT_EQ(f.Banks[2].Bik.size(), 10u);
-    EXPECT_EQ(f.Banks[2].BankShort.size(), 64u);
-    EXPECT_EQ(f.Banks[2].BankFull.size(), 128u);
+    EXPECT_EQ(f.bankNo, 2);
+    EXPECT_EQ(f.banks[0].account.view(), std::string(20, '1'));
+    EXPECT_EQ(f.banks[3].account.view(), std::string(20, '4'));
+    EXPECT_EQ(f.banks[2].corrAccount.size(), 20u);
+    EXPECT_EQ(f.banks[2].bik.size(), 10u);
+    EXPECT_EQ(f.banks[2].bankShort.size(), 64u);
+    EXPECT_EQ(f.banks[2].bankFull.size(), 128u);
     EXPECT_EQ(bankSlotTexts(b)[10], QString(20, u'3'));
 
     // The details window shows the chosen slot: account, corr., БИК, short, full.
@@ -124,7 +124,7 @@ TEST(BankSlots, StoredCutToCapacityAndChosenSlot) {
 
     storeBankSlots(t, -1, b); // no choice made
     EXPECT_EQ(b.bankNo, 0);
-    f.BankNo = 9; // damaged record
+    f.bankNo = 9; // damaged record
     EXPECT_EQ(bankIndex(f), 0);
 }
 

@@ -44,7 +44,7 @@ TEST(DeletionTexts, PluralFormsFollowTheLastTwoDigits) {
     EXPECT_EQ(employeesFoundText(5), QStringLiteral("Список сотрудников = 5."));
 }
 
-TEST(DeletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScreen) {
+TEST(deletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScreen) {
     Directory d;
     d.firm("ООО Ромашка", "7701");
     d.firm("ООО Лютик", "770");
@@ -57,12 +57,12 @@ TEST(DeletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     ASSERT_EQ(d.store->PlatCount, 5);
     // Order 5 can no longer be read whole: it is skipped.
     d.dir.write("PP/5_7701_09.plat", cp("short"));
-    d.store->Plat.Number = "99";
+    d.store->Plat.number = "99";
     d.store->PlatFileName = "99_7701_09.plat";
     const QByteArray onScreen = storage::recordBytes(d.store->Plat);
 
-    EXPECT_EQ(CountOrdersWithInn(*d.store, "7701"), 3);
-    EXPECT_EQ(CountOrdersWithInn(*d.store, "770"), 1);
+    EXPECT_EQ(countOrdersWithInn(*d.store, "7701"), 3);
+    EXPECT_EQ(countOrdersWithInn(*d.store, "770"), 1);
     EXPECT_EQ(storage::recordBytes(d.store->Plat), onScreen);
     EXPECT_EQ(d.store->PlatFileName.view(), "99_7701_09.plat");
 
@@ -71,7 +71,7 @@ TEST(DeletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     d.filial(0, "Филиал 2");
     for (int i = 0; i < 5; ++i)
         d.employee(0, "Иванов");
-    const std::vector<DeletionQuestion> q = DeletionQuestions(*d.store, 0);
+    const std::vector<DeletionQuestion> q = deletionQuestions(*d.store, 0);
     ASSERT_EQ(q.size(), 3u);
     EXPECT_EQ(q[0].line1, ordersFoundText(3));
     EXPECT_EQ(q[0].line2, QString());
@@ -79,10 +79,10 @@ TEST(DeletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     EXPECT_EQ(q[1].line2, QStringLiteral("Будет удалена организация и все ее филиалы."));
     EXPECT_EQ(q[2].line1, QStringLiteral("Список сотрудников = 5."));
     EXPECT_EQ(q[2].line2, QStringLiteral("Будет удалена организация и список сотрудников."));
-    EXPECT_EQ(DeletionQuestions(*d.store, 1).size(), 2u); // one order, one branch
+    EXPECT_EQ(deletionQuestions(*d.store, 1).size(), 2u); // one order, one branch
 }
 
-TEST(DeleteFirm, LaterOrganizationsKeepTheirBranchesEmployeesAndLinks) {
+TEST(deleteOrganization, LaterOrganizationsKeepTheirBranchesEmployeesAndLinks) {
     Directory d;
     for (const char* n : {"A", "B", "C", "D", "E"})
         d.firm(n);
@@ -99,59 +99,60 @@ TEST(DeleteFirm, LaterOrganizationsKeepTheirBranchesEmployeesAndLinks) {
     d.link(1, 3);
     d.store->CurFirm = 1;
 
-    const unsigned files = DeleteFirm(*d.store, 1);
+    const unsigned files = deleteOrganization(*d.store, 1);
     EXPECT_EQ(files, unsigned(FileFirms | FileFirmsDel | FileFilial | FileEmployee));
     EXPECT_EQ(d.store->FirmCount, 4);
     EXPECT_EQ(d.name(2), QStringLiteral("D")); // row 4 moved to row 3
-    EXPECT_TRUE(d.store->Firms[4].Name.empty());
+    EXPECT_TRUE(d.store->Firms[4].name.empty());
     EXPECT_EQ(d.store->CurFirm, 1);
     EXPECT_EQ(d.store->FirmDelCount, 1);
-    EXPECT_EQ(uni(d.store->FirmsDel[0].Name), QStringLiteral("B"));
-    EXPECT_FALSE(d.store->FirmsDel[0].useFilial()); // its linked branch went with it
+    EXPECT_EQ(uni(d.store->FirmsDel[0].name), QStringLiteral("B"));
+    EXPECT_FALSE(d.store->FirmsDel[0].usesBranch()); // its linked branch went with it
 
     auto addresses = [&](int firmNo) {
         QStringList out;
         for (int i : branchesOf(*d.store, firmNo))
-            out << uni(d.store->Filials[std::size_t(i)].Address);
+            out << uni(d.store->Filials[std::size_t(i)].address);
         return out;
     };
     EXPECT_EQ(addresses(2), (QStringList{"D1", "D2"}));
     EXPECT_EQ(addresses(3), (QStringList{"E1"}));
     EXPECT_EQ(d.store->FilialCount, 3);
     // The links stay on the same branches although the table moved.
-    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[2].FilialNo].Address), QStringLiteral("D2"));
-    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[3].FilialNo].Address), QStringLiteral("E1"));
-    EXPECT_EQ(uni(d.store->FirmShow[3].Address), QStringLiteral("E1"));
+    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[2].branchNo].address), QStringLiteral("D2"));
+    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[3].branchNo].address), QStringLiteral("E1"));
+    EXPECT_EQ(uni(d.store->FirmShow[3].address), QStringLiteral("E1"));
 
     ASSERT_EQ(d.store->EmplCount, 2);
-    EXPECT_EQ(uni(d.store->Employees[0].Surname), QStringLiteral("Дятлов"));
-    EXPECT_EQ(d.store->Employees[0].FirmNo, 2);
-    EXPECT_EQ(d.store->Employees[1].FirmNo, 0); // an earlier organization keeps its index
+    EXPECT_EQ(uni(d.store->Employees[0].surname), QStringLiteral("Дятлов"));
+    EXPECT_EQ(d.store->Employees[0].organizationNo, 2);
+    EXPECT_EQ(d.store->Employees[1].organizationNo, 0); // an earlier organization keeps its index
 }
 
-TEST(DeleteFirm, LastOrganizationAndAFullDeletedList) {
+TEST(deleteOrganization, LastOrganizationAndAFullDeletedList) {
     Directory d;
     d.firm("A");
     d.firm("B");
     for (int i = 0; i < storage::MaxFirms; ++i)
-        d.store->FirmsDel[std::size_t(i)].Name.assign(QByteArray::number(i));
+        d.store->FirmsDel[std::size_t(i)].name.assign(QByteArray::number(i));
     d.store->FirmDelCount = storage::MaxFirms;
     d.store->CurFirm = 1;
 
-    EXPECT_EQ(DeleteFirm(*d.store, 1), unsigned(FileFirms | FileFirmsDel)); // nothing else
+    EXPECT_EQ(deleteOrganization(*d.store, 1), unsigned(FileFirms | FileFirmsDel)); // nothing else
     EXPECT_EQ(d.store->CurFirm, 0);
     EXPECT_EQ(d.store->FirmDelCount, storage::MaxFirms);
     EXPECT_EQ(d.store->CurFirmDel, storage::MaxFirms - 1);
-    EXPECT_EQ(d.store->FirmsDel[0].Name.view(), "1"); // the oldest gave way
-    EXPECT_EQ(uni(d.store->FirmsDel[255].Name), QStringLiteral("B"));
+    EXPECT_EQ(d.store->FirmsDel[0].name.view(), "1"); // the oldest gave way
+    EXPECT_EQ(uni(d.store->FirmsDel[255].name), QStringLiteral("B"));
 
-    DeleteFirm(*d.store, 0);
+    deleteOrganization(*d.store, 0);
     EXPECT_EQ(d.store->FirmCount, 0);
     EXPECT_EQ(d.store->CurFirm, 0);
-    EXPECT_EQ(storage::recordBytes(d.store->Firms[0]), QByteArray(sizeof(storage::TFirm), 0));
+    EXPECT_EQ(storage::recordBytes(d.store->Firms[0]),
+              QByteArray(sizeof(storage::OrganizationRecord), 0));
 }
 
-TEST(RestoreFirm, AppendsWithoutBranchesEmployeesOrLink) {
+TEST(restoreOrganization, AppendsWithoutBranchesEmployeesOrLink) {
     Directory d;
     d.firm("A");
     d.firm("B");
@@ -160,29 +161,29 @@ TEST(RestoreFirm, AppendsWithoutBranchesEmployeesOrLink) {
     d.filial(1, "B1");
     d.employee(1, "Бобров");
     d.link(1, 1);
-    d.store->Firms[1].Flags |= 0x05; // reserved bits travel with the record
-    DeleteFirm(*d.store, 1);
+    d.store->Firms[1].flags |= 0x05; // reserved bits travel with the record
+    deleteOrganization(*d.store, 1);
     d.firm("D");
 
-    EXPECT_EQ(RestoreFirm(*d.store, 0), unsigned(FileFirms | FileFirmsDel));
+    EXPECT_EQ(restoreOrganization(*d.store, 0), unsigned(FileFirms | FileFirmsDel));
     EXPECT_EQ(d.store->FirmCount, 4);
     EXPECT_EQ(d.name(3), QStringLiteral("B"));
     EXPECT_EQ(d.store->CurFirm, 3);
-    EXPECT_EQ(d.store->Firms[3].Flags, 0x05);
+    EXPECT_EQ(d.store->Firms[3].flags, 0x05);
     EXPECT_TRUE(branchesOf(*d.store, 3).empty());
     EXPECT_TRUE(employeesOf(*d.store, 3).empty());
     EXPECT_EQ(d.store->FirmDelCount, 0);
     EXPECT_EQ(d.store->CurFirmDel, 0);
-    EXPECT_TRUE(d.store->FirmsDel[0].Name.empty());
+    EXPECT_TRUE(d.store->FirmsDel[0].name.empty());
 
     // No room: nothing moves.
-    DeleteFirm(*d.store, 0);
+    deleteOrganization(*d.store, 0);
     d.store->FirmCount = storage::MaxFirmsInUse;
-    EXPECT_EQ(RestoreFirm(*d.store, 0), 0u);
+    EXPECT_EQ(restoreOrganization(*d.store, 0), 0u);
     EXPECT_EQ(d.store->FirmDelCount, 1);
 }
 
-TEST(DeleteFirm, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
+TEST(deleteOrganization, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
     Directory d;
     d.firm("A", "7701");
     d.firm("B", "7702");
@@ -199,7 +200,7 @@ TEST(DeleteFirm, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
     const QByteArray employees = d.dir.read("Data/Employee");
     ASSERT_TRUE(QFile::remove(d.dir.file("Data/Employee")));
     ASSERT_TRUE(QDir().mkdir(d.dir.file("Data/Employee")));
-    const storage::IoResult r = DeleteFirmAndSave(*d.store, 1);
+    const storage::IoResult r = deleteOrganizationAndSave(*d.store, 1);
     EXPECT_FALSE(r);
     EXPECT_TRUE(r.error.contains("Employee")) << r.error.toStdString();
     EXPECT_EQ(d.memory(), memory);
@@ -207,15 +208,15 @@ TEST(DeleteFirm, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
     d.dir.write("Data/Employee", employees);
     EXPECT_EQ(d.files(), files);
 
-    ASSERT_TRUE(DeleteFirmAndSave(*d.store, 1));
+    ASSERT_TRUE(deleteOrganizationAndSave(*d.store, 1));
     const auto loaded = d.reload();
     EXPECT_EQ(loaded->FirmCount, 2);
     EXPECT_EQ(loaded->FirmDelCount, 1);
-    EXPECT_EQ(loaded->Filials[loaded->Firms[1].FilialNo].Address.view(), "C1");
-    EXPECT_EQ(loaded->Employees[0].FirmNo, 1);
+    EXPECT_EQ(loaded->Filials[loaded->Firms[1].branchNo].address.view(), "C1");
+    EXPECT_EQ(loaded->Employees[0].organizationNo, 1);
 }
 
-TEST(DeleteFilial, LinksFollowTheirBranch) {
+TEST(deleteBranch, LinksFollowTheirBranch) {
     Directory d;
     d.firm("A");
     d.firm("B");
@@ -226,21 +227,21 @@ TEST(DeleteFilial, LinksFollowTheirBranch) {
     d.filial(2, "C1"); // 3
     d.link(0, 2);
     d.link(1, 1);
-    d.store->Firms[2].FilialNo = 3; // not in force: left alone
+    d.store->Firms[2].branchNo = 3; // not in force: left alone
 
     // A branch before the linked ones: both links move down with their branches.
-    EXPECT_EQ(DeleteFilial(*d.store, 0), unsigned(FileFilial | FileFirms));
-    EXPECT_EQ(d.store->Filials[d.store->Firms[0].FilialNo].Address.view(), "A2");
-    EXPECT_EQ(d.store->Filials[d.store->Firms[1].FilialNo].Address.view(), "B1");
-    EXPECT_EQ(d.store->Firms[2].FilialNo, 3);
+    EXPECT_EQ(deleteBranch(*d.store, 0), unsigned(FileFilial | FileFirms));
+    EXPECT_EQ(d.store->Filials[d.store->Firms[0].branchNo].address.view(), "A2");
+    EXPECT_EQ(d.store->Filials[d.store->Firms[1].branchNo].address.view(), "B1");
+    EXPECT_EQ(d.store->Firms[2].branchNo, 3);
     // The linked branch itself: the link ends; the later one follows its branch.
-    EXPECT_EQ(DeleteFilial(*d.store, 0), unsigned(FileFilial | FileFirms));
-    EXPECT_FALSE(d.store->Firms[1].useFilial());
-    EXPECT_EQ(d.store->Filials[d.store->Firms[0].FilialNo].Address.view(), "A2");
+    EXPECT_EQ(deleteBranch(*d.store, 0), unsigned(FileFilial | FileFirms));
+    EXPECT_FALSE(d.store->Firms[1].usesBranch());
+    EXPECT_EQ(d.store->Filials[d.store->Firms[0].branchNo].address.view(), "A2");
     // After every link: only the branch file changes.
-    EXPECT_EQ(DeleteFilial(*d.store, 1), unsigned(FileFilial));
+    EXPECT_EQ(deleteBranch(*d.store, 1), unsigned(FileFilial));
     EXPECT_EQ(d.store->FilialCount, 1);
-    EXPECT_EQ(d.store->Filials[1].Address.view(), "");
+    EXPECT_EQ(d.store->Filials[1].address.view(), "");
 }
 
 TEST(BranchAndEmployeeTables, EditsStoreOnlyChangesAndAddsRespectTheLimits) {
@@ -249,32 +250,32 @@ TEST(BranchAndEmployeeTables, EditsStoreOnlyChangesAndAddsRespectTheLimits) {
     d.filial(0, "A1");
     d.employee(0, "Иванов");
     const FilialTexts branch = filialTexts(d.store->Filials[0]);
-    EXPECT_FALSE(EditFilial(*d.store, 0, branch));
+    EXPECT_FALSE(editBranch(*d.store, 0, branch));
     FilialTexts longer = branch;
     longer[2] = QString(60, u'e'); // cut to 48
-    EXPECT_TRUE(EditFilial(*d.store, 0, longer));
-    EXPECT_EQ(d.store->Filials[0].EMail.size(), 48u);
-    EXPECT_FALSE(EditFilial(*d.store, 0, longer)); // the same after cutting
-    EXPECT_FALSE(EditFilial(*d.store, 0, {QString(), QString(), QString()}));
+    EXPECT_TRUE(editBranch(*d.store, 0, longer));
+    EXPECT_EQ(d.store->Filials[0].email.size(), 48u);
+    EXPECT_FALSE(editBranch(*d.store, 0, longer)); // the same after cutting
+    EXPECT_FALSE(editBranch(*d.store, 0, {QString(), QString(), QString()}));
 
     const EmplTexts person = emplTexts(d.store->Employees[0]);
-    EXPECT_FALSE(EditEmpl(*d.store, 0, person));
+    EXPECT_FALSE(editEmployee(*d.store, 0, person));
     EmplTexts changed = person;
     changed[6] = QStringLiteral("123");
-    EXPECT_TRUE(EditEmpl(*d.store, 0, changed));
-    EXPECT_EQ(d.store->Employees[0].InnerPhone.view(), "123");
+    EXPECT_TRUE(editEmployee(*d.store, 0, changed));
+    EXPECT_EQ(d.store->Employees[0].innerPhone.view(), "123");
 
     // Full tables, and the empty key that would end a table at the next load.
-    EXPECT_FALSE(AddFilial(*d.store, 0, {QString(), "1", "2"}));
+    EXPECT_FALSE(addBranch(*d.store, 0, {QString(), "1", "2"}));
     d.store->FilialCount = storage::MaxFilials;
-    EXPECT_FALSE(AddFilial(*d.store, 0, branch));
+    EXPECT_FALSE(addBranch(*d.store, 0, branch));
     EXPECT_EQ(filialLimitText(),
               QStringLiteral("Может быть сохранено только 256 филиалов для всех организаций."));
-    EXPECT_FALSE(AddEmpl(*d.store, 0, EmplTexts{}));
+    EXPECT_FALSE(addEmployee(*d.store, 0, EmplTexts{}));
     d.store->EmplCount = storage::MaxEmployees;
     EXPECT_FALSE(emplTableHasRoom(*d.store));
-    EXPECT_FALSE(AddEmpl(*d.store, 0, person));
-    DeleteEmpl(*d.store, 5);
+    EXPECT_FALSE(addEmployee(*d.store, 0, person));
+    deleteEmployee(*d.store, 5);
     EXPECT_TRUE(emplTableHasRoom(*d.store));
 }
 

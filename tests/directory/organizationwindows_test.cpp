@@ -139,7 +139,7 @@ TEST(FirmList, DeletionAsksAboutOrdersBranchesAndEmployeesThenDeletesAll) {
     // Written: the organization is in the deleted file, its branches and employees gone.
     const auto loaded = w.reload();
     EXPECT_EQ(loaded->FirmCount, 1);
-    EXPECT_EQ(uni(loaded->FirmsDel[0].Name), QStringLiteral("ООО Лютик"));
+    EXPECT_EQ(uni(loaded->FirmsDel[0].name), QStringLiteral("ООО Лютик"));
     EXPECT_EQ(loaded->FilialCount, 0);
     EXPECT_EQ(loaded->EmplCount, 0);
 }
@@ -435,7 +435,7 @@ TEST(FirmList, ALinkMadeFromTheDetailsWindowIsWrittenEvenWhenTheDetailsAreNotSto
         [&] { clickButton(w.organizationList, "Edit"); });
     EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("филиал"));
     const auto loaded = w.reload();
-    EXPECT_TRUE(loaded->Firms[0].useFilial());
+    EXPECT_TRUE(loaded->Firms[0].usesBranch());
 }
 
 // --- branches -------------------------------------------------------------------------------
@@ -464,8 +464,8 @@ TEST(Branches, LinkingAndDeletingTheLinkedBranch) {
         [&] { clickButton(w.organizationList, "Филиал"); });
     EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("второй"));
     const auto loaded = w.reload();
-    EXPECT_TRUE(loaded->Firms[0].useFilial());
-    EXPECT_EQ(loaded->Firms[0].FilialNo, 1);
+    EXPECT_TRUE(loaded->Firms[0].usesBranch());
+    EXPECT_EQ(loaded->Firms[0].branchNo, 1);
 
     whenModal(
         [&](QWidget* f) {
@@ -476,9 +476,9 @@ TEST(Branches, LinkingAndDeletingTheLinkedBranch) {
             clickButton(f, "Close");
         },
         [&] { clickButton(w.organizationList, "Филиал"); });
-    EXPECT_FALSE(w.store->Firms[0].useFilial());
+    EXPECT_FALSE(w.store->Firms[0].usesBranch());
     EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("свой адрес"));
-    EXPECT_FALSE(w.reload()->Firms[0].useFilial());
+    EXPECT_FALSE(w.reload()->Firms[0].usesBranch());
 }
 
 TEST(Branches, DeletingABranchBeforeAnotherOrganizationsLinkedBranchKeepsThatLink) {
@@ -501,7 +501,7 @@ TEST(Branches, DeletingABranchBeforeAnotherOrganizationsLinkedBranchKeepsThatLin
     EXPECT_EQ(w.cell(w.organizationList, 1, 2), QStringLiteral("лютиковый"));
     // Written with the branch table, so that both files agree at the next start.
     const auto loaded = w.reload();
-    EXPECT_EQ(uni(loaded->Filials[loaded->Firms[1].FilialNo].Address), QStringLiteral("лютиковый"));
+    EXPECT_EQ(uni(loaded->Filials[loaded->Firms[1].branchNo].address), QStringLiteral("лютиковый"));
 }
 
 TEST(Branches, LimitEmptyAddressAndUnchangedEdits) {
@@ -509,7 +509,7 @@ TEST(Branches, LimitEmptyAddressAndUnchangedEdits) {
     w.firm("Общество с ограниченной ответственностью \"Ромашка\"", "7701");
     w.firm("ООО Лютик", "7702");
     w.filial(0, "первый");
-    w.store->FirmShow[0].Address.clear();
+    w.store->FirmShow[0].address.clear();
     w.create(); // nothing written yet: every write shows
     QWidget* f = w.branchList;
 
@@ -586,8 +586,8 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
         [&] { clickButton(e, "Add"); });
     EXPECT_EQ(seen.value(1), QStringLiteral("Введите фамилию сотрудника"));
     ASSERT_EQ(w.store->EmplCount, 2);
-    EXPECT_EQ(w.store->Employees[1].FirmNo, 0);
-    EXPECT_EQ(w.store->Employees[1].InnerPhone.view(), "12345678");
+    EXPECT_EQ(w.store->Employees[1].organizationNo, 0);
+    EXPECT_EQ(w.store->Employees[1].innerPhone.view(), "12345678");
     EXPECT_EQ(w.cell(e, 0, 0), QStringLiteral("Бухгалтер"));
     const QByteArray written = w.dir.read("Data/Employee");
     EXPECT_EQ(written.size(), storage::EmployeeFileSize);

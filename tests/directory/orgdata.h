@@ -28,30 +28,30 @@ struct Directory {
 
     // Adds an organization; name, INN and address are UTF-8.
     int firm(const char* name, const char* inn = "", const char* address = "") {
-        storage::TFirm& f = store->Firms[std::size_t(store->FirmCount)];
+        storage::OrganizationRecord& f = store->Firms[std::size_t(store->FirmCount)];
         storage::clearRecord(f);
-        f.Name.assign(testing_support::cp(name));
-        f.Inn.assign(testing_support::cp(inn));
-        f.LegalAddress.assign(testing_support::cp(address));
+        f.name.assign(testing_support::cp(name));
+        f.inn.assign(testing_support::cp(inn));
+        f.legalAddress.assign(testing_support::cp(address));
         return store->FirmCount++;
     }
     int filial(int firmNo, const char* address) {
-        storage::TFilial& b = store->Filials[std::size_t(store->FilialCount)];
+        storage::BranchRecord& b = store->Filials[std::size_t(store->FilialCount)];
         storage::clearRecord(b);
-        b.FirmNo = std::uint16_t(firmNo);
-        b.Address.assign(testing_support::cp(address));
+        b.organizationNo = std::uint16_t(firmNo);
+        b.address.assign(testing_support::cp(address));
         return store->FilialCount++;
     }
     int employee(int firmNo, const char* surname) {
-        storage::TEmpl& e = store->Employees[std::size_t(store->EmplCount)];
+        storage::EmployeeRecord& e = store->Employees[std::size_t(store->EmplCount)];
         storage::clearRecord(e);
-        e.FirmNo = std::uint16_t(firmNo);
-        e.Surname.assign(testing_support::cp(surname));
+        e.organizationNo = std::uint16_t(firmNo);
+        e.surname.assign(testing_support::cp(surname));
         return store->EmplCount++;
     }
     void link(int firmNo, int filialNo) {
-        store->Firms[std::size_t(firmNo)].FilialNo = std::uint8_t(filialNo);
-        store->Firms[std::size_t(firmNo)].Flags |= storage::TFirm::UseFilial;
+        store->Firms[std::size_t(firmNo)].branchNo = std::uint8_t(filialNo);
+        store->Firms[std::size_t(firmNo)].flags |= storage::OrganizationRecord::UseBranch;
     }
     // Writes a saved order file into PP.
     void order(const char* number, const char* payerInn, const char* payeeInn) {
@@ -64,12 +64,12 @@ struct Directory {
     }
     // Scans the saved orders and writes the four tables, as after a start.
     void saveAll() {
-        ASSERT_TRUE(storage::FindFilesPlat(*store, 2009));
-        storage::FirmFillShow(*store);
-        ASSERT_TRUE(storage::SaveFileFirm(*store));
-        ASSERT_TRUE(storage::SaveFileFirmDel(*store));
-        ASSERT_TRUE(storage::SaveFileFilial(*store));
-        ASSERT_TRUE(storage::SaveFileEmpl(*store));
+        ASSERT_TRUE(storage::scanOrders(*store, 2009));
+        storage::fillListCache(*store);
+        ASSERT_TRUE(storage::saveOrganizationsFile(*store));
+        ASSERT_TRUE(storage::saveDeletedOrganizationsFile(*store));
+        ASSERT_TRUE(storage::saveBranchesFile(*store));
+        ASSERT_TRUE(storage::saveEmployeesFile(*store));
     }
     // The four files of the Data folder, one after the other.
     QByteArray files() const {
@@ -89,14 +89,14 @@ struct Directory {
         auto loaded = std::make_unique<storage::Store>();
         loaded->setProgramDir(dir.path());
         QStringList messages;
-        storage::LoadFirms(*loaded, messages);
-        storage::LoadFilials(*loaded, messages);
-        storage::LoadEmployees(*loaded, messages);
+        storage::loadOrganizations(*loaded, messages);
+        storage::loadBranches(*loaded, messages);
+        storage::loadEmployees(*loaded, messages);
         EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
         return loaded;
     }
     QString name(int firmNo) const {
-        return testing_support::uni(store->Firms[std::size_t(firmNo)].Name);
+        return testing_support::uni(store->Firms[std::size_t(firmNo)].name);
     }
 };
 

@@ -59,10 +59,10 @@ protected:
         rekvizit->setDialogs({bank.get(), nullptr, card.get()});
     }
 
-    storage::TFirm& addFirm(const char* name, const char* inn) {
-        storage::TFirm& f = store->Firms[std::size_t(store->FirmCount++)];
-        f.Name = testing_support::cps(name);
-        f.Inn = inn;
+    storage::OrganizationRecord& addFirm(const char* name, const char* inn) {
+        storage::OrganizationRecord& f = store->Firms[std::size_t(store->FirmCount++)];
+        f.name = testing_support::cps(name);
+        f.inn = inn;
         return f;
     }
 
@@ -94,7 +94,7 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
               QStringLiteral("Такая организация уже есть"));
     EXPECT_TRUE(rekvizit->isVisible());
     EXPECT_FALSE(rekvizit->confirmed());
-    EXPECT_TRUE(store->Firms[1].Name.empty());
+    EXPECT_TRUE(store->Firms[1].name.empty());
     EXPECT_EQ(edit(rekvizit.get(), "nameEdit")->text(),
               QStringLiteral("ООО Лютик")); // typed text kept
 
@@ -102,7 +102,7 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_TRUE(rekvizit->confirmed());
-    EXPECT_EQ(uni(store->Firms[1].Name), QStringLiteral("ООО Лютик"));
+    EXPECT_EQ(uni(store->Firms[1].name), QStringLiteral("ООО Лютик"));
     EXPECT_EQ(store->FirmCount, 1); // raising the count is the list's part
     store->FirmCount = 2;
 
@@ -113,7 +113,7 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
               QString());
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_TRUE(rekvizit->confirmed());
-    EXPECT_EQ(store->Firms[1].Inn.view(), "7701");
+    EXPECT_EQ(store->Firms[1].inn.view(), "7701");
 }
 
 TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
@@ -135,7 +135,7 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
             QStringLiteral("Введите ИНН"));
         clickButton(rekvizit.get(), "No");
         EXPECT_FALSE(rekvizit->isVisible());
-        EXPECT_EQ(uni(store->Firms[0].Name), QStringLiteral("ООО Ромашка")) << mode;
+        EXPECT_EQ(uni(store->Firms[0].name), QStringLiteral("ООО Ромашка")) << mode;
     }
 }
 
@@ -154,7 +154,7 @@ TEST_F(DirectoryWindows, InnBoxTakesDigitsOnlyAndEnterStillWorks) {
     EXPECT_EQ(inn->text(), QStringLiteral("77012345678"));
     QTest::keyClick(inn, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_EQ(store->Firms[0].Inn.view(), "77012345678");
+    EXPECT_EQ(store->Firms[0].inn.view(), "77012345678");
 }
 
 TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
@@ -165,12 +165,12 @@ TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
     type(rekvizit.get(), "nameEdit", name);
     type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(uni(store->Firms[0].Name), name.left(128));
+    EXPECT_EQ(uni(store->Firms[0].name), name.left(128));
 }
 
 TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
-    storage::TFirm& f = addFirm("ООО Ромашка", "7701");
-    f.Banks[0].Account = "111";
+    storage::OrganizationRecord& f = addFirm("ООО Ромашка", "7701");
+    f.banks[0].account = "111";
     const QByteArray before = storage::recordBytes(f);
 
     openDetails(2);
@@ -219,13 +219,13 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
 }
 
 TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
-    storage::TFirm& f = addFirm("ООО Ромашка", "7701");
+    storage::OrganizationRecord& f = addFirm("ООО Ромашка", "7701");
     for (int k = 0; k < 4; ++k) {
-        f.Banks[k].Account = std::string(20, char('1' + k));
-        f.Banks[k].CorrAccount = std::string(20, char('5' + k));
-        f.Banks[k].Bik = std::string(9, char('1' + k));
-        f.Banks[k].BankShort = "short" + std::to_string(k);
-        f.Banks[k].BankFull = "full" + std::to_string(k);
+        f.banks[k].account = std::string(20, char('1' + k));
+        f.banks[k].corrAccount = std::string(20, char('5' + k));
+        f.banks[k].bik = std::string(9, char('1' + k));
+        f.banks[k].bankShort = "short" + std::to_string(k);
+        f.banks[k].bankFull = "full" + std::to_string(k);
     }
     openDetails(1);
     EXPECT_EQ(edit(rekvizit.get(), "accountEdit")->text(), QString(20, u'1'));
@@ -244,7 +244,7 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
     EXPECT_EQ(edit(rekvizit.get(), "bankShortEdit")->text(), QStringLiteral("short2"));
     EXPECT_EQ(edit(rekvizit.get(), "bankFullEdit")->text(), QStringLiteral("full2"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->Firms[0].BankNo, 2);
+    EXPECT_EQ(store->Firms[0].bankNo, 2);
 
     // The next opening starts on that page.
     openDetails(1);
@@ -266,8 +266,8 @@ TEST_F(DirectoryWindows, BankWindowClosedByItsFrameStoresLikeOk) {
     bank->findChild<QRadioButton*>("slot4RadioButton")->click();
     bank->close();
     EXPECT_FALSE(bank->isVisible());
-    EXPECT_EQ(bank->banks().bank[0].Account.view(), "40702810000000000000");
-    EXPECT_EQ(uni(bank->banks().bank[3].BankShort), QStringLiteral("Банк 4 краткое"));
+    EXPECT_EQ(bank->banks().bank[0].account.view(), "40702810000000000000");
+    EXPECT_EQ(uni(bank->banks().bank[3].bankShort), QStringLiteral("Банк 4 краткое"));
     EXPECT_EQ(bank->banks().bankNo, 3);
 
     // Escape stores too.
@@ -275,12 +275,12 @@ TEST_F(DirectoryWindows, BankWindowClosedByItsFrameStoresLikeOk) {
     type(bank.get(), "slot1CorrAccountEdit", QStringLiteral("301"));
     QTest::keyClick(bank.get(), Qt::Key_Escape);
     EXPECT_FALSE(bank->isVisible());
-    EXPECT_EQ(bank->banks().bank[0].CorrAccount.view(), "301");
+    EXPECT_EQ(bank->banks().bank[0].corrAccount.view(), "301");
 }
 
 TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentOne) {
-    storage::TFirm& cur = addFirm("ООО Ромашка", "7701");
-    cur.BankNo = 3;
+    storage::OrganizationRecord& cur = addFirm("ООО Ромашка", "7701");
+    cur.bankNo = 3;
     openDetails(0);
     type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик"));
     const QString title = whenModal(
@@ -294,22 +294,22 @@ TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentO
         },
         [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(title, QStringLiteral("ООО Лютик - Новая организация"));
-    EXPECT_EQ(bank->banks().bank[3].Account.view(), "40702");
+    EXPECT_EQ(bank->banks().bank[3].account.view(), "40702");
     EXPECT_EQ(bank->banks().bankNo, 1);
     EXPECT_EQ(edit(rekvizit.get(), "accountEdit")->text(), QStringLiteral("30101"));
-    EXPECT_TRUE(store->Firms[0].Banks[3].Account.empty()); // the current one is untouched
+    EXPECT_TRUE(store->Firms[0].banks[3].account.empty()); // the current one is untouched
     type(rekvizit.get(), "innEdit", QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->Firms[1].Banks[1].Account.view(), "30101");
-    EXPECT_EQ(store->Firms[1].BankNo, 1);
+    EXPECT_EQ(store->Firms[1].banks[1].account.view(), "30101");
+    EXPECT_EQ(store->Firms[1].bankNo, 1);
 }
 
 // The bank window edits a copy; "No" in the details window must not leave its changes behind,
 // neither in an edited organization nor in the free slot a cancelled new one was assembled in
 // (the next new organization would inherit them unseen).
 TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
-    storage::TFirm& f = addFirm("ООО Ромашка", "7701");
-    f.Banks[0].Account = "111";
+    storage::OrganizationRecord& f = addFirm("ООО Ромашка", "7701");
+    f.banks[0].account = "111";
     const QByteArray before = storage::recordBytes(f);
     auto changeBank = [](QWidget* w) {
         type(w, "slot1AccountEdit", QStringLiteral("999"));
@@ -326,8 +326,8 @@ TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
     openDetails(0);
     whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
     rekvizit->close();
-    EXPECT_TRUE(store->Firms[1].Banks[0].Account.empty());
-    EXPECT_EQ(store->Firms[1].BankNo, 0);
+    EXPECT_TRUE(store->Firms[1].banks[0].account.empty());
+    EXPECT_EQ(store->Firms[1].bankNo, 0);
 }
 
 TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) {
@@ -400,7 +400,7 @@ TEST_F(DirectoryWindows, EditedCardSavedAsEditedInCp1251WithCrLf) {
     QStringList expected = cardLines(rekvizit->boxTexts());
     expected.append(QStringLiteral("Директор Иванов И.И. №1 €"));
     EXPECT_EQ(dir.read("card.txt"), cp(expected.join(QStringLiteral("\r\n")).toUtf8()) + "\r\n");
-    EXPECT_EQ(uni(store->Firms[0].Name), QStringLiteral("ООО Ромашка")); // directory unchanged
+    EXPECT_EQ(uni(store->Firms[0].name), QStringLiteral("ООО Ромашка")); // directory unchanged
     card->close();
     rekvizit->close();
 }
@@ -481,9 +481,9 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
         EXPECT_EQ(e->styleSheet().isEmpty(), *s.warning == 0) << s.text;
     }
     bank->close();
-    EXPECT_EQ(bank->banks().bank[0].Bik.view(), "044030653");
+    EXPECT_EQ(bank->banks().bank[0].bik.view(), "044030653");
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->Firms[0].Kpp.view(), "7736ab001");
+    EXPECT_EQ(store->Firms[0].kpp.view(), "7736ab001");
 }
 
 // Enter moves to the next box, Tab passes the read-only bank boxes by and Ctrl+Enter stores;
@@ -522,7 +522,7 @@ TEST_F(DirectoryWindows, TypedBikFillsTheEmptyBankBoxesAndUnconfirmedBanksAreMar
     d.date = QDate(2026, 1, 15);
     d.banks = {{"044525225", "ПАО Сбербанк", "г. Москва", {"30101810400000000225"}, {}},
                {"045773603", "АО Уралбанк", "г. Пермь", {}, QDate(2025, 3, 1)}};
-    ASSERT_TRUE(storage::SaveBikDirectory(store->DataDir, d));
+    ASSERT_TRUE(storage::saveBikDirectory(store->DataDir, d));
     addFirm("ООО Ромашка", "7707083893");
     bank->setBanks(firmBanks(store->Firms[0]), EditMode::Edit, 0, QString());
     bank->show();

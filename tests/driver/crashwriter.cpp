@@ -27,7 +27,7 @@ bool saveOrder(Store& s, const QString& relative, int g) {
     const QString name = relative.mid(relative.indexOf('/') + 1);
     s.Plat = crashgen::order(g, name.section('_', 0, 0).toInt());
     s.PlatFileName.assign(name.toLatin1());
-    return SaveFilePlat(s).ok;
+    return saveOrderFile(s).ok;
 }
 
 // The directory mode: deletes and restores organizations as the organization list does,
@@ -43,14 +43,14 @@ int runDirectory(Store& s, int first) {
     for (int g = first;; ++g) {
         bool ok = true;
         while (ok && s.FirmDelCount > 0)
-            ok = directory::RestoreFirmAndSave(s, s.FirmDelCount - 1).ok &&
+            ok = directory::restoreOrganizationAndSave(s, s.FirmDelCount - 1).ok &&
                  crashgen::giveBranchAndEmployee(s, s.FirmCount - 1) &&
-                 SaveTables(s, TableFirms | TableFilial | TableEmployee).ok;
+                 saveTables(s, TableFirms | TableFilial | TableEmployee).ok;
         if (ok && s.FirmCount == 0) {
             std::fprintf(stderr, "crash_writer: no organization in use in generation %d\n", g);
             return 3;
         }
-        if (!ok || !directory::DeleteFirmAndSave(s, g % s.FirmCount).ok) {
+        if (!ok || !directory::deleteOrganizationAndSave(s, g % s.FirmCount).ok) {
             std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
             return 1;
         }
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     auto s = std::make_unique<Store>();
-    const QStringList messages = StartUp(*s, QString::fromLocal8Bit(argv[1]));
+    const QStringList messages = startUp(*s, QString::fromLocal8Bit(argv[1]));
     for (const QString& m : messages)
         std::fprintf(stderr, "%s\n", qPrintable(m));
     std::printf("ready\n");
@@ -77,16 +77,17 @@ int main(int argc, char** argv) {
         return runDirectory(*s, std::atoi(argv[2]));
     for (int g = std::atoi(argv[2]);; ++g) {
         crashgen::fill(*s, g);
-        const IoResult results[] = {SaveFileFirm(*s), SaveFileFirmDel(*s), SaveFileFilial(*s),
-                                    SaveFileEmpl(*s), SaveFileForm(*s),    SaveFileCol(*s),
-                                    SaveFileSet(*s)};
+        const IoResult results[] = {saveOrganizationsFile(*s), saveDeletedOrganizationsFile(*s),
+                                    saveBranchesFile(*s),      saveEmployeesFile(*s),
+                                    saveWindowSizesFile(*s),   saveColumnWidthsFile(*s),
+                                    saveSettingsFile(*s)};
         bool ok = true;
         for (const IoResult& r : results)
             ok = ok && r.ok;
         for (int k = 0; k < crashgen::FixedOrders; ++k)
             ok = saveOrder(*s, crashgen::fixedOrderFile(k), g) && ok;
         ok = saveOrder(*s, crashgen::newOrderFile(g), g) && ok;
-        ok = FindFilesPlat(*s).ok && ok;
+        ok = scanOrders(*s).ok && ok;
         if (!ok) {
             std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
             return 1;

@@ -38,23 +38,23 @@ int generationInFirst(const QString& relative, const QByteArray& content) {
     if (relative.endsWith("Firms") || relative.endsWith("FirmsDel")) {
         if (content.size() != FirmsFileSize)
             return -1;
-        TFirm f;
+        OrganizationRecord f;
         recordFromBytes(f, content.constData());
-        return parse(f.Okpo.view());
+        return parse(f.okpo.view());
     }
     if (relative.endsWith("Filial")) {
         if (content.size() != FilialFileSize)
             return -1;
-        TFilial b;
+        BranchRecord b;
         recordFromBytes(b, content.constData());
-        return parse(b.Phone.view());
+        return parse(b.phone.view());
     }
     if (relative.endsWith("Employee")) {
         if (content.size() != EmployeeFileSize)
             return -1;
-        TEmpl e;
+        EmployeeRecord e;
         recordFromBytes(e, content.constData());
-        return parse(e.WorkPhone.view());
+        return parse(e.workPhone.view());
     }
     if (relative == "FormW" && content.size() == 1024)
         return u16At(content, 1020) | (u16At(content, 1022) - 1) << 16;
@@ -63,9 +63,9 @@ int generationInFirst(const QString& relative, const QByteArray& content) {
     if (relative == "Set" && content.size() == 512)
         return u16At(content, 1) | uchar(content[3]) << 16;
     if (relative.endsWith(".plat") && content.size() == PlatFileSize) {
-        TPlat p;
+        OrderRecord p;
         recordFromBytes(p, content.constData());
-        return parse(p.DocNumber.view());
+        return parse(p.docNumber.view());
     }
     return -1;
 }
@@ -125,38 +125,38 @@ void fill(Store& s, int g) {
     s.FirmCount = firmCount(g);
     for (int i = 0; i < s.FirmCount; ++i) {
         s.Firms[std::size_t(i)] = datagen::makeFirm(i);
-        s.Firms[std::size_t(i)].Okpo = digits(g);
+        s.Firms[std::size_t(i)].okpo = digits(g);
     }
     clearRecord(s.FirmsDel);
     s.FirmDelCount = 1 + g % 7;
     for (int i = 0; i < s.FirmDelCount; ++i) {
         s.FirmsDel[std::size_t(i)] = datagen::makeFirm(1000 + i);
-        s.FirmsDel[std::size_t(i)].Okpo = digits(g);
+        s.FirmsDel[std::size_t(i)].okpo = digits(g);
     }
     clearRecord(s.Filials);
     s.FilialCount = 1 + g % MaxFilials;
     for (int i = 0; i < s.FilialCount; ++i) {
-        TFilial& b = s.Filials[std::size_t(i)];
-        b.FirmNo = std::uint16_t(i % s.FirmCount);
-        b.Address =
+        BranchRecord& b = s.Filials[std::size_t(i)];
+        b.organizationNo = std::uint16_t(i % s.FirmCount);
+        b.address =
             cp1251::fromUnicode(QStringLiteral("Адрес филиала %1 поколения %2").arg(i).arg(g))
                 .toStdString();
-        b.Phone = digits(g);
+        b.phone = digits(g);
     }
     clearRecord(s.Employees);
     s.EmplCount = 1 + g % MaxEmployees;
     for (int i = 0; i < s.EmplCount; ++i) {
-        TEmpl& e = s.Employees[std::size_t(i)];
-        e.FirmNo = std::uint16_t(i % s.FirmCount);
-        e.Surname = cp1251::fromUnicode(QStringLiteral("Фамилия%1").arg(i)).toStdString();
-        e.WorkPhone = digits(g);
+        EmployeeRecord& e = s.Employees[std::size_t(i)];
+        e.organizationNo = std::uint16_t(i % s.FirmCount);
+        e.surname = cp1251::fromUnicode(QStringLiteral("Фамилия%1").arg(i)).toStdString();
+        e.workPhone = digits(g);
     }
     for (int i = 0; i < 255; ++i) {
-        s.FormSizes[std::size_t(i)].Width = std::uint16_t(300 + (g + i) % 500);
-        s.FormSizes[std::size_t(i)].Height = std::uint16_t(200 + (g + 2 * i) % 400);
+        s.FormSizes[std::size_t(i)].width = std::uint16_t(300 + (g + i) % 500);
+        s.FormSizes[std::size_t(i)].height = std::uint16_t(200 + (g + 2 * i) % 400);
     }
-    s.FormSizes[255].Width = std::uint16_t(g & 0xFFFF);
-    s.FormSizes[255].Height = std::uint16_t((g >> 16) + 1);
+    s.FormSizes[255].width = std::uint16_t(g & 0xFFFF);
+    s.FormSizes[255].height = std::uint16_t((g >> 16) + 1);
     for (int i = 0; i < 254; ++i)
         s.ColWidths[std::size_t(i)] = std::uint16_t(20 + (g + i) % 100);
     s.ColWidths[254] = std::uint16_t((g >> 16) + 2);
@@ -169,15 +169,15 @@ void fill(Store& s, int g) {
     s.Settings[3] = std::uint8_t(g >> 16);
 }
 
-TPlat order(int g, int number) {
+OrderRecord order(int g, int number) {
     datagen::Options o;
     QString ignored;
-    TPlat p = datagen::makePlat(o, number, ignored);
-    p.Number = digits(number);
-    p.PayerInn = payerInn();
-    p.Date = "03.02.2009";
-    p.Amount = digits(g % 1000000) + "-00";
-    p.DocNumber = digits(g);
+    OrderRecord p = datagen::makePlat(o, number, ignored);
+    p.number = digits(number);
+    p.payerInn = payerInn();
+    p.date = "03.02.2009";
+    p.amount = digits(g % 1000000) + "-00";
+    p.docNumber = digits(g);
     return p;
 }
 
@@ -193,10 +193,10 @@ int Verifier::generationOf(const QString& relative, const QByteArray& content) {
 
 void fillDirectory(Store& s) {
     for (int i = 0; i < DirectoryFirms; ++i) {
-        TFirm& f = s.Firms[std::size_t(i)];
+        OrganizationRecord& f = s.Firms[std::size_t(i)];
         clearRecord(f);
-        f.Name = "firm " + std::to_string(i);
-        f.Inn = std::to_string(7700000000LL + i);
+        f.name = "firm " + std::to_string(i);
+        f.inn = std::to_string(7700000000LL + i);
         s.FirmCount = i + 1;
         giveBranchAndEmployee(s, i);
     }
@@ -205,36 +205,36 @@ void fillDirectory(Store& s) {
 bool giveBranchAndEmployee(Store& s, int firm) {
     if (s.FilialCount >= MaxFilials || s.EmplCount >= MaxEmployees)
         return false;
-    TFirm& f = s.Firms[std::size_t(firm)];
-    TFilial& b = s.Filials[std::size_t(s.FilialCount)];
+    OrganizationRecord& f = s.Firms[std::size_t(firm)];
+    BranchRecord& b = s.Filials[std::size_t(s.FilialCount)];
     clearRecord(b);
-    b.FirmNo = std::uint16_t(firm);
-    b.Address.assign(f.Inn);
-    TEmpl& e = s.Employees[std::size_t(s.EmplCount++)];
+    b.organizationNo = std::uint16_t(firm);
+    b.address.assign(f.inn);
+    EmployeeRecord& e = s.Employees[std::size_t(s.EmplCount++)];
     clearRecord(e);
-    e.FirmNo = std::uint16_t(firm);
-    e.Surname.assign(f.Inn);
-    f.FilialNo = std::uint8_t(s.FilialCount++);
-    f.Flags |= TFirm::UseFilial;
+    e.organizationNo = std::uint16_t(firm);
+    e.surname.assign(f.inn);
+    f.branchNo = std::uint8_t(s.FilialCount++);
+    f.flags |= OrganizationRecord::UseBranch;
     return true;
 }
 
 QStringList directoryFaults(const Store& s) {
     QStringList faults;
     const auto innOf = [&](int firm) {
-        return firm >= 0 && firm < s.FirmCount ? s.Firms[std::size_t(firm)].Inn.view()
+        return firm >= 0 && firm < s.FirmCount ? s.Firms[std::size_t(firm)].inn.view()
                                                : std::string_view("-");
     };
     QStringList inns;
     for (int i = 0; i < s.FirmCount; ++i) {
-        const TFirm& f = s.Firms[std::size_t(i)];
-        inns << QString::fromLatin1(f.Inn.bytes());
-        if (f.useFilial() &&
-            (f.FilialNo >= s.FilialCount || s.Filials[f.FilialNo].Address.view() != f.Inn.view()))
+        const OrganizationRecord& f = s.Firms[std::size_t(i)];
+        inns << QString::fromLatin1(f.inn.bytes());
+        if (f.usesBranch() &&
+            (f.branchNo >= s.FilialCount || s.Filials[f.branchNo].address.view() != f.inn.view()))
             faults << QStringLiteral("organization %1 links a branch of another").arg(i);
     }
     for (int i = 0; i < s.FirmDelCount; ++i)
-        inns << QString::fromLatin1(s.FirmsDel[std::size_t(i)].Inn.bytes());
+        inns << QString::fromLatin1(s.FirmsDel[std::size_t(i)].inn.bytes());
     inns.sort();
     QStringList all;
     for (int i = 0; i < DirectoryFirms; ++i)
@@ -242,10 +242,12 @@ QStringList directoryFaults(const Store& s) {
     if (inns != all)
         faults << QStringLiteral("organizations: ") + inns.join(u' ');
     for (int i = 0; i < s.FilialCount; ++i)
-        if (s.Filials[std::size_t(i)].Address.view() != innOf(s.Filials[std::size_t(i)].FirmNo))
+        if (s.Filials[std::size_t(i)].address.view() !=
+            innOf(s.Filials[std::size_t(i)].organizationNo))
             faults << QStringLiteral("branch %1 points at another organization").arg(i);
     for (int i = 0; i < s.EmplCount; ++i)
-        if (s.Employees[std::size_t(i)].Surname.view() != innOf(s.Employees[std::size_t(i)].FirmNo))
+        if (s.Employees[std::size_t(i)].surname.view() !=
+            innOf(s.Employees[std::size_t(i)].organizationNo))
             faults << QStringLiteral("employee %1 points at another organization").arg(i);
     return faults;
 }

@@ -27,7 +27,7 @@ QString newOrderFile(int g);   // the new order of generation g
 // Puts the tables and settings of generation g into s.
 void fill(storage::Store& s, int g);
 // Order k of generation g (k = FixedOrders.. for the new orders: see newOrderFile).
-storage::TPlat order(int g, int number);
+storage::OrderRecord order(int g, int number);
 
 // Tells which generation a file read back holds.
 class Verifier {

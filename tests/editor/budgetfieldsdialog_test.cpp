@@ -126,14 +126,15 @@ TEST_F(BudgetFieldsDialogTest, TextBoxesTakeOnlyWhatTheRecordsCanHold) {
     EXPECT_EQ(dlg->texts().kbk, QStringLiteral("12345678901234567890"));
     // Each box holds what its field of the order record holds; the description list stores
     // nothing and keeps its own limit. A box that refuses more says so.
-    using storage::TPlat;
-    const std::pair<const char*, int> limits[] = {{"okatoCombo", capacityOf(&TPlat::Okato)},
-                                                  {"basisCombo", capacityOf(&TPlat::Basis)},
-                                                  {"periodCombo", capacityOf(&TPlat::TaxPeriod)},
-                                                  {"typeCombo", capacityOf(&TPlat::TaxType)},
-                                                  {"descriptionCombo", 128},
-                                                  {"docNumberEdit", capacityOf(&TPlat::DocNumber)},
-                                                  {"docDateEdit", capacityOf(&TPlat::DocDate)}};
+    using storage::OrderRecord;
+    const std::pair<const char*, int> limits[] = {
+        {"okatoCombo", capacityOf(&OrderRecord::okato)},
+        {"basisCombo", capacityOf(&OrderRecord::basis)},
+        {"periodCombo", capacityOf(&OrderRecord::taxPeriod)},
+        {"typeCombo", capacityOf(&OrderRecord::taxType)},
+        {"descriptionCombo", 128},
+        {"docNumberEdit", capacityOf(&OrderRecord::docNumber)},
+        {"docDateEdit", capacityOf(&OrderRecord::docDate)}};
     for (auto [name, limit] : limits) {
         auto* c = combo(name);
         QLineEdit* box = c ? c->lineEdit() : dlg->findChild<QLineEdit*>(name);
@@ -160,15 +161,15 @@ TEST_F(BudgetFieldsDialogTest, OkatoShortcutWhileKbkIsActiveLeavesTheDescription
 
 TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
     chooseRow(combo("kbkCombo"), 4);
-    storage::TPlat p;
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Kbk = "10000000000000000001";
-    p.Okato = "65401000000";
-    p.Basis = "PC";
-    p.TaxPeriod = cps("МС.03.2009");
-    p.TaxType = cps("ПЕ");
-    p.DocNumber = "17";
-    p.DocDate = "01.02.2009";
+    p.kbk = "10000000000000000001";
+    p.okato = "65401000000";
+    p.basis = "PC";
+    p.taxPeriod = cps("МС.03.2009");
+    p.taxType = cps("ПЕ");
+    p.docNumber = "17";
+    p.docDate = "01.02.2009";
     dlg->loadFromRecord(p);
 
     const BudgetFieldsDialog::Texts t = dlg->texts();
@@ -186,8 +187,8 @@ TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
     // The description list no longer shows the previous order's КБК.
     EXPECT_EQ(descriptions()->currentIndex(), -1);
 
-    p.Basis = cps("РС"); // Cyrillic: not the code "PC"
-    p.Kbk = "18210501010011000110";
+    p.basis = cps("РС"); // Cyrillic: not the code "PC"
+    p.kbk = "18210501010011000110";
     dlg->loadFromRecord(p);
     EXPECT_EQ(combo("basisCombo")->currentIndex(), -1);
     EXPECT_EQ(combo("kbkCombo")->currentIndex(), 16);
@@ -196,10 +197,10 @@ TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
 
 TEST_F(BudgetFieldsDialogTest, LoadingWhileOkatoIsActiveKeepsTheOkatoDescription) {
     enter("okatoCombo");
-    storage::TPlat p;
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Kbk = "18210501010011000110"; // row 16
-    p.Okato = "65492000000";        // row 88
+    p.kbk = "18210501010011000110"; // row 16
+    p.okato = "65492000000";        // row 88
     dlg->loadFromRecord(p);
     EXPECT_EQ(descriptions()->currentIndex(), 88);
 }

@@ -99,7 +99,7 @@ TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
     ASSERT_TRUE(grid.storeColumnWidths());
     EXPECT_TRUE(dir.exists("ArCol")); // the first stored widths are what the user saw
     EXPECT_EQ(store.ColWidths[0], grid.columnWidth(0));
-    EXPECT_TRUE(storage::ColumnWidthsStored(store, 0, 2));
+    EXPECT_TRUE(storage::columnWidthsStored(store, 0, 2));
 }
 
 // Widths stored by a drag in one grid leave every other grid opening readable, in the same
@@ -121,7 +121,7 @@ TEST(ListGrid, EachGridDecidesForItselfWhetherItsWidthsWereStored) {
     storage::Store restarted;
     restarted.setProgramDir(dir.path());
     QStringList messages;
-    storage::LoadFileCol(restarted, messages);
+    storage::loadColumnWidthsFile(restarted, messages);
     EXPECT_EQ(makeGrid(restarted, storage::ColBasePlats)->columnWidth(0), 40);
     for (int base : {storage::ColBaseFirms, storage::ColBaseFilials, storage::ColBaseEmployees})
         EXPECT_GE(makeGrid(restarted, base)->columnWidth(0), 100) << base;

@@ -48,7 +48,7 @@ public:
         writeFirms();
         if (prepare)
             prepare(dir);
-        storage::StartUp(*store, dir.path());
+        storage::startUp(*store, dir.path());
         form = std::make_unique<MainWindow>(*store);
         budget = new BudgetFieldsDialog(*store, form.get());
         form->setDialogs(
@@ -57,14 +57,14 @@ public:
     }
 
     void writeFirms() {
-        std::array<storage::TFirm, storage::MaxFirms> firms{};
+        std::array<storage::OrganizationRecord, storage::MaxFirms> firms{};
         storage::clearRecord(firms);
-        firms[0].Name = "Payer";
-        firms[0].Inn = "1234567890";
-        firms[0].BankNo = 1;
-        firms[0].Banks[1].Account = "40702810000000000001";
-        firms[1].Name = "Payee";
-        firms[1].Inn = "7701000001";
+        firms[0].name = "Payer";
+        firms[0].inn = "1234567890";
+        firms[0].bankNo = 1;
+        firms[0].banks[1].account = "40702810000000000001";
+        firms[1].name = "Payee";
+        firms[1].inn = "7701000001";
         QDir(dir.path()).mkpath("Data");
         dir.write("Data/Firms", storage::recordBytes(firms));
     }
@@ -123,7 +123,7 @@ TEST(MainWindow, StartsAsANewOrder) {
     EXPECT_EQ(w.edit("dateEdit")->text(), todayText());
     EXPECT_EQ(w.edit("vatEdit")->text(), "Без НДС");
     EXPECT_EQ(w.edit("payKindEdit")->text(), "Электронно");
-    EXPECT_EQ(w.edit("priorityEdit")->text(), storage::PriorityText(0, storage::Today()));
+    EXPECT_EQ(w.edit("priorityEdit")->text(), storage::priorityText(0, storage::today()));
     EXPECT_EQ(w.edit("statusEdit")->text(), "Нет");
     EXPECT_EQ(w.get<QComboBox>("payerCombo")->count(), 2);
     EXPECT_EQ(w.get<QComboBox>("payerCombo")->currentIndex(), -1);
@@ -231,10 +231,10 @@ TEST(MainWindow, SavingANewOrderTurnsItIntoASavedOne) {
     w.preview();
     EXPECT_EQ(w.save(), "");
     ASSERT_TRUE(w.dir.exists("PP/7_1234567890_09.plat"));
-    storage::TPlat p;
-    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
-    EXPECT_EQ(p.Purpose.size(), 255u);
-    EXPECT_EQ(p.PayerAccount.view(), "40702810000000000001");
+    storage::OrderRecord p;
+    ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.purpose.size(), 255u);
+    EXPECT_EQ(p.payerAccount.view(), "40702810000000000001");
     EXPECT_TRUE(w.store->PlatSaved);
     EXPECT_TRUE(w.edit("numberEdit")->isReadOnly());
     EXPECT_TRUE(w.edit("dateEdit")->isReadOnly());
@@ -321,9 +321,9 @@ TEST(MainWindow, UnchangedSavedOrderCannotBeSavedAgainAChangedOneCan) {
     w.preview();
     EXPECT_TRUE(w.button("saveButton")->isEnabled());
     w.save();
-    storage::TPlat p;
-    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
-    EXPECT_EQ(p.Amount.view(), "1600-00");
+    storage::OrderRecord p;
+    ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.amount.view(), "1600-00");
 }
 
 TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
@@ -334,10 +334,10 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     w.firstPage();
     auto* box = w.get<QCheckBox>("acceptedCheck");
     box->click();
-    storage::TPlat p;
-    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
-    EXPECT_EQ(p.Accepted, 1);
-    EXPECT_EQ(w.store->PlatList[0].Accepted, 1);
+    storage::OrderRecord p;
+    ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.accepted, 1);
+    EXPECT_EQ(w.store->PlatList[0].accepted, 1);
     for (const char* g : {"payerGroup", "numberGroup", "vatGroup", "statusGroup", "purposeGroup"})
         EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
     EXPECT_FALSE(w.budget->findChild<QComboBox*>("kbkCombo")->isEnabled());
@@ -350,8 +350,8 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     EXPECT_EQ(w.edit("statusEdit")->text(), "Нет");
     EXPECT_FALSE(w.get<QPushButton>("budgetButton")->isEnabled());
     box->click();
-    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
-    EXPECT_EQ(p.Accepted, 0);
+    ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(p.accepted, 0);
     EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
     EXPECT_TRUE(w.budget->findChild<QComboBox*>("kbkCombo")->isEnabled());
 }
@@ -376,11 +376,11 @@ TEST(MainWindow, AcceptedTickThatCannotBeWrittenReturnsToWhatTheFileHolds) {
     EXPECT_EQ(w.dir.read("PP/7_1234567890_09.plat"), before);
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
-    EXPECT_EQ(w.store->PlatList[0].Accepted, 0);
-    EXPECT_EQ(w.store->PlatSnapshot.Accepted, 0);
+    EXPECT_EQ(w.store->PlatList[0].accepted, 0);
+    EXPECT_EQ(w.store->PlatSnapshot.accepted, 0);
     // The closing question finds the order unchanged.
-    ASSERT_TRUE(FillPlat(*w.store, w.form->fields()));
-    EXPECT_FALSE(CheckChange(*w.store));
+    ASSERT_TRUE(fillOrder(*w.store, w.form->fields()));
+    EXPECT_FALSE(checkChange(*w.store));
 }
 
 TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
@@ -399,15 +399,15 @@ TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
     EXPECT_EQ(w.edit("numberEdit")->text(), "13");
     EXPECT_EQ(w.edit("dateEdit")->text(), todayText());
     EXPECT_EQ(w.edit("amountEdit")->text(), "1500-00");
-    EXPECT_EQ(w.edit("vatEdit")->text(), storage::VatChoiceText(1, storage::Today()));
+    EXPECT_EQ(w.edit("vatEdit")->text(), storage::vatChoiceText(1, storage::today()));
     EXPECT_FALSE(w.get<QCheckBox>("acceptedCheck")->isChecked());
     EXPECT_TRUE(w.get<QGroupBox>("payerGroup")->isEnabled());
     EXPECT_FALSE(w.edit("numberEdit")->isReadOnly());
     EXPECT_EQ(textColour(w.edit("amountEdit")), QColor(0, 0, 0));
     // The accepted order's file still says accepted.
-    storage::TPlat p;
-    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/12_1234567890_09.plat"), p));
-    EXPECT_EQ(p.Accepted, 1);
+    storage::OrderRecord p;
+    ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/12_1234567890_09.plat"), p));
+    EXPECT_EQ(p.accepted, 1);
 }
 
 TEST(MainWindow, SettingsFileIsWrittenOnlyWhenASettingChanged) {
@@ -469,7 +469,7 @@ TEST(MainWindow, RatesOfTheDateAndTheSimplifiedRatesSetting) {
     EXPECT_EQ(written, set);
 
     Editor again([&](const TempDir& dir) { dir.write("Set", written); });
-    EXPECT_EQ(cycle(again), QStringList({storage::VatChoiceText(1, storage::Today()), "10%", "5%",
+    EXPECT_EQ(cycle(again), QStringList({storage::vatChoiceText(1, storage::today()), "10%", "5%",
                                          "7%", "Без НДС"}));
 }
 
@@ -520,9 +520,9 @@ TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
 
 TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {
     Editor w;
-    w.form->resize(w.store->FormSizes[0].Width, w.store->FormSizes[0].Height);
-    w.store->FormSizes[0].Width = std::uint16_t(w.form->width());
-    w.store->FormSizes[0].Height = std::uint16_t(w.form->height());
+    w.form->resize(w.store->FormSizes[0].width, w.store->FormSizes[0].height);
+    w.store->FormSizes[0].width = std::uint16_t(w.form->width());
+    w.store->FormSizes[0].height = std::uint16_t(w.form->height());
     w.form->close();
     EXPECT_FALSE(w.dir.exists("FormW"));
     w.form->show();
@@ -549,7 +549,7 @@ TEST(MainWindow, ChoiceFieldsFromTheKeyboardAndWhatAScreenReaderHears) {
         EXPECT_EQ(vat->text(), clicked.edit("vatEdit")->text());
     }
     QTest::keyClick(w.edit("statusEdit"), Qt::Key_Return);
-    EXPECT_EQ(w.edit("statusEdit")->text(), StatusTexts()[1]);
+    EXPECT_EQ(w.edit("statusEdit")->text(), statusTexts()[1]);
     EXPECT_TRUE(w.get<QPushButton>("budgetButton")->isEnabled());
 
     auto hear = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
@@ -589,14 +589,15 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
 
     BudgetFieldsDialog* budget = w.budget;
     budget->show();
-    using storage::TPlat;
-    const std::pair<const char*, int> boxes[] = {{"kbkCombo", capacityOf(&TPlat::Kbk)},
-                                                 {"okatoCombo", capacityOf(&TPlat::Okato)},
-                                                 {"basisCombo", capacityOf(&TPlat::Basis)},
-                                                 {"periodCombo", capacityOf(&TPlat::TaxPeriod)},
-                                                 {"typeCombo", capacityOf(&TPlat::TaxType)},
-                                                 {"docNumberEdit", capacityOf(&TPlat::DocNumber)},
-                                                 {"docDateEdit", capacityOf(&TPlat::DocDate)}};
+    using storage::OrderRecord;
+    const std::pair<const char*, int> boxes[] = {
+        {"kbkCombo", capacityOf(&OrderRecord::kbk)},
+        {"okatoCombo", capacityOf(&OrderRecord::okato)},
+        {"basisCombo", capacityOf(&OrderRecord::basis)},
+        {"periodCombo", capacityOf(&OrderRecord::taxPeriod)},
+        {"typeCombo", capacityOf(&OrderRecord::taxType)},
+        {"docNumberEdit", capacityOf(&OrderRecord::docNumber)},
+        {"docDateEdit", capacityOf(&OrderRecord::docDate)}};
     for (auto [name, capacity] : boxes) {
         auto* combo = budget->findChild<QComboBox*>(name);
         QLineEdit* box = combo ? combo->lineEdit() : budget->findChild<QLineEdit*>(name);
@@ -611,13 +612,13 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
     w.clickGroup("statusGroup"); // a budget payment: the seven texts must be there
     w.preview();
     EXPECT_EQ(w.save(), "");
-    storage::TPlat p;
-    ASSERT_TRUE(storage::ReadPlatFile(w.dir.file("PP/7_1234567890_09.plat"), p));
-    EXPECT_EQ(QByteArray(p.Purpose.bytes()), purposeBytes(memo->toPlainText()));
+    storage::OrderRecord p;
+    ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
+    EXPECT_EQ(QByteArray(p.purpose.bytes()), purposeBytes(memo->toPlainText()));
     const BudgetFieldsDialog::Texts t = budget->texts();
     EXPECT_EQ(
-        QStringList({toUi(p.Kbk), toUi(p.Okato), toUi(p.Basis), toUi(p.TaxPeriod), toUi(p.TaxType),
-                     toUi(p.DocNumber), toUi(p.DocDate)}),
+        QStringList({toUi(p.kbk), toUi(p.okato), toUi(p.basis), toUi(p.taxPeriod), toUi(p.taxType),
+                     toUi(p.docNumber), toUi(p.docDate)}),
         QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}));
 }
 

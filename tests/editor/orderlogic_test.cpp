@@ -28,13 +28,13 @@ struct Fixture {
         addFirm("Payee", "7701000001", 0);
     }
     void addFirm(const char* name, const char* inn, int bankNo) {
-        storage::TFirm& f = s->Firms[std::size_t(s->FirmCount++)];
-        f.Name = name;
-        f.Inn = inn;
-        f.Kpp = "660101001";
-        f.BankNo = std::uint8_t(bankNo);
+        storage::OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+        f.name = name;
+        f.inn = inn;
+        f.kpp = "660101001";
+        f.bankNo = std::uint8_t(bankNo);
         for (int b = 0; b < 4; ++b)
-            f.Banks[b].Account = "account" + std::to_string(b);
+            f.banks[b].account = "account" + std::to_string(b);
     }
     OrderFields order(const QString& number = "7", const QString& date = "10.02.2009") const {
         OrderFields f;
@@ -46,21 +46,21 @@ struct Fixture {
         f.purpose = "Оплата по счету 5";
         return f;
     }
-    CheckResult check(OrderFields& f) const { return CheckPlat(*s, f); }
+    CheckResult check(OrderFields& f) const { return checkOrder(*s, f); }
     // Saves a new order as the editor does after a successful check.
     void saveNew(const OrderFields& in) {
         OrderFields f = in;
-        ASSERT_EQ(CheckPlat(*s, f), CheckOk);
-        ASSERT_EQ(PrepareSaveNew(*s, f), SaveCheck::Ok);
+        ASSERT_EQ(checkOrder(*s, f), CheckOk);
+        ASSERT_EQ(prepareSaveNew(*s, f), SaveCheck::Ok);
         OrderFields shown;
-        ASSERT_TRUE(CommitSaveNew(*s, f, shown));
+        ASSERT_TRUE(commitSaveNew(*s, f, shown));
         s->PlatSaved = false; // the next order is new again
     }
 };
 
 } // namespace
 
-TEST(CheckPlat, Dates) {
+TEST(checkOrder, Dates) {
     Fixture fx;
     struct Case {
         const char* date;
@@ -87,7 +87,7 @@ TEST(CheckPlat, Dates) {
     EXPECT_EQ(fx.s->DateYY.view(), "09");
 }
 
-TEST(CheckPlat, MissingPartsAndAmount) {
+TEST(checkOrder, MissingPartsAndAmount) {
     Fixture fx;
     auto result = [&](auto change) {
         OrderFields f = fx.order();
@@ -110,7 +110,7 @@ TEST(CheckPlat, MissingPartsAndAmount) {
               CheckMissing);
 }
 
-TEST(CheckPlat, BudgetPaymentNeedsAllSevenTexts) {
+TEST(checkOrder, BudgetPaymentNeedsAllSevenTexts) {
     Fixture fx;
     OrderFields f = fx.order();
     f.budget = {"18210501010011000110", "65401000000", "ТП", "КВ.01.2009", "НС", "0", ""};
@@ -123,17 +123,17 @@ TEST(CheckPlat, BudgetPaymentNeedsAllSevenTexts) {
     EXPECT_EQ(fx.check(f), CheckOk);
 }
 
-TEST(ProposeNumber, FollowsTheHighestSavedNumberOfThePayer) {
+TEST(proposeNumber, FollowsTheHighestSavedNumberOfThePayer) {
     Fixture fx;
-    EXPECT_EQ(ProposeNumber(*fx.s, 0), "1");
+    EXPECT_EQ(proposeNumber(*fx.s, 0), "1");
     for (const char* n : {"3", "12", "007"})
         fx.saveNew(fx.order(n));
-    EXPECT_EQ(ProposeNumber(*fx.s, 0), "13");
-    EXPECT_EQ(ProposeNumber(*fx.s, 1), "1"); // the payee has no orders of its own
-    EXPECT_EQ(ProposeNumber(*fx.s, -1), "1");
+    EXPECT_EQ(proposeNumber(*fx.s, 0), "13");
+    EXPECT_EQ(proposeNumber(*fx.s, 1), "1"); // the payee has no orders of its own
+    EXPECT_EQ(proposeNumber(*fx.s, -1), "1");
 }
 
-TEST(FillPlat, CopiesFieldsPartiesAndCutsThePurpose) {
+TEST(fillOrder, CopiesFieldsPartiesAndCutsThePurpose) {
     Fixture fx;
     OrderFields f = fx.order();
     f.purpose = QString(300, u'я');
@@ -141,29 +141,29 @@ TEST(FillPlat, CopiesFieldsPartiesAndCutsThePurpose) {
     f.status = 2;
     f.budget.kbk = QString(25, u'1');
     fx.check(f);
-    ASSERT_TRUE(FillPlat(*fx.s, f));
-    const storage::TPlat& p = fx.s->Plat;
-    EXPECT_EQ(p.Purpose.size(), 255u);
-    EXPECT_EQ(p.Kbk.size(), 20u);
-    EXPECT_EQ(p.PayerName.view(), "Payer");
-    EXPECT_EQ(p.PayerAccount.view(), "account1"); // the slot BankNo selects
-    EXPECT_EQ(p.PayeeAccount.view(), "account0");
-    EXPECT_EQ(p.PayerKpp.view(), "660101001");
-    EXPECT_EQ(p.Vat, 1);
-    EXPECT_EQ(p.Status, 2);
+    ASSERT_TRUE(fillOrder(*fx.s, f));
+    const storage::OrderRecord& p = fx.s->Plat;
+    EXPECT_EQ(p.purpose.size(), 255u);
+    EXPECT_EQ(p.kbk.size(), 20u);
+    EXPECT_EQ(p.payerName.view(), "Payer");
+    EXPECT_EQ(p.payerAccount.view(), "account1"); // the slot BankNo selects
+    EXPECT_EQ(p.payeeAccount.view(), "account0");
+    EXPECT_EQ(p.payerKpp.view(), "660101001");
+    EXPECT_EQ(p.vat, 1);
+    EXPECT_EQ(p.status, 2);
     EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
 
     // Line breaks are stored as the Windows pair, and read back as one.
     f.purpose = "first\nsecond";
-    FillPlat(*fx.s, f);
-    EXPECT_EQ(fx.s->Plat.Purpose.view(), "first\r\nsecond");
-    EXPECT_EQ(FillFromPlat(*fx.s).purpose, "first\nsecond");
+    fillOrder(*fx.s, f);
+    EXPECT_EQ(fx.s->Plat.purpose.view(), "first\r\nsecond");
+    EXPECT_EQ(fieldsFromOrder(*fx.s).purpose, "first\nsecond");
 
     // A simplified-tax rate stays the order's choice whatever the setting; a value outside
     // the choices reads as no tax.
     for (auto [stored, shown] : {std::pair{3, 3}, {4, 4}, {5, 0}, {255, 0}}) {
-        fx.s->Plat.Vat = std::uint8_t(stored);
-        EXPECT_EQ(FillFromPlat(*fx.s).vat, shown) << stored;
+        fx.s->Plat.vat = std::uint8_t(stored);
+        EXPECT_EQ(fieldsFromOrder(*fx.s).vat, shown) << stored;
     }
 }
 
@@ -171,16 +171,16 @@ TEST(SaveNew, CreatesTheFileAndBecomesSaved) {
     Fixture fx;
     OrderFields f = fx.order("7", "10.02.2009");
     ASSERT_EQ(fx.check(f), CheckOk);
-    ASSERT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::Ok);
+    ASSERT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::Ok);
     OrderFields shown;
-    ASSERT_TRUE(CommitSaveNew(*fx.s, f, shown));
+    ASSERT_TRUE(commitSaveNew(*fx.s, f, shown));
     EXPECT_TRUE(fx.dir.exists("PP/7_1234567890_09.plat"));
     EXPECT_TRUE(fx.s->PlatSaved);
     ASSERT_EQ(fx.s->PlatCount, 1);
     EXPECT_EQ(fx.s->OpenedIndex, 0);
     EXPECT_EQ(shown.number, "7");
-    EXPECT_EQ(fx.s->OpenedParties[0].Inn.view(), "1234567890");
-    EXPECT_EQ(fx.s->OpenedParties[1].Name.view(), "Payee");
+    EXPECT_EQ(fx.s->OpenedParties[0].inn.view(), "1234567890");
+    EXPECT_EQ(fx.s->OpenedParties[1].name.view(), "Payee");
 }
 
 TEST(SaveNew, SameNumberPayerAndYearAsksAnotherYearDoesNot) {
@@ -188,10 +188,10 @@ TEST(SaveNew, SameNumberPayerAndYearAsksAnotherYearDoesNot) {
     fx.saveNew(fx.order("7", "10.02.2009"));
     OrderFields again = fx.order("7", "11.03.2009");
     fx.check(again);
-    EXPECT_EQ(PrepareSaveNew(*fx.s, again), SaveCheck::Exists);
+    EXPECT_EQ(prepareSaveNew(*fx.s, again), SaveCheck::Exists);
     OrderFields other = fx.order("7", "10.02.2010");
     fx.check(other);
-    EXPECT_EQ(PrepareSaveNew(*fx.s, other), SaveCheck::Ok);
+    EXPECT_EQ(prepareSaveNew(*fx.s, other), SaveCheck::Ok);
 }
 
 // A file of the order's name that the list does not hold (an order of another year while only
@@ -203,13 +203,13 @@ TEST(SaveNew, FileOfTheNameOutsideTheListIsNeverReplacedUnasked) {
     OrderFields f = fx.order("7", "10.02.2009");
     fx.check(f);
     fx.dir.write("PP/7_1234567890_09.plat", other);
-    EXPECT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::Exists);
+    EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::Exists);
 
     QFile::remove(fx.dir.file("PP/7_1234567890_09.plat"));
-    ASSERT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::Ok);
+    ASSERT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::Ok);
     fx.dir.write("PP/7_1234567890_09.plat", other); // written meanwhile by another program
     OrderFields shown;
-    const storage::IoResult r = CommitSaveNew(*fx.s, f, shown);
+    const storage::IoResult r = commitSaveNew(*fx.s, f, shown);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(fx.s->PlatSaved);
     EXPECT_EQ(fx.dir.read("PP/7_1234567890_09.plat"), other);
@@ -220,44 +220,44 @@ TEST(SaveNew, LimitOf1024WritesNothing) {
     fx.s->PlatCount = 1024;
     OrderFields f = fx.order();
     fx.check(f);
-    EXPECT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::LimitReached);
+    EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::LimitReached);
     EXPECT_EQ(limitMessage(), "Может быть сохранено только1024 платежки.");
     fx.s->PlatCount = 1023;
-    EXPECT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::Ok);
+    EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::Ok);
     EXPECT_TRUE(QDir(fx.dir.file("PP")).isEmpty());
 }
 
 TEST(SaveNew, PayerInnThatIsNoFileNameIsRefused) {
     Fixture fx;
-    fx.s->Firms[0].Inn = "12/../..";
+    fx.s->Firms[0].inn = "12/../..";
     OrderFields f = fx.order();
     fx.check(f);
-    EXPECT_EQ(PrepareSaveNew(*fx.s, f), SaveCheck::BadName);
+    EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::BadName);
 }
 
 TEST(SavedOrder, ChangeCheckAndAcceptedBoxWriteAtOnce) {
     Fixture fx;
     OrderFields f = fx.order();
     fx.check(f);
-    PrepareSaveNew(*fx.s, f);
+    prepareSaveNew(*fx.s, f);
     OrderFields shown;
-    ASSERT_TRUE(CommitSaveNew(*fx.s, f, shown));
+    ASSERT_TRUE(commitSaveNew(*fx.s, f, shown));
 
     // Unchanged: nothing to save.
-    FillPlat(*fx.s, shown);
-    EXPECT_FALSE(CheckChange(*fx.s));
+    fillOrder(*fx.s, shown);
+    EXPECT_FALSE(checkChange(*fx.s));
     shown.amount = "1600-00";
-    FillPlat(*fx.s, shown);
-    EXPECT_TRUE(CheckChange(*fx.s));
+    fillOrder(*fx.s, shown);
+    EXPECT_TRUE(checkChange(*fx.s));
 
-    ASSERT_TRUE(StoreAccepted(*fx.s, true));
-    storage::TPlat onDisk;
-    ASSERT_TRUE(storage::ReadPlatFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
-    EXPECT_EQ(onDisk.Accepted, 1);
-    EXPECT_EQ(fx.s->PlatList[0].Accepted, 1);
-    ASSERT_TRUE(StoreAccepted(*fx.s, false));
-    ASSERT_TRUE(storage::ReadPlatFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
-    EXPECT_EQ(onDisk.Accepted, 0);
+    ASSERT_TRUE(storeAccepted(*fx.s, true));
+    storage::OrderRecord onDisk;
+    ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
+    EXPECT_EQ(onDisk.accepted, 1);
+    EXPECT_EQ(fx.s->PlatList[0].accepted, 1);
+    ASSERT_TRUE(storeAccepted(*fx.s, false));
+    ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
+    EXPECT_EQ(onDisk.accepted, 0);
 }
 
 TEST(NewOrder, ReselectsThePartiesAndProposesTheNextNumber) {
@@ -266,11 +266,11 @@ TEST(NewOrder, ReselectsThePartiesAndProposesTheNextNumber) {
     f.accepted = true;
     f.vat = 2;
     fx.check(f);
-    PrepareSaveNew(*fx.s, f);
+    prepareSaveNew(*fx.s, f);
     OrderFields shown;
-    ASSERT_TRUE(CommitSaveNew(*fx.s, f, shown));
+    ASSERT_TRUE(commitSaveNew(*fx.s, f, shown));
 
-    const OrderFields n = NewOrderFields(*fx.s, shown);
+    const OrderFields n = newOrderFields(*fx.s, shown);
     EXPECT_EQ(n.payer, 0);
     EXPECT_EQ(n.payee, 1);
     EXPECT_EQ(n.number, "13");
@@ -287,8 +287,8 @@ TEST(NewOrder, ReselectsThePartiesAndProposesTheNextNumber) {
 
 TEST(NewOrder, WithoutAnOpenedOrderNothingIsChosen) {
     Fixture fx;
-    fx.s->Firms[1].Inn = ""; // an organization without INN never matches "no order"
-    const OrderFields n = NewOrderFields(*fx.s, fx.order());
+    fx.s->Firms[1].inn = ""; // an organization without INN never matches "no order"
+    const OrderFields n = newOrderFields(*fx.s, fx.order());
     EXPECT_EQ(n.payer, -1);
     EXPECT_EQ(n.payee, -1);
     EXPECT_EQ(n.number, "1");
@@ -300,14 +300,14 @@ TEST(PreviewWarnings, BanksTheBikDirectoryDoesNotConfirmAndAPurposeTooLongForThe
     order.amountText = "1000-00";
     order.vatRate = 1;
     order.payer.present = true;
-    order.payer.firm.Banks[0].Bik = "044525000";
+    order.payer.firm.banks[0].bik = "044525000";
     order.purposeLines = {QByteArray(200, 'x')};
     storage::BikDirectory directory;
     directory.banks = {{"044525225", "ПАО Сбербанк", "г. Москва", {}, {}}};
-    EXPECT_EQ(PreviewWarnings(order, &directory),
+    EXPECT_EQ(previewWarnings(order, &directory),
               (QStringList{"Плательщик: БИК не найден в справочнике БИК",
                            "Назначение платежа со строкой НДС длиннее 210 знаков (224): в банк "
                            "не отправить"}));
     order.purposeLines = {QByteArray(186, 'x')}; // 210 with the VAT line
-    EXPECT_EQ(PreviewWarnings(order, nullptr), QStringList());
+    EXPECT_EQ(previewWarnings(order, nullptr), QStringList());
 }

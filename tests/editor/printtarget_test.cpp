@@ -67,7 +67,7 @@ TEST_F(NoPrinter, PdfFileStandsInForThePrinter) {
         EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
         EXPECT_EQ(printer.resolution(), 1200); // the caller's resolution mode is kept
 
-        EXPECT_TRUE(render::PrintJob(printer, [](QPainter& painter, QPagedPaintDevice&) {
+        EXPECT_TRUE(render::printJob(printer, [](QPainter& painter, QPagedPaintDevice&) {
             painter.drawText(100, 100, QStringLiteral("Платежное поручение"));
             return true;
         }));

@@ -86,31 +86,31 @@ class AmountLineTest : public testing::TestWithParam<LineCase> {};
 
 TEST_P(AmountLineTest, LineAndFigure) {
     const LineCase& c = GetParam();
-    const AmountLine a = AssembleAmountLine(c.typed);
-    EXPECT_EQ(a.Amount.AmountError, AmountValid);
-    EXPECT_EQ(utf8(a.Line.view()), c.line);
-    EXPECT_EQ(std::string(a.Figure.view()), c.figure);
-    EXPECT_TRUE(a.Amount.HasKopecks);
+    const AmountLine a = assembleAmountLine(c.typed);
+    EXPECT_EQ(a.amount.error, AmountValid);
+    EXPECT_EQ(utf8(a.line.view()), c.line);
+    EXPECT_EQ(std::string(a.figure.view()), c.figure);
+    EXPECT_TRUE(a.amount.hasKopecks);
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, AmountLineTest, testing::ValuesIn(lineCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(AssembleAmountLine, MalformedAmountGivesNothing) {
+TEST(assembleAmountLine, MalformedAmountGivesNothing) {
     for (const char* typed : {"12.5", "1 000", "", "1234567890"}) {
-        const AmountLine a = AssembleAmountLine(typed);
-        EXPECT_NE(a.Amount.AmountError, AmountValid) << typed;
-        EXPECT_EQ(a.Line.size(), 0u) << typed;
-        EXPECT_EQ(a.Figure.size(), 0u) << typed;
+        const AmountLine a = assembleAmountLine(typed);
+        EXPECT_NE(a.amount.error, AmountValid) << typed;
+        EXPECT_EQ(a.line.size(), 0u) << typed;
+        EXPECT_EQ(a.figure.size(), 0u) << typed;
     }
-    EXPECT_EQ(AssembleAmountLine("1234567890").Amount.AmountError, AmountTooManyDigits);
+    EXPECT_EQ(assembleAmountLine("1234567890").amount.error, AmountTooManyDigits);
 }
 
-TEST(NumToLet, WordsWithoutRubleWord) {
+TEST(amountInWords, WordsWithoutRubleWord) {
     auto words = [](const char* digits) {
         storage::WorkText t{};
         t = digits;
-        NumToLet(t);
+        amountInWords(t);
         return utf8(t.view());
     };
     EXPECT_EQ(words("5000000"), "пять миллионов");

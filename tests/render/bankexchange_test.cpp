@@ -67,70 +67,70 @@ Exchange readExchange(const QByteArray& bytes) {
     return e;
 }
 
-storage::TPlat order(const char* number, const char* date, const char* amount,
-                     const char* payerAccount) {
-    storage::TPlat p;
+storage::OrderRecord order(const char* number, const char* date, const char* amount,
+                           const char* payerAccount) {
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Number.assign(cp(number));
-    p.Date.assign(cp(date));
-    p.Amount.assign(cp(amount));
-    p.PayerAccount.assign(cp(payerAccount));
+    p.number.assign(cp(number));
+    p.date.assign(cp(date));
+    p.amount.assign(cp(amount));
+    p.payerAccount.assign(cp(payerAccount));
     return p;
 }
 
 // An order to a supplier: 18% VAT, priority 4, sent electronically, two purpose lines.
-storage::TPlat supplierOrder() {
-    storage::TPlat p = order("15", "03.02.2009", "1000-00", "40702810900000000001");
-    p.PayerName.assign(cp("ООО «Вега»"));
-    p.PayerInn.assign(cp("7701000001"));
-    p.PayerKpp.assign(cp("770101001"));
-    p.PayerCorrAccount.assign(cp("30101810400000000225"));
-    p.PayerBik.assign(cp("044525225"));
-    p.PayerBankShort.assign(cp("ПАО Сбербанк г.Москва"));
-    p.PayerBankFull.assign(cp("Публичное акционерное общество Сбербанк"));
-    p.PayeeName.assign(cp("АО «Бумага»"));
-    p.PayeeAccount.assign(cp("40702810500000000002"));
-    p.PayeeCorrAccount.assign(cp("30101810100000000716"));
-    p.PayeeBik.assign(cp("044525716"));
-    p.PayeeBankFull.assign(cp("Банк ВТБ (ПАО)"));
-    p.PayeeInn.assign(cp("7702000002"));
-    p.PayeeKpp.assign(cp("770201001"));
-    p.Vat = 1;
-    p.PayKind = 0;
-    p.Priority = 1;
-    p.Status = 0;
-    p.Purpose.assign(cp("Оплата по счету № 5\r\nза бумагу"));
+storage::OrderRecord supplierOrder() {
+    storage::OrderRecord p = order("15", "03.02.2009", "1000-00", "40702810900000000001");
+    p.payerName.assign(cp("ООО «Вега»"));
+    p.payerInn.assign(cp("7701000001"));
+    p.payerKpp.assign(cp("770101001"));
+    p.payerCorrAccount.assign(cp("30101810400000000225"));
+    p.payerBik.assign(cp("044525225"));
+    p.payerBankShort.assign(cp("ПАО Сбербанк г.Москва"));
+    p.payerBankFull.assign(cp("Публичное акционерное общество Сбербанк"));
+    p.payeeName.assign(cp("АО «Бумага»"));
+    p.payeeAccount.assign(cp("40702810500000000002"));
+    p.payeeCorrAccount.assign(cp("30101810100000000716"));
+    p.payeeBik.assign(cp("044525716"));
+    p.payeeBankFull.assign(cp("Банк ВТБ (ПАО)"));
+    p.payeeInn.assign(cp("7702000002"));
+    p.payeeKpp.assign(cp("770201001"));
+    p.vat = 1;
+    p.payKind = 0;
+    p.priority = 1;
+    p.status = 0;
+    p.purpose.assign(cp("Оплата по счету № 5\r\nза бумагу"));
     // Budget fields of a non-budget order are not sent.
-    p.Kbk.assign(cp("18210301000011000110"));
+    p.kbk.assign(cp("18210301000011000110"));
     return p;
 }
 
 // A tax payment: status 01, priority 6, urgent, budget fields filled.
-storage::TPlat taxOrder() {
-    storage::TPlat p = order("16", "15.01.2009", "3022-42", "40702810900000000009");
-    p.PayerName.assign(cp("ИП Орлов"));
-    p.PayerInn.assign(cp("660100000001"));
-    p.PayerBik.assign(cp("046577674"));
-    p.PayerCorrAccount.assign(cp("30101810500000000674"));
-    p.PayerBankShort.assign(cp("Уральский банк"));
-    p.PayeeName.assign(cp("УФК по Свердловской области"));
-    p.PayeeAccount.assign(cp("40101810500000010010"));
-    p.PayeeBik.assign(cp("046577001"));
-    p.PayeeBankShort.assign(cp("ГРКЦ ГУ Банка России"));
-    p.PayeeInn.assign(cp("6658000001"));
-    p.PayeeKpp.assign(cp("665801001"));
-    p.Vat = 1; // no tax line on a budget payment, whatever the VAT choice
-    p.PayKind = 3;
-    p.Priority = 0;
-    p.Status = 1;
-    p.Purpose.assign(cp("Налог по УСН за 4 кв. 2008"));
-    p.Kbk.assign(cp("18210501010011000110"));
-    p.Okato.assign(cp("65401000000"));
-    p.Basis.assign(cp("ТП"));
-    p.TaxPeriod.assign(cp("ГД.00.2008"));
-    p.DocNumber.assign(cp("0"));
-    p.DocDate.assign(cp("0"));
-    p.TaxType.assign(cp("НС"));
+storage::OrderRecord taxOrder() {
+    storage::OrderRecord p = order("16", "15.01.2009", "3022-42", "40702810900000000009");
+    p.payerName.assign(cp("ИП Орлов"));
+    p.payerInn.assign(cp("660100000001"));
+    p.payerBik.assign(cp("046577674"));
+    p.payerCorrAccount.assign(cp("30101810500000000674"));
+    p.payerBankShort.assign(cp("Уральский банк"));
+    p.payeeName.assign(cp("УФК по Свердловской области"));
+    p.payeeAccount.assign(cp("40101810500000010010"));
+    p.payeeBik.assign(cp("046577001"));
+    p.payeeBankShort.assign(cp("ГРКЦ ГУ Банка России"));
+    p.payeeInn.assign(cp("6658000001"));
+    p.payeeKpp.assign(cp("665801001"));
+    p.vat = 1; // no tax line on a budget payment, whatever the VAT choice
+    p.payKind = 3;
+    p.priority = 0;
+    p.status = 1;
+    p.purpose.assign(cp("Налог по УСН за 4 кв. 2008"));
+    p.kbk.assign(cp("18210501010011000110"));
+    p.okato.assign(cp("65401000000"));
+    p.basis.assign(cp("ТП"));
+    p.taxPeriod.assign(cp("ГД.00.2008"));
+    p.docNumber.assign(cp("0"));
+    p.docDate.assign(cp("0"));
+    p.taxType.assign(cp("НС"));
     return p;
 }
 
@@ -140,7 +140,7 @@ const QDateTime created(QDate(2009, 2, 4), QTime(9, 5, 7));
 
 TEST(BankExchange, BudgetAndSupplierOrdersReadBackKeyByKey) {
     const render::ExchangeFile f =
-        render::BuildExchangeFile({{"15_7701000001_09.plat", supplierOrder(), {}},
+        render::buildExchangeFile({{"15_7701000001_09.plat", supplierOrder(), {}},
                                    {"16_660100000001_09.plat", taxOrder(), {}}},
                                   created);
     EXPECT_EQ(f.written, 2);
@@ -244,7 +244,7 @@ TEST(BankExchange, AmountIsRublesPointKopecks) {
     } rows[] = {{"1500", "1500.00"},    {"3022-42", "3022.42"}, {"7,25", "7.25"},
                 {"1500.50", "1500.50"}, {"007", "7.00"},        {"0-01", "0.01"}};
     for (const auto& row : rows) {
-        const render::ExchangeFile f = render::BuildExchangeFile(
+        const render::ExchangeFile f = render::buildExchangeFile(
             {{"1.plat", order("1", "03.02.2009", row.typed, "40702810900000000001"), {}}}, created);
         const Exchange e = readExchange(f.text);
         ASSERT_EQ(e.documents.size(), 1) << row.typed;
@@ -255,7 +255,7 @@ TEST(BankExchange, AmountIsRublesPointKopecks) {
 TEST(BankExchange, OrdersThatCannotBePaidAreLeftOutWithTheirReason) {
     const struct {
         const char* name;
-        storage::TPlat plat;
+        storage::OrderRecord plat;
         const char* reason;
     } rows[] = {
         {"malformed amount", order("2", "03.02.2009", "12.5", "4070"),
@@ -271,12 +271,12 @@ TEST(BankExchange, OrdersThatCannotBePaidAreLeftOutWithTheirReason) {
          "дата «31.02.2009» не в виде ДД.ММ.ГГГГ"},
     };
     for (const auto& row : rows) {
-        const render::ExchangeFile f = render::BuildExchangeFile(
+        const render::ExchangeFile f = render::buildExchangeFile(
             {{"1.plat", order("1", "3.02.2009", "10", "4070"), {}}, {"2.plat", row.plat, {}}},
             created);
         EXPECT_EQ(f.written, 1) << row.name;
         ASSERT_EQ(f.leftOut.size(), 1) << row.name;
-        EXPECT_EQ(render::LeftOutLine(f.leftOut[0]), QString("2.plat: ") + QString(row.reason))
+        EXPECT_EQ(render::leftOutLine(f.leftOut[0]), QString("2.plat: ") + QString(row.reason))
             << row.name;
         ASSERT_EQ(readExchange(f.text).documents.size(), 1) << row.name;
         // A date typed without the leading zero is sent in full.
@@ -291,16 +291,16 @@ TEST(BankExchange, ExportWritesNoFileWhenNothingIsLeft) {
     dir.write("good.plat", storage::recordBytes(order("2", "03.02.2009", "12", "4070")));
     dir.write("out.txt", "old");
 
-    render::ExportResult r = render::ExportOrders({dir.file("missing.plat"), dir.file("bad.plat")},
+    render::ExportResult r = render::exportOrders({dir.file("missing.plat"), dir.file("bad.plat")},
                                                   dir.file("out.txt"), created);
     EXPECT_TRUE(r.io.ok);
     EXPECT_EQ(r.written, 0);
     ASSERT_EQ(r.leftOut.size(), 2);
-    EXPECT_EQ(render::LeftOutLine(r.leftOut[0]), QString("missing.plat: платежка не найдена"));
+    EXPECT_EQ(render::leftOutLine(r.leftOut[0]), QString("missing.plat: платежка не найдена"));
     EXPECT_EQ(r.leftOut[1].name, QString("bad.plat"));
     EXPECT_EQ(dir.read("out.txt"), "old");
 
-    r = render::ExportOrders({dir.file("bad.plat"), dir.file("good.plat")}, dir.file("out.txt"),
+    r = render::exportOrders({dir.file("bad.plat"), dir.file("good.plat")}, dir.file("out.txt"),
                              created);
     EXPECT_TRUE(r.io.ok) << r.io.error.toStdString();
     EXPECT_EQ(r.written, 1);
@@ -356,38 +356,39 @@ QStringList ruleViolations(const storage::ExchangeSection& doc) {
     return broken;
 }
 
-storage::TPlat fullOrder(const char* number, const char* date, const char* amount, std::uint8_t vat,
-                         const char* purpose) {
-    storage::TPlat p = supplierOrder();
-    p.Number.assign(cp(number));
-    p.Date.assign(cp(date));
-    p.Amount.assign(cp(amount));
-    p.Vat = vat;
-    p.Priority = 0;
-    p.Purpose.assign(cp(purpose));
+storage::OrderRecord fullOrder(const char* number, const char* date, const char* amount,
+                               std::uint8_t vat, const char* purpose) {
+    storage::OrderRecord p = supplierOrder();
+    p.number.assign(cp(number));
+    p.date.assign(cp(date));
+    p.amount.assign(cp(amount));
+    p.vat = vat;
+    p.priority = 0;
+    p.purpose.assign(cp(purpose));
     return p;
 }
 
 // A single tax payment ("ЕНП") of 2026: the tax office as payee, every budget field "0" but
 // the КБК.
-storage::TPlat singleTaxPayment(const char* number, const char* payerKpp) {
-    storage::TPlat p = fullOrder(number, "28.01.2026", "15000-00", 0, "Единый налоговый платеж");
-    p.PayerKpp.assign(cp(payerKpp));
-    p.PayeeName.assign(cp("Казначейство России (ФНС России)"));
-    p.PayeeInn.assign(cp("7727406020"));
-    p.PayeeKpp.assign(cp("770801001"));
-    p.PayeeAccount.assign(cp("03100643000000018500"));
-    p.PayeeCorrAccount.assign(cp("40102810445370000059"));
-    p.PayeeBik.assign(cp("017003983"));
-    p.PayeeBankShort.assign(cp("ОТДЕЛЕНИЕ ТУЛА БАНКА РОССИИ//УФК по Тульской области, г Тула"));
-    p.Status = 1;
-    p.Kbk.assign(cp("18201061201010000510"));
-    p.Okato.assign(cp("0"));
-    p.Basis.assign(cp("0"));
-    p.TaxPeriod.assign(cp("0"));
-    p.DocNumber.assign(cp("0"));
-    p.DocDate.assign(cp("0"));
-    p.TaxType.assign(cp("0"));
+storage::OrderRecord singleTaxPayment(const char* number, const char* payerKpp) {
+    storage::OrderRecord p =
+        fullOrder(number, "28.01.2026", "15000-00", 0, "Единый налоговый платеж");
+    p.payerKpp.assign(cp(payerKpp));
+    p.payeeName.assign(cp("Казначейство России (ФНС России)"));
+    p.payeeInn.assign(cp("7727406020"));
+    p.payeeKpp.assign(cp("770801001"));
+    p.payeeAccount.assign(cp("03100643000000018500"));
+    p.payeeCorrAccount.assign(cp("40102810445370000059"));
+    p.payeeBik.assign(cp("017003983"));
+    p.payeeBankShort.assign(cp("ОТДЕЛЕНИЕ ТУЛА БАНКА РОССИИ//УФК по Тульской области, г Тула"));
+    p.status = 1;
+    p.kbk.assign(cp("18201061201010000510"));
+    p.okato.assign(cp("0"));
+    p.basis.assign(cp("0"));
+    p.taxPeriod.assign(cp("0"));
+    p.docNumber.assign(cp("0"));
+    p.docDate.assign(cp("0"));
+    p.taxType.assign(cp("0"));
     return p;
 }
 
@@ -398,7 +399,7 @@ QString text(std::string_view bytes) {
 } // namespace
 
 TEST(BankExchange, FiveOrdersPassTheFieldRulesAndReadBackAsSaved) {
-    const QList<storage::TPlat> saved{
+    const QList<storage::OrderRecord> saved{
         fullOrder("21", "10.12.2025", "1000-00", 0, "Оплата по договору № 7"),
         fullOrder("22", "15.12.2025", "1200-00", 1, "Оплата по счету № 12"),
         fullOrder("23", "15.01.2026", "1220-00", 1, "Оплата по счету № 3"),
@@ -406,41 +407,41 @@ TEST(BankExchange, FiveOrdersPassTheFieldRulesAndReadBackAsSaved) {
         singleTaxPayment("25", ""), // an entrepreneur has no КПП
     };
     QList<render::ExchangeOrder> orders;
-    for (const storage::TPlat& p : saved)
-        orders.append({text(p.Number.view()) + ".plat", p, {}});
-    const render::ExchangeFile f = render::BuildExchangeFile(orders, created);
+    for (const storage::OrderRecord& p : saved)
+        orders.append({text(p.number.view()) + ".plat", p, {}});
+    const render::ExchangeFile f = render::buildExchangeFile(orders, created);
     ASSERT_EQ(f.written, 5);
 
-    const storage::ExchangeText back = storage::ReadExchange(f.text);
+    const storage::ExchangeText back = storage::readExchange(f.text);
     ASSERT_TRUE(back.error.isEmpty()) << back.error.toStdString();
     ASSERT_EQ(back.documents.size(), 5);
     const QStringList vatLines{"Без НДС", "В т.ч. НДС(20%): 200-00", "В т.ч. НДС(22%): 220-00", "",
                                ""};
     for (int i = 0; i < 5; ++i) {
         const storage::ExchangeSection& doc = back.documents[i];
-        const storage::TPlat& p = saved[i];
+        const storage::OrderRecord& p = saved[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(ruleViolations(doc), QStringList());
-        EXPECT_EQ(doc.value(u"Номер"), text(p.Number.view()));
-        EXPECT_EQ(doc.value(u"Дата"), text(p.Date.view()));
-        EXPECT_EQ(doc.value(u"Сумма").replace('.', '-'), text(p.Amount.view()));
+        EXPECT_EQ(doc.value(u"Номер"), text(p.number.view()));
+        EXPECT_EQ(doc.value(u"Дата"), text(p.date.view()));
+        EXPECT_EQ(doc.value(u"Сумма").replace('.', '-'), text(p.amount.view()));
         for (bool payer : {true, false}) {
-            const storage::TFirm party = storage::PartyFirm(p, payer);
+            const storage::OrganizationRecord party = storage::partyOrganization(p, payer);
             const QString who = payer ? "Плательщик" : "Получатель";
-            const storage::TFirmBank& bank = party.Banks[0];
-            EXPECT_EQ(doc.value(who + "Счет"), text(bank.Account.view()));
-            EXPECT_EQ(doc.value(who + "1"), text(party.Name.view()));
-            EXPECT_EQ(doc.value(who + "ИНН"), text(party.Inn.view()));
-            EXPECT_EQ(doc.value(who + "БИК"), text(bank.Bik.view()));
-            EXPECT_EQ(doc.value(who + "Корсчет"), text(bank.CorrAccount.view()));
-            const QString kpp = text(party.Kpp.view());
-            EXPECT_EQ(doc.value(who + "КПП"), kpp.isEmpty() && p.Status != 0 ? "0" : kpp);
+            const storage::BankRecord& bank = party.banks[0];
+            EXPECT_EQ(doc.value(who + "Счет"), text(bank.account.view()));
+            EXPECT_EQ(doc.value(who + "1"), text(party.name.view()));
+            EXPECT_EQ(doc.value(who + "ИНН"), text(party.inn.view()));
+            EXPECT_EQ(doc.value(who + "БИК"), text(bank.bik.view()));
+            EXPECT_EQ(doc.value(who + "Корсчет"), text(bank.corrAccount.view()));
+            const QString kpp = text(party.kpp.view());
+            EXPECT_EQ(doc.value(who + "КПП"), kpp.isEmpty() && p.status != 0 ? "0" : kpp);
         }
-        const QString purpose = text(p.Purpose.view());
+        const QString purpose = text(p.purpose.view());
         EXPECT_EQ(doc.value(u"НазначениеПлатежа"),
                   vatLines[i].isEmpty() ? purpose : purpose + ' ' + vatLines[i]);
-        if (p.Status != 0) {
-            EXPECT_EQ(doc.value(u"ПоказательКБК"), text(p.Kbk.view()));
+        if (p.status != 0) {
+            EXPECT_EQ(doc.value(u"ПоказательКБК"), text(p.kbk.view()));
             for (const char* key : {"ОКАТО", "ПоказательОснования", "ПоказательПериода",
                                     "ПоказательНомера", "ПоказательДаты", "ПоказательТипа"})
                 EXPECT_EQ(doc.value(QString::fromUtf8(key)), "0") << key;
@@ -467,26 +468,26 @@ TEST(BankExchange, BankTownComesFromTheDirectoryElseFromTheNameElseTheFullName) 
         {"short name only", "045773603", "Банк Урал", "", "Банк Урал"},
     };
     for (const auto& row : rows) {
-        storage::TPlat p = order("1", "03.02.2026", "10", "40702810900000000001");
-        p.PayerBik.assign(cp(row.bik));
-        p.PayerBankShort.assign(cp(row.shortName));
-        p.PayerBankFull.assign(cp(row.fullName));
+        storage::OrderRecord p = order("1", "03.02.2026", "10", "40702810900000000001");
+        p.payerBik.assign(cp(row.bik));
+        p.payerBankShort.assign(cp(row.shortName));
+        p.payerBankFull.assign(cp(row.fullName));
         const render::ExchangeFile f =
-            render::BuildExchangeFile({{"1.plat", p, {}}}, created, &directory);
-        const storage::ExchangeText back = storage::ReadExchange(f.text);
+            render::buildExchangeFile({{"1.plat", p, {}}}, created, &directory);
+        const storage::ExchangeText back = storage::readExchange(f.text);
         ASSERT_EQ(back.documents.size(), 1) << row.name;
         EXPECT_EQ(back.documents[0].value(u"ПлательщикБанк2"), QString(row.town)) << row.name;
     }
 }
 
 TEST(BankExchange, CodeZeroAndKppZeroOnlyOnBudgetPayments) {
-    storage::TPlat ordinary = supplierOrder();
-    ordinary.PayerKpp.clear();
-    ordinary.PayeeKpp.clear();
-    storage::TPlat budget = taxOrder();
-    budget.PayeeKpp.clear();
-    const storage::ExchangeText back = storage::ReadExchange(
-        render::BuildExchangeFile({{"1.plat", ordinary, {}}, {"2.plat", budget, {}}}, created)
+    storage::OrderRecord ordinary = supplierOrder();
+    ordinary.payerKpp.clear();
+    ordinary.payeeKpp.clear();
+    storage::OrderRecord budget = taxOrder();
+    budget.payeeKpp.clear();
+    const storage::ExchangeText back = storage::readExchange(
+        render::buildExchangeFile({{"1.plat", ordinary, {}}, {"2.plat", budget, {}}}, created)
             .text);
     ASSERT_EQ(back.documents.size(), 2);
     EXPECT_EQ(back.documents[0].values(u"Код"), QStringList());
@@ -500,15 +501,15 @@ TEST(BankExchange, CodeZeroAndKppZeroOnlyOnBudgetPayments) {
 TEST(BankExchange, PurposeLongerThan210WithItsVatLineIsLeftOutNotCut) {
     // 190 characters: 214 with the VAT line "В т.ч. НДС(22%): 180-33" and its blank.
     const QByteArray purpose = cp("Оплата ") + QByteArray(183, 'x');
-    storage::TPlat tooLong = fullOrder("1", "15.01.2026", "1000-00", 1, "");
-    tooLong.Purpose.assign(purpose);
-    storage::TPlat fits = tooLong;
-    fits.Vat = 0; // 198 characters with "Без НДС"
+    storage::OrderRecord tooLong = fullOrder("1", "15.01.2026", "1000-00", 1, "");
+    tooLong.purpose.assign(purpose);
+    storage::OrderRecord fits = tooLong;
+    fits.vat = 0; // 198 characters with "Без НДС"
     const render::ExchangeFile f =
-        render::BuildExchangeFile({{"1.plat", tooLong, {}}, {"2.plat", fits, {}}}, created);
+        render::buildExchangeFile({{"1.plat", tooLong, {}}, {"2.plat", fits, {}}}, created);
     EXPECT_EQ(f.written, 1);
     ASSERT_EQ(f.leftOut.size(), 1);
-    EXPECT_EQ(render::LeftOutLine(f.leftOut[0]),
+    EXPECT_EQ(render::leftOutLine(f.leftOut[0]),
               QString("1.plat: назначение платежа со строкой НДС длиннее 210 знаков (214)"));
-    EXPECT_EQ(storage::ReadExchange(f.text).documents[0].value(u"НазначениеПлатежа").size(), 198);
+    EXPECT_EQ(storage::readExchange(f.text).documents[0].value(u"НазначениеПлатежа").size(), 198);
 }

@@ -38,32 +38,32 @@ public:
 std::vector<std::string> fit(std::string_view text, int width) {
     FixedMeasurer m;
     FitRequest request;
-    request.FitWidth = width;
-    request.PixelsPerMmY = 10;
-    const FitResult r = DivSt(text, request, m);
+    request.width = width;
+    request.pixelsPerMmY = 10;
+    const FitResult r = splitIntoLines(text, request, m);
     std::vector<std::string> lines;
-    for (int i = 0; i < r.FitLineCount; ++i)
-        lines.emplace_back(r.FitLines[std::size_t(i)].view());
-    for (int i = r.FitLineCount; i < FitResult::MaxLines; ++i)
-        EXPECT_TRUE(r.FitLines[std::size_t(i)].empty()) << "line " << i;
+    for (int i = 0; i < r.lineCount; ++i)
+        lines.emplace_back(r.lines[std::size_t(i)].view());
+    for (int i = r.lineCount; i < FitResult::MaxLines; ++i)
+        EXPECT_TRUE(r.lines[std::size_t(i)].empty()) << "line " << i;
     return lines;
 }
 
 using Lines = std::vector<std::string>;
 
-TEST(DivSt, CandidateExactlyAsWideAsTheBoxDoesNotFit) {
+TEST(splitIntoLines, CandidateExactlyAsWideAsTheBoxDoesNotFit) {
     // "aa bb" is 44 pixels wide.
     EXPECT_EQ(fit("aa bb cc", 44), (Lines{"aa", "bb", "cc"}));
     EXPECT_EQ(fit("aa bb cc", 45), (Lines{"aa bb", "cc"}));
     EXPECT_EQ(fit("aa bb cc", 69), (Lines{"aa bb cc"}));
 }
 
-TEST(DivSt, SeparatorRunsCollapseToOneSpace) {
+TEST(splitIntoLines, SeparatorRunsCollapseToOneSpace) {
     EXPECT_EQ(fit("  aa \t\r\n bb\n\ncc  ", 1000), (Lines{"aa bb cc"}));
     EXPECT_EQ(fit("aa\t\tbb\r\ncc", 45), (Lines{"aa bb", "cc"}));
 }
 
-TEST(DivSt, TooWideWordEndsTheFitting) {
+TEST(splitIntoLines, TooWideWordEndsTheFitting) {
     EXPECT_EQ(fit(" \t\r\n ", 100), Lines{});
     // A single word as wide as the box, or wider, gives no lines.
     EXPECT_EQ(fit("abcdefghij", 100), Lines{});
@@ -74,24 +74,24 @@ TEST(DivSt, TooWideWordEndsTheFitting) {
     EXPECT_EQ(fit("aa bb dd cccccccc dd", 45), (Lines{"aa bb", "dd"}));
 }
 
-TEST(DivSt, AtMostFourLines) {
+TEST(splitIntoLines, AtMostFourLines) {
     EXPECT_EQ(fit("a b c d e f", 15), (Lines{"a", "b", "c", "d"}));
 }
 
-TEST(DivSt, WordRangesAndRequestedFont) {
+TEST(splitIntoLines, WordRangesAndRequestedFont) {
     FixedMeasurer m;
     FitRequest request;
-    request.FitWidth = 45;
-    request.PixelsPerMmY = 1200 / 25.4L;
-    const FitResult r = DivSt(" aa bb  cc dd ee", request, m);
-    ASSERT_EQ(r.FitLineCount, 3);
-    EXPECT_EQ(r.FitRanges[0].FirstWord, 0);
-    EXPECT_EQ(r.FitRanges[0].WordCount, 2);
-    EXPECT_EQ(r.FitRanges[1].FirstWord, 2);
-    EXPECT_EQ(r.FitRanges[1].WordCount, 2);
-    EXPECT_EQ(r.FitRanges[2].FirstWord, 4);
-    EXPECT_EQ(r.FitRanges[2].WordCount, 1);
-    EXPECT_EQ(r.FitMeasured, 20); // "ee", the last text measured
+    request.width = 45;
+    request.pixelsPerMmY = 1200 / 25.4L;
+    const FitResult r = splitIntoLines(" aa bb  cc dd ee", request, m);
+    ASSERT_EQ(r.lineCount, 3);
+    EXPECT_EQ(r.ranges[0].firstWord, 0);
+    EXPECT_EQ(r.ranges[0].wordCount, 2);
+    EXPECT_EQ(r.ranges[1].firstWord, 2);
+    EXPECT_EQ(r.ranges[1].wordCount, 2);
+    EXPECT_EQ(r.ranges[2].firstWord, 4);
+    EXPECT_EQ(r.ranges[2].wordCount, 1);
+    EXPECT_EQ(r.measured, 20); // "ee", the last text measured
     // Arial, 4.0 mm at 1200 dots per inch, regular.
     EXPECT_EQ(m.family, "Arial");
     EXPECT_EQ(m.cellHeight, 189);
@@ -99,7 +99,7 @@ TEST(DivSt, WordRangesAndRequestedFont) {
 }
 
 // Regression: words were cut to 32 characters and only the first 64 words were fitted.
-TEST(DivSt, LongWordsAndManyWordsAreKept) {
+TEST(splitIntoLines, LongWordsAndManyWordsAreKept) {
     const std::string account(41, '4');
     EXPECT_EQ(fit("to " + account + " ok", 420), (Lines{"to", account, "ok"}));
 
@@ -111,17 +111,17 @@ TEST(DivSt, LongWordsAndManyWordsAreKept) {
     EXPECT_EQ(lines[3].size(), 10u * 2 - 1);
 }
 
-TEST(DivSt, OnlyTheFirst255CharactersCount) {
+TEST(splitIntoLines, OnlyTheFirst255CharactersCount) {
     const std::string text = std::string(250, 'a') + " bbbbbbbbbb";
     EXPECT_EQ(fit(text, 100000), (Lines{std::string(250, 'a') + " bbbb"}));
 }
 
-TEST(FontCellHeight, RoundsHalfToEven) {
-    EXPECT_EQ(FontCellHeight(1200 / 25.4L, 4), 189); // 188.98
-    EXPECT_EQ(FontCellHeight(2.625L, 4), 10);        // 10.5
-    EXPECT_EQ(FontCellHeight(2.875L, 4), 12);        // 11.5
-    EXPECT_EQ(FontCellHeight(10, 6), 25);            // 2.5 mm
-    EXPECT_EQ(FontCellHeight(10, 99), 40);           // clamped to index 7
+TEST(fontCellHeight, RoundsHalfToEven) {
+    EXPECT_EQ(fontCellHeight(1200 / 25.4L, 4), 189); // 188.98
+    EXPECT_EQ(fontCellHeight(2.625L, 4), 10);        // 10.5
+    EXPECT_EQ(fontCellHeight(2.875L, 4), 12);        // 11.5
+    EXPECT_EQ(fontCellHeight(10, 6), 25);            // 2.5 mm
+    EXPECT_EQ(fontCellHeight(10, 99), 40);           // clamped to index 7
 }
 
 struct VatCase {
@@ -158,21 +158,21 @@ class VatLineTest : public testing::TestWithParam<VatCase> {};
 
 TEST_P(VatLineTest, Line) {
     const VatCase& c = GetParam();
-    EXPECT_EQ(uni(VatLine(ParseAmount(c.typed), c.rate, c.budget)).toStdString(), c.line);
+    EXPECT_EQ(uni(vatLine(Money::parse(c.typed), c.rate, c.budget)).toStdString(), c.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(Vat, VatLineTest, testing::ValuesIn(vatCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(VatLine, FromAnAmountTypedWithoutKopecks) {
-    const AmountLine line = AssembleAmountLine("1000");
-    EXPECT_EQ(uni(VatLine(line.Amount, Vat18, false)).toStdString(), "В т.ч. НДС(18%): 152-54");
-    EXPECT_EQ(VatLine(AssembleAmountLine("12.5").Amount, Vat18, false).size(), 0u);
+TEST(vatLine, FromAnAmountTypedWithoutKopecks) {
+    const AmountLine line = assembleAmountLine("1000");
+    EXPECT_EQ(uni(vatLine(line.amount, Vat18, false)).toStdString(), "В т.ч. НДС(18%): 152-54");
+    EXPECT_EQ(vatLine(assembleAmountLine("12.5").amount, Vat18, false).size(), 0u);
 }
 
 // The integer rounding must equal rounding r/(r+100)·A in extended precision, half to even,
 // for every amount; checked on the extremes and on many random amounts.
-TEST(VatLine, EqualsExtendedPrecisionRounding) {
+TEST(vatLine, EqualsExtendedPrecisionRounding) {
     std::mt19937_64 random(42);
     std::vector<long long> amounts = {0, 1, 2, 99, 100, 11800, 99999999999LL, 99999999998LL};
     for (int i = 0; i < 200000; ++i)
@@ -183,11 +183,11 @@ TEST(VatLine, EqualsExtendedPrecisionRounding) {
             const std::string typed = std::to_string(kopecks / 100) +
                                       (kopecks % 100 < 10 ? ".0" : ".") +
                                       std::to_string(kopecks % 100);
-            const ParsedAmount a = ParseAmount(typed);
+            const ParsedAmount a = Money::parse(typed);
             const long long tax = std::llrint(r / (r + 100) * (long double)kopecks);
             char expected[32];
             std::snprintf(expected, sizeof expected, "%lld-%02lld", tax / 100, tax % 100);
-            const std::string line(VatLine(a, rate, false).view());
+            const std::string line(vatLine(a, rate, false).view());
             ASSERT_EQ(line.substr(line.find(':') + 2), expected) << kopecks << " at " << r;
         }
     }
@@ -197,20 +197,20 @@ TEST(VatLine, EqualsExtendedPrecisionRounding) {
 
 // A device that reports no size in millimetres gives infinite or NaN pixels per millimetre;
 // converting those to int was undefined behaviour.
-TEST(RoundHalfEven, DeviceWithoutSizeGivesNoOverflowingConversion) {
+TEST(roundHalfEven, DeviceWithoutSizeGivesNoOverflowingConversion) {
     const long double inf = std::numeric_limits<long double>::infinity();
     const long double nan = std::numeric_limits<long double>::quiet_NaN();
-    EXPECT_EQ(RoundHalfEven(nan), 0);
-    EXPECT_EQ(RoundHalfEven(inf), MaxPixels);
-    EXPECT_EQ(RoundHalfEven(-1e30L), -MaxPixels);
-    EXPECT_EQ(RoundHalfEven(2.5L), 2);
-    EXPECT_EQ(FontCellHeight(nan, 4), 1);
-    EXPECT_EQ(FontCellHeight(inf, 4), MaxPixels);
+    EXPECT_EQ(roundHalfEven(nan), 0);
+    EXPECT_EQ(roundHalfEven(inf), MaxPixels);
+    EXPECT_EQ(roundHalfEven(-1e30L), -MaxPixels);
+    EXPECT_EQ(roundHalfEven(2.5L), 2);
+    EXPECT_EQ(fontCellHeight(nan, 4), 1);
+    EXPECT_EQ(fontCellHeight(inf, 4), MaxPixels);
 
     const DeviceMetrics noSize = DeviceMetrics::fromSize(800, 600, 0, 0, true);
     FixedMeasurer m;
     OrderInput order;
     order.amountText = "1500-00";
-    const FormLayout layout = LayOut(order, noSize, m);
+    const FormLayout layout = layOut(order, noSize, m);
     EXPECT_EQ(layout.geometry.pageWidth, MaxPixels);
 }

@@ -52,18 +52,18 @@ OrderInput sampleOrder() {
     o.amountText = "1000-00";
     o.purposeLines = {cp("Оплата по счету 5")};
     o.payer.present = true;
-    o.payer.firm.Name = cps("Общество с ограниченной ответственностью  Вега");
-    o.payer.firm.Inn = "1234567890";
-    o.payer.firm.Kpp = "660101001";
+    o.payer.firm.name = cps("Общество с ограниченной ответственностью  Вега");
+    o.payer.firm.inn = "1234567890";
+    o.payer.firm.kpp = "660101001";
     o.payer.bankSlot = 2;
-    o.payer.firm.Banks[2].Account = "40702810000000000001";
-    o.payer.firm.Banks[2].Bik = "046577674";
-    o.payer.firm.Banks[2].CorrAccount = "30101810100000000674";
-    o.payer.firm.Banks[2].BankFull = cps("банк Восток г.Тверь");
+    o.payer.firm.banks[2].account = "40702810000000000001";
+    o.payer.firm.banks[2].bik = "046577674";
+    o.payer.firm.banks[2].corrAccount = "30101810100000000674";
+    o.payer.firm.banks[2].bankFull = cps("банк Восток г.Тверь");
     o.payee.present = true;
-    o.payee.firm.Name = cps("Получатель");
-    o.payee.firm.Banks[0].BankShort = cps("гор. банк г Омск г.");
-    o.payee.firm.Banks[0].BankFull = cps("не этот");
+    o.payee.firm.name = cps("Получатель");
+    o.payee.firm.banks[0].bankShort = cps("гор. банк г Омск г.");
+    o.payee.firm.banks[0].bankFull = cps("не этот");
     o.statusChoice = 1;
     o.budget = {"18210501010011000110", "65401000000", cp("ТП"), "KB.01.2009", "7",
                 "01.02.2009",           cp("НС")};
@@ -72,7 +72,7 @@ OrderInput sampleOrder() {
 
 FieldArray<storage::WorkText> textsOf(const OrderInput& o, const DeviceMetrics& d = Paper,
                                       FixedMeasurer m = FixedMeasurer()) {
-    return ComputeFieldTexts(o, ComputeGeometry(d, m), m);
+    return computeFieldTexts(o, computeGeometry(d, m), m);
 }
 
 std::string field(const FieldArray<storage::WorkText>& t, Field f) {
@@ -83,26 +83,26 @@ std::string field(const FieldArray<storage::WorkText>& t, Field f) {
 
 TEST(FormGeometry, ScreenOfTheExampleGivesItsPaintBoxSize) {
     FixedMeasurer m;
-    const FormGeometry g = ComputeGeometry(DeviceMetrics::fromSize(1280, 1024, 340, 270, true), m);
+    const FormGeometry g = computeGeometry(DeviceMetrics::fromSize(1280, 1024, 340, 270, true), m);
     EXPECT_EQ(g.pageWidth, 791);
     EXPECT_EQ(g.pageHeight, 1126);
 }
 
 TEST(FormGeometry, MillimetresBecomePixelsLessThePrintableAreaOffset) {
     FixedMeasurer m;
-    const FormGeometry g = ComputeGeometry(DeviceMetrics::fromDpi(1200, 1200, 167, 167, false), m);
+    const FormGeometry g = computeGeometry(DeviceMetrics::fromDpi(1200, 1200, 167, 167, false), m);
     // H4: (20, 50) mm, 180 mm long at 1200 dpi (47.244 px/mm).
-    EXPECT_EQ(g.H[4].x, 945 - 167);
-    EXPECT_EQ(g.H[4].y, 2362 - 167);
-    EXPECT_EQ(g.H[4].length, 8504);
-    EXPECT_EQ(g.V[2].length, 4252); // 90 mm
+    EXPECT_EQ(g.horizontalRules[4].x, 945 - 167);
+    EXPECT_EQ(g.horizontalRules[4].y, 2362 - 167);
+    EXPECT_EQ(g.horizontalRules[4].length, 8504);
+    EXPECT_EQ(g.verticalRules[2].length, 4252); // 90 mm
     EXPECT_EQ(g.boxes[1].x1, 9118 - 167);
     EXPECT_EQ(g.captions[Caption::Title].x, 992 - 167); // 21 mm
 }
 
 TEST(FormGeometry, CaptionPlacesFollowTheTable) {
     FixedMeasurer m;
-    const FormGeometry g = ComputeGeometry(Paper, m);
+    const FormGeometry g = computeGeometry(Paper, m);
     const auto& c = g.captions;
     // c centres a 4 mm line in the 5 mm band: (50 - 40) / 2 = 5 tenths.
     EXPECT_EQ(g.bandOffset, 5);
@@ -133,7 +133,7 @@ TEST(FormGeometry, CaptionPlacesFollowTheTable) {
     EXPECT_EQ(c[Caption::FormCode].y, 158);
     // "М.П." is 3.5 mm on paper and 4 mm on the screen.
     EXPECT_EQ(c[Caption::Stamp].fontHeight, 35);
-    EXPECT_EQ(ComputeGeometry(Screen, m).captions[Caption::Stamp].fontHeight, 40);
+    EXPECT_EQ(computeGeometry(Screen, m).captions[Caption::Stamp].fontHeight, 40);
 }
 
 TEST(FormFields, TextsOfAnOrder) {
@@ -209,11 +209,11 @@ TEST(FormFields, NameExactlyAsWideAsItsBoxStaysOnOneLine) {
     // The box for names is V2 - 21 mm = 990 px; with 10-pixel blanks 99 characters fill it.
     OrderInput o = sampleOrder();
     const std::string exact = std::string(49, 'x') + " " + std::string(49, 'y');
-    o.payee.firm.Name = exact;
+    o.payee.firm.name = exact;
     auto t = textsOf(o, Paper, FixedMeasurer(10, 10));
     EXPECT_EQ(field(t, Field::PayeeName1), exact);
     EXPECT_EQ(field(t, Field::PayeeName2), "");
-    o.payee.firm.Name = exact + "z";
+    o.payee.firm.name = exact + "z";
     t = textsOf(o, Paper, FixedMeasurer(10, 10));
     EXPECT_EQ(field(t, Field::PayeeName1), std::string(49, 'x'));
     EXPECT_EQ(field(t, Field::PayeeName2), std::string(49, 'y') + "z");
@@ -226,7 +226,7 @@ TEST(FormFields, MissingPartsLeaveTheirFieldsEmpty) {
         if (f == Field::OperationKind)
             EXPECT_EQ(field(t, f), "01");
         else if (f == Field::Priority) // no date: the lowest priority of today
-            EXPECT_EQ(field(t, f), storage::PriorityText(0, storage::Today()).toStdString());
+            EXPECT_EQ(field(t, f), storage::priorityText(0, storage::today()).toStdString());
         else if (f == Field::Purpose1)
             EXPECT_EQ(field(t, f), cps("Без НДС"));
         else
@@ -242,7 +242,7 @@ TEST(FormFields, MissingPartsLeaveTheirFieldsEmpty) {
 
 TEST(FormFields, FieldPlacesFollowTheTable) {
     FixedMeasurer m;
-    const FormLayout l = LayOut(sampleOrder(), Paper, m);
+    const FormLayout l = layOut(sampleOrder(), Paper, m);
     const auto& p = l.fields.places;
     const auto& c = l.geometry.captions;
     // Title of 19 characters and 2 blanks (200 px) + three blanks (15 px).
@@ -270,7 +270,7 @@ TEST(FormFields, FieldPlacesFollowTheTable) {
     EXPECT_EQ(p[Field::TaxPaymentType].y, 1405);
     // The screen sets the number two blanks after the title.
     FixedMeasurer s;
-    EXPECT_EQ(LayOut(sampleOrder(), Screen, s).fields.places[Field::Number].x, 210 + 200 + 10);
+    EXPECT_EQ(layOut(sampleOrder(), Screen, s).fields.places[Field::Number].x, 210 + 200 + 10);
 }
 
 namespace {
@@ -317,7 +317,7 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
     plain.statusChoice = 0;
     plain.vatRate = 1;
     const QString pdf = dir.file("forms.pdf");
-    ASSERT_TRUE(WriteFormsPdf(pdf, {budget, plain, OrderInput{}}));
+    ASSERT_TRUE(writeFormsPdf(pdf, {budget, plain, OrderInput{}}));
 
     constexpr double pxToMm = 25.4 / 1200;
     for (int page = 1; page <= 3; ++page) {
@@ -325,7 +325,7 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
         const QList<PdfWord> words = pdfWords(pdf, page);
         ASSERT_FALSE(words.isEmpty()) << "pdftotext found no text on page " << page;
         QtTextMeasurer m;
-        const FormLayout l = LayOut(order, DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
+        const FormLayout l = layOut(order, DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
         auto expectAt = [&](const QString& text, const TextPlace& place, const char* what, int i) {
             const QString first = text.section(' ', 0, 0, QString::SectionSkipEmpty);
             if (first.isEmpty())
@@ -338,7 +338,7 @@ TEST(FormPdf, EveryCaptionAndFieldStandsWhereTheLayoutPutsIt) {
             EXPECT_NEAR(w->y, y, 0.3) << what << ' ' << i << ' ' << first.toStdString();
         };
         for (Caption c : AllCaptions)
-            expectAt(uni(CaptionTexts()[c].toStdString()), l.geometry.captions[c], "caption",
+            expectAt(uni(captionTexts()[c].toStdString()), l.geometry.captions[c], "caption",
                      int(c));
         for (Field f : AllFields)
             expectAt(uni(l.fields.texts[f].view()), l.fields.places[f], "field", int(f));
@@ -380,9 +380,9 @@ TEST(FormPdf, RateAndPriorityOfTheOrdersDate) {
         orders << o;
     }
     const QString pdf = dir.file("rates.pdf");
-    ASSERT_TRUE(WriteFormsPdf(pdf, orders));
+    ASSERT_TRUE(writeFormsPdf(pdf, orders));
     QtTextMeasurer m;
-    const FormLayout l = LayOut(orders[0], DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
+    const FormLayout l = layOut(orders[0], DeviceMetrics::fromDpi(1200, 1200, 0, 0, false), m);
     const TextPlace& priority = l.fields.places[Field::Priority];
     for (int page = 1; page <= int(std::size(cases)); ++page) {
         const auto& c = cases[page - 1];
@@ -405,7 +405,7 @@ TEST(FormPrint, PrintsTheOrderAsItStandsOnePageAJob) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.file(name));
-        EXPECT_TRUE(PrintForm(printer, order));
+        EXPECT_TRUE(printForm(printer, order));
         QList<QString> words;
         for (const PdfWord& w : pdfWords(dir.file(name), 1))
             words << w.text;
@@ -425,7 +425,7 @@ TEST(FormPrint, PrintsTheOrderAsItStandsOnePageAJob) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.file("4.pdf"));
     printer.setPageMargins(QMarginsF(5, 7, 5, 5), QPageLayout::Millimeter);
-    ASSERT_TRUE(PrintForm(printer, order));
+    ASSERT_TRUE(printForm(printer, order));
     const QList<PdfWord> words = pdfWords(dir.file("4.pdf"), 1);
     const PdfWord* title = find(words, QString::fromUtf8("ПЛАТЕЖНОЕ"), 21, 26);
     ASSERT_NE(title, nullptr);
@@ -440,7 +440,7 @@ TEST(FormPdf, FailedOrderLeavesTheOldFile) {
     dir.write("forms.pdf", "old");
     const OrderInput order = sampleOrder();
     const storage::IoResult r =
-        WriteFormsPdf(dir.file("forms.pdf"), 3, [&](qsizetype i, OrderInput& input) {
+        writeFormsPdf(dir.file("forms.pdf"), 3, [&](qsizetype i, OrderInput& input) {
             if (i == 2)
                 return storage::IoResult::failure("order 3 is gone");
             input = order;
@@ -449,7 +449,7 @@ TEST(FormPdf, FailedOrderLeavesTheOldFile) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "order 3 is gone");
     EXPECT_EQ(dir.read("forms.pdf"), "old");
-    ASSERT_TRUE(WriteFormsPdf(dir.file("forms.pdf"), 2, [&](qsizetype, OrderInput& input) {
+    ASSERT_TRUE(writeFormsPdf(dir.file("forms.pdf"), 2, [&](qsizetype, OrderInput& input) {
         input = order;
         return storage::IoResult{};
     }));
@@ -466,13 +466,13 @@ TEST(FormPdf, FullDiskLeavesTheOldFileAndSaysWhy) {
     const std::pair<const char*, std::function<storage::IoResult(const QString&)>> writers[] = {
         {"--pdf",
          [&](const QString& path) {
-             return WriteFormsPdf(path, {order, order});
+             return writeFormsPdf(path, {order, order});
          }},
         {"printing into a file", [&](const QString& path) {
              QPrinter printer(QPrinter::HighResolution);
              printer.setOutputFormat(QPrinter::PdfFormat);
              printer.setOutputFileName(path);
-             return PrintForm(printer, order);
+             return printForm(printer, order);
          }}};
     for (const auto& [name, write] : writers) {
         dir.write("out.pdf", "old");

@@ -100,22 +100,22 @@ TEST_F(RealFont, PurposeLinesAreGreedyAndNarrowerThanTheBox) {
     ASSERT_LE(purpose.size(), 255u);
     QtTextMeasurer m(pdf_.get());
     FitRequest request;
-    request.PixelsPerMmY = 1200 / 25.4L;
-    m.setFont("Arial", FontCellHeight(request.PixelsPerMmY, 4), FontStyle::Regular);
-    request.FitWidth = RoundHalfEven(180 * 1200 / 25.4L) - m.textWidth("  ");
-    const FitResult r = DivSt(purpose, request, m);
+    request.pixelsPerMmY = 1200 / 25.4L;
+    m.setFont("Arial", fontCellHeight(request.pixelsPerMmY, 4), FontStyle::Regular);
+    request.width = roundHalfEven(180 * 1200 / 25.4L) - m.textWidth("  ");
+    const FitResult r = splitIntoLines(purpose, request, m);
 
-    ASSERT_EQ(r.FitLineCount, 3);
+    ASSERT_EQ(r.lineCount, 3);
     std::string joined;
-    for (int i = 0; i < r.FitLineCount; ++i) {
-        const std::string_view line = r.FitLines[std::size_t(i)].view();
-        EXPECT_LT(m.textWidth(line), request.FitWidth);
-        if (i + 1 < r.FitLineCount) {
+    for (int i = 0; i < r.lineCount; ++i) {
+        const std::string_view line = r.lines[std::size_t(i)].view();
+        EXPECT_LT(m.textWidth(line), request.width);
+        if (i + 1 < r.lineCount) {
             // The next line's first word did not fit after this line.
-            const std::string_view next = r.FitLines[std::size_t(i + 1)].view();
+            const std::string_view next = r.lines[std::size_t(i + 1)].view();
             const std::string longer =
                 std::string(line) + " " + std::string(next.substr(0, next.find(' ')));
-            EXPECT_GE(m.textWidth(longer), request.FitWidth);
+            EXPECT_GE(m.textWidth(longer), request.width);
         }
         joined += (i ? " " : "") + std::string(line);
     }

@@ -15,7 +15,7 @@ TEST_F(NoPrinter, UnwritableFileIsReported) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.file("missing/order.pdf"));
     const storage::IoResult r =
-        render::PrintJob(printer, [](QPainter&, QPagedPaintDevice&) { return true; });
+        render::printJob(printer, [](QPainter&, QPagedPaintDevice&) { return true; });
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "Не могу записать файл " +
                            QDir::toNativeSeparators(dir.file("missing/order.pdf")) +

@@ -60,7 +60,7 @@ TEST(BikDirectory, ReadsTheMessageZippedOrNotInEitherCodePage) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const BikImport r = ReadBikMessage(row.bytes);
+        const BikImport r = readBikMessage(row.bytes);
         ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
         EXPECT_TRUE(r.leftOut.isEmpty());
         EXPECT_EQ(r.directory.date, Day);
@@ -102,7 +102,7 @@ TEST(BikDirectory, BrokenMessagesAreRefusedWithTheirReasonAndBadEntriesLeftOut) 
          "Справочник БИК не прочитан: в нем нет ни одного банка"},
     };
     for (const auto& row : rows) {
-        const BikImport r = ReadBikMessage(row.bytes);
+        const BikImport r = readBikMessage(row.bytes);
         EXPECT_TRUE(r.error.startsWith(QString(row.error)))
             << row.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.directory.isEmpty()) << row.name;
@@ -110,7 +110,7 @@ TEST(BikDirectory, BrokenMessagesAreRefusedWithTheirReasonAndBadEntriesLeftOut) 
 
     QList<datagen::Ed807Bank> banks = threeBanks();
     banks[0].bik = "04577360";
-    const BikImport r = ReadBikMessage(datagen::ed807Message(banks, Day));
+    const BikImport r = readBikMessage(datagen::ed807Message(banks, Day));
     EXPECT_EQ(r.leftOut, QStringList{"запись с БИК «04577360»: БИК должен состоять из 9 цифр"});
     EXPECT_EQ(r.directory.banks.size(), 2);
 }
@@ -122,43 +122,43 @@ TEST(BikDirectory, ImportKeepsDataBikThatReadsBackAndADamagedFileIsRefused) {
     dir.write("bik.xml", datagen::ed807Message(threeBanks(), Day));
 
     BikDirectory loaded;
-    EXPECT_TRUE(LoadBikDirectory(data, loaded)); // none imported yet
+    EXPECT_TRUE(loadBikDirectory(data, loaded)); // none imported yet
     EXPECT_TRUE(loaded.isEmpty());
 
     // Another program holds the folder: nothing is written.
-    EXPECT_FALSE(ImportBikDirectory(data, true, dir.file("bik.xml")).error.isEmpty());
+    EXPECT_FALSE(importBikDirectory(data, true, dir.file("bik.xml")).error.isEmpty());
     EXPECT_FALSE(dir.exists("Data/Bik"));
 
-    const BikImport imported = ImportBikDirectory(data, false, dir.file("bik.xml"));
+    const BikImport imported = importBikDirectory(data, false, dir.file("bik.xml"));
     ASSERT_TRUE(imported.error.isEmpty()) << imported.error.toStdString();
-    EXPECT_EQ(BikImportReport(imported),
+    EXPECT_EQ(bikImportReport(imported),
               QString("Загружен справочник БИК от 15.01.2026 (записей: 3)."));
-    ASSERT_TRUE(LoadBikDirectory(data, loaded));
-    EXPECT_EQ(BikFileBytes(loaded), dir.read("Data/Bik"));
+    ASSERT_TRUE(loadBikDirectory(data, loaded));
+    EXPECT_EQ(bikFileBytes(loaded), dir.read("Data/Bik"));
     EXPECT_EQ(loaded.date, Day);
     EXPECT_EQ(loaded.find(u"045773603")->closed, QDate(2025, 3, 1));
 
     // A message that cannot be read keeps the directory imported before.
     dir.write("bad.xml", "<ED807");
-    EXPECT_FALSE(ImportBikDirectory(data, false, dir.file("bad.xml")).error.isEmpty());
-    EXPECT_EQ(BikFileBytes(loaded), dir.read("Data/Bik"));
+    EXPECT_FALSE(importBikDirectory(data, false, dir.file("bad.xml")).error.isEmpty());
+    EXPECT_EQ(bikFileBytes(loaded), dir.read("Data/Bik"));
 
     dir.write("Data/Bik", dir.read("Data/Bik").replace("044525225", "04452522X"));
-    const IoResult damaged = LoadBikDirectory(data, loaded);
+    const IoResult damaged = loadBikDirectory(data, loaded);
     EXPECT_FALSE(damaged);
     EXPECT_TRUE(damaged.error.contains("Data/Bik")) << damaged.error.toStdString();
     EXPECT_TRUE(loaded.isEmpty());
 }
 
 TEST(BikDirectory, BankDetailsAreLookedUpWhenTheBikIsWellFormed) {
-    const BikDirectory d = ReadBikMessage(datagen::ed807Message(threeBanks(), Day)).directory;
+    const BikDirectory d = readBikMessage(datagen::ed807Message(threeBanks(), Day)).directory;
     const auto problems = [&d](const QString& bik, const QString& corr) {
-        TFirm f{};
-        f.Banks[1].Bik.assign(bik.toLatin1());
-        f.Banks[1].CorrAccount.assign(corr.toLatin1());
+        OrganizationRecord f{};
+        f.banks[1].bik.assign(bik.toLatin1());
+        f.banks[1].corrAccount.assign(corr.toLatin1());
         QStringList out;
-        for (const DetailIssue& i : CheckFirmDetails(f, 1, 1, &d))
-            out << FieldCaption(i.field) + ": " + ProblemText(i.problem);
+        for (const DetailIssue& i : checkOrganizationDetails(f, 1, 1, &d))
+            out << fieldCaption(i.field) + ": " + problemText(i.problem);
         return out;
     };
     EXPECT_EQ(problems("044525225", "30101810400000000225"), QStringList());
@@ -176,6 +176,6 @@ TEST(BikDirectory, BankDetailsAreLookedUpWhenTheBikIsWellFormed) {
               QStringList{"К/Сч.: Корр. счет не соответствует БИК"});
 
     const BikBank& sber = *d.find(u"044525225");
-    EXPECT_EQ(BankNames(sber).shortName, QString("ПАО Сбербанк г. Москва"));
-    EXPECT_EQ(BankNames(sber).fullName, QString("ПАО Сбербанк г. Москва"));
+    EXPECT_EQ(bankNames(sber).shortName, QString("ПАО Сбербанк г. Москва"));
+    EXPECT_EQ(bankNames(sber).fullName, QString("ПАО Сбербанк г. Москва"));
 }

@@ -20,13 +20,13 @@ struct CheckCase {
 };
 
 DetailProblem inn(std::string_view v, std::string_view) {
-    return CheckInn(v);
+    return checkInn(v);
 }
 DetailProblem kpp(std::string_view v, std::string_view) {
-    return CheckKpp(v);
+    return checkKpp(v);
 }
 DetailProblem bik(std::string_view v, std::string_view) {
-    return CheckBik(v);
+    return checkBik(v);
 }
 
 using P = DetailProblem;
@@ -46,16 +46,16 @@ const CheckCase checkCases[] = {
     {"KppEightCharacters", kpp, "77360100", "", P::KppFormat},
     {"BikValid", bik, Bik, "", P::None},
     {"BikEightDigits", bik, "04452522", "", P::BikFormat},
-    {"AccountValid", CheckAccount, "40702810938000012345", Bik, P::None},
-    {"AccountWrongKey", CheckAccount, "40702810038000012345", Bik, P::AccountKey},
-    {"AccountOfAnotherBank", CheckAccount, "40702810938000012345", OtherBik, P::AccountKey},
-    {"AccountShort", CheckAccount, "4070281093800001234", Bik, P::AccountFormat},
-    {"AccountWithBlanks", CheckAccount, "40702 810 9380001234", Bik, P::AccountFormat},
-    {"AccountKeyNotCheckedWithoutBik", CheckAccount, "40702810038000012345", "", P::None},
-    {"AccountKeyNotCheckedWithBadBik", CheckAccount, "40702810038000012345", "0445", P::None},
-    {"CorrValid", CheckCorrAccount, Corr, Bik, P::None},
-    {"CorrOfAnotherBank", CheckCorrAccount, Corr, OtherBik, P::CorrKey},
-    {"CorrShort", CheckCorrAccount, "3010181040000000022", Bik, P::CorrFormat},
+    {"AccountValid", checkAccount, "40702810938000012345", Bik, P::None},
+    {"AccountWrongKey", checkAccount, "40702810038000012345", Bik, P::AccountKey},
+    {"AccountOfAnotherBank", checkAccount, "40702810938000012345", OtherBik, P::AccountKey},
+    {"AccountShort", checkAccount, "4070281093800001234", Bik, P::AccountFormat},
+    {"AccountWithBlanks", checkAccount, "40702 810 9380001234", Bik, P::AccountFormat},
+    {"AccountKeyNotCheckedWithoutBik", checkAccount, "40702810038000012345", "", P::None},
+    {"AccountKeyNotCheckedWithBadBik", checkAccount, "40702810038000012345", "0445", P::None},
+    {"CorrValid", checkCorrAccount, Corr, Bik, P::None},
+    {"CorrOfAnotherBank", checkCorrAccount, Corr, OtherBik, P::CorrKey},
+    {"CorrShort", checkCorrAccount, "3010181040000000022", Bik, P::CorrFormat},
 };
 
 class CheckDigits : public testing::TestWithParam<CheckCase> {};
@@ -69,25 +69,25 @@ INSTANTIATE_TEST_SUITE_P(Published, CheckDigits, testing::ValuesIn(checkCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CheckDigits, AnOrganizationsProblemsByFieldAndSlot) {
-    TFirm f{};
-    f.Inn = "7707083894";
-    f.Kpp = "773601001";
-    f.Banks[0].Bik = Bik;
-    f.Banks[0].CorrAccount = Corr;
-    f.Banks[0].Account = "40702810938000012345";
-    f.Banks[2].Bik = OtherBik;
-    f.Banks[2].CorrAccount = Corr;
-    f.Banks[3].Bik = "12345";
-    const QList<DetailIssue> all = CheckFirmDetails(f, 0, 3);
+    OrganizationRecord f{};
+    f.inn = "7707083894";
+    f.kpp = "773601001";
+    f.banks[0].bik = Bik;
+    f.banks[0].corrAccount = Corr;
+    f.banks[0].account = "40702810938000012345";
+    f.banks[2].bik = OtherBik;
+    f.banks[2].corrAccount = Corr;
+    f.banks[3].bik = "12345";
+    const QList<DetailIssue> all = checkOrganizationDetails(f, 0, 3);
     ASSERT_EQ(all.size(), 3);
     EXPECT_EQ(all[0].field, DetailField::Inn);
     EXPECT_EQ(all[0].bankSlot, -1);
-    EXPECT_EQ(ProblemText(all[0].problem), "Неверное контрольное число ИНН");
+    EXPECT_EQ(problemText(all[0].problem), "Неверное контрольное число ИНН");
     EXPECT_EQ(all[1].field, DetailField::CorrAccount);
     EXPECT_EQ(all[1].bankSlot, 2);
     EXPECT_EQ(all[2].field, DetailField::Bik);
     EXPECT_EQ(all[2].bankSlot, 3);
-    EXPECT_EQ(CheckFirmDetails(f, 0, 0).size(), 1);
+    EXPECT_EQ(checkOrganizationDetails(f, 0, 0).size(), 1);
 }
 
 } // namespace

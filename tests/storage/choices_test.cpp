@@ -26,15 +26,15 @@ class RulesOfTheDate : public testing::TestWithParam<RulesCase> {};
 
 TEST_P(RulesOfTheDate, RateAndPriority) {
     const RulesCase& c = GetParam();
-    const Day day = RulesDay(c.date);
-    EXPECT_EQ(VatChoiceText(VatChoiceStandard, day).toStdString(), c.standardRate);
-    EXPECT_EQ(PriorityText(0, day).toStdString(), c.priority);
-    EXPECT_EQ(PriorityText(1, day).toStdString(), "4");
+    const Day day = rulesDay(c.date);
+    EXPECT_EQ(vatChoiceText(VatChoiceStandard, day).toStdString(), c.standardRate);
+    EXPECT_EQ(priorityText(0, day).toStdString(), c.priority);
+    EXPECT_EQ(priorityText(1, day).toStdString(), "4");
     // The other rates do not depend on the date.
-    EXPECT_EQ(VatChoiceText(VatChoiceNone, day).toStdString(), "Без НДС");
-    EXPECT_EQ(VatChoiceText(VatChoiceReduced, day).toStdString(), "10%");
-    EXPECT_EQ(VatChoiceText(VatChoiceUsn5, day).toStdString(), "5%");
-    EXPECT_EQ(VatChoiceText(VatChoiceUsn7, day).toStdString(), "7%");
+    EXPECT_EQ(vatChoiceText(VatChoiceNone, day).toStdString(), "Без НДС");
+    EXPECT_EQ(vatChoiceText(VatChoiceReduced, day).toStdString(), "10%");
+    EXPECT_EQ(vatChoiceText(VatChoiceUsn5, day).toStdString(), "5%");
+    EXPECT_EQ(vatChoiceText(VatChoiceUsn7, day).toStdString(), "7%");
 }
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, RulesOfTheDate, testing::ValuesIn(rulesCases));
@@ -42,8 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, RulesOfTheDate, testing::ValuesIn(rulesCase
 TEST(RulesOfTheDate, WithoutAValidDateTodaysRulesHold) {
     for (const char* date : {"", "05.3.2009", "00.01.2009", "01.13.2009", "1.1.09", "ab.cd.efgh",
                              "01.01.0000", "001.01.2009", "01.01.20091"})
-        EXPECT_EQ(RulesDay(date), Today()) << date;
-    EXPECT_EQ(OrderDay("5.03.2009"), 20090305);
+        EXPECT_EQ(rulesDay(date), today()) << date;
+    EXPECT_EQ(orderDay("5.03.2009"), 20090305);
 }
 
 TEST(VatChoices, CycleWithAndWithoutTheSimplifiedRates) {
@@ -66,9 +66,9 @@ TEST(VatChoices, CycleWithAndWithoutTheSimplifiedRates) {
         {255, false, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NextVatChoice(c.from, c.usn), c.next) << int(c.from) << ' ' << c.usn;
-    EXPECT_EQ(VatPercent(5, Today()), -1);
-    EXPECT_EQ(VatChoiceText(5, Today()), QString());
+        EXPECT_EQ(nextVatChoice(c.from, c.usn), c.next) << int(c.from) << ' ' << c.usn;
+    EXPECT_EQ(vatPercent(5, today()), -1);
+    EXPECT_EQ(vatChoiceText(5, today()), QString());
 }
 
 } // namespace

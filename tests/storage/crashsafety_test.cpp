@@ -32,15 +32,16 @@ constexpr int GenerationsPerRun = 1001;
 // Writes generation 0 through the program's own functions.
 void writeFirstGeneration(const TempDir& dir) {
     auto s = std::make_unique<Store>();
-    ASSERT_EQ(StartUp(*s, dir.path()), QStringList());
+    ASSERT_EQ(startUp(*s, dir.path()), QStringList());
     crashgen::fill(*s, 0);
-    for (auto save : {SaveFileFirm, SaveFileFirmDel, SaveFileFilial, SaveFileEmpl, SaveFileForm,
-                      SaveFileCol, SaveFileSet})
+    for (auto save :
+         {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile, saveEmployeesFile,
+          saveWindowSizesFile, saveColumnWidthsFile, saveSettingsFile})
         ASSERT_TRUE(save(*s).ok);
     for (int k = 0; k < crashgen::FixedOrders; ++k) {
         s->Plat = crashgen::order(0, k + 1);
         s->PlatFileName.assign(crashgen::fixedOrderFile(k).mid(3).toLatin1());
-        ASSERT_TRUE(SaveFilePlat(*s).ok);
+        ASSERT_TRUE(saveOrderFile(*s).ok);
     }
 }
 
@@ -141,8 +142,8 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
 
         // The next start reads every file whole and lists every order.
         auto next = std::make_unique<Store>();
-        ASSERT_EQ(StartUp(*next, dir.path()), QStringList()) << "run " << run;
-        ASSERT_TRUE(ScanAtStart(*next).ok);
+        ASSERT_EQ(startUp(*next, dir.path()), QStringList()) << "run " << run;
+        ASSERT_TRUE(scanAtStart(*next).ok);
         EXPECT_EQ(next->FirmCount, crashgen::firmCount(firmsGeneration));
         EXPECT_EQ(next->PlatCount, orders.size());
     }
@@ -158,9 +159,9 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
     TempDir dir;
     {
         auto s = std::make_unique<Store>();
-        ASSERT_EQ(StartUp(*s, dir.path()), QStringList());
+        ASSERT_EQ(startUp(*s, dir.path()), QStringList());
         crashgen::fillDirectory(*s);
-        ASSERT_TRUE(SaveTables(*s, TableFirms | TableFirmsDel | TableFilial | TableEmployee).ok);
+        ASSERT_TRUE(saveTables(*s, TableFirms | TableFirmsDel | TableFilial | TableEmployee).ok);
     }
     // A generation (the restoration of the organization deleted before, then a deletion) takes
     // from a few to a hundred milliseconds, as the disk syncs each table. The kills fall at
@@ -186,7 +187,7 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
         midChange += !pending().isEmpty();
 
         auto next = std::make_unique<Store>();
-        ASSERT_EQ(StartUp(*next, dir.path()), QStringList()) << "run " << run;
+        ASSERT_EQ(startUp(*next, dir.path()), QStringList()) << "run " << run;
         ASSERT_EQ(crashgen::directoryFaults(*next).join(u'\n').toStdString(), "") << "run " << run;
         ASSERT_EQ(pending(), QStringList()) << "run " << run;
     }
@@ -204,16 +205,16 @@ TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) 
     {
         TempDir scratch;
         auto s = std::make_unique<Store>();
-        ASSERT_EQ(StartUp(*s, scratch.path()), QStringList());
+        ASSERT_EQ(startUp(*s, scratch.path()), QStringList());
         crashgen::fillDirectory(*s);
-        ASSERT_TRUE(SaveTables(*s, all).ok);
+        ASSERT_TRUE(saveTables(*s, all).ok);
         for (const QString& t : tables)
             before[t] = scratch.read("Data/" + t);
         // Every table changes: a branch and an employee more, a link moved, a deleted entry.
         ASSERT_TRUE(crashgen::giveBranchAndEmployee(*s, 0));
         s->FirmsDel[0] = s->Firms[5];
         s->FirmDelCount = 1;
-        ASSERT_TRUE(SaveTables(*s, all).ok);
+        ASSERT_TRUE(saveTables(*s, all).ok);
         for (const QString& t : tables)
             after[t] = scratch.read("Data/" + t);
     }
@@ -239,7 +240,7 @@ TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) 
             dir.write("Data/Journal", tables.join(u'\n').toLatin1());
 
         auto next = std::make_unique<Store>();
-        ASSERT_EQ(StartUp(*next, dir.path()), QStringList());
+        ASSERT_EQ(startUp(*next, dir.path()), QStringList());
         for (const QString& t : tables)
             EXPECT_EQ(dir.read("Data/" + t), (c.journal ? after : before)[t]) << t.toStdString();
         EXPECT_EQ(QDir(dir.file("Data")).entryList({"Journal", "*.new"}, QDir::Files),

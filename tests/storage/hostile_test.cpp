@@ -65,7 +65,7 @@ QByteArray order(const char* number, const char* inn = "1234567890") {
 
 std::unique_ptr<Store> start(const Folders& f, QStringList& messages) {
     auto s = std::make_unique<Store>();
-    messages = StartUp(*s, f.prog());
+    messages = startUp(*s, f.prog());
     return s;
 }
 
@@ -79,9 +79,9 @@ void fill(const Folders& f) {
         QDir(f.prog()).mkpath(sub);
     auto s = std::make_unique<Store>();
     s->setProgramDir(f.prog());
-    s->Firms[0].Name = "firm";
-    s->Firms[0].Inn = "1234567890";
-    ASSERT_TRUE(SaveFileFirm(*s).ok);
+    s->Firms[0].name = "firm";
+    s->Firms[0].inn = "1234567890";
+    ASSERT_TRUE(saveOrganizationsFile(*s).ok);
     f.write("PP/15_1234567890_09.plat", order("15"));
 }
 
@@ -99,19 +99,17 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
     EXPECT_EQ(messages, (QStringList{"Не могу создать папку - Data по пути - " + at,
                                      "Не могу создать папку - PP по пути - " + at,
                                      "Не могу создать папку - PPDel по пути - " + at}));
-    EXPECT_TRUE(ScanAtStart(*s).ok);
+    EXPECT_TRUE(scanAtStart(*s).ok);
     EXPECT_EQ(s->PlatCount, 0);
 
     // Every save says which file and why.
-    s->Firms[0].Name = "firm";
+    s->Firms[0].name = "firm";
     s->PlatFileName = "15_1234567890_09.plat";
-    const std::pair<const char*, IoResult> saves[] = {{"Firms", SaveFileFirm(*s)},
-                                                      {"Filial", SaveFileFilial(*s)},
-                                                      {"Employee", SaveFileEmpl(*s)},
-                                                      {"FormW", SaveFileForm(*s)},
-                                                      {"ArCol", SaveFileCol(*s)},
-                                                      {"Set", SaveFileSet(*s)},
-                                                      {"15_1234567890_09.plat", SaveFilePlat(*s)}};
+    const std::pair<const char*, IoResult> saves[] = {
+        {"Firms", saveOrganizationsFile(*s)},        {"Filial", saveBranchesFile(*s)},
+        {"Employee", saveEmployeesFile(*s)},         {"FormW", saveWindowSizesFile(*s)},
+        {"ArCol", saveColumnWidthsFile(*s)},         {"Set", saveSettingsFile(*s)},
+        {"15_1234567890_09.plat", saveOrderFile(*s)}};
     for (const auto& [file, r] : saves) {
         EXPECT_FALSE(r.ok) << file;
         EXPECT_TRUE(r.error.startsWith("Не могу записать файл") && r.error.contains(file))
@@ -134,14 +132,14 @@ TEST(HostileFolder, ReadOnlyFoldersInUseLoadEverythingAndKeepTheOldFiles) {
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList());
     EXPECT_EQ(s->FirmCount, 1);
-    ASSERT_TRUE(ScanAtStart(*s).ok);
+    ASSERT_TRUE(scanAtStart(*s).ok);
     EXPECT_EQ(s->PlatCount, 1);
 
-    s->Firms[0].Name = "changed";
-    EXPECT_FALSE(SaveFileFirm(*s).ok);
+    s->Firms[0].name = "changed";
+    EXPECT_FALSE(saveOrganizationsFile(*s).ok);
     s->PlatFileName = "15_1234567890_09.plat";
-    s->Plat.Amount = "1-00";
-    const IoResult saved = SaveFilePlat(*s);
+    s->Plat.amount = "1-00";
+    const IoResult saved = saveOrderFile(*s);
     EXPECT_FALSE(saved.ok);
     EXPECT_TRUE(saved.error.contains("15_1234567890_09.plat")) << saved.error.toStdString();
     for (const char* sub : {"Data", "PP", "PPDel", ""})
@@ -157,20 +155,20 @@ TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
     EXPECT_EQ(messages, QStringList{"Не могу создать папку - Data по пути - " +
                                     QDir::toNativeSeparators(f.prog())});
     EXPECT_EQ(s->FirmCount, 0);
-    s->Firms[0].Name = "firm";
-    for (const IoResult& r :
-         {SaveFileFirm(*s), SaveFileFirmDel(*s), SaveFileFilial(*s), SaveFileEmpl(*s)}) {
+    s->Firms[0].name = "firm";
+    for (const IoResult& r : {saveOrganizationsFile(*s), saveDeletedOrganizationsFile(*s),
+                              saveBranchesFile(*s), saveEmployeesFile(*s)}) {
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.error.contains("Data")) << r.error.toStdString();
     }
     EXPECT_EQ(f.read("Data"), "not a folder");
     // Orders are saved and listed as usual.
-    s->Plat.Number = "15";
+    s->Plat.number = "15";
     s->PlatFileName = "15_1234567890_09.plat";
-    s->Plat.PayerInn = "1234567890";
-    s->Plat.Date = "03.02.2009";
-    ASSERT_TRUE(SaveFilePlat(*s).ok);
-    ASSERT_TRUE(ScanAtStart(*s).ok);
+    s->Plat.payerInn = "1234567890";
+    s->Plat.date = "03.02.2009";
+    ASSERT_TRUE(saveOrderFile(*s).ok);
+    ASSERT_TRUE(scanAtStart(*s).ok);
     EXPECT_EQ(s->PlatCount, 1);
 }
 
@@ -187,12 +185,12 @@ TEST(HostileFolder, UnreadableOrderFolderIsReportedNotShownAsEmpty) {
     QStringList messages;
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList{"Не могу скопировать файл - 16_1234567890_09.plat"});
-    const IoResult scanned = ScanAtStart(*s);
+    const IoResult scanned = scanAtStart(*s);
     EXPECT_FALSE(scanned.ok);
     EXPECT_TRUE(scanned.error.startsWith("Не могу прочитать папку " +
                                          QDir::toNativeSeparators(f.prog() + "PP")))
         << scanned.error.toStdString();
-    const IoResult rescanned = FindFilesPlat(*s, 2009);
+    const IoResult rescanned = scanOrders(*s, 2009);
     EXPECT_EQ(rescanned.error, scanned.error);
     setMode(f.prog() + "PP", 0755);
     EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), order("15"));
@@ -220,21 +218,22 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
     fill(f);
     QStringList messages;
     auto s = start(f, messages);
-    ASSERT_TRUE(ScanAtStart(*s).ok);
+    ASSERT_TRUE(scanAtStart(*s).ok);
     const Tree before = tree(f.prog());
-    s->Firms[0].Name = "changed";
-    s->Plat.Amount = "1-00";
+    s->Firms[0].name = "changed";
+    s->Plat.amount = "1-00";
     s->PlatFileName = "15_1234567890_09.plat";
     std::vector<IoResult> results;
     {
         FileSizeLimit full(1000);
-        for (auto save : {SaveFileFirm, SaveFileFirmDel, SaveFileFilial, SaveFileEmpl})
+        for (auto save : {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile,
+                          saveEmployeesFile})
             results.push_back(save(*s));
-        results.push_back(SaveFilePlat(*s));
+        results.push_back(saveOrderFile(*s));
         s->PlatFileName = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
-        results.push_back(SaveFilePlat(*s));
+        results.push_back(saveOrderFile(*s));
         bool existed = false;
-        results.push_back(SaveFilePlatNew(*s, existed));
+        results.push_back(saveNewOrderFile(*s, existed));
     }
     for (const IoResult& r : results) {
         EXPECT_FALSE(r.ok);
@@ -264,7 +263,7 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
         QString expected;
     };
     const Case cases[] = {
-        {"folder is a file", false, [&] { return SaveFileFirm(*s).error; },
+        {"folder is a file", false, [&] { return saveOrganizationsFile(*s).error; },
          "Не могу записать файл " + QDir::toNativeSeparators(f.prog() + "Data/Firms") +
              ": Не папка"},
         {"folder read as a file", false,
@@ -325,13 +324,13 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
 // of that table in this run is refused with the same message.
 TEST(HostileFolder, UnreadableTableStaysInPlaceAndIsNeverWrittenOver) {
     using Save = IoResult (*)(const Store&);
-    const std::pair<const char*, Save> tables[] = {{"Data/Firms", SaveFileFirm},
-                                                   {"Data/FirmsDel", SaveFileFirmDel},
-                                                   {"Data/Filial", SaveFileFilial},
-                                                   {"Data/Employee", SaveFileEmpl},
-                                                   {"FormW", SaveFileForm},
-                                                   {"ArCol", SaveFileCol},
-                                                   {"Set", SaveFileSet}};
+    const std::pair<const char*, Save> tables[] = {{"Data/Firms", saveOrganizationsFile},
+                                                   {"Data/FirmsDel", saveDeletedOrganizationsFile},
+                                                   {"Data/Filial", saveBranchesFile},
+                                                   {"Data/Employee", saveEmployeesFile},
+                                                   {"FormW", saveWindowSizesFile},
+                                                   {"ArCol", saveColumnWidthsFile},
+                                                   {"Set", saveSettingsFile}};
     FileRightsApply rights;
     for (const bool folderInPlace : {true, false}) {
         if (!folderInPlace && !rights.works())
@@ -397,14 +396,14 @@ TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
 TEST(HostileFolder, FifoInPlaceOfADataFileIsNamedAndLeftAlone) {
     using Save = std::function<IoResult(const Store&)>;
     const std::pair<const char*, Save> files[] = {
-        {"Data/Firms", SaveFileFirm},
-        {"Data/FirmsDel", SaveFileFirmDel},
-        {"Data/Filial", SaveFileFilial},
-        {"Data/Employee", SaveFileEmpl},
-        {"Data/Journal", [](const Store& s) { return SaveTables(s, TableFirms); }},
-        {"Set", SaveFileSet},
-        {"FormW", SaveFileForm},
-        {"ArCol", SaveFileCol},
+        {"Data/Firms", saveOrganizationsFile},
+        {"Data/FirmsDel", saveDeletedOrganizationsFile},
+        {"Data/Filial", saveBranchesFile},
+        {"Data/Employee", saveEmployeesFile},
+        {"Data/Journal", [](const Store& s) { return saveTables(s, TableFirms); }},
+        {"Set", saveSettingsFile},
+        {"FormW", saveWindowSizesFile},
+        {"ArCol", saveColumnWidthsFile},
         {"PathPlt", {}}};
     for (const auto& [file, save] : files) {
         SCOPED_TRACE(file);
@@ -457,9 +456,9 @@ TEST(HostileFolder, RandomBytesInEveryRecognisedSizeLoadWithoutLoss) {
         QStringList messages;
         auto s = start(f, messages);
         EXPECT_EQ(messages, QStringList()) << "round " << round;
-        ASSERT_TRUE(ScanAtStart(*s).ok);
-        FirmFillShow(*s);
-        FindINN(*s);
+        ASSERT_TRUE(scanAtStart(*s).ok);
+        fillListCache(*s);
+        buildPartyTables(*s);
         EXPECT_LE(s->PlatCount, 3);
         // The old orders are rewritten in the current layout; every other content is kept
         // (the orders may have new names that fit their content).
@@ -505,10 +504,10 @@ TEST(HostileFolder, OddNamesArePassedOverAndNothingIsLost) {
     for (int run = 0; run < 2; ++run) {
         QStringList messages;
         auto s = start(f, messages);
-        ASSERT_TRUE(ScanAtStart(*s).ok);
+        ASSERT_TRUE(scanAtStart(*s).ok);
         // Only the program's own name of a saved order is listed.
         ASSERT_EQ(s->PlatCount, 1);
-        EXPECT_EQ(s->PlatList[0].FileName.view(), "15_1234567890_09.plat");
+        EXPECT_EQ(s->PlatList[0].fileName.view(), "15_1234567890_09.plat");
         for (const QString& m : messages)
             EXPECT_TRUE(m.startsWith("Не могу скопировать файл - ")) << m.toStdString();
     }
@@ -538,25 +537,25 @@ TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
     QStringList messages;
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList());
-    ASSERT_TRUE(ScanAtStart(*s).ok);
+    ASSERT_TRUE(scanAtStart(*s).ok);
     ASSERT_EQ(s->PlatCount, 1);
 
     // Saving an order under the name of a link, or the deleted directory over its link, is
     // refused with the reason.
-    s->Plat.Amount = "1-00";
+    s->Plat.amount = "1-00";
     for (const char* name : {"16_1234567890_09.plat", "19_1234567890_09.plat"}) {
         s->PlatFileName = name;
-        const IoResult r = SaveFilePlat(*s);
+        const IoResult r = saveOrderFile(*s);
         EXPECT_FALSE(r.ok) << name;
         EXPECT_TRUE(r.error.contains("ссылка")) << r.error.toStdString();
     }
-    const IoResult deleted = SaveFileFirmDel(*s);
+    const IoResult deleted = saveDeletedOrganizationsFile(*s);
     EXPECT_FALSE(deleted.ok);
     EXPECT_EQ(tree(f.outside()), outside);
 
     // A link to a file of the same folder is an ordinary name for that file.
     ASSERT_TRUE(QFile::link("15_1234567890_09.plat", f.prog() + "PP/20_1234567890_09.plat"));
     s->PlatFileName = "20_1234567890_09.plat";
-    EXPECT_TRUE(SaveFilePlat(*s).ok);
+    EXPECT_TRUE(saveOrderFile(*s).ok);
     EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), recordBytes(s->Plat));
 }

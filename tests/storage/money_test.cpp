@@ -45,11 +45,11 @@ class ParseAmountTest : public testing::TestWithParam<StrictCase> {};
 
 TEST_P(ParseAmountTest, ErrorValueAndDigits) {
     const StrictCase& c = GetParam();
-    const ParsedAmount a = ParseAmount(c.typed);
-    EXPECT_EQ(a.AmountError, c.error);
-    EXPECT_EQ(a.Value.kopecks(), c.kopecks);
-    EXPECT_EQ(a.RubleWidth, c.rubleWidth);
-    EXPECT_EQ(a.HasKopecks, c.hasKopecks);
+    const ParsedAmount a = Money::parse(c.typed);
+    EXPECT_EQ(a.error, c.error);
+    EXPECT_EQ(a.value.kopecks(), c.kopecks);
+    EXPECT_EQ(a.rubleWidth, c.rubleWidth);
+    EXPECT_EQ(a.hasKopecks, c.hasKopecks);
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, ParseAmountTest, testing::ValuesIn(strictCases),

@@ -36,15 +36,15 @@ struct Folders {
 
 } // namespace
 
-TEST(DeletedPlatName, ReplacesTheLastFiveCharacters) {
-    EXPECT_EQ(DeletedPlatName("15_1234567890_09.plat"), "15_1234567890_09.pdel");
-    EXPECT_EQ(DeletedPlatName("15_1234567890_09.PLAT"), "15_1234567890_09.pdel");
-    EXPECT_EQ(DeletedPlatName("99999_123456789012_99.plat"), "99999_123456789012_99.pdel");
+TEST(deletedOrderName, ReplacesTheLastFiveCharacters) {
+    EXPECT_EQ(deletedOrderName("15_1234567890_09.plat"), "15_1234567890_09.pdel");
+    EXPECT_EQ(deletedOrderName("15_1234567890_09.PLAT"), "15_1234567890_09.pdel");
+    EXPECT_EQ(deletedOrderName("99999_123456789012_99.plat"), "99999_123456789012_99.pdel");
 }
 
-TEST(MovePlatToDeleted, MovesTheFileUnderItsDeletedName) {
+TEST(moveOrderToDeleted, MovesTheFileUnderItsDeletedName) {
     Folders f;
-    ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     EXPECT_EQ(f.dir.read(Deleted), f.order);
     EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"});
@@ -52,12 +52,12 @@ TEST(MovePlatToDeleted, MovesTheFileUnderItsDeletedName) {
 
 // An older deleted order of the same name was replaced, and lost. Moves never replace a file:
 // the new deleted order takes the next free name.
-TEST(MovePlatToDeleted, OlderDeletedOrderOfTheSameNameIsKept) {
+TEST(moveOrderToDeleted, OlderDeletedOrderOfTheSameNameIsKept) {
     Folders f;
     const QByteArray older = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
     f.dir.write(Deleted, older);
     f.dir.write("PPDel/15_1234567890_09(1).pdel", older);
-    ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     EXPECT_EQ(f.dir.read(Deleted), older);
     EXPECT_EQ(f.dir.read("PPDel/15_1234567890_09(2).pdel"), f.order);
@@ -67,14 +67,14 @@ TEST(MovePlatToDeleted, OlderDeletedOrderOfTheSameNameIsKept) {
 }
 
 // On a full disk the order still moves (a rename writes nothing) and the older one stays.
-TEST(MovePlatToDeleted, FullDiskKeepsTheOrderAndTheOlderDeletedOne) {
+TEST(moveOrderToDeleted, FullDiskKeepsTheOrderAndTheOlderDeletedOne) {
     Folders f;
     const QByteArray older = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
     f.dir.write(Deleted, older);
     IoResult r;
     {
         testing_support::FileSizeLimit full(1000); // as on a full disk
-        r = MovePlatToDeleted(*f.s, "15_1234567890_09.plat");
+        r = moveOrderToDeleted(*f.s, "15_1234567890_09.plat");
     }
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(f.dir.read(Deleted), older);
@@ -98,29 +98,29 @@ TEST(WriteFileAtomic, SmallFileOnAFullDiskKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"order"});
 }
 
-TEST(MovePlatToDeleted, MissingFolderOrFileFailsAndLosesNothing) {
+TEST(moveOrderToDeleted, MissingFolderOrFileFailsAndLosesNothing) {
     Folders f;
     QDir(f.s->PlatDelDir).removeRecursively();
-    EXPECT_FALSE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat").ok);
     EXPECT_EQ(f.dir.read(Saved), f.order);
 
     QDir(f.dir.path()).mkpath("PPDel");
-    EXPECT_FALSE(MovePlatToDeleted(*f.s, "16_1234567890_09.plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(*f.s, "16_1234567890_09.plat").ok);
     EXPECT_TRUE(f.deletedFolder().isEmpty());
     // A name that is not a plain file name of the folder is refused.
-    EXPECT_FALSE(MovePlatToDeleted(*f.s, "../PP/15_1234567890_09.plat").ok);
-    EXPECT_FALSE(MovePlatToDeleted(*f.s, ".plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(*f.s, "../PP/15_1234567890_09.plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(*f.s, ".plat").ok);
     EXPECT_EQ(f.dir.read(Saved), f.order);
 }
 
-TEST(MovePlatToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
+TEST(moveOrderToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
     Folders f;
     QTemporaryDir other(QStringLiteral("/dev/shm/quenmara-XXXXXX"));
     if (!other.isValid() ||
         QStorageInfo(other.path()).device() == QStorageInfo(f.dir.path()).device())
         GTEST_SKIP() << "no second file system at hand";
     f.s->PlatDelDir = other.path() + u'/';
-    ASSERT_TRUE(MovePlatToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     QFile copy(other.path() + "/15_1234567890_09.pdel");
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));

@@ -66,14 +66,14 @@ TEST(Records, DirectoryFilesRoundTripEveryByte) {
     const QByteArray firmsDel = randomBytes(FirmsFileSize, 2);
     std::memcpy(s->Firms.data(), firms.constData(), firms.size());
     std::memcpy(s->FirmsDel.data(), firmsDel.constData(), firmsDel.size());
-    ASSERT_TRUE(SaveFileFirm(*s));
-    ASSERT_TRUE(SaveFileFirmDel(*s));
+    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveDeletedOrganizationsFile(*s));
     EXPECT_EQ(dir.read("Data/Firms"), firms);
     EXPECT_EQ(dir.read("Data/FirmsDel"), firmsDel);
 
     auto loaded = storeIn(dir);
     QStringList messages;
-    LoadFirms(*loaded, messages);
+    loadOrganizations(*loaded, messages);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(recordBytes(loaded->Firms), firms);
     EXPECT_EQ(recordBytes(loaded->FirmsDel), firmsDel);
@@ -86,28 +86,28 @@ TEST(Records, BranchAndEmployeeTablesRoundTrip) {
     const QByteArray empl = randomBytes(EmployeeFileSize, 4);
     std::memcpy(s->Filials.data(), filial.constData(), filial.size());
     std::memcpy(s->Employees.data(), empl.constData(), empl.size());
-    ASSERT_TRUE(SaveFileFilial(*s));
-    ASSERT_TRUE(SaveFileEmpl(*s));
+    ASSERT_TRUE(saveBranchesFile(*s));
+    ASSERT_TRUE(saveEmployeesFile(*s));
     EXPECT_EQ(dir.size("Data/Filial"), 46592);
     EXPECT_EQ(dir.size("Data/Employee"), 198656);
 
     auto loaded = storeIn(dir);
     QStringList messages;
-    LoadFilials(*loaded, messages);
-    LoadEmployees(*loaded, messages);
+    loadBranches(*loaded, messages);
+    loadEmployees(*loaded, messages);
     EXPECT_EQ(recordBytes(loaded->Filials), filial);
     EXPECT_EQ(recordBytes(loaded->Employees), empl);
 }
 
 TEST(Records, FieldOffsetsMatchTheFileLayout) {
-    TFirm f;
+    OrganizationRecord f;
     clearRecord(f);
-    f.Name = "N";
-    f.Banks[2].Bik = "044525225";
-    f.Inn = "7701234567";
-    f.BankNo = 2;
-    f.FilialNo = 7;
-    f.Flags = 0x80;
+    f.name = "N";
+    f.banks[2].bik = "044525225";
+    f.inn = "7701234567";
+    f.bankNo = 2;
+    f.branchNo = 7;
+    f.flags = 0x80;
     const QByteArray b = recordBytes(f);
     EXPECT_EQ(b[0], 1);
     EXPECT_EQ(b.mid(791 + 2 * 247 + 42, 10), QByteArray("\x09"
@@ -118,9 +118,9 @@ TEST(Records, FieldOffsetsMatchTheFileLayout) {
     EXPECT_EQ(quint8(b[1981]), 7);
     EXPECT_EQ(quint8(b[1982]), 0x80);
 
-    TFilial fl;
+    BranchRecord fl;
     clearRecord(fl);
-    fl.FirmNo = 0x0102;
+    fl.organizationNo = 0x0102;
     EXPECT_EQ(recordBytes(fl).left(2), QByteArray("\x02\x01"));
 }
 
@@ -128,11 +128,11 @@ TEST(Directory, CountStopsAtTheFirstEmptyName) {
     TempDir dir;
     auto s = storeIn(dir);
     for (int i : {0, 1, 2, 4, 5, 6})
-        s->Firms[i].Name = "firm";
-    ASSERT_TRUE(SaveFileFirm(*s));
+        s->Firms[i].name = "firm";
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     auto loaded = storeIn(dir);
     QStringList messages;
-    LoadFirms(*loaded, messages);
+    loadOrganizations(*loaded, messages);
     EXPECT_EQ(loaded->FirmCount, 3);
     EXPECT_EQ(loaded->FirmDelCount, 0);
 }
@@ -140,105 +140,105 @@ TEST(Directory, CountStopsAtTheFirstEmptyName) {
 TEST(Directory, SaveAlwaysWritesAll256Slots) {
     TempDir dir;
     auto s = storeIn(dir);
-    ASSERT_TRUE(SaveFileFirm(*s));
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     EXPECT_EQ(dir.size("Data/Firms"), 507648);
-    s->Firms[0].Name = "a";
+    s->Firms[0].name = "a";
     s->FirmCount = 1;
-    ASSERT_TRUE(SaveFileFirm(*s));
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     EXPECT_EQ(dir.size("Data/Firms"), 507648);
 }
 
 TEST(Directory, RemovalMovesLaterRecordsDownAndClearsTheFreedSlot) {
     Store s;
     for (int i = 0; i < 4; ++i) {
-        s.Firms[i].Name = std::string(1, char('A' + i));
-        s.Firms[i].BankNo = 3;
-        s.Firms[i].FilialNo = 9;
-        s.Firms[i].Flags = 0xFF;
+        s.Firms[i].name = std::string(1, char('A' + i));
+        s.Firms[i].bankNo = 3;
+        s.Firms[i].branchNo = 9;
+        s.Firms[i].flags = 0xFF;
     }
-    RemoveRecord(s.Firms, 4, 1);
-    EXPECT_EQ(s.Firms[0].Name.view(), "A");
-    EXPECT_EQ(s.Firms[1].Name.view(), "C");
-    EXPECT_EQ(s.Firms[2].Name.view(), "D");
-    TFirm empty;
+    removeRecord(s.Firms, 4, 1);
+    EXPECT_EQ(s.Firms[0].name.view(), "A");
+    EXPECT_EQ(s.Firms[1].name.view(), "C");
+    EXPECT_EQ(s.Firms[2].name.view(), "D");
+    OrganizationRecord empty;
     clearRecord(empty);
     EXPECT_EQ(recordBytes(s.Firms[3]), recordBytes(empty));
 
     // Removing the last record clears it: an organization created there starts empty, with
     // bank slot 0 and no branch link.
-    RemoveRecord(s.Firms, 3, 2);
+    removeRecord(s.Firms, 3, 2);
     EXPECT_EQ(recordBytes(s.Firms[2]), recordBytes(empty));
-    EXPECT_EQ(s.Firms[1].Name.view(), "C");
+    EXPECT_EQ(s.Firms[1].name.view(), "C");
 }
 
 TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
     TempDir dir;
     auto s = storeIn(dir);
     for (int i = 0; i < 70; ++i) {
-        TFirm& f = s->Firms[i];
-        f.Name = "firm " + std::to_string(i);
-        f.Okved = "okved";
-        f.Banks[0].Account = "40702810000000000001";
-        f.BankNo = 1;
-        f.Flags = 0x80;
-        f.Reserved1[0] = 7;
+        OrganizationRecord& f = s->Firms[i];
+        f.name = "firm " + std::to_string(i);
+        f.okved = "okved";
+        f.banks[0].account = "40702810000000000001";
+        f.bankNo = 1;
+        f.flags = 0x80;
+        f.reserved1[0] = 7;
     }
     s->FirmCount = 70;
-    ASSERT_TRUE(SaveFileFirm1(*s));
+    ASSERT_TRUE(saveOrganizationExport(*s));
     const QByteArray file = dir.read("Firms1");
     ASSERT_EQ(file.size(), 126912);
-    std::array<TFirm, 64> out;
+    std::array<OrganizationRecord, 64> out;
     std::memcpy(out.data(), file.constData(), file.size());
-    EXPECT_EQ(out[63].Name.view(), "firm 63");
-    EXPECT_EQ(out[63].Okved.view(), "okved");
-    EXPECT_EQ(out[0].Banks[0].Account.size(), 0u);
-    EXPECT_EQ(out[0].BankNo, 0);
-    EXPECT_EQ(out[0].Flags, 0);
-    EXPECT_EQ(out[0].Reserved1[0], 0);
+    EXPECT_EQ(out[63].name.view(), "firm 63");
+    EXPECT_EQ(out[63].okved.view(), "okved");
+    EXPECT_EQ(out[0].banks[0].account.size(), 0u);
+    EXPECT_EQ(out[0].bankNo, 0);
+    EXPECT_EQ(out[0].flags, 0);
+    EXPECT_EQ(out[0].reserved1[0], 0);
 
     s->FirmCount = 3;
-    ASSERT_TRUE(SaveFileFirm1(*s));
+    ASSERT_TRUE(saveOrganizationExport(*s));
     std::memcpy(out.data(), dir.read("Firms1").constData(), 126912);
-    EXPECT_EQ(out[2].Name.view(), "firm 2");
+    EXPECT_EQ(out[2].name.view(), "firm 2");
     for (int i = 3; i < 64; ++i)
-        EXPECT_TRUE(out[i].Name.empty()) << i;
+        EXPECT_TRUE(out[i].name.empty()) << i;
 }
 
 TEST(Directory, ListShowsTheLinkedBranchContacts) {
     Store s;
-    s.Firms[0].Name = "own";
-    s.Firms[0].LegalAddress = "own address";
-    s.Firms[0].Phone = "111";
-    s.Firms[1].Name = "linked";
-    s.Firms[1].LegalAddress = "firm address";
-    s.Firms[1].FilialNo = 1;
-    s.Firms[1].Flags = 0x80 | 0x01;
+    s.Firms[0].name = "own";
+    s.Firms[0].legalAddress = "own address";
+    s.Firms[0].phone = "111";
+    s.Firms[1].name = "linked";
+    s.Firms[1].legalAddress = "firm address";
+    s.Firms[1].branchNo = 1;
+    s.Firms[1].flags = 0x80 | 0x01;
     s.FirmCount = 2;
-    s.Filials[1].Address = "branch address";
-    s.Filials[1].Phone = "222";
-    s.Filials[1].EMail = "b@x";
-    FirmFillShow(s);
-    EXPECT_EQ(s.FirmShow[0].Address.view(), "own address");
-    EXPECT_EQ(s.FirmShow[0].Phone.view(), "111");
-    EXPECT_EQ(s.FirmShow[1].Address.view(), "branch address");
-    EXPECT_EQ(s.FirmShow[1].EMail.view(), "b@x");
+    s.Filials[1].address = "branch address";
+    s.Filials[1].phone = "222";
+    s.Filials[1].email = "b@x";
+    fillListCache(s);
+    EXPECT_EQ(s.FirmShow[0].address.view(), "own address");
+    EXPECT_EQ(s.FirmShow[0].phone.view(), "111");
+    EXPECT_EQ(s.FirmShow[1].address.view(), "branch address");
+    EXPECT_EQ(s.FirmShow[1].email.view(), "b@x");
     // The organization's own record is not touched.
-    EXPECT_EQ(s.Firms[1].LegalAddress.view(), "firm address");
+    EXPECT_EQ(s.Firms[1].legalAddress.view(), "firm address");
 }
 
 TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     TempDir dir;
     auto s = storeIn(dir);
     for (int i = 0; i < 5; ++i)
-        s->Firms[i].Name = "firm " + std::to_string(i);
-    ASSERT_TRUE(SaveFileFirm(*s));
+        s->Firms[i].name = "firm " + std::to_string(i);
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     // Cut inside record 4: records 0..3 are whole.
     const QByteArray damaged = dir.read("Data/Firms").left(4 * 1983 + 100);
     dir.write("Data/Firms", damaged);
 
     auto loaded = storeIn(dir);
     QStringList messages;
-    LoadFirms(*loaded, messages);
+    loadOrganizations(*loaded, messages);
     EXPECT_EQ(loaded->FirmCount, 4);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("Firms.damaged")) << messages[0].toStdString();
@@ -249,7 +249,7 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     // A second damaged file does not replace the first one kept aside.
     dir.write("Data/Firms", damaged.left(10));
     auto again = storeIn(dir);
-    LoadFirms(*again, messages);
+    loadOrganizations(*again, messages);
     EXPECT_TRUE(dir.exists("Data/Firms.damaged1"));
     EXPECT_EQ(dir.read("Data/Firms.damaged"), damaged);
 }
@@ -259,13 +259,13 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
 TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
     TempDir dir;
     auto s = storeIn(dir);
-    s->Firms[0].Name = "one";
-    ASSERT_TRUE(SaveFileFirm(*s));
+    s->Firms[0].name = "one";
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     const QByteArray longer = dir.read("Data/Firms") + QByteArray(100, 'x');
     dir.write("Data/Firms", longer);
     auto loaded = storeIn(dir);
     QStringList messages;
-    LoadFirms(*loaded, messages);
+    loadOrganizations(*loaded, messages);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("507748 байт вместо 507648")) << messages[0].toStdString();
     EXPECT_EQ(loaded->FirmCount, 1);
@@ -276,14 +276,14 @@ TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
 TEST(Directory, FailedWriteKeepsTheOldFileAndNamesIt) {
     TempDir dir;
     auto s = storeIn(dir);
-    s->Firms[0].Name = "old";
-    ASSERT_TRUE(SaveFileFirm(*s));
+    s->Firms[0].name = "old";
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     const QByteArray before = dir.read("Data/Firms");
-    s->Firms[0].Name = "new";
+    s->Firms[0].name = "new";
     IoResult r;
     {
         testing_support::FileSizeLimit full(4096); // as on a full disk
-        r = SaveFileFirm(*s);
+        r = saveOrganizationsFile(*s);
     }
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains("Firms")) << r.error.toStdString();
@@ -294,14 +294,14 @@ TEST(Directory, FailedWriteKeepsTheOldFileAndNamesIt) {
 TEST(PlatFile, NameIsNumberInnAndYear) {
     ShortStr<28> name;
     clearRecord(name);
-    ASSERT_TRUE(MakePlatFileName("15", "1234567890", "09", name));
+    ASSERT_TRUE(makeOrderFileName("15", "1234567890", "09", name));
     EXPECT_EQ(name.view(), "15_1234567890_09.plat");
-    ASSERT_TRUE(MakePlatFileName("99999", "123456789012", "99", name));
+    ASSERT_TRUE(makeOrderFileName("99999", "123456789012", "99", name));
     EXPECT_EQ(name.view(), "99999_123456789012_99.plat");
     // Anything but digits would let a record name another file: refused.
-    EXPECT_FALSE(MakePlatFileName("1/..", "1234567890", "09", name));
-    EXPECT_FALSE(MakePlatFileName("15", "", "09", name));
-    EXPECT_FALSE(MakePlatFileName("15", "12345 7890", "09", name));
+    EXPECT_FALSE(makeOrderFileName("1/..", "1234567890", "09", name));
+    EXPECT_FALSE(makeOrderFileName("15", "", "09", name));
+    EXPECT_FALSE(makeOrderFileName("15", "12345 7890", "09", name));
     EXPECT_EQ(name.view(), "99999_123456789012_99.plat");
 }
 
@@ -310,27 +310,27 @@ TEST(PlatFile, OrderRoundTripsAndSameNameReplaces) {
     auto s = storeIn(dir);
     const QByteArray bytes = randomBytes(1169, 5);
     recordFromBytes(s->Plat, bytes.constData());
-    ASSERT_TRUE(MakePlatFileName("15", "1234567890", "09", s->PlatFileName));
-    ASSERT_TRUE(SaveFilePlat(*s));
+    ASSERT_TRUE(makeOrderFileName("15", "1234567890", "09", s->PlatFileName));
+    ASSERT_TRUE(saveOrderFile(*s));
     EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), bytes);
 
     clearRecord(s->Plat);
-    ASSERT_TRUE(OpenFilePlat(*s));
+    ASSERT_TRUE(openOrderFile(*s));
     EXPECT_EQ(s->PlatError, 0);
     EXPECT_EQ(recordBytes(s->Plat), bytes);
 
-    s->Plat.PayeeName = "other payee";
-    ASSERT_TRUE(SaveFilePlat(*s));
+    s->Plat.payeeName = "other payee";
+    ASSERT_TRUE(saveOrderFile(*s));
     EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), recordBytes(s->Plat));
 }
 
 TEST(PlatFile, MissingFileLeavesTheOrderAndSetsPlatError) {
     TempDir dir;
     auto s = storeIn(dir);
-    s->Plat.Number = "42";
+    s->Plat.number = "42";
     s->PlatFileName = "7_1234567890_09.plat";
     const QByteArray before = recordBytes(s->Plat);
-    ASSERT_TRUE(OpenFilePlat(*s));
+    ASSERT_TRUE(openOrderFile(*s));
     EXPECT_EQ(s->PlatError, 1);
     EXPECT_EQ(recordBytes(s->Plat), before);
 }
@@ -340,10 +340,10 @@ TEST(PlatFile, ShortOrderFileIsReportedAndLeavesTheOrder) {
     auto s = storeIn(dir);
     dir.write("PP/7_1234567890_09.plat", QByteArray(100, 'x'));
     s->PlatFileName = "7_1234567890_09.plat";
-    s->Plat.Number = "42";
-    const IoResult r = OpenFilePlat(*s);
+    s->Plat.number = "42";
+    const IoResult r = openOrderFile(*s);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(s->Plat.Number.view(), "42");
+    EXPECT_EQ(s->Plat.number.view(), "42");
 }
 
 // Reading stops at the limit, reads a file that reports no size (the system's own files) to

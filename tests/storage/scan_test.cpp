@@ -35,12 +35,12 @@ void putOrder(const TempDir& dir, const std::string& number, const std::string& 
 std::vector<std::string> fileNames(const Store& s) {
     std::vector<std::string> out;
     for (int i = 0; i < s.PlatCount; ++i)
-        out.emplace_back(s.PlatList[i].FileName.view());
+        out.emplace_back(s.PlatList[i].fileName.view());
     return out;
 }
 
 IoResult scan(Store& s) {
-    return FindFilesPlat(s, 2009);
+    return scanOrders(s, 2009);
 }
 
 } // namespace
@@ -55,14 +55,14 @@ TEST(Scan, SortsByNumberAndKeepsTheHighestNumberOfEachPayer) {
     EXPECT_EQ(fileNames(*s),
               (std::vector<std::string>{"3_1234567890_09.plat", "5_2222222222_09.plat",
                                         "007_1234567890_09.plat", "12_1234567890_09.plat"}));
-    EXPECT_EQ(s->PlatList[2].NumberText.view(), "007");
-    EXPECT_EQ(s->PlatList[2].NumberValue, 7u);
-    EXPECT_EQ(s->PlatList[2].YearDigits.view(), "09");
+    EXPECT_EQ(s->PlatList[2].numberText.view(), "007");
+    EXPECT_EQ(s->PlatList[2].numberValue, 7u);
+    EXPECT_EQ(s->PlatList[2].yearDigits.view(), "09");
     // Payers in order of first appearance in the list.
     ASSERT_EQ(s->PayerInnCount, 2);
-    EXPECT_EQ(s->PayerInnTable[0].Inn.view(), Inn);
-    EXPECT_EQ(s->PayerInnTable[0].MaxNumber, 12u);
-    EXPECT_EQ(s->PayerInnTable[1].MaxNumber, 5u);
+    EXPECT_EQ(s->PayerInnTable[0].inn.view(), Inn);
+    EXPECT_EQ(s->PayerInnTable[0].maxNumber, 12u);
+    EXPECT_EQ(s->PayerInnTable[1].maxNumber, 5u);
 }
 
 TEST(Scan, WhichFilesAreListed) {
@@ -102,9 +102,9 @@ TEST(Scan, WhichFilesAreListed) {
         ASSERT_TRUE(scan(*s)) << c.name;
         ASSERT_EQ(s->PlatCount, c.number ? 1 : 0) << c.name << " " << c.size;
         if (c.number) {
-            EXPECT_EQ(s->PlatList[0].NumberValue, c.number) << c.name;
-            EXPECT_EQ(s->PlatList[0].FileName.view(), c.name);
-            EXPECT_EQ(s->PlatList[0].PayerInn.view(), Inn) << c.name;
+            EXPECT_EQ(s->PlatList[0].numberValue, c.number) << c.name;
+            EXPECT_EQ(s->PlatList[0].fileName.view(), c.name);
+            EXPECT_EQ(s->PlatList[0].payerInn.view(), Inn) << c.name;
         }
     }
 }
@@ -147,9 +147,9 @@ TEST(Scan, EntriesShowTheFileAndTheOrganizationNames) {
          {std::pair{"Общество с ограниченной ответственностью  «Вега»", "7701000001"},
           {"ЗАО Альфа", Inn},
           {"Второй с тем же ИНН", Inn}}) {
-        TFirm& f = s->Firms[std::size_t(s->FirmCount++)];
-        f.Name = cps(name);
-        f.Inn = inn;
+        OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+        f.name = cps(name);
+        f.inn = inn;
     }
     dir.write("PP/1_1234567890_09.plat",
               platFile({"1", Inn, "03.02.2009", "7701000001", "1500-50", 1}));
@@ -159,25 +159,25 @@ TEST(Scan, EntriesShowTheFileAndTheOrganizationNames) {
               platFile({"3", "4444444444", "05.02.2009", "123456789", "7,25", 2}));
     ASSERT_TRUE(scan(*s));
     ASSERT_EQ(s->PlatCount, 3);
-    const TPlatItem& a = s->PlatList[0];
-    EXPECT_EQ(a.DateText.view(), "03.02.2009");
-    EXPECT_EQ(a.AmountText.view(), "1500-50");
-    EXPECT_EQ(a.Accepted, 1);
-    EXPECT_EQ(a.PayerText.view(), cps("ЗАО Альфа"));
-    EXPECT_EQ(a.PayeeInn.view(), "7701000001");
-    EXPECT_EQ(a.PayeeText.view(), cps("ООО «Вега»"));
-    EXPECT_EQ(s->PlatList[1].PayerText.view(), cps("ООО «Вега»"));
-    EXPECT_EQ(s->PlatList[1].PayeeText.view(), "999");
-    EXPECT_EQ(s->PlatList[2].PayerText.view(), "4444444444");
-    EXPECT_EQ(s->PlatList[2].PayeeText.view(), "123456789");
-    EXPECT_EQ(s->PlatList[2].Accepted, 0);
+    const OrderListItem& a = s->PlatList[0];
+    EXPECT_EQ(a.dateText.view(), "03.02.2009");
+    EXPECT_EQ(a.amountText.view(), "1500-50");
+    EXPECT_EQ(a.accepted, 1);
+    EXPECT_EQ(a.payerText.view(), cps("ЗАО Альфа"));
+    EXPECT_EQ(a.payeeInn.view(), "7701000001");
+    EXPECT_EQ(a.payeeText.view(), cps("ООО «Вега»"));
+    EXPECT_EQ(s->PlatList[1].payerText.view(), cps("ООО «Вега»"));
+    EXPECT_EQ(s->PlatList[1].payeeText.view(), "999");
+    EXPECT_EQ(s->PlatList[2].payerText.view(), "4444444444");
+    EXPECT_EQ(s->PlatList[2].payeeText.view(), "123456789");
+    EXPECT_EQ(s->PlatList[2].accepted, 0);
 
     ASSERT_EQ(s->PayerInnCount, 3);
-    EXPECT_EQ(s->PayerInnTable[0].Name.view(), cps("ЗАО Альфа"));
-    EXPECT_EQ(s->PayerInnTable[2].Name.view(), "4444444444");
+    EXPECT_EQ(s->PayerInnTable[0].name.view(), cps("ЗАО Альфа"));
+    EXPECT_EQ(s->PayerInnTable[2].name.view(), "4444444444");
     ASSERT_EQ(s->PayeeInnCount, 3);
-    EXPECT_EQ(s->PayeeInnTable[0].Name.view(), cps("ООО «Вега»"));
-    EXPECT_EQ(s->PayeeInnTable[1].Name.view(), "999");
+    EXPECT_EQ(s->PayeeInnTable[0].name.view(), cps("ООО «Вега»"));
+    EXPECT_EQ(s->PayeeInnTable[1].name.view(), "999");
 }
 
 TEST(Scan, FileWhoseContentChangedIsListedUnderItsNewNameFromTheNextScan) {
@@ -188,12 +188,12 @@ TEST(Scan, FileWhoseContentChangedIsListedUnderItsNewNameFromTheNextScan) {
     ASSERT_TRUE(scan(*s));
     EXPECT_EQ(s->PlatError, 1);
     EXPECT_EQ(fileNames(*s), std::vector<std::string>{"5_1234567890_09.plat"});
-    EXPECT_EQ(s->PlatList[0].NumberText.view(), "5");
+    EXPECT_EQ(s->PlatList[0].numberText.view(), "5");
     EXPECT_EQ(dir.read("PP/6_1234567890_09.plat"), content);
 
     // The scan at start runs again after a rename.
     dir.write("PP/7_1234567890_09.plat", platFile({"7", Inn, "03.02.2008"}));
-    ASSERT_TRUE(ScanAtStart(*s));
+    ASSERT_TRUE(scanAtStart(*s));
     EXPECT_EQ(s->PlatError, 0);
     EXPECT_EQ(fileNames(*s),
               (std::vector<std::string>{"6_1234567890_09.plat", "7_1234567890_08.plat"}));
@@ -268,9 +268,9 @@ TEST(Scan, TheFirst1024FilesInFolderOrderAreListed) {
         expected.push_back(unsigned(std::stoul(n)));
     std::sort(expected.begin(), expected.end());
     for (int i = 0; i < s->PlatCount; ++i)
-        listed.push_back(s->PlatList[i].NumberValue);
+        listed.push_back(s->PlatList[i].numberValue);
     EXPECT_EQ(listed, expected);
-    EXPECT_EQ(s->PayerInnTable[0].MaxNumber, 1030u);
+    EXPECT_EQ(s->PayerInnTable[0].maxNumber, 1030u);
 }
 
 TEST(Scan, EqualNumbersEndAsTheWholeEntryExchangeLeavesThem) {
@@ -302,7 +302,7 @@ TEST(Scan, EqualNumbersEndAsTheWholeEntryExchangeLeavesThem) {
 
     // The last saved order deleted from the list empties both tables.
     s->PlatCount = 0;
-    FindINN(*s);
+    buildPartyTables(*s);
     EXPECT_EQ(s->PayerInnCount, 0);
     EXPECT_EQ(s->PayeeInnCount, 0);
 }
@@ -321,24 +321,24 @@ TEST(Scan, UnreadableAndWrongSizeOrdersAreListedWithTheirReasonAndOthersKeepThei
             return IoResult::failure("cannot read " + path, "Ошибка ввода-вывода");
         return readFile(path, out, max);
     };
-    ASSERT_TRUE(FindFilesPlat(*s, 2009, failOnSecond));
+    ASSERT_TRUE(scanOrders(*s, 2009, failOnSecond));
     ASSERT_EQ(fileNames(*s),
               (std::vector<std::string>{"1_1234567890_09.plat", "2_1234567890_09.plat",
                                         "3_1234567890_09.plat", "4_1234567890_09.plat"}));
-    EXPECT_EQ(s->PlatList[1].Problem.view(), cps("Ошибка ввода-вывода"));
-    EXPECT_EQ(s->PlatList[3].Problem.view(), cps("1170 байт вместо 1169"));
+    EXPECT_EQ(s->PlatList[1].problem.view(), cps("Ошибка ввода-вывода"));
+    EXPECT_EQ(s->PlatList[3].problem.view(), cps("1170 байт вместо 1169"));
     for (int i : {1, 3})
-        EXPECT_TRUE(s->PlatList[i].DateText.empty() && s->PlatList[i].AmountText.empty()) << i;
+        EXPECT_TRUE(s->PlatList[i].dateText.empty() && s->PlatList[i].amountText.empty()) << i;
     for (int i : {0, 2}) {
-        EXPECT_TRUE(s->PlatList[i].Problem.empty()) << i;
-        EXPECT_EQ(s->PlatList[i].DateText.view(), "03.02.2009") << i;
+        EXPECT_TRUE(s->PlatList[i].problem.empty()) << i;
+        EXPECT_EQ(s->PlatList[i].dateText.view(), "03.02.2009") << i;
     }
-    EXPECT_EQ(s->PlatList[2].PayeeInn.view(), "7777777777");
+    EXPECT_EQ(s->PlatList[2].payeeInn.view(), "7777777777");
     // The tables are rebuilt; an unreadable order offers its payer's number but no payee.
-    EXPECT_EQ(s->PayerInnTable[0].MaxNumber, 4u);
+    EXPECT_EQ(s->PayerInnTable[0].maxNumber, 4u);
     EXPECT_EQ(s->PayeeInnCount, 2);
     // The start names each once: the file and the reason.
-    const IoResult atStart = ScanAtStart(*s);
+    const IoResult atStart = scanAtStart(*s);
     EXPECT_FALSE(atStart.ok);
     EXPECT_EQ(atStart.error, "Не могу прочитать платежку " + dir.file("PP/4_1234567890_09.plat") +
                                  ": 1170 байт вместо 1169");
@@ -349,10 +349,10 @@ TEST(Scan, StartScanOnlyWhenThereAreOrderFiles) {
     auto s = storeIn(dir);
     dir.write("PP/notes.txt", "x");
     s->PayerInnCount = 5;
-    ASSERT_TRUE(ScanAtStart(*s));
+    ASSERT_TRUE(scanAtStart(*s));
     EXPECT_EQ(s->PayerInnCount, 5);
     // Any file named *.plat starts the scan, even one that is not listed.
     dir.write("PP/order.plat", "x");
-    ASSERT_TRUE(ScanAtStart(*s));
+    ASSERT_TRUE(scanAtStart(*s));
     EXPECT_EQ(s->PayerInnCount, 0);
 }

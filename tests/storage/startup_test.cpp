@@ -21,7 +21,7 @@ namespace {
 
 std::unique_ptr<Store> start(const TempDir& dir, QStringList* messages = nullptr) {
     auto s = std::make_unique<Store>();
-    const QStringList m = StartUp(*s, dir.path());
+    const QStringList m = startUp(*s, dir.path());
     if (messages)
         *messages = m;
     else
@@ -47,8 +47,8 @@ const auto oldFirm = testing_support::oldFirmRecord;
 using testing_support::oldFirmsFile;
 const auto oldOrder = testing_support::oldOrderFile;
 
-TPlat platOf(const QByteArray& bytes) {
-    TPlat p;
+OrderRecord platOf(const QByteArray& bytes) {
+    OrderRecord p;
     EXPECT_EQ(bytes.size(), 1169);
     if (bytes.size() == 1169)
         recordFromBytes(p, bytes.constData());
@@ -57,8 +57,8 @@ TPlat platOf(const QByteArray& bytes) {
     return p;
 }
 
-std::unique_ptr<std::array<TFirm, MaxFirms>> firmsOf(const QByteArray& bytes) {
-    auto f = std::make_unique<std::array<TFirm, MaxFirms>>();
+std::unique_ptr<std::array<OrganizationRecord, MaxFirms>> firmsOf(const QByteArray& bytes) {
+    auto f = std::make_unique<std::array<OrganizationRecord, MaxFirms>>();
     EXPECT_EQ(bytes.size(), 507648);
     clearRecord(*f);
     std::memcpy(f->data(), bytes.constData(), std::min<std::size_t>(bytes.size(), 507648));
@@ -67,15 +67,15 @@ std::unique_ptr<std::array<TFirm, MaxFirms>> firmsOf(const QByteArray& bytes) {
 
 } // namespace
 
-TEST(StartUp, FirstStartCreatesTheFoldersWithDefaultsAndNoMessage) {
+TEST(startUp, FirstStartCreatesTheFoldersWithDefaultsAndNoMessage) {
     TempDir dir;
     auto s = start(dir);
     for (const char* sub : {"Data", "PP", "PPDel"})
         EXPECT_TRUE(QFileInfo(dir.file(sub)).isDir()) << sub;
     EXPECT_EQ(s->ProgramDir, dir.path());
     EXPECT_EQ(s->PlatDir, dir.path() + "PP/");
-    EXPECT_EQ(s->FormSizes[0].Width, 256);
-    EXPECT_EQ(s->FormSizes[255].Height, 256);
+    EXPECT_EQ(s->FormSizes[0].width, 256);
+    EXPECT_EQ(s->FormSizes[255].height, 256);
     EXPECT_EQ(s->ColWidths[0], 16);
     EXPECT_EQ(s->CurrentYearOnly(), 0);
     EXPECT_TRUE(s->PathPlt.empty());
@@ -107,10 +107,10 @@ TEST(Settings, FilesAreReadAndOddValuesMended) {
     dir.write("PathPlt", path);
 
     auto s = start(dir);
-    EXPECT_EQ(s->FormSizes[0].Width, 800);
-    EXPECT_EQ(s->FormSizes[0].Height, 256);
-    EXPECT_EQ(s->FormSizes[3].Width, 256);
-    EXPECT_EQ(s->FormSizes[3].Height, 7);
+    EXPECT_EQ(s->FormSizes[0].width, 800);
+    EXPECT_EQ(s->FormSizes[0].height, 256);
+    EXPECT_EQ(s->FormSizes[3].width, 256);
+    EXPECT_EQ(s->FormSizes[3].height, 7);
     EXPECT_EQ(s->ColWidths[0], 16);
     EXPECT_EQ(s->ColWidths[1], 16);
     EXPECT_EQ(s->ColWidths[2], 2);
@@ -123,13 +123,13 @@ TEST(Settings, FilesAreReadAndOddValuesMended) {
 TEST(Settings, SavedTablesReadBackAlike) {
     TempDir dir;
     auto s = start(dir);
-    s->FormSizes[2].Height = 480;
+    s->FormSizes[2].height = 480;
     s->ColWidths[8] = 123;
     s->CurrentYearOnly() = 1;
-    ASSERT_TRUE(SaveFileForm(*s) && SaveFileCol(*s) && SaveFileSet(*s));
+    ASSERT_TRUE(saveWindowSizesFile(*s) && saveColumnWidthsFile(*s) && saveSettingsFile(*s));
     EXPECT_EQ(dir.size("FormW") + dir.size("ArCol") + dir.size("Set"), 1024 + 512 + 512);
     auto again = start(dir);
-    EXPECT_EQ(again->FormSizes[2].Height, 480);
+    EXPECT_EQ(again->FormSizes[2].height, 480);
     EXPECT_EQ(again->ColWidths[8], 123);
     EXPECT_EQ(again->CurrentYearOnly(), 1);
 }
@@ -144,9 +144,9 @@ TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
     const Case cases[] = {
         {"FormW", QByteArray("\x20\x03\x58\x02\x90", 5), 1024,
          [](const Store& s) {
-             EXPECT_EQ(s.FormSizes[0].Width, 800);
-             EXPECT_EQ(s.FormSizes[0].Height, 600);
-             EXPECT_EQ(s.FormSizes[1].Width, 256); // a part of an entry is not taken
+             EXPECT_EQ(s.FormSizes[0].width, 800);
+             EXPECT_EQ(s.FormSizes[0].height, 600);
+             EXPECT_EQ(s.FormSizes[1].width, 256); // a part of an entry is not taken
          }},
         {"ArCol", QByteArray("\x50\x00\x60", 3), 512,
          [](const Store& s) {
@@ -165,7 +165,7 @@ TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
                     4),
          256, [](const Store& s) { EXPECT_TRUE(s.PathPlt.empty()); }},
         // An empty window size file is taken as missing, without a word.
-        {"FormW", QByteArray(), 0, [](const Store& s) { EXPECT_EQ(s.FormSizes[5].Width, 256); }},
+        {"FormW", QByteArray(), 0, [](const Store& s) { EXPECT_EQ(s.FormSizes[5].width, 256); }},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -183,7 +183,7 @@ TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
     }
 }
 
-TEST(StartUp, BranchAndEmployeeTablesAreLoadedAndCounted) {
+TEST(startUp, BranchAndEmployeeTablesAreLoadedAndCounted) {
     TempDir dir;
     QDir(dir.path()).mkpath("Data");
     QByteArray filial(46592, '\0');
@@ -210,7 +210,7 @@ TEST(StartUp, BranchAndEmployeeTablesAreLoadedAndCounted) {
     EXPECT_EQ(dir.size("Data/Filial"), 46592);
 }
 
-TEST(StartUp, OldDirectoryFilesAreConvertedIntoData) {
+TEST(startUp, OldDirectoryFilesAreConvertedIntoData) {
     TempDir dir;
     std::vector<QByteArray> firms;
     for (int i = 0; i < 10; ++i)
@@ -247,30 +247,30 @@ TEST(StartUp, OldDirectoryFilesAreConvertedIntoData) {
     EXPECT_FALSE(dir.exists("FirmsDel"));
 
     auto written = firmsOf(dir.read("Data/Firms"));
-    const TFirm& f = (*written)[0];
-    EXPECT_EQ(f.Name.view(), cps("Фирма 0"));
-    EXPECT_EQ(f.LegalAddress.view(), std::string(96, 'L'));
-    EXPECT_EQ(f.PostalAddress.view(), std::string(10, 'P'));
-    EXPECT_EQ(f.Phone.view(), std::string(32, '1'));
-    EXPECT_EQ(f.EMail.view(), std::string(48, 'e'));
-    EXPECT_EQ(f.CertIssuer.view(), std::string(255, 'i'));
-    EXPECT_EQ(f.Banks[2].Account.view(), "40702810000000000002");
-    EXPECT_EQ(f.Banks[2].Bik.view(), "044525225");
-    EXPECT_EQ(f.Banks[2].BankShort.view(), std::string(64, 'S'));
-    EXPECT_EQ(f.Banks[2].BankFull.view(), std::string(128, 'F'));
-    EXPECT_EQ(f.Inn.view(), "7700000000");
-    EXPECT_EQ(f.Kpp.view(), "770101001");
-    EXPECT_EQ(f.Okved.view(), std::string(128, 'o'));
-    EXPECT_EQ(f.BankNo, 2);
-    EXPECT_EQ(f.FilialNo, 0);
-    EXPECT_EQ(f.Flags, 0);
-    EXPECT_EQ((*written)[9].Inn.view(), "7700000009");
-    EXPECT_TRUE((*written)[10].Name.empty());
-    EXPECT_TRUE((*written)[11].Name.empty());
-    EXPECT_EQ(firmsOf(dir.read("Data/FirmsDel"))->at(2).Name.view(), "Del 3");
+    const OrganizationRecord& f = (*written)[0];
+    EXPECT_EQ(f.name.view(), cps("Фирма 0"));
+    EXPECT_EQ(f.legalAddress.view(), std::string(96, 'L'));
+    EXPECT_EQ(f.postalAddress.view(), std::string(10, 'P'));
+    EXPECT_EQ(f.phone.view(), std::string(32, '1'));
+    EXPECT_EQ(f.email.view(), std::string(48, 'e'));
+    EXPECT_EQ(f.certIssuer.view(), std::string(255, 'i'));
+    EXPECT_EQ(f.banks[2].account.view(), "40702810000000000002");
+    EXPECT_EQ(f.banks[2].bik.view(), "044525225");
+    EXPECT_EQ(f.banks[2].bankShort.view(), std::string(64, 'S'));
+    EXPECT_EQ(f.banks[2].bankFull.view(), std::string(128, 'F'));
+    EXPECT_EQ(f.inn.view(), "7700000000");
+    EXPECT_EQ(f.kpp.view(), "770101001");
+    EXPECT_EQ(f.okved.view(), std::string(128, 'o'));
+    EXPECT_EQ(f.bankNo, 2);
+    EXPECT_EQ(f.branchNo, 0);
+    EXPECT_EQ(f.flags, 0);
+    EXPECT_EQ((*written)[9].inn.view(), "7700000009");
+    EXPECT_TRUE((*written)[10].name.empty());
+    EXPECT_TRUE((*written)[11].name.empty());
+    EXPECT_EQ(firmsOf(dir.read("Data/FirmsDel"))->at(2).name.view(), "Del 3");
 }
 
-TEST(StartUp, OldDirectoryFilesWithoutOrganizationsOrOfAnotherSizeAreLeftAlone) {
+TEST(startUp, OldDirectoryFilesWithoutOrganizationsOrOfAnotherSizeAreLeftAlone) {
     const QByteArray one = oldFirmsFile({oldFirm("One", "1")});
     for (const QByteArray& firms : {oldFirmsFile({}), one + 'x'}) {
         TempDir dir;
@@ -288,7 +288,7 @@ TEST(StartUp, OldDirectoryFilesWithoutOrganizationsOrOfAnotherSizeAreLeftAlone) 
 // old orders were converted anyway, without their parties' details. It is now converted
 // whenever the old file is there and the tables lack its organizations, and the old orders
 // wait for it.
-TEST(StartUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
+TEST(startUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     // The old files fill the disk but for less than a table.
     testing_support::SmallDisk disk(640 * 1024);
     if (!disk.works())
@@ -304,7 +304,7 @@ TEST(StartUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     write("FirmsDel", oldFirmsFile({oldFirm("Gone", "8")}));
     write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "7"));
     auto s = std::make_unique<Store>();
-    const QStringList messages = StartUp(*s, dir);
+    const QStringList messages = startUp(*s, dir);
     EXPECT_EQ(s->FirmCount, 0);
     ASSERT_FALSE(messages.isEmpty());
     EXPECT_TRUE(
@@ -317,22 +317,22 @@ TEST(StartUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     ASSERT_TRUE(disk.resize(8 * 1024 * 1024));
     s = std::make_unique<Store>();
     s->setProgramDir(dir);
-    s->Firms[0].Name = "Kept";
-    s->Firms[0].Inn = "7";
-    ASSERT_TRUE(SaveFileFirm(*s));
+    s->Firms[0].name = "Kept";
+    s->Firms[0].inn = "7";
+    ASSERT_TRUE(saveOrganizationsFile(*s));
     s = std::make_unique<Store>();
-    EXPECT_EQ(StartUp(*s, dir), QStringList());
+    EXPECT_EQ(startUp(*s, dir), QStringList());
     ASSERT_EQ(s->FirmCount, 2);
-    EXPECT_EQ(s->Firms[0].Name.view(), "Kept");
-    EXPECT_EQ(s->Firms[1].Name.view(), "Payer");
+    EXPECT_EQ(s->Firms[0].name.view(), "Kept");
+    EXPECT_EQ(s->Firms[1].name.view(), "Payer");
     EXPECT_EQ(s->FirmDelCount, 1);
     EXPECT_FALSE(QFileInfo::exists(dir + "Firms"));
     EXPECT_TRUE(QFileInfo::exists(dir + "Firms_Old"));
     QFile order(dir + "PP/12_1234567890_09.plat");
     ASSERT_TRUE(order.open(QIODevice::ReadOnly));
-    const TPlat p = platOf(order.readAll());
-    EXPECT_EQ(p.PayerName.view(), "Payer");
-    EXPECT_EQ(p.PayeeName.view(), "Kept");
+    const OrderRecord p = platOf(order.readAll());
+    EXPECT_EQ(p.payerName.view(), "Payer");
+    EXPECT_EQ(p.payeeName.view(), "Kept");
 }
 
 // A kill in the middle of a save left its temporary files behind, and a new order saved whole
@@ -340,7 +340,7 @@ TEST(StartUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
 // leave (the file's name, "." and six random letters of both cases; a complete copy beside a
 // file as NAME.new), and the new order takes its name when that is free. Names a person may
 // give a copy, and files that are not the program's, stay.
-TEST(StartUp, LeftoversOfInterruptedWritesAreClearedAndANewOrderTakesItsName) {
+TEST(startUp, LeftoversOfInterruptedWritesAreClearedAndANewOrderTakesItsName) {
     TempDir dir;
     for (const char* sub : {"Data", "PP", "PPDel"})
         QDir(dir.path()).mkpath(sub);
@@ -371,7 +371,7 @@ TEST(StartUp, LeftoversOfInterruptedWritesAreClearedAndANewOrderTakesItsName) {
     EXPECT_EQ(dir.read("PP/5_1234567890_09.plat"), order);
 }
 
-TEST(StartUp, OrderFilesInTheProgramFolderMoveIntoTheirFolders) {
+TEST(startUp, OrderFilesInTheProgramFolderMoveIntoTheirFolders) {
     TempDir dir;
     // A name PP already holds stays in both places.
     QDir(dir.path()).mkpath("PP");
@@ -399,7 +399,7 @@ TEST(StartUp, OrderFilesInTheProgramFolderMoveIntoTheirFolders) {
     EXPECT_EQ(dir.read("11_1234567890_09.plat"), beside);
 }
 
-TEST(StartUp, FailedCopyIsReportedAndKeepsTheSource) {
+TEST(startUp, FailedCopyIsReportedAndKeepsTheSource) {
     TempDir dir;
     QDir(dir.path()).mkpath("Data");
     QDir(dir.path()).mkpath("PP");
@@ -420,7 +420,7 @@ TEST(StartUp, FailedCopyIsReportedAndKeepsTheSource) {
     EXPECT_EQ(QDir(dir.file("PP")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
-TEST(StartUp, FoldersThatCannotBeCreatedAreReportedAndStartUpGoesOn) {
+TEST(startUp, FoldersThatCannotBeCreatedAreReportedAndStartUpGoesOn) {
     TempDir dir;
     for (const char* blocker : {"Data", "PP", "PPDel"})
         dir.write(blocker, "not a folder");
@@ -435,58 +435,58 @@ TEST(StartUp, FoldersThatCannotBeCreatedAreReportedAndStartUpGoesOn) {
     EXPECT_EQ(s->CurrentYearOnly(), 1);
 }
 
-TEST(StartUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
+TEST(startUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
     TempDir dir;
     QDir(dir.path()).mkpath("Data");
     auto firms = std::make_unique<Store>();
     firms->setProgramDir(dir.path());
-    TFirm& payer = firms->Firms[0];
-    payer.Name = cps("ООО Плательщик");
-    payer.Inn = "1234567890";
-    payer.Kpp = "770101001";
-    payer.BankNo = 2;
-    payer.Banks[0].Account = "40702810000000000001";
-    payer.Banks[0].Bik = "044525225";
-    payer.Banks[0].BankFull = cps("Полное имя банка");
-    payer.Banks[2].Account = "40702810000000000003";
-    TFirm& payee = firms->FirmsDel[0];
-    payee.Name = cps("Удаленный получатель");
-    payee.Inn = "5555555555";
-    payee.Banks[0].Bik = "045004641";
-    ASSERT_TRUE(SaveFileFirm(*firms));
-    ASSERT_TRUE(SaveFileFirmDel(*firms));
+    OrganizationRecord& payer = firms->Firms[0];
+    payer.name = cps("ООО Плательщик");
+    payer.inn = "1234567890";
+    payer.kpp = "770101001";
+    payer.bankNo = 2;
+    payer.banks[0].account = "40702810000000000001";
+    payer.banks[0].bik = "044525225";
+    payer.banks[0].bankFull = cps("Полное имя банка");
+    payer.banks[2].account = "40702810000000000003";
+    OrganizationRecord& payee = firms->FirmsDel[0];
+    payee.name = cps("Удаленный получатель");
+    payee.inn = "5555555555";
+    payee.banks[0].bik = "045004641";
+    ASSERT_TRUE(saveOrganizationsFile(*firms));
+    ASSERT_TRUE(saveDeletedOrganizationsFile(*firms));
     dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "5555555555"));
 
     auto s = start(dir);
     EXPECT_FALSE(dir.exists("12_1234567890.plat"));
     EXPECT_FALSE(dir.exists("12_1234567890_09.plat"));
     // Converted, and moved into PP in the same start, so that it is listed at once.
-    const TPlat p = platOf(dir.read("PP/12_1234567890_09.plat"));
-    EXPECT_EQ(p.Number.view(), "12");
-    EXPECT_EQ(p.Date.view(), "03.02.2009");
-    EXPECT_EQ(p.Amount.view(), "1500-00");
-    EXPECT_EQ(p.Vat, 1);
-    EXPECT_EQ(p.PayKind, 2);
-    EXPECT_EQ(p.Status, 2);
-    EXPECT_EQ(p.Purpose.view(), cps("Оплата\r\nпо счету"));
-    EXPECT_EQ(p.Kbk.view(), "18210102010011000110");
-    EXPECT_EQ(p.TaxPeriod.view(), cps("МС.01.2009"));
-    EXPECT_EQ(p.DocDate.view(), "01.02.2009");
-    EXPECT_EQ(p.TaxType.view(), cps("НС"));
-    EXPECT_EQ(p.Accepted, 1);
+    const OrderRecord p = platOf(dir.read("PP/12_1234567890_09.plat"));
+    EXPECT_EQ(p.number.view(), "12");
+    EXPECT_EQ(p.date.view(), "03.02.2009");
+    EXPECT_EQ(p.amount.view(), "1500-00");
+    EXPECT_EQ(p.vat, 1);
+    EXPECT_EQ(p.payKind, 2);
+    EXPECT_EQ(p.status, 2);
+    EXPECT_EQ(p.purpose.view(), cps("Оплата\r\nпо счету"));
+    EXPECT_EQ(p.kbk.view(), "18210102010011000110");
+    EXPECT_EQ(p.taxPeriod.view(), cps("МС.01.2009"));
+    EXPECT_EQ(p.docDate.view(), "01.02.2009");
+    EXPECT_EQ(p.taxType.view(), cps("НС"));
+    EXPECT_EQ(p.accepted, 1);
     // The payer from the directory with its first bank slot, whatever bank it uses.
-    EXPECT_EQ(p.PayerName.view(), cps("ООО Плательщик"));
-    EXPECT_EQ(p.PayerKpp.view(), "770101001");
-    EXPECT_EQ(p.PayerAccount.view(), "40702810000000000001");
-    EXPECT_EQ(p.PayerBik.view(), "044525225");
-    EXPECT_EQ(p.PayerBankFull.view(), cps("Полное имя банка"));
-    EXPECT_EQ(p.PayerBankNo, 0);
+    EXPECT_EQ(p.payerName.view(), cps("ООО Плательщик"));
+    EXPECT_EQ(p.payerKpp.view(), "770101001");
+    EXPECT_EQ(p.payerAccount.view(), "40702810000000000001");
+    EXPECT_EQ(p.payerBik.view(), "044525225");
+    EXPECT_EQ(p.payerBankFull.view(), cps("Полное имя банка"));
+    EXPECT_EQ(p.payerBankNo, 0);
     // The payee from the deleted organizations.
-    EXPECT_EQ(p.PayeeName.view(), cps("Удаленный получатель"));
-    EXPECT_EQ(p.PayeeBik.view(), "045004641");
+    EXPECT_EQ(p.payeeName.view(), cps("Удаленный получатель"));
+    EXPECT_EQ(p.payeeBik.view(), "045004641");
 }
 
-TEST(StartUp, OldOrderKeepsItsNameWhenNoYearNameFits) {
+TEST(startUp, OldOrderKeepsItsNameWhenNoYearNameFits) {
     struct Case {
         const char* name;
         const char* date;
@@ -503,16 +503,16 @@ TEST(StartUp, OldOrderKeepsItsNameWhenNoYearNameFits) {
         TempDir dir;
         dir.write(c.name, oldOrder("12", c.date, "1234567890", "5555555555"));
         start(dir);
-        const TPlat p = platOf(dir.read(QStringLiteral("PP/") + c.expectedName));
-        EXPECT_EQ(p.Number.view(), "12") << c.name << " " << c.date;
-        EXPECT_EQ(p.Date.view(), c.date) << c.name;
+        const OrderRecord p = platOf(dir.read(QStringLiteral("PP/") + c.expectedName));
+        EXPECT_EQ(p.number.view(), "12") << c.name << " " << c.date;
+        EXPECT_EQ(p.date.view(), c.date) << c.name;
         // Neither party is in the directory: names and banks stay empty.
-        EXPECT_TRUE(p.PayerName.empty()) << c.name;
-        EXPECT_TRUE(p.PayeeBik.empty()) << c.name;
+        EXPECT_TRUE(p.payerName.empty()) << c.name;
+        EXPECT_TRUE(p.payeeBik.empty()) << c.name;
     }
 }
 
-TEST(StartUp, OldOrderIsNotRenamedOverAnotherFile) {
+TEST(startUp, OldOrderIsNotRenamedOverAnotherFile) {
     TempDir dir;
     QDir(dir.path()).mkpath("PP");
     // An order of that name waits beside the program because PP already holds one.
@@ -522,5 +522,5 @@ TEST(StartUp, OldOrderIsNotRenamedOverAnotherFile) {
     dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "2"));
     start(dir);
     EXPECT_EQ(dir.read("12_1234567890_09.plat"), current);
-    EXPECT_EQ(platOf(dir.read("PP/12_1234567890.plat")).PayeeInn.view(), "2");
+    EXPECT_EQ(platOf(dir.read("PP/12_1234567890.plat")).payeeInn.view(), "2");
 }

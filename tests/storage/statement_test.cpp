@@ -54,20 +54,20 @@ struct Folder {
     Folder() {
         s->setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
-        s->Firms[0].Name.assign(cp("Вега"));
-        s->Firms[0].Banks[2].Account.assign(Ours.toLatin1());
+        s->Firms[0].name.assign(cp("Вега"));
+        s->Firms[0].banks[2].account.assign(Ours.toLatin1());
         s->FirmCount = 1;
-        TPlat p;
+        OrderRecord p;
         clearRecord(p);
-        p.Number = "15";
-        p.Date = "3.02.2026";
-        p.Amount = "1500-00";
-        p.PayerAccount.assign(Ours.toLatin1());
-        p.PayerInn = "7701000001";
+        p.number = "15";
+        p.date = "3.02.2026";
+        p.amount = "1500-00";
+        p.payerAccount.assign(Ours.toLatin1());
+        p.payerInn = "7701000001";
         order = recordBytes(p);
         dir.write("PP/" + Name, order);
         s->PlatCount = 1;
-        s->PlatList[0].FileName.assign(Name.toLatin1());
+        s->PlatList[0].fileName.assign(Name.toLatin1());
         s->PlatSaved = true;
         s->PlatFileName.assign(Name.toLatin1());
         s->Plat = p;
@@ -75,7 +75,7 @@ struct Folder {
     }
     StatementOutcome import(const QByteArray& bytes) {
         dir.write("kl_to_1c.txt", bytes);
-        return ImportStatement(*s, dir.file("kl_to_1c.txt"));
+        return importStatement(*s, dir.file("kl_to_1c.txt"));
     }
 };
 
@@ -118,9 +118,9 @@ TEST(Statement, OnlyADebitOfTheSameAccountNumberDateAndAmountMarksTheOrder) {
     QByteArray accepted = f.order;
     accepted[1168] = 1;
     EXPECT_EQ(f.dir.read("PP/" + Name), accepted);
-    EXPECT_EQ(f.s->PlatList[0].Accepted, 1);
-    EXPECT_EQ(f.s->Plat.Accepted, 1);
-    EXPECT_EQ(f.s->PlatSnapshot.Accepted, 1);
+    EXPECT_EQ(f.s->PlatList[0].accepted, 1);
+    EXPECT_EQ(f.s->Plat.accepted, 1);
+    EXPECT_EQ(f.s->PlatSnapshot.accepted, 1);
 }
 
 TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
@@ -146,16 +146,16 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
         f.dir.write("kl_to_1c.txt", row.bytes);
         const testing_support::Tree before = folderTree(f.dir.path());
         f.s->ReadOnlyFolder = row.heldFolder;
-        const StatementOutcome r = ImportStatement(*f.s, f.dir.file("kl_to_1c.txt"));
+        const StatementOutcome r = importStatement(*f.s, f.dir.file("kl_to_1c.txt"));
         EXPECT_TRUE(r.error.endsWith(QString(row.reason)))
             << row.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.marked.isEmpty()) << row.name;
         EXPECT_EQ(folderTree(f.dir.path()), before) << row.name;
-        EXPECT_EQ(f.s->Plat.Accepted, 0) << row.name;
+        EXPECT_EQ(f.s->Plat.accepted, 0) << row.name;
     }
 
     // A pipe chosen by mistake is refused at once, not waited on.
     Folder f;
     ASSERT_EQ(::mkfifo(QFile::encodeName(f.dir.file("pipe")).constData(), 0600), 0);
-    EXPECT_TRUE(ImportStatement(*f.s, f.dir.file("pipe")).error.endsWith("Это не обычный файл"));
+    EXPECT_TRUE(importStatement(*f.s, f.dir.file("pipe")).error.endsWith("Это не обычный файл"));
 }

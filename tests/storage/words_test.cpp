@@ -19,53 +19,53 @@ std::vector<std::string> words(const WordList& w) {
 std::string ooo(const char* utf8) {
     WorkText t;
     t = cps(utf8);
-    OOO(t);
+    shortenLegalForm(t);
     return std::string(t.view());
 }
 
 } // namespace
 
-TEST(SplitWords, SeparatorRunsGiveNoEmptyWords) {
+TEST(splitWords, SeparatorRunsGiveNoEmptyWords) {
     WordList w;
-    SplitWords("  one \t\r\n two\x01three   ", w);
+    splitWords("  one \t\r\n two\x01three   ", w);
     EXPECT_EQ(words(w), (std::vector<std::string>{"one", "two", "three"}));
-    SplitWords(" \t\r\n  ", w);
+    splitWords(" \t\r\n  ", w);
     EXPECT_EQ(w.count, 0);
-    SplitWords("", w);
+    splitWords("", w);
     EXPECT_EQ(w.count, 0);
 }
 
-TEST(SplitWords, LongWordIsCutTo32AndListStopsAt64) {
+TEST(splitWords, LongWordIsCutTo32AndListStopsAt64) {
     WordList w;
-    SplitWords(std::string(40, 'x') + " y", w);
+    splitWords(std::string(40, 'x') + " y", w);
     ASSERT_EQ(w.count, 2);
     EXPECT_EQ(std::string(w[0]), std::string(32, 'x'));
 
     std::string many;
     for (int i = 0; i < 100; ++i)
         many += std::to_string(i) + " ";
-    SplitWords(many, w);
+    splitWords(many, w);
     ASSERT_EQ(w.count, 64);
     EXPECT_EQ(std::string(w[63]), "63");
 }
 
-TEST(SplitWords, HighCyrillicBytesAreLetters) {
+TEST(splitWords, HighCyrillicBytesAreLetters) {
     WordList w;
-    SplitWords(cps("ООО «Вега»"), w);
+    splitWords(cps("ООО «Вега»"), w);
     EXPECT_EQ(words(w), (std::vector<std::string>{cps("ООО"), cps("«Вега»")}));
 }
 
-TEST(SplitAtUnderscores, FileNameParts) {
+TEST(splitAtUnderscores, FileNameParts) {
     WordList w;
-    SplitAtUnderscores("15_1234567890_09", w);
+    splitAtUnderscores("15_1234567890_09", w);
     EXPECT_EQ(words(w), (std::vector<std::string>{"15", "1234567890", "09"}));
-    SplitAtUnderscores("15__1234567890_09", w);
+    splitAtUnderscores("15__1234567890_09", w);
     EXPECT_EQ(words(w), (std::vector<std::string>{"15", "1234567890", "09"}));
-    SplitAtUnderscores("_a b_", w);
+    splitAtUnderscores("_a b_", w);
     EXPECT_EQ(words(w), (std::vector<std::string>{"a b"}));
 }
 
-TEST(OOO, ShortensTheLegalForm) {
+TEST(shortenLegalForm, ShortensTheLegalForm) {
     EXPECT_EQ(ooo("Общество с ограниченной ответственностью  «Вега»"), cps("ООО «Вега»"));
     EXPECT_EQ(ooo("ОБЩЕСТВО С ОГРАНИЧЕННОЙ ОТВЕТСТВЕННОСТЬЮ ТОРГОВЫЙ ДОМ"),
               cps("ООО ТОРГОВЫЙ ДОМ"));
@@ -74,7 +74,7 @@ TEST(OOO, ShortensTheLegalForm) {
               cps("ООО Альфа и Омега"));
 }
 
-TEST(OOO, LeavesOtherTextsUntouched) {
+TEST(shortenLegalForm, LeavesOtherTextsUntouched) {
     // The legal form alone, without a fifth word.
     EXPECT_EQ(ooo("Общество с ограниченной ответственностью"),
               cps("Общество с ограниченной ответственностью"));

@@ -202,14 +202,14 @@ QByteArray oldOrderFile(const char* number, const char* date, const char* payerI
 }
 
 QByteArray platFile(const PlatFields& f) {
-    storage::TPlat p;
+    storage::OrderRecord p;
     storage::clearRecord(p);
-    p.Number.assign(cp(f.number));
-    p.PayerInn.assign(cp(f.payerInn));
-    p.Date.assign(cp(f.date));
-    p.PayeeInn.assign(cp(f.payeeInn));
-    p.Amount.assign(cp(f.amount));
-    p.Accepted = f.accepted;
+    p.number.assign(cp(f.number));
+    p.payerInn.assign(cp(f.payerInn));
+    p.date.assign(cp(f.date));
+    p.payeeInn.assign(cp(f.payeeInn));
+    p.amount.assign(cp(f.amount));
+    p.accepted = f.accepted;
     return storage::recordBytes(p);
 }
 

@@ -11,7 +11,7 @@
 
 namespace render {
 
-DeviceMetrics PrinterMetrics(const QPrinter& printer) {
+DeviceMetrics printerMetrics(const QPrinter& printer) {
     const QRect paint = printer.pageLayout().paintRectPixels(printer.resolution());
     const bool full = printer.fullPage();
     return DeviceMetrics::fromDpi(printer.resolution(), printer.resolution(),
@@ -22,13 +22,13 @@ namespace {
 
 void drawOrder(QPainter& painter, const DeviceMetrics& metrics, const OrderInput& order) {
     QtTextMeasurer measurer(painter.device());
-    const FormLayout layout = LayOut(order, metrics, measurer);
-    PaintForm(painter, layout);
+    const FormLayout layout = layOut(order, metrics, measurer);
+    paintForm(painter, layout);
 }
 
 } // namespace
 
-storage::IoResult PrintJob(QPrinter& printer, const PageDrawer& draw) {
+storage::IoResult printJob(QPrinter& printer, const PageDrawer& draw) {
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return storage::writeFileAtomic(printer.outputFileName(), [&](QIODevice& out) {
             QPdfWriter writer(&out);
@@ -52,22 +52,22 @@ storage::IoResult PrintJob(QPrinter& printer, const PageDrawer& draw) {
     return {};
 }
 
-storage::IoResult PrintForm(QPrinter& printer, const OrderInput& order) {
-    const DeviceMetrics metrics = PrinterMetrics(printer);
-    return PrintJob(printer, [&](QPainter& painter, QPagedPaintDevice&) {
+storage::IoResult printForm(QPrinter& printer, const OrderInput& order) {
+    const DeviceMetrics metrics = printerMetrics(printer);
+    return printJob(printer, [&](QPainter& painter, QPagedPaintDevice&) {
         drawOrder(painter, metrics, order);
         return true;
     });
 }
 
-storage::IoResult WriteFormsPdf(const QString& path, const QList<OrderInput>& orders) {
-    return WriteFormsPdf(path, orders.size(), [&orders](qsizetype i, OrderInput& input) {
+storage::IoResult writeFormsPdf(const QString& path, const QList<OrderInput>& orders) {
+    return writeFormsPdf(path, orders.size(), [&orders](qsizetype i, OrderInput& input) {
         input = orders[i];
         return storage::IoResult{};
     });
 }
 
-storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const OrderSource& order) {
+storage::IoResult writeFormsPdf(const QString& path, qsizetype count, const OrderSource& order) {
     return storage::writeFileAtomic(path, [&](QIODevice& out) {
         QPdfWriter writer(&out);
         writer.setResolution(1200);
@@ -89,7 +89,7 @@ storage::IoResult WriteFormsPdf(const QString& path, qsizetype count, const Orde
                 painter.end();
                 return r;
             }
-            PaintForm(painter, LayOut(input, metrics, measurer));
+            paintForm(painter, layOut(input, metrics, measurer));
         }
         return painter.end() ? storage::IoResult{} : storage::IoResult::failure(QString());
     });
