@@ -211,6 +211,13 @@ TEST(HostileFolder, ProgramFolderThatCannotBeWrittenGivesNoLockAndSaysWhy) {
     EXPECT_EQ(lock.acquire(), FolderLock::State::Unavailable);
     EXPECT_EQ(lock.problem(), "файл блокировки " + f.prog() + "Quenmara.lock: Нет доступа");
     setMode(f.prog(), 0755);
+    // A lock file that cannot be read names no holder: it was taken for a running one for
+    // ever; it is named instead.
+    f.write("Quenmara.lock", "12\nquenmara\nhost\n");
+    setMode(f.prog() + "Quenmara.lock", 0);
+    FolderLock unreadable(f.prog());
+    EXPECT_EQ(unreadable.acquire(), FolderLock::State::Unavailable);
+    EXPECT_EQ(unreadable.problem(), "файл блокировки " + f.prog() + "Quenmara.lock: Нет доступа");
 }
 
 TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
