@@ -6,6 +6,7 @@
 #include "organizationcarddialog.h"
 
 #include "editor/uiutil.h"
+#include "storage/digits.h"
 #include "storage/store.h"
 
 #include <QKeyEvent>
@@ -31,7 +32,7 @@ OrganizationDetailsDialog::OrganizationDetailsDialog(storage::Store& store, QWid
         edits_[i]->installEventFilter(this);
     }
     // ИНН: digits only, at most 12.
-    editor::restrictChars(ui->innEdit, [](QChar c) { return c >= u'0' && c <= u'9'; });
+    editor::restrictChars(ui->innEdit, [](QChar c) { return storage::isDigit(c); });
     ui->innEdit->setMaxLength(12);
     // Bank details change only in the bank window; their boxes look it.
     QPalette readOnly = ui->accountEdit->palette();

@@ -34,9 +34,7 @@ namespace editor {
 
 namespace {
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
+using storage::isDigit;
 
 } // namespace
 
@@ -61,7 +59,9 @@ MainWindow::MainWindow(storage::Store& store, QWidget* parent)
 
     // Each box takes at most what its field of the order record holds; the purpose counts
     // its line breaks as the record stores them.
-    restrictChars(ui->numberEdit, isDigit, capacityOf(&storage::OrderRecord::number));
+    restrictChars(
+        ui->numberEdit, [](QChar c) { return isDigit(c); },
+        capacityOf(&storage::OrderRecord::number));
     restrictToCp1251(ui->dateEdit, capacityOf(&storage::OrderRecord::date));
     restrictChars(
         ui->amountEdit, [](QChar c) { return isDigit(c) || c == u',' || c == u'-' || c == u'.'; },

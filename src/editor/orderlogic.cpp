@@ -41,9 +41,7 @@ const QStringList& statusTexts() {
 
 namespace {
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
+using storage::isDigit;
 
 bool validParty(const Store& s, int index) {
     return index >= 0 && index < s.FirmCount;

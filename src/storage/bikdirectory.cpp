@@ -1,6 +1,7 @@
 #include "bikdirectory.h"
 
 #include "cp1251.h"
+#include "digits.h"
 #include "zipfile.h"
 
 #include <QFileInfo>
@@ -23,8 +24,7 @@ constexpr char FileMark[] = "Quenmara BIK 1";
 
 // n decimal digits and nothing else: a BIK (9), an account (20).
 bool digitsOnly(QStringView s, qsizetype n) {
-    return s.size() == n &&
-           std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return s.size() == n && std::all_of(s.begin(), s.end(), [](QChar c) { return isDigit(c); });
 }
 
 // A text of the message as one line of our file: no tabs or line breaks.

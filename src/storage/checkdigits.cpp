@@ -1,6 +1,7 @@
 #include "checkdigits.h"
 
 #include "bikdirectory.h"
+#include "digits.h"
 
 #include <algorithm>
 #include <array>
@@ -9,12 +10,8 @@ namespace storage {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool allDigits(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), isDigit);
+    return std::all_of(s.begin(), s.end(), [](char c) { return isDigit(c); });
 }
 
 // The control digit of the leading weights.size() digits of s: the weighted sum modulo 11,

@@ -1,5 +1,7 @@
 #include "choices.h"
 
+#include "digits.h"
+
 #include <QDate>
 
 namespace storage {
@@ -12,7 +14,7 @@ int digitsValue(std::string_view s) {
         return -1;
     int v = 0;
     for (char c : s) {
-        if (c < '0' || c > '9')
+        if (!isDigit(c))
             return -1;
         v = v * 10 + (c - '0');
     }

@@ -476,13 +476,4 @@ IoResult keepCopy(const QString& path, const QString& suffix, QString& keptAs) {
     });
 }
 
-bool isDigits(std::string_view s) {
-    if (s.empty())
-        return false;
-    for (char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 } // namespace storage

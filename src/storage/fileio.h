@@ -4,6 +4,8 @@
 // shows a message itself.
 #pragma once
 
+#include "digits.h"
+
 #include <QByteArray>
 #include <QString>
 #include <string_view>
@@ -107,9 +109,5 @@ IoResult moveAside(const QString& path, const QString& suffix, QString* movedTo 
 // complete copy. A name that already holds the same content (kept by an earlier attempt)
 // is taken as it is. keptAs receives the name.
 IoResult keepCopy(const QString& path, const QString& suffix, QString& keptAs);
-
-// A file name part made only of the digits 0..9 (and not empty): the only kind of text a
-// file name is built from.
-bool isDigits(std::string_view s);
 
 } // namespace storage

@@ -13,7 +13,7 @@ std::optional<Money> Money::parseLenient(std::string_view text) {
     int digits = 0;
     int fraction = -1; // digits after the separator; -1 before it
     for (char c : text) {
-        if (!isAmountDigit(c)) {
+        if (!isDigit(c)) {
             if (fraction >= 0)
                 return std::nullopt; // a second separator
             fraction = 0;

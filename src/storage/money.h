@@ -4,6 +4,7 @@
 // file and the list's sum).
 #pragma once
 
+#include "digits.h"
 #include "shortstr.h"
 
 #include <QString>
@@ -12,11 +13,6 @@
 #include <string_view>
 
 namespace storage {
-
-// A decimal digit of an amount text.
-constexpr bool isAmountDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // The text of an amount: ASCII digits and the separator asked for.
 using MoneyText = ShortStr<31>;
@@ -106,7 +102,7 @@ inline ParsedAmount Money::parse(std::string_view text) {
     const std::size_t n = text.size();
     std::size_t rubles = 0;
     std::int64_t value = 0;
-    while (rubles < n && isAmountDigit(text[rubles])) {
+    while (rubles < n && isDigit(text[rubles])) {
         // 10 digits or more are refused below; stop the value growing before it wraps.
         if (rubles <= MaxRubleDigits)
             value = value * 10 + (text[rubles] - '0');
@@ -116,9 +112,8 @@ inline ParsedAmount Money::parse(std::string_view text) {
     // or more kopeck digits) is a bad format.
     const bool hasKopecks = rubles < n;
     const bool wellFormed =
-        rubles > 0 &&
-        (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
-                         isAmountDigit(text[rubles + 1]) && isAmountDigit(text[rubles + 2])));
+        rubles > 0 && (!hasKopecks || (n == rubles + 3 && isSeparator(text[rubles]) &&
+                                       isDigit(text[rubles + 1]) && isDigit(text[rubles + 2])));
     if (!wellFormed) {
         r.error = AmountBadFormat;
         return r;

@@ -2,6 +2,7 @@
 
 #include "convert.h"
 #include "datafiles.h"
+#include "digits.h"
 #include "folder.h"
 #include "platfile.h"
 #include "settings.h"
@@ -210,7 +211,7 @@ void moveIntoFolder(const Store& s, const QString& folder, QStringView ext, QStr
 QByteArray numberAndInn(const QString& fileName) {
     const QByteArray stem = fileName.left(fileName.size() - 5).toLatin1();
     for (char c : stem)
-        if (c != '_' && (c < '0' || c > '9'))
+        if (c != '_' && !isDigit(c))
             return {};
     WordList parts;
     splitAtUnderscores(std::string_view(stem.constData(), std::size_t(stem.size())), parts);
