@@ -4,6 +4,7 @@
 #include "storage/checkdigits.h"
 #include "storage/cp1251.h"
 #include "storage/folder.h"
+#include "storage/orderdate.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
 #include "storage/store.h"
@@ -56,6 +57,14 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
             failed = true;
             continue;
         }
+        // The date as the list, the form and the bank exchange file read it.
+        const std::optional<storage::OrderDate> date =
+            storage::OrderDate::parseStored(plat.date.view());
+        if (!date || !date->isCalendarDate())
+            line({e.name, QString(), QStringLiteral("Дата"),
+                  storage::typedDateMessage(date ? storage::DateError::NotInCalendar
+                                                 : storage::DateError::BadFormat,
+                                            toUnicode(plat.date.view()))});
         for (bool payer : {true, false})
             for (const storage::DetailIssue& i : storage::checkOrganizationDetails(
                      storage::partyOrganization(plat, payer), 0, 0, &bik))

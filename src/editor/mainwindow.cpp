@@ -13,6 +13,7 @@
 #include "render/print/printtarget.h"
 #include "storage/bikdirectory.h"
 #include "storage/choices.h"
+#include "storage/orderdate.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/store.h"
@@ -328,8 +329,12 @@ void MainWindow::showPage(int index) {
             if (!checkChange(store_))
                 ui->saveButton->setEnabled(false);
         }
-    } else if (r == CheckBadDate) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Неверный формат даты"));
+    } else if (r == CheckBadDate || r == CheckDateNotInCalendar) {
+        QMessageBox::warning(this, windowTitle(),
+                             storage::typedDateMessage(r == CheckBadDate
+                                                           ? storage::DateError::BadFormat
+                                                           : storage::DateError::NotInCalendar,
+                                                       f.date));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "render/bankexchange.h"
 #include "storage/checkdigits.h"
 #include "storage/choices.h"
+#include "storage/orderdate.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
@@ -78,11 +79,7 @@ QByteArray purposeBytes(const QString& purpose) {
 }
 
 QString todayText() {
-    const QDate d = QDate::currentDate();
-    return QStringLiteral("%1.%2.%3")
-        .arg(d.day())
-        .arg(d.month(), 2, 10, QLatin1Char('0'))
-        .arg(d.year(), 4, 10, QLatin1Char('0'));
+    return storage::OrderDate::today().editorText();
 }
 
 CheckResult checkOrder(Store& s, OrderFields& f) {
@@ -101,19 +98,15 @@ CheckResult checkOrder(Store& s, OrderFields& f) {
 
     if (f.date.size() == 9)
         f.date.prepend(u'0');
-    const QString& d = f.date;
-    // dd.mm.20yy: day tens 0..3, month tens 0..1, years 2000 to 2099.
-    const bool form = d.size() == 10 && d[2] == u'.' && d[5] == u'.' && d[0] >= u'0' &&
-                      d[0] <= u'3' && isDigit(d[1]) && (d[3] == u'0' || d[3] == u'1') &&
-                      isDigit(d[4]) && d[6] == u'2' && d[7] == u'0' && isDigit(d[8]) &&
-                      isDigit(d[9]);
-    if (!form)
+    const storage::TypedDate typed =
+        storage::OrderDate::parseTyped(storage::cp1251::fromUnicode(f.date).toStdString());
+    if (typed.error == storage::DateError::BadFormat)
         return result(CheckBadDate);
-    const int day = d.mid(0, 2).toInt();
-    const int month = d.mid(3, 2).toInt();
-    s.DateYY.assign(storage::cp1251::fromUnicode(d.mid(8, 2)));
-    if (day < 1 || day > 31 || month < 1 || month > 12)
-        return result(CheckBadDate);
+    // A saved order's date is not typed but read from its file, as it was written: a day that
+    // is not in the calendar does not keep it from being shown, printed or saved again.
+    if (typed.error == storage::DateError::NotInCalendar && !s.PlatSaved)
+        return result(CheckDateNotInCalendar);
+    s.DateYY.assign(storage::cp1251::fromUnicode(f.date.mid(8, 2)));
 
     if (f.budgetPayment()) {
         const BudgetTexts& b = f.budget;

@@ -48,13 +48,16 @@ QByteArray purposeBytes(const QString& purpose);
 // Results of checkOrder, also left in Store::PlatError.
 enum CheckResult : std::uint8_t {
     CheckOk = 0,
-    CheckMissing = 1,      // a party, the number, the date, the amount or the purpose is missing
-    CheckBadDate = 2,      // "Неверный формат даты"
-    CheckBudgetMissing = 3 // a budget payment without all seven budget texts
+    CheckMissing = 1,       // a party, the number, the date, the amount or the purpose is missing
+    CheckBadDate = 2,       // "Неверный формат даты"
+    CheckBudgetMissing = 3, // a budget payment without all seven budget texts
+    CheckDateNotInCalendar = 4 // a well-formed date that is not in the calendar (31.02.2026)
 };
 
-// Checks the order. A nine-character date gets its leading "0" in fields.date; DateYY is set
-// from a date of the right form. An amount that is not a valid amount counts as missing.
+// Checks the order. A nine-character date gets its leading "0" in fields.date; the date of a
+// new order is read as a typed date (storage::OrderDate::parseTyped), that of a saved order as
+// it was stored (a day not in the calendar passes); DateYY is set from a valid date. An amount
+// that is not a valid amount counts as missing.
 CheckResult checkOrder(storage::Store& s, OrderFields& fields);
 
 // today's date as the editor writes it: day without a leading zero, two-digit month,

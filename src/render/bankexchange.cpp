@@ -6,6 +6,7 @@
 
 #include "storage/bikdirectory.h"
 #include "storage/cp1251.h"
+#include "storage/orderdate.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
 
@@ -100,10 +101,13 @@ Checked check(const storage::OrderRecord& p) {
     }
     if (p.payerAccount.empty())
         c.reasons << u"не указан счет плательщика"_s;
-    c.date = QDate::fromString(QString::fromLatin1(p.date.bytes()), u"d.M.yyyy"_s);
-    if (!c.date.isValid())
+    const std::optional<storage::OrderDate> date = storage::OrderDate::parseStored(p.date.view());
+    c.date = date ? date->toQDate() : QDate();
+    if (!date)
         c.reasons << u"дата «%1» не в виде ДД.ММ.ГГГГ"_s.arg(
             storage::cp1251::toUnicode(p.date.bytes()));
+    else if (!c.date.isValid())
+        c.reasons << u"даты «%1» нет в календаре"_s.arg(storage::cp1251::toUnicode(p.date.bytes()));
     // Cut, the purpose would lose its end (the VAT line first) without anybody noticing.
     const Purpose purpose = purposeAndTax(order);
     if (const QString reason = tooLong(purpose); !reason.isEmpty())

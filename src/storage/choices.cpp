@@ -1,6 +1,6 @@
 #include "choices.h"
 
-#include "digits.h"
+#include "orderdate.h"
 
 #include <QDate>
 
@@ -8,48 +8,19 @@ namespace storage {
 
 namespace {
 
-// The value of a run of 1 to 4 decimal digits, or -1.
-int digitsValue(std::string_view s) {
-    if (s.empty() || s.size() > 4)
-        return -1;
-    int v = 0;
-    for (char c : s) {
-        if (!isDigit(c))
-            return -1;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
 constexpr Day dayOf(int year, int month, int day) {
     return year * 10000 + month * 100 + day;
 }
 
 } // namespace
 
-Day orderDay(std::string_view date) {
-    const std::size_t first = date.find('.');
-    if (first != 1 && first != 2)
-        return 0;
-    const std::size_t second = first + 3;
-    if (date.size() != second + 5 || date[second] != '.')
-        return 0;
-    const int day = digitsValue(date.substr(0, first));
-    const int month = digitsValue(date.substr(first + 1, 2));
-    const int year = digitsValue(date.substr(second + 1));
-    if (day < 1 || day > 31 || month < 1 || month > 12 || year < 1)
-        return 0;
-    return dayOf(year, month, day);
-}
-
 Day today() {
-    const QDate d = QDate::currentDate();
-    return dayOf(d.year(), d.month(), d.day());
+    return OrderDate::today().dayNumber();
 }
 
 Day rulesDay(std::string_view date) {
-    const Day d = orderDay(date);
-    return d ? d : today();
+    const std::optional<OrderDate> d = OrderDate::parseStored(date);
+    return d ? d->dayNumber() : today();
 }
 
 int standardVatPercent(Day day) {

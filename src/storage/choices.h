@@ -24,13 +24,10 @@ const char* choiceText(const std::array<const char*, N>& table, unsigned v) {
 // A calendar day as the number yyyymmdd: such numbers compare as the days do.
 using Day = int;
 
-// The day of an order's date text: "dd.mm.yyyy", or "d.mm.yyyy" as the editor writes today's
-// date; the day 1 to 31 and the month 1 to 12 (the length of the month is not tested, as in
-// the editor's check). 0 for any other text.
-Day orderDay(std::string_view date);
-// today's date.
+// Today's date.
 Day today();
-// The day whose rules an order follows: its own date, or today's when it has no valid date.
+// The day whose rules an order follows: its own date read as a stored date (OrderDate), or
+// today's when it has none.
 Day rulesDay(std::string_view date);
 
 // The stored VAT choice. 1 is the standard rate in force on the order's date; 3 and 4 are the

@@ -1,5 +1,7 @@
 #include "statement.h"
 
+#include "orderdate.h"
+
 #include "cp1251.h"
 #include "exchangeread.h"
 #include "folder.h"
@@ -68,7 +70,8 @@ std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
         if (o.bytes.size() != qsizetype(sizeof(OrderRecord)))
             continue;
         recordFromBytes(o.plat, o.bytes.constData());
-        o.date = dateOf(QString::fromLatin1(o.plat.date.bytes()));
+        if (const std::optional<OrderDate> d = OrderDate::parseStored(o.plat.date.view()))
+            o.date = d->toQDate();
         o.amount = amountOf(o.plat.amount.view());
         orders.push_back(std::move(o));
     }

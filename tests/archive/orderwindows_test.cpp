@@ -285,6 +285,24 @@ TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenO
     EXPECT_EQ(mainWindow->fields().number, "3");
 }
 
+// A date that is not in the calendar is refused when typed, but a file that holds one (written
+// before that rule, or by another program) is listed, opened and printed as it is.
+TEST_F(ArchiveWindows, StoredDateNotInTheCalendarListsOpensAndPrintsAsItIs) {
+    storage::OrderRecord stored;
+    storage::recordFromBytes(stored,
+                             platFile({"4", PayerA, "31.02.2026", Payee, "10-00"}).constData());
+    stored.purpose = "Оплата";
+    dir.write("PP/4_1234567890_26.plat", storage::recordBytes(stored));
+    start();
+    EXPECT_EQ(cell(0, 1), "31.02.2026");
+    doubleClickRow(0);
+    EXPECT_EQ(mainWindow->fields().date, "31.02.2026");
+    EXPECT_EQ(whenModal(pressing("OK"),
+                        [&] { mainWindow->findChild<QTabWidget*>("pages")->setCurrentIndex(1); }),
+              QString());
+    EXPECT_TRUE(button(mainWindow, "printButton")->isEnabled());
+}
+
 TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     const QByteArray second = order("2", "20-00");
     order("1", "10-00");

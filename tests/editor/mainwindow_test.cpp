@@ -165,7 +165,12 @@ TEST(MainWindow, DateCheckOnThePreviewPage) {
         EXPECT_FALSE(w.button("saveButton")->isEnabled()) << bad;
         w.firstPage();
     }
-    w.edit("dateEdit")->setText("31.02.2009");
+    // A day that is not in the calendar is refused too, and says so.
+    w.edit("dateEdit")->setText("31.02.2026");
+    EXPECT_EQ(w.preview(), "Такой даты нет в календаре: 31.02.2026");
+    EXPECT_FALSE(w.button("saveButton")->isEnabled());
+    w.firstPage();
+    w.edit("dateEdit")->setText("29.02.2024");
     EXPECT_EQ(w.preview(), "");
     EXPECT_TRUE(w.button("saveButton")->isEnabled());
 }

@@ -1,11 +1,13 @@
 #include "support/support.h"
 
 #include "editor/orderlogic.h"
+#include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -68,12 +70,20 @@ TEST(checkOrder, Dates) {
         const char* after;
     } cases[] = {
         {"5.03.2009", CheckOk, "05.03.2009"}, // the default date gets its zero
-        {"05.3.2009", CheckBadDate, "005.3.2009"},  {"5.3.2009", CheckBadDate, "5.3.2009"},
-        {"31.02.2009", CheckOk, "31.02.2009"}, // days of the month are not counted
+        {"05.3.2009", CheckBadDate, "005.3.2009"},
+        {"5.3.2009", CheckBadDate, "5.3.2009"},
+        {"29.02.2024", CheckOk, "29.02.2024"}, // a leap year
+        {"31.02.2026", CheckDateNotInCalendar, "31.02.2026"},
+        {"30.02.2024", CheckDateNotInCalendar, "30.02.2024"},
+        {"29.02.2023", CheckDateNotInCalendar, "29.02.2023"},
+        {"31.04.2009", CheckDateNotInCalendar, "31.04.2009"},
         {"01.01.2020", CheckOk, "01.01.2020"}, // any year 2000..2099
-        {"07.12.2026", CheckOk, "07.12.2026"},      {"01.01.2100", CheckBadDate, "01.01.2100"},
-        {"01.01.1999", CheckBadDate, "01.01.1999"}, {"00.01.2009", CheckBadDate, "00.01.2009"},
-        {"01.13.2009", CheckBadDate, "01.13.2009"}, {"32.01.2009", CheckBadDate, "32.01.2009"},
+        {"07.12.2026", CheckOk, "07.12.2026"},
+        {"01.01.2100", CheckBadDate, "01.01.2100"},
+        {"01.01.1999", CheckBadDate, "01.01.1999"},
+        {"00.01.2009", CheckBadDate, "00.01.2009"},
+        {"01.13.2009", CheckBadDate, "01.13.2009"},
+        {"32.01.2009", CheckBadDate, "32.01.2009"},
         {"01/01/2009", CheckBadDate, "01/01/2009"},
     };
     for (const Case& c : cases) {
@@ -85,6 +95,28 @@ TEST(checkOrder, Dates) {
     OrderFields f = fx.order("7", "10.02.2009");
     fx.check(f);
     EXPECT_EQ(fx.s->DateYY.view(), "09");
+}
+
+// The editor's check and the bank exchange file read a date by one grammar: whatever the
+// editor saves the export takes, and what it refuses the export refuses. The editor used to
+// save 31.02.2026, which the export then refused as not a date, and the export took 1.2.2024,
+// which the editor refused.
+TEST(checkOrder, TheEditorAndTheBankExchangeFileReadDatesAlike) {
+    Fixture fx;
+    for (const char* date :
+         {"5.03.2009", "29.02.2024", "31.02.2026", "29.02.2023", "1.2.2024", "01.13.2009"}) {
+        OrderFields f = fx.order("7", QString::fromUtf8(date));
+        const bool saved = fx.check(f) == CheckOk;
+        storage::OrderRecord p;
+        storage::clearRecord(p);
+        p.number = "7";
+        p.date.assign(f.date.toLatin1());
+        p.amount = "1500-00";
+        p.payerAccount = "40702810000000000001";
+        const render::ExchangeFile x =
+            render::buildExchangeFile({{"7.plat", p, {}}}, QDateTime::currentDateTime());
+        EXPECT_EQ(x.written == 1, saved) << date;
+    }
 }
 
 TEST(checkOrder, MissingPartsAndAmount) {

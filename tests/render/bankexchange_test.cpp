@@ -268,7 +268,9 @@ TEST(BankExchange, OrdersThatCannotBePaidAreLeftOutWithTheirReason) {
         {"no date", order("2", "", "10", "4070"), "дата «» не в виде ДД.ММ.ГГГГ"},
         {"both", order("2", "31.02.2009", "1 000", ""),
          "сумма «1 000» записана неверно; не указан счет плательщика; "
-         "дата «31.02.2009» не в виде ДД.ММ.ГГГГ"},
+         "даты «31.02.2009» нет в календаре"},
+        {"not this grammar", order("2", "1.2.2009", "10", "4070"),
+         "дата «1.2.2009» не в виде ДД.ММ.ГГГГ"},
     };
     for (const auto& row : rows) {
         const render::ExchangeFile f = render::buildExchangeFile(
