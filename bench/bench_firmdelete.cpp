@@ -43,7 +43,7 @@ struct DataSet {
         loadOrganizations(*store, messages);
         loadBranches(*store, messages);
         loadEmployees(*store, messages);
-        if (!scanOrders(*store) || store->PlatCount != orders)
+        if (!scanOrders(*store) || store->orders.count != orders)
             std::abort();
     }
 };
@@ -65,7 +65,7 @@ void BM_DeletionQuestions(benchmark::State& state) {
         questions = directory::deletionQuestions(*d.store, 0).size();
         benchmark::DoNotOptimize(questions);
     }
-    state.counters["orders"] = d.store->PlatCount;
+    state.counters["orders"] = d.store->orders.count;
     state.counters["questions"] = double(questions);
 }
 BENCHMARK(BM_DeletionQuestions)->Unit(benchmark::kMillisecond);

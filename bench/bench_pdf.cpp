@@ -98,7 +98,7 @@ struct FullFolder {
         benchutil::fillProgramFolder(dir.path());
         storage::Store s;
         s.setProgramDir(dir.path());
-        for (const QString& name : storage::listFileNames(s.PlatDir, u".plat"))
+        for (const QString& name : storage::listFileNames(s.folder.ordersDir, u".plat"))
             orders << name;
     }
 };

@@ -29,8 +29,8 @@ struct DataSet {
         store->setProgramDir(dir.path());
         QStringList messages;
         loadOrganizations(*store, messages);
-        for (const QString& name : QDir(store->PlatDir).entryList(QDir::Files))
-            paths << store->PlatDir + name;
+        for (const QString& name : QDir(store->folder.ordersDir).entryList(QDir::Files))
+            paths << store->folder.ordersDir + name;
     }
 };
 
@@ -51,7 +51,7 @@ void readAll(const DataSet& d) {
 void scan(Store& s) {
     const IoResult r = scanOrders(s);
     benchmark::DoNotOptimize(r.ok);
-    benchmark::DoNotOptimize(s.PlatCount);
+    benchmark::DoNotOptimize(s.orders.count);
 }
 
 void BM_ReadOrderFiles(benchmark::State& state) {
@@ -66,9 +66,9 @@ void BM_FindFilesPlat(benchmark::State& state) {
     DataSet& d = data();
     for (auto _ : state)
         scan(*d.store);
-    state.counters["listed"] = d.store->PlatCount;
-    state.counters["payers"] = d.store->PayerInnCount;
-    state.counters["payees"] = d.store->PayeeInnCount;
+    state.counters["listed"] = d.store->orders.count;
+    state.counters["payers"] = d.store->orders.payerCount;
+    state.counters["payees"] = d.store->orders.payeeCount;
 }
 BENCHMARK(BM_FindFilesPlat)->Unit(benchmark::kMillisecond);
 

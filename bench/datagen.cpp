@@ -162,22 +162,22 @@ IoResult fillProgramFolder(const QString& programDir, const Options& o) {
     auto s = std::make_unique<Store>();
     s->setProgramDir(programDir);
     for (const char* sub : {"Data", "PP", "PPDel"})
-        if (!QDir(s->ProgramDir).mkpath(QLatin1String(sub)))
+        if (!QDir(s->folder.programDir).mkpath(QLatin1String(sub)))
             return IoResult::failure(QStringLiteral("Не могу создать папку %1").arg(sub));
 
     for (int i = 0; i < o.firms && i < MaxFirms; ++i)
-        s->Firms[std::size_t(i)] = makeFirm(i);
+        s->directory.organizations[std::size_t(i)] = makeFirm(i);
     for (int i = 0; i < o.deletedFirms && i < MaxFirms; ++i)
-        s->FirmsDel[std::size_t(i)] = makeFirm(1000 + i);
+        s->directory.deleted[std::size_t(i)] = makeFirm(1000 + i);
     for (int i = 0; i < o.filials && i < MaxFilials; ++i) {
-        BranchRecord& b = s->Filials[std::size_t(i)];
+        BranchRecord& b = s->directory.branches[std::size_t(i)];
         b.organizationNo = std::uint16_t(i % std::max(1, o.firms));
         full(b.address, cp(QStringLiteral("Филиал %1, ").arg(i)), i);
         full(b.phone, "+7 812 ", i);
         full(b.email, "branch" + std::to_string(i) + "@", i);
     }
     for (int i = 0; i < o.employees && i < MaxEmployees; ++i) {
-        EmployeeRecord& e = s->Employees[std::size_t(i)];
+        EmployeeRecord& e = s->directory.employees[std::size_t(i)];
         e.organizationNo = std::uint16_t(i % std::max(1, o.firms));
         full(e.position, cp(QStringLiteral("Бухгалтер ")), i);
         full(e.surname, cp(QStringLiteral("Иванов%1 ").arg(i)), i);
@@ -203,9 +203,9 @@ IoResult fillProgramFolder(const QString& programDir, const Options& o) {
         }
         return IoResult{};
     };
-    if (IoResult r = writeOrders(o.orders, 0, s->PlatDir, ".plat"); !r)
+    if (IoResult r = writeOrders(o.orders, 0, s->folder.ordersDir, ".plat"); !r)
         return r;
-    return writeOrders(o.deletedOrders, o.orders, s->PlatDelDir, ".pdel");
+    return writeOrders(o.deletedOrders, o.orders, s->folder.deletedDir, ".pdel");
 }
 
 } // namespace datagen

@@ -94,25 +94,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(saveOrganizationExport(*s).ok, "export failed");
 
     // Counts and mended settings.
-    FUZZ_CHECK(s->FirmCount >= 0 && s->FirmCount <= MaxFirms, "FirmCount");
-    FUZZ_CHECK(s->FirmDelCount >= 0 && s->FirmDelCount <= MaxFirms, "FirmDelCount");
-    FUZZ_CHECK(s->FilialCount >= 0 && s->FilialCount <= MaxFilials, "FilialCount");
-    FUZZ_CHECK(s->EmplCount >= 0 && s->EmplCount <= MaxEmployees, "EmplCount");
-    FUZZ_CHECK(s->PlatCount >= 0 && s->PlatCount <= 1, "PlatCount");
-    for (const FormSize& f : s->FormSizes)
+    FUZZ_CHECK(s->directory.organizationCount >= 0 && s->directory.organizationCount <= MaxFirms,
+               "FirmCount");
+    FUZZ_CHECK(s->directory.deletedCount >= 0 && s->directory.deletedCount <= MaxFirms,
+               "FirmDelCount");
+    FUZZ_CHECK(s->directory.branchCount >= 0 && s->directory.branchCount <= MaxFilials,
+               "FilialCount");
+    FUZZ_CHECK(s->directory.employeeCount >= 0 && s->directory.employeeCount <= MaxEmployees,
+               "EmplCount");
+    FUZZ_CHECK(s->orders.count >= 0 && s->orders.count <= 1, "PlatCount");
+    for (const FormSize& f : s->settings.windowSizes)
         FUZZ_CHECK(f.width != 0 && f.height != 0, "a window size of 0");
-    for (const U16& w : s->ColWidths)
+    for (const U16& w : s->settings.columnWidths)
         FUZZ_CHECK(w >= 2, "a column width below 2");
     const bool whole = file.size() >= kind.size;
     if (whole && !kind.oldLayout) {
         if (kind.path == "Data/Firms")
-            FUZZ_CHECK(s->FirmCount == (leadingInUse<OrganizationRecord, MaxFirms>(file, 0, 1983)),
+            FUZZ_CHECK(s->directory.organizationCount ==
+                           (leadingInUse<OrganizationRecord, MaxFirms>(file, 0, 1983)),
                        "FirmCount is not the leading named records");
         if (kind.path == "Data/Filial")
-            FUZZ_CHECK(s->FilialCount == (leadingInUse<BranchRecord, MaxFilials>(file, 2, 182)),
+            FUZZ_CHECK(s->directory.branchCount ==
+                           (leadingInUse<BranchRecord, MaxFilials>(file, 2, 182)),
                        "FilialCount is not the leading records with an address");
         if (kind.path == "Data/Employee")
-            FUZZ_CHECK(s->EmplCount == (leadingInUse<EmployeeRecord, MaxEmployees>(file, 51, 194)),
+            FUZZ_CHECK(s->directory.employeeCount ==
+                           (leadingInUse<EmployeeRecord, MaxEmployees>(file, 51, 194)),
                        "EmplCount is not the leading records with a surname");
     }
     // A table or settings file shorter than its record is reported once, kept aside and
@@ -147,8 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList again = startUp(*next, sandbox->progDir());
     FUZZ_CHECK(again.isEmpty(), again.join('\n').toStdString());
     FUZZ_CHECK(scanAtStart(*next).ok, "the second scan failed");
-    if (next->PlatCount > 0) {
-        next->PlatFileName.assign(next->PlatList[0].fileName);
+    if (next->orders.count > 0) {
+        next->PlatFileName.assign(next->orders.items[0].fileName);
         FUZZ_CHECK(openOrderFile(*next).ok, "cannot open the listed order");
         FixedMeasurer m;
         const render::FormLayout layout =

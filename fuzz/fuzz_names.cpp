@@ -137,19 +137,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Tree before = fuzzsupport::snapshot(pp);
     auto s = std::make_unique<Store>();
     s->setProgramDir(sandbox->progDir());
-    s->CurrentYearOnly() = settings & 1;
+    s->settings.currentYearOnly() = settings & 1;
     const int year = 2000 + settings % 16;
     for (int run = 0; run < 2; ++run) {
         const IoResult r = scanOrders(*s, year);
         FUZZ_CHECK(r.ok, "the scan failed on files it can read");
-        FUZZ_CHECK(s->PlatCount >= 0 && s->PlatCount <= MaxPlats, "PlatCount");
-        FUZZ_CHECK(s->PayerInnCount <= s->PlatCount && s->PayeeInnCount <= s->PlatCount,
+        FUZZ_CHECK(s->orders.count >= 0 && s->orders.count <= MaxPlats, "PlatCount");
+        FUZZ_CHECK(s->orders.payerCount <= s->orders.count &&
+                       s->orders.payeeCount <= s->orders.count,
                    "table sizes");
         std::set<std::string> payers;
-        for (int i = 0; i < s->PlatCount; ++i) {
-            const OrderListItem& e = s->PlatList[std::size_t(i)];
+        for (int i = 0; i < s->orders.count; ++i) {
+            const OrderListItem& e = s->orders.items[std::size_t(i)];
             if (i > 0)
-                FUZZ_CHECK(s->PlatList[std::size_t(i - 1)].numberValue <= e.numberValue,
+                FUZZ_CHECK(s->orders.items[std::size_t(i - 1)].numberValue <= e.numberValue,
                            "list not sorted by number");
             const std::string_view name = e.fileName.view();
             WordList parts;
@@ -160,11 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(e.numberText.view() == parts[0] &&
                            e.payerInn.view() == parts[1].substr(0, 12),
                        "entry differs from its name");
-            if (s->CurrentYearOnly())
+            if (s->settings.currentYearOnly())
                 FUZZ_CHECK(std::stoi("20" + std::string(parts[2])) == year, "other year listed");
             payers.insert(std::string(e.payerInn.view()));
         }
-        FUZZ_CHECK(int(payers.size()) == s->PayerInnCount, "payer table is not the distinct INNs");
+        FUZZ_CHECK(int(payers.size()) == s->orders.payerCount,
+                   "payer table is not the distinct INNs");
     }
 
     // Renames never lose or merge a file, never touch a link's target, and nothing outside

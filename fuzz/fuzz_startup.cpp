@@ -120,9 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         startUp(*s, sandbox->progDir());
         scanAtStart(*s);
         fillListCache(*s);
-        FUZZ_CHECK(s->FirmCount <= MaxFirms && s->FirmDelCount <= MaxFirms, "directory counts");
-        FUZZ_CHECK(s->FilialCount <= MaxFilials && s->EmplCount <= MaxEmployees, "table counts");
-        FUZZ_CHECK(s->PlatCount <= MaxPlats, "PlatCount");
+        FUZZ_CHECK(s->directory.organizationCount <= MaxFirms &&
+                       s->directory.deletedCount <= MaxFirms,
+                   "directory counts");
+        FUZZ_CHECK(s->directory.branchCount <= MaxFilials &&
+                       s->directory.employeeCount <= MaxEmployees,
+                   "table counts");
+        FUZZ_CHECK(s->orders.count <= MaxPlats, "PlatCount");
         const fuzzsupport::Tree after = fuzzsupport::snapshot(prog);
         checkNothingLost(previous, after, when);
         FUZZ_CHECK(fuzzsupport::snapshot(outside) == outsideBefore,

@@ -8,7 +8,7 @@ namespace app {
 
 int runImportBik(storage::Store& store, const QString& file, QTextStream& out, QTextStream& err) {
     const storage::BikImport r =
-        storage::importBikDirectory(store.DataDir, store.ReadOnlyFolder, file);
+        storage::importBikDirectory(store.folder.dataDir, store.folder.readOnly, file);
     if (!r.error.isEmpty()) {
         err << r.error << '\n';
         return 1;

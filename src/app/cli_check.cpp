@@ -23,14 +23,14 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
     // looked up in it.
     bool failed = false;
     storage::BikDirectory bik;
-    if (storage::IoResult loaded = storage::loadBikDirectory(store.DataDir, bik); !loaded) {
+    if (storage::IoResult loaded = storage::loadBikDirectory(store.folder.dataDir, bik); !loaded) {
         err << loaded.error << '\n';
         failed = true;
     }
 
     // The directory: every bank slot of every organization.
-    for (int f = 0; f < store.FirmCount; ++f) {
-        const storage::OrganizationRecord& firm = store.Firms[std::size_t(f)];
+    for (int f = 0; f < store.directory.organizationCount; ++f) {
+        const storage::OrganizationRecord& firm = store.directory.organizations[std::size_t(f)];
         for (const storage::DetailIssue& i : storage::checkOrganizationDetails(firm, 0, 3, &bik))
             line({toUnicode(firm.name.view()), storage::fieldCaption(i.field),
                   i.bankSlot < 0 ? QString() : QStringLiteral("Банк %1").arg(i.bankSlot + 1),
@@ -38,21 +38,23 @@ int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
     }
 
     // The saved orders, every one in the folder, read as they are (no scan: a scan renames).
-    if (storage::IoResult readable = storage::checkFolderReadable(store.PlatDir); !readable) {
+    if (storage::IoResult readable = storage::checkFolderReadable(store.folder.ordersDir);
+        !readable) {
         err << readable.error << '\n';
         return 1;
     }
-    for (const storage::FolderEntry& e : storage::listFiles(store.PlatDir, u".plat")) {
+    for (const storage::FolderEntry& e : storage::listFiles(store.folder.ordersDir, u".plat")) {
         if (e.size != qint64(sizeof(storage::OrderRecord))) {
             err << storage::fileMessage(QStringLiteral("Не могу прочитать платежку"),
-                                        store.PlatDir + e.name,
+                                        store.folder.ordersDir + e.name,
                                         storage::wrongSizeReason(e.size, storage::PlatFileSize))
                 << '\n';
             failed = true;
             continue;
         }
         storage::OrderRecord plat;
-        if (storage::IoResult r = storage::readOrderFile(store.PlatDir + e.name, plat); !r) {
+        if (storage::IoResult r = storage::readOrderFile(store.folder.ordersDir + e.name, plat);
+            !r) {
             err << r.error << '\n';
             failed = true;
             continue;

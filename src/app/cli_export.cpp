@@ -15,7 +15,7 @@ int runExport(storage::Store& store, const QString& outFile, const QStringList& 
         paths << orderPath(store, name);
     // Without a readable BIK directory the banks' towns come from their names.
     storage::BikDirectory bik;
-    if (storage::IoResult loaded = storage::loadBikDirectory(store.DataDir, bik); !loaded)
+    if (storage::IoResult loaded = storage::loadBikDirectory(store.folder.dataDir, bik); !loaded)
         err << loaded.error << '\n';
     const render::ExportResult r =
         render::exportOrders(paths, outFile, QDateTime::currentDateTime(), &bik);

@@ -10,12 +10,12 @@
 namespace app {
 
 int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
-    const QFileInfo folder(store.PlatDir);
-    if (store.ReadOnlyFolder && !folder.exists())
+    const QFileInfo folder(store.folder.ordersDir);
+    if (store.folder.readOnly && !folder.exists())
         return 0; // not made in a folder that another program holds: no saved orders
     if (!folder.isDir() || !folder.isReadable()) {
         err << QStringLiteral("Не могу прочитать папку сохраненных платежек %1\n")
-                   .arg(QDir::toNativeSeparators(store.PlatDir));
+                   .arg(QDir::toNativeSeparators(store.folder.ordersDir));
         return 1;
     }
     // The orders that could not be read are named on err; every other one is printed.
@@ -25,8 +25,8 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
     if (!scanned && storage::unreadableOrders(store).isEmpty())
         return 1;
     using storage::cp1251::toUnicode;
-    for (int i = 0; i < store.PlatCount; ++i) {
-        const storage::OrderListItem& e = store.PlatList[std::size_t(i)];
+    for (int i = 0; i < store.orders.count; ++i) {
+        const storage::OrderListItem& e = store.orders.items[std::size_t(i)];
         if (!e.problem.empty())
             continue;
         out << toUnicode(e.numberText.view()) << '\t' << toUnicode(e.dateText.view()) << '\t'

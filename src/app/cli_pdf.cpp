@@ -13,7 +13,7 @@ namespace app {
 QString orderPath(const storage::Store& store, const QString& name) {
     const QByteArray local = QFile::encodeName(name);
     return storage::isPlainFileName(std::string_view(local.constData(), local.size()))
-               ? store.PlatDir + name
+               ? store.folder.ordersDir + name
                : name;
 }
 

@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
         readOnly = true;
     }
     auto store = std::make_unique<storage::Store>();
-    store->ReadOnlyFolder = readOnly;
+    store->folder.readOnly = readOnly;
     QStringList messages = storage::startUp(*store, dir);
     if (!lockMessage.isEmpty())
         messages.prepend(lockMessage);

@@ -39,14 +39,15 @@ storage::IoResult openListed(Store& s, const storage::ShortStr<28>& fileName) {
     if (r && s.PlatError == 1)
         r = storage::IoResult::failure(
             QStringLiteral("Нет файла платежки %1")
-                .arg(QDir::toNativeSeparators(s.PlatDir + QString::fromLatin1(fileName.bytes()))));
+                .arg(QDir::toNativeSeparators(s.folder.ordersDir +
+                                              QString::fromLatin1(fileName.bytes()))));
     if (!r) {
         s.PlatFileName = before;
         return r;
     }
     s.OpenedIndex = -1;
-    for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].fileName == fileName) {
+    for (int i = 0; i < s.orders.count; ++i)
+        if (s.orders.items[std::size_t(i)].fileName == fileName) {
             s.OpenedIndex = i;
             break;
         }

@@ -32,12 +32,12 @@ void OrderFilterDialog::refill() {
     ui->allPayeesCheck->setChecked(true);
     ui->payerCombo->clear();
     ui->payeeCombo->clear();
-    ui->payerCombo->setEnabled(store_.PayerInnCount >= 2);
-    ui->payeeCombo->setEnabled(store_.PayeeInnCount >= 2);
-    for (int i = 0; i < store_.PayerInnCount; ++i)
-        ui->payerCombo->addItem(editor::toUi(store_.PayerInnTable[std::size_t(i)].name));
-    for (int i = 0; i < store_.PayeeInnCount; ++i)
-        ui->payeeCombo->addItem(editor::toUi(store_.PayeeInnTable[std::size_t(i)].name));
+    ui->payerCombo->setEnabled(store_.orders.payerCount >= 2);
+    ui->payeeCombo->setEnabled(store_.orders.payeeCount >= 2);
+    for (int i = 0; i < store_.orders.payerCount; ++i)
+        ui->payerCombo->addItem(editor::toUi(store_.orders.payers[std::size_t(i)].name));
+    for (int i = 0; i < store_.orders.payeeCount; ++i)
+        ui->payeeCombo->addItem(editor::toUi(store_.orders.payees[std::size_t(i)].name));
     ui->payerCombo->setCurrentIndex(-1);
     ui->payeeCombo->setCurrentIndex(-1);
     stepping_ = false;

@@ -44,15 +44,15 @@ int filterOrders(const Store& s, const FilterChoice& choice, PlatItems& out) {
     const bool byPayee = choice.mode == FilterPayee || choice.mode == FilterBoth;
     if (!byPayer && !byPayee)
         return 0;
-    if ((byPayer && (choice.payer < 0 || choice.payer >= s.PayerInnCount)) ||
-        (byPayee && (choice.payee < 0 || choice.payee >= s.PayeeInnCount)))
+    if ((byPayer && (choice.payer < 0 || choice.payer >= s.orders.payerCount)) ||
+        (byPayee && (choice.payee < 0 || choice.payee >= s.orders.payeeCount)))
         return 0;
     int count = 0;
-    for (int i = 0; i < s.PlatCount; ++i) {
-        const OrderListItem& e = s.PlatList[std::size_t(i)];
-        if (byPayer && !(e.payerInn == s.PayerInnTable[std::size_t(choice.payer)].inn))
+    for (int i = 0; i < s.orders.count; ++i) {
+        const OrderListItem& e = s.orders.items[std::size_t(i)];
+        if (byPayer && !(e.payerInn == s.orders.payers[std::size_t(choice.payer)].inn))
             continue;
-        if (byPayee && !(e.payeeInn == s.PayeeInnTable[std::size_t(choice.payee)].inn))
+        if (byPayee && !(e.payeeInn == s.orders.payees[std::size_t(choice.payee)].inn))
             continue;
         out[std::size_t(count++)] = e;
     }
@@ -60,9 +60,9 @@ int filterOrders(const Store& s, const FilterChoice& choice, PlatItems& out) {
 }
 
 std::uint8_t filterBoxStep(const Store& s, FilterBoxes& b) {
-    if (s.PayerInnCount < 2)
+    if (s.orders.payerCount < 2)
         b.payerAll = true;
-    if (s.PayeeInnCount < 2)
+    if (s.orders.payeeCount < 2)
         b.payeeAll = true;
     if (!b.payerAll && b.payer < 0)
         b.payer = 0;
@@ -113,7 +113,7 @@ QStringList ordersToSend(const storage::Store& s, const PlatItems& items, int co
     }
     QStringList paths;
     for (int i = first; i <= last && i < count; ++i)
-        paths << s.PlatDir + editor::toUi(items[std::size_t(i)].fileName);
+        paths << s.folder.ordersDir + editor::toUi(items[std::size_t(i)].fileName);
     return paths;
 }
 
@@ -130,20 +130,20 @@ editor::Question deleteOrderQuestion(const OrderListItem& item) {
 }
 
 bool shownInEditor(const Store& s, int position) {
-    return s.PlatSaved && position >= 0 && position < s.PlatCount &&
-           s.PlatList[std::size_t(position)].fileName == s.PlatFileName;
+    return s.PlatSaved && position >= 0 && position < s.orders.count &&
+           s.orders.items[std::size_t(position)].fileName == s.PlatFileName;
 }
 
 int removeListEntry(Store& s, int position) {
-    if (position < 0 || position >= s.PlatCount)
-        return std::min(position, s.PlatCount - 1);
-    for (int i = position; i + 1 < s.PlatCount; ++i)
-        s.PlatList[std::size_t(i)] = s.PlatList[std::size_t(i + 1)];
-    storage::clearRecord(s.PlatList[std::size_t(s.PlatCount - 1)]);
-    --s.PlatCount;
+    if (position < 0 || position >= s.orders.count)
+        return std::min(position, s.orders.count - 1);
+    for (int i = position; i + 1 < s.orders.count; ++i)
+        s.orders.items[std::size_t(i)] = s.orders.items[std::size_t(i + 1)];
+    storage::clearRecord(s.orders.items[std::size_t(s.orders.count - 1)]);
+    --s.orders.count;
     if (s.OpenedIndex > position)
         --s.OpenedIndex;
-    return std::min(position, s.PlatCount - 1);
+    return std::min(position, s.orders.count - 1);
 }
 
 } // namespace archive

@@ -108,13 +108,13 @@ OrderListDialog::~OrderListDialog() = default;
 // --- what the grid shows ------------------------------------------------------------------
 
 const PlatItems& OrderListDialog::shownItems() const {
-    return listMode_ == ListMode::Filtered ? *filtered_ : store_.PlatList;
+    return listMode_ == ListMode::Filtered ? *filtered_ : store_.orders.items;
 }
 
 int OrderListDialog::shownCount() const {
     switch (listMode_) {
     case ListMode::All:
-        return store_.PlatCount;
+        return store_.orders.count;
     case ListMode::Filtered:
         return filteredCount_;
     case ListMode::Nothing:
@@ -141,9 +141,9 @@ void OrderListDialog::showAllOrders() {
     // The whole list is shown: the filter is off, whoever asked for the list.
     ui->filterButton->setChecked(false);
     ui->setFilterButton->setEnabled(true);
-    ui->openButton->setEnabled(store_.PlatCount > 0);
-    ui->deleteButton->setEnabled(store_.PlatCount > 0);
-    showGrid(ListMode::All, store_.PlatCount);
+    ui->openButton->setEnabled(store_.orders.count > 0);
+    ui->deleteButton->setEnabled(store_.orders.count > 0);
+    showGrid(ListMode::All, store_.orders.count);
 }
 
 void OrderListDialog::showFilteredOrders() {
@@ -248,7 +248,7 @@ void OrderListDialog::sendToBank() {
 
     // Without a readable BIK directory the banks' towns come from their names.
     storage::BikDirectory bik;
-    const storage::IoResult bikLoaded = storage::loadBikDirectory(store_.DataDir, bik);
+    const storage::IoResult bikLoaded = storage::loadBikDirectory(store_.folder.dataDir, bik);
     const render::ExportResult r =
         render::exportOrders(paths, chosen, QDateTime::currentDateTime(), &bik);
     if (!bikLoaded)
@@ -309,11 +309,11 @@ CheckSaveResult OrderListDialog::offerToSave() {
 
 void OrderListDialog::openSelectedOrder() {
     const int row = grid_->currentDataRow();
-    if (listMode_ != ListMode::All || row < 0 || row >= store_.PlatCount)
+    if (listMode_ != ListMode::All || row < 0 || row >= store_.orders.count)
         return;
     // The order is noted by its file name: a save from the question below rescans the list,
     // and the row may then hold another order.
-    const storage::ShortStr<28> noted = store_.PlatList[std::size_t(row)].fileName;
+    const storage::ShortStr<28> noted = store_.orders.items[std::size_t(row)].fileName;
     current_ = row;
     const CheckSaveResult saved = offerToSave();
     if (!saved.canLeave())
@@ -337,22 +337,24 @@ void OrderListDialog::openDoubleClicked() {
 
 void OrderListDialog::deleteSelectedOrder() {
     const int row = grid_->currentDataRow();
-    if (listMode_ != ListMode::All || row < 0 || row >= store_.PlatCount)
+    if (listMode_ != ListMode::All || row < 0 || row >= store_.orders.count)
         return;
     current_ = row;
     const bool onScreen = shownInEditor(store_, current_);
     // An order whose file has gone is not deleted: "Yes" then does nothing, and the user leaves
     // with "No".
     const QString path =
-        store_.PlatDir + QString::fromLatin1(store_.PlatList[std::size_t(row)].fileName.bytes());
-    if (!editor::QuestionDialog::ask(this, deleteOrderQuestion(store_.PlatList[std::size_t(row)]),
+        store_.folder.ordersDir +
+        QString::fromLatin1(store_.orders.items[std::size_t(row)].fileName.bytes());
+    if (!editor::QuestionDialog::ask(this,
+                                     deleteOrderQuestion(store_.orders.items[std::size_t(row)]),
                                      [path] { return QFileInfo::exists(path); }))
         return;
     const std::optional<int> next = deleteOrder(row);
     if (!next)
         return;
     current_ = *next;
-    if (store_.PlatCount > 0) {
+    if (store_.orders.count > 0) {
         refreshGrid(current_);
     } else {
         ui->openButton->setEnabled(false);
@@ -367,7 +369,7 @@ void OrderListDialog::deleteSelectedOrder() {
     }
     storage::buildPartyTables(store_);
     emit orderDeleted();
-    setPanel(0, QString::number(store_.PlatCount));
+    setPanel(0, QString::number(store_.orders.count));
     // The sum is that of the rows selected now, not of the deleted order.
     if (listMode_ == ListMode::Nothing)
         setPanel(3, QString());
@@ -376,7 +378,7 @@ void OrderListDialog::deleteSelectedOrder() {
 }
 
 std::optional<int> OrderListDialog::deleteOrder(int row) {
-    const storage::OrderListItem& entry = store_.PlatList[std::size_t(row)];
+    const storage::OrderListItem& entry = store_.orders.items[std::size_t(row)];
     if (storage::IoResult r = storage::moveOrderToDeleted(store_, entry.fileName.view()); !r) {
         showError(r.error + QStringLiteral("\nПлатежка не удалена."));
         return std::nullopt;

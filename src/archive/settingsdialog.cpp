@@ -10,18 +10,18 @@ SettingsDialog::SettingsDialog(storage::Store& store, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::SettingsDialog>()) {
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    ui->currentYearCheck->setChecked(store_.CurrentYearOnly() == 1);
-    ui->usnRatesCheck->setChecked(store_.UsnVatRates() == 1);
+    ui->currentYearCheck->setChecked(store_.settings.currentYearOnly() == 1);
+    ui->usnRatesCheck->setChecked(store_.settings.usnVatRates() == 1);
     connect(ui->currentYearCheck, &QCheckBox::clicked, this, &SettingsDialog::setCurrentYearOnly);
     connect(ui->usnRatesCheck, &QCheckBox::clicked, this,
-            [this](bool checked) { store_.UsnVatRates() = checked ? 1 : 0; });
+            [this](bool checked) { store_.settings.usnVatRates() = checked ? 1 : 0; });
     connect(ui->okButton, &QToolButton::clicked, this, &QDialog::accept);
 }
 
 SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::setCurrentYearOnly(bool checked) {
-    store_.CurrentYearOnly() = checked ? 1 : 0;
+    store_.settings.currentYearOnly() = checked ? 1 : 0;
 }
 
 } // namespace archive

@@ -109,7 +109,7 @@ void BankAccountsDialog::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     // A directory that cannot be read stays empty: the organization list says why.
-    storage::loadBikDirectory(store_.DataDir, bik_);
+    storage::loadBikDirectory(store_.folder.dataDir, bik_);
     ui->slotPages->setCurrentIndex(page_);
     showBanks();
     constexpr qsizetype maxCaption = 145;

@@ -21,7 +21,7 @@ void storeFilial(const FilialTexts& t, storage::BranchRecord& f) {
 }
 
 bool validFirm(const storage::Store& s, int firm) {
-    return firm >= 0 && firm < s.FirmCount;
+    return firm >= 0 && firm < s.directory.organizationCount;
 }
 
 } // namespace
@@ -31,7 +31,7 @@ FilialTexts filialTexts(const storage::BranchRecord& f) {
 }
 
 std::vector<int> branchesOf(const storage::Store& s, int firm) {
-    return orgRecordsOf(s.Filials, s.FilialCount, firm);
+    return orgRecordsOf(s.directory.branches, s.directory.branchCount, firm);
 }
 
 QString filialLimitText() {
@@ -40,11 +40,12 @@ QString filialLimitText() {
 }
 
 bool addBranch(storage::Store& s, int firm, const FilialTexts& t) {
-    return appendOrgRecord(s.Filials, s.FilialCount, firm, s.FirmCount, t, 0, storeFilial);
+    return appendOrgRecord(s.directory.branches, s.directory.branchCount, firm,
+                           s.directory.organizationCount, t, 0, storeFilial);
 }
 
 bool editBranch(storage::Store& s, int index, const FilialTexts& t) {
-    return editOrgRecord(s.Filials, s.FilialCount, index, t, 0, storeFilial,
+    return editOrgRecord(s.directory.branches, s.directory.branchCount, index, t, 0, storeFilial,
                          [](const storage::BranchRecord& a, const storage::BranchRecord& b) {
                              return a.address == b.address && a.phone == b.phone &&
                                     a.email == b.email;
@@ -60,11 +61,11 @@ editor::Question deleteBranchQuestion(const QString& name) {
 }
 
 unsigned deleteBranch(storage::Store& s, int index) {
-    if (index < 0 || index >= s.FilialCount)
+    if (index < 0 || index >= s.directory.branchCount)
         return 0;
     unsigned files = FileFilial;
-    for (int i = 0; i < s.FirmCount; ++i) {
-        storage::OrganizationRecord& f = s.Firms[std::size_t(i)];
+    for (int i = 0; i < s.directory.organizationCount; ++i) {
+        storage::OrganizationRecord& f = s.directory.organizations[std::size_t(i)];
         if (!f.usesBranch())
             continue;
         if (f.branchNo == index) {
@@ -75,24 +76,24 @@ unsigned deleteBranch(storage::Store& s, int index) {
             files |= FileFirms;
         }
     }
-    storage::removeRecord(s.Filials, s.FilialCount, index);
-    --s.FilialCount;
+    storage::removeRecord(s.directory.branches, s.directory.branchCount, index);
+    --s.directory.branchCount;
     return files;
 }
 
 bool isLinked(const storage::Store& s, int firm, int index) {
     if (!validFirm(s, firm))
         return false;
-    const storage::OrganizationRecord& f = s.Firms[std::size_t(firm)];
+    const storage::OrganizationRecord& f = s.directory.organizations[std::size_t(firm)];
     return f.usesBranch() && f.branchNo == index;
 }
 
 void setLink(storage::Store& s, int firm, int index, bool on) {
     if (!validFirm(s, firm))
         return;
-    storage::OrganizationRecord& f = s.Firms[std::size_t(firm)];
+    storage::OrganizationRecord& f = s.directory.organizations[std::size_t(firm)];
     if (on) {
-        if (index < 0 || index >= s.FilialCount)
+        if (index < 0 || index >= s.directory.branchCount)
             return;
         f.branchNo = std::uint8_t(index);
         f.flags |= storage::OrganizationRecord::UseBranch;

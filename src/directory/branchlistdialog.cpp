@@ -24,7 +24,8 @@ BranchListDialog::BranchListDialog(storage::Store& store, BranchDialog& entry, Q
     addGrid(ui->gridPlace, storage::ColBaseFilials,
             {QStringLiteral("Адрес"), QStringLiteral("Телефон"), QStringLiteral("E-Mail")},
             [this](int index, int column) {
-                return filialTexts(store_.Filials[std::size_t(index)])[std::size_t(column)];
+                return filialTexts(
+                    store_.directory.branches[std::size_t(index)])[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Филиалы"));
     connect(ui->showBranchCheck, &QCheckBox::clicked, this, &BranchListDialog::setShowBranch);
@@ -74,19 +75,20 @@ storage::IoResult BranchListDialog::saveTable() {
 }
 
 void BranchListDialog::addNew() {
-    if (store_.FilialCount >= storage::MaxFilials) {
+    if (store_.directory.branchCount >= storage::MaxFilials) {
         QMessageBox::warning(this, windowTitle(), filialLimitText());
         return;
     }
     addRecord(&entry_,
               QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
-              store_.FilialCount,
+              store_.directory.branchCount,
               [this](const FilialTexts& t) { return addBranch(store_, store_.CurFirm, t); });
 }
 
 void BranchListDialog::editCurrent() {
     editRecord(
-        &entry_, [this](int index) { return filialTexts(store_.Filials[std::size_t(index)]); },
+        &entry_,
+        [this](int index) { return filialTexts(store_.directory.branches[std::size_t(index)]); },
         [this](int index, const FilialTexts& t) { return editBranch(store_, index, t); });
 }
 

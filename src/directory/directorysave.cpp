@@ -15,25 +15,26 @@ struct DirectorySnapshot::Tables {
 };
 
 DirectorySnapshot::DirectorySnapshot(const storage::Store& s)
-    : tables_(std::make_unique<Tables>(Tables{s.Firms, s.FirmsDel, s.FirmShow, s.Filials,
-                                              s.Employees, s.FirmCount, s.FirmDelCount, s.CurFirm,
-                                              s.CurFirmDel, s.FilialCount, s.EmplCount})) {}
+    : tables_(std::make_unique<Tables>(
+          Tables{s.directory.organizations, s.directory.deleted, s.FirmShow, s.directory.branches,
+                 s.directory.employees, s.directory.organizationCount, s.directory.deletedCount,
+                 s.CurFirm, s.CurFirmDel, s.directory.branchCount, s.directory.employeeCount})) {}
 
 DirectorySnapshot::~DirectorySnapshot() = default;
 
 void DirectorySnapshot::restore(storage::Store& s) const {
     const Tables& t = *tables_;
-    s.Firms = t.firms;
-    s.FirmsDel = t.firmsDel;
+    s.directory.organizations = t.firms;
+    s.directory.deleted = t.firmsDel;
     s.FirmShow = t.firmShow;
-    s.Filials = t.filials;
-    s.Employees = t.employees;
-    s.FirmCount = t.firmCount;
-    s.FirmDelCount = t.firmDelCount;
+    s.directory.branches = t.filials;
+    s.directory.employees = t.employees;
+    s.directory.organizationCount = t.firmCount;
+    s.directory.deletedCount = t.firmDelCount;
     s.CurFirm = t.curFirm;
     s.CurFirmDel = t.curFirmDel;
-    s.FilialCount = t.filialCount;
-    s.EmplCount = t.emplCount;
+    s.directory.branchCount = t.filialCount;
+    s.directory.employeeCount = t.emplCount;
 }
 
 storage::IoResult saveDirectoryFile(const storage::Store& s, DirectoryFile file) {

@@ -25,7 +25,8 @@ EmployeeListDialog::EmployeeListDialog(storage::Store& store, QWidget* parent)
              QStringLiteral("Отчество"), QStringLiteral("Тел.раб."), QStringLiteral("Тел.сот."),
              QStringLiteral("Тел.внутр."), QStringLiteral("E-Mail")},
             [this](int index, int column) {
-                return emplTexts(store_.Employees[std::size_t(index)])[std::size_t(column)];
+                return emplTexts(
+                    store_.directory.employees[std::size_t(index)])[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Сотрудники"));
     finishSetUp(ui->addButton, ui->editButton, ui->deleteButton, ui->closeButton,
@@ -59,21 +60,22 @@ storage::IoResult EmployeeListDialog::saveTable() {
 
 void EmployeeListDialog::addNew() {
     if (emplTableHasRoom(store_))
-        addRecord(entry_, QStringLiteral("Новый сотрудник"), store_.EmplCount,
+        addRecord(entry_, QStringLiteral("Новый сотрудник"), store_.directory.employeeCount,
                   [this](const EmplTexts& t) { return addEmployee(store_, store_.CurFirm, t); });
 }
 
 void EmployeeListDialog::editCurrent() {
     editRecord(
-        entry_, [this](int index) { return emplTexts(store_.Employees[std::size_t(index)]); },
+        entry_,
+        [this](int index) { return emplTexts(store_.directory.employees[std::size_t(index)]); },
         [this](int index, const EmplTexts& t) { return editEmployee(store_, index, t); });
 }
 
 void EmployeeListDialog::deleteCurrent() {
     const int index = currentRecord();
-    if (index < 0 ||
-        !editor::QuestionDialog::ask(this, deleteEmployeeQuestion(editor::toUi(
-                                               store_.Employees[std::size_t(index)].surname))))
+    if (index < 0 || !editor::QuestionDialog::ask(
+                         this, deleteEmployeeQuestion(editor::toUi(
+                                   store_.directory.employees[std::size_t(index)].surname))))
         return;
     deleteEmployee(store_, index);
     fillRecords();

@@ -38,19 +38,21 @@ EmplTexts emplTexts(const storage::EmployeeRecord& e) {
 }
 
 std::vector<int> employeesOf(const storage::Store& s, int firm) {
-    return orgRecordsOf(s.Employees, s.EmplCount, firm);
+    return orgRecordsOf(s.directory.employees, s.directory.employeeCount, firm);
 }
 
 bool emplTableHasRoom(const storage::Store& s) {
-    return s.EmplCount < storage::MaxEmployees;
+    return s.directory.employeeCount < storage::MaxEmployees;
 }
 
 bool addEmployee(storage::Store& s, int firm, const EmplTexts& t) {
-    return appendOrgRecord(s.Employees, s.EmplCount, firm, s.FirmCount, t, 1, storeEmpl);
+    return appendOrgRecord(s.directory.employees, s.directory.employeeCount, firm,
+                           s.directory.organizationCount, t, 1, storeEmpl);
 }
 
 bool editEmployee(storage::Store& s, int index, const EmplTexts& t) {
-    return editOrgRecord(s.Employees, s.EmplCount, index, t, 1, storeEmpl, sameTexts);
+    return editOrgRecord(s.directory.employees, s.directory.employeeCount, index, t, 1, storeEmpl,
+                         sameTexts);
 }
 
 editor::Question deleteEmployeeQuestion(const QString& surname) {
@@ -62,10 +64,10 @@ editor::Question deleteEmployeeQuestion(const QString& surname) {
 }
 
 void deleteEmployee(storage::Store& s, int index) {
-    if (index < 0 || index >= s.EmplCount)
+    if (index < 0 || index >= s.directory.employeeCount)
         return;
-    storage::removeRecord(s.Employees, s.EmplCount, index);
-    --s.EmplCount;
+    storage::removeRecord(s.directory.employees, s.directory.employeeCount, index);
+    --s.directory.employeeCount;
 }
 
 } // namespace directory

@@ -28,7 +28,7 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
 
 void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
                            storage::WindowTag tag) {
-    const storage::FormSize& kept = s.FormSizes[std::size_t(tag)];
+    const storage::FormSize& kept = s.settings.windowSizes[std::size_t(tag)];
     if (kept.width != 256 || kept.height != 256)
         return;
     // What the window needs beside the grid's columns: its layout, the grid's frame and a
@@ -44,9 +44,10 @@ void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storag
 }
 
 QString shortFirmName(const storage::Store& s, int firm) {
-    if (firm < 0 || firm >= s.FirmCount)
+    if (firm < 0 || firm >= s.directory.organizationCount)
         return {};
-    return editor::toUi(storage::shortenLegalForm(s.Firms[std::size_t(firm)].name.view()));
+    return editor::toUi(
+        storage::shortenLegalForm(s.directory.organizations[std::size_t(firm)].name.view()));
 }
 
 void showWriteFailure(QWidget* parent, const QString& error, const QString& note) {

@@ -53,7 +53,7 @@ void OrganizationCardDialog::showEvent(QShowEvent* event) {
 void OrganizationCardDialog::saveToFile() {
     // The filter shows the text files under the caption ".txt".
     const QString chosen = QFileDialog::getSaveFileName(
-        this, u"Сохранить"_s, store_.ProgramDir, u".txt (*.txt)"_s, nullptr,
+        this, u"Сохранить"_s, store_.folder.programDir, u".txt (*.txt)"_s, nullptr,
         QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;
@@ -69,7 +69,7 @@ void OrganizationCardDialog::print() {
     if (!lines.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         // No printer and no file instead: nothing happened, so the card stays on screen.
-        if (!editor::askPrintTarget(printer, this, store_.ProgramDir))
+        if (!editor::askPrintTarget(printer, this, store_.folder.programDir))
             return;
         const QFont font = ui->cardEdit->font();
         const storage::IoResult printed =

@@ -128,8 +128,8 @@ DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& na
     if (isNew) {
         const QByteArray bytes = storage::cp1251::fromUnicode(inn);
         const std::string_view typed(bytes.constData(), std::size_t(bytes.size()));
-        for (int i = 0; i < s.FirmCount && i < storage::MaxFirms; ++i)
-            if (s.Firms[std::size_t(i)].inn == typed)
+        for (int i = 0; i < s.directory.organizationCount && i < storage::MaxFirms; ++i)
+            if (s.directory.organizations[std::size_t(i)].inn == typed)
                 return DetailsCheck::DuplicateInn;
     }
     return DetailsCheck::Ok;
@@ -242,7 +242,7 @@ std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
 storage::OrganizationRecord* firmSlot(storage::Store& s, int i) {
     if (i < 0 || i >= storage::MaxFirms)
         return nullptr;
-    return &s.Firms[std::size_t(i)];
+    return &s.directory.organizations[std::size_t(i)];
 }
 
 } // namespace directory

@@ -46,7 +46,8 @@ void storeDetails(const DetailTexts& t, storage::OrganizationRecord& f);
 enum class DetailsCheck { Ok, NoName, NoInn, DuplicateInn };
 
 // Checks the name and ИНН boxes. A new organization (isNew) must not have the ИНН of one of
-// the organizations 0..FirmCount-1 (exact comparison of the whole text); an edited one may.
+// the organizations 0..directory.organizationCount-1 (exact comparison of the whole text); an
+// edited one may.
 DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
                           const QString& inn);
 // The message the window shows for a failed check; empty for Ok.

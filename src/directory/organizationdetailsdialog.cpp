@@ -122,7 +122,7 @@ void OrganizationDetailsDialog::storeInto(storage::OrganizationRecord& f) const 
 }
 
 void OrganizationDetailsDialog::storeNew() {
-    if (storage::OrganizationRecord* f = firmSlot(store_, store_.FirmCount))
+    if (storage::OrganizationRecord* f = firmSlot(store_, store_.directory.organizationCount))
         storeInto(*f);
 }
 
@@ -142,7 +142,7 @@ void OrganizationDetailsDialog::showEvent(QShowEvent* event) {
         return; // shown again after being minimised: nothing to prepare
     stored_ = false;
     // A directory that cannot be read stays empty: the organization list says why.
-    storage::loadBikDirectory(store_.DataDir, bik_);
+    storage::loadBikDirectory(store_.folder.dataDir, bik_);
     if (mode_ == EditMode::New)
         setBoxes(DetailTexts{});
     else
@@ -151,8 +151,8 @@ void OrganizationDetailsDialog::showEvent(QShowEvent* event) {
 
     // The bank window works on this copy; it reaches the record only when the organization is
     // stored.
-    const storage::OrganizationRecord* f =
-        firmSlot(store_, mode_ == EditMode::New ? store_.FirmCount : store_.CurFirm);
+    const storage::OrganizationRecord* f = firmSlot(
+        store_, mode_ == EditMode::New ? store_.directory.organizationCount : store_.CurFirm);
     banks_ = f ? firmBanks(*f) : FirmBanks{};
 
     // Branches belong to a stored organization; a new one has none yet.
@@ -179,7 +179,7 @@ void OrganizationDetailsDialog::confirm() {
         return;
     }
     if (isNew) {
-        if (!firmSlot(store_, store_.FirmCount)) {
+        if (!firmSlot(store_, store_.directory.organizationCount)) {
             QMessageBox::warning(this, windowTitle(),
                                  u"В справочнике нет места для новой организации."_s);
             return;

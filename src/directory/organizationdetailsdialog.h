@@ -1,9 +1,9 @@
 // The organization details window: one organization's details typed, edited or only looked
 // at. The organization list sets the caption with setWindowTitle() and opens the window with
-// its mode; a new organization is assembled in slot store.FirmCount, an edited or viewed one
-// is store.Firms[store.CurFirm]. The bank window edits a copy of the organization's banks,
-// which is stored with the rest of the details. The answer tells whether a new or edited
-// organization was stored; writing the directory file is the list's part.
+// its mode; a new organization is assembled in slot store.directory.organizationCount, an edited or
+// viewed one is store.directory.organizations[store.CurFirm]. The bank window edits a copy of the
+// organization's banks, which is stored with the rest of the details. The answer tells whether a
+// new or edited organization was stored; writing the directory file is the list's part.
 #pragma once
 
 #include "organizationdetails.h"

@@ -33,17 +33,18 @@ QString plural(int count, const char* one, const char* twoToFour, const char* ma
 } // namespace
 
 bool firmListHasRoom(const storage::Store& s) {
-    return s.FirmCount < storage::MaxFirmsInUse;
+    return s.directory.organizationCount < storage::MaxFirmsInUse;
 }
 
 int countOrdersWithInn(const storage::Store& s, std::string_view inn) {
     int n = 0;
     storage::OrderRecord order;
-    for (int i = 0; i < s.PlatCount; ++i) {
-        const std::string_view name = s.PlatList[std::size_t(i)].fileName.view();
+    for (int i = 0; i < s.orders.count; ++i) {
+        const std::string_view name = s.orders.items[std::size_t(i)].fileName.view();
         if (!storage::isPlainFileName(name))
             continue;
-        const QString path = s.PlatDir + QString::fromLatin1(name.data(), qsizetype(name.size()));
+        const QString path =
+            s.folder.ordersDir + QString::fromLatin1(name.data(), qsizetype(name.size()));
         if (!storage::readOrderFile(path, order))
             continue;
         if (order.payerInn == inn || order.payeeInn == inn)
@@ -72,9 +73,11 @@ QString employeesFoundText(int n) {
 
 std::vector<DeletionQuestion> deletionQuestions(const storage::Store& s, int firm) {
     std::vector<DeletionQuestion> questions;
-    if (firm < 0 || firm >= s.FirmCount)
+    if (firm < 0 || firm >= s.directory.organizationCount)
         return questions;
-    if (const int n = countOrdersWithInn(s, s.Firms[std::size_t(firm)].inn.view()); n > 0)
+    if (const int n =
+            countOrdersWithInn(s, s.directory.organizations[std::size_t(firm)].inn.view());
+        n > 0)
         questions.push_back({ordersFoundText(n), QString()});
     if (const int n = int(branchesOf(s, firm).size()); n > 0)
         questions.push_back(
@@ -102,7 +105,7 @@ editor::Question furtherDeletionQuestion(const DeletionQuestion& q, const QStrin
 }
 
 unsigned deleteOrganization(storage::Store& s, int firm) {
-    if (firm < 0 || firm >= s.FirmCount)
+    if (firm < 0 || firm >= s.directory.organizationCount)
         return 0;
     unsigned files = FileFirms | FileFirmsDel;
     for (std::vector<int> left = employeesOf(s, firm); !left.empty(); left = employeesOf(s, firm)) {
@@ -112,28 +115,29 @@ unsigned deleteOrganization(storage::Store& s, int firm) {
     for (std::vector<int> left = branchesOf(s, firm); !left.empty(); left = branchesOf(s, firm))
         files |= deleteBranch(s, left.front());
 
-    if (s.FirmDelCount >= storage::MaxFirms) {
+    if (s.directory.deletedCount >= storage::MaxFirms) {
         // The deleted list is full: its oldest entry gives way.
-        storage::removeRecord(s.FirmsDel, storage::MaxFirms, 0);
-        s.FirmDelCount = storage::MaxFirms - 1;
+        storage::removeRecord(s.directory.deleted, storage::MaxFirms, 0);
+        s.directory.deletedCount = storage::MaxFirms - 1;
     }
-    s.FirmsDel[std::size_t(s.FirmDelCount)] = s.Firms[std::size_t(firm)];
-    s.CurFirmDel = s.FirmDelCount++;
+    s.directory.deleted[std::size_t(s.directory.deletedCount)] =
+        s.directory.organizations[std::size_t(firm)];
+    s.CurFirmDel = s.directory.deletedCount++;
 
-    storage::removeRecord(s.Firms, s.FirmCount, firm);
-    --s.FirmCount;
-    if (s.CurFirm >= s.FirmCount)
-        s.CurFirm = std::max(0, s.FirmCount - 1);
+    storage::removeRecord(s.directory.organizations, s.directory.organizationCount, firm);
+    --s.directory.organizationCount;
+    if (s.CurFirm >= s.directory.organizationCount)
+        s.CurFirm = std::max(0, s.directory.organizationCount - 1);
 
-    for (int i = 0; i < s.FilialCount; ++i) {
-        storage::U16& no = s.Filials[std::size_t(i)].organizationNo;
+    for (int i = 0; i < s.directory.branchCount; ++i) {
+        storage::U16& no = s.directory.branches[std::size_t(i)].organizationNo;
         if (no > firm) {
             no = std::uint16_t(no - 1);
             files |= FileFilial;
         }
     }
-    for (int i = 0; i < s.EmplCount; ++i) {
-        storage::U16& no = s.Employees[std::size_t(i)].organizationNo;
+    for (int i = 0; i < s.directory.employeeCount; ++i) {
+        storage::U16& no = s.directory.employees[std::size_t(i)].organizationNo;
         if (no > firm) {
             no = std::uint16_t(no - 1);
             files |= FileEmployee;
@@ -149,18 +153,19 @@ storage::IoResult deleteOrganizationAndSave(storage::Store& s, int firm) {
 }
 
 unsigned restoreOrganization(storage::Store& s, int index) {
-    if (index < 0 || index >= s.FirmDelCount || !firmListHasRoom(s))
+    if (index < 0 || index >= s.directory.deletedCount || !firmListHasRoom(s))
         return 0;
-    storage::OrganizationRecord& f = s.Firms[std::size_t(s.FirmCount)];
-    f = s.FirmsDel[std::size_t(index)];
+    storage::OrganizationRecord& f =
+        s.directory.organizations[std::size_t(s.directory.organizationCount)];
+    f = s.directory.deleted[std::size_t(index)];
     f.flags &= std::uint8_t(~storage::OrganizationRecord::UseBranch);
-    s.CurFirm = s.FirmCount++;
+    s.CurFirm = s.directory.organizationCount++;
     storage::fillListCache(s);
 
-    storage::removeRecord(s.FirmsDel, s.FirmDelCount, index);
-    --s.FirmDelCount;
-    if (s.CurFirmDel >= s.FirmDelCount)
-        s.CurFirmDel = std::max(0, s.FirmDelCount - 1);
+    storage::removeRecord(s.directory.deleted, s.directory.deletedCount, index);
+    --s.directory.deletedCount;
+    if (s.CurFirmDel >= s.directory.deletedCount)
+        s.CurFirmDel = std::max(0, s.directory.deletedCount - 1);
     return FileFirms | FileFirmsDel;
 }
 
@@ -177,10 +182,10 @@ int positionAfterRemoval(int position, int removed) {
 
 QByteArray firmLinks(const storage::Store& s) {
     QByteArray links;
-    links.reserve(2 * s.FirmCount);
-    for (int i = 0; i < s.FirmCount; ++i) {
-        links.append(char(s.Firms[std::size_t(i)].branchNo));
-        links.append(char(s.Firms[std::size_t(i)].flags));
+    links.reserve(2 * s.directory.organizationCount);
+    for (int i = 0; i < s.directory.organizationCount; ++i) {
+        links.append(char(s.directory.organizations[std::size_t(i)].branchNo));
+        links.append(char(s.directory.organizations[std::size_t(i)].flags));
     }
     return links;
 }

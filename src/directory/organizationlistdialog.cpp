@@ -33,13 +33,13 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store,
         {QStringLiteral("Name"), QStringLiteral("Tel."), QStringLiteral("Address"),
          QStringLiteral("E-Mail")},
         [this] {
-            return listMode_ == ListFirms     ? store_.FirmCount
-                   : listMode_ == ListDeleted ? store_.FirmDelCount
+            return listMode_ == ListFirms     ? store_.directory.organizationCount
+                   : listMode_ == ListDeleted ? store_.directory.deletedCount
                                               : 0;
         },
         [this](int row, int column) {
             if (listMode_ == ListDeleted)
-                return column == 0 ? editor::toUi(store_.FirmsDel[std::size_t(row)].name)
+                return column == 0 ? editor::toUi(store_.directory.deleted[std::size_t(row)].name)
                                    : QString();
             return firmCell(row, column);
         });
@@ -96,7 +96,7 @@ void OrganizationListDialog::showEvent(QShowEvent* event) {
 
 void OrganizationListDialog::showBikDirectory() {
     storage::BikDirectory d;
-    if (const storage::IoResult r = storage::loadBikDirectory(store_.DataDir, d); !r)
+    if (const storage::IoResult r = storage::loadBikDirectory(store_.folder.dataDir, d); !r)
         bikShown_->setText(r.error);
     else if (d.isEmpty())
         bikShown_->setText(QStringLiteral("Справочник БИК не загружен"));
@@ -111,7 +111,7 @@ void OrganizationListDialog::importBikDirectory() {
     if (path.isEmpty())
         return;
     const storage::BikImport r =
-        storage::importBikDirectory(store_.DataDir, store_.ReadOnlyFolder, path);
+        storage::importBikDirectory(store_.folder.dataDir, store_.folder.readOnly, path);
     const QString title = QStringLiteral("Справочник БИК");
     if (r.error.isEmpty() && r.leftOut.isEmpty())
         QMessageBox::information(this, title, storage::bikImportReport(r));
@@ -124,12 +124,12 @@ QString OrganizationListDialog::statusText() const {
 }
 
 QString OrganizationListDialog::firmCell(int row, int column) const {
-    if (row < 0 || row >= store_.FirmCount)
+    if (row < 0 || row >= store_.directory.organizationCount)
         return {};
     const std::size_t i = std::size_t(row);
     switch (column) {
     case 0:
-        return editor::toUi(store_.Firms[i].name);
+        return editor::toUi(store_.directory.organizations[i].name);
     case 1:
         return editor::toUi(store_.FirmShow[i].phone);
     case 2:
@@ -144,9 +144,9 @@ QString OrganizationListDialog::firmCell(int row, int column) const {
 void OrganizationListDialog::showList() {
     const bool deleted = ui->deletedButton->isChecked();
     if (deleted)
-        listMode_ = store_.FirmDelCount > 0 ? ListDeleted : ListEmpty;
+        listMode_ = store_.directory.deletedCount > 0 ? ListDeleted : ListEmpty;
     else
-        listMode_ = store_.FirmCount > 0 ? ListFirms : ListEmpty;
+        listMode_ = store_.directory.organizationCount > 0 ? ListFirms : ListEmpty;
     grid_->setTextColour(listMode_ == ListDeleted ? QColor(Qt::red) : QColor(Qt::black));
     grid_->refresh();
     grid_->setCurrentDataRow(listMode_ == ListFirms     ? store_.CurFirm
@@ -157,26 +157,27 @@ void OrganizationListDialog::showList() {
 
 void OrganizationListDialog::updateButtons() {
     const bool deleted = ui->deletedButton->isChecked();
-    const bool any = !deleted && store_.FirmCount > 0;
+    const bool any = !deleted && store_.directory.organizationCount > 0;
     ui->newButton->setEnabled(!deleted && firmListHasRoom(store_));
     for (QToolButton* b :
          {ui->editButton, ui->deleteButton, ui->branchesButton, ui->employeesButton})
         b->setEnabled(any);
-    ui->restoreButton->setEnabled(deleted && store_.FirmDelCount > 0 && firmListHasRoom(store_));
+    ui->restoreButton->setEnabled(deleted && store_.directory.deletedCount > 0 &&
+                                  firmListHasRoom(store_));
 }
 
 void OrganizationListDialog::selectCell(int row, int column) {
     if (listMode_ == ListDeleted) {
-        if (row < store_.FirmDelCount)
+        if (row < store_.directory.deletedCount)
             store_.CurFirmDel = row;
-    } else if (listMode_ == ListFirms && row < store_.FirmCount) {
+    } else if (listMode_ == ListFirms && row < store_.directory.organizationCount) {
         store_.CurFirm = row;
         showInPanel(firmCell(row, column));
     }
 }
 
 void OrganizationListDialog::viewOrganization(int row) {
-    if (listMode_ != ListFirms || row >= store_.FirmCount)
+    if (listMode_ != ListFirms || row >= store_.directory.organizationCount)
         return;
     store_.CurFirm = row;
     const QByteArray links = firmLinks(store_);
@@ -216,10 +217,11 @@ void OrganizationListDialog::addOrganization() {
     if (!firmListHasRoom(store_))
         return;
     // The new organization is assembled in the first free slot, which starts empty.
-    storage::clearRecord(store_.Firms[std::size_t(store_.FirmCount)]);
+    storage::clearRecord(
+        store_.directory.organizations[std::size_t(store_.directory.organizationCount)]);
     if (!openDetails(EditMode::New, QStringLiteral("Новая организация")))
         return;
-    store_.CurFirm = store_.FirmCount++;
+    store_.CurFirm = store_.directory.organizationCount++;
     storage::fillListCache(store_);
     showList();
     refillPickers(-1, -1);
@@ -227,7 +229,7 @@ void OrganizationListDialog::addOrganization() {
 }
 
 void OrganizationListDialog::editOrganization() {
-    if (store_.FirmCount <= 0)
+    if (store_.directory.organizationCount <= 0)
         return;
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     const QByteArray links = firmLinks(store_);
@@ -244,11 +246,11 @@ void OrganizationListDialog::editOrganization() {
 }
 
 void OrganizationListDialog::deleteOrganization() {
-    if (store_.FirmCount <= 0)
+    if (store_.directory.organizationCount <= 0)
         return;
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     const int removed = store_.CurFirm;
-    const QString name = editor::toUi(store_.Firms[std::size_t(removed)].name);
+    const QString name = editor::toUi(store_.directory.organizations[std::size_t(removed)].name);
     if (!editor::QuestionDialog::ask(this, deleteOrganizationQuestion(name)))
         return;
     for (const DeletionQuestion& q : deletionQuestions(store_, removed))
@@ -265,7 +267,7 @@ void OrganizationListDialog::deleteOrganization() {
 }
 
 void OrganizationListDialog::openBranches() {
-    if (store_.FirmCount <= 0 || !dialogs_.branches)
+    if (store_.directory.organizationCount <= 0 || !dialogs_.branches)
         return;
     const QByteArray links = firmLinks(store_);
     editor::showModal(dialogs_.branches);
@@ -276,12 +278,13 @@ void OrganizationListDialog::openBranches() {
 }
 
 void OrganizationListDialog::openEmployees() {
-    if (store_.FirmCount > 0 && dialogs_.employees)
+    if (store_.directory.organizationCount > 0 && dialogs_.employees)
         editor::showModal(dialogs_.employees);
 }
 
 void OrganizationListDialog::restoreOrganization() {
-    if (!ui->deletedButton->isChecked() || store_.FirmDelCount <= 0 || !firmListHasRoom(store_))
+    if (!ui->deletedButton->isChecked() || store_.directory.deletedCount <= 0 ||
+        !firmListHasRoom(store_))
         return;
     const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
     if (const storage::IoResult r = restoreOrganizationAndSave(store_, store_.CurFirmDel); !r) {

@@ -325,7 +325,7 @@ void ListGrid::applyColumnWidths() {
     const bool wasApplying = std::exchange(applyingWidths_, true);
     const bool stored = storage::columnWidthsStored(store_, base_, model_->columnCount());
     for (int c = 0; c < model_->columnCount(); ++c) {
-        int width = store_.ColWidths[std::size_t(base_ + c)];
+        int width = store_.settings.columnWidths[std::size_t(base_ + c)];
         if (!stored) {
             const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
             width = std::max({width, FirstStartColumnWidth,
@@ -339,11 +339,11 @@ void ListGrid::applyColumnWidths() {
 storage::IoResult ListGrid::storeColumnWidths() {
     bool differs = false;
     for (int c = 0; c < model_->columnCount(); ++c)
-        differs = differs || columnWidth(c) != store_.ColWidths[std::size_t(base_ + c)];
+        differs = differs || columnWidth(c) != store_.settings.columnWidths[std::size_t(base_ + c)];
     if (!differs)
         return {};
     for (int c = 0; c < model_->columnCount(); ++c)
-        store_.ColWidths[std::size_t(base_ + c)] =
+        store_.settings.columnWidths[std::size_t(base_ + c)] =
             std::uint16_t(std::clamp(columnWidth(c), 0, 65535));
     viewport()->update();
     return storage::saveColumnWidthsFile(store_);

@@ -172,8 +172,8 @@ void MainWindow::showChoices() {
 void MainWindow::fillPickers() {
     for (QComboBox* c : {ui->payerCombo, ui->payeeCombo}) {
         c->clear();
-        for (int i = 0; i < store_.FirmCount; ++i)
-            c->addItem(toUi(store_.Firms[std::size_t(i)].name));
+        for (int i = 0; i < store_.directory.organizationCount; ++i)
+            c->addItem(toUi(store_.directory.organizations[std::size_t(i)].name));
         c->setCurrentIndex(-1);
     }
 }
@@ -242,7 +242,7 @@ void MainWindow::advanceChoice(QGroupBox* group) {
         c = std::uint8_t((c + 1) % texts.size());
     };
     if (group == ui->vatGroup)
-        vatChoice_ = storage::nextVatChoice(vatChoice_, store_.UsnVatRates() == 1);
+        vatChoice_ = storage::nextVatChoice(vatChoice_, store_.settings.usnVatRates() == 1);
     else if (group == ui->payKindGroup)
         next(payKindChoice_, payKindTexts());
     else if (group == ui->priorityGroup)
@@ -303,7 +303,7 @@ void MainWindow::preparePreview() {
     preview_->showOrder(order);
     // A directory that cannot be read stays empty: the organization list says why.
     storage::BikDirectory bik;
-    storage::loadBikDirectory(store_.DataDir, bik);
+    storage::loadBikDirectory(store_.folder.dataDir, bik);
     const QStringList warnings = previewWarnings(order, &bik);
     ui->previewWarning->setText(warnings.join(QStringLiteral("; ")));
     ui->previewWarning->setVisible(!warnings.isEmpty());
@@ -341,7 +341,7 @@ void MainWindow::showPage(int index) {
 // --- toolbar ------------------------------------------------------------------------------
 
 void MainWindow::updateListButton() {
-    ui->listButton->setEnabled(store_.PlatCount > 0);
+    ui->listButton->setEnabled(store_.orders.count > 0);
 }
 
 void MainWindow::disableNew() {
@@ -405,17 +405,17 @@ void MainWindow::save() {
 
 void MainWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
-    if (!askPrintTarget(printer, this, store_.ProgramDir))
+    if (!askPrintTarget(printer, this, store_.folder.programDir))
         return;
     if (storage::IoResult r = render::printForm(printer, orderInputFor(store_, fields())); !r)
         showError(r.error);
 }
 
 void MainWindow::editSettings() {
-    const auto before = store_.Settings;
+    const auto before = store_.settings.bytes;
     if (windows_.settings)
         showModal(windows_.settings);
-    if (!std::equal(before.begin(), before.begin() + 16, store_.Settings.begin()))
+    if (!std::equal(before.begin(), before.begin() + 16, store_.settings.bytes.begin()))
         if (storage::IoResult r = storage::saveSettingsFile(store_); !r)
             showError(r.error);
 }
@@ -423,7 +423,7 @@ void MainWindow::editSettings() {
 void MainWindow::openHelp() {
     // The help file of the program folder; without one (always so for an installed program)
     // the user guide that the package installs beside the executable's share/ folder.
-    QString help = store_.ProgramDir + QStringLiteral("Quenmara.chm");
+    QString help = store_.folder.programDir + QStringLiteral("Quenmara.chm");
     if (!QFileInfo::exists(help)) {
         const QString guide = QDir::cleanPath(QCoreApplication::applicationDirPath() +
                                               QStringLiteral("/../share/doc/quenmara/index.html"));
@@ -470,7 +470,7 @@ void MainWindow::clearOrder() {
     const OrderFields f = clearedFields(fields());
     // The pickers held only the deleted order's parties: they get all organizations back,
     // so that a position chosen there is again a position in the directory.
-    if (store_.PlatSaved || ui->payerCombo->count() != store_.FirmCount)
+    if (store_.PlatSaved || ui->payerCombo->count() != store_.directory.organizationCount)
         fillPickers();
     store_.PlatSaved = false;
     showFields(f);
@@ -485,15 +485,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         const QWidget* w = windows_.sized[storage::WindowTag(tag)];
         if (!w)
             continue;
-        const storage::FormSize& e = store_.FormSizes[std::size_t(tag)];
+        const storage::FormSize& e = store_.settings.windowSizes[std::size_t(tag)];
         changed = changed || w->width() != e.width || w->height() != e.height;
     }
     // A folder opened only for reading keeps its sizes; the user was told so at the start.
-    if (changed && !store_.ReadOnlyFolder) {
+    if (changed && !store_.folder.readOnly) {
         for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
             if (const QWidget* w = windows_.sized[storage::WindowTag(tag)]) {
-                store_.FormSizes[std::size_t(tag)].width = std::uint16_t(w->width());
-                store_.FormSizes[std::size_t(tag)].height = std::uint16_t(w->height());
+                store_.settings.windowSizes[std::size_t(tag)].width = std::uint16_t(w->width());
+                store_.settings.windowSizes[std::size_t(tag)].height = std::uint16_t(w->height());
             }
         }
         if (storage::IoResult r = storage::saveWindowSizesFile(store_); !r)

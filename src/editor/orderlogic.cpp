@@ -45,7 +45,7 @@ namespace {
 using storage::isDigit;
 
 bool validParty(const Store& s, int index) {
-    return index >= 0 && index < s.FirmCount;
+    return index >= 0 && index < s.directory.organizationCount;
 }
 
 QString purposeText(const storage::ShortStr<255>& purpose) {
@@ -61,11 +61,11 @@ std::uint8_t choice(std::uint8_t value, qsizetype count) {
 
 // The position of the order on screen in the list of saved orders, or -1.
 int listPosition(const Store& s) {
-    if (s.OpenedIndex >= 0 && s.OpenedIndex < s.PlatCount &&
-        s.PlatList[std::size_t(s.OpenedIndex)].fileName == s.PlatFileName)
+    if (s.OpenedIndex >= 0 && s.OpenedIndex < s.orders.count &&
+        s.orders.items[std::size_t(s.OpenedIndex)].fileName == s.PlatFileName)
         return s.OpenedIndex;
-    for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].fileName == s.PlatFileName)
+    for (int i = 0; i < s.orders.count; ++i)
+        if (s.orders.items[std::size_t(i)].fileName == s.PlatFileName)
             return i;
     return -1;
 }
@@ -126,15 +126,16 @@ bool fillOrder(Store& s, const OrderFields& f) {
     bool named = true;
     if (!s.PlatSaved) {
         if (validParty(s, f.payer)) {
-            const OrganizationRecord& payer = s.Firms[std::size_t(f.payer)];
+            const OrganizationRecord& payer = s.directory.organizations[std::size_t(f.payer)];
             storage::copyParty(payer, payer.bank(), storage::payerOf(p));
         }
         if (validParty(s, f.payee)) {
-            const OrganizationRecord& payee = s.Firms[std::size_t(f.payee)];
+            const OrganizationRecord& payee = s.directory.organizations[std::size_t(f.payee)];
             storage::copyParty(payee, payee.bank(), storage::payeeOf(p));
         }
         const std::string_view inn =
-            validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].inn.view() : "";
+            validParty(s, f.payer) ? s.directory.organizations[std::size_t(f.payer)].inn.view()
+                                   : "";
         named = storage::makeOrderFileName(p.number.view(), inn, s.DateYY.view(), s.PlatFileName);
     } else {
         const OrganizationRecord& payer = s.OpenedParties[0];
@@ -197,10 +198,10 @@ bool checkChange(Store& s) {
 QString proposeNumber(const Store& s, int payer) {
     if (!validParty(s, payer))
         return QStringLiteral("1");
-    const auto& inn = s.Firms[std::size_t(payer)].inn;
-    for (int i = 0; i < s.PayerInnCount; ++i)
-        if (s.PayerInnTable[std::size_t(i)].inn == inn)
-            return QString::number(s.PayerInnTable[std::size_t(i)].maxNumber + 1);
+    const auto& inn = s.directory.organizations[std::size_t(payer)].inn;
+    for (int i = 0; i < s.orders.payerCount; ++i)
+        if (s.orders.payers[std::size_t(i)].inn == inn)
+            return QString::number(s.orders.payers[std::size_t(i)].maxNumber + 1);
     return QStringLiteral("1");
 }
 
@@ -215,7 +216,7 @@ QString badNameMessage() {
 
 SaveCheck prepareSaveNew(Store& s, const OrderFields& f) {
     const std::string_view inn =
-        validParty(s, f.payer) ? s.Firms[std::size_t(f.payer)].inn.view() : "";
+        validParty(s, f.payer) ? s.directory.organizations[std::size_t(f.payer)].inn.view() : "";
     storage::ShortStr<28> name;
     storage::clearRecord(name);
     const QByteArray number = storage::cp1251::fromUnicode(f.number);
@@ -223,10 +224,10 @@ SaveCheck prepareSaveNew(Store& s, const OrderFields& f) {
                                     s.DateYY.view(), name))
         return SaveCheck::BadName;
     s.PlatFileName = name.view();
-    if (s.PlatCount >= storage::MaxPlats)
+    if (s.orders.count >= storage::MaxPlats)
         return SaveCheck::LimitReached;
-    for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].fileName == s.PlatFileName)
+    for (int i = 0; i < s.orders.count; ++i)
+        if (s.orders.items[std::size_t(i)].fileName == s.PlatFileName)
             return SaveCheck::Exists;
     // The list may not hold every file: only the current year may be loaded, and another copy
     // of the program may have saved into the folder since the last scan.
@@ -299,7 +300,7 @@ storage::IoResult saveSaved(Store& s) {
         s.PlatSnapshot = before;
     // The list shows what the file now holds; number, payer, payee and the name stay.
     if (const int at = listPosition(s); r && at >= 0) {
-        storage::OrderListItem& e = s.PlatList[std::size_t(at)];
+        storage::OrderListItem& e = s.orders.items[std::size_t(at)];
         e.dateText.assign(s.Plat.date);
         e.amountText.assign(s.Plat.amount);
         e.accepted = s.Plat.accepted == 1 ? 1 : 0;
@@ -320,7 +321,7 @@ storage::IoResult storeAccepted(Store& s, bool accepted) {
         return r;
     }
     if (const int at = listPosition(s); at >= 0)
-        s.PlatList[std::size_t(at)].accepted = s.Plat.accepted;
+        s.orders.items[std::size_t(at)].accepted = s.Plat.accepted;
     return r;
 }
 
@@ -331,8 +332,8 @@ OrderFields newOrderFields(const Store& s, const OrderFields& current) {
     auto byInn = [&](const storage::ShortStr<12>& inn) {
         if (inn.empty())
             return -1;
-        for (int i = 0; i < s.FirmCount; ++i)
-            if (s.Firms[std::size_t(i)].inn == inn)
+        for (int i = 0; i < s.directory.organizationCount; ++i)
+            if (s.directory.organizations[std::size_t(i)].inn == inn)
                 return i;
         return -1;
     };
@@ -361,7 +362,7 @@ render::OrderInput orderInputFor(const Store& s, const OrderFields& f) {
             p.bankSlot = 0;
         } else if (validParty(s, index)) {
             p.present = true;
-            p.firm = s.Firms[std::size_t(index)];
+            p.firm = s.directory.organizations[std::size_t(index)];
             p.bankSlot = p.firm.bankNo < 4 ? p.firm.bankNo : 0;
         }
         return p;

@@ -45,7 +45,7 @@ struct OrderFields {
 // The purpose as the order record keeps it: code page 1251, with Windows line breaks.
 QByteArray purposeBytes(const QString& purpose);
 
-// Results of checkOrder, also left in Store::PlatError.
+// Results of checkOrder, also left in PlatError.
 enum CheckResult : std::uint8_t {
     CheckOk = 0,
     CheckMissing = 1,       // a party, the number, the date, the amount or the purpose is missing

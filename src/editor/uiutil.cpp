@@ -312,7 +312,7 @@ QFont proportionalFont(const QFont& font) {
 }
 
 void applyFormSize(QWidget* window, const storage::Store& store, storage::WindowTag tag) {
-    const storage::FormSize& entry = store.FormSizes[std::size_t(tag)];
+    const storage::FormSize& entry = store.settings.windowSizes[std::size_t(tag)];
     const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
     QSize size = QSize(entry.width, entry.height).expandedTo(minimum);
     // A damaged or foreign size table may hold sizes far beyond any screen: a window keeps to

@@ -49,12 +49,12 @@ OrderRecord convertOldOrder(const OldOrderRecord& old) {
 namespace {
 
 const OrganizationRecord* findByInn(const Store& s, std::string_view inn) {
-    for (int i = 0; i < s.FirmCount && i < MaxFirms; ++i)
-        if (s.Firms[std::size_t(i)].inn == inn)
-            return &s.Firms[std::size_t(i)];
-    for (int i = 0; i < s.FirmDelCount && i < MaxFirms; ++i)
-        if (s.FirmsDel[std::size_t(i)].inn == inn)
-            return &s.FirmsDel[std::size_t(i)];
+    for (int i = 0; i < s.directory.organizationCount && i < MaxFirms; ++i)
+        if (s.directory.organizations[std::size_t(i)].inn == inn)
+            return &s.directory.organizations[std::size_t(i)];
+    for (int i = 0; i < s.directory.deletedCount && i < MaxFirms; ++i)
+        if (s.directory.deleted[std::size_t(i)].inn == inn)
+            return &s.directory.deleted[std::size_t(i)];
     return nullptr;
 }
 

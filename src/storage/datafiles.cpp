@@ -60,28 +60,28 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
 
 LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
                          QStringList& messages, bool emptyIsMissing) {
-    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing, s.ReadOnlyFolder);
+    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing, s.folder.readOnly);
     if (!r.message.isEmpty())
         messages << r.message;
     if (r.status == LoadStatus::Unreadable)
-        s.UnreadableFiles.insert(path, r.message);
+        s.folder.unreadable.insert(path, r.message);
     else
-        s.UnreadableFiles.remove(path);
+        s.folder.unreadable.remove(path);
     return r.status;
 }
 
 IoResult checkWritable(const Store& s) {
-    if (!s.ReadOnlyFolder)
+    if (!s.folder.readOnly)
         return {};
     return IoResult::failure(
         QStringLiteral("Папка программы %1 открыта только для чтения: изменения не сохраняются.")
-            .arg(QDir::toNativeSeparators(s.ProgramDir)));
+            .arg(QDir::toNativeSeparators(s.folder.programDir)));
 }
 
 IoResult saveWholeFile(const Store& s, const QString& path, const QByteArray& data) {
     if (IoResult r = checkWritable(s); !r)
         return r;
-    if (const auto held = s.UnreadableFiles.constFind(path); held != s.UnreadableFiles.cend())
+    if (const auto held = s.folder.unreadable.constFind(path); held != s.folder.unreadable.cend())
         return IoResult::failure(*held);
     return writeFileAtomic(path, data);
 }
@@ -102,44 +102,44 @@ template <class Table> IoResult saveTable(const Store& s, const QString& path, c
 
 void loadOrganizations(Store& s, QStringList& messages) {
     const auto named = [](const OrganizationRecord& f) { return !f.name.empty(); };
-    loadTable(s, s.DataDir + QStringLiteral("Firms"), s.Firms, messages);
-    s.FirmCount = countLeading(s.Firms, named);
-    loadTable(s, s.DataDir + QStringLiteral("FirmsDel"), s.FirmsDel, messages);
-    s.FirmDelCount = countLeading(s.FirmsDel, named);
+    loadTable(s, s.folder.dataDir + QStringLiteral("Firms"), s.directory.organizations, messages);
+    s.directory.organizationCount = countLeading(s.directory.organizations, named);
+    loadTable(s, s.folder.dataDir + QStringLiteral("FirmsDel"), s.directory.deleted, messages);
+    s.directory.deletedCount = countLeading(s.directory.deleted, named);
 }
 
 void loadBranches(Store& s, QStringList& messages) {
-    loadTable(s, s.DataDir + QStringLiteral("Filial"), s.Filials, messages);
-    s.FilialCount =
-        countLeading(s.Filials, [](const BranchRecord& f) { return !f.address.empty(); });
+    loadTable(s, s.folder.dataDir + QStringLiteral("Filial"), s.directory.branches, messages);
+    s.directory.branchCount = countLeading(
+        s.directory.branches, [](const BranchRecord& f) { return !f.address.empty(); });
 }
 
 void loadEmployees(Store& s, QStringList& messages) {
-    loadTable(s, s.DataDir + QStringLiteral("Employee"), s.Employees, messages);
-    s.EmplCount =
-        countLeading(s.Employees, [](const EmployeeRecord& e) { return !e.surname.empty(); });
+    loadTable(s, s.folder.dataDir + QStringLiteral("Employee"), s.directory.employees, messages);
+    s.directory.employeeCount = countLeading(
+        s.directory.employees, [](const EmployeeRecord& e) { return !e.surname.empty(); });
 }
 
 IoResult saveOrganizationsFile(const Store& s) {
-    return saveTable(s, s.DataDir + "Firms", s.Firms);
+    return saveTable(s, s.folder.dataDir + "Firms", s.directory.organizations);
 }
 IoResult saveDeletedOrganizationsFile(const Store& s) {
-    return saveTable(s, s.DataDir + "FirmsDel", s.FirmsDel);
+    return saveTable(s, s.folder.dataDir + "FirmsDel", s.directory.deleted);
 }
 IoResult saveBranchesFile(const Store& s) {
-    return saveTable(s, s.DataDir + "Filial", s.Filials);
+    return saveTable(s, s.folder.dataDir + "Filial", s.directory.branches);
 }
 IoResult saveEmployeesFile(const Store& s) {
-    return saveTable(s, s.DataDir + "Employee", s.Employees);
+    return saveTable(s, s.folder.dataDir + "Employee", s.directory.employees);
 }
 
 IoResult saveOrganizationExport(const Store& s) {
     std::array<OrganizationRecord, Firms1Slots> out;
     clearRecord(out);
-    const int n = std::min(s.FirmCount, Firms1Slots);
+    const int n = std::min(s.directory.organizationCount, Firms1Slots);
     for (int i = 0; i < n; ++i)
-        copyOrganizationTexts(s.Firms[std::size_t(i)], out[std::size_t(i)]);
-    return saveTable(s, s.ProgramDir + "Firms1", out);
+        copyOrganizationTexts(s.directory.organizations[std::size_t(i)], out[std::size_t(i)]);
+    return saveTable(s, s.folder.programDir + "Firms1", out);
 }
 
 namespace {
@@ -150,7 +150,7 @@ constexpr std::pair<unsigned, const char*> tableFiles[] = {{TableFirms, "Firms"}
                                                            {TableEmployee, "Employee"}};
 
 QString journalPath(const Store& s) {
-    return s.DataDir + QStringLiteral("Journal");
+    return s.folder.dataDir + QStringLiteral("Journal");
 }
 
 QString newPath(const QString& path) {
@@ -160,13 +160,13 @@ QString newPath(const QString& path) {
 QByteArray tableBytes(const Store& s, unsigned table) {
     switch (table) {
     case TableFirms:
-        return recordBytes(s.Firms);
+        return recordBytes(s.directory.organizations);
     case TableFirmsDel:
-        return recordBytes(s.FirmsDel);
+        return recordBytes(s.directory.deleted);
     case TableFilial:
-        return recordBytes(s.Filials);
+        return recordBytes(s.directory.branches);
     case TableEmployee:
-        return recordBytes(s.Employees);
+        return recordBytes(s.directory.employees);
     }
     return {};
 }
@@ -177,7 +177,7 @@ QByteArray tableBytes(const Store& s, unsigned table) {
 QStringList installTables(const Store& s, const QStringList& names) {
     QStringList failures;
     for (const QString& name : names) {
-        const QString path = s.DataDir + name;
+        const QString path = s.folder.dataDir + name;
         const QString from = newPath(path);
         if (!QFileInfo::exists(from))
             continue;
@@ -190,7 +190,7 @@ QStringList installTables(const Store& s, const QStringList& names) {
             failures << fileMessage(QStringLiteral("Не могу записать файл"), path,
                                     systemReason(errno));
     }
-    if (const IoResult synced = syncFolder(s.DataDir); !synced)
+    if (const IoResult synced = syncFolder(s.folder.dataDir); !synced)
         failures << synced.error;
     return failures;
 }
@@ -206,8 +206,9 @@ IoResult saveTables(const Store& s, unsigned tables, bool* begun) {
     for (const auto& [bit, name] : tableFiles) {
         if (!(tables & bit))
             continue;
-        const QString path = s.DataDir + QLatin1String(name);
-        if (const auto held = s.UnreadableFiles.constFind(path); held != s.UnreadableFiles.cend())
+        const QString path = s.folder.dataDir + QLatin1String(name);
+        if (const auto held = s.folder.unreadable.constFind(path);
+            held != s.folder.unreadable.cend())
             return IoResult::failure(*held);
         if (QFileInfo(path).isSymLink() && !linkStaysInFolder(path))
             return writeFileAtomic(path, QByteArray()); // refused with the reason, nothing written
@@ -222,8 +223,8 @@ IoResult saveTables(const Store& s, unsigned tables, bool* begun) {
         return {};
     for (const auto& [bit, name] : tableFiles)
         if (tables & bit)
-            if (IoResult r =
-                    writeFileAtomic(newPath(s.DataDir + QLatin1String(name)), tableBytes(s, bit));
+            if (IoResult r = writeFileAtomic(newPath(s.folder.dataDir + QLatin1String(name)),
+                                             tableBytes(s, bit));
                 !r)
                 return r;
     if (IoResult r = writeFileAtomic(journalPath(s), names.join(u'\n').toLatin1()); !r)
@@ -243,7 +244,7 @@ void finishTableSave(const Store& s, QStringList& messages) {
     if (!QFileInfo::exists(journal)) {
         // A save that stopped before its journal: its new files never became the directory.
         for (const auto& [bit, name] : tableFiles)
-            QFile::remove(newPath(s.DataDir + QLatin1String(name)));
+            QFile::remove(newPath(s.folder.dataDir + QLatin1String(name)));
         return;
     }
     QByteArray listed;
@@ -264,11 +265,11 @@ void finishTableSave(const Store& s, QStringList& messages) {
 }
 
 void fillListCache(Store& s) {
-    for (int i = 0; i < s.FirmCount && i < MaxFirms; ++i) {
-        const OrganizationRecord& f = s.Firms[std::size_t(i)];
+    for (int i = 0; i < s.directory.organizationCount && i < MaxFirms; ++i) {
+        const OrganizationRecord& f = s.directory.organizations[std::size_t(i)];
         FirmShowEntry& e = s.FirmShow[std::size_t(i)];
         if (f.usesBranch()) {
-            const BranchRecord& b = s.Filials[f.branchNo];
+            const BranchRecord& b = s.directory.branches[f.branchNo];
             e.address.assign(b.address);
             e.phone.assign(b.phone);
             e.email.assign(b.email);

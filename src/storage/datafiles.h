@@ -30,7 +30,7 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
                           bool emptyIsMissing = false, bool keepInPlace = false);
 
 // loadFixedFile for a table of the store: the message goes to messages, and a file that
-// could not be read is entered in s.UnreadableFiles, so that saveWholeFile refuses to write
+// could not be read is entered in s.folder.unreadable, so that saveWholeFile refuses to write
 // over it during this run.
 LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
                          QStringList& messages, bool emptyIsMissing = false);

@@ -60,7 +60,8 @@ IoResult checkOutputFile(const Store& s, const QString& path) {
     const QString folder = QFileInfo(target).absolutePath();
     const QString data = QStringLiteral("это данные программы");
     // In or under Data, PP or PPDel: each folder up to the root is compared with them.
-    const Identity own[] = {identity(s.DataDir), identity(s.PlatDir), identity(s.PlatDelDir)};
+    const Identity own[] = {identity(s.folder.dataDir), identity(s.folder.ordersDir),
+                            identity(s.folder.deletedDir)};
     QString up = QFileInfo(folder).canonicalFilePath();
     while (!up.isEmpty()) {
         const Identity here = identity(up);
@@ -72,7 +73,8 @@ IoResult checkOutputFile(const Store& s, const QString& path) {
             break;
         up = parent;
     }
-    if (identity(folder) == identity(s.ProgramDir) && programFileName(QFileInfo(target).fileName()))
+    if (identity(folder) == identity(s.folder.programDir) &&
+        programFileName(QFileInfo(target).fileName()))
         return refused(data);
     return {};
 }

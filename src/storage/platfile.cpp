@@ -41,7 +41,7 @@ bool isPlainFileName(std::string_view name) {
 namespace {
 
 QString platPath(const Store& s) {
-    return s.PlatDir + QString::fromLatin1(s.PlatFileName.bytes());
+    return s.folder.ordersDir + QString::fromLatin1(s.PlatFileName.bytes());
 }
 
 } // namespace
@@ -97,9 +97,9 @@ IoResult moveOrderToDeleted(const Store& s, std::string_view fileName) {
     if (!isPlainFileName(fileName) || fileName.size() <= 5)
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     const QString source =
-        s.PlatDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
+        s.folder.ordersDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
     const QString deleted = deletedOrderName(fileName);
-    const QString stem = s.PlatDelDir + deleted.left(deleted.size() - 5);
+    const QString stem = s.folder.deletedDir + deleted.left(deleted.size() - 5);
     // An older deleted order of the same name stays: this one takes the first free name
     // (NAME.pdel, NAME(1).pdel, ...).
     for (int n = 0; n < 1000; ++n) {

@@ -14,12 +14,12 @@
 namespace storage {
 
 FirmNames::FirmNames(const Store& s) : store_(s) {
-    count_ = std::clamp(s.FirmCount, 0, MaxFirms);
+    count_ = std::clamp(s.directory.organizationCount, 0, MaxFirms);
     for (int i = 0; i < count_; ++i)
         byInn_[std::size_t(i)] = std::uint8_t(i);
     std::sort(byInn_.begin(), byInn_.begin() + count_, [&s](std::uint8_t a, std::uint8_t b) {
-        const std::string_view x = s.Firms[a].inn.view();
-        const std::string_view y = s.Firms[b].inn.view();
+        const std::string_view x = s.directory.organizations[a].inn.view();
+        const std::string_view y = s.directory.organizations[b].inn.view();
         return x != y ? x < y : a < b;
     });
 }
@@ -27,13 +27,13 @@ FirmNames::FirmNames(const Store& s) : store_(s) {
 bool FirmNames::find(std::string_view inn, ShortStr<128>& out) {
     const auto end = byInn_.begin() + count_;
     const auto it = std::lower_bound(byInn_.begin(), end, inn, [this](std::uint8_t i, auto v) {
-        return store_.Firms[i].inn.view() < v;
+        return store_.directory.organizations[i].inn.view() < v;
     });
-    if (it == end || store_.Firms[*it].inn.view() != inn)
+    if (it == end || store_.directory.organizations[*it].inn.view() != inn)
         return false;
     const std::uint8_t i = *it;
     if (!shortened_[i]) {
-        shortNames_[i].assign(shortenLegalForm(store_.Firms[i].name.view()));
+        shortNames_[i].assign(shortenLegalForm(store_.directory.organizations[i].name.view()));
         shortened_[i] = true;
     }
     out.assign(shortNames_[i]);
@@ -95,11 +95,11 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
     const std::string_view year = parts[2];
     // Longer parts are not names the program gives, and a name longer than the list holds
     // could not be opened from it. The year is "20" followed by the year part: "09" is 2009.
-    const bool fits =
-        digits && number.size() <= 5 && year.size() <= 4 && name.size() <= 28 &&
-        (s.CurrentYearOnly() != 1 || digitsValue(year, 20) == std::uint32_t(currentYear)) &&
-        s.PlatCount < MaxPlats;
-    const QString path = s.PlatDir + fileName;
+    const bool fits = digits && number.size() <= 5 && year.size() <= 4 && name.size() <= 28 &&
+                      (s.settings.currentYearOnly() != 1 ||
+                       digitsValue(year, 20) == std::uint32_t(currentYear)) &&
+                      s.orders.count < MaxPlats;
+    const QString path = s.folder.ordersDir + fileName;
     if (!fits) {
         // PlatError tells whether the last order file with a name of three parts had
         // anything but digits in it.
@@ -107,7 +107,7 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
             s.PlatError = digits ? 0 : 1;
         return;
     }
-    FileContent& content = scratch.content[std::size_t(s.PlatCount)];
+    FileContent& content = scratch.content[std::size_t(s.orders.count)];
     // A file named as an order that cannot be read whole is listed all the same, by its name
     // and with the reason, so that no order vanishes from the list without a word.
     if (const IoResult r = read(path, data, PlatFileSize + 1); !r) {
@@ -121,7 +121,7 @@ void takeName(Store& s, const QString& fileName, int currentYear, ReadFileFn rea
         keep(content, data);
     }
     s.PlatError = 0;
-    OrderListItem& e = s.PlatList[std::size_t(s.PlatCount++)];
+    OrderListItem& e = s.orders.items[std::size_t(s.orders.count++)];
     clearRecord(e);
     e.numberText.assign(number);
     e.numberValue = digitsValue(number);
@@ -250,28 +250,28 @@ void takeContent(Store& s, OrderListItem& e, const FileContent& c) {
     // Only a name made of digits, never over another file, and not in a folder that another
     // program holds.
     ShortStr<28> newName;
-    if (!s.ReadOnlyFolder && yy.size() == 2 &&
+    if (!s.folder.readOnly && yy.size() == 2 &&
         makeOrderFileName(c.number.view(), c.payerInn.view(), yy, newName))
-        moveFile(s.PlatDir + QString::fromLatin1(e.fileName.bytes()),
-                 s.PlatDir + QString::fromLatin1(newName.bytes()));
+        moveFile(s.folder.ordersDir + QString::fromLatin1(e.fileName.bytes()),
+                 s.folder.ordersDir + QString::fromLatin1(newName.bytes()));
     s.PlatError = 1;
 }
 
 void findINN(Store& s, FirmNames& names) {
     // Hashed rather than searched in the tables: with a few hundred payees a search per order
     // adds about a third to the scan's instructions over 1024 orders.
-    s.PayerInnCount = 0;
-    s.PayeeInnCount = 0;
-    const int n = std::clamp(s.PlatCount, 0, MaxPlats);
+    s.orders.payerCount = 0;
+    s.orders.payeeCount = 0;
+    const int n = std::clamp(s.orders.count, 0, MaxPlats);
     std::unordered_map<std::string_view, int> payers, payees;
     payers.reserve(std::size_t(n));
     payees.reserve(std::size_t(n));
     for (int i = 0; i < n; ++i) {
-        const OrderListItem& e = s.PlatList[std::size_t(i)];
-        const auto [payer, newPayer] = payers.try_emplace(e.payerInn.view(), s.PayerInnCount);
-        PayerInnEntry& p = s.PayerInnTable[std::size_t(payer->second)];
+        const OrderListItem& e = s.orders.items[std::size_t(i)];
+        const auto [payer, newPayer] = payers.try_emplace(e.payerInn.view(), s.orders.payerCount);
+        PayerInnEntry& p = s.orders.payers[std::size_t(payer->second)];
         if (newPayer) {
-            ++s.PayerInnCount;
+            ++s.orders.payerCount;
             clearRecord(p);
             p.inn.assign(e.payerInn);
             p.name.assign(e.payerInn);
@@ -280,19 +280,20 @@ void findINN(Store& s, FirmNames& names) {
             p.maxNumber = std::max(p.maxNumber, e.numberValue);
         }
         // An order that could not be read has no payee to offer.
-        if (e.problem.empty() && payees.try_emplace(e.payeeInn.view(), s.PayeeInnCount).second) {
-            PayeeInnEntry& q = s.PayeeInnTable[std::size_t(s.PayeeInnCount++)];
+        if (e.problem.empty() &&
+            payees.try_emplace(e.payeeInn.view(), s.orders.payeeCount).second) {
+            PayeeInnEntry& q = s.orders.payees[std::size_t(s.orders.payeeCount++)];
             clearRecord(q);
             q.inn.assign(e.payeeInn);
             q.name.assign(e.payeeInn);
         }
     }
-    for (int i = 0; i < s.PayerInnCount; ++i) {
-        PayerInnEntry& p = s.PayerInnTable[std::size_t(i)];
+    for (int i = 0; i < s.orders.payerCount; ++i) {
+        PayerInnEntry& p = s.orders.payers[std::size_t(i)];
         names.find(p.inn.view(), p.name);
     }
-    for (int i = 0; i < s.PayeeInnCount; ++i) {
-        PayeeInnEntry& q = s.PayeeInnTable[std::size_t(i)];
+    for (int i = 0; i < s.orders.payeeCount; ++i) {
+        PayeeInnEntry& q = s.orders.payees[std::size_t(i)];
         names.find(q.inn.view(), q.name);
     }
 }
@@ -300,23 +301,23 @@ void findINN(Store& s, FirmNames& names) {
 } // namespace
 
 IoResult scanOrders(Store& s, int currentYear, ReadFileFn read) {
-    if (IoResult r = checkFolderReadable(s.PlatDir); !r)
+    if (IoResult r = checkFolderReadable(s.folder.ordersDir); !r)
         return r;
     auto scratch = std::make_unique<Scratch>();
     FirmNames names(s);
-    s.PlatCount = 0;
+    s.orders.count = 0;
     WordList parts;
     QByteArray data;
-    for (const QString& name : listFileNames(s.PlatDir, u".plat"))
+    for (const QString& name : listFileNames(s.folder.ordersDir, u".plat"))
         takeName(s, name, currentYear, read, *scratch, parts, data);
 
-    sortByNumber(s.PlatList, s.PlatCount, scratch->from);
-    for (int i = 0; i < s.PlatCount; ++i) {
-        OrderListItem& e = s.PlatList[std::size_t(i)];
+    sortByNumber(s.orders.items, s.orders.count, scratch->from);
+    for (int i = 0; i < s.orders.count; ++i) {
+        OrderListItem& e = s.orders.items[std::size_t(i)];
         names.find(e.payerInn.view(), e.payerText);
     }
-    for (int i = 0; i < s.PlatCount; ++i) {
-        OrderListItem& e = s.PlatList[std::size_t(i)];
+    for (int i = 0; i < s.orders.count; ++i) {
+        OrderListItem& e = s.orders.items[std::size_t(i)];
         const FileContent& c = scratch->content[scratch->from[std::size_t(i)]];
         if (c.failed) {
             e.problem.assign(cp1251::fromUnicode(c.problem));
@@ -340,23 +341,23 @@ void buildPartyTables(Store& s) {
 
 QStringList unreadableOrders(const Store& s) {
     QStringList out;
-    for (int i = 0; i < s.PlatCount; ++i) {
-        const OrderListItem& e = s.PlatList[std::size_t(i)];
+    for (int i = 0; i < s.orders.count; ++i) {
+        const OrderListItem& e = s.orders.items[std::size_t(i)];
         if (!e.problem.empty())
             out << fileMessage(QStringLiteral("Не могу прочитать платежку"),
-                               s.PlatDir + QString::fromLatin1(e.fileName.bytes()),
+                               s.folder.ordersDir + QString::fromLatin1(e.fileName.bytes()),
                                cp1251::toUnicode(e.problem.view()));
     }
     return out;
 }
 
 IoResult scanAtStart(Store& s) {
-    if (IoResult r = checkFolderReadable(s.PlatDir); !r)
+    if (IoResult r = checkFolderReadable(s.folder.ordersDir); !r)
         return r;
-    if (!hasFiles(s.PlatDir, u".plat"))
+    if (!hasFiles(s.folder.ordersDir, u".plat"))
         return {};
     IoResult r = scanOrders(s);
-    if (r && s.PlatError != 0 && !s.ReadOnlyFolder)
+    if (r && s.PlatError != 0 && !s.folder.readOnly)
         r = scanOrders(s);
     if (const QStringList unreadable = unreadableOrders(s); r && !unreadable.isEmpty())
         return IoResult::failure(unreadable.join(u'\n'));

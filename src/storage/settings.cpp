@@ -7,10 +7,10 @@
 
 namespace storage {
 
-static_assert(sizeof(Store::PathPlt) == PathPltFileSize);
-static_assert(sizeof(Store::FormSizes) == FormWFileSize);
-static_assert(sizeof(Store::ColWidths) == ArColFileSize);
-static_assert(sizeof(Store::Settings) == SetFileSize);
+static_assert(sizeof(SettingsTables::path) == PathPltFileSize);
+static_assert(sizeof(SettingsTables::windowSizes) == FormWFileSize);
+static_assert(sizeof(SettingsTables::columnWidths) == ArColFileSize);
+static_assert(sizeof(SettingsTables::bytes) == SetFileSize);
 static_assert(ExportDirOffset + sizeof(ShortStr<255>) == SetFileSize);
 
 namespace {
@@ -18,34 +18,34 @@ namespace {
 template <class T>
 LoadStatus load(Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
                 bool emptyIsMissing = false) {
-    return loadStoreFile(s, s.ProgramDir + QLatin1String(file), &table, qint64(sizeof(T)), unit,
-                         messages, emptyIsMissing);
+    return loadStoreFile(s, s.folder.programDir + QLatin1String(file), &table, qint64(sizeof(T)),
+                         unit, messages, emptyIsMissing);
 }
 
 template <class T> IoResult save(const Store& s, const char* file, const T& table) {
-    return saveWholeFile(s, s.ProgramDir + QLatin1String(file), recordBytes(table));
+    return saveWholeFile(s, s.folder.programDir + QLatin1String(file), recordBytes(table));
 }
 
 } // namespace
 
-void setDefaultSettings(Store& s) {
-    clearRecord(s.PathPlt);
-    for (FormSize& f : s.FormSizes) {
+void setDefaultSettings(SettingsTables& s) {
+    clearRecord(s.path);
+    for (FormSize& f : s.windowSizes) {
         f.width = 256;
         f.height = 256;
     }
-    for (U16& w : s.ColWidths)
+    for (U16& w : s.columnWidths)
         w = DefaultColumnWidth;
-    s.Settings.fill(0);
+    s.bytes.fill(0);
 }
 
 void loadPathFile(Store& s, QStringList& messages) {
-    load(s, "PathPlt", s.PathPlt, PathPltFileSize, messages);
+    load(s, "PathPlt", s.settings.path, PathPltFileSize, messages);
 }
 
 void loadWindowSizesFile(Store& s, QStringList& messages) {
-    load(s, "FormW", s.FormSizes, sizeof(FormSize), messages, true);
-    for (FormSize& f : s.FormSizes) {
+    load(s, "FormW", s.settings.windowSizes, sizeof(FormSize), messages, true);
+    for (FormSize& f : s.settings.windowSizes) {
         if (f.width == 0)
             f.width = 256;
         if (f.height == 0)
@@ -54,19 +54,19 @@ void loadWindowSizesFile(Store& s, QStringList& messages) {
 }
 
 void loadColumnWidthsFile(Store& s, QStringList& messages) {
-    load(s, "ArCol", s.ColWidths, sizeof(U16), messages);
-    for (U16& w : s.ColWidths)
+    load(s, "ArCol", s.settings.columnWidths, sizeof(U16), messages);
+    for (U16& w : s.settings.columnWidths)
         if (w < 2)
             w = DefaultColumnWidth;
 }
 
 void loadSettingsFile(Store& s, QStringList& messages) {
-    load(s, "Set", s.Settings, 1, messages);
+    load(s, "Set", s.settings.bytes, 1, messages);
 }
 
 QString exportDir(const Store& s) {
     ShortStr<255> dir;
-    std::memcpy(&dir, s.Settings.data() + ExportDirOffset, sizeof dir);
+    std::memcpy(&dir, s.settings.bytes.data() + ExportDirOffset, sizeof dir);
     return cp1251::toUnicode(dir.view());
 }
 
@@ -77,27 +77,27 @@ bool setExportDir(Store& s, const QString& dir) {
     ShortStr<255> kept;
     clearRecord(kept);
     kept.assign(bytes);
-    std::memcpy(s.Settings.data() + ExportDirOffset, &kept, sizeof kept);
+    std::memcpy(s.settings.bytes.data() + ExportDirOffset, &kept, sizeof kept);
     return true;
 }
 
 bool columnWidthsStored(const Store& s, int base, int count) {
-    for (int c = base; c < base + count && c < int(s.ColWidths.size()); ++c)
-        if (s.ColWidths[std::size_t(c)] != DefaultColumnWidth)
+    for (int c = base; c < base + count && c < int(s.settings.columnWidths.size()); ++c)
+        if (s.settings.columnWidths[std::size_t(c)] != DefaultColumnWidth)
             return true;
     return false;
 }
 
 IoResult saveWindowSizesFile(const Store& s) {
-    return save(s, "FormW", s.FormSizes);
+    return save(s, "FormW", s.settings.windowSizes);
 }
 
 IoResult saveSettingsFile(const Store& s) {
-    return save(s, "Set", s.Settings);
+    return save(s, "Set", s.settings.bytes);
 }
 
 IoResult saveColumnWidthsFile(const Store& s) {
-    return save(s, "ArCol", s.ColWidths);
+    return save(s, "ArCol", s.settings.columnWidths);
 }
 
 } // namespace storage

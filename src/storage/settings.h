@@ -20,7 +20,7 @@ inline constexpr std::uint16_t DefaultColumnWidth = 16;
 
 // The defaults of missing files: no path, windows 256 by 256 pixels, columns 16 pixels wide,
 // every setting 0.
-void setDefaultSettings(Store& s);
+void setDefaultSettings(SettingsTables& s);
 
 // Loads "PathPlt", "FormW" and "ArCol" over the defaults. A window width or height of 0
 // becomes 256 and a column width below 2 becomes 16. An empty "FormW" counts as missing.

@@ -21,18 +21,18 @@ namespace {
 
 QString cannotCreate(const Store& s, const QString& folder) {
     return QStringLiteral("Не могу создать папку - %1 по пути - %2")
-        .arg(folder, QDir::toNativeSeparators(s.ProgramDir));
+        .arg(folder, QDir::toNativeSeparators(s.folder.programDir));
 }
 
 // Creates ProgramDir + folder when it is missing; false (with the message) when it cannot.
 bool ensureFolder(const Store& s, const QString& folder, QStringList& messages) {
-    if (QFileInfo(s.ProgramDir + folder).isDir())
+    if (QFileInfo(s.folder.programDir + folder).isDir())
         return true;
-    if (!QDir(s.ProgramDir).mkdir(folder)) {
+    if (!QDir(s.folder.programDir).mkdir(folder)) {
         messages << cannotCreate(s, folder);
         return false;
     }
-    syncFolder(s.ProgramDir);
+    syncFolder(s.folder.programDir);
     return true;
 }
 
@@ -80,7 +80,8 @@ const QRegularExpression& ownNames(int folder) {
 // in PP takes its name when that name is free: it was saved whole and only its last step
 // was missed. A table's ".new" files belong to the journal of table changes and are left to it.
 void clearLeftovers(const Store& s) {
-    const QString folders[] = {s.ProgramDir, s.DataDir, s.PlatDir, s.PlatDelDir};
+    const QString folders[] = {s.folder.programDir, s.folder.dataDir, s.folder.ordersDir,
+                               s.folder.deletedDir};
     for (int k = 0; k < 4; ++k) {
         bool removed = false;
         for (const QString& name : listFileNames(folders[k], u"")) {
@@ -116,11 +117,11 @@ bool sameOrganization(const OrganizationRecord& a, const OrganizationRecord& b) 
 }
 
 bool held(const Store& s, const OrganizationRecord& f) {
-    for (int i = 0; i < s.FirmCount; ++i)
-        if (sameOrganization(s.Firms[std::size_t(i)], f))
+    for (int i = 0; i < s.directory.organizationCount; ++i)
+        if (sameOrganization(s.directory.organizations[std::size_t(i)], f))
             return true;
-    for (int i = 0; i < s.FirmDelCount; ++i)
-        if (sameOrganization(s.FirmsDel[std::size_t(i)], f))
+    for (int i = 0; i < s.directory.deletedCount; ++i)
+        if (sameOrganization(s.directory.deleted[std::size_t(i)], f))
             return true;
     return false;
 }
@@ -133,7 +134,7 @@ bool held(const Store& s, const OrganizationRecord& f) {
 // file to be converted by the next start, and nothing is added twice. Returns false while
 // the old file's organizations are not all in the tables.
 bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
-    const QString path = s.ProgramDir + name;
+    const QString path = s.folder.programDir + name;
     const QFileInfo info(path);
     if (!info.isFile() || info.size() != FirmsOldFileSize)
         return true;
@@ -143,8 +144,8 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
         return false;
     }
     const bool deleted = name == QLatin1String("FirmsDel");
-    auto& table = deleted ? s.FirmsDel : s.Firms;
-    int& count = deleted ? s.FirmDelCount : s.FirmCount;
+    auto& table = deleted ? s.directory.deleted : s.directory.organizations;
+    int& count = deleted ? s.directory.deletedCount : s.directory.organizationCount;
     const int room = deleted ? MaxFirms : MaxFirmsInUse;
     const int before = count;
     bool used = false;
@@ -164,7 +165,7 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
     if (!used)
         return true; // nothing to convert: the old file is left as it is
     if (count > before) {
-        const IoResult r = saveWholeFile(s, s.DataDir + name, recordBytes(table));
+        const IoResult r = saveWholeFile(s, s.folder.dataDir + name, recordBytes(table));
         if (!r) {
             for (int i = before; i < count; ++i)
                 clearRecord(table[std::size_t(i)]);
@@ -191,15 +192,15 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
 void moveIntoFolder(const Store& s, const QString& folder, QStringView ext, QStringList& messages) {
     if (!ensureFolder(s, folder, messages))
         return;
-    const QString target = s.ProgramDir + folder + u'/';
-    for (const FolderEntry& f : listFiles(s.ProgramDir, ext)) {
+    const QString target = s.folder.programDir + folder + u'/';
+    for (const FolderEntry& f : listFiles(s.folder.programDir, ext)) {
         if (f.size != PlatFileSize)
             continue;
         const QString to = target + f.name;
         if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
             continue;
         // When only the removal of the original failed, its reason is the message.
-        if (const IoResult r = moveFile(s.ProgramDir + f.name, to); !r)
+        if (const IoResult r = moveFile(s.folder.programDir + f.name, to); !r)
             messages << (QFileInfo::exists(to)
                              ? r.error
                              : QStringLiteral("Не могу скопировать файл - ") + f.name);
@@ -222,13 +223,13 @@ QByteArray numberAndInn(const QString& fileName) {
 // its date as a third part of its name, when that year is two digits and the new name is
 // free. A file that cannot be read keeps its name; the conversion reports it.
 void nameOldOrders(const Store& s, QStringList& messages) {
-    for (const FolderEntry& f : listFiles(s.ProgramDir, u".plat")) {
+    for (const FolderEntry& f : listFiles(s.folder.programDir, u".plat")) {
         if (f.size != PlatOldFileSize)
             continue;
         const QByteArray stem = numberAndInn(f.name);
         if (stem.isEmpty())
             continue;
-        const QString path = s.ProgramDir + f.name;
+        const QString path = s.folder.programDir + f.name;
         OldOrderRecord old;
         if (!readExactly(path, &old, PlatOldFileSize))
             continue;
@@ -240,7 +241,7 @@ void nameOldOrders(const Store& s, QStringList& messages) {
         bool existed = false;
         if (const IoResult r =
                 moveFile(path,
-                         s.ProgramDir + QString::fromLatin1(stem) + u'_' +
+                         s.folder.programDir + QString::fromLatin1(stem) + u'_' +
                              QString::fromLatin1(yy.data(), 2) + QStringLiteral(".plat"),
                          &existed);
             !r && !existed)
@@ -251,10 +252,10 @@ void nameOldOrders(const Store& s, QStringList& messages) {
 // Rewrites every order of the earlier version in the program folder in the current layout,
 // with the parties completed from the directory.
 void convertOldOrders(const Store& s, QStringList& messages) {
-    for (const FolderEntry& f : listFiles(s.ProgramDir, u".plat")) {
+    for (const FolderEntry& f : listFiles(s.folder.programDir, u".plat")) {
         if (f.size != PlatOldFileSize)
             continue;
-        const QString path = s.ProgramDir + f.name;
+        const QString path = s.folder.programDir + f.name;
         OldOrderRecord old;
         if (const IoResult r = readExactly(path, &old, PlatOldFileSize); !r) {
             messages << r.error;
@@ -272,8 +273,8 @@ void convertOldOrders(const Store& s, QStringList& messages) {
 QStringList startUp(Store& s, const QString& programDir) {
     QStringList messages;
     s.setProgramDir(programDir);
-    setDefaultSettings(s);
-    if (s.ReadOnlyFolder) {
+    setDefaultSettings(s.settings);
+    if (s.folder.readOnly) {
         // The folder is not this run's to change: what is there is read as it is.
         loadPathFile(s, messages);
         loadWindowSizesFile(s, messages);

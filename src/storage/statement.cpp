@@ -58,12 +58,13 @@ struct Saved {
 
 std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
     std::vector<Saved> orders;
-    for (const FolderEntry& e : listFiles(s.PlatDir, u".plat")) {
+    for (const FolderEntry& e : listFiles(s.folder.ordersDir, u".plat")) {
         if (e.size != qint64(sizeof(OrderRecord)))
             continue;
         Saved o;
         o.name = e.name;
-        if (const IoResult r = readFile(s.PlatDir + e.name, o.bytes, sizeof(OrderRecord)); !r) {
+        if (const IoResult r = readFile(s.folder.ordersDir + e.name, o.bytes, sizeof(OrderRecord));
+            !r) {
             failures << r.error;
             continue;
         }
@@ -80,8 +81,8 @@ std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
 
 bool accountKnown(const Store& s, const QString& account) {
     const QByteArray a = account.toLatin1();
-    for (int f = 0; f < s.FirmCount; ++f)
-        for (const BankRecord& b : s.Firms[std::size_t(f)].banks)
+    for (int f = 0; f < s.directory.organizationCount; ++f)
+        for (const BankRecord& b : s.directory.organizations[std::size_t(f)].banks)
             if (b.account.bytes() == a)
                 return true;
     return false;
@@ -97,9 +98,9 @@ bool matches(const Saved& o, const StatementDebit& d) {
 // the order on screen, the record and its snapshot (so that it does not count as changed).
 void markInMemory(Store& s, const QString& name) {
     const QByteArray n = name.toLatin1();
-    for (int i = 0; i < s.PlatCount; ++i)
-        if (s.PlatList[std::size_t(i)].fileName.bytes() == n)
-            s.PlatList[std::size_t(i)].accepted = 1;
+    for (int i = 0; i < s.orders.count; ++i)
+        if (s.orders.items[std::size_t(i)].fileName.bytes() == n)
+            s.orders.items[std::size_t(i)].accepted = 1;
     if (s.PlatSaved && s.PlatFileName.bytes() == n) {
         s.Plat.accepted = 1;
         s.PlatSnapshot.accepted = 1;
@@ -162,7 +163,7 @@ Statement readStatement(const QByteArray& bytes) {
 StatementOutcome importStatement(Store& s, const QString& path) {
     StatementOutcome out;
     const QString refused = u"Выписка %1 не загружена: "_s.arg(QDir::toNativeSeparators(path));
-    if (s.ReadOnlyFolder) {
+    if (s.folder.readOnly) {
         out.error = refused + u"папка программы открыта только для чтения"_s;
         return out;
     }
@@ -201,7 +202,7 @@ StatementOutcome importStatement(Store& s, const QString& path) {
         }
         QByteArray marked = found->bytes;
         marked[offsetof(OrderRecord, accepted)] = 1;
-        if (const IoResult w = writeFileAtomic(s.PlatDir + found->name, marked); !w) {
+        if (const IoResult w = writeFileAtomic(s.folder.ordersDir + found->name, marked); !w) {
             out.failures << w.error;
             continue;
         }

@@ -49,8 +49,8 @@ struct StatementOutcome {
     QStringList failures;   // orders that could not be marked, each with the reason
 };
 
-// Reads the statement at path and marks the saved orders of s.PlatDir that it shows debited:
-// only the accepted byte of each such file changes, through an atomic write, and the list
+// Reads the statement at path and marks the saved orders of s.folder.ordersDir that it shows
+// debited: only the accepted byte of each such file changes, through an atomic write, and the list
 // entry and the order on screen follow. A statement that cannot be read or is incomplete, or
 // that names an account no organization of the directory has, is refused whole; so is any
 // import while this run only reads the folder (ReadOnlyFolder: another program holds it, or

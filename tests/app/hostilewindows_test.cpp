@@ -57,9 +57,9 @@ protected:
         // list all of them.
         auto s = std::make_unique<storage::Store>();
         ASSERT_EQ(storage::startUp(*s, dir.path()), QStringList());
-        for (storage::BranchRecord& b : s->Filials)
+        for (storage::BranchRecord& b : s->directory.branches)
             b.organizationNo = 0;
-        for (storage::EmployeeRecord& e : s->Employees)
+        for (storage::EmployeeRecord& e : s->directory.employees)
             e.organizationNo = 0;
         ASSERT_TRUE(storage::saveBranchesFile(*s).ok && storage::saveEmployeesFile(*s).ok);
         previous = qInstallMessageHandler(collect);
@@ -77,7 +77,7 @@ protected:
         windows = app::createWindows(*store);
         ASSERT_EQ(windows->mainWindow->creationMessages(), QStringList());
         windows->mainWindow->show();
-        ASSERT_EQ(store->PlatCount, 1024);
+        ASSERT_EQ(store->orders.count, 1024);
     }
 
     // Shows a window, draws it, scrolls each of its grids to the last row and column and
@@ -118,10 +118,10 @@ protected:
 
 TEST_F(HostileWindows, FullDataSetOpensDrawsAndScrollsEveryWindow) {
     start();
-    ASSERT_EQ(store->FirmCount, 254);
-    ASSERT_EQ(store->FirmDelCount, 256);
-    ASSERT_EQ(store->FilialCount, 256);
-    ASSERT_EQ(store->EmplCount, 1024);
+    ASSERT_EQ(store->directory.organizationCount, 254);
+    ASSERT_EQ(store->directory.deletedCount, 256);
+    ASSERT_EQ(store->directory.branchCount, 256);
+    ASSERT_EQ(store->directory.employeeCount, 1024);
 
     // The last saved order opened from the list, and the editor's preview of it.
     auto* list = windows->mainWindow->findChild<archive::OrderListDialog*>();
@@ -157,7 +157,7 @@ TEST_F(HostileWindows, FullDataSetOpensDrawsAndScrollsEveryWindow) {
         d->hide();
     }
     // The questions that name an organization of the longest name stay within the screen.
-    const QString name = editor::toUi(store->Firms[0].name);
+    const QString name = editor::toUi(store->directory.organizations[0].name);
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     for (const editor::Question& q :
          {directory::deleteOrganizationQuestion(name),

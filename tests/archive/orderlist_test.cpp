@@ -35,9 +35,9 @@ OrderListItem item(const char* number, const char* amount, const char* payerInn 
 
 std::unique_ptr<Store> storeWith(std::initializer_list<OrderListItem> items) {
     auto s = std::make_unique<Store>();
-    s->PlatCount = 0;
+    s->orders.count = 0;
     for (const OrderListItem& e : items)
-        s->PlatList[std::size_t(s->PlatCount++)] = e;
+        s->orders.items[std::size_t(s->orders.count++)] = e;
     storage::buildPartyTables(*s);
     return s;
 }
@@ -63,8 +63,8 @@ TEST(PlatList, CellsShowTheEntry) {
 TEST(PlatList, FilterKeepsTheMatchingEntriesInListOrder) {
     auto s = storeWith({item("1", "1", "111", "900"), item("2", "2", "1111", "900"),
                         item("3", "3", "111", "901"), item("4", "4", "1111", "901")});
-    ASSERT_EQ(s->PayerInnCount, 2); // 111, 1111
-    ASSERT_EQ(s->PayeeInnCount, 2); // 900, 901
+    ASSERT_EQ(s->orders.payerCount, 2); // 111, 1111
+    ASSERT_EQ(s->orders.payeeCount, 2); // 900, 901
     struct Case {
         const char* name;
         FilterChoice choice;
@@ -90,8 +90,8 @@ TEST(PlatList, FilterKeepsTheMatchingEntriesInListOrder) {
 
 TEST(PlatList, BoxStepKeepsSidesWithOnePartyTickedAndChoosesTheFirst) {
     auto two = storeWith({item("1", "1", "111", "900"), item("2", "2", "222", "900")});
-    ASSERT_EQ(two->PayerInnCount, 2);
-    ASSERT_EQ(two->PayeeInnCount, 1);
+    ASSERT_EQ(two->orders.payerCount, 2);
+    ASSERT_EQ(two->orders.payeeCount, 1);
     struct Case {
         const char* name;
         FilterBoxes in;
@@ -121,23 +121,23 @@ TEST(PlatList, BoxStepKeepsSidesWithOnePartyTickedAndChoosesTheFirst) {
 TEST(PlatList, SumOfSelectedRows) {
     auto s =
         storeWith({item("1", "100-00"), item("2", "50-50"), item("3", "x-y-z"), item("4", "")});
-    const SelectionSum two = sumAmounts(s->PlatList, s->PlatCount, 0, 1);
+    const SelectionSum two = sumAmounts(s->orders.items, s->orders.count, 0, 1);
     EXPECT_TRUE(two.any);
     EXPECT_EQ(two.total.kopecks(), 15050);
     EXPECT_EQ(two.error, "");
     // Tenths that a floating-point sum would miss add up exactly.
     auto dimes = storeWith({item("1", "0-10"), item("2", "0-20")});
-    EXPECT_EQ(sumAmounts(dimes->PlatList, 2, 0, 1).total.kopecks(), 30);
+    EXPECT_EQ(sumAmounts(dimes->orders.items, 2, 0, 1).total.kopecks(), 30);
 
-    const SelectionSum bad = sumAmounts(s->PlatList, s->PlatCount, 1, 2);
+    const SelectionSum bad = sumAmounts(s->orders.items, s->orders.count, 1, 2);
     EXPECT_EQ(bad.error, "В платежке № 3 сумма «x-y-z» не является числом. Сумма выделенных "
                          "платежек не подсчитана.");
-    EXPECT_EQ(sumAmounts(s->PlatList, s->PlatCount, 3, 3).error,
+    EXPECT_EQ(sumAmounts(s->orders.items, s->orders.count, 3, 3).error,
               "В платежке № 4 нет суммы. Сумма выделенных платежек не подсчитана.");
     // Blank rows below the list add nothing.
-    const SelectionSum blank = sumAmounts(s->PlatList, 2, 1, 6);
+    const SelectionSum blank = sumAmounts(s->orders.items, 2, 1, 6);
     EXPECT_EQ(blank.total.kopecks(), 5050);
-    EXPECT_FALSE(sumAmounts(s->PlatList, 0, 0, 3).any);
+    EXPECT_FALSE(sumAmounts(s->orders.items, 0, 0, 3).any);
 }
 
 TEST(PlatList, RemovingAnEntryMovesTheLaterOnesUp) {
@@ -154,13 +154,13 @@ TEST(PlatList, RemovingAnEntryMovesTheLaterOnesUp) {
     };
     for (const Case& c : cases) {
         auto s = storeWith({item("1", "1"), item("2", "2"), item("3", "3")});
-        s->PlatCount = c.count;
+        s->orders.count = c.count;
         EXPECT_EQ(removeListEntry(*s, c.position), c.current) << c.name;
         std::vector<std::string> numbers;
-        for (int i = 0; i < s->PlatCount; ++i)
-            numbers.emplace_back(s->PlatList[std::size_t(i)].numberText.view());
+        for (int i = 0; i < s->orders.count; ++i)
+            numbers.emplace_back(s->orders.items[std::size_t(i)].numberText.view());
         EXPECT_EQ(numbers, c.after) << c.name;
-        EXPECT_TRUE(s->PlatList[std::size_t(s->PlatCount)].fileName.empty()) << c.name;
+        EXPECT_TRUE(s->orders.items[std::size_t(s->orders.count)].fileName.empty()) << c.name;
     }
 }
 
@@ -196,7 +196,8 @@ struct Saving {
         s->setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
         for (const char* inn : {"1234567890", "7701000001"}) {
-            storage::OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+            storage::OrganizationRecord& f =
+                s->directory.organizations[std::size_t(s->directory.organizationCount++)];
             f.name.assign(std::string("Firm ") + inn);
             f.inn = inn;
         }
@@ -234,7 +235,7 @@ TEST(checkSave, NewOrderIsSavedAndScannedOnYes) {
         EXPECT_TRUE(r.io.ok);
         EXPECT_EQ(r.savedNew, yes);
         EXPECT_EQ(fx.dir.exists("PP/3_1234567890_09.plat"), yes);
-        EXPECT_EQ(fx.s->PlatCount, yes ? 3 : 2);
+        EXPECT_EQ(fx.s->orders.count, yes ? 3 : 2);
         EXPECT_EQ(fx.s->PlatSaved, yes);
     }
 }
@@ -253,14 +254,14 @@ TEST(checkSave, ExistingNameIsAskedAgain) {
 
 TEST(openListed, ReadsTheOrderAndFindsItsPosition) {
     Saving fx;
-    ASSERT_TRUE(openListed(*fx.s, fx.s->PlatList[1].fileName));
+    ASSERT_TRUE(openListed(*fx.s, fx.s->orders.items[1].fileName));
     EXPECT_EQ(fx.s->Plat.number.view(), "7");
     EXPECT_EQ(fx.s->OpenedIndex, 1);
     EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
 
     // A file that has gone is reported and changes nothing.
     QFile::remove(fx.dir.file("PP/5_1234567890_09.plat"));
-    const storage::IoResult r = openListed(*fx.s, fx.s->PlatList[0].fileName);
+    const storage::IoResult r = openListed(*fx.s, fx.s->orders.items[0].fileName);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.startsWith("Нет файла платежки ")) << r.error.toStdString();
     EXPECT_EQ(fx.s->Plat.number.view(), "7");
@@ -275,8 +276,8 @@ TEST(checkSave, ChangedSavedOrderSavedOnYesShowsWhatWasWrittenInItsRow) {
     f.amount = "25-50";
     EXPECT_TRUE(checkSave(*fx.s, f, fx.q).io.ok);
     ASSERT_EQ(fx.asked.size(), 2u);
-    ASSERT_EQ(fx.s->PlatCount, 3);
-    EXPECT_EQ(fx.s->PlatList[2].amountText.view(), "25-50");
-    EXPECT_EQ(fx.s->PlatList[0].amountText.view(), "10-00");
-    EXPECT_EQ(sumAmounts(fx.s->PlatList, fx.s->PlatCount, 0, 2).total.kopecks(), 5550);
+    ASSERT_EQ(fx.s->orders.count, 3);
+    EXPECT_EQ(fx.s->orders.items[2].amountText.view(), "25-50");
+    EXPECT_EQ(fx.s->orders.items[0].amountText.view(), "10-00");
+    EXPECT_EQ(sumAmounts(fx.s->orders.items, fx.s->orders.count, 0, 2).total.kopecks(), 5550);
 }

@@ -59,14 +59,16 @@ protected:
             QDir(dir.path()).mkpath(folder);
         const int widths[] = {40, 80, 120, 120, 80, 90};
         for (int c = 0; c < 6; ++c)
-            store->ColWidths[std::size_t(storage::ColBasePlats + c)] = std::uint16_t(widths[c]);
+            store->settings.columnWidths[std::size_t(storage::ColBasePlats + c)] =
+                std::uint16_t(widths[c]);
         addFirm("ООО Альфа", PayerA);
         addFirm("ООО Бета", PayerB);
         addFirm("ООО Гамма", Payee);
     }
 
     void addFirm(const char* name, const char* inn) {
-        storage::OrganizationRecord& f = store->Firms[std::size_t(store->FirmCount++)];
+        storage::OrganizationRecord& f =
+            store->directory.organizations[std::size_t(store->directory.organizationCount++)];
         f.name.assign(testing_support::cps(name));
         f.inn = inn;
     }
@@ -192,7 +194,7 @@ TEST_F(ArchiveWindows, SumOfTheSelectedRowsGoesToTheClipboard) {
     order("4", "12 руб");
     start();
     for (int c = 0; c < 6; ++c)
-        EXPECT_EQ(grid()->columnWidth(c), store->ColWidths[std::size_t(8 + c)]) << c;
+        EXPECT_EQ(grid()->columnWidth(c), store->settings.columnWidths[std::size_t(8 + c)]) << c;
     EXPECT_EQ(QLocale::system().decimalPoint(), ",");
 
     clickRow(0);
@@ -229,8 +231,8 @@ TEST_F(ArchiveWindows, SavingFromTheQuestionAt1024OrdersShowsTheLimitAndSavesNot
     order("7", "20-00");
     start();
     for (int i = 2; i < storage::MaxPlats; ++i)
-        store->PlatList[std::size_t(i)] = store->PlatList[1];
-    store->PlatCount = storage::MaxPlats;
+        store->orders.items[std::size_t(i)] = store->orders.items[1];
+    store->orders.count = storage::MaxPlats;
     list->showAllOrders();
     typeNewOrder("3");
     clickRow(0);
@@ -256,7 +258,7 @@ TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenO
     EXPECT_EQ(lines,
               (QStringList{"Новое платежное поручение.", "Сохранить платежное поручение № 3 ?"}));
     EXPECT_TRUE(dir.exists("PP/3_1234567890_09.plat"));
-    EXPECT_EQ(store->PlatCount, 3);
+    EXPECT_EQ(store->orders.count, 3);
     EXPECT_EQ(mainWindow->fields().number, "5");
     EXPECT_EQ(store->PlatFileName.view(), "5_1234567890_09.plat");
     EXPECT_EQ(store->OpenedIndex, 1);
@@ -309,7 +311,7 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     order("3", "30-00");
     start();
     EXPECT_EQ(deleteRow(1, "No"), "№ 2 от 03.02.2009");
-    EXPECT_EQ(store->PlatCount, 3);
+    EXPECT_EQ(store->orders.count, 3);
     EXPECT_TRUE(dir.exists("PP/2_1234567890_09.plat"));
 
     // A middle row: the row stays current and now shows the next order.
@@ -336,7 +338,7 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     EXPECT_FALSE(listButton("Del")->isEnabled());
     EXPECT_FALSE(listButton("Open")->isEnabled());
     EXPECT_EQ(QDir(dir.file("PP")).entryList(QDir::Files), QStringList());
-    EXPECT_EQ(store->PayerInnCount, 0);
+    EXPECT_EQ(store->orders.payerCount, 0);
 }
 
 // The older deleted order of the same name was replaced; it stays now, beside the new one.
@@ -362,7 +364,7 @@ TEST_F(ArchiveWindows, FailedMoveKeepsTheOrderListedAndSaysWhy) {
         whenModals({pressing("Yes"), pressing("OK")}, [&] { listButton("Del")->click(); });
     ASSERT_EQ(seen.size(), 2);
     EXPECT_TRUE(seen[1].endsWith("Платежка не удалена.")) << seen[1].toStdString();
-    EXPECT_EQ(store->PlatCount, 1);
+    EXPECT_EQ(store->orders.count, 1);
     EXPECT_EQ(numbers(), QStringList{"15"});
     EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), current);
     EXPECT_EQ(dir.read("PPDel"), "not a folder");
@@ -393,7 +395,8 @@ TEST_F(ArchiveWindows, DeletingTheOrderOnScreenEmptiesTheEditor) {
     EXPECT_EQ(f.number, "");
     EXPECT_EQ(f.amount, "");
     EXPECT_EQ(f.payer, -1);
-    EXPECT_EQ(mainWindow->findChild<QComboBox*>("payerCombo")->count(), store->FirmCount);
+    EXPECT_EQ(mainWindow->findChild<QComboBox*>("payerCombo")->count(),
+              store->directory.organizationCount);
     EXPECT_FALSE(mainWindow->findChild<QLineEdit*>("numberEdit")->isReadOnly());
 }
 
@@ -484,7 +487,7 @@ TEST_F(ArchiveWindows, ClosingWhenTheChangedOrderCannotBeSavedKeepsTheWindowOpen
     start();
     list->hide();
     mainWindow->show();
-    ASSERT_TRUE(openListed(*store, store->PlatList[0].fileName));
+    ASSERT_TRUE(openListed(*store, store->orders.items[0].fileName));
     mainWindow->showOpenedOrder();
     editor::OrderFields f = mainWindow->fields();
     f.amount = "99-00";
@@ -523,7 +526,7 @@ TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotDeletedAndTheDialogStays) {
         },
         [&] { listButton("Del")->click(); });
     EXPECT_TRUE(stayed);
-    EXPECT_EQ(store->PlatCount, 1);
+    EXPECT_EQ(store->orders.count, 1);
     EXPECT_EQ(numbers(), QStringList{"1"});
 }
 
@@ -609,14 +612,14 @@ TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
     QTest::keyClick(grid(), Qt::Key_Up);
     EXPECT_EQ(whenModal(pressing("No"), [&] { QTest::keyClick(grid(), Qt::Key_Delete); }),
               "Удалить платежку");
-    EXPECT_EQ(store->PlatCount, 3);
+    EXPECT_EQ(store->orders.count, 3);
     QTest::keyClick(grid(), Qt::Key_Return);
     EXPECT_EQ(mainWindow->fields().number, "2");
 }
 
 TEST_F(ArchiveWindows, StatementMarksTheDebitedOrderPaidAndLocksItOnScreen) {
     const char* const account = "40702810900000000001";
-    store->Firms[0].banks[1].account = account;
+    store->directory.organizations[0].banks[1].account = account;
     for (const char* number : {"1", "2"}) {
         storage::OrderRecord p;
         storage::clearRecord(p);

@@ -12,7 +12,7 @@
 TEST(SettingsDialog, StartsFromTheSetting) {
     for (std::uint8_t value : {0, 1}) {
         auto store = std::make_unique<storage::Store>();
-        store->CurrentYearOnly() = value;
+        store->settings.currentYearOnly() = value;
         archive::SettingsDialog dlg(*store);
         auto* box = dlg.findChild<QCheckBox*>("currentYearCheck");
         EXPECT_EQ(box->isChecked(), value == 1) << int(value);
@@ -29,7 +29,7 @@ TEST(SettingsDialog, EachClickChangesTheSettingAtOnce) {
             [&](QWidget* w) {
                 for (int i = 0; i < 3; ++i) {
                     QTest::mouseClick(w->findChild<QCheckBox*>("currentYearCheck"), Qt::LeftButton);
-                    seen.push_back(store->CurrentYearOnly());
+                    seen.push_back(store->settings.currentYearOnly());
                 }
                 if (byOk)
                     testing_support::clickButton(w, QStringLiteral("OK"));
@@ -40,5 +40,5 @@ TEST(SettingsDialog, EachClickChangesTheSettingAtOnce) {
         EXPECT_EQ(seen, (byOk ? std::vector<int>{1, 0, 1} : std::vector<int>{0, 1, 0}));
         EXPECT_FALSE(dlg.isVisible());
     }
-    EXPECT_EQ(store->CurrentYearOnly(), 0);
+    EXPECT_EQ(store->settings.currentYearOnly(), 0);
 }

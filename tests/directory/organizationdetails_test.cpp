@@ -18,7 +18,8 @@ namespace {
 std::unique_ptr<storage::Store> storeWithInns(std::initializer_list<const char*> inns) {
     auto s = std::make_unique<storage::Store>();
     for (const char* inn : inns) {
-        storage::OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+        storage::OrganizationRecord& f =
+            s->directory.organizations[std::size_t(s->directory.organizationCount++)];
         f.name = "x";
         f.inn = inn;
     }
@@ -36,7 +37,7 @@ DetailTexts numberedBoxes() {
 
 TEST(DetailsCheck, NameThenInnThenDuplicateOnlyForNew) {
     const auto s = storeWithInns({"7701", "7702"});
-    s->Firms[2].inn = "7703"; // beyond FirmCount: not an organization
+    s->directory.organizations[2].inn = "7703"; // beyond FirmCount: not an organization
     struct Row {
         const char* name;
         bool isNew;

@@ -54,7 +54,7 @@ TEST(deletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     d.order("4", "770", "77011"); // neither INN equals 7701
     d.order("5", "7701", "5000");
     d.saveAll();
-    ASSERT_EQ(d.store->PlatCount, 5);
+    ASSERT_EQ(d.store->orders.count, 5);
     // Order 5 can no longer be read whole: it is skipped.
     d.dir.write("PP/5_7701_09.plat", cp("short"));
     d.store->Plat.number = "99";
@@ -101,32 +101,37 @@ TEST(deleteOrganization, LaterOrganizationsKeepTheirBranchesEmployeesAndLinks) {
 
     const unsigned files = deleteOrganization(*d.store, 1);
     EXPECT_EQ(files, unsigned(FileFirms | FileFirmsDel | FileFilial | FileEmployee));
-    EXPECT_EQ(d.store->FirmCount, 4);
+    EXPECT_EQ(d.store->directory.organizationCount, 4);
     EXPECT_EQ(d.name(2), QStringLiteral("D")); // row 4 moved to row 3
-    EXPECT_TRUE(d.store->Firms[4].name.empty());
+    EXPECT_TRUE(d.store->directory.organizations[4].name.empty());
     EXPECT_EQ(d.store->CurFirm, 1);
-    EXPECT_EQ(d.store->FirmDelCount, 1);
-    EXPECT_EQ(uni(d.store->FirmsDel[0].name), QStringLiteral("B"));
-    EXPECT_FALSE(d.store->FirmsDel[0].usesBranch()); // its linked branch went with it
+    EXPECT_EQ(d.store->directory.deletedCount, 1);
+    EXPECT_EQ(uni(d.store->directory.deleted[0].name), QStringLiteral("B"));
+    EXPECT_FALSE(d.store->directory.deleted[0].usesBranch()); // its linked branch went with it
 
     auto addresses = [&](int firmNo) {
         QStringList out;
         for (int i : branchesOf(*d.store, firmNo))
-            out << uni(d.store->Filials[std::size_t(i)].address);
+            out << uni(d.store->directory.branches[std::size_t(i)].address);
         return out;
     };
     EXPECT_EQ(addresses(2), (QStringList{"D1", "D2"}));
     EXPECT_EQ(addresses(3), (QStringList{"E1"}));
-    EXPECT_EQ(d.store->FilialCount, 3);
+    EXPECT_EQ(d.store->directory.branchCount, 3);
     // The links stay on the same branches although the table moved.
-    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[2].branchNo].address), QStringLiteral("D2"));
-    EXPECT_EQ(uni(d.store->Filials[d.store->Firms[3].branchNo].address), QStringLiteral("E1"));
+    EXPECT_EQ(
+        uni(d.store->directory.branches[d.store->directory.organizations[2].branchNo].address),
+        QStringLiteral("D2"));
+    EXPECT_EQ(
+        uni(d.store->directory.branches[d.store->directory.organizations[3].branchNo].address),
+        QStringLiteral("E1"));
     EXPECT_EQ(uni(d.store->FirmShow[3].address), QStringLiteral("E1"));
 
-    ASSERT_EQ(d.store->EmplCount, 2);
-    EXPECT_EQ(uni(d.store->Employees[0].surname), QStringLiteral("Дятлов"));
-    EXPECT_EQ(d.store->Employees[0].organizationNo, 2);
-    EXPECT_EQ(d.store->Employees[1].organizationNo, 0); // an earlier organization keeps its index
+    ASSERT_EQ(d.store->directory.employeeCount, 2);
+    EXPECT_EQ(uni(d.store->directory.employees[0].surname), QStringLiteral("Дятлов"));
+    EXPECT_EQ(d.store->directory.employees[0].organizationNo, 2);
+    EXPECT_EQ(d.store->directory.employees[1].organizationNo,
+              0); // an earlier organization keeps its index
 }
 
 TEST(deleteOrganization, LastOrganizationAndAFullDeletedList) {
@@ -134,21 +139,21 @@ TEST(deleteOrganization, LastOrganizationAndAFullDeletedList) {
     d.firm("A");
     d.firm("B");
     for (int i = 0; i < storage::MaxFirms; ++i)
-        d.store->FirmsDel[std::size_t(i)].name.assign(QByteArray::number(i));
-    d.store->FirmDelCount = storage::MaxFirms;
+        d.store->directory.deleted[std::size_t(i)].name.assign(QByteArray::number(i));
+    d.store->directory.deletedCount = storage::MaxFirms;
     d.store->CurFirm = 1;
 
     EXPECT_EQ(deleteOrganization(*d.store, 1), unsigned(FileFirms | FileFirmsDel)); // nothing else
     EXPECT_EQ(d.store->CurFirm, 0);
-    EXPECT_EQ(d.store->FirmDelCount, storage::MaxFirms);
+    EXPECT_EQ(d.store->directory.deletedCount, storage::MaxFirms);
     EXPECT_EQ(d.store->CurFirmDel, storage::MaxFirms - 1);
-    EXPECT_EQ(d.store->FirmsDel[0].name.view(), "1"); // the oldest gave way
-    EXPECT_EQ(uni(d.store->FirmsDel[255].name), QStringLiteral("B"));
+    EXPECT_EQ(d.store->directory.deleted[0].name.view(), "1"); // the oldest gave way
+    EXPECT_EQ(uni(d.store->directory.deleted[255].name), QStringLiteral("B"));
 
     deleteOrganization(*d.store, 0);
-    EXPECT_EQ(d.store->FirmCount, 0);
+    EXPECT_EQ(d.store->directory.organizationCount, 0);
     EXPECT_EQ(d.store->CurFirm, 0);
-    EXPECT_EQ(storage::recordBytes(d.store->Firms[0]),
+    EXPECT_EQ(storage::recordBytes(d.store->directory.organizations[0]),
               QByteArray(sizeof(storage::OrganizationRecord), 0));
 }
 
@@ -161,26 +166,26 @@ TEST(restoreOrganization, AppendsWithoutBranchesEmployeesOrLink) {
     d.filial(1, "B1");
     d.employee(1, "Бобров");
     d.link(1, 1);
-    d.store->Firms[1].flags |= 0x05; // reserved bits travel with the record
+    d.store->directory.organizations[1].flags |= 0x05; // reserved bits travel with the record
     deleteOrganization(*d.store, 1);
     d.firm("D");
 
     EXPECT_EQ(restoreOrganization(*d.store, 0), unsigned(FileFirms | FileFirmsDel));
-    EXPECT_EQ(d.store->FirmCount, 4);
+    EXPECT_EQ(d.store->directory.organizationCount, 4);
     EXPECT_EQ(d.name(3), QStringLiteral("B"));
     EXPECT_EQ(d.store->CurFirm, 3);
-    EXPECT_EQ(d.store->Firms[3].flags, 0x05);
+    EXPECT_EQ(d.store->directory.organizations[3].flags, 0x05);
     EXPECT_TRUE(branchesOf(*d.store, 3).empty());
     EXPECT_TRUE(employeesOf(*d.store, 3).empty());
-    EXPECT_EQ(d.store->FirmDelCount, 0);
+    EXPECT_EQ(d.store->directory.deletedCount, 0);
     EXPECT_EQ(d.store->CurFirmDel, 0);
-    EXPECT_TRUE(d.store->FirmsDel[0].name.empty());
+    EXPECT_TRUE(d.store->directory.deleted[0].name.empty());
 
     // No room: nothing moves.
     deleteOrganization(*d.store, 0);
-    d.store->FirmCount = storage::MaxFirmsInUse;
+    d.store->directory.organizationCount = storage::MaxFirmsInUse;
     EXPECT_EQ(restoreOrganization(*d.store, 0), 0u);
-    EXPECT_EQ(d.store->FirmDelCount, 1);
+    EXPECT_EQ(d.store->directory.deletedCount, 1);
 }
 
 TEST(deleteOrganization, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
@@ -210,10 +215,12 @@ TEST(deleteOrganization, AFailedWriteLeavesMemoryAndFilesAsTheyWere) {
 
     ASSERT_TRUE(deleteOrganizationAndSave(*d.store, 1));
     const auto loaded = d.reload();
-    EXPECT_EQ(loaded->FirmCount, 2);
-    EXPECT_EQ(loaded->FirmDelCount, 1);
-    EXPECT_EQ(loaded->Filials[loaded->Firms[1].branchNo].address.view(), "C1");
-    EXPECT_EQ(loaded->Employees[0].organizationNo, 1);
+    EXPECT_EQ(loaded->directory.organizationCount, 2);
+    EXPECT_EQ(loaded->directory.deletedCount, 1);
+    EXPECT_EQ(
+        loaded->directory.branches[loaded->directory.organizations[1].branchNo].address.view(),
+        "C1");
+    EXPECT_EQ(loaded->directory.employees[0].organizationNo, 1);
 }
 
 TEST(deleteBranch, LinksFollowTheirBranch) {
@@ -227,21 +234,27 @@ TEST(deleteBranch, LinksFollowTheirBranch) {
     d.filial(2, "C1"); // 3
     d.link(0, 2);
     d.link(1, 1);
-    d.store->Firms[2].branchNo = 3; // not in force: left alone
+    d.store->directory.organizations[2].branchNo = 3; // not in force: left alone
 
     // A branch before the linked ones: both links move down with their branches.
     EXPECT_EQ(deleteBranch(*d.store, 0), unsigned(FileFilial | FileFirms));
-    EXPECT_EQ(d.store->Filials[d.store->Firms[0].branchNo].address.view(), "A2");
-    EXPECT_EQ(d.store->Filials[d.store->Firms[1].branchNo].address.view(), "B1");
-    EXPECT_EQ(d.store->Firms[2].branchNo, 3);
+    EXPECT_EQ(
+        d.store->directory.branches[d.store->directory.organizations[0].branchNo].address.view(),
+        "A2");
+    EXPECT_EQ(
+        d.store->directory.branches[d.store->directory.organizations[1].branchNo].address.view(),
+        "B1");
+    EXPECT_EQ(d.store->directory.organizations[2].branchNo, 3);
     // The linked branch itself: the link ends; the later one follows its branch.
     EXPECT_EQ(deleteBranch(*d.store, 0), unsigned(FileFilial | FileFirms));
-    EXPECT_FALSE(d.store->Firms[1].usesBranch());
-    EXPECT_EQ(d.store->Filials[d.store->Firms[0].branchNo].address.view(), "A2");
+    EXPECT_FALSE(d.store->directory.organizations[1].usesBranch());
+    EXPECT_EQ(
+        d.store->directory.branches[d.store->directory.organizations[0].branchNo].address.view(),
+        "A2");
     // After every link: only the branch file changes.
     EXPECT_EQ(deleteBranch(*d.store, 1), unsigned(FileFilial));
-    EXPECT_EQ(d.store->FilialCount, 1);
-    EXPECT_EQ(d.store->Filials[1].address.view(), "");
+    EXPECT_EQ(d.store->directory.branchCount, 1);
+    EXPECT_EQ(d.store->directory.branches[1].address.view(), "");
 }
 
 TEST(BranchAndEmployeeTables, EditsStoreOnlyChangesAndAddsRespectTheLimits) {
@@ -249,30 +262,30 @@ TEST(BranchAndEmployeeTables, EditsStoreOnlyChangesAndAddsRespectTheLimits) {
     d.firm("A");
     d.filial(0, "A1");
     d.employee(0, "Иванов");
-    const FilialTexts branch = filialTexts(d.store->Filials[0]);
+    const FilialTexts branch = filialTexts(d.store->directory.branches[0]);
     EXPECT_FALSE(editBranch(*d.store, 0, branch));
     FilialTexts longer = branch;
     longer[2] = QString(60, u'e'); // cut to 48
     EXPECT_TRUE(editBranch(*d.store, 0, longer));
-    EXPECT_EQ(d.store->Filials[0].email.size(), 48u);
+    EXPECT_EQ(d.store->directory.branches[0].email.size(), 48u);
     EXPECT_FALSE(editBranch(*d.store, 0, longer)); // the same after cutting
     EXPECT_FALSE(editBranch(*d.store, 0, {QString(), QString(), QString()}));
 
-    const EmplTexts person = emplTexts(d.store->Employees[0]);
+    const EmplTexts person = emplTexts(d.store->directory.employees[0]);
     EXPECT_FALSE(editEmployee(*d.store, 0, person));
     EmplTexts changed = person;
     changed[6] = QStringLiteral("123");
     EXPECT_TRUE(editEmployee(*d.store, 0, changed));
-    EXPECT_EQ(d.store->Employees[0].innerPhone.view(), "123");
+    EXPECT_EQ(d.store->directory.employees[0].innerPhone.view(), "123");
 
     // Full tables, and the empty key that would end a table at the next load.
     EXPECT_FALSE(addBranch(*d.store, 0, {QString(), "1", "2"}));
-    d.store->FilialCount = storage::MaxFilials;
+    d.store->directory.branchCount = storage::MaxFilials;
     EXPECT_FALSE(addBranch(*d.store, 0, branch));
     EXPECT_EQ(filialLimitText(),
               QStringLiteral("Может быть сохранено только 256 филиалов для всех организаций."));
     EXPECT_FALSE(addEmployee(*d.store, 0, EmplTexts{}));
-    d.store->EmplCount = storage::MaxEmployees;
+    d.store->directory.employeeCount = storage::MaxEmployees;
     EXPECT_FALSE(emplTableHasRoom(*d.store));
     EXPECT_FALSE(addEmployee(*d.store, 0, person));
     deleteEmployee(*d.store, 5);

@@ -132,16 +132,16 @@ TEST(FirmList, DeletionAsksAboutOrdersBranchesAndEmployeesThenDeletesAll) {
               (QStringList{"Найдены 3 платежки в которых  есть удаляемая организация.",
                            "В удаляемой организации есть 2 филиала.", "Список сотрудников = 5."}));
     EXPECT_EQ(seconds, QStringList{"Будет удалена организация и список сотрудников."});
-    EXPECT_EQ(w.store->FirmCount, 1);
-    EXPECT_EQ(w.store->FilialCount, 0);
-    EXPECT_EQ(w.store->EmplCount, 0);
+    EXPECT_EQ(w.store->directory.organizationCount, 1);
+    EXPECT_EQ(w.store->directory.branchCount, 0);
+    EXPECT_EQ(w.store->directory.employeeCount, 0);
     EXPECT_EQ(w.rows(w.organizationList)->rowCount(), 1);
     // Written: the organization is in the deleted file, its branches and employees gone.
     const auto loaded = w.reload();
-    EXPECT_EQ(loaded->FirmCount, 1);
-    EXPECT_EQ(uni(loaded->FirmsDel[0].name), QStringLiteral("ООО Лютик"));
-    EXPECT_EQ(loaded->FilialCount, 0);
-    EXPECT_EQ(loaded->EmplCount, 0);
+    EXPECT_EQ(loaded->directory.organizationCount, 1);
+    EXPECT_EQ(uni(loaded->directory.deleted[0].name), QStringLiteral("ООО Лютик"));
+    EXPECT_EQ(loaded->directory.branchCount, 0);
+    EXPECT_EQ(loaded->directory.employeeCount, 0);
 }
 
 TEST(FirmList, NoAtAnyQuestionLeavesMemoryAndFilesUntouched) {
@@ -198,12 +198,13 @@ TEST(FirmList, NewAndRestoreStopAt254Organizations) {
         w.create();
         EXPECT_FALSE(w.enabled(w.organizationList, "New")) << r.firms;
         w.deleteRow(0, {yes});
-        EXPECT_EQ(w.store->FirmCount, r.firms - 1);
+        EXPECT_EQ(w.store->directory.organizationCount, r.firms - 1);
         EXPECT_EQ(w.enabled(w.organizationList, "New"), r.newAfterDeletion) << r.firms;
         w.button(w.organizationList, "Deleted")->click();
         EXPECT_EQ(w.enabled(w.organizationList, "Restore"), r.newAfterDeletion) << r.firms;
         w.button(w.organizationList, "Restore")->click(); // does nothing while disabled
-        EXPECT_EQ(w.store->FirmCount, r.newAfterDeletion ? r.firms : r.firms - 1) << r.firms;
+        EXPECT_EQ(w.store->directory.organizationCount, r.newAfterDeletion ? r.firms : r.firms - 1)
+            << r.firms;
         if (r.newAfterDeletion) {
             EXPECT_FALSE(w.enabled(w.organizationList, "Restore"));
             w.button(w.organizationList, "Deleted")->click();
@@ -246,10 +247,10 @@ TEST(FirmList, DeletedViewShowsNamesInRedOldestFirstAndRestoreAppends) {
 
     w.clickRow(w.organizationList, 1);
     clickButton(w.organizationList, "Restore");
-    EXPECT_EQ(w.store->FirmCount, 3);
+    EXPECT_EQ(w.store->directory.organizationCount, 3);
     EXPECT_EQ(w.name(2), QStringLiteral("Бета"));
     EXPECT_TRUE(branchesOf(*w.store, 2).empty());
-    EXPECT_EQ(w.store->EmplCount, 0);
+    EXPECT_EQ(w.store->directory.employeeCount, 0);
     EXPECT_EQ(w.rows(w.organizationList)->rowCount(), 1);
     clickButton(w.organizationList, "Restore");
     EXPECT_EQ(w.organizationList->listMode(), OrganizationListDialog::ListEmpty);
@@ -262,8 +263,8 @@ TEST(FirmList, DeletedViewShowsNamesInRedOldestFirstAndRestoreAppends) {
     EXPECT_EQ(w.store->CurFirm, 3);
     EXPECT_EQ(w.organizationList->statusText(), QStringLiteral("Гамма"));
     const auto loaded = w.reload();
-    EXPECT_EQ(loaded->FirmCount, 4);
-    EXPECT_EQ(loaded->FirmDelCount, 0);
+    EXPECT_EQ(loaded->directory.organizationCount, 4);
+    EXPECT_EQ(loaded->directory.deletedCount, 0);
 }
 
 TEST(FirmList, DeletingRow2Of5KeepsTheLaterOrganizationsBranchesAndEmployees) {
@@ -328,7 +329,7 @@ TEST(FirmList, NewEditAndViewGoThroughTheDetailsWindow) {
             clickButton(d, "OK");
         },
         [&] { clickButton(w.organizationList, "New"); });
-    EXPECT_EQ(w.store->FirmCount, 2);
+    EXPECT_EQ(w.store->directory.organizationCount, 2);
     EXPECT_EQ(w.store->CurFirm, 1);
     EXPECT_EQ(w.cell(w.organizationList, 1, 2), QString(90, u'ю'));
     EXPECT_EQ(w.rows(w.organizationList)
@@ -435,7 +436,7 @@ TEST(FirmList, ALinkMadeFromTheDetailsWindowIsWrittenEvenWhenTheDetailsAreNotSto
         [&] { clickButton(w.organizationList, "Edit"); });
     EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("филиал"));
     const auto loaded = w.reload();
-    EXPECT_TRUE(loaded->Firms[0].usesBranch());
+    EXPECT_TRUE(loaded->directory.organizations[0].usesBranch());
 }
 
 // --- branches -------------------------------------------------------------------------------
@@ -464,8 +465,8 @@ TEST(Branches, LinkingAndDeletingTheLinkedBranch) {
         [&] { clickButton(w.organizationList, "Филиал"); });
     EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("второй"));
     const auto loaded = w.reload();
-    EXPECT_TRUE(loaded->Firms[0].usesBranch());
-    EXPECT_EQ(loaded->Firms[0].branchNo, 1);
+    EXPECT_TRUE(loaded->directory.organizations[0].usesBranch());
+    EXPECT_EQ(loaded->directory.organizations[0].branchNo, 1);
 
     whenModal(
         [&](QWidget* f) {
@@ -476,9 +477,9 @@ TEST(Branches, LinkingAndDeletingTheLinkedBranch) {
             clickButton(f, "Close");
         },
         [&] { clickButton(w.organizationList, "Филиал"); });
-    EXPECT_FALSE(w.store->Firms[0].usesBranch());
+    EXPECT_FALSE(w.store->directory.organizations[0].usesBranch());
     EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("свой адрес"));
-    EXPECT_FALSE(w.reload()->Firms[0].usesBranch());
+    EXPECT_FALSE(w.reload()->directory.organizations[0].usesBranch());
 }
 
 TEST(Branches, DeletingABranchBeforeAnotherOrganizationsLinkedBranchKeepsThatLink) {
@@ -501,7 +502,8 @@ TEST(Branches, DeletingABranchBeforeAnotherOrganizationsLinkedBranchKeepsThatLin
     EXPECT_EQ(w.cell(w.organizationList, 1, 2), QStringLiteral("лютиковый"));
     // Written with the branch table, so that both files agree at the next start.
     const auto loaded = w.reload();
-    EXPECT_EQ(uni(loaded->Filials[loaded->Firms[1].branchNo].address), QStringLiteral("лютиковый"));
+    EXPECT_EQ(uni(loaded->directory.branches[loaded->directory.organizations[1].branchNo].address),
+              QStringLiteral("лютиковый"));
 }
 
 TEST(Branches, LimitEmptyAddressAndUnchangedEdits) {
@@ -539,19 +541,19 @@ TEST(Branches, LimitEmptyAddressAndUnchangedEdits) {
          pressing("OK")},
         [&] { clickButton(f, "Add"); });
     EXPECT_EQ(seen.value(1), QStringLiteral("Введите \"Адрес\""));
-    EXPECT_EQ(w.store->FilialCount, 2);
+    EXPECT_EQ(w.store->directory.branchCount, 2);
     EXPECT_EQ(w.branchList->currentRow(), 1);
     EXPECT_EQ(w.dir.size("Data/Filial"), storage::FilialFileSize);
     f->close();
 
     // With 256 branches in all, another organization cannot add one.
-    while (w.store->FilialCount < storage::MaxFilials)
+    while (w.store->directory.branchCount < storage::MaxFilials)
         w.filial(0, "ещё");
     w.store->CurFirm = 1;
     f->show();
     EXPECT_EQ(whenModal(pressing("OK"), [&] { clickButton(f, "Add"); }),
               QStringLiteral("Может быть сохранено только 256 филиалов для всех организаций."));
-    EXPECT_EQ(w.store->FilialCount, storage::MaxFilials);
+    EXPECT_EQ(w.store->directory.branchCount, storage::MaxFilials);
     EXPECT_FALSE(w.enabled(f, "Edit"));
     EXPECT_FALSE(f->findChild<QCheckBox*>("showBranchCheck")->isEnabled());
     EXPECT_EQ(w.rows(f)->rowCount(), 4);
@@ -585,9 +587,9 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
          pressing("OK")},
         [&] { clickButton(e, "Add"); });
     EXPECT_EQ(seen.value(1), QStringLiteral("Введите фамилию сотрудника"));
-    ASSERT_EQ(w.store->EmplCount, 2);
-    EXPECT_EQ(w.store->Employees[1].organizationNo, 0);
-    EXPECT_EQ(w.store->Employees[1].innerPhone.view(), "12345678");
+    ASSERT_EQ(w.store->directory.employeeCount, 2);
+    EXPECT_EQ(w.store->directory.employees[1].organizationNo, 0);
+    EXPECT_EQ(w.store->directory.employees[1].innerPhone.view(), "12345678");
     EXPECT_EQ(w.cell(e, 0, 0), QStringLiteral("Бухгалтер"));
     const QByteArray written = w.dir.read("Data/Employee");
     EXPECT_EQ(written.size(), storage::EmployeeFileSize);
@@ -598,7 +600,7 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
     e->close();
 
     // The full table: "Add" is disabled for every organization until one is deleted.
-    while (w.store->EmplCount < storage::MaxEmployees)
+    while (w.store->directory.employeeCount < storage::MaxEmployees)
         w.employee(1, "Сидоров");
     for (int firmNo : {0, 1}) {
         w.store->CurFirm = firmNo;
@@ -611,7 +613,7 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
     EXPECT_EQ(w.employeeList->currentRow(), 3);
     EXPECT_EQ(whenModal(pressing("YES"), [&] { clickButton(e, "Del"); }),
               QStringLiteral("Удаление"));
-    EXPECT_EQ(w.store->EmplCount, storage::MaxEmployees - 1);
+    EXPECT_EQ(w.store->directory.employeeCount, storage::MaxEmployees - 1);
     EXPECT_EQ(w.employeeList->currentRow(), 0);
     EXPECT_TRUE(w.enabled(e, "Add"));
     EXPECT_TRUE(w.dir.exists("Data/Employee"));
@@ -643,7 +645,7 @@ TEST(FirmList, KeysAndScreenReadersInTheDirectoryLists) {
         w.window<OrganizationDetailsDialog>()->windowTitle());
     EXPECT_EQ(whenModal(no, [&] { QTest::keyClick(grid, Qt::Key_Delete); }),
               QStringLiteral("Удалить организацию"));
-    EXPECT_EQ(w.store->FirmCount, 1);
+    EXPECT_EQ(w.store->directory.organizationCount, 1);
 
     w.store->CurFirm = 0;
     w.branchList->show();

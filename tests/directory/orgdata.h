@@ -22,36 +22,40 @@ struct Directory {
 
     Directory() {
         store->setProgramDir(dir.path());
-        QDir().mkpath(store->DataDir);
-        QDir().mkpath(store->PlatDir);
+        QDir().mkpath(store->folder.dataDir);
+        QDir().mkpath(store->folder.ordersDir);
     }
 
     // Adds an organization; name, INN and address are UTF-8.
     int firm(const char* name, const char* inn = "", const char* address = "") {
-        storage::OrganizationRecord& f = store->Firms[std::size_t(store->FirmCount)];
+        storage::OrganizationRecord& f =
+            store->directory.organizations[std::size_t(store->directory.organizationCount)];
         storage::clearRecord(f);
         f.name.assign(testing_support::cp(name));
         f.inn.assign(testing_support::cp(inn));
         f.legalAddress.assign(testing_support::cp(address));
-        return store->FirmCount++;
+        return store->directory.organizationCount++;
     }
     int filial(int firmNo, const char* address) {
-        storage::BranchRecord& b = store->Filials[std::size_t(store->FilialCount)];
+        storage::BranchRecord& b =
+            store->directory.branches[std::size_t(store->directory.branchCount)];
         storage::clearRecord(b);
         b.organizationNo = std::uint16_t(firmNo);
         b.address.assign(testing_support::cp(address));
-        return store->FilialCount++;
+        return store->directory.branchCount++;
     }
     int employee(int firmNo, const char* surname) {
-        storage::EmployeeRecord& e = store->Employees[std::size_t(store->EmplCount)];
+        storage::EmployeeRecord& e =
+            store->directory.employees[std::size_t(store->directory.employeeCount)];
         storage::clearRecord(e);
         e.organizationNo = std::uint16_t(firmNo);
         e.surname.assign(testing_support::cp(surname));
-        return store->EmplCount++;
+        return store->directory.employeeCount++;
     }
     void link(int firmNo, int filialNo) {
-        store->Firms[std::size_t(firmNo)].branchNo = std::uint8_t(filialNo);
-        store->Firms[std::size_t(firmNo)].flags |= storage::OrganizationRecord::UseBranch;
+        store->directory.organizations[std::size_t(firmNo)].branchNo = std::uint8_t(filialNo);
+        store->directory.organizations[std::size_t(firmNo)].flags |=
+            storage::OrganizationRecord::UseBranch;
     }
     // Writes a saved order file into PP.
     void order(const char* number, const char* payerInn, const char* payeeInn) {
@@ -79,10 +83,14 @@ struct Directory {
     // The tables in memory with their counts.
     QByteArray memory() const {
         const storage::Store& s = *store;
-        return storage::recordBytes(s.Firms) + storage::recordBytes(s.FirmsDel) +
-               storage::recordBytes(s.Filials) + storage::recordBytes(s.Employees) +
-               QByteArray::number(s.FirmCount) + ',' + QByteArray::number(s.FirmDelCount) + ',' +
-               QByteArray::number(s.FilialCount) + ',' + QByteArray::number(s.EmplCount);
+        return storage::recordBytes(s.directory.organizations) +
+               storage::recordBytes(s.directory.deleted) +
+               storage::recordBytes(s.directory.branches) +
+               storage::recordBytes(s.directory.employees) +
+               QByteArray::number(s.directory.organizationCount) + ',' +
+               QByteArray::number(s.directory.deletedCount) + ',' +
+               QByteArray::number(s.directory.branchCount) + ',' +
+               QByteArray::number(s.directory.employeeCount);
     }
     // The tables as the next start loads them from the files.
     std::unique_ptr<storage::Store> reload() const {
@@ -96,7 +104,7 @@ struct Directory {
         return loaded;
     }
     QString name(int firmNo) const {
-        return testing_support::uni(store->Firms[std::size_t(firmNo)].name);
+        return testing_support::uni(store->directory.organizations[std::size_t(firmNo)].name);
     }
 };
 

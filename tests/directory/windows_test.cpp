@@ -60,7 +60,8 @@ protected:
     }
 
     storage::OrganizationRecord& addFirm(const char* name, const char* inn) {
-        storage::OrganizationRecord& f = store->Firms[std::size_t(store->FirmCount++)];
+        storage::OrganizationRecord& f =
+            store->directory.organizations[std::size_t(store->directory.organizationCount++)];
         f.name = testing_support::cps(name);
         f.inn = inn;
         return f;
@@ -94,7 +95,7 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
               QStringLiteral("Такая организация уже есть"));
     EXPECT_TRUE(rekvizit->isVisible());
     EXPECT_FALSE(rekvizit->confirmed());
-    EXPECT_TRUE(store->Firms[1].name.empty());
+    EXPECT_TRUE(store->directory.organizations[1].name.empty());
     EXPECT_EQ(edit(rekvizit.get(), "nameEdit")->text(),
               QStringLiteral("ООО Лютик")); // typed text kept
 
@@ -102,9 +103,9 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_TRUE(rekvizit->confirmed());
-    EXPECT_EQ(uni(store->Firms[1].name), QStringLiteral("ООО Лютик"));
-    EXPECT_EQ(store->FirmCount, 1); // raising the count is the list's part
-    store->FirmCount = 2;
+    EXPECT_EQ(uni(store->directory.organizations[1].name), QStringLiteral("ООО Лютик"));
+    EXPECT_EQ(store->directory.organizationCount, 1); // raising the count is the list's part
+    store->directory.organizationCount = 2;
 
     openDetails(1, 1);
     EXPECT_EQ(edit(rekvizit.get(), "innEdit")->text(), QStringLiteral("7702"));
@@ -113,7 +114,7 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
               QString());
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_TRUE(rekvizit->confirmed());
-    EXPECT_EQ(store->Firms[1].inn.view(), "7701");
+    EXPECT_EQ(store->directory.organizations[1].inn.view(), "7701");
 }
 
 TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
@@ -135,7 +136,8 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
             QStringLiteral("Введите ИНН"));
         clickButton(rekvizit.get(), "No");
         EXPECT_FALSE(rekvizit->isVisible());
-        EXPECT_EQ(uni(store->Firms[0].name), QStringLiteral("ООО Ромашка")) << mode;
+        EXPECT_EQ(uni(store->directory.organizations[0].name), QStringLiteral("ООО Ромашка"))
+            << mode;
     }
 }
 
@@ -154,7 +156,7 @@ TEST_F(DirectoryWindows, InnBoxTakesDigitsOnlyAndEnterStillWorks) {
     EXPECT_EQ(inn->text(), QStringLiteral("77012345678"));
     QTest::keyClick(inn, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_EQ(store->Firms[0].inn.view(), "77012345678");
+    EXPECT_EQ(store->directory.organizations[0].inn.view(), "77012345678");
 }
 
 TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
@@ -165,7 +167,7 @@ TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
     type(rekvizit.get(), "nameEdit", name);
     type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(uni(store->Firms[0].name), name.left(128));
+    EXPECT_EQ(uni(store->directory.organizations[0].name), name.left(128));
 }
 
 TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
@@ -194,7 +196,7 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
     EXPECT_FALSE(rekvizit->confirmed());
-    EXPECT_EQ(storage::recordBytes(store->Firms[0]), before);
+    EXPECT_EQ(storage::recordBytes(store->directory.organizations[0]), before);
 
     // Editable again for the next edit, in both windows.
     openDetails(1);
@@ -244,7 +246,7 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
     EXPECT_EQ(edit(rekvizit.get(), "bankShortEdit")->text(), QStringLiteral("short2"));
     EXPECT_EQ(edit(rekvizit.get(), "bankFullEdit")->text(), QStringLiteral("full2"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->Firms[0].bankNo, 2);
+    EXPECT_EQ(store->directory.organizations[0].bankNo, 2);
 
     // The next opening starts on that page.
     openDetails(1);
@@ -297,11 +299,12 @@ TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentO
     EXPECT_EQ(bank->banks().bank[3].account.view(), "40702");
     EXPECT_EQ(bank->banks().bankNo, 1);
     EXPECT_EQ(edit(rekvizit.get(), "accountEdit")->text(), QStringLiteral("30101"));
-    EXPECT_TRUE(store->Firms[0].banks[3].account.empty()); // the current one is untouched
+    EXPECT_TRUE(
+        store->directory.organizations[0].banks[3].account.empty()); // the current one is untouched
     type(rekvizit.get(), "innEdit", QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->Firms[1].banks[1].account.view(), "30101");
-    EXPECT_EQ(store->Firms[1].bankNo, 1);
+    EXPECT_EQ(store->directory.organizations[1].banks[1].account.view(), "30101");
+    EXPECT_EQ(store->directory.organizations[1].bankNo, 1);
 }
 
 // The bank window edits a copy; "No" in the details window must not leave its changes behind,
@@ -321,13 +324,13 @@ TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
     whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(bank->banks().bankNo, 1);
     clickButton(rekvizit.get(), "No");
-    EXPECT_EQ(storage::recordBytes(store->Firms[0]), before);
+    EXPECT_EQ(storage::recordBytes(store->directory.organizations[0]), before);
 
     openDetails(0);
     whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
     rekvizit->close();
-    EXPECT_TRUE(store->Firms[1].banks[0].account.empty());
-    EXPECT_EQ(store->Firms[1].bankNo, 0);
+    EXPECT_TRUE(store->directory.organizations[1].banks[0].account.empty());
+    EXPECT_EQ(store->directory.organizations[1].bankNo, 0);
 }
 
 TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) {
@@ -400,7 +403,8 @@ TEST_F(DirectoryWindows, EditedCardSavedAsEditedInCp1251WithCrLf) {
     QStringList expected = cardLines(rekvizit->boxTexts());
     expected.append(QStringLiteral("Директор Иванов И.И. №1 €"));
     EXPECT_EQ(dir.read("card.txt"), cp(expected.join(QStringLiteral("\r\n")).toUtf8()) + "\r\n");
-    EXPECT_EQ(uni(store->Firms[0].name), QStringLiteral("ООО Ромашка")); // directory unchanged
+    EXPECT_EQ(uni(store->directory.organizations[0].name),
+              QStringLiteral("ООО Ромашка")); // directory unchanged
     card->close();
     rekvizit->close();
 }
@@ -472,7 +476,7 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
          "Корр. счет не соответствует БИК"},
     };
     EXPECT_EQ(inn->toolTip(), QStringLiteral("ИНН должен состоять из 10 или 12 цифр"));
-    bank->setBanks(firmBanks(store->Firms[0]), EditMode::Edit, 0, QString());
+    bank->setBanks(firmBanks(store->directory.organizations[0]), EditMode::Edit, 0, QString());
     bank->show();
     for (const auto& s : steps) {
         type(s.window, s.box, QString::fromUtf8(s.text));
@@ -483,7 +487,7 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
     bank->close();
     EXPECT_EQ(bank->banks().bank[0].bik.view(), "044030653");
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->Firms[0].kpp.view(), "7736ab001");
+    EXPECT_EQ(store->directory.organizations[0].kpp.view(), "7736ab001");
 }
 
 // Enter moves to the next box, Tab passes the read-only bank boxes by and Ctrl+Enter stores;
@@ -513,7 +517,7 @@ TEST_F(DirectoryWindows, DetailsTypedFromTheKeyboard) {
     EXPECT_EQ(whenModal(pressing("OK"),
                         [&] { QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier); }),
               detailsMessage(DetailsCheck::NoName));
-    EXPECT_EQ(store->FirmCount, 0);
+    EXPECT_EQ(store->directory.organizationCount, 0);
 }
 
 TEST_F(DirectoryWindows, TypedBikFillsTheEmptyBankBoxesAndUnconfirmedBanksAreMarked) {
@@ -522,9 +526,9 @@ TEST_F(DirectoryWindows, TypedBikFillsTheEmptyBankBoxesAndUnconfirmedBanksAreMar
     d.date = QDate(2026, 1, 15);
     d.banks = {{"044525225", "ПАО Сбербанк", "г. Москва", {"30101810400000000225"}, {}},
                {"045773603", "АО Уралбанк", "г. Пермь", {}, QDate(2025, 3, 1)}};
-    ASSERT_TRUE(storage::saveBikDirectory(store->DataDir, d));
+    ASSERT_TRUE(storage::saveBikDirectory(store->folder.dataDir, d));
     addFirm("ООО Ромашка", "7707083893");
-    bank->setBanks(firmBanks(store->Firms[0]), EditMode::Edit, 0, QString());
+    bank->setBanks(firmBanks(store->directory.organizations[0]), EditMode::Edit, 0, QString());
     bank->show();
 
     type(bank.get(), "slot1BikEdit", "044525225");

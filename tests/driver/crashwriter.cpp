@@ -42,15 +42,15 @@ bool saveOrder(Store& s, const QString& relative, int g) {
 int runDirectory(Store& s, int first) {
     for (int g = first;; ++g) {
         bool ok = true;
-        while (ok && s.FirmDelCount > 0)
-            ok = directory::restoreOrganizationAndSave(s, s.FirmDelCount - 1).ok &&
-                 crashgen::giveBranchAndEmployee(s, s.FirmCount - 1) &&
+        while (ok && s.directory.deletedCount > 0)
+            ok = directory::restoreOrganizationAndSave(s, s.directory.deletedCount - 1).ok &&
+                 crashgen::giveBranchAndEmployee(s, s.directory.organizationCount - 1) &&
                  saveTables(s, TableFirms | TableFilial | TableEmployee).ok;
-        if (ok && s.FirmCount == 0) {
+        if (ok && s.directory.organizationCount == 0) {
             std::fprintf(stderr, "crash_writer: no organization in use in generation %d\n", g);
             return 3;
         }
-        if (!ok || !directory::deleteOrganizationAndSave(s, g % s.FirmCount).ok) {
+        if (!ok || !directory::deleteOrganizationAndSave(s, g % s.directory.organizationCount).ok) {
             std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
             return 1;
         }

@@ -86,19 +86,19 @@ QByteArray Verifier::expected(const QString& relative, int g) {
         filled_ = g;
     }
     if (relative == "Data/Firms")
-        return recordBytes(s->Firms);
+        return recordBytes(s->directory.organizations);
     if (relative == "Data/FirmsDel")
-        return recordBytes(s->FirmsDel);
+        return recordBytes(s->directory.deleted);
     if (relative == "Data/Filial")
-        return recordBytes(s->Filials);
+        return recordBytes(s->directory.branches);
     if (relative == "Data/Employee")
-        return recordBytes(s->Employees);
+        return recordBytes(s->directory.employees);
     if (relative == "FormW")
-        return recordBytes(s->FormSizes);
+        return recordBytes(s->settings.windowSizes);
     if (relative == "ArCol")
-        return recordBytes(s->ColWidths);
+        return recordBytes(s->settings.columnWidths);
     if (relative == "Set")
-        return recordBytes(s->Settings);
+        return recordBytes(s->settings.bytes);
     return {};
 }
 
@@ -121,52 +121,52 @@ int firmCount(int g) {
 }
 
 void fill(Store& s, int g) {
-    clearRecord(s.Firms);
-    s.FirmCount = firmCount(g);
-    for (int i = 0; i < s.FirmCount; ++i) {
-        s.Firms[std::size_t(i)] = datagen::makeFirm(i);
-        s.Firms[std::size_t(i)].okpo = digits(g);
+    clearRecord(s.directory.organizations);
+    s.directory.organizationCount = firmCount(g);
+    for (int i = 0; i < s.directory.organizationCount; ++i) {
+        s.directory.organizations[std::size_t(i)] = datagen::makeFirm(i);
+        s.directory.organizations[std::size_t(i)].okpo = digits(g);
     }
-    clearRecord(s.FirmsDel);
-    s.FirmDelCount = 1 + g % 7;
-    for (int i = 0; i < s.FirmDelCount; ++i) {
-        s.FirmsDel[std::size_t(i)] = datagen::makeFirm(1000 + i);
-        s.FirmsDel[std::size_t(i)].okpo = digits(g);
+    clearRecord(s.directory.deleted);
+    s.directory.deletedCount = 1 + g % 7;
+    for (int i = 0; i < s.directory.deletedCount; ++i) {
+        s.directory.deleted[std::size_t(i)] = datagen::makeFirm(1000 + i);
+        s.directory.deleted[std::size_t(i)].okpo = digits(g);
     }
-    clearRecord(s.Filials);
-    s.FilialCount = 1 + g % MaxFilials;
-    for (int i = 0; i < s.FilialCount; ++i) {
-        BranchRecord& b = s.Filials[std::size_t(i)];
-        b.organizationNo = std::uint16_t(i % s.FirmCount);
+    clearRecord(s.directory.branches);
+    s.directory.branchCount = 1 + g % MaxFilials;
+    for (int i = 0; i < s.directory.branchCount; ++i) {
+        BranchRecord& b = s.directory.branches[std::size_t(i)];
+        b.organizationNo = std::uint16_t(i % s.directory.organizationCount);
         b.address =
             cp1251::fromUnicode(QStringLiteral("Адрес филиала %1 поколения %2").arg(i).arg(g))
                 .toStdString();
         b.phone = digits(g);
     }
-    clearRecord(s.Employees);
-    s.EmplCount = 1 + g % MaxEmployees;
-    for (int i = 0; i < s.EmplCount; ++i) {
-        EmployeeRecord& e = s.Employees[std::size_t(i)];
-        e.organizationNo = std::uint16_t(i % s.FirmCount);
+    clearRecord(s.directory.employees);
+    s.directory.employeeCount = 1 + g % MaxEmployees;
+    for (int i = 0; i < s.directory.employeeCount; ++i) {
+        EmployeeRecord& e = s.directory.employees[std::size_t(i)];
+        e.organizationNo = std::uint16_t(i % s.directory.organizationCount);
         e.surname = cp1251::fromUnicode(QStringLiteral("Фамилия%1").arg(i)).toStdString();
         e.workPhone = digits(g);
     }
     for (int i = 0; i < 255; ++i) {
-        s.FormSizes[std::size_t(i)].width = std::uint16_t(300 + (g + i) % 500);
-        s.FormSizes[std::size_t(i)].height = std::uint16_t(200 + (g + 2 * i) % 400);
+        s.settings.windowSizes[std::size_t(i)].width = std::uint16_t(300 + (g + i) % 500);
+        s.settings.windowSizes[std::size_t(i)].height = std::uint16_t(200 + (g + 2 * i) % 400);
     }
-    s.FormSizes[255].width = std::uint16_t(g & 0xFFFF);
-    s.FormSizes[255].height = std::uint16_t((g >> 16) + 1);
+    s.settings.windowSizes[255].width = std::uint16_t(g & 0xFFFF);
+    s.settings.windowSizes[255].height = std::uint16_t((g >> 16) + 1);
     for (int i = 0; i < 254; ++i)
-        s.ColWidths[std::size_t(i)] = std::uint16_t(20 + (g + i) % 100);
-    s.ColWidths[254] = std::uint16_t((g >> 16) + 2);
-    s.ColWidths[255] = std::uint16_t(g & 0xFFFF);
-    for (std::size_t i = 0; i < s.Settings.size(); ++i)
-        s.Settings[i] = std::uint8_t(g + i);
-    s.Settings[0] = 0; // every year's orders are listed
-    s.Settings[1] = std::uint8_t(g);
-    s.Settings[2] = std::uint8_t(g >> 8);
-    s.Settings[3] = std::uint8_t(g >> 16);
+        s.settings.columnWidths[std::size_t(i)] = std::uint16_t(20 + (g + i) % 100);
+    s.settings.columnWidths[254] = std::uint16_t((g >> 16) + 2);
+    s.settings.columnWidths[255] = std::uint16_t(g & 0xFFFF);
+    for (std::size_t i = 0; i < s.settings.bytes.size(); ++i)
+        s.settings.bytes[i] = std::uint8_t(g + i);
+    s.settings.bytes[0] = 0; // every year's orders are listed
+    s.settings.bytes[1] = std::uint8_t(g);
+    s.settings.bytes[2] = std::uint8_t(g >> 8);
+    s.settings.bytes[3] = std::uint8_t(g >> 16);
 }
 
 OrderRecord order(int g, int number) {
@@ -193,28 +193,28 @@ int Verifier::generationOf(const QString& relative, const QByteArray& content) {
 
 void fillDirectory(Store& s) {
     for (int i = 0; i < DirectoryFirms; ++i) {
-        OrganizationRecord& f = s.Firms[std::size_t(i)];
+        OrganizationRecord& f = s.directory.organizations[std::size_t(i)];
         clearRecord(f);
         f.name = "firm " + std::to_string(i);
         f.inn = std::to_string(7700000000LL + i);
-        s.FirmCount = i + 1;
+        s.directory.organizationCount = i + 1;
         giveBranchAndEmployee(s, i);
     }
 }
 
 bool giveBranchAndEmployee(Store& s, int firm) {
-    if (s.FilialCount >= MaxFilials || s.EmplCount >= MaxEmployees)
+    if (s.directory.branchCount >= MaxFilials || s.directory.employeeCount >= MaxEmployees)
         return false;
-    OrganizationRecord& f = s.Firms[std::size_t(firm)];
-    BranchRecord& b = s.Filials[std::size_t(s.FilialCount)];
+    OrganizationRecord& f = s.directory.organizations[std::size_t(firm)];
+    BranchRecord& b = s.directory.branches[std::size_t(s.directory.branchCount)];
     clearRecord(b);
     b.organizationNo = std::uint16_t(firm);
     b.address.assign(f.inn);
-    EmployeeRecord& e = s.Employees[std::size_t(s.EmplCount++)];
+    EmployeeRecord& e = s.directory.employees[std::size_t(s.directory.employeeCount++)];
     clearRecord(e);
     e.organizationNo = std::uint16_t(firm);
     e.surname.assign(f.inn);
-    f.branchNo = std::uint8_t(s.FilialCount++);
+    f.branchNo = std::uint8_t(s.directory.branchCount++);
     f.flags |= OrganizationRecord::UseBranch;
     return true;
 }
@@ -222,32 +222,33 @@ bool giveBranchAndEmployee(Store& s, int firm) {
 QStringList directoryFaults(const Store& s) {
     QStringList faults;
     const auto innOf = [&](int firm) {
-        return firm >= 0 && firm < s.FirmCount ? s.Firms[std::size_t(firm)].inn.view()
-                                               : std::string_view("-");
+        return firm >= 0 && firm < s.directory.organizationCount
+                   ? s.directory.organizations[std::size_t(firm)].inn.view()
+                   : std::string_view("-");
     };
     QStringList inns;
-    for (int i = 0; i < s.FirmCount; ++i) {
-        const OrganizationRecord& f = s.Firms[std::size_t(i)];
+    for (int i = 0; i < s.directory.organizationCount; ++i) {
+        const OrganizationRecord& f = s.directory.organizations[std::size_t(i)];
         inns << QString::fromLatin1(f.inn.bytes());
-        if (f.usesBranch() &&
-            (f.branchNo >= s.FilialCount || s.Filials[f.branchNo].address.view() != f.inn.view()))
+        if (f.usesBranch() && (f.branchNo >= s.directory.branchCount ||
+                               s.directory.branches[f.branchNo].address.view() != f.inn.view()))
             faults << QStringLiteral("organization %1 links a branch of another").arg(i);
     }
-    for (int i = 0; i < s.FirmDelCount; ++i)
-        inns << QString::fromLatin1(s.FirmsDel[std::size_t(i)].inn.bytes());
+    for (int i = 0; i < s.directory.deletedCount; ++i)
+        inns << QString::fromLatin1(s.directory.deleted[std::size_t(i)].inn.bytes());
     inns.sort();
     QStringList all;
     for (int i = 0; i < DirectoryFirms; ++i)
         all << QString::number(7700000000LL + i);
     if (inns != all)
         faults << QStringLiteral("organizations: ") + inns.join(u' ');
-    for (int i = 0; i < s.FilialCount; ++i)
-        if (s.Filials[std::size_t(i)].address.view() !=
-            innOf(s.Filials[std::size_t(i)].organizationNo))
+    for (int i = 0; i < s.directory.branchCount; ++i)
+        if (s.directory.branches[std::size_t(i)].address.view() !=
+            innOf(s.directory.branches[std::size_t(i)].organizationNo))
             faults << QStringLiteral("branch %1 points at another organization").arg(i);
-    for (int i = 0; i < s.EmplCount; ++i)
-        if (s.Employees[std::size_t(i)].surname.view() !=
-            innOf(s.Employees[std::size_t(i)].organizationNo))
+    for (int i = 0; i < s.directory.employeeCount; ++i)
+        if (s.directory.employees[std::size_t(i)].surname.view() !=
+            innOf(s.directory.employees[std::size_t(i)].organizationNo))
             faults << QStringLiteral("employee %1 points at another organization").arg(i);
     return faults;
 }

@@ -26,8 +26,8 @@ struct Grid {
 
     Grid() {
         store->setProgramDir(dir.path());
-        store->ColWidths[8] = 40;
-        store->ColWidths[9] = 120;
+        store->settings.columnWidths[8] = 40;
+        store->settings.columnWidths[9] = 120;
         grid = std::make_unique<ListGrid>(
             *store, 8, QStringList{"№", "Дата."}, [this] { return int(rows.size()); },
             [this](int r, int c) { return c == 0 ? rows[r] : rows[r] + "!"; });
@@ -61,7 +61,7 @@ TEST(ListGrid, ColumnWidthsComeFromTheTableAndGoBackOnlyWhenChanged) {
 
     g.grid->setColumnWidth(1, 150);
     ASSERT_TRUE(g.grid->storeColumnWidths());
-    EXPECT_EQ(g.store->ColWidths[9], 150);
+    EXPECT_EQ(g.store->settings.columnWidths[9], 150);
     const QByteArray file = g.dir.read("ArCol");
     ASSERT_EQ(file.size(), 512);
     EXPECT_EQ(quint8(file[18]) | quint8(file[19]) << 8, 150);
@@ -80,12 +80,12 @@ TEST(ListGrid, ResizingAColumnStoresTheWidthsAtTheNextRelease) {
     QApplication::sendEvent(header, &move);
     QTest::mouseRelease(header, Qt::LeftButton, {}, border + QPoint(30, 0));
     QCoreApplication::processEvents();
-    EXPECT_NE(g.store->ColWidths[8], 40);
+    EXPECT_NE(g.store->settings.columnWidths[8], 40);
     EXPECT_TRUE(g.dir.exists("ArCol"));
     // A resize that ends with the button released over the cells is stored just the same.
     g.grid->setColumnWidth(1, 77);
     QTest::mouseClick(g.grid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(g.store->ColWidths[9], 77);
+    EXPECT_EQ(g.store->settings.columnWidths[9], 77);
 }
 
 TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
@@ -95,10 +95,10 @@ TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
     ListGrid grid(
         store, 0, {"Name", "Tel."}, [] { return 0; }, [](int, int) { return QString(); });
     EXPECT_GE(grid.columnWidth(0), 100);
-    EXPECT_EQ(store.ColWidths[0], 16); // the table keeps its default
+    EXPECT_EQ(store.settings.columnWidths[0], 16); // the table keeps its default
     ASSERT_TRUE(grid.storeColumnWidths());
     EXPECT_TRUE(dir.exists("ArCol")); // the first stored widths are what the user saw
-    EXPECT_EQ(store.ColWidths[0], grid.columnWidth(0));
+    EXPECT_EQ(store.settings.columnWidths[0], grid.columnWidth(0));
     EXPECT_TRUE(storage::columnWidthsStored(store, 0, 2));
 }
 

@@ -291,7 +291,7 @@ TEST(MainWindow, OrderOfLastYearNotLoadedIsAskedAboutBeforeReplacing) {
         QDir(dir.path()).mkpath("PP");
         dir.write(name, old);
     });
-    ASSERT_EQ(w.store->PlatCount, 0);
+    ASSERT_EQ(w.store->orders.count, 0);
     w.fill("7", "10.02." + year);
     w.preview();
     EXPECT_EQ(w.save("No"), "Заменить платежку");
@@ -304,7 +304,7 @@ TEST(MainWindow, OrderOfLastYearNotLoadedIsAskedAboutBeforeReplacing) {
 
 TEST(MainWindow, LimitOf1024SavedOrders) {
     Editor w;
-    w.store->PlatCount = 1024;
+    w.store->orders.count = 1024;
     w.fill("7", "10.02.2009");
     w.preview();
     EXPECT_EQ(w.save("OK"), "Может быть сохранено только1024 платежки.");
@@ -342,7 +342,7 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     storage::OrderRecord p;
     ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(p.accepted, 1);
-    EXPECT_EQ(w.store->PlatList[0].accepted, 1);
+    EXPECT_EQ(w.store->orders.items[0].accepted, 1);
     for (const char* g : {"payerGroup", "numberGroup", "vatGroup", "statusGroup", "purposeGroup"})
         EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
     EXPECT_FALSE(w.budget->findChild<QComboBox*>("kbkCombo")->isEnabled());
@@ -381,7 +381,7 @@ TEST(MainWindow, AcceptedTickThatCannotBeWrittenReturnsToWhatTheFileHolds) {
     EXPECT_EQ(w.dir.read("PP/7_1234567890_09.plat"), before);
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
-    EXPECT_EQ(w.store->PlatList[0].accepted, 0);
+    EXPECT_EQ(w.store->orders.items[0].accepted, 0);
     EXPECT_EQ(w.store->PlatSnapshot.accepted, 0);
     // The closing question finds the order unchanged.
     ASSERT_TRUE(fillOrder(*w.store, w.form->fields()));
@@ -525,9 +525,9 @@ TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
 
 TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {
     Editor w;
-    w.form->resize(w.store->FormSizes[0].width, w.store->FormSizes[0].height);
-    w.store->FormSizes[0].width = std::uint16_t(w.form->width());
-    w.store->FormSizes[0].height = std::uint16_t(w.form->height());
+    w.form->resize(w.store->settings.windowSizes[0].width, w.store->settings.windowSizes[0].height);
+    w.store->settings.windowSizes[0].width = std::uint16_t(w.form->width());
+    w.store->settings.windowSizes[0].height = std::uint16_t(w.form->height());
     w.form->close();
     EXPECT_FALSE(w.dir.exists("FormW"));
     w.form->show();

@@ -30,7 +30,8 @@ struct Fixture {
         addFirm("Payee", "7701000001", 0);
     }
     void addFirm(const char* name, const char* inn, int bankNo) {
-        storage::OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+        storage::OrganizationRecord& f =
+            s->directory.organizations[std::size_t(s->directory.organizationCount++)];
         f.name = name;
         f.inn = inn;
         f.kpp = "660101001";
@@ -208,7 +209,7 @@ TEST(SaveNew, CreatesTheFileAndBecomesSaved) {
     ASSERT_TRUE(commitSaveNew(*fx.s, f, shown));
     EXPECT_TRUE(fx.dir.exists("PP/7_1234567890_09.plat"));
     EXPECT_TRUE(fx.s->PlatSaved);
-    ASSERT_EQ(fx.s->PlatCount, 1);
+    ASSERT_EQ(fx.s->orders.count, 1);
     EXPECT_EQ(fx.s->OpenedIndex, 0);
     EXPECT_EQ(shown.number, "7");
     EXPECT_EQ(fx.s->OpenedParties[0].inn.view(), "1234567890");
@@ -249,19 +250,19 @@ TEST(SaveNew, FileOfTheNameOutsideTheListIsNeverReplacedUnasked) {
 
 TEST(SaveNew, LimitOf1024WritesNothing) {
     Fixture fx;
-    fx.s->PlatCount = 1024;
+    fx.s->orders.count = 1024;
     OrderFields f = fx.order();
     fx.check(f);
     EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::LimitReached);
     EXPECT_EQ(limitMessage(), "Может быть сохранено только1024 платежки.");
-    fx.s->PlatCount = 1023;
+    fx.s->orders.count = 1023;
     EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::Ok);
     EXPECT_TRUE(QDir(fx.dir.file("PP")).isEmpty());
 }
 
 TEST(SaveNew, PayerInnThatIsNoFileNameIsRefused) {
     Fixture fx;
-    fx.s->Firms[0].inn = "12/../..";
+    fx.s->directory.organizations[0].inn = "12/../..";
     OrderFields f = fx.order();
     fx.check(f);
     EXPECT_EQ(prepareSaveNew(*fx.s, f), SaveCheck::BadName);
@@ -286,7 +287,7 @@ TEST(SavedOrder, ChangeCheckAndAcceptedBoxWriteAtOnce) {
     storage::OrderRecord onDisk;
     ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
     EXPECT_EQ(onDisk.accepted, 1);
-    EXPECT_EQ(fx.s->PlatList[0].accepted, 1);
+    EXPECT_EQ(fx.s->orders.items[0].accepted, 1);
     ASSERT_TRUE(storeAccepted(*fx.s, false));
     ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
     EXPECT_EQ(onDisk.accepted, 0);
@@ -319,7 +320,8 @@ TEST(NewOrder, ReselectsThePartiesAndProposesTheNextNumber) {
 
 TEST(NewOrder, WithoutAnOpenedOrderNothingIsChosen) {
     Fixture fx;
-    fx.s->Firms[1].inn = ""; // an organization without INN never matches "no order"
+    fx.s->directory.organizations[1].inn =
+        ""; // an organization without INN never matches "no order"
     const OrderFields n = newOrderFields(*fx.s, fx.order());
     EXPECT_EQ(n.payer, -1);
     EXPECT_EQ(n.payee, -1);

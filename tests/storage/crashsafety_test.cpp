@@ -144,8 +144,8 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
         auto next = std::make_unique<Store>();
         ASSERT_EQ(startUp(*next, dir.path()), QStringList()) << "run " << run;
         ASSERT_TRUE(scanAtStart(*next).ok);
-        EXPECT_EQ(next->FirmCount, crashgen::firmCount(firmsGeneration));
-        EXPECT_EQ(next->PlatCount, orders.size());
+        EXPECT_EQ(next->directory.organizationCount, crashgen::firmCount(firmsGeneration));
+        EXPECT_EQ(next->orders.count, orders.size());
     }
     // Most kills came in the middle of saving a generation.
     EXPECT_GT(mixed, Kills / 4);
@@ -212,8 +212,8 @@ TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) 
             before[t] = scratch.read("Data/" + t);
         // Every table changes: a branch and an employee more, a link moved, a deleted entry.
         ASSERT_TRUE(crashgen::giveBranchAndEmployee(*s, 0));
-        s->FirmsDel[0] = s->Firms[5];
-        s->FirmDelCount = 1;
+        s->directory.deleted[0] = s->directory.organizations[5];
+        s->directory.deletedCount = 1;
         ASSERT_TRUE(saveTables(*s, all).ok);
         for (const QString& t : tables)
             after[t] = scratch.read("Data/" + t);

@@ -79,8 +79,8 @@ void fill(const Folders& f) {
         QDir(f.prog()).mkpath(sub);
     auto s = std::make_unique<Store>();
     s->setProgramDir(f.prog());
-    s->Firms[0].name = "firm";
-    s->Firms[0].inn = "1234567890";
+    s->directory.organizations[0].name = "firm";
+    s->directory.organizations[0].inn = "1234567890";
     ASSERT_TRUE(saveOrganizationsFile(*s).ok);
     f.write("PP/15_1234567890_09.plat", order("15"));
 }
@@ -100,10 +100,10 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
                                      "Не могу создать папку - PP по пути - " + at,
                                      "Не могу создать папку - PPDel по пути - " + at}));
     EXPECT_TRUE(scanAtStart(*s).ok);
-    EXPECT_EQ(s->PlatCount, 0);
+    EXPECT_EQ(s->orders.count, 0);
 
     // Every save says which file and why.
-    s->Firms[0].name = "firm";
+    s->directory.organizations[0].name = "firm";
     s->PlatFileName = "15_1234567890_09.plat";
     const std::pair<const char*, IoResult> saves[] = {
         {"Firms", saveOrganizationsFile(*s)},        {"Filial", saveBranchesFile(*s)},
@@ -131,11 +131,11 @@ TEST(HostileFolder, ReadOnlyFoldersInUseLoadEverythingAndKeepTheOldFiles) {
     QStringList messages;
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList());
-    EXPECT_EQ(s->FirmCount, 1);
+    EXPECT_EQ(s->directory.organizationCount, 1);
     ASSERT_TRUE(scanAtStart(*s).ok);
-    EXPECT_EQ(s->PlatCount, 1);
+    EXPECT_EQ(s->orders.count, 1);
 
-    s->Firms[0].name = "changed";
+    s->directory.organizations[0].name = "changed";
     EXPECT_FALSE(saveOrganizationsFile(*s).ok);
     s->PlatFileName = "15_1234567890_09.plat";
     s->Plat.amount = "1-00";
@@ -154,8 +154,8 @@ TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList{"Не могу создать папку - Data по пути - " +
                                     QDir::toNativeSeparators(f.prog())});
-    EXPECT_EQ(s->FirmCount, 0);
-    s->Firms[0].name = "firm";
+    EXPECT_EQ(s->directory.organizationCount, 0);
+    s->directory.organizations[0].name = "firm";
     for (const IoResult& r : {saveOrganizationsFile(*s), saveDeletedOrganizationsFile(*s),
                               saveBranchesFile(*s), saveEmployeesFile(*s)}) {
         EXPECT_FALSE(r.ok);
@@ -169,7 +169,7 @@ TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
     s->Plat.date = "03.02.2009";
     ASSERT_TRUE(saveOrderFile(*s).ok);
     ASSERT_TRUE(scanAtStart(*s).ok);
-    EXPECT_EQ(s->PlatCount, 1);
+    EXPECT_EQ(s->orders.count, 1);
 }
 
 // The scan used to find no orders in a folder it could not read and said nothing, as if
@@ -227,7 +227,7 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
     auto s = start(f, messages);
     ASSERT_TRUE(scanAtStart(*s).ok);
     const Tree before = tree(f.prog());
-    s->Firms[0].name = "changed";
+    s->directory.organizations[0].name = "changed";
     s->Plat.amount = "1-00";
     s->PlatFileName = "15_1234567890_09.plat";
     std::vector<IoResult> results;
@@ -384,7 +384,7 @@ TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
     {
         FileSizeLimit full(4096);
         auto s = start(f, messages);
-        EXPECT_EQ(s->FirmCount, 1);
+        EXPECT_EQ(s->directory.organizationCount, 1);
     }
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("файл оставлен как есть")) << messages[0].toStdString();
@@ -393,7 +393,7 @@ TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
 
     // With room on the disk the next start salvages it for good.
     auto s = start(f, messages);
-    EXPECT_EQ(s->FirmCount, 1);
+    EXPECT_EQ(s->directory.organizationCount, 1);
     EXPECT_EQ(f.read("Data/Firms.damaged"), damaged);
     EXPECT_EQ(f.read("Data/Firms").size(), 507648);
 }
@@ -466,7 +466,7 @@ TEST(HostileFolder, RandomBytesInEveryRecognisedSizeLoadWithoutLoss) {
         ASSERT_TRUE(scanAtStart(*s).ok);
         fillListCache(*s);
         buildPartyTables(*s);
-        EXPECT_LE(s->PlatCount, 3);
+        EXPECT_LE(s->orders.count, 3);
         // The old orders are rewritten in the current layout; every other content is kept
         // (the orders may have new names that fit their content).
         Tree kept = before;
@@ -513,8 +513,8 @@ TEST(HostileFolder, OddNamesArePassedOverAndNothingIsLost) {
         auto s = start(f, messages);
         ASSERT_TRUE(scanAtStart(*s).ok);
         // Only the program's own name of a saved order is listed.
-        ASSERT_EQ(s->PlatCount, 1);
-        EXPECT_EQ(s->PlatList[0].fileName.view(), "15_1234567890_09.plat");
+        ASSERT_EQ(s->orders.count, 1);
+        EXPECT_EQ(s->orders.items[0].fileName.view(), "15_1234567890_09.plat");
         for (const QString& m : messages)
             EXPECT_TRUE(m.startsWith("Не могу скопировать файл - ")) << m.toStdString();
     }
@@ -545,7 +545,7 @@ TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList());
     ASSERT_TRUE(scanAtStart(*s).ok);
-    ASSERT_EQ(s->PlatCount, 1);
+    ASSERT_EQ(s->orders.count, 1);
 
     // Saving an order under the name of a link, or the deleted directory over its link, is
     // refused with the reason.

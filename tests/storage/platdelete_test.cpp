@@ -30,7 +30,7 @@ struct Folders {
         dir.write(Saved, order);
     }
     QStringList deletedFolder() const {
-        return QDir(s->PlatDelDir).entryList(QDir::Files | QDir::Hidden);
+        return QDir(s->folder.deletedDir).entryList(QDir::Files | QDir::Hidden);
     }
 };
 
@@ -100,7 +100,7 @@ TEST(WriteFileAtomic, SmallFileOnAFullDiskKeepsTheOldFileAndSaysWhy) {
 
 TEST(moveOrderToDeleted, MissingFolderOrFileFailsAndLosesNothing) {
     Folders f;
-    QDir(f.s->PlatDelDir).removeRecursively();
+    QDir(f.s->folder.deletedDir).removeRecursively();
     EXPECT_FALSE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat").ok);
     EXPECT_EQ(f.dir.read(Saved), f.order);
 
@@ -119,7 +119,7 @@ TEST(moveOrderToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
     if (!other.isValid() ||
         QStorageInfo(other.path()).device() == QStorageInfo(f.dir.path()).device())
         GTEST_SKIP() << "no second file system at hand";
-    f.s->PlatDelDir = other.path() + u'/';
+    f.s->folder.deletedDir = other.path() + u'/';
     ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     QFile copy(other.path() + "/15_1234567890_09.pdel");

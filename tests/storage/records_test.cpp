@@ -64,8 +64,8 @@ TEST(Records, DirectoryFilesRoundTripEveryByte) {
     // the first 3 slots only: a save and a load must keep every byte.
     const QByteArray firms = randomBytes(FirmsFileSize, 1);
     const QByteArray firmsDel = randomBytes(FirmsFileSize, 2);
-    std::memcpy(s->Firms.data(), firms.constData(), firms.size());
-    std::memcpy(s->FirmsDel.data(), firmsDel.constData(), firmsDel.size());
+    std::memcpy(s->directory.organizations.data(), firms.constData(), firms.size());
+    std::memcpy(s->directory.deleted.data(), firmsDel.constData(), firmsDel.size());
     ASSERT_TRUE(saveOrganizationsFile(*s));
     ASSERT_TRUE(saveDeletedOrganizationsFile(*s));
     EXPECT_EQ(dir.read("Data/Firms"), firms);
@@ -75,8 +75,8 @@ TEST(Records, DirectoryFilesRoundTripEveryByte) {
     QStringList messages;
     loadOrganizations(*loaded, messages);
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(recordBytes(loaded->Firms), firms);
-    EXPECT_EQ(recordBytes(loaded->FirmsDel), firmsDel);
+    EXPECT_EQ(recordBytes(loaded->directory.organizations), firms);
+    EXPECT_EQ(recordBytes(loaded->directory.deleted), firmsDel);
 }
 
 TEST(Records, BranchAndEmployeeTablesRoundTrip) {
@@ -84,8 +84,8 @@ TEST(Records, BranchAndEmployeeTablesRoundTrip) {
     auto s = storeIn(dir);
     const QByteArray filial = randomBytes(FilialFileSize, 3);
     const QByteArray empl = randomBytes(EmployeeFileSize, 4);
-    std::memcpy(s->Filials.data(), filial.constData(), filial.size());
-    std::memcpy(s->Employees.data(), empl.constData(), empl.size());
+    std::memcpy(s->directory.branches.data(), filial.constData(), filial.size());
+    std::memcpy(s->directory.employees.data(), empl.constData(), empl.size());
     ASSERT_TRUE(saveBranchesFile(*s));
     ASSERT_TRUE(saveEmployeesFile(*s));
     EXPECT_EQ(dir.size("Data/Filial"), 46592);
@@ -95,8 +95,8 @@ TEST(Records, BranchAndEmployeeTablesRoundTrip) {
     QStringList messages;
     loadBranches(*loaded, messages);
     loadEmployees(*loaded, messages);
-    EXPECT_EQ(recordBytes(loaded->Filials), filial);
-    EXPECT_EQ(recordBytes(loaded->Employees), empl);
+    EXPECT_EQ(recordBytes(loaded->directory.branches), filial);
+    EXPECT_EQ(recordBytes(loaded->directory.employees), empl);
 }
 
 TEST(Records, FieldOffsetsMatchTheFileLayout) {
@@ -128,13 +128,13 @@ TEST(Directory, CountStopsAtTheFirstEmptyName) {
     TempDir dir;
     auto s = storeIn(dir);
     for (int i : {0, 1, 2, 4, 5, 6})
-        s->Firms[i].name = "firm";
+        s->directory.organizations[i].name = "firm";
     ASSERT_TRUE(saveOrganizationsFile(*s));
     auto loaded = storeIn(dir);
     QStringList messages;
     loadOrganizations(*loaded, messages);
-    EXPECT_EQ(loaded->FirmCount, 3);
-    EXPECT_EQ(loaded->FirmDelCount, 0);
+    EXPECT_EQ(loaded->directory.organizationCount, 3);
+    EXPECT_EQ(loaded->directory.deletedCount, 0);
 }
 
 TEST(Directory, SaveAlwaysWritesAll256Slots) {
@@ -142,8 +142,8 @@ TEST(Directory, SaveAlwaysWritesAll256Slots) {
     auto s = storeIn(dir);
     ASSERT_TRUE(saveOrganizationsFile(*s));
     EXPECT_EQ(dir.size("Data/Firms"), 507648);
-    s->Firms[0].name = "a";
-    s->FirmCount = 1;
+    s->directory.organizations[0].name = "a";
+    s->directory.organizationCount = 1;
     ASSERT_TRUE(saveOrganizationsFile(*s));
     EXPECT_EQ(dir.size("Data/Firms"), 507648);
 }
@@ -151,31 +151,31 @@ TEST(Directory, SaveAlwaysWritesAll256Slots) {
 TEST(Directory, RemovalMovesLaterRecordsDownAndClearsTheFreedSlot) {
     Store s;
     for (int i = 0; i < 4; ++i) {
-        s.Firms[i].name = std::string(1, char('A' + i));
-        s.Firms[i].bankNo = 3;
-        s.Firms[i].branchNo = 9;
-        s.Firms[i].flags = 0xFF;
+        s.directory.organizations[i].name = std::string(1, char('A' + i));
+        s.directory.organizations[i].bankNo = 3;
+        s.directory.organizations[i].branchNo = 9;
+        s.directory.organizations[i].flags = 0xFF;
     }
-    removeRecord(s.Firms, 4, 1);
-    EXPECT_EQ(s.Firms[0].name.view(), "A");
-    EXPECT_EQ(s.Firms[1].name.view(), "C");
-    EXPECT_EQ(s.Firms[2].name.view(), "D");
+    removeRecord(s.directory.organizations, 4, 1);
+    EXPECT_EQ(s.directory.organizations[0].name.view(), "A");
+    EXPECT_EQ(s.directory.organizations[1].name.view(), "C");
+    EXPECT_EQ(s.directory.organizations[2].name.view(), "D");
     OrganizationRecord empty;
     clearRecord(empty);
-    EXPECT_EQ(recordBytes(s.Firms[3]), recordBytes(empty));
+    EXPECT_EQ(recordBytes(s.directory.organizations[3]), recordBytes(empty));
 
     // Removing the last record clears it: an organization created there starts empty, with
     // bank slot 0 and no branch link.
-    removeRecord(s.Firms, 3, 2);
-    EXPECT_EQ(recordBytes(s.Firms[2]), recordBytes(empty));
-    EXPECT_EQ(s.Firms[1].name.view(), "C");
+    removeRecord(s.directory.organizations, 3, 2);
+    EXPECT_EQ(recordBytes(s.directory.organizations[2]), recordBytes(empty));
+    EXPECT_EQ(s.directory.organizations[1].name.view(), "C");
 }
 
 TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
     TempDir dir;
     auto s = storeIn(dir);
     for (int i = 0; i < 70; ++i) {
-        OrganizationRecord& f = s->Firms[i];
+        OrganizationRecord& f = s->directory.organizations[i];
         f.name = "firm " + std::to_string(i);
         f.okved = "okved";
         f.banks[0].account = "40702810000000000001";
@@ -183,7 +183,7 @@ TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
         f.flags = 0x80;
         f.reserved1[0] = 7;
     }
-    s->FirmCount = 70;
+    s->directory.organizationCount = 70;
     ASSERT_TRUE(saveOrganizationExport(*s));
     const QByteArray file = dir.read("Firms1");
     ASSERT_EQ(file.size(), 126912);
@@ -196,7 +196,7 @@ TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
     EXPECT_EQ(out[0].flags, 0);
     EXPECT_EQ(out[0].reserved1[0], 0);
 
-    s->FirmCount = 3;
+    s->directory.organizationCount = 3;
     ASSERT_TRUE(saveOrganizationExport(*s));
     std::memcpy(out.data(), dir.read("Firms1").constData(), 126912);
     EXPECT_EQ(out[2].name.view(), "firm 2");
@@ -206,31 +206,31 @@ TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
 
 TEST(Directory, ListShowsTheLinkedBranchContacts) {
     Store s;
-    s.Firms[0].name = "own";
-    s.Firms[0].legalAddress = "own address";
-    s.Firms[0].phone = "111";
-    s.Firms[1].name = "linked";
-    s.Firms[1].legalAddress = "firm address";
-    s.Firms[1].branchNo = 1;
-    s.Firms[1].flags = 0x80 | 0x01;
-    s.FirmCount = 2;
-    s.Filials[1].address = "branch address";
-    s.Filials[1].phone = "222";
-    s.Filials[1].email = "b@x";
+    s.directory.organizations[0].name = "own";
+    s.directory.organizations[0].legalAddress = "own address";
+    s.directory.organizations[0].phone = "111";
+    s.directory.organizations[1].name = "linked";
+    s.directory.organizations[1].legalAddress = "firm address";
+    s.directory.organizations[1].branchNo = 1;
+    s.directory.organizations[1].flags = 0x80 | 0x01;
+    s.directory.organizationCount = 2;
+    s.directory.branches[1].address = "branch address";
+    s.directory.branches[1].phone = "222";
+    s.directory.branches[1].email = "b@x";
     fillListCache(s);
     EXPECT_EQ(s.FirmShow[0].address.view(), "own address");
     EXPECT_EQ(s.FirmShow[0].phone.view(), "111");
     EXPECT_EQ(s.FirmShow[1].address.view(), "branch address");
     EXPECT_EQ(s.FirmShow[1].email.view(), "b@x");
     // The organization's own record is not touched.
-    EXPECT_EQ(s.Firms[1].legalAddress.view(), "firm address");
+    EXPECT_EQ(s.directory.organizations[1].legalAddress.view(), "firm address");
 }
 
 TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     TempDir dir;
     auto s = storeIn(dir);
     for (int i = 0; i < 5; ++i)
-        s->Firms[i].name = "firm " + std::to_string(i);
+        s->directory.organizations[i].name = "firm " + std::to_string(i);
     ASSERT_TRUE(saveOrganizationsFile(*s));
     // Cut inside record 4: records 0..3 are whole.
     const QByteArray damaged = dir.read("Data/Firms").left(4 * 1983 + 100);
@@ -239,7 +239,7 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     auto loaded = storeIn(dir);
     QStringList messages;
     loadOrganizations(*loaded, messages);
-    EXPECT_EQ(loaded->FirmCount, 4);
+    EXPECT_EQ(loaded->directory.organizationCount, 4);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("Firms.damaged")) << messages[0].toStdString();
     EXPECT_EQ(dir.read("Data/Firms.damaged"), damaged);
@@ -259,7 +259,7 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
 TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
     TempDir dir;
     auto s = storeIn(dir);
-    s->Firms[0].name = "one";
+    s->directory.organizations[0].name = "one";
     ASSERT_TRUE(saveOrganizationsFile(*s));
     const QByteArray longer = dir.read("Data/Firms") + QByteArray(100, 'x');
     dir.write("Data/Firms", longer);
@@ -268,7 +268,7 @@ TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
     loadOrganizations(*loaded, messages);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("507748 байт вместо 507648")) << messages[0].toStdString();
-    EXPECT_EQ(loaded->FirmCount, 1);
+    EXPECT_EQ(loaded->directory.organizationCount, 1);
     EXPECT_EQ(dir.read("Data/Firms.damaged"), longer);
     EXPECT_EQ(dir.read("Data/Firms"), longer.left(507648));
 }
@@ -276,10 +276,10 @@ TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
 TEST(Directory, FailedWriteKeepsTheOldFileAndNamesIt) {
     TempDir dir;
     auto s = storeIn(dir);
-    s->Firms[0].name = "old";
+    s->directory.organizations[0].name = "old";
     ASSERT_TRUE(saveOrganizationsFile(*s));
     const QByteArray before = dir.read("Data/Firms");
-    s->Firms[0].name = "new";
+    s->directory.organizations[0].name = "new";
     IoResult r;
     {
         testing_support::FileSizeLimit full(4096); // as on a full disk

@@ -34,8 +34,8 @@ void putOrder(const TempDir& dir, const std::string& number, const std::string& 
 
 std::vector<std::string> fileNames(const Store& s) {
     std::vector<std::string> out;
-    for (int i = 0; i < s.PlatCount; ++i)
-        out.emplace_back(s.PlatList[i].fileName.view());
+    for (int i = 0; i < s.orders.count; ++i)
+        out.emplace_back(s.orders.items[i].fileName.view());
     return out;
 }
 
@@ -55,14 +55,14 @@ TEST(Scan, SortsByNumberAndKeepsTheHighestNumberOfEachPayer) {
     EXPECT_EQ(fileNames(*s),
               (std::vector<std::string>{"3_1234567890_09.plat", "5_2222222222_09.plat",
                                         "007_1234567890_09.plat", "12_1234567890_09.plat"}));
-    EXPECT_EQ(s->PlatList[2].numberText.view(), "007");
-    EXPECT_EQ(s->PlatList[2].numberValue, 7u);
-    EXPECT_EQ(s->PlatList[2].yearDigits.view(), "09");
+    EXPECT_EQ(s->orders.items[2].numberText.view(), "007");
+    EXPECT_EQ(s->orders.items[2].numberValue, 7u);
+    EXPECT_EQ(s->orders.items[2].yearDigits.view(), "09");
     // Payers in order of first appearance in the list.
-    ASSERT_EQ(s->PayerInnCount, 2);
-    EXPECT_EQ(s->PayerInnTable[0].inn.view(), Inn);
-    EXPECT_EQ(s->PayerInnTable[0].maxNumber, 12u);
-    EXPECT_EQ(s->PayerInnTable[1].maxNumber, 5u);
+    ASSERT_EQ(s->orders.payerCount, 2);
+    EXPECT_EQ(s->orders.payers[0].inn.view(), Inn);
+    EXPECT_EQ(s->orders.payers[0].maxNumber, 12u);
+    EXPECT_EQ(s->orders.payers[1].maxNumber, 5u);
 }
 
 TEST(Scan, WhichFilesAreListed) {
@@ -100,11 +100,11 @@ TEST(Scan, WhichFilesAreListed) {
         bytes.resize(c.size);
         dir.write(QString("PP/") + c.name, bytes);
         ASSERT_TRUE(scan(*s)) << c.name;
-        ASSERT_EQ(s->PlatCount, c.number ? 1 : 0) << c.name << " " << c.size;
+        ASSERT_EQ(s->orders.count, c.number ? 1 : 0) << c.name << " " << c.size;
         if (c.number) {
-            EXPECT_EQ(s->PlatList[0].numberValue, c.number) << c.name;
-            EXPECT_EQ(s->PlatList[0].fileName.view(), c.name);
-            EXPECT_EQ(s->PlatList[0].payerInn.view(), Inn) << c.name;
+            EXPECT_EQ(s->orders.items[0].numberValue, c.number) << c.name;
+            EXPECT_EQ(s->orders.items[0].fileName.view(), c.name);
+            EXPECT_EQ(s->orders.items[0].payerInn.view(), Inn) << c.name;
         }
     }
 }
@@ -132,12 +132,12 @@ TEST(Scan, CurrentYearOnlyLeavesOtherYearsOut) {
     auto s = storeIn(dir);
     dir.write("PP/1_1234567890_08.plat", platFile({"1", Inn, "03.02.2008"}));
     putOrder(dir, "2");
-    s->CurrentYearOnly() = 1;
+    s->settings.currentYearOnly() = 1;
     ASSERT_TRUE(scan(*s));
     EXPECT_EQ(fileNames(*s), std::vector<std::string>{"2_1234567890_09.plat"});
-    s->CurrentYearOnly() = 0;
+    s->settings.currentYearOnly() = 0;
     ASSERT_TRUE(scan(*s));
-    EXPECT_EQ(s->PlatCount, 2);
+    EXPECT_EQ(s->orders.count, 2);
 }
 
 TEST(Scan, EntriesShowTheFileAndTheOrganizationNames) {
@@ -147,7 +147,8 @@ TEST(Scan, EntriesShowTheFileAndTheOrganizationNames) {
          {std::pair{"Общество с ограниченной ответственностью  «Вега»", "7701000001"},
           {"ЗАО Альфа", Inn},
           {"Второй с тем же ИНН", Inn}}) {
-        OrganizationRecord& f = s->Firms[std::size_t(s->FirmCount++)];
+        OrganizationRecord& f =
+            s->directory.organizations[std::size_t(s->directory.organizationCount++)];
         f.name = cps(name);
         f.inn = inn;
     }
@@ -158,26 +159,26 @@ TEST(Scan, EntriesShowTheFileAndTheOrganizationNames) {
     dir.write("PP/3_4444444444_09.plat",
               platFile({"3", "4444444444", "05.02.2009", "123456789", "7,25", 2}));
     ASSERT_TRUE(scan(*s));
-    ASSERT_EQ(s->PlatCount, 3);
-    const OrderListItem& a = s->PlatList[0];
+    ASSERT_EQ(s->orders.count, 3);
+    const OrderListItem& a = s->orders.items[0];
     EXPECT_EQ(a.dateText.view(), "03.02.2009");
     EXPECT_EQ(a.amountText.view(), "1500-50");
     EXPECT_EQ(a.accepted, 1);
     EXPECT_EQ(a.payerText.view(), cps("ЗАО Альфа"));
     EXPECT_EQ(a.payeeInn.view(), "7701000001");
     EXPECT_EQ(a.payeeText.view(), cps("ООО «Вега»"));
-    EXPECT_EQ(s->PlatList[1].payerText.view(), cps("ООО «Вега»"));
-    EXPECT_EQ(s->PlatList[1].payeeText.view(), "999");
-    EXPECT_EQ(s->PlatList[2].payerText.view(), "4444444444");
-    EXPECT_EQ(s->PlatList[2].payeeText.view(), "123456789");
-    EXPECT_EQ(s->PlatList[2].accepted, 0);
+    EXPECT_EQ(s->orders.items[1].payerText.view(), cps("ООО «Вега»"));
+    EXPECT_EQ(s->orders.items[1].payeeText.view(), "999");
+    EXPECT_EQ(s->orders.items[2].payerText.view(), "4444444444");
+    EXPECT_EQ(s->orders.items[2].payeeText.view(), "123456789");
+    EXPECT_EQ(s->orders.items[2].accepted, 0);
 
-    ASSERT_EQ(s->PayerInnCount, 3);
-    EXPECT_EQ(s->PayerInnTable[0].name.view(), cps("ЗАО Альфа"));
-    EXPECT_EQ(s->PayerInnTable[2].name.view(), "4444444444");
-    ASSERT_EQ(s->PayeeInnCount, 3);
-    EXPECT_EQ(s->PayeeInnTable[0].name.view(), cps("ООО «Вега»"));
-    EXPECT_EQ(s->PayeeInnTable[1].name.view(), "999");
+    ASSERT_EQ(s->orders.payerCount, 3);
+    EXPECT_EQ(s->orders.payers[0].name.view(), cps("ЗАО Альфа"));
+    EXPECT_EQ(s->orders.payers[2].name.view(), "4444444444");
+    ASSERT_EQ(s->orders.payeeCount, 3);
+    EXPECT_EQ(s->orders.payees[0].name.view(), cps("ООО «Вега»"));
+    EXPECT_EQ(s->orders.payees[1].name.view(), "999");
 }
 
 TEST(Scan, FileWhoseContentChangedIsListedUnderItsNewNameFromTheNextScan) {
@@ -188,7 +189,7 @@ TEST(Scan, FileWhoseContentChangedIsListedUnderItsNewNameFromTheNextScan) {
     ASSERT_TRUE(scan(*s));
     EXPECT_EQ(s->PlatError, 1);
     EXPECT_EQ(fileNames(*s), std::vector<std::string>{"5_1234567890_09.plat"});
-    EXPECT_EQ(s->PlatList[0].numberText.view(), "5");
+    EXPECT_EQ(s->orders.items[0].numberText.view(), "5");
     EXPECT_EQ(dir.read("PP/6_1234567890_09.plat"), content);
 
     // The scan at start runs again after a rename.
@@ -258,7 +259,7 @@ TEST(Scan, TheFirst1024FilesInFolderOrderAreListed) {
         names.push_back(std::to_string(n) + "_1234567890_09.plat");
     }
     ASSERT_TRUE(scan(*s));
-    ASSERT_EQ(s->PlatCount, 1024);
+    ASSERT_EQ(s->orders.count, 1024);
     // The folder lists names in character order ("1000_" before "999_"), so the six
     // greatest names (9, 99, 999, 998, ...), not the six greatest numbers, are left out.
     std::sort(names.begin(), names.end());
@@ -267,10 +268,10 @@ TEST(Scan, TheFirst1024FilesInFolderOrderAreListed) {
     for (const std::string& n : names)
         expected.push_back(unsigned(std::stoul(n)));
     std::sort(expected.begin(), expected.end());
-    for (int i = 0; i < s->PlatCount; ++i)
-        listed.push_back(s->PlatList[i].numberValue);
+    for (int i = 0; i < s->orders.count; ++i)
+        listed.push_back(s->orders.items[i].numberValue);
     EXPECT_EQ(listed, expected);
-    EXPECT_EQ(s->PayerInnTable[0].maxNumber, 1030u);
+    EXPECT_EQ(s->orders.payers[0].maxNumber, 1030u);
 }
 
 TEST(Scan, EqualNumbersEndAsTheWholeEntryExchangeLeavesThem) {
@@ -297,14 +298,14 @@ TEST(Scan, EqualNumbersEndAsTheWholeEntryExchangeLeavesThem) {
     ASSERT_TRUE(scan(*s));
     EXPECT_EQ(fileNames(*s), expected);
     // More distinct payers than an 8-bit count holds.
-    EXPECT_EQ(s->PayerInnCount, 300);
-    EXPECT_EQ(s->PayeeInnCount, 1);
+    EXPECT_EQ(s->orders.payerCount, 300);
+    EXPECT_EQ(s->orders.payeeCount, 1);
 
     // The last saved order deleted from the list empties both tables.
-    s->PlatCount = 0;
+    s->orders.count = 0;
     buildPartyTables(*s);
-    EXPECT_EQ(s->PayerInnCount, 0);
-    EXPECT_EQ(s->PayeeInnCount, 0);
+    EXPECT_EQ(s->orders.payerCount, 0);
+    EXPECT_EQ(s->orders.payeeCount, 0);
 }
 
 // One unreadable order ended the scan: the list window showed every later row without date,
@@ -325,18 +326,19 @@ TEST(Scan, UnreadableAndWrongSizeOrdersAreListedWithTheirReasonAndOthersKeepThei
     ASSERT_EQ(fileNames(*s),
               (std::vector<std::string>{"1_1234567890_09.plat", "2_1234567890_09.plat",
                                         "3_1234567890_09.plat", "4_1234567890_09.plat"}));
-    EXPECT_EQ(s->PlatList[1].problem.view(), cps("Ошибка ввода-вывода"));
-    EXPECT_EQ(s->PlatList[3].problem.view(), cps("1170 байт вместо 1169"));
+    EXPECT_EQ(s->orders.items[1].problem.view(), cps("Ошибка ввода-вывода"));
+    EXPECT_EQ(s->orders.items[3].problem.view(), cps("1170 байт вместо 1169"));
     for (int i : {1, 3})
-        EXPECT_TRUE(s->PlatList[i].dateText.empty() && s->PlatList[i].amountText.empty()) << i;
+        EXPECT_TRUE(s->orders.items[i].dateText.empty() && s->orders.items[i].amountText.empty())
+            << i;
     for (int i : {0, 2}) {
-        EXPECT_TRUE(s->PlatList[i].problem.empty()) << i;
-        EXPECT_EQ(s->PlatList[i].dateText.view(), "03.02.2009") << i;
+        EXPECT_TRUE(s->orders.items[i].problem.empty()) << i;
+        EXPECT_EQ(s->orders.items[i].dateText.view(), "03.02.2009") << i;
     }
-    EXPECT_EQ(s->PlatList[2].payeeInn.view(), "7777777777");
+    EXPECT_EQ(s->orders.items[2].payeeInn.view(), "7777777777");
     // The tables are rebuilt; an unreadable order offers its payer's number but no payee.
-    EXPECT_EQ(s->PayerInnTable[0].maxNumber, 4u);
-    EXPECT_EQ(s->PayeeInnCount, 2);
+    EXPECT_EQ(s->orders.payers[0].maxNumber, 4u);
+    EXPECT_EQ(s->orders.payeeCount, 2);
     // The start names each once: the file and the reason.
     const IoResult atStart = scanAtStart(*s);
     EXPECT_FALSE(atStart.ok);
@@ -348,11 +350,11 @@ TEST(Scan, StartScanOnlyWhenThereAreOrderFiles) {
     TempDir dir;
     auto s = storeIn(dir);
     dir.write("PP/notes.txt", "x");
-    s->PayerInnCount = 5;
+    s->orders.payerCount = 5;
     ASSERT_TRUE(scanAtStart(*s));
-    EXPECT_EQ(s->PayerInnCount, 5);
+    EXPECT_EQ(s->orders.payerCount, 5);
     // Any file named *.plat starts the scan, even one that is not listed.
     dir.write("PP/order.plat", "x");
     ASSERT_TRUE(scanAtStart(*s));
-    EXPECT_EQ(s->PayerInnCount, 0);
+    EXPECT_EQ(s->orders.payerCount, 0);
 }

@@ -72,14 +72,14 @@ TEST(startUp, FirstStartCreatesTheFoldersWithDefaultsAndNoMessage) {
     auto s = start(dir);
     for (const char* sub : {"Data", "PP", "PPDel"})
         EXPECT_TRUE(QFileInfo(dir.file(sub)).isDir()) << sub;
-    EXPECT_EQ(s->ProgramDir, dir.path());
-    EXPECT_EQ(s->PlatDir, dir.path() + "PP/");
-    EXPECT_EQ(s->FormSizes[0].width, 256);
-    EXPECT_EQ(s->FormSizes[255].height, 256);
-    EXPECT_EQ(s->ColWidths[0], 16);
-    EXPECT_EQ(s->CurrentYearOnly(), 0);
-    EXPECT_TRUE(s->PathPlt.empty());
-    EXPECT_EQ(s->FirmCount, 0);
+    EXPECT_EQ(s->folder.programDir, dir.path());
+    EXPECT_EQ(s->folder.ordersDir, dir.path() + "PP/");
+    EXPECT_EQ(s->settings.windowSizes[0].width, 256);
+    EXPECT_EQ(s->settings.windowSizes[255].height, 256);
+    EXPECT_EQ(s->settings.columnWidths[0], 16);
+    EXPECT_EQ(s->settings.currentYearOnly(), 0);
+    EXPECT_TRUE(s->settings.path.empty());
+    EXPECT_EQ(s->directory.organizationCount, 0);
     // Nothing is written besides the folders.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
     EXPECT_EQ(QDir(dir.file("Data")).entryList(QDir::Files), QStringList());
@@ -107,31 +107,31 @@ TEST(Settings, FilesAreReadAndOddValuesMended) {
     dir.write("PathPlt", path);
 
     auto s = start(dir);
-    EXPECT_EQ(s->FormSizes[0].width, 800);
-    EXPECT_EQ(s->FormSizes[0].height, 256);
-    EXPECT_EQ(s->FormSizes[3].width, 256);
-    EXPECT_EQ(s->FormSizes[3].height, 7);
-    EXPECT_EQ(s->ColWidths[0], 16);
-    EXPECT_EQ(s->ColWidths[1], 16);
-    EXPECT_EQ(s->ColWidths[2], 2);
-    EXPECT_EQ(s->ColWidths[3], 300);
-    EXPECT_EQ(s->CurrentYearOnly(), 1);
-    EXPECT_EQ(s->Settings[300], 9);
-    EXPECT_EQ(s->PathPlt.view(), "C:\\Plat");
+    EXPECT_EQ(s->settings.windowSizes[0].width, 800);
+    EXPECT_EQ(s->settings.windowSizes[0].height, 256);
+    EXPECT_EQ(s->settings.windowSizes[3].width, 256);
+    EXPECT_EQ(s->settings.windowSizes[3].height, 7);
+    EXPECT_EQ(s->settings.columnWidths[0], 16);
+    EXPECT_EQ(s->settings.columnWidths[1], 16);
+    EXPECT_EQ(s->settings.columnWidths[2], 2);
+    EXPECT_EQ(s->settings.columnWidths[3], 300);
+    EXPECT_EQ(s->settings.currentYearOnly(), 1);
+    EXPECT_EQ(s->settings.bytes[300], 9);
+    EXPECT_EQ(s->settings.path.view(), "C:\\Plat");
 }
 
 TEST(Settings, SavedTablesReadBackAlike) {
     TempDir dir;
     auto s = start(dir);
-    s->FormSizes[2].height = 480;
-    s->ColWidths[8] = 123;
-    s->CurrentYearOnly() = 1;
+    s->settings.windowSizes[2].height = 480;
+    s->settings.columnWidths[8] = 123;
+    s->settings.currentYearOnly() = 1;
     ASSERT_TRUE(saveWindowSizesFile(*s) && saveColumnWidthsFile(*s) && saveSettingsFile(*s));
     EXPECT_EQ(dir.size("FormW") + dir.size("ArCol") + dir.size("Set"), 1024 + 512 + 512);
     auto again = start(dir);
-    EXPECT_EQ(again->FormSizes[2].height, 480);
-    EXPECT_EQ(again->ColWidths[8], 123);
-    EXPECT_EQ(again->CurrentYearOnly(), 1);
+    EXPECT_EQ(again->settings.windowSizes[2].height, 480);
+    EXPECT_EQ(again->settings.columnWidths[8], 123);
+    EXPECT_EQ(again->settings.currentYearOnly(), 1);
 }
 
 TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
@@ -144,28 +144,30 @@ TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
     const Case cases[] = {
         {"FormW", QByteArray("\x20\x03\x58\x02\x90", 5), 1024,
          [](const Store& s) {
-             EXPECT_EQ(s.FormSizes[0].width, 800);
-             EXPECT_EQ(s.FormSizes[0].height, 600);
-             EXPECT_EQ(s.FormSizes[1].width, 256); // a part of an entry is not taken
+             EXPECT_EQ(s.settings.windowSizes[0].width, 800);
+             EXPECT_EQ(s.settings.windowSizes[0].height, 600);
+             EXPECT_EQ(s.settings.windowSizes[1].width, 256); // a part of an entry is not taken
          }},
         {"ArCol", QByteArray("\x50\x00\x60", 3), 512,
          [](const Store& s) {
-             EXPECT_EQ(s.ColWidths[0], 80);
-             EXPECT_EQ(s.ColWidths[1], 16);
+             EXPECT_EQ(s.settings.columnWidths[0], 80);
+             EXPECT_EQ(s.settings.columnWidths[1], 16);
          }},
-        {"ArCol", QByteArray(), 512, [](const Store& s) { EXPECT_EQ(s.ColWidths[0], 16); }},
+        {"ArCol", QByteArray(), 512,
+         [](const Store& s) { EXPECT_EQ(s.settings.columnWidths[0], 16); }},
         {"Set", QByteArray("\x01", 1), 512,
          [](const Store& s) {
-             EXPECT_EQ(s.CurrentYearOnly(), 1);
-             EXPECT_EQ(s.Settings[1], 0);
+             EXPECT_EQ(s.settings.currentYearOnly(), 1);
+             EXPECT_EQ(s.settings.bytes[1], 0);
          }},
         {"PathPlt",
          QByteArray("\x05"
                     "C:\\a",
                     4),
-         256, [](const Store& s) { EXPECT_TRUE(s.PathPlt.empty()); }},
+         256, [](const Store& s) { EXPECT_TRUE(s.settings.path.empty()); }},
         // An empty window size file is taken as missing, without a word.
-        {"FormW", QByteArray(), 0, [](const Store& s) { EXPECT_EQ(s.FormSizes[5].width, 256); }},
+        {"FormW", QByteArray(), 0,
+         [](const Store& s) { EXPECT_EQ(s.settings.windowSizes[5].width, 256); }},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -196,8 +198,8 @@ TEST(startUp, BranchAndEmployeeTablesAreLoadedAndCounted) {
             put(empl, i * 194 + 51, cp("Иванов"));
     dir.write("Data/Employee", empl);
     auto s = start(dir);
-    EXPECT_EQ(s->FilialCount, 5);
-    EXPECT_EQ(s->EmplCount, 10);
+    EXPECT_EQ(s->directory.branchCount, 5);
+    EXPECT_EQ(s->directory.employeeCount, 10);
 
     // A short file gives its whole records, is reported and kept aside.
     const QByteArray cut = filial.left(182 * 2 + 50);
@@ -205,7 +207,7 @@ TEST(startUp, BranchAndEmployeeTablesAreLoadedAndCounted) {
     QStringList messages;
     s = start(dir, &messages);
     EXPECT_EQ(messages.size(), 1);
-    EXPECT_EQ(s->FilialCount, 2);
+    EXPECT_EQ(s->directory.branchCount, 2);
     EXPECT_EQ(dir.read("Data/Filial.damaged"), cut);
     EXPECT_EQ(dir.size("Data/Filial"), 46592);
 }
@@ -239,8 +241,8 @@ TEST(startUp, OldDirectoryFilesAreConvertedIntoData) {
     dir.write("FirmsDel", oldDel);
 
     auto s = start(dir);
-    EXPECT_EQ(s->FirmCount, 10);
-    EXPECT_EQ(s->FirmDelCount, 3);
+    EXPECT_EQ(s->directory.organizationCount, 10);
+    EXPECT_EQ(s->directory.deletedCount, 3);
     EXPECT_EQ(dir.size("Firms_Old"), 189824);
     EXPECT_EQ(dir.read("FirmsDel_Old"), oldDel);
     EXPECT_FALSE(dir.exists("Firms"));
@@ -279,7 +281,7 @@ TEST(startUp, OldDirectoryFilesWithoutOrganizationsOrOfAnotherSizeAreLeftAlone) 
         EXPECT_EQ(dir.read("Firms"), firms);
         EXPECT_FALSE(dir.exists("Firms_Old"));
         EXPECT_FALSE(dir.exists("Data/Firms"));
-        EXPECT_EQ(s->FirmCount, 0);
+        EXPECT_EQ(s->directory.organizationCount, 0);
     }
 }
 
@@ -305,7 +307,7 @@ TEST(startUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "7"));
     auto s = std::make_unique<Store>();
     const QStringList messages = startUp(*s, dir);
-    EXPECT_EQ(s->FirmCount, 0);
+    EXPECT_EQ(s->directory.organizationCount, 0);
     ASSERT_FALSE(messages.isEmpty());
     EXPECT_TRUE(
         messages[0].startsWith("Не могу записать файл " + dir + "Data/Firms: Нет места на диске"))
@@ -317,15 +319,15 @@ TEST(startUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     ASSERT_TRUE(disk.resize(8 * 1024 * 1024));
     s = std::make_unique<Store>();
     s->setProgramDir(dir);
-    s->Firms[0].name = "Kept";
-    s->Firms[0].inn = "7";
+    s->directory.organizations[0].name = "Kept";
+    s->directory.organizations[0].inn = "7";
     ASSERT_TRUE(saveOrganizationsFile(*s));
     s = std::make_unique<Store>();
     EXPECT_EQ(startUp(*s, dir), QStringList());
-    ASSERT_EQ(s->FirmCount, 2);
-    EXPECT_EQ(s->Firms[0].name.view(), "Kept");
-    EXPECT_EQ(s->Firms[1].name.view(), "Payer");
-    EXPECT_EQ(s->FirmDelCount, 1);
+    ASSERT_EQ(s->directory.organizationCount, 2);
+    EXPECT_EQ(s->directory.organizations[0].name.view(), "Kept");
+    EXPECT_EQ(s->directory.organizations[1].name.view(), "Payer");
+    EXPECT_EQ(s->directory.deletedCount, 1);
     EXPECT_FALSE(QFileInfo::exists(dir + "Firms"));
     EXPECT_TRUE(QFileInfo::exists(dir + "Firms_Old"));
     QFile order(dir + "PP/12_1234567890_09.plat");
@@ -432,7 +434,7 @@ TEST(startUp, FoldersThatCannotBeCreatedAreReportedAndStartUpGoesOn) {
     EXPECT_EQ(messages, (QStringList{"Не могу создать папку - Data по пути - " + native(dir),
                                      "Не могу создать папку - PP по пути - " + native(dir),
                                      "Не могу создать папку - PPDel по пути - " + native(dir)}));
-    EXPECT_EQ(s->CurrentYearOnly(), 1);
+    EXPECT_EQ(s->settings.currentYearOnly(), 1);
 }
 
 TEST(startUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
@@ -440,7 +442,7 @@ TEST(startUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
     QDir(dir.path()).mkpath("Data");
     auto firms = std::make_unique<Store>();
     firms->setProgramDir(dir.path());
-    OrganizationRecord& payer = firms->Firms[0];
+    OrganizationRecord& payer = firms->directory.organizations[0];
     payer.name = cps("ООО Плательщик");
     payer.inn = "1234567890";
     payer.kpp = "770101001";
@@ -449,7 +451,7 @@ TEST(startUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
     payer.banks[0].bik = "044525225";
     payer.banks[0].bankFull = cps("Полное имя банка");
     payer.banks[2].account = "40702810000000000003";
-    OrganizationRecord& payee = firms->FirmsDel[0];
+    OrganizationRecord& payee = firms->directory.deleted[0];
     payee.name = cps("Удаленный получатель");
     payee.inn = "5555555555";
     payee.banks[0].bik = "045004641";

@@ -54,9 +54,9 @@ struct Folder {
     Folder() {
         s->setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
-        s->Firms[0].name.assign(cp("Вега"));
-        s->Firms[0].banks[2].account.assign(Ours.toLatin1());
-        s->FirmCount = 1;
+        s->directory.organizations[0].name.assign(cp("Вега"));
+        s->directory.organizations[0].banks[2].account.assign(Ours.toLatin1());
+        s->directory.organizationCount = 1;
         OrderRecord p;
         clearRecord(p);
         p.number = "15";
@@ -66,8 +66,8 @@ struct Folder {
         p.payerInn = "7701000001";
         order = recordBytes(p);
         dir.write("PP/" + Name, order);
-        s->PlatCount = 1;
-        s->PlatList[0].fileName.assign(Name.toLatin1());
+        s->orders.count = 1;
+        s->orders.items[0].fileName.assign(Name.toLatin1());
         s->PlatSaved = true;
         s->PlatFileName.assign(Name.toLatin1());
         s->Plat = p;
@@ -118,7 +118,7 @@ TEST(Statement, OnlyADebitOfTheSameAccountNumberDateAndAmountMarksTheOrder) {
     QByteArray accepted = f.order;
     accepted[1168] = 1;
     EXPECT_EQ(f.dir.read("PP/" + Name), accepted);
-    EXPECT_EQ(f.s->PlatList[0].accepted, 1);
+    EXPECT_EQ(f.s->orders.items[0].accepted, 1);
     EXPECT_EQ(f.s->Plat.accepted, 1);
     EXPECT_EQ(f.s->PlatSnapshot.accepted, 1);
 }
@@ -145,7 +145,7 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
         Folder f;
         f.dir.write("kl_to_1c.txt", row.bytes);
         const testing_support::Tree before = folderTree(f.dir.path());
-        f.s->ReadOnlyFolder = row.heldFolder;
+        f.s->folder.readOnly = row.heldFolder;
         const StatementOutcome r = importStatement(*f.s, f.dir.file("kl_to_1c.txt"));
         EXPECT_TRUE(r.error.endsWith(QString(row.reason)))
             << row.name << ": " << r.error.toStdString();
