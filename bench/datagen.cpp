@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace datagen {
 
@@ -98,7 +100,32 @@ OrganizationRecord makeFirm(int i) {
     return f;
 }
 
-OrderRecord makePlat(const Options& o, int k, QString& fileName) {
+namespace {
+
+// The organizations of the orders of a data set, each made once: a hundred thousand orders
+// would otherwise build two organizations each.
+class Parties {
+public:
+    explicit Parties(const Options& o) {
+        const int n = std::max(1, o.firms);
+        firms_.reserve(std::size_t(n));
+        for (int i = 0; i < n; ++i)
+            firms_.push_back(makeFirm(i));
+    }
+    // Organization i: from the cache when it is one of the directory's.
+    const OrganizationRecord& firm(int i) {
+        if (i >= 0 && std::size_t(i) < firms_.size())
+            return firms_[std::size_t(i)];
+        other_ = makeFirm(i);
+        return other_;
+    }
+
+private:
+    std::vector<OrganizationRecord> firms_;
+    OrganizationRecord other_;
+};
+
+OrderRecord makePlat(const Options& o, int k, QString& fileName, Parties& parties) {
     const int payers = std::max(1, o.payers);
     const int years = std::max(1, o.years);
     const int payer = k % payers;
@@ -110,8 +137,6 @@ OrderRecord makePlat(const Options& o, int k, QString& fileName) {
 
     OrderRecord p;
     clearRecord(p);
-    const OrganizationRecord from = makeFirm(payer);
-    const OrganizationRecord to = makeFirm(payee);
     auto party = [](const OrganizationRecord& f, ShortStr<128>& name, ShortStr<20>& account,
                     ShortStr<20>& corr, ShortStr<10>& bik, ShortStr<64>& bankShort,
                     ShortStr<128>& bankFull, ShortStr<12>& inn, ShortStr<12>& kpp) {
@@ -125,16 +150,16 @@ OrderRecord makePlat(const Options& o, int k, QString& fileName) {
         inn.assign(f.inn);
         kpp.assign(f.kpp);
     };
+    const OrganizationRecord& from = parties.firm(payer);
     party(from, p.payerName, p.payerAccount, p.payerCorrAccount, p.payerBik, p.payerBankShort,
           p.payerBankFull, p.payerInn, p.payerKpp);
+    const OrganizationRecord& to = parties.firm(payee);
     party(to, p.payeeName, p.payeeAccount, p.payeeCorrAccount, p.payeeBik, p.payeeBankShort,
           p.payeeBankFull, p.payeeInn, p.payeeKpp);
     p.number = std::to_string(number);
-    p.date = QStringLiteral("%1.%2.%3")
-                 .arg(1 + k % 28, 2, 10, QLatin1Char('0'))
-                 .arg(1 + k % 12, 2, 10, QLatin1Char('0'))
-                 .arg(year)
-                 .toStdString();
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d.%02d.%04d", 1 + k % 28, 1 + k % 12, year);
+    p.date = date;
     p.amount = std::to_string(100000 + k * 37) + "-" + std::to_string(10 + k % 90);
     p.vat = std::uint8_t(k % 3);
     p.payKind = std::uint8_t(k % 4);
@@ -156,6 +181,27 @@ OrderRecord makePlat(const Options& o, int k, QString& fileName) {
     makeOrderFileName(p.number.view(), p.payerInn.view(), yy, name);
     fileName = QString::fromLatin1(name.bytes());
     return p;
+}
+
+} // namespace
+
+OrderRecord makePlat(const Options& o, int k, QString& fileName) {
+    Parties parties(Options{.firms = 0});
+    return makePlat(o, k, fileName, parties);
+}
+
+IoResult writeOrders(const QString& folder, const Options& o, int count, int offset,
+                     const char* extension) {
+    Parties parties(o);
+    const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
+    for (int k = 0; k < count; ++k) {
+        QString name;
+        const OrderRecord p = makePlat(o, offset + k, name, parties);
+        name.chop(5);
+        if (IoResult r = writeFile(dir + name + QLatin1String(extension), recordBytes(p)); !r)
+            return r;
+    }
+    return {};
 }
 
 IoResult fillProgramFolder(const QString& programDir, const Options& o) {
@@ -193,19 +239,9 @@ IoResult fillProgramFolder(const QString& programDir, const Options& o) {
         if (IoResult r = save(*s); !r)
             return r;
 
-    auto writeOrders = [&](int count, int offset, const QString& folder, const char* ext) {
-        for (int k = 0; k < count; ++k) {
-            QString name;
-            const OrderRecord p = makePlat(o, offset + k, name);
-            name.chop(5);
-            if (IoResult r = writeFile(folder + name + QLatin1String(ext), recordBytes(p)); !r)
-                return r;
-        }
-        return IoResult{};
-    };
-    if (IoResult r = writeOrders(o.orders, 0, s->folder.ordersDir, ".plat"); !r)
+    if (IoResult r = writeOrders(s->folder.ordersDir, o, o.orders, 0, ".plat"); !r)
         return r;
-    return writeOrders(o.deletedOrders, o.orders, s->folder.deletedDir, ".pdel");
+    return writeOrders(s->folder.deletedDir, o, o.deletedOrders, o.orders, ".pdel");
 }
 
 } // namespace datagen

@@ -37,6 +37,11 @@ storage::OrganizationRecord makeFirm(int i);
 // Order k of the data set (number, payer and year are unique per k) and its file name.
 storage::OrderRecord makePlat(const Options& o, int k, QString& fileName);
 
+// Writes orders offset .. offset + count - 1 of the data set into folder, each under its
+// file name with the extension given (".plat" or ".pdel").
+storage::IoResult writeOrders(const QString& folder, const Options& o, int count, int offset,
+                              const char* extension);
+
 // Writes the data set into programDir, creating Data, PP and PPDel.
 storage::IoResult fillProgramFolder(const QString& programDir, const Options& o = {});
 

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <utility>
 
 namespace storage::cp1251 {
 
@@ -80,6 +81,39 @@ QString keepEncodable(const QString& text) {
         if (canEncode(c))
             out.append(c);
     return out;
+}
+
+namespace {
+
+struct FoldTable {
+    std::array<char, 256> to{};
+    constexpr FoldTable() {
+        for (int b = 0; b < 256; ++b)
+            to[std::size_t(b)] = char(b);
+        for (int b = 'A'; b <= 'Z'; ++b)
+            to[std::size_t(b)] = char(b + 32);
+        for (int b = 0xC0; b <= 0xDF; ++b) // А..Я
+            to[std::size_t(b)] = char(b + 32);
+        // The capitals of the other letters of the code page, and ё taken as е.
+        constexpr std::pair<int, int> pairs[] = {
+            {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D}, {0x8E, 0x9E},
+            {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4}, {0xAA, 0xBA}, {0xAF, 0xBF},
+            {0xB2, 0xB3}, {0xBD, 0xBE}, {0xA8, 0xE5}, {0xB8, 0xE5}};
+        for (const auto& [capital, small] : pairs)
+            to[std::size_t(capital)] = char(small);
+    }
+};
+constexpr FoldTable foldTable;
+
+} // namespace
+
+char foldForSearch(char c) {
+    return foldTable.to[static_cast<unsigned char>(c)];
+}
+
+void foldForSearch(std::string_view text, char* out) {
+    for (char c : text)
+        *out++ = foldTable.to[static_cast<unsigned char>(c)];
 }
 
 } // namespace storage::cp1251

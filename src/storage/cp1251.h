@@ -33,4 +33,11 @@ inline bool isLowerCyrillic(unsigned char c) {
     return c >= 0xE0;
 }
 
+// The byte that search compares for a code page 1251 character: capital letters become small
+// ones (Latin, Cyrillic and the other letters of the code page) and ё becomes е, so that a
+// search for "ооо" finds "ООО" and "елка" finds "Ёлка". Other characters stay as they are.
+char foldForSearch(char c);
+// text folded character by character into out, which holds text.size() bytes.
+void foldForSearch(std::string_view text, char* out);
+
 } // namespace storage::cp1251

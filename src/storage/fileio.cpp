@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -179,7 +180,35 @@ private:
 
 } // namespace
 
-IoResult writeFileAtomic(const QString& path, const Producer& produce) {
+namespace {
+
+// The write of a cache: the new content replaces the old file whole, by a rename, but neither
+// the file nor its folder is synced.
+IoResult writeCacheFile(const QString& path, const Producer& produce,
+                        const std::function<IoResult(const QString&)>& failed) {
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        return failed(deviceReason(file));
+    WholeWrites out(file);
+    IoResult r = produce(out);
+    if (r && (out.failed() || !file.flush()))
+        r = IoResult::failure(QString());
+    if (!r)
+        return r.error.isEmpty()
+                   ? failed(file.error() != QFileDevice::NoError ? deviceReason(file)
+                                                                 : QStringLiteral("Ошибка записи"))
+                   : r;
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (::rename(QFile::encodeName(file.fileName()).constData(),
+                 QFile::encodeName(path).constData()) != 0)
+        return failed(systemReason(errno));
+    file.setAutoRemove(false);
+    return {};
+}
+
+} // namespace
+
+IoResult writeFileAtomic(const QString& path, const Producer& produce, Durability durability) {
     const auto failed = [&path](const QString& reason) {
         return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path, reason),
                                  reason);
@@ -192,6 +221,8 @@ IoResult writeFileAtomic(const QString& path, const Producer& produce) {
     if (struct stat st{};
         ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return failed(S_ISDIR(st.st_mode) ? systemReason(EISDIR) : notRegularReason());
+    if (durability == Durability::Cache)
+        return writeCacheFile(path, produce, failed);
     // Unbuffered, so that every write reaches the system here: a buffered write of a small
     // file succeeds into the buffer, and QSaveFile commits the file even when flushing that
     // buffer wrote only part of it (a full disk then left a truncated file behind).
@@ -217,10 +248,13 @@ IoResult writeFileAtomic(const QString& path, const Producer& produce) {
     return {};
 }
 
-IoResult writeFileAtomic(const QString& path, const QByteArray& data) {
-    return writeFileAtomic(path, [&data](QIODevice& out) {
-        return out.write(data) == data.size() ? IoResult{} : IoResult::failure(QString());
-    });
+IoResult writeFileAtomic(const QString& path, const QByteArray& data, Durability durability) {
+    return writeFileAtomic(
+        path,
+        [&data](QIODevice& out) {
+            return out.write(data) == data.size() ? IoResult{} : IoResult::failure(QString());
+        },
+        durability);
 }
 
 IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed) {
@@ -242,6 +276,22 @@ IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed
     QFile::remove(temp);
     existed = error == EEXIST;
     return failed(existed ? QStringLiteral("файл с таким именем уже есть") : systemReason(error));
+}
+
+qint64 readUpTo(int fd, char* data, qint64 size, int& error) {
+    qint64 done = 0;
+    error = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, data + done, std::size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = errno;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
 }
 
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
@@ -285,14 +335,10 @@ IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes) {
                 break;
             out.resize(qsizetype(std::min<qint64>(maxBytes, std::max<qint64>(done * 2, 4096))));
         }
-        const ssize_t n = ::read(fd, out.data() + done, std::size_t(out.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            error = errno;
-        if (n <= 0)
-            break;
+        const qint64 n = readUpTo(fd, out.data() + done, out.size() - done, error);
         done += n;
+        if (error != 0 || done < out.size())
+            break;
     }
     ::close(fd);
     if (error != 0) {

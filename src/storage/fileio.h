@@ -52,18 +52,27 @@ QString notRegularReason();
 // folder and gives true as well.
 bool linkStaysInFolder(const QString& path);
 
+// What a write guarantees after a power cut. A data file is durable: its content and its
+// name reach the disk before the write returns. A cache, which is checked when it is read
+// and rebuilt when it is damaged, only replaces the old file whole, without waiting for the
+// disk.
+enum class Durability { Durable, Cache };
+
 // Creates or replaces path with data, atomically and durably (the file, then its folder,
-// synced before it returns). A symbolic link is written through only when it leads to a file
-// of its own folder; any other link is refused, so that nothing is written outside the
-// folders of the program. A folder, device or FIFO of that name is refused, never replaced.
-IoResult writeFileAtomic(const QString& path, const QByteArray& data);
+// synced before it returns; not with Durability::Cache). A symbolic link is written through
+// only when it leads to a file of its own folder; any other link is refused, so that nothing
+// is written outside the folders of the program. A folder, device or FIFO of that name is
+// refused, never replaced.
+IoResult writeFileAtomic(const QString& path, const QByteArray& data,
+                         Durability durability = Durability::Durable);
 
 // The same for content that a producer writes into the device it is given (a PDF writer, for
 // example): the file appears, or replaces the old one, only when produce succeeded and every
 // byte it wrote reached the file; otherwise the old file stays as it was. A failure of produce
 // comes back as it is; one with an empty text gets the file's name and the system's reason.
 using Producer = std::function<IoResult(QIODevice& out)>;
-IoResult writeFileAtomic(const QString& path, const Producer& produce);
+IoResult writeFileAtomic(const QString& path, const Producer& produce,
+                         Durability durability = Durability::Durable);
 
 // Creates path with data only when no entry of that name exists (not even a link): the data
 // are written whole beside it (path + ".new") and take the name by a rename that never
@@ -73,6 +82,13 @@ IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed
 // Reads at most maxBytes from the start of path into out. Only a regular file is read: any
 // other entry (a FIFO, a device) fails with notRegularReason() and is never waited on.
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes);
+// Reads from the open file fd into data until size bytes are read or the file ends; returns
+// how many were read, with error set to the system's error number when a read failed.
+qint64 readUpTo(int fd, char* data, qint64 size, int& error);
+
+// A reader of files in readFile's place: the scans of the order folder take one, so that
+// tests can put a failing reader in its place.
+using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 maxBytes);
 
 // Reads the whole of a file the user chose to import (a directory, a statement): anything but
 // a regular file (a folder, a device, a pipe that would wait for a writer) is refused, and so

@@ -11,14 +11,11 @@
 
 namespace storage {
 
-namespace {
-
-// Calls f(name) for every file of dir that listFileNames admits, until f returns false.
-template <class F> void forEachFile(const QString& dir, QStringView extension, F f) {
+bool forEachFolderFile(const QString& dir, QStringView extension, const FolderVisitor& f) {
     const QByteArray ext = extension.toLatin1();
     DIR* d = ::opendir(QFile::encodeName(dir).constData());
     if (!d)
-        return;
+        return false;
     const int fd = ::dirfd(d);
     while (const dirent* e = ::readdir(d)) {
         const QByteArrayView name(e->d_name);
@@ -41,10 +38,19 @@ template <class F> void forEachFile(const QString& dir, QStringView extension, F
         }
         if (type != DT_REG)
             continue;
-        if (!f(QFile::decodeName(e->d_name)))
+        if (!f(e->d_name, fd))
             break;
     }
     ::closedir(d);
+    return true;
+}
+
+namespace {
+
+// Calls f(name) for every file of dir that listFileNames admits, until f returns false.
+template <class F> void forEachFile(const QString& dir, QStringView extension, F f) {
+    forEachFolderFile(dir, extension,
+                      [&f](const char* name, int) { return f(QFile::decodeName(name)); });
 }
 
 QString capitals(const QString& name) {

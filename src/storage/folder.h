@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <vector>
 
 namespace storage {
@@ -19,6 +20,13 @@ namespace storage {
 // read gives no names. The kind of each entry comes with the folder's listing, so no file
 // is asked for its status unless the file system leaves the kind open or it is a link.
 std::vector<QString> listFileNames(const QString& dir, QStringView extension);
+
+// Calls f(name, dirFd) for every file of dir that listFileNames admits, in the order the
+// system lists the folder, with the name as the system gives it, until f returns false;
+// dirFd is the open folder, for calls relative to it (fstatat, openat). False when dir
+// cannot be opened.
+using FolderVisitor = std::function<bool(const char* name, int dirFd)>;
+bool forEachFolderFile(const QString& dir, QStringView extension, const FolderVisitor& f);
 
 struct FolderEntry {
     QString name; // without folder

@@ -28,10 +28,6 @@ private:
     std::array<bool, MaxFirms> shortened_{};
 };
 
-// How the scan reads a file: at most maxBytes from its start into out (readFile of
-// fileio.h); tests put a failing reader in its place.
-using ReadFileFn = IoResult (*)(const QString& path, QByteArray& out, qint64 maxBytes);
-
 // Rebuilds PlatList and PlatCount from the order files of PlatDir, sorted by order number,
 // gives a file whose name no longer fits its content the name built from its content, and
 // rebuilds the payer and payee tables. A file is listed when it is a regular file of 1169

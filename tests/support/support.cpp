@@ -210,6 +210,7 @@ QByteArray platFile(const PlatFields& f) {
     p.payeeInn.assign(cp(f.payeeInn));
     p.amount.assign(cp(f.amount));
     p.accepted = f.accepted;
+    p.purpose.assign(cp(f.purpose));
     return storage::recordBytes(p);
 }
 

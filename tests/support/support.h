@@ -106,6 +106,7 @@ struct PlatFields {
     const char* payeeInn = "";
     const char* amount = "";
     unsigned char accepted = 0;
+    const char* purpose = "";
 };
 QByteArray platFile(const PlatFields& f);
 

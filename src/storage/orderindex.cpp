@@ -1,0 +1,482 @@
+#include "orderindex.h"
+
+#include "cp1251.h"
+#include "folder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <limits>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <xxhash.h>
+
+namespace storage {
+
+namespace {
+
+// The index file, all numbers little-endian:
+//   "QMINDEX" and a zero byte, u32 version, u32 entry count, u64 device and u64 inode of the
+//   order folder, u16 length and UTF-8 bytes of its absolute path with links resolved;
+//   the entries;
+//   u64 XXH3 hash (64 bits) of every byte before it, which tells a damaged or cut file.
+// An entry: u8 length and bytes of the file name; i64 size, i64 modification time, i64
+// status change time (both in nanoseconds), u64 inode; the number, date, amount, payer INN
+// and payee INN, each as u8 length and bytes; u8 accepted; u8 length and bytes of the folded
+// purpose.
+constexpr char Magic[8] = {'Q', 'M', 'I', 'N', 'D', 'E', 'X', '\0'};
+constexpr std::uint32_t Version = 1;
+constexpr qsizetype FixedHeaderSize = 8 + 4 + 4 + 8 + 8 + 2;
+
+// The order folder an index belongs to: an index copied along with the program folder, or
+// left by a folder that another took the place of, belongs to another one.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    QByteArray path;
+    bool known = false;
+};
+
+FolderIdentity identityOf(const QString& folder) {
+    FolderIdentity id;
+    struct stat st {};
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || ::stat(QFile::encodeName(canonical).constData(), &st) != 0)
+        return id;
+    id.device = std::uint64_t(st.st_dev);
+    id.inode = std::uint64_t(st.st_ino);
+    id.path = canonical.toUtf8();
+    id.known = id.path.size() <= 0xFFFF;
+    return id;
+}
+
+std::int64_t nanoseconds(const struct timespec& t) {
+    return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return {std::int64_t(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim),
+            std::uint64_t(st.st_ino)};
+}
+
+std::int64_t nowNs() {
+    struct timespec t {};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return nanoseconds(t);
+}
+
+// A reader of the index's bytes that fails, rather than reads past the end, on a short or
+// damaged file.
+class Reader {
+public:
+    Reader(const uchar* data, qsizetype size) : at_(data), end_(data + size) {}
+
+    bool failed() const { return failed_; }
+    const uchar* position() const { return at_; }
+
+    template <class T> T number() {
+        if (!take(sizeof(T)))
+            return T{};
+        return qFromLittleEndian<T>(at_ - sizeof(T));
+    }
+    std::string_view bytes(std::size_t n) {
+        if (!take(n))
+            return {};
+        return {reinterpret_cast<const char*>(at_ - n), n};
+    }
+    template <std::size_t N> void text(ShortStr<N>& out) {
+        const std::size_t n = number<std::uint8_t>();
+        if (n > N) {
+            failed_ = true;
+            return;
+        }
+        out.assign(bytes(n));
+    }
+
+private:
+    bool take(std::size_t n) {
+        if (failed_ || std::size_t(end_ - at_) < n) {
+            failed_ = true;
+            return false;
+        }
+        at_ += n;
+        return true;
+    }
+
+    const uchar* at_;
+    const uchar* end_;
+    bool failed_ = false;
+};
+
+// The index file of a scan, mapped into memory and checked whole before anything of it is
+// used; entries are found by name, in the order they were written first (the folder is
+// listed in the same order when it has not changed), by a table of names otherwise.
+class LoadedIndex {
+public:
+    LoadedIndex(const QString& path, const FolderIdentity& folder) {
+        if (!folder.known)
+            return;
+        // Mapped with its pages read at once: the whole file is checked and then read anyway.
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0)
+            return;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < FixedHeaderSize + 8 ||
+            st.st_size > std::numeric_limits<std::uint32_t>::max()) {
+            ::close(fd);
+            return;
+        }
+        const qsizetype size = qsizetype(st.st_size);
+        void* mapped =
+            ::mmap(nullptr, std::size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        ::close(fd);
+        if (mapped == MAP_FAILED)
+            return;
+        data_ = static_cast<const uchar*>(mapped);
+        size_ = std::size_t(size);
+        end_ = data_ + size - 8;
+        const uchar* sumAt = end_;
+        if (XXH3_64bits(data_, std::size_t(size - 8)) != qFromLittleEndian<std::uint64_t>(sumAt))
+            return;
+        Reader r(data_, size - 8);
+        if (r.bytes(sizeof Magic) != std::string_view(Magic, sizeof Magic) ||
+            r.number<std::uint32_t>() != Version)
+            return;
+        const std::uint32_t count = r.number<std::uint32_t>();
+        const std::uint64_t device = r.number<std::uint64_t>();
+        const std::uint64_t inode = r.number<std::uint64_t>();
+        const std::string_view folderPath = r.bytes(r.number<std::uint16_t>());
+        if (r.failed() || device != folder.device || inode != folder.inode ||
+            folderPath !=
+                std::string_view(folder.path.constData(), std::size_t(folder.path.size())))
+            return;
+        // Each entry takes at least 40 bytes: a count beyond what the file holds is damage.
+        if (count > std::uint64_t(size) / 40)
+            return;
+        entries_.reserve(count);
+        FolderOrder probe;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            entries_.push_back(std::uint32_t(r.position() - data_));
+            readEntry(r, probe);
+            if (r.failed())
+                break;
+        }
+        if (r.failed() || r.position() != sumAt) {
+            entries_.clear();
+            return;
+        }
+        valid_ = true;
+    }
+
+    ~LoadedIndex() {
+        if (data_)
+            ::munmap(const_cast<uchar*>(data_), size_);
+    }
+    LoadedIndex(const LoadedIndex&) = delete;
+    LoadedIndex& operator=(const LoadedIndex&) = delete;
+
+    bool valid() const { return valid_; }
+    int count() const { return int(entries_.size()); }
+
+    // The position of the entry named name, or -1.
+    int find(std::string_view name) {
+        if (next_ < entries_.size() && nameAt(next_) == name)
+            return int(next_++);
+        if (byName_.empty() && !entries_.empty()) {
+            byName_.reserve(entries_.size());
+            for (std::size_t i = 0; i < entries_.size(); ++i)
+                byName_.try_emplace(nameAt(i), std::uint32_t(i));
+        }
+        const auto it = byName_.find(name);
+        if (it == byName_.end())
+            return -1;
+        next_ = it->second + 1;
+        return int(it->second);
+    }
+
+    // The entry at position i into o, its folded purpose appended to purposes.
+    void take(int i, FolderOrder& o, std::string& purposes) const {
+        Reader r = readerAt(i);
+        std::string_view purpose;
+        readEntry(r, o, &purpose);
+        o.purposeAt = std::uint32_t(purposes.size());
+        o.purposeSize = std::uint8_t(purpose.size());
+        purposes.append(purpose);
+        o.settled = true;
+    }
+
+    // The stamp of the entry at position i.
+    FileStamp stamp(int i) const {
+        Reader r = readerAt(i);
+        r.bytes(r.number<std::uint8_t>());
+        return readStamp(r);
+    }
+
+private:
+    Reader readerAt(int i) const {
+        const uchar* at = data_ + entries_[std::size_t(i)];
+        return Reader(at, end_ - at);
+    }
+
+    static FileStamp readStamp(Reader& r) {
+        FileStamp s;
+        s.size = r.number<std::int64_t>();
+        s.modifiedNs = r.number<std::int64_t>();
+        s.changedNs = r.number<std::int64_t>();
+        s.inode = r.number<std::uint64_t>();
+        return s;
+    }
+
+    static void readEntry(Reader& r, FolderOrder& o, std::string_view* purpose = nullptr) {
+        r.text(o.name);
+        o.stamp = readStamp(r);
+        r.text(o.number);
+        r.text(o.date);
+        r.text(o.amount);
+        r.text(o.payerInn);
+        r.text(o.payeeInn);
+        o.accepted = r.number<std::uint8_t>();
+        const std::string_view p = r.bytes(r.number<std::uint8_t>());
+        if (purpose)
+            *purpose = p;
+        o.unread = false;
+    }
+
+    std::string_view nameAt(std::size_t i) const {
+        const uchar* at = data_ + entries_[i];
+        return {reinterpret_cast<const char*>(at + 1), std::size_t(at[0])};
+    }
+
+    const uchar* data_ = nullptr;
+    std::size_t size_ = 0;
+    const uchar* end_ = nullptr;         // where the entries end and the checksum begins
+    std::vector<std::uint32_t> entries_; // offsets of the entries in data_
+    std::size_t next_ = 0;
+    std::unordered_map<std::string_view, std::uint32_t> byName_;
+    bool valid_ = false;
+};
+
+// Reads the order file name of the open folder dirFd with plain system calls (one open, one
+// status, one read): a start without an index reads a hundred thousand of them.
+IoResult readOrder(int dirFd, const char* name, FileStamp& stamp, char (&data)[PlatFileSize + 1],
+                   qint64& size) {
+    const auto failed = [](int error) { return IoResult::failure({}, systemReason(error)); };
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return failed(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failed(error);
+    }
+    stamp = stampOf(st);
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return IoResult::failure({}, notRegularReason());
+    }
+    // A file of a record's size is read in one call; any other is read up to one byte more
+    // than a record, which tells that it is too long.
+    const qint64 want = st.st_size == PlatFileSize ? PlatFileSize : qint64(sizeof data);
+    int error = 0;
+    size = readUpTo(fd, data, want, error);
+    ::close(fd);
+    return error ? failed(error) : IoResult{};
+}
+
+void takeRecord(const char* data, FolderOrder& o, std::string& purposes) {
+    OrderRecord rec;
+    recordFromBytes(rec, data);
+    o.number.assign(rec.number);
+    o.date.assign(rec.date);
+    o.amount.assign(rec.amount);
+    o.payerInn.assign(rec.payerInn);
+    o.payeeInn.assign(rec.payeeInn);
+    o.accepted = rec.accepted;
+    const std::string_view purpose = rec.purpose.view();
+    o.purposeAt = std::uint32_t(purposes.size());
+    o.purposeSize = std::uint8_t(purpose.size());
+    purposes.resize(purposes.size() + purpose.size());
+    cp1251::foldForSearch(purpose, purposes.data() + o.purposeAt);
+}
+
+// Writes the index's bytes through a buffer of its own into the device, and its checksum
+// over them, so that an index of any size takes one small buffer of memory.
+class Writer {
+public:
+    explicit Writer(QIODevice& out) : out_(out), buffer_(1 << 20), state_(XXH3_createState()) {
+        XXH3_64bits_reset(state_);
+    }
+    ~Writer() { XXH3_freeState(state_); }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    // Room for n more bytes (an entry at most) in the buffer.
+    void reserve(std::size_t n) {
+        if (buffer_.size() - used_ < n)
+            flush();
+    }
+    template <class T> void number(T value) {
+        qToLittleEndian(value, buffer_.data() + used_);
+        used_ += sizeof(T);
+    }
+    void bytes(std::string_view s) {
+        std::memcpy(buffer_.data() + used_, s.data(), s.size());
+        used_ += s.size();
+    }
+    void text(std::string_view s) {
+        number(std::uint8_t(s.size()));
+        bytes(s);
+    }
+    // Writes what is buffered, then the checksum of everything written.
+    bool finish() {
+        flush();
+        number(std::uint64_t(XXH3_64bits_digest(state_)));
+        return write();
+    }
+
+private:
+    void flush() {
+        XXH3_64bits_update(state_, buffer_.data(), used_);
+        ok_ = write() && ok_;
+    }
+    bool write() {
+        const bool done = out_.write(buffer_.data(), qint64(used_)) == qint64(used_);
+        used_ = 0;
+        return done && ok_;
+    }
+
+    QIODevice& out_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+    XXH3_state_t* state_;
+    bool ok_ = true;
+};
+
+// The size of the entry of o, its purpose purposeSize bytes long.
+std::size_t entrySize(const FolderOrder& o) {
+    return 1 + o.name.size() + 32 + 5 + o.number.size() + o.date.size() + o.amount.size() +
+           o.payerInn.size() + o.payeeInn.size() + 1 + 1 + o.purposeSize;
+}
+
+} // namespace
+
+IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
+                         const OrderScanOptions& options, OrderFolderScan& out) {
+    out = {};
+    if (IoResult r = checkFolderReadable(folder); !r)
+        return r;
+    const std::int64_t settledBefore = nowNs() - options.settleNs;
+    LoadedIndex index(indexPath, identityOf(folder));
+    // Room for every order at once, so that a hundred thousand are never copied to grow: as
+    // many as the index holds, or as the folder's size allows (each name takes at least 20
+    // bytes of it). Room that is not filled costs address space, not memory.
+    std::size_t expected = std::size_t(index.count());
+    if (struct stat st{}; ::stat(QFile::encodeName(folder).constData(), &st) == 0)
+        expected = std::max(expected, std::size_t(std::max<off_t>(st.st_size, 0)) / 20);
+    out.orders.reserve(expected + 16);
+    out.purposes.reserve((expected + 16) * 255);
+    const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
+    int fromIndex = 0;
+    int readSettled = 0;
+    char data[PlatFileSize + 1];
+    QByteArray read;
+    forEachFolderFile(dir, u".plat", [&](const char* cname, int dirFd) {
+        const std::string_view name(cname);
+        if (name.size() > 28 || (options.fits && !options.fits(name)))
+            return true;
+        FolderOrder& o = out.orders.emplace_back();
+        o.name.assign(name);
+        struct stat st {};
+        if (const int at = index.valid() ? index.find(name) : -1; at >= 0) {
+            if (::fstatat(dirFd, cname, &st, 0) == 0 && S_ISREG(st.st_mode) &&
+                stampOf(st) == index.stamp(at)) {
+                index.take(at, o, out.purposes);
+                ++fromIndex;
+                return true;
+            }
+        }
+        ++out.filesRead;
+        IoResult r;
+        qint64 size = 0;
+        if (options.read) {
+            if (::fstatat(dirFd, cname, &st, 0) == 0)
+                o.stamp = stampOf(st);
+            r = options.read(dir + QFile::decodeName(cname), read, PlatFileSize + 1);
+            size = read.size();
+            std::memcpy(data, read.constData(), std::size_t(std::min<qint64>(size, sizeof data)));
+        } else {
+            r = readOrder(dirFd, cname, o.stamp, data, size);
+        }
+        if (!r || size != PlatFileSize) {
+            o.unread = true;
+            // A file longer than a record tells its size by its status.
+            out.problems.emplace_back(
+                out.orders.size() - 1,
+                !r ? (r.reason.isEmpty() ? QStringLiteral("не читается") : r.reason)
+                   : wrongSizeReason(size > PlatFileSize ? o.stamp.size : size, PlatFileSize));
+            return true;
+        }
+        takeRecord(data, o, out.purposes);
+        o.settled = o.stamp.modifiedNs < settledBefore && o.stamp.changedNs < settledBefore;
+        readSettled += o.settled ? 1 : 0;
+        return true;
+    });
+    out.indexCurrent = index.valid() ? fromIndex == index.count() && readSettled == 0
+                                     : out.orders.empty() && !QFileInfo::exists(indexPath);
+    return {};
+}
+
+IoResult writeOrderIndex(const QString& indexPath, const QString& folder,
+                         const OrderFolderScan& scan) {
+    const FolderIdentity id = identityOf(folder);
+    if (!id.known)
+        return IoResult::failure(
+            fileMessage(QStringLiteral("Не могу прочитать папку"), folder, systemReason(ENOENT)));
+    std::uint32_t count = 0;
+    for (const FolderOrder& o : scan.orders)
+        count += o.settled && !o.unread ? 1 : 0;
+    // A cache: replaced whole, without waiting for the disk (a cut or stale index is only
+    // rebuilt).
+    return writeFileAtomic(
+        indexPath,
+        [&](QIODevice& device) {
+            Writer w(device);
+            w.reserve(std::size_t(FixedHeaderSize) + std::size_t(id.path.size()));
+            w.bytes(std::string_view(Magic, sizeof Magic));
+            w.number(Version);
+            w.number(count);
+            w.number(id.device);
+            w.number(id.inode);
+            w.number(std::uint16_t(id.path.size()));
+            w.bytes(std::string_view(id.path.constData(), std::size_t(id.path.size())));
+            for (const FolderOrder& o : scan.orders) {
+                if (!o.settled || o.unread)
+                    continue;
+                w.reserve(entrySize(o));
+                w.text(o.name.view());
+                w.number(o.stamp.size);
+                w.number(o.stamp.modifiedNs);
+                w.number(o.stamp.changedNs);
+                w.number(o.stamp.inode);
+                w.text(o.number.view());
+                w.text(o.date.view());
+                w.text(o.amount.view());
+                w.text(o.payerInn.view());
+                w.text(o.payeeInn.view());
+                w.number(o.accepted);
+                w.text(scan.purpose(o));
+            }
+            return w.finish() ? IoResult{} : IoResult::failure(QString());
+        },
+        Durability::Cache);
+}
+
+} // namespace storage

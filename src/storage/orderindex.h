@@ -1,0 +1,91 @@
+// The saved orders of a folder as the list of saved orders needs them, found quickly in an
+// archive of any size. The scan takes from each order file the few fields the list shows and
+// searches, and an index file in the program folder (Data/Index) keeps them, so that a start
+// reads only the order files that are new or changed since. The index is only a cache: a
+// missing, damaged, truncated or foreign one is rebuilt from the files without a word, an
+// order file whose name, size, times or inode differ from its entry is read again, and
+// deleting the index loses nothing.
+#pragma once
+
+#include "fileio.h"
+#include "records.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace storage {
+
+// What tells one state of a file from another without reading it: its size, the times of
+// its last change of content and of status (nanoseconds since 1970) and its inode. A file
+// written in place with the same size, its modification time set back, still has a new
+// status change time; a file replaced by a save has a new inode.
+struct FileStamp {
+    std::int64_t size = -1;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// One order file of the folder and what the list takes from it.
+struct FolderOrder {
+    ShortStr<28> name; // the file's name without folder, as the system gives it
+    FileStamp stamp;
+    // The fields of the record (empty when the file could not be read).
+    ShortStr<5> number;
+    ShortStr<10> date;
+    ShortStr<12> amount;
+    ShortStr<12> payerInn;
+    ShortStr<12> payeeInn;
+    std::uint8_t accepted = 0;
+    // The purpose folded for search (cp1251::foldForSearch): OrderFolderScan::purposes from
+    // purposeAt on, purposeSize bytes.
+    std::uint8_t purposeSize = 0;
+    std::uint32_t purposeAt = 0;
+    bool unread = false;  // the file could not be read whole: OrderFolderScan::problems says why
+    bool settled = false; // read, and changed long enough ago that its stamp can be trusted
+};
+
+struct OrderFolderScan {
+    std::vector<FolderOrder> orders; // in the order in which the system lists the folder
+    std::string purposes;            // the orders' folded purposes, back to back
+    // Position in orders and the reason, for every file that could not be read whole.
+    std::vector<std::pair<std::size_t, QString>> problems;
+    int filesRead = 0;         // order files read by this scan; the others came from the index
+    bool indexCurrent = false; // a new index would hold what the index file holds now
+
+    std::string_view purpose(const FolderOrder& o) const {
+        return std::string_view(purposes).substr(o.purposeAt, o.purposeSize);
+    }
+};
+
+struct OrderScanOptions {
+    // Which file names are orders to list; every regular file whose name ends in ".plat" (in
+    // any case) is offered. None: every such file.
+    std::function<bool(std::string_view name)> fits;
+    // Reads a file in the system's place (tests); the stamp then comes from a status call.
+    ReadFileFn read = nullptr;
+    // A file whose content or status changed less than this before the scan began is not
+    // trusted to the index: a change within the same tick of the file system's clock leaves
+    // both times as they were.
+    std::int64_t settleNs = 2'000'000'000;
+};
+
+// The order files of folder, each taken from the index file indexPath when its entry there
+// has the file's name and stamp, and read otherwise. A file that is not 1169 bytes long or
+// cannot be read is listed as unread, with the reason. A folder that exists but cannot be
+// listed fails and leaves out empty; a missing folder gives no orders. Nothing is written.
+IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
+                         const OrderScanOptions& options, OrderFolderScan& out);
+
+// Writes the index of folder from scan to indexPath through the atomic writer: every order
+// that was read and is settled. Only a run that may change the program folder calls it.
+IoResult writeOrderIndex(const QString& indexPath, const QString& folder,
+                         const OrderFolderScan& scan);
+
+} // namespace storage
