@@ -27,23 +27,25 @@
 namespace app {
 
 std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
-    using storage::WindowTag;
+    using core::WindowTag;
     // The windows' font is proportional, also where the system's default is not.
     QApplication::setFont(editor::proportionalFont(QApplication::font()));
-    auto all = std::make_unique<AllWindows>();
-    all->mainWindow = std::make_unique<editor::MainWindow>(store);
+    auto all = std::make_unique<AllWindows>(store);
+    core::Settings& settings = all->engine.settings;
+    all->mainWindow = std::make_unique<editor::MainWindow>(store, settings);
     editor::MainWindow* mainWindow = all->mainWindow.get();
-    auto* organizationList = new directory::OrganizationListDialog(store, *mainWindow, mainWindow);
-    auto* details = new directory::OrganizationDetailsDialog(store, mainWindow);
-    auto* orderList = new archive::OrderListDialog(store, *mainWindow, mainWindow);
-    auto* budgetFields = new editor::BudgetFieldsDialog(store, mainWindow);
-    auto* card = new directory::OrganizationCardDialog(store, *details, mainWindow);
-    auto* filter = new archive::OrderFilterDialog(store, mainWindow);
-    auto* bankAccounts = new directory::BankAccountsDialog(store, mainWindow);
+    auto* organizationList =
+        new directory::OrganizationListDialog(store, settings, *mainWindow, mainWindow);
+    auto* details = new directory::OrganizationDetailsDialog(store, settings, mainWindow);
+    auto* orderList = new archive::OrderListDialog(store, settings, *mainWindow, mainWindow);
+    auto* budgetFields = new editor::BudgetFieldsDialog(settings, mainWindow);
+    auto* card = new directory::OrganizationCardDialog(store, settings, *details, mainWindow);
+    auto* filter = new archive::OrderFilterDialog(store, settings, mainWindow);
+    auto* bankAccounts = new directory::BankAccountsDialog(store, settings, mainWindow);
     auto* branch = new directory::BranchDialog(mainWindow);
-    auto* branchList = new directory::BranchListDialog(store, *branch, mainWindow);
-    auto* settings = new archive::SettingsDialog(store, mainWindow);
-    auto* employeeList = new directory::EmployeeListDialog(store, mainWindow);
+    auto* branchList = new directory::BranchListDialog(store, settings, *branch, mainWindow);
+    auto* settingsDialog = new archive::SettingsDialog(mainWindow);
+    auto* employeeList = new directory::EmployeeListDialog(store, settings, mainWindow);
     auto* employee = new directory::EmployeeDialog(mainWindow);
 
     // The windows a window opens are created after it: each gets them now that all exist.
@@ -60,7 +62,7 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     sized[WindowTag::Branch] = branch;
     sized[WindowTag::BranchList] = branchList;
     sized[WindowTag::EmployeeList] = employeeList;
-    mainWindow->setDialogs({orderList, organizationList, settings, budgetFields, sized});
+    mainWindow->setDialogs({orderList, organizationList, budgetFields, sized});
     organizationList->setDialogs({details, branchList, employeeList});
     details->setDialogs({bankAccounts, branchList, card});
     orderList->setFilterDialog(filter);
@@ -100,6 +102,10 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
                      });
     QObject::connect(organizationList, &OrganizationListDialog::organizationChanged, mainWindow,
                      &MainWindow::showFirstPage);
+    QObject::connect(mainWindow, &MainWindow::settingsRequested, mainWindow,
+                     [mainWindow, settingsDialog, &settings] {
+                         archive::editSettings(mainWindow, *settingsDialog, settings);
+                     });
     return all;
 }
 

@@ -2,6 +2,8 @@
 // first, then every dialog it and the others open. The main window owns the others.
 #pragma once
 
+#include "core/engine.h"
+
 #include <memory>
 
 namespace storage {
@@ -15,6 +17,8 @@ class MainWindow;
 namespace app {
 
 struct AllWindows {
+    explicit AllWindows(storage::Store& store) : engine(store) {}
+    core::Engine engine; // made before the windows, gone after them
     std::unique_ptr<editor::MainWindow> mainWindow;
 };
 

@@ -9,7 +9,8 @@
 
 namespace archive {
 
-OrderFilterDialog::OrderFilterDialog(storage::Store& store, QWidget* parent)
+OrderFilterDialog::OrderFilterDialog(storage::Store& store, core::Settings& settings,
+                                     QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::OrderFilterDialog>()) {
     ui->setupUi(this);
 
@@ -20,7 +21,7 @@ OrderFilterDialog::OrderFilterDialog(storage::Store& store, QWidget* parent)
             &OrderFilterDialog::payeeChanged);
     connect(ui->okButton, &QPushButton::clicked, this, &OrderFilterDialog::confirm);
 
-    editor::applyFormSize(this, store_, storage::WindowTag::OrderFilter);
+    editor::applyFormSize(this, settings, core::WindowTag::OrderFilter);
     refill();
 }
 

@@ -3,6 +3,8 @@
 // window whether a filter was chosen, which enables or disables its "Filter" button.
 #pragma once
 
+#include "core/settings.h"
+
 #include "orderlist.h"
 
 #include <QDialog>
@@ -25,7 +27,7 @@ namespace archive {
 class OrderFilterDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit OrderFilterDialog(storage::Store& store, QWidget* parent = nullptr);
+    OrderFilterDialog(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
     ~OrderFilterDialog() override;
 
     // Refills the two lists from PayerInnTable and PayeeInnTable, nothing chosen, both "Все"

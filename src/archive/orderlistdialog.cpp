@@ -11,7 +11,6 @@
 #include "storage/bikdirectory.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
-#include "storage/settings.h"
 #include "storage/statement.h"
 #include "storage/store.h"
 
@@ -35,14 +34,14 @@ constexpr int PanelWidth = 80;
 
 } // namespace
 
-OrderListDialog::OrderListDialog(storage::Store& store, const editor::MainWindow& editor,
-                                 QWidget* parent)
-    : QDialog(parent), store_(store), editor_(editor), ui(std::make_unique<Ui::OrderListDialog>()),
-      filtered_(std::make_unique<PlatItems>()) {
+OrderListDialog::OrderListDialog(storage::Store& store, core::Settings& settings,
+                                 const editor::MainWindow& editor, QWidget* parent)
+    : QDialog(parent), store_(store), settings_(settings), editor_(editor),
+      ui(std::make_unique<Ui::OrderListDialog>()), filtered_(std::make_unique<PlatItems>()) {
     ui->setupUi(this);
 
     grid_ = new editor::ListGrid(
-        store_, storage::ColBasePlats, orderColumnTitles(), [this] { return shownCount(); },
+        settings_, core::Grid::Orders, orderColumnTitles(), [this] { return shownCount(); },
         [this](int row, int column) {
             return orderCellText(shownItems()[std::size_t(row)], column);
         },
@@ -97,7 +96,7 @@ OrderListDialog::OrderListDialog(storage::Store& store, const editor::MainWindow
             deleteSelectedOrder();
     });
 
-    editor::applyFormSize(this, store_, storage::WindowTag::OrderList);
+    editor::applyFormSize(this, settings_, core::WindowTag::OrderList);
     showAllOrders();
     current_ = 0;
     grid_->setCurrentIndex(grid_->gridModel()->index(0, 1));
@@ -225,7 +224,7 @@ void OrderListDialog::chooseFilter() {
 // --- to the bank -------------------------------------------------------------------------
 
 QString OrderListDialog::bankFolder() const {
-    const QString folder = storage::exportDir(store_);
+    const QString folder = settings_.exportFolder();
     return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
 }
 
@@ -243,8 +242,8 @@ void OrderListDialog::sendToBank() {
     // The folder is remembered for the next time, whatever the export gives.
     storage::IoResult kept;
     const QString chosenFolder = QFileInfo(chosen).absolutePath();
-    if (chosenFolder != storage::exportDir(store_) && storage::setExportDir(store_, chosenFolder))
-        kept = storage::saveSettingsFile(store_);
+    if (chosenFolder != settings_.exportFolder() && settings_.setExportFolder(chosenFolder))
+        kept = settings_.saveSettings();
 
     // Without a readable BIK directory the banks' towns come from their names.
     storage::BikDirectory bik;

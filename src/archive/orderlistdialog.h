@@ -5,6 +5,8 @@
 // exchange file.
 #pragma once
 
+#include "core/settings.h"
+
 #include "opening.h"
 #include "orderlist.h"
 
@@ -41,8 +43,8 @@ class OrderListDialog : public QDialog {
     Q_OBJECT
 public:
     // The list reads the order on screen from the editor when it offers to save it.
-    OrderListDialog(storage::Store& store, const editor::MainWindow& editor,
-                    QWidget* parent = nullptr);
+    OrderListDialog(storage::Store& store, core::Settings& settings,
+                    const editor::MainWindow& editor, QWidget* parent = nullptr);
     ~OrderListDialog() override;
 
     // The filter dialog; it is created after the list and handed over once it exists.
@@ -116,6 +118,7 @@ private:
     void setPanel(int panel, const QString& text);
 
     storage::Store& store_;
+    core::Settings& settings_;
     const editor::MainWindow& editor_;
     OrderFilterDialog* filter_ = nullptr;
     std::unique_ptr<Ui::OrderListDialog> ui;

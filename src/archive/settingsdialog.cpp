@@ -2,26 +2,35 @@
 
 #include "ui_settingsdialog.h"
 
-#include "storage/store.h"
+#include "core/settings.h"
+#include "editor/uiutil.h"
+
+#include <QMessageBox>
 
 namespace archive {
 
-SettingsDialog::SettingsDialog(storage::Store& store, QWidget* parent)
-    : QDialog(parent), store_(store), ui(std::make_unique<Ui::SettingsDialog>()) {
+SettingsDialog::SettingsDialog(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::SettingsDialog>()) {
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    ui->currentYearCheck->setChecked(store_.settings.currentYearOnly() == 1);
-    ui->usnRatesCheck->setChecked(store_.settings.usnVatRates() == 1);
-    connect(ui->currentYearCheck, &QCheckBox::clicked, this, &SettingsDialog::setCurrentYearOnly);
-    connect(ui->usnRatesCheck, &QCheckBox::clicked, this,
-            [this](bool checked) { store_.settings.usnVatRates() = checked ? 1 : 0; });
     connect(ui->okButton, &QToolButton::clicked, this, &QDialog::accept);
 }
 
 SettingsDialog::~SettingsDialog() = default;
 
-void SettingsDialog::setCurrentYearOnly(bool checked) {
-    store_.settings.currentYearOnly() = checked ? 1 : 0;
+SettingsChoice SettingsDialog::edit(const SettingsChoice& choice) {
+    ui->currentYearCheck->setChecked(choice.currentYearOnly);
+    ui->usnRatesCheck->setChecked(choice.usnVatRates);
+    editor::showModal(this);
+    return {ui->currentYearCheck->isChecked(), ui->usnRatesCheck->isChecked()};
+}
+
+void editSettings(QWidget* parent, SettingsDialog& dialog, core::Settings& settings) {
+    const SettingsChoice chosen = dialog.edit({settings.currentYearOnly(), settings.usnVatRates()});
+    settings.setCurrentYearOnly(chosen.currentYearOnly);
+    settings.setUsnVatRates(chosen.usnVatRates);
+    if (const storage::IoResult r = settings.saveSettings(); !r)
+        QMessageBox::critical(parent, parent ? parent->windowTitle() : QString(), r.error);
 }
 
 } // namespace archive

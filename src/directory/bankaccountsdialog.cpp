@@ -12,7 +12,8 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-BankAccountsDialog::BankAccountsDialog(storage::Store& store, QWidget* parent)
+BankAccountsDialog::BankAccountsDialog(storage::Store& store, core::Settings& settings,
+                                       QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::BankAccountsDialog>()) {
     ui->setupUi(this);
     edits_ = {ui->slot1AccountEdit,     ui->slot1CorrAccountEdit, ui->slot1BikEdit,
@@ -41,7 +42,7 @@ BankAccountsDialog::BankAccountsDialog(storage::Store& store, QWidget* parent)
 
     connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    editor::applyFormSize(this, store, storage::WindowTag::BankAccounts);
+    editor::applyFormSize(this, settings, core::WindowTag::BankAccounts);
 }
 
 BankAccountsDialog::~BankAccountsDialog() = default;

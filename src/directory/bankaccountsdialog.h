@@ -4,6 +4,8 @@
 // boxes hold; in view mode nothing can be changed.
 #pragma once
 
+#include "core/settings.h"
+
 #include "organizationdetails.h"
 
 #include "storage/bikdirectory.h"
@@ -31,7 +33,7 @@ namespace directory {
 class BankAccountsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit BankAccountsDialog(storage::Store& store, QWidget* parent = nullptr);
+    BankAccountsDialog(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
     ~BankAccountsDialog() override;
 
     // Shows banks modally in mode and returns them as the window leaves them. The window

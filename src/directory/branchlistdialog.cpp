@@ -17,11 +17,12 @@
 
 namespace directory {
 
-BranchListDialog::BranchListDialog(storage::Store& store, BranchDialog& entry, QWidget* parent)
-    : OrgRecordsWindow(store, QStringLiteral("Филиалы - "), parent), entry_(entry),
+BranchListDialog::BranchListDialog(storage::Store& store, core::Settings& settings,
+                                   BranchDialog& entry, QWidget* parent)
+    : OrgRecordsWindow(store, settings, QStringLiteral("Филиалы - "), parent), entry_(entry),
       ui(std::make_unique<Ui::BranchListDialog>()) {
     ui->setupUi(this);
-    addGrid(ui->gridPlace, storage::ColBaseFilials,
+    addGrid(ui->gridPlace, core::Grid::Branches,
             {QStringLiteral("Адрес"), QStringLiteral("Телефон"), QStringLiteral("E-Mail")},
             [this](int index, int column) {
                 return filialTexts(
@@ -30,7 +31,7 @@ BranchListDialog::BranchListDialog(storage::Store& store, BranchDialog& entry, Q
     grid()->setAccessibleName(QStringLiteral("Филиалы"));
     connect(ui->showBranchCheck, &QCheckBox::clicked, this, &BranchListDialog::setShowBranch);
     finishSetUp(ui->addButton, ui->editButton, ui->deleteButton, ui->closeButton,
-                storage::WindowTag::BranchList);
+                core::WindowTag::BranchList);
 }
 
 BranchListDialog::~BranchListDialog() = default;

@@ -23,7 +23,8 @@ class BranchDialog;
 class BranchListDialog : public OrgRecordsWindow {
     Q_OBJECT
 public:
-    BranchListDialog(storage::Store& store, BranchDialog& entry, QWidget* parent = nullptr);
+    BranchListDialog(storage::Store& store, core::Settings& settings, BranchDialog& entry,
+                     QWidget* parent = nullptr);
     ~BranchListDialog() override;
 
     // Bring the buttons, the grid and "Show" in line with the branches.

@@ -16,11 +16,12 @@
 
 namespace directory {
 
-EmployeeListDialog::EmployeeListDialog(storage::Store& store, QWidget* parent)
-    : OrgRecordsWindow(store, QStringLiteral("Сотрудники - "), parent),
+EmployeeListDialog::EmployeeListDialog(storage::Store& store, core::Settings& settings,
+                                       QWidget* parent)
+    : OrgRecordsWindow(store, settings, QStringLiteral("Сотрудники - "), parent),
       ui(std::make_unique<Ui::EmployeeListDialog>()) {
     ui->setupUi(this);
-    addGrid(ui->gridPlace, storage::ColBaseEmployees,
+    addGrid(ui->gridPlace, core::Grid::Employees,
             {QStringLiteral("Должность"), QStringLiteral("Фамилия"), QStringLiteral("Имя"),
              QStringLiteral("Отчество"), QStringLiteral("Тел.раб."), QStringLiteral("Тел.сот."),
              QStringLiteral("Тел.внутр."), QStringLiteral("E-Mail")},
@@ -30,7 +31,7 @@ EmployeeListDialog::EmployeeListDialog(storage::Store& store, QWidget* parent)
             });
     grid()->setAccessibleName(QStringLiteral("Сотрудники"));
     finishSetUp(ui->addButton, ui->editButton, ui->deleteButton, ui->closeButton,
-                storage::WindowTag::EmployeeList);
+                core::WindowTag::EmployeeList);
 }
 
 EmployeeListDialog::~EmployeeListDialog() = default;

@@ -21,7 +21,7 @@ class EmployeeDialog;
 class EmployeeListDialog : public OrgRecordsWindow {
     Q_OBJECT
 public:
-    explicit EmployeeListDialog(storage::Store& store, QWidget* parent = nullptr);
+    EmployeeListDialog(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
     ~EmployeeListDialog() override;
 
     // The entry dialog; it is created after this window and handed over once it exists.

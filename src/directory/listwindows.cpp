@@ -14,10 +14,12 @@
 
 namespace directory {
 
-editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store& s, int base,
-                              const QStringList& titles, editor::ListGridModel::RowCount rows,
+editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, core::Settings& settings,
+                              core::Grid kept, const QStringList& titles,
+                              editor::ListGridModel::RowCount rows,
                               editor::ListGridModel::CellText cell) {
-    auto* grid = new editor::ListGrid(s, base, titles, std::move(rows), std::move(cell), window);
+    auto* grid =
+        new editor::ListGrid(settings, kept, titles, std::move(rows), std::move(cell), window);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     place->addWidget(grid);
     QObject::connect(
@@ -26,10 +28,9 @@ editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store
     return grid;
 }
 
-void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
-                           storage::WindowTag tag) {
-    const storage::FormSize& kept = s.settings.windowSizes[std::size_t(tag)];
-    if (kept.width != 256 || kept.height != 256)
+void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const core::Settings& settings,
+                           core::WindowTag tag) {
+    if (settings.windowSizeKept(tag))
         return;
     // What the window needs beside the grid's columns: its layout, the grid's frame and a
     // vertical scroll bar for when the rows fill the grid.

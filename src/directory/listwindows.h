@@ -2,6 +2,8 @@
 // grid, the shortened organization name of their captions, and the report of a failed write.
 #pragma once
 
+#include "core/settings.h"
+
 #include <cstdint>
 
 #include "editor/listgrid.h"
@@ -18,16 +20,17 @@ enum class WindowTag : std::uint8_t;
 
 namespace directory {
 
-// Puts a list grid (whole rows selected, column widths from slot base of the width table)
-// into place. A failure to write the width table is reported over window.
-editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, storage::Store& s, int base,
-                              const QStringList& titles, editor::ListGridModel::RowCount rows,
+// Puts a list grid (whole rows selected, the column widths settings keep for kept) into
+// place. A failure to write the widths is reported over window.
+editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, core::Settings& settings,
+                              core::Grid kept, const QStringList& titles,
+                              editor::ListGridModel::RowCount rows,
                               editor::ListGridModel::CellText cell);
 
 // A window whose size was never kept (its entry holds the default 256 by 256) is made wide
 // enough to show every column of its grid, within its screen.
-void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const storage::Store& s,
-                           storage::WindowTag tag);
+void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const core::Settings& settings,
+                           core::WindowTag tag);
 
 // The name of organization firm with the long legal form of a limited company shortened to
 // "ООО"; empty for an index outside the directory.

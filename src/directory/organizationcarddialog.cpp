@@ -23,7 +23,7 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-OrganizationCardDialog::OrganizationCardDialog(storage::Store& store,
+OrganizationCardDialog::OrganizationCardDialog(storage::Store& store, core::Settings& settings,
                                                const OrganizationDetailsDialog& details,
                                                QWidget* parent)
     : QDialog(parent), store_(store), details_(details),
@@ -37,7 +37,7 @@ OrganizationCardDialog::OrganizationCardDialog(storage::Store& store,
     connect(ui->saveButton, &QToolButton::clicked, this, &OrganizationCardDialog::saveToFile);
     connect(ui->printButton, &QToolButton::clicked, this, &OrganizationCardDialog::print);
 
-    editor::applyFormSize(this, store, storage::WindowTag::OrganizationCard);
+    editor::applyFormSize(this, settings, core::WindowTag::OrganizationCard);
 }
 
 OrganizationCardDialog::~OrganizationCardDialog() = default;

@@ -2,6 +2,8 @@
 // labelled lines that the user may edit, save as a text file or print as plain text.
 #pragma once
 
+#include "core/settings.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -23,8 +25,8 @@ class OrganizationCardDialog : public QDialog {
     Q_OBJECT
 public:
     // The card shows the boxes of details as they stand when it opens.
-    OrganizationCardDialog(storage::Store& store, const OrganizationDetailsDialog& details,
-                           QWidget* parent = nullptr);
+    OrganizationCardDialog(storage::Store& store, core::Settings& settings,
+                           const OrganizationDetailsDialog& details, QWidget* parent = nullptr);
     ~OrganizationCardDialog() override;
 
     // "Save": asks for a file name and writes the text, ".txt" appended to the name, lines

@@ -17,7 +17,8 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-OrganizationDetailsDialog::OrganizationDetailsDialog(storage::Store& store, QWidget* parent)
+OrganizationDetailsDialog::OrganizationDetailsDialog(storage::Store& store,
+                                                     core::Settings& settings, QWidget* parent)
     : QDialog(parent), store_(store), ui(std::make_unique<Ui::OrganizationDetailsDialog>()) {
     ui->setupUi(this);
     edits_ = {ui->nameEdit,        ui->certSeriesEdit, ui->certNumberEdit,   ui->certDateEdit,
@@ -55,7 +56,7 @@ OrganizationDetailsDialog::OrganizationDetailsDialog(storage::Store& store, QWid
             &OrganizationDetailsDialog::openBranches);
     connect(ui->cardButton, &QPushButton::clicked, this, &OrganizationDetailsDialog::openCard);
 
-    editor::applyFormSize(this, store_, storage::WindowTag::OrganizationDetails);
+    editor::applyFormSize(this, settings, core::WindowTag::OrganizationDetails);
 }
 
 OrganizationDetailsDialog::~OrganizationDetailsDialog() = default;

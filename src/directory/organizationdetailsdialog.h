@@ -6,6 +6,8 @@
 // new or edited organization was stored; writing the directory file is the list's part.
 #pragma once
 
+#include "core/settings.h"
+
 #include "organizationdetails.h"
 
 #include "storage/bikdirectory.h"
@@ -33,7 +35,8 @@ class OrganizationCardDialog;
 class OrganizationDetailsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit OrganizationDetailsDialog(storage::Store& store, QWidget* parent = nullptr);
+    OrganizationDetailsDialog(storage::Store& store, core::Settings& settings,
+                              QWidget* parent = nullptr);
     ~OrganizationDetailsDialog() override;
 
     // The windows the details window opens; they are created after it and handed over once

@@ -23,13 +23,13 @@
 
 namespace directory {
 
-OrganizationListDialog::OrganizationListDialog(storage::Store& store,
+OrganizationListDialog::OrganizationListDialog(storage::Store& store, core::Settings& settings,
                                                const editor::MainWindow& editor, QWidget* parent)
-    : QDialog(parent), store_(store), editor_(editor),
+    : QDialog(parent), store_(store), settings_(settings), editor_(editor),
       ui(std::make_unique<Ui::OrganizationListDialog>()) {
     ui->setupUi(this);
     grid_ = addListGrid(
-        this, ui->gridPlace, store_, storage::ColBaseFirms,
+        this, ui->gridPlace, settings_, core::Grid::Organizations,
         {QStringLiteral("Name"), QStringLiteral("Tel."), QStringLiteral("Address"),
          QStringLiteral("E-Mail")},
         [this] {
@@ -78,8 +78,8 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store,
     ui->bikButton->setMenu(bikMenu_);
     connect(bikMenu_, &QMenu::aboutToShow, this, &OrganizationListDialog::showBikDirectory);
 
-    editor::applyFormSize(this, store_, storage::WindowTag::OrganizationList);
-    fitColumnsWhenUnsized(this, grid_, store_, storage::WindowTag::OrganizationList);
+    editor::applyFormSize(this, settings_, core::WindowTag::OrganizationList);
+    fitColumnsWhenUnsized(this, grid_, settings_, core::WindowTag::OrganizationList);
     store_.CurFirm = 0;
     store_.CurFirmDel = 0;
     storage::fillListCache(store_);

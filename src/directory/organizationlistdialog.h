@@ -4,6 +4,8 @@
 // change the main window's payer and payee pickers are filled again.
 #pragma once
 
+#include "core/settings.h"
+
 #include "organizationdetails.h"
 
 #include <QDialog>
@@ -36,8 +38,8 @@ class OrganizationListDialog : public QDialog {
 public:
     // The list reads the positions of the editor's payer and payee pickers before a change,
     // so that they can be kept.
-    OrganizationListDialog(storage::Store& store, const editor::MainWindow& editor,
-                           QWidget* parent = nullptr);
+    OrganizationListDialog(storage::Store& store, core::Settings& settings,
+                           const editor::MainWindow& editor, QWidget* parent = nullptr);
     ~OrganizationListDialog() override;
 
     // The windows the list opens; they are created after it and handed over once they exist.
@@ -99,6 +101,7 @@ private:
     void importBikDirectory();
 
     storage::Store& store_;
+    core::Settings& settings_;
     const editor::MainWindow& editor_;
     Dialogs dialogs_;
     std::unique_ptr<Ui::OrganizationListDialog> ui;

@@ -17,18 +17,19 @@ namespace directory {
 
 // --- list window ----------------------------------------------------------------------------
 
-OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, QString titlePrefix, QWidget* parent)
-    : QDialog(parent), store_(store), titlePrefix_(std::move(titlePrefix)) {}
+OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, core::Settings& settings,
+                                   QString titlePrefix, QWidget* parent)
+    : QDialog(parent), store_(store), settings_(settings), titlePrefix_(std::move(titlePrefix)) {}
 
 void OrgRecordsWindow::finishSetUp(QAbstractButton* add, QAbstractButton* edit,
                                    QAbstractButton* del, QAbstractButton* close,
-                                   storage::WindowTag tag) {
+                                   core::WindowTag tag) {
     connect(add, &QAbstractButton::clicked, this, [this] { addNew(); });
     connect(edit, &QAbstractButton::clicked, this, [this] { editCurrent(); });
     connect(del, &QAbstractButton::clicked, this, [this] { deleteCurrent(); });
     connect(close, &QAbstractButton::clicked, this, &QDialog::close);
-    editor::applyFormSize(this, store_, tag);
-    fitColumnsWhenUnsized(this, grid_, store_, tag);
+    editor::applyFormSize(this, settings_, tag);
+    fitColumnsWhenUnsized(this, grid_, settings_, tag);
 }
 
 void OrgRecordsWindow::showEvent(QShowEvent* event) {
@@ -45,10 +46,10 @@ void OrgRecordsWindow::saveRecords() {
         showWriteFailure(this, r.error, keptInMemoryNote());
 }
 
-void OrgRecordsWindow::addGrid(QBoxLayout* place, int base, const QStringList& titles,
+void OrgRecordsWindow::addGrid(QBoxLayout* place, core::Grid kept, const QStringList& titles,
                                std::function<QString(int index, int column)> cell) {
     grid_ = addListGrid(
-        this, place, store_, base, titles, [this] { return int(list_.size()); },
+        this, place, settings_, kept, titles, [this] { return int(list_.size()); },
         [this, cell = std::move(cell)](int row, int column) {
             return cell(list_[std::size_t(row)], column);
         });

@@ -3,6 +3,8 @@
 // edits the texts of one record.
 #pragma once
 
+#include "core/settings.h"
+
 #include <cstdint>
 
 #include "editor/listgrid.h"
@@ -46,12 +48,13 @@ public:
 
 protected:
     // The caption is titlePrefix followed by the organization's shortened name.
-    OrgRecordsWindow(storage::Store& store, QString titlePrefix, QWidget* parent);
+    OrgRecordsWindow(storage::Store& store, core::Settings& settings, QString titlePrefix,
+                     QWidget* parent);
 
     // Connects "Add", "Edit", "Del" and "Close", and sizes the window and its columns from the
     // window-size table by tag.
     void finishSetUp(QAbstractButton* add, QAbstractButton* edit, QAbstractButton* del,
-                     QAbstractButton* close, storage::WindowTag tag);
+                     QAbstractButton* close, core::WindowTag tag);
 
     // What the two tables do differently: collect the organization's records, bring the
     // buttons and the grid in line with them, and write the table.
@@ -88,7 +91,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
     // Puts the grid into place; cell(index, column) is the text of record index in a column.
-    void addGrid(QBoxLayout* place, int base, const QStringList& titles,
+    void addGrid(QBoxLayout* place, core::Grid kept, const QStringList& titles,
                  std::function<QString(int index, int column)> cell);
     // Shows these records, the first one current.
     void setRecords(std::vector<int> records);
@@ -101,6 +104,7 @@ protected:
     void showRecords();
 
     storage::Store& store_;
+    core::Settings& settings_;
 
 private:
     QString titlePrefix_;

@@ -2,7 +2,7 @@
 
 #include "ui_budgetfieldsdialog.h"
 
-#include "storage/store.h"
+#include "core/settings.h"
 #include "uiutil.h"
 
 #include <QDate>
@@ -33,7 +33,7 @@ void setCaptionColour(QWidget* group) {
 
 } // namespace
 
-BudgetFieldsDialog::BudgetFieldsDialog(storage::Store& store, QWidget* parent)
+BudgetFieldsDialog::BudgetFieldsDialog(core::Settings& settings, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::BudgetFieldsDialog>()),
       fields_(QDate::currentDate().year()) {
     ui->setupUi(this);
@@ -115,7 +115,7 @@ BudgetFieldsDialog::BudgetFieldsDialog(storage::Store& store, QWidget* parent)
     connect(ui->singleTaxButton, &QPushButton::clicked, this,
             &BudgetFieldsDialog::fillSingleTaxPayment);
 
-    applyFormSize(this, store, storage::WindowTag::BudgetFields);
+    applyFormSize(this, settings, core::WindowTag::BudgetFields);
 }
 
 BudgetFieldsDialog::~BudgetFieldsDialog() = default;

@@ -17,8 +17,11 @@ class QMenu;
 class QPushButton;
 class QToolButton;
 
+namespace core {
+class Settings;
+}
+
 namespace storage {
-class Store;
 struct OrderRecord;
 } // namespace storage
 
@@ -31,7 +34,7 @@ namespace editor {
 class BudgetFieldsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit BudgetFieldsDialog(storage::Store& store, QWidget* parent = nullptr);
+    explicit BudgetFieldsDialog(core::Settings& settings, QWidget* parent = nullptr);
     ~BudgetFieldsDialog() override;
 
     // The seven texts as the controls hold them.

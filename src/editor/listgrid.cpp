@@ -1,8 +1,5 @@
 #include "listgrid.h"
 
-#include "storage/settings.h"
-#include "storage/store.h"
-
 #include <QApplication>
 #include <QCache>
 #include <QHash>
@@ -180,9 +177,9 @@ void ListGridModel::refresh() {
     endResetModel();
 }
 
-ListGrid::ListGrid(storage::Store& store, int base, QStringList titles,
+ListGrid::ListGrid(core::Settings& settings, core::Grid grid, QStringList titles,
                    ListGridModel::RowCount rows, ListGridModel::CellText cell, QWidget* parent)
-    : QTableView(parent), store_(store), base_(base),
+    : QTableView(parent), settings_(settings), grid_(grid),
       model_(new ListGridModel(std::move(titles), std::move(rows), std::move(cell), this)) {
     setObjectName(QStringLiteral("listGrid"));
     setHorizontalHeader(new TitleHeader(this));
@@ -323,9 +320,10 @@ void ListGrid::setTextColour(const QColor& c) {
 
 void ListGrid::applyColumnWidths() {
     const bool wasApplying = std::exchange(applyingWidths_, true);
-    const bool stored = storage::columnWidthsStored(store_, base_, model_->columnCount());
+    const bool stored = settings_.columnWidthsKept(grid_, model_->columnCount());
+    const QList<int> widths = settings_.columnWidths(grid_, model_->columnCount());
     for (int c = 0; c < model_->columnCount(); ++c) {
-        int width = store_.settings.columnWidths[std::size_t(base_ + c)];
+        int width = widths[c];
         if (!stored) {
             const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
             width = std::max({width, FirstStartColumnWidth,
@@ -337,16 +335,14 @@ void ListGrid::applyColumnWidths() {
 }
 
 storage::IoResult ListGrid::storeColumnWidths() {
-    bool differs = false;
+    QList<int> widths;
     for (int c = 0; c < model_->columnCount(); ++c)
-        differs = differs || columnWidth(c) != store_.settings.columnWidths[std::size_t(base_ + c)];
-    if (!differs)
+        widths << columnWidth(c);
+    if (widths == settings_.columnWidths(grid_, model_->columnCount()))
         return {};
-    for (int c = 0; c < model_->columnCount(); ++c)
-        store_.settings.columnWidths[std::size_t(base_ + c)] =
-            std::uint16_t(std::clamp(columnWidth(c), 0, 65535));
+    settings_.setColumnWidths(grid_, widths);
     viewport()->update();
-    return storage::saveColumnWidthsFile(store_);
+    return settings_.saveColumnWidths();
 }
 
 void ListGrid::mouseReleaseEvent(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 // into its file) when the user drags a column border.
 #pragma once
 
+#include "core/settings.h"
 #include "storage/fileio.h"
 
 #include <QAbstractTableModel>
@@ -14,10 +15,6 @@
 #include <QStringList>
 #include <QTableView>
 #include <functional>
-
-namespace storage {
-class Store;
-}
 
 namespace editor {
 
@@ -50,9 +47,9 @@ private:
 class ListGrid : public QTableView {
     Q_OBJECT
 public:
-    // base: the grid's first slot in the column-width table.
-    ListGrid(storage::Store& store, int base, QStringList titles, ListGridModel::RowCount rows,
-             ListGridModel::CellText cell, QWidget* parent = nullptr);
+    // The column widths are those settings keep for grid.
+    ListGrid(core::Settings& settings, core::Grid grid, QStringList titles,
+             ListGridModel::RowCount rows, ListGridModel::CellText cell, QWidget* parent = nullptr);
 
     ListGridModel* gridModel() const { return model_; }
     // Rereads the rows (and repaints).
@@ -97,8 +94,8 @@ protected:
 private:
     void dragEnded();
 
-    storage::Store& store_;
-    int base_;
+    core::Settings& settings_;
+    core::Grid grid_;
     ListGridModel* model_;
     QColor textColour_{Qt::black};
     bool columnDrag_ = false;     // the user resized a column; stored when the button is released

@@ -15,7 +15,6 @@
 #include "storage/choices.h"
 #include "storage/orderdate.h"
 #include "storage/scan.h"
-#include "storage/settings.h"
 #include "storage/store.h"
 
 #include <QApplication>
@@ -39,11 +38,12 @@ using storage::isDigit;
 
 } // namespace
 
-MainWindow::MainWindow(storage::Store& store, QWidget* parent)
-    : QMainWindow(parent), store_(store), ui(std::make_unique<Ui::MainWindow>()) {
+MainWindow::MainWindow(storage::Store& store, core::Settings& settings, QWidget* parent)
+    : QMainWindow(parent), store_(store), settings_(settings),
+      ui(std::make_unique<Ui::MainWindow>()) {
     installAccessibility(); // before the first control exists
     ui->setupUi(this);
-    windows_.sized[storage::WindowTag::Main] = this;
+    windows_.sized[core::WindowTag::Main] = this;
 
     ui->printButton->setIcon(render::printIcon());
     ui->printButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -101,11 +101,11 @@ MainWindow::MainWindow(storage::Store& store, QWidget* parent)
     connect(ui->budgetButton, &QPushButton::clicked, this, &MainWindow::editBudgetFields);
     connect(ui->saveButton, &QToolButton::clicked, this, &MainWindow::save);
     connect(ui->printButton, &QToolButton::clicked, this, &MainWindow::print);
-    connect(ui->settingsButton, &QToolButton::clicked, this, &MainWindow::editSettings);
+    connect(ui->settingsButton, &QToolButton::clicked, this, &MainWindow::settingsRequested);
     connect(ui->helpButton, &QToolButton::clicked, this, &MainWindow::openHelp);
     connect(ui->newButton, &QToolButton::clicked, this, &MainWindow::startNewOrder);
 
-    applyFormSize(this, store_, storage::WindowTag::Main);
+    applyFormSize(this, settings_, core::WindowTag::Main);
     ui->dateEdit->setText(todayText());
     if (storage::IoResult r = storage::scanAtStart(store_); !r)
         creationMessages_ << r.error;
@@ -242,7 +242,7 @@ void MainWindow::advanceChoice(QGroupBox* group) {
         c = std::uint8_t((c + 1) % texts.size());
     };
     if (group == ui->vatGroup)
-        vatChoice_ = storage::nextVatChoice(vatChoice_, store_.settings.usnVatRates() == 1);
+        vatChoice_ = storage::nextVatChoice(vatChoice_, settings_.usnVatRates());
     else if (group == ui->payKindGroup)
         next(payKindChoice_, payKindTexts());
     else if (group == ui->priorityGroup)
@@ -411,15 +411,6 @@ void MainWindow::print() {
         showError(r.error);
 }
 
-void MainWindow::editSettings() {
-    const auto before = store_.settings.bytes;
-    if (windows_.settings)
-        showModal(windows_.settings);
-    if (!std::equal(before.begin(), before.begin() + 16, store_.settings.bytes.begin()))
-        if (storage::IoResult r = storage::saveSettingsFile(store_); !r)
-            showError(r.error);
-}
-
 void MainWindow::openHelp() {
     // The help file of the program folder; without one (always so for an installed program)
     // the user guide that the package installs beside the executable's share/ folder.
@@ -480,23 +471,12 @@ void MainWindow::clearOrder() {
 // --- closing ------------------------------------------------------------------------------
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    bool changed = false;
-    for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
-        const QWidget* w = windows_.sized[storage::WindowTag(tag)];
-        if (!w)
-            continue;
-        const storage::FormSize& e = store_.settings.windowSizes[std::size_t(tag)];
-        changed = changed || w->width() != e.width || w->height() != e.height;
-    }
     // A folder opened only for reading keeps its sizes; the user was told so at the start.
-    if (changed && !store_.folder.readOnly) {
-        for (int tag = 0; tag < storage::SizedWindowCount; ++tag) {
-            if (const QWidget* w = windows_.sized[storage::WindowTag(tag)]) {
-                store_.settings.windowSizes[std::size_t(tag)].width = std::uint16_t(w->width());
-                store_.settings.windowSizes[std::size_t(tag)].height = std::uint16_t(w->height());
-            }
-        }
-        if (storage::IoResult r = storage::saveWindowSizesFile(store_); !r)
+    if (!store_.folder.readOnly) {
+        for (int tag = 0; tag < core::WindowTagCount; ++tag)
+            if (const QWidget* w = windows_.sized[core::WindowTag(tag)])
+                settings_.setWindowSize(core::WindowTag(tag), w->size());
+        if (storage::IoResult r = settings_.saveWindowSizes(); !r)
             showError(r.error);
     }
     event->accept();
@@ -505,7 +485,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::setDialogs(const Dialogs& dialogs) {
     windows_ = dialogs;
-    windows_.sized[storage::WindowTag::Main] = this;
+    windows_.sized[core::WindowTag::Main] = this;
 }
 
 void MainWindow::showError(const QString& text) {

@@ -3,6 +3,8 @@
 // an order is in orderlogic.h.
 #pragma once
 
+#include "core/settings.h"
+
 #include "orderlogic.h"
 #include "windowsizes.h"
 
@@ -41,7 +43,7 @@ class BudgetFieldsDialog;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(storage::Store& store, QWidget* parent = nullptr);
+    MainWindow(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The windows the main window opens. They are created after it, so the program hands
@@ -49,7 +51,6 @@ public:
     struct Dialogs {
         QDialog* orderList = nullptr;        // list of saved orders
         QDialog* organizationList = nullptr; // organization list
-        QDialog* settings = nullptr;         // settings
         BudgetFieldsDialog* budgetFields = nullptr;
         SizedWindows sized{}; // the windows whose sizes are kept, this one always among them
     };
@@ -88,6 +89,8 @@ public:
     void showAccepted();
 
 signals:
+    // "Set": the settings dialog is to be shown.
+    void settingsRequested();
     // A new order was saved; the list of saved orders was scanned again.
     void orderSaved();
     // The window is about to close; a receiver that must keep it open ignores the event.
@@ -109,7 +112,6 @@ private:
     void editBudgetFields();
     void save();
     void print();
-    void editSettings();
     void openHelp();
     void startNewOrder();
 
@@ -121,6 +123,7 @@ private:
     void leaveFocus();
 
     storage::Store& store_;
+    core::Settings& settings_;
     Dialogs windows_;
     std::unique_ptr<Ui::MainWindow> ui;
     PreviewBox* preview_ = nullptr;

@@ -1,6 +1,6 @@
 #include "uiutil.h"
 
-#include "storage/store.h"
+#include "core/settings.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -311,10 +311,9 @@ QFont proportionalFont(const QFont& font) {
     return font;
 }
 
-void applyFormSize(QWidget* window, const storage::Store& store, storage::WindowTag tag) {
-    const storage::FormSize& entry = store.settings.windowSizes[std::size_t(tag)];
+void applyFormSize(QWidget* window, const core::Settings& settings, core::WindowTag tag) {
     const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
-    QSize size = QSize(entry.width, entry.height).expandedTo(minimum);
+    QSize size = settings.windowSize(tag).expandedTo(minimum);
     // A damaged or foreign size table may hold sizes far beyond any screen: a window keeps to
     // the screen it opens on (but never below what its layout needs).
     if (const QScreen* screen = window->screen())

@@ -23,10 +23,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
 
-namespace storage {
-class Store;
+namespace core {
+class Settings;
 enum class WindowTag : std::uint8_t;
-} // namespace storage
+} // namespace core
 
 namespace editor {
 
@@ -104,7 +104,7 @@ QFont proportionalFont(const QFont& font);
 
 // Sets a window's size from its entry of the window-size table; an entry smaller than what
 // the window's layout needs gives that minimum instead.
-void applyFormSize(QWidget* window, const storage::Store& store, storage::WindowTag tag);
+void applyFormSize(QWidget* window, const core::Settings& settings, core::WindowTag tag);
 
 // Shows a dialog modally, centred on the main window, and returns its result when it closes
 // (QDialog::Accepted or Rejected).

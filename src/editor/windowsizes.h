@@ -3,7 +3,7 @@
 // them all.
 #pragma once
 
-#include "storage/store.h"
+#include "core/settings.h"
 
 #include <array>
 
@@ -13,11 +13,11 @@ namespace editor {
 
 class SizedWindows {
 public:
-    QWidget*& operator[](storage::WindowTag tag) { return windows_[std::size_t(tag)]; }
-    QWidget* operator[](storage::WindowTag tag) const { return windows_[std::size_t(tag)]; }
+    QWidget*& operator[](core::WindowTag tag) { return windows_[std::size_t(tag)]; }
+    QWidget* operator[](core::WindowTag tag) const { return windows_[std::size_t(tag)]; }
 
 private:
-    std::array<QWidget*, storage::SizedWindowCount> windows_{};
+    std::array<QWidget*, core::WindowTagCount> windows_{};
 };
 
 } // namespace editor

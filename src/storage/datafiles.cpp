@@ -58,30 +58,30 @@ LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 u
     return {LoadStatus::Salvaged, text};
 }
 
-LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
-                         QStringList& messages, bool emptyIsMissing) {
-    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing, s.folder.readOnly);
+LoadStatus loadFolderFile(FolderState& s, const QString& path, void* dest, qint64 size, qint64 unit,
+                          QStringList& messages, bool emptyIsMissing) {
+    const LoadOutcome r = loadFixedFile(path, dest, size, unit, emptyIsMissing, s.readOnly);
     if (!r.message.isEmpty())
         messages << r.message;
     if (r.status == LoadStatus::Unreadable)
-        s.folder.unreadable.insert(path, r.message);
+        s.unreadable.insert(path, r.message);
     else
-        s.folder.unreadable.remove(path);
+        s.unreadable.remove(path);
     return r.status;
 }
 
-IoResult checkWritable(const Store& s) {
-    if (!s.folder.readOnly)
+IoResult checkWritable(const FolderState& s) {
+    if (!s.readOnly)
         return {};
     return IoResult::failure(
         QStringLiteral("Папка программы %1 открыта только для чтения: изменения не сохраняются.")
-            .arg(QDir::toNativeSeparators(s.folder.programDir)));
+            .arg(QDir::toNativeSeparators(s.programDir)));
 }
 
-IoResult saveWholeFile(const Store& s, const QString& path, const QByteArray& data) {
+IoResult saveWholeFile(const FolderState& s, const QString& path, const QByteArray& data) {
     if (IoResult r = checkWritable(s); !r)
         return r;
-    if (const auto held = s.folder.unreadable.constFind(path); held != s.folder.unreadable.cend())
+    if (const auto held = s.unreadable.constFind(path); held != s.unreadable.cend())
         return IoResult::failure(*held);
     return writeFileAtomic(path, data);
 }
@@ -91,11 +91,11 @@ namespace {
 template <class Table>
 void loadTable(Store& s, const QString& path, Table& table, QStringList& messages) {
     using Record = typename Table::value_type;
-    loadStoreFile(s, path, table.data(), qint64(sizeof(Table)), sizeof(Record), messages);
+    loadFolderFile(s.folder, path, table.data(), qint64(sizeof(Table)), sizeof(Record), messages);
 }
 
 template <class Table> IoResult saveTable(const Store& s, const QString& path, const Table& table) {
-    return saveWholeFile(s, path, recordBytes(table));
+    return saveWholeFile(s.folder, path, recordBytes(table));
 }
 
 } // namespace
@@ -200,7 +200,7 @@ QStringList installTables(const Store& s, const QStringList& names) {
 IoResult saveTables(const Store& s, unsigned tables, bool* begun) {
     if (begun)
         *begun = false;
-    if (IoResult r = checkWritable(s); !r)
+    if (IoResult r = checkWritable(s.folder); !r)
         return r;
     QStringList names;
     for (const auto& [bit, name] : tableFiles) {

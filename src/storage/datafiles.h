@@ -29,19 +29,19 @@ struct LoadOutcome {
 LoadOutcome loadFixedFile(const QString& path, void* dest, qint64 size, qint64 unit,
                           bool emptyIsMissing = false, bool keepInPlace = false);
 
-// loadFixedFile for a table of the store: the message goes to messages, and a file that
-// could not be read is entered in s.folder.unreadable, so that saveWholeFile refuses to write
-// over it during this run.
-LoadStatus loadStoreFile(Store& s, const QString& path, void* dest, qint64 size, qint64 unit,
-                         QStringList& messages, bool emptyIsMissing = false);
+// loadFixedFile for a file of the program folder: the message goes to messages, and a file
+// that could not be read is entered in folder.unreadable, so that saveWholeFile refuses to
+// write over it during this run.
+LoadStatus loadFolderFile(FolderState& folder, const QString& path, void* dest, qint64 size,
+                          qint64 unit, QStringList& messages, bool emptyIsMissing = false);
 
-// Fails while this run may not change the program folder (ReadOnlyFolder), with the message
-// every save then gives; succeeds otherwise. Each save of the store asks it first.
-IoResult checkWritable(const Store& s);
+// Fails while this run may not change the program folder (folder.readOnly), with the message
+// every save then gives; succeeds otherwise. Each save into the folder asks it first.
+IoResult checkWritable(const FolderState& folder);
 
-// Writes a whole table file of the store (writeFileAtomic), unless the file could not be read
-// at start: that save is refused with the message the user was given then.
-IoResult saveWholeFile(const Store& s, const QString& path, const QByteArray& data);
+// Writes a whole file of the program folder (writeFileAtomic), unless the file could not be
+// read at start: that save is refused with the message the user was given then.
+IoResult saveWholeFile(const FolderState& folder, const QString& path, const QByteArray& data);
 
 // Number of leading records for which inUse holds, at most n.
 template <class T, std::size_t N, class InUse>

@@ -47,7 +47,7 @@ QString platPath(const Store& s) {
 } // namespace
 
 IoResult saveOrderFile(const Store& s) {
-    if (IoResult r = checkWritable(s); !r)
+    if (IoResult r = checkWritable(s.folder); !r)
         return r;
     if (!isPlainFileName(s.PlatFileName.view()))
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
@@ -56,7 +56,7 @@ IoResult saveOrderFile(const Store& s) {
 
 IoResult saveNewOrderFile(const Store& s, bool& existed) {
     existed = false;
-    if (IoResult r = checkWritable(s); !r)
+    if (IoResult r = checkWritable(s.folder); !r)
         return r;
     if (!isPlainFileName(s.PlatFileName.view()))
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
@@ -92,7 +92,7 @@ QString deletedOrderName(std::string_view fileName) {
 }
 
 IoResult moveOrderToDeleted(const Store& s, std::string_view fileName) {
-    if (IoResult r = checkWritable(s); !r)
+    if (IoResult r = checkWritable(s.folder); !r)
         return r;
     if (!isPlainFileName(fileName) || fileName.size() <= 5)
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));

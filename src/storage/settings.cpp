@@ -16,14 +16,14 @@ static_assert(ExportDirOffset + sizeof(ShortStr<255>) == SetFileSize);
 namespace {
 
 template <class T>
-LoadStatus load(Store& s, const char* file, T& table, qint64 unit, QStringList& messages,
+LoadStatus load(FolderState& folder, const char* file, T& table, qint64 unit, QStringList& messages,
                 bool emptyIsMissing = false) {
-    return loadStoreFile(s, s.folder.programDir + QLatin1String(file), &table, qint64(sizeof(T)),
-                         unit, messages, emptyIsMissing);
+    return loadFolderFile(folder, folder.programDir + QLatin1String(file), &table,
+                          qint64(sizeof(T)), unit, messages, emptyIsMissing);
 }
 
-template <class T> IoResult save(const Store& s, const char* file, const T& table) {
-    return saveWholeFile(s, s.folder.programDir + QLatin1String(file), recordBytes(table));
+template <class T> IoResult save(const FolderState& folder, const char* file, const T& table) {
+    return saveWholeFile(folder, folder.programDir + QLatin1String(file), recordBytes(table));
 }
 
 } // namespace
@@ -39,13 +39,13 @@ void setDefaultSettings(SettingsTables& s) {
     s.bytes.fill(0);
 }
 
-void loadPathFile(Store& s, QStringList& messages) {
-    load(s, "PathPlt", s.settings.path, PathPltFileSize, messages);
+void loadPathFile(FolderState& folder, SettingsTables& s, QStringList& messages) {
+    load(folder, "PathPlt", s.path, PathPltFileSize, messages);
 }
 
-void loadWindowSizesFile(Store& s, QStringList& messages) {
-    load(s, "FormW", s.settings.windowSizes, sizeof(FormSize), messages, true);
-    for (FormSize& f : s.settings.windowSizes) {
+void loadWindowSizesFile(FolderState& folder, SettingsTables& s, QStringList& messages) {
+    load(folder, "FormW", s.windowSizes, sizeof(FormSize), messages, true);
+    for (FormSize& f : s.windowSizes) {
         if (f.width == 0)
             f.width = 256;
         if (f.height == 0)
@@ -53,51 +53,51 @@ void loadWindowSizesFile(Store& s, QStringList& messages) {
     }
 }
 
-void loadColumnWidthsFile(Store& s, QStringList& messages) {
-    load(s, "ArCol", s.settings.columnWidths, sizeof(U16), messages);
-    for (U16& w : s.settings.columnWidths)
+void loadColumnWidthsFile(FolderState& folder, SettingsTables& s, QStringList& messages) {
+    load(folder, "ArCol", s.columnWidths, sizeof(U16), messages);
+    for (U16& w : s.columnWidths)
         if (w < 2)
             w = DefaultColumnWidth;
 }
 
-void loadSettingsFile(Store& s, QStringList& messages) {
-    load(s, "Set", s.settings.bytes, 1, messages);
+void loadSettingsFile(FolderState& folder, SettingsTables& s, QStringList& messages) {
+    load(folder, "Set", s.bytes, 1, messages);
 }
 
-QString exportDir(const Store& s) {
+QString exportDir(const SettingsTables& s) {
     ShortStr<255> dir;
-    std::memcpy(&dir, s.settings.bytes.data() + ExportDirOffset, sizeof dir);
+    std::memcpy(&dir, s.bytes.data() + ExportDirOffset, sizeof dir);
     return cp1251::toUnicode(dir.view());
 }
 
-bool setExportDir(Store& s, const QString& dir) {
+bool setExportDir(SettingsTables& s, const QString& dir) {
     const QByteArray bytes = cp1251::fromUnicode(dir);
     if (!cp1251::canEncode(dir) || bytes.size() > qsizetype(ShortStr<255>::capacity))
         return false;
     ShortStr<255> kept;
     clearRecord(kept);
     kept.assign(bytes);
-    std::memcpy(s.settings.bytes.data() + ExportDirOffset, &kept, sizeof kept);
+    std::memcpy(s.bytes.data() + ExportDirOffset, &kept, sizeof kept);
     return true;
 }
 
-bool columnWidthsStored(const Store& s, int base, int count) {
-    for (int c = base; c < base + count && c < int(s.settings.columnWidths.size()); ++c)
-        if (s.settings.columnWidths[std::size_t(c)] != DefaultColumnWidth)
+bool columnWidthsStored(const SettingsTables& s, int base, int count) {
+    for (int c = base; c < base + count && c < int(s.columnWidths.size()); ++c)
+        if (s.columnWidths[std::size_t(c)] != DefaultColumnWidth)
             return true;
     return false;
 }
 
-IoResult saveWindowSizesFile(const Store& s) {
-    return save(s, "FormW", s.settings.windowSizes);
+IoResult saveWindowSizesFile(const FolderState& folder, const SettingsTables& s) {
+    return save(folder, "FormW", s.windowSizes);
 }
 
-IoResult saveSettingsFile(const Store& s) {
-    return save(s, "Set", s.settings.bytes);
+IoResult saveSettingsFile(const FolderState& folder, const SettingsTables& s) {
+    return save(folder, "Set", s.bytes);
 }
 
-IoResult saveColumnWidthsFile(const Store& s) {
-    return save(s, "ArCol", s.settings.columnWidths);
+IoResult saveColumnWidthsFile(const FolderState& folder, const SettingsTables& s) {
+    return save(folder, "ArCol", s.columnWidths);
 }
 
 } // namespace storage

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "fileio.h"
-#include "store.h"
+#include "folderdata.h"
 
 #include <QStringList>
 
@@ -26,29 +26,29 @@ void setDefaultSettings(SettingsTables& s);
 // becomes 256 and a column width below 2 becomes 16. An empty "FormW" counts as missing.
 // A file shorter than its record gives what it holds (whole entries) and keeps the defaults
 // for the rest; it is reported, kept aside under a new name and written again whole.
-void loadPathFile(Store& s, QStringList& messages);
-void loadWindowSizesFile(Store& s, QStringList& messages);
-void loadColumnWidthsFile(Store& s, QStringList& messages);
+void loadPathFile(FolderState& folder, SettingsTables& s, QStringList& messages);
+void loadWindowSizesFile(FolderState& folder, SettingsTables& s, QStringList& messages);
+void loadColumnWidthsFile(FolderState& folder, SettingsTables& s, QStringList& messages);
 // Loads "Set" the same way.
-void loadSettingsFile(Store& s, QStringList& messages);
+void loadSettingsFile(FolderState& folder, SettingsTables& s, QStringList& messages);
 
 // The folder the orders for the bank were last written to: bytes 256 to 511 of "Set", a
 // short text (length byte, then code page 1251). Earlier installations keep these bytes 0
 // and ignore them. Empty when none was kept.
 inline constexpr std::size_t ExportDirOffset = 256;
-QString exportDir(const Store& s);
+QString exportDir(const SettingsTables& s);
 // Keeps dir as that folder in memory; false, keeping the old one, when dir does not fit:
 // longer than 255 characters or with a character that code page 1251 cannot hold.
-bool setExportDir(Store& s, const QString& dir);
+bool setExportDir(SettingsTables& s, const QString& dir);
 
 // Whether a grid's column widths (count slots from base) were stored by the user: a grid
 // whose slots all hold the default 16 never was, and opens its columns wide enough to read.
 // Each grid decides for itself, from its own slots, so that the file stays as it always was.
-bool columnWidthsStored(const Store& s, int base, int count);
+bool columnWidthsStored(const SettingsTables& s, int base, int count);
 
 // Write the tables whole, creating or replacing the files.
-IoResult saveWindowSizesFile(const Store& s);
-IoResult saveSettingsFile(const Store& s);
-IoResult saveColumnWidthsFile(const Store& s);
+IoResult saveWindowSizesFile(const FolderState& folder, const SettingsTables& s);
+IoResult saveSettingsFile(const FolderState& folder, const SettingsTables& s);
+IoResult saveColumnWidthsFile(const FolderState& folder, const SettingsTables& s);
 
 } // namespace storage

@@ -165,7 +165,7 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
     if (!used)
         return true; // nothing to convert: the old file is left as it is
     if (count > before) {
-        const IoResult r = saveWholeFile(s, s.folder.dataDir + name, recordBytes(table));
+        const IoResult r = saveWholeFile(s.folder, s.folder.dataDir + name, recordBytes(table));
         if (!r) {
             for (int i = before; i < count; ++i)
                 clearRecord(table[std::size_t(i)]);
@@ -276,21 +276,21 @@ QStringList startUp(Store& s, const QString& programDir) {
     setDefaultSettings(s.settings);
     if (s.folder.readOnly) {
         // The folder is not this run's to change: what is there is read as it is.
-        loadPathFile(s, messages);
-        loadWindowSizesFile(s, messages);
-        loadColumnWidthsFile(s, messages);
+        loadPathFile(s.folder, s.settings, messages);
+        loadWindowSizesFile(s.folder, s.settings, messages);
+        loadColumnWidthsFile(s.folder, s.settings, messages);
         loadOrganizations(s, messages);
         loadBranches(s, messages);
         loadEmployees(s, messages);
-        loadSettingsFile(s, messages);
+        loadSettingsFile(s.folder, s.settings, messages);
         return messages;
     }
 
     // Each step below either finishes or is left whole for the next start to do again.
     clearLeftovers(s);
-    loadPathFile(s, messages);
-    loadWindowSizesFile(s, messages);
-    loadColumnWidthsFile(s, messages);
+    loadPathFile(s.folder, s.settings, messages);
+    loadWindowSizesFile(s.folder, s.settings, messages);
+    loadColumnWidthsFile(s.folder, s.settings, messages);
     if (ensureFolder(s, QStringLiteral("Data"), messages))
         finishTableSave(s, messages);
     loadOrganizations(s, messages);
@@ -310,7 +310,7 @@ QStringList startUp(Store& s, const QString& programDir) {
     moveIntoFolder(s, QStringLiteral("PP"), u".plat", messages);
     moveIntoFolder(s, QStringLiteral("PPDel"), u".pdel", messages);
 
-    loadSettingsFile(s, messages);
+    loadSettingsFile(s.folder, s.settings, messages);
     return messages;
 }
 

@@ -16,30 +16,6 @@ struct FirmShowEntry {
     ShortStr<48> email;
 };
 
-// The windows whose size is kept, by their entry in FormSizes.
-enum class WindowTag : std::uint8_t {
-    Main = 0,
-    OrganizationList = 1,
-    OrganizationDetails = 2,
-    OrderList = 3,
-    BudgetFields = 4,
-    OrganizationCard = 5,
-    OrderFilter = 6,
-    BankAccounts = 7,
-    BranchList = 8,
-    Branch = 9,
-    EmployeeList = 10,
-};
-inline constexpr int SizedWindowCount = 11; // tags 0..10
-
-// First slot of each list window's column widths in ColWidths.
-enum ColumnBase : int {
-    ColBaseFirms = 0,
-    ColBasePlats = 8,
-    ColBaseFilials = 16,
-    ColBaseEmployees = 20,
-};
-
 // What the windows share until the engine owns it: the folder's data, the list of saved
 // orders, the organization list's cache and current rows, and the order on screen.
 class Store : public FolderData {

@@ -59,8 +59,7 @@ protected:
             QDir(dir.path()).mkpath(folder);
         const int widths[] = {40, 80, 120, 120, 80, 90};
         for (int c = 0; c < 6; ++c)
-            store->settings.columnWidths[std::size_t(storage::ColBasePlats + c)] =
-                std::uint16_t(widths[c]);
+            store->settings.columnWidths[std::size_t(8 + c)] = std::uint16_t(widths[c]);
         addFirm("ООО Альфа", PayerA);
         addFirm("ООО Бета", PayerB);
         addFirm("ООО Гамма", Payee);

@@ -2,6 +2,7 @@
 
 #include "ed807gen.h"
 
+#include "core/engine.h"
 #include "directory/bankaccountsdialog.h"
 #include "directory/organizationcard.h"
 #include "directory/organizationcarddialog.h"
@@ -53,9 +54,10 @@ protected:
     void SetUp() override {
         store = std::make_unique<storage::Store>();
         store->setProgramDir(dir.path());
-        rekvizit = std::make_unique<OrganizationDetailsDialog>(*store);
-        bank = std::make_unique<BankAccountsDialog>(*store);
-        card = std::make_unique<OrganizationCardDialog>(*store, *rekvizit);
+        engine = std::make_unique<core::Engine>(*store);
+        rekvizit = std::make_unique<OrganizationDetailsDialog>(*store, engine->settings);
+        bank = std::make_unique<BankAccountsDialog>(*store, engine->settings);
+        card = std::make_unique<OrganizationCardDialog>(*store, engine->settings, *rekvizit);
         rekvizit->setDialogs({bank.get(), nullptr, card.get()});
     }
 
@@ -78,6 +80,7 @@ protected:
 
     TempDir dir;
     std::unique_ptr<storage::Store> store;
+    std::unique_ptr<core::Engine> engine;
     std::unique_ptr<OrganizationDetailsDialog> rekvizit;
     std::unique_ptr<BankAccountsDialog> bank;
     std::unique_ptr<OrganizationCardDialog> card;

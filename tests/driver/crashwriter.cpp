@@ -77,10 +77,13 @@ int main(int argc, char** argv) {
         return runDirectory(*s, std::atoi(argv[2]));
     for (int g = std::atoi(argv[2]);; ++g) {
         crashgen::fill(*s, g);
-        const IoResult results[] = {saveOrganizationsFile(*s), saveDeletedOrganizationsFile(*s),
-                                    saveBranchesFile(*s),      saveEmployeesFile(*s),
-                                    saveWindowSizesFile(*s),   saveColumnWidthsFile(*s),
-                                    saveSettingsFile(*s)};
+        const IoResult results[] = {saveOrganizationsFile(*s),
+                                    saveDeletedOrganizationsFile(*s),
+                                    saveBranchesFile(*s),
+                                    saveEmployeesFile(*s),
+                                    saveWindowSizesFile(s->folder, s->settings),
+                                    saveColumnWidthsFile(s->folder, s->settings),
+                                    saveSettingsFile(s->folder, s->settings)};
         bool ok = true;
         for (const IoResult& r : results)
             ok = ok && r.ok;

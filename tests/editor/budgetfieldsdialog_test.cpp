@@ -1,5 +1,6 @@
 // The budget dialog as the user drives it: entering fields, choosing codes and descriptions,
 // building tax periods, the shortcut menus, loading a saved order, colours and the lock.
+#include "core/engine.h"
 #include "editor/budgetfieldsdialog.h"
 #include "editor/taxcodes.h"
 #include "editor/uiutil.h"
@@ -41,7 +42,8 @@ protected:
     }
 
     std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
-    std::unique_ptr<BudgetFieldsDialog> dlg = std::make_unique<BudgetFieldsDialog>(*store);
+    core::Engine engine{*store};
+    std::unique_ptr<BudgetFieldsDialog> dlg = std::make_unique<BudgetFieldsDialog>(engine.settings);
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "support/support.h"
 
+#include "core/engine.h"
 #include "editor/listgrid.h"
 #include "storage/settings.h"
 #include "storage/store.h"
@@ -18,18 +19,31 @@ using testing_support::TempDir;
 
 namespace {
 
+// The settings of a program folder.
+struct Folder {
+    explicit Folder(const TempDir& dir) { store->setProgramDir(dir.path()); }
+    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<core::Engine> engine;
+    core::Settings& settings() {
+        if (!engine)
+            engine = std::make_unique<core::Engine>(*store);
+        return engine->settings;
+    }
+};
+
 struct Grid {
     TempDir dir;
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    Folder folder{dir};
+    storage::Store* store = folder.store.get();
     QStringList rows;
     std::unique_ptr<ListGrid> grid;
 
     Grid() {
-        store->setProgramDir(dir.path());
         store->settings.columnWidths[8] = 40;
         store->settings.columnWidths[9] = 120;
         grid = std::make_unique<ListGrid>(
-            *store, 8, QStringList{"№", "Дата."}, [this] { return int(rows.size()); },
+            folder.settings(), core::Grid::Orders, QStringList{"№", "Дата."},
+            [this] { return int(rows.size()); },
             [this](int r, int c) { return c == 0 ? rows[r] : rows[r] + "!"; });
         grid->resize(400, 300);
     }
@@ -90,41 +104,39 @@ TEST(ListGrid, ResizingAColumnStoresTheWidthsAtTheNextRelease) {
 
 TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
     TempDir dir;
-    storage::Store store;
-    store.setProgramDir(dir.path());
+    Folder folder(dir);
     ListGrid grid(
-        store, 0, {"Name", "Tel."}, [] { return 0; }, [](int, int) { return QString(); });
+        folder.settings(), core::Grid::Organizations, {"Name", "Tel."}, [] { return 0; },
+        [](int, int) { return QString(); });
     EXPECT_GE(grid.columnWidth(0), 100);
-    EXPECT_EQ(store.settings.columnWidths[0], 16); // the table keeps its default
+    EXPECT_EQ(folder.store->settings.columnWidths[0], 16); // the table keeps its default
     ASSERT_TRUE(grid.storeColumnWidths());
     EXPECT_TRUE(dir.exists("ArCol")); // the first stored widths are what the user saw
-    EXPECT_EQ(store.settings.columnWidths[0], grid.columnWidth(0));
-    EXPECT_TRUE(storage::columnWidthsStored(store, 0, 2));
+    EXPECT_EQ(folder.store->settings.columnWidths[0], grid.columnWidth(0));
+    EXPECT_TRUE(folder.settings().columnWidthsKept(core::Grid::Organizations, 2));
 }
 
 // Widths stored by a drag in one grid leave every other grid opening readable, in the same
 // run and after a restart; the grid whose widths were stored opens with them.
 TEST(ListGrid, EachGridDecidesForItselfWhetherItsWidthsWereStored) {
     TempDir dir;
-    auto makeGrid = [](storage::Store& s, int base) {
+    auto makeGrid = [](core::Settings& s, core::Grid kept) {
         return std::make_unique<ListGrid>(
-            s, base, QStringList{"Адрес", "Телефон"}, [] { return 0; },
+            s, kept, QStringList{"Адрес", "Телефон"}, [] { return 0; },
             [](int, int) { return QString(); });
     };
-    storage::Store store;
-    store.setProgramDir(dir.path());
-    auto orders = makeGrid(store, storage::ColBasePlats);
+    Folder folder(dir);
+    auto orders = makeGrid(folder.settings(), core::Grid::Orders);
     orders->setColumnWidth(0, 40);
     ASSERT_TRUE(orders->storeColumnWidths());
-    EXPECT_GE(makeGrid(store, storage::ColBaseFilials)->columnWidth(0), 100);
+    EXPECT_GE(makeGrid(folder.settings(), core::Grid::Branches)->columnWidth(0), 100);
 
-    storage::Store restarted;
-    restarted.setProgramDir(dir.path());
+    Folder restarted(dir);
     QStringList messages;
-    storage::loadColumnWidthsFile(restarted, messages);
-    EXPECT_EQ(makeGrid(restarted, storage::ColBasePlats)->columnWidth(0), 40);
-    for (int base : {storage::ColBaseFirms, storage::ColBaseFilials, storage::ColBaseEmployees})
-        EXPECT_GE(makeGrid(restarted, base)->columnWidth(0), 100) << base;
+    storage::loadColumnWidthsFile(restarted.store->folder, restarted.store->settings, messages);
+    EXPECT_EQ(makeGrid(restarted.settings(), core::Grid::Orders)->columnWidth(0), 40);
+    for (core::Grid kept : {core::Grid::Organizations, core::Grid::Branches, core::Grid::Employees})
+        EXPECT_GE(makeGrid(restarted.settings(), kept)->columnWidth(0), 100) << int(kept);
 }
 
 // A cell shows its text from 6 pixels in and 2 down, cut at the cell's edge, on white inside a

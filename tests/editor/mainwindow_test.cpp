@@ -1,6 +1,7 @@
 #include "support/support.h"
 
 #include "archive/settingsdialog.h"
+#include "core/engine.h"
 #include "editor/budgetfieldsdialog.h"
 #include "editor/documentopener.h"
 #include "editor/mainwindow.h"
@@ -41,6 +42,7 @@ class Editor {
 public:
     TempDir dir;
     std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<core::Engine> engine;
     std::unique_ptr<MainWindow> form;
     BudgetFieldsDialog* budget = nullptr;
 
@@ -49,10 +51,14 @@ public:
         if (prepare)
             prepare(dir);
         storage::startUp(*store, dir.path());
-        form = std::make_unique<MainWindow>(*store);
-        budget = new BudgetFieldsDialog(*store, form.get());
-        form->setDialogs(
-            {.settings = new archive::SettingsDialog(*store, form.get()), .budgetFields = budget});
+        engine = std::make_unique<core::Engine>(*store);
+        form = std::make_unique<MainWindow>(*store, engine->settings);
+        budget = new BudgetFieldsDialog(engine->settings, form.get());
+        auto* settings = new archive::SettingsDialog(form.get());
+        QObject::connect(form.get(), &MainWindow::settingsRequested, form.get(), [this, settings] {
+            archive::editSettings(form.get(), *settings, engine->settings);
+        });
+        form->setDialogs({.budgetFields = budget});
         form->show();
     }
 
@@ -525,9 +531,10 @@ TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
 
 TEST(MainWindow, ClosingWritesWindowSizesOnlyWhenOneChanged) {
     Editor w;
-    w.form->resize(w.store->settings.windowSizes[0].width, w.store->settings.windowSizes[0].height);
-    w.store->settings.windowSizes[0].width = std::uint16_t(w.form->width());
-    w.store->settings.windowSizes[0].height = std::uint16_t(w.form->height());
+    w.form->close(); // the window opened larger than the size kept for it
+    ASSERT_TRUE(w.dir.exists("FormW"));
+    QFile::remove(w.dir.file("FormW"));
+    w.form->show();
     w.form->close();
     EXPECT_FALSE(w.dir.exists("FormW"));
     w.form->show();

@@ -34,9 +34,13 @@ void writeFirstGeneration(const TempDir& dir) {
     auto s = std::make_unique<Store>();
     ASSERT_EQ(startUp(*s, dir.path()), QStringList());
     crashgen::fill(*s, 0);
-    for (auto save :
-         {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile, saveEmployeesFile,
-          saveWindowSizesFile, saveColumnWidthsFile, saveSettingsFile})
+    using Save = IoResult (*)(const Store&);
+    for (Save save :
+         {Save(saveOrganizationsFile), Save(saveDeletedOrganizationsFile), Save(saveBranchesFile),
+          Save(saveEmployeesFile),
+          Save([](const Store& st) { return saveWindowSizesFile(st.folder, st.settings); }),
+          Save([](const Store& st) { return saveColumnWidthsFile(st.folder, st.settings); }),
+          Save([](const Store& st) { return saveSettingsFile(st.folder, st.settings); })})
         ASSERT_TRUE(save(*s).ok);
     for (int k = 0; k < crashgen::FixedOrders; ++k) {
         s->Plat = crashgen::order(0, k + 1);

@@ -106,9 +106,12 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
     s->directory.organizations[0].name = "firm";
     s->PlatFileName = "15_1234567890_09.plat";
     const std::pair<const char*, IoResult> saves[] = {
-        {"Firms", saveOrganizationsFile(*s)},        {"Filial", saveBranchesFile(*s)},
-        {"Employee", saveEmployeesFile(*s)},         {"FormW", saveWindowSizesFile(*s)},
-        {"ArCol", saveColumnWidthsFile(*s)},         {"Set", saveSettingsFile(*s)},
+        {"Firms", saveOrganizationsFile(*s)},
+        {"Filial", saveBranchesFile(*s)},
+        {"Employee", saveEmployeesFile(*s)},
+        {"FormW", saveWindowSizesFile(s->folder, s->settings)},
+        {"ArCol", saveColumnWidthsFile(s->folder, s->settings)},
+        {"Set", saveSettingsFile(s->folder, s->settings)},
         {"15_1234567890_09.plat", saveOrderFile(*s)}};
     for (const auto& [file, r] : saves) {
         EXPECT_FALSE(r.ok) << file;
@@ -331,13 +334,14 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
 // of that table in this run is refused with the same message.
 TEST(HostileFolder, UnreadableTableStaysInPlaceAndIsNeverWrittenOver) {
     using Save = IoResult (*)(const Store&);
-    const std::pair<const char*, Save> tables[] = {{"Data/Firms", saveOrganizationsFile},
-                                                   {"Data/FirmsDel", saveDeletedOrganizationsFile},
-                                                   {"Data/Filial", saveBranchesFile},
-                                                   {"Data/Employee", saveEmployeesFile},
-                                                   {"FormW", saveWindowSizesFile},
-                                                   {"ArCol", saveColumnWidthsFile},
-                                                   {"Set", saveSettingsFile}};
+    const std::pair<const char*, Save> tables[] = {
+        {"Data/Firms", saveOrganizationsFile},
+        {"Data/FirmsDel", saveDeletedOrganizationsFile},
+        {"Data/Filial", saveBranchesFile},
+        {"Data/Employee", saveEmployeesFile},
+        {"FormW", [](const Store& s) { return saveWindowSizesFile(s.folder, s.settings); }},
+        {"ArCol", [](const Store& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
+        {"Set", [](const Store& s) { return saveSettingsFile(s.folder, s.settings); }}};
     FileRightsApply rights;
     for (const bool folderInPlace : {true, false}) {
         if (!folderInPlace && !rights.works())
@@ -408,9 +412,9 @@ TEST(HostileFolder, FifoInPlaceOfADataFileIsNamedAndLeftAlone) {
         {"Data/Filial", saveBranchesFile},
         {"Data/Employee", saveEmployeesFile},
         {"Data/Journal", [](const Store& s) { return saveTables(s, TableFirms); }},
-        {"Set", saveSettingsFile},
-        {"FormW", saveWindowSizesFile},
-        {"ArCol", saveColumnWidthsFile},
+        {"Set", [](const Store& s) { return saveSettingsFile(s.folder, s.settings); }},
+        {"FormW", [](const Store& s) { return saveWindowSizesFile(s.folder, s.settings); }},
+        {"ArCol", [](const Store& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
         {"PathPlt", {}}};
     for (const auto& [file, save] : files) {
         SCOPED_TRACE(file);

@@ -126,7 +126,9 @@ TEST(Settings, SavedTablesReadBackAlike) {
     s->settings.windowSizes[2].height = 480;
     s->settings.columnWidths[8] = 123;
     s->settings.currentYearOnly() = 1;
-    ASSERT_TRUE(saveWindowSizesFile(*s) && saveColumnWidthsFile(*s) && saveSettingsFile(*s));
+    ASSERT_TRUE(saveWindowSizesFile(s->folder, s->settings) &&
+                saveColumnWidthsFile(s->folder, s->settings) &&
+                saveSettingsFile(s->folder, s->settings));
     EXPECT_EQ(dir.size("FormW") + dir.size("ArCol") + dir.size("Set"), 1024 + 512 + 512);
     auto again = start(dir);
     EXPECT_EQ(again->settings.windowSizes[2].height, 480);

@@ -1,0 +1,22 @@
+// The engine of one run: the objects that own the program's data, created once in their order
+// and handed by reference to the windows and command-line modes that need them.
+#pragma once
+
+#include "programfolder.h"
+#include "settings.h"
+
+#include "storage/store.h"
+
+namespace core {
+
+struct Engine {
+    explicit Engine(storage::Store& store)
+        : folder(store.folder), settings(folder, store.settings) {}
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    ProgramFolder folder;
+    Settings settings;
+};
+
+} // namespace core
