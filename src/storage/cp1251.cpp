@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace storage::cp1251 {
@@ -111,9 +113,42 @@ char foldForSearch(char c) {
     return foldTable.to[static_cast<unsigned char>(c)];
 }
 
+namespace {
+
+constexpr std::uint64_t Ones = 0x0101010101010101;
+constexpr std::uint64_t High = Ones * 0x80;
+
+// 0x80 in every byte of x that is zero, 0 in every other.
+constexpr std::uint64_t zeroBytes(std::uint64_t x) {
+    return ~(((x & ~High) + ~High) | x) & High;
+}
+
+} // namespace
+
 void foldForSearch(std::string_view text, char* out) {
-    for (char c : text)
-        *out++ = foldTable.to[static_cast<unsigned char>(c)];
+    // Eight characters at a time: the capitals А..Я (0xC0..0xDF) and A..Z become small letters
+    // by adding 32 to each; a block with any of the bytes 0x80..0xBF, where the rarer letters
+    // and ё lie, goes through the table. The archive folds the purposes of a hundred thousand
+    // orders when it first reads them.
+    const char* in = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, in + i, 8);
+        if (zeroBytes((v & (Ones * 0xC0)) ^ High) != 0) {
+            for (std::size_t k = i; k < i + 8; ++k)
+                out[k] = foldTable.to[static_cast<unsigned char>(in[k])];
+            continue;
+        }
+        const std::uint64_t cyrillic = zeroBytes((v & (Ones * 0xE0)) ^ (Ones * 0xC0));
+        const std::uint64_t low = v & ~High;
+        const std::uint64_t latin = (low + Ones * 0x3F) & ~(low + Ones * 0x25) & ~v & High;
+        v += (cyrillic | latin) >> 2;
+        std::memcpy(out + i, &v, 8);
+    }
+    for (; i < n; ++i)
+        out[i] = foldTable.to[static_cast<unsigned char>(in[i])];
 }
 
 } // namespace storage::cp1251

@@ -34,7 +34,7 @@ struct FileStamp {
 
 // One order file of the folder and what the list takes from it.
 struct FolderOrder {
-    ShortStr<28> name; // the file's name without folder, as the system gives it
+    ShortStr<40> name; // the file's name without folder, as the system gives it
     FileStamp stamp;
     // The fields of the record (empty when the file could not be read).
     ShortStr<5> number;
@@ -65,8 +65,10 @@ struct OrderFolderScan {
 };
 
 struct OrderScanOptions {
-    // Which file names are orders to list; every regular file whose name ends in ".plat" (in
-    // any case) is offered. None: every such file.
+    // The files of the folder that hold orders: ".plat" (saved orders) or ".pdel" (deleted
+    // ones), in any case.
+    QStringView extension = u".plat";
+    // Which names of such files are orders to list (none: every one up to 40 characters).
     std::function<bool(std::string_view name)> fits;
     // Reads a file in the system's place (tests); the stamp then comes from a status call.
     ReadFileFn read = nullptr;

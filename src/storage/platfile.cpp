@@ -114,4 +114,27 @@ IoResult moveOrderToDeleted(const Store& s, std::string_view fileName) {
                                          QStringLiteral("нет свободного имени в папке PPDel")));
 }
 
+QString restoredOrderName(std::string_view deletedName) {
+    std::string_view stem =
+        deletedName.substr(0, deletedName.size() - std::min<std::size_t>(5, deletedName.size()));
+    if (const std::size_t open = stem.rfind('(');
+        open != std::string_view::npos && stem.ends_with(')') &&
+        isDigits(stem.substr(open + 1, stem.size() - open - 2)))
+        stem = stem.substr(0, open);
+    return QFile::decodeName(QByteArray(stem.data(), qsizetype(stem.size()))) +
+           QStringLiteral(".plat");
+}
+
+IoResult restoreDeletedOrder(const Store& s, std::string_view deletedName, bool& taken) {
+    taken = false;
+    if (IoResult r = checkWritable(s); !r)
+        return r;
+    if (!isPlainFileName(deletedName) || deletedName.size() <= 5)
+        return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
+    const QString source =
+        s.folder.deletedDir +
+        QFile::decodeName(QByteArray(deletedName.data(), qsizetype(deletedName.size())));
+    return moveFile(source, s.folder.ordersDir + restoredOrderName(deletedName), &taken);
+}
+
 } // namespace storage

@@ -49,4 +49,13 @@ QString deletedOrderName(std::string_view fileName);
 // as well).
 IoResult moveOrderToDeleted(const Store& s, std::string_view fileName);
 
+// The saved name of a deleted order: deletedName without ".pdel" and without the "(1)",
+// "(2)" ... that a deletion adds beside an older deleted order of the same name, followed by
+// ".plat".
+QString restoredOrderName(std::string_view deletedName);
+
+// Moves the deleted order deletedName from PPDel back into PP under its saved name, as it is,
+// never replacing a file: when the name is taken, nothing moves and taken is set.
+IoResult restoreDeletedOrder(const Store& s, std::string_view deletedName, bool& taken);
+
 } // namespace storage

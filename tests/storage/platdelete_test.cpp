@@ -126,3 +126,24 @@ TEST(moveOrderToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), f.order);
 }
+
+// A deleted order comes back as it was, under its saved name, and never over another order:
+// when the name is taken both files stay as they are.
+TEST(restoreDeletedOrder, MovesTheOrderBackByteForByteAndNeverOverAnother) {
+    Folders f;
+    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
+    bool taken = true;
+    ASSERT_TRUE(restoreDeletedOrder(*f.s, "15_1234567890_09.pdel", taken));
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(f.dir.read(Saved), f.order);
+    EXPECT_TRUE(f.deletedFolder().isEmpty());
+
+    const QByteArray other = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
+    f.dir.write("PPDel/15_1234567890_09(2).pdel", other);
+    const IoResult r = restoreDeletedOrder(*f.s, "15_1234567890_09(2).pdel", taken);
+    EXPECT_FALSE(r);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(f.dir.read(Saved), f.order);
+    EXPECT_EQ(f.dir.read("PPDel/15_1234567890_09(2).pdel"), other);
+    EXPECT_EQ(restoredOrderName("7_1234567890_09(12).pdel"), "7_1234567890_09.plat");
+}

@@ -381,3 +381,23 @@ TEST(Cp1251, ConvertsBothWaysAndRefusesWhatItCannotHold) {
     EXPECT_FALSE(cp1251::canEncode(QString::fromUtf8("日本")));
     EXPECT_EQ(cp1251::keepEncodable(QString::fromUtf8("a😀b中c")), QString("abc"));
 }
+
+TEST(Cp1251, SearchFoldsEveryLetterToItsSmallOne) {
+    // Every byte, at every position of the blocks the fold works in.
+    std::string all;
+    for (int shift = 0; shift < 8; ++shift) {
+        all.append(std::size_t(shift), 'x');
+        for (int b = 0; b < 256; ++b)
+            all.push_back(char(b));
+    }
+    std::string folded(all.size(), '\0');
+    cp1251::foldForSearch(all, folded.data());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const QString c = testing_support::uni(std::string_view(&all[i], 1));
+        const QString expected = c == QStringLiteral("Ё") || c == QStringLiteral("ё")
+                                     ? QStringLiteral("е")
+                                     : c.toLower();
+        ASSERT_EQ(testing_support::uni(std::string_view(&folded[i], 1)), expected)
+            << "byte " << int(static_cast<unsigned char>(all[i])) << " at " << i;
+    }
+}
