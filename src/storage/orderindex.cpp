@@ -210,6 +210,7 @@ public:
         o.purposeAt = std::uint32_t(purposes.size());
         o.purposeSize = std::uint8_t(purpose.size());
         purposes.append(purpose);
+        purposes.push_back(PurposeEnd);
         o.settled = true;
     }
 
@@ -325,8 +326,9 @@ void takeRecord(const char* data, FolderOrder& o, std::string& purposes) {
     field(purpose, data, offsetof(OrderRecord, purpose));
     o.purposeAt = std::uint32_t(purposes.size());
     o.purposeSize = std::uint8_t(purpose.size());
-    purposes.resize(purposes.size() + purpose.size());
+    purposes.resize(purposes.size() + purpose.size() + 1);
     cp1251::foldForSearch(purpose.view(), purposes.data() + o.purposeAt);
+    purposes.back() = PurposeEnd;
 }
 
 // Writes the index's bytes through a buffer of its own into the device, and its checksum
@@ -388,7 +390,56 @@ std::size_t entrySize(const FolderOrder& o) {
            o.payerInn.size() + o.payeeInn.size() + 1 + 1 + o.purposeSize;
 }
 
+// Reads the order file name of the open folder dirFd (path dir) into o, with read when given
+// (its stamp then from a status call). False, with the reason in problem, for a file that
+// cannot be read whole or is not a record's size.
+bool readInto(int dirFd, const char* name, const QString& dir, ReadFileFn read, FolderOrder& o,
+              std::string& purposes, QString& problem) {
+    char data[PlatFileSize + 1];
+    IoResult r;
+    qint64 size = 0;
+    if (read) {
+        if (struct stat st{}; ::fstatat(dirFd, name, &st, 0) == 0)
+            o.stamp = stampOf(st);
+        QByteArray bytes;
+        r = read(dir + QFile::decodeName(name), bytes, PlatFileSize + 1);
+        size = bytes.size();
+        std::memcpy(data, bytes.constData(), std::size_t(std::min<qint64>(size, sizeof data)));
+    } else {
+        r = readOrder(dirFd, name, o.stamp, data, size);
+    }
+    if (!r || size != PlatFileSize) {
+        o.unread = true;
+        // A file longer than a record tells its size by its status.
+        problem = !r ? (r.reason.isEmpty() ? QStringLiteral("не читается") : r.reason)
+                     : wrongSizeReason(size > PlatFileSize ? o.stamp.size : size, PlatFileSize);
+        return false;
+    }
+    takeRecord(data, o, purposes);
+    return true;
+}
+
 } // namespace
+
+bool readFolderOrder(const QString& folder, std::string_view name, FolderOrder& out,
+                     std::string& purposes, QString& problem) {
+    out = {};
+    problem.clear();
+    const int dirFd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return false;
+    const std::string cname(name);
+    struct stat st {};
+    const bool exists = ::fstatat(dirFd, cname.c_str(), &st, 0) == 0;
+    if (exists) {
+        out.name.assign(name);
+        readInto(dirFd, cname.c_str(), folder.endsWith(u'/') ? folder : folder + u'/', nullptr, out,
+                 purposes, problem);
+    }
+    ::close(dirFd);
+    return exists;
+}
 
 IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
                          const OrderScanOptions& options, OrderFolderScan& out) {
@@ -404,14 +455,12 @@ IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
     if (struct stat st{}; ::stat(QFile::encodeName(folder).constData(), &st) == 0)
         expected = std::max(expected, std::size_t(std::max<off_t>(st.st_size, 0)) / 20);
     out.orders.reserve(expected + 16);
-    out.purposes.reserve((expected + 16) * 255);
+    out.purposes.reserve((expected + 16) * 256);
     preferHugePages(out.orders.data(), out.orders.capacity() * sizeof(FolderOrder));
     preferHugePages(out.purposes.data(), out.purposes.capacity());
     const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
     int fromIndex = 0;
     int readSettled = 0;
-    char data[PlatFileSize + 1];
-    QByteArray read;
     forEachFolderFile(dir, options.extension, [&](const char* cname, int dirFd) {
         const std::string_view name(cname);
         if (name.size() > decltype(FolderOrder::name)::capacity ||
@@ -429,27 +478,11 @@ IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
             }
         }
         ++out.filesRead;
-        IoResult r;
-        qint64 size = 0;
-        if (options.read) {
-            if (::fstatat(dirFd, cname, &st, 0) == 0)
-                o.stamp = stampOf(st);
-            r = options.read(dir + QFile::decodeName(cname), read, PlatFileSize + 1);
-            size = read.size();
-            std::memcpy(data, read.constData(), std::size_t(std::min<qint64>(size, sizeof data)));
-        } else {
-            r = readOrder(dirFd, cname, o.stamp, data, size);
-        }
-        if (!r || size != PlatFileSize) {
-            o.unread = true;
-            // A file longer than a record tells its size by its status.
-            out.problems.emplace_back(
-                out.orders.size() - 1,
-                !r ? (r.reason.isEmpty() ? QStringLiteral("не читается") : r.reason)
-                   : wrongSizeReason(size > PlatFileSize ? o.stamp.size : size, PlatFileSize));
+        QString problem;
+        if (!readInto(dirFd, cname, dir, options.read, o, out.purposes, problem)) {
+            out.problems.emplace_back(out.orders.size() - 1, problem);
             return true;
         }
-        takeRecord(data, o, out.purposes);
         o.settled = o.stamp.modifiedNs < settledBefore && o.stamp.changedNs < settledBefore;
         readSettled += o.settled ? 1 : 0;
         return true;

@@ -44,16 +44,21 @@ struct FolderOrder {
     ShortStr<12> payeeInn;
     std::uint8_t accepted = 0;
     // The purpose folded for search (cp1251::foldForSearch): OrderFolderScan::purposes from
-    // purposeAt on, purposeSize bytes.
+    // purposeAt on, purposeSize bytes, followed by PurposeEnd.
     std::uint8_t purposeSize = 0;
     std::uint32_t purposeAt = 0;
     bool unread = false;  // the file could not be read whole: OrderFolderScan::problems says why
     bool settled = false; // read, and changed long enough ago that its stamp can be trusted
 };
 
+// What ends each purpose among the purposes of the orders: a line break, which no word of a
+// search holds, so that no word found in them runs from one purpose into the next.
+inline constexpr char PurposeEnd = '\n';
+
 struct OrderFolderScan {
     std::vector<FolderOrder> orders; // in the order in which the system lists the folder
-    std::string purposes;            // the orders' folded purposes, back to back
+    // The orders' folded purposes, each followed by PurposeEnd, in the order of the orders.
+    std::string purposes;
     // Position in orders and the reason, for every file that could not be read whole.
     std::vector<std::pair<std::size_t, QString>> problems;
     int filesRead = 0;         // order files read by this scan; the others came from the index
@@ -84,6 +89,12 @@ struct OrderScanOptions {
 // listed fails and leaves out empty; a missing folder gives no orders. Nothing is written.
 IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
                          const OrderScanOptions& options, OrderFolderScan& out);
+
+// Reads the one order file name of folder as the scan reads it, its folded purpose appended to
+// purposes; problem says why a file that exists could not be read whole. False when the file
+// is gone.
+bool readFolderOrder(const QString& folder, std::string_view name, FolderOrder& out,
+                     std::string& purposes, QString& problem);
 
 // Writes the index of folder from scan to indexPath through the atomic writer: every order
 // that was read and is settled. Only a run that may change the program folder calls it.

@@ -1,0 +1,518 @@
+#include "savedorders.h"
+
+#include "cp1251.h"
+#include "platfile.h"
+
+#include <QFile>
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace storage {
+
+namespace {
+
+// The value of a text of digits written after the digits of start.
+std::uint32_t digitsValue(std::string_view digits, std::uint32_t start = 0) {
+    std::uint32_t v = start;
+    for (char c : digits)
+        v = v * 10 + std::uint32_t(c - '0');
+    return v;
+}
+
+// yyyymmdd of a date written dd.mm.yyyy; 0 for any other text.
+std::uint32_t dateKeyOf(std::string_view date) {
+    if (date.size() != 10 || date[2] != '.' || date[5] != '.' || !isDigits(date.substr(0, 2)) ||
+        !isDigits(date.substr(3, 2)) || !isDigits(date.substr(6, 4)))
+        return 0;
+    return digitsValue(date.substr(6, 4)) * 10000 + digitsValue(date.substr(3, 2)) * 100 +
+           digitsValue(date.substr(0, 2));
+}
+
+std::string folded(std::string_view text) {
+    std::string out(text.size(), '\0');
+    cp1251::foldForSearch(text, out.data());
+    return out;
+}
+
+// An amount as the search compares it: "," and "." stand for the separator "-".
+void amountForSearch(std::string_view text, char* out) {
+    for (char c : text)
+        *out++ = c == ',' || c == '.' ? '-' : c;
+}
+
+// The characters of words in folded text: digits, Latin and Cyrillic small letters and the
+// code page's other small letters.
+struct WordCharacters {
+    std::array<bool, 256> is{};
+    constexpr WordCharacters() {
+        for (int c = '0'; c <= '9'; ++c)
+            is[std::size_t(c)] = true;
+        for (int c = 'a'; c <= 'z'; ++c)
+            is[std::size_t(c)] = true;
+        for (int c = 0xE0; c <= 0xFF; ++c)
+            is[std::size_t(c)] = true;
+        for (int c :
+             {0x83, 0x90, 0x9A, 0x9C, 0x9D, 0x9E, 0x9F, 0xA2, 0xB3, 0xB4, 0xBA, 0xBC, 0xBE, 0xBF})
+            is[std::size_t(c)] = true;
+    }
+};
+constexpr WordCharacters wordCharacters;
+
+bool isWordCharacter(char c) {
+    return wordCharacters.is[static_cast<unsigned char>(c)];
+}
+
+// True when a word of text (folded) starts with word: text itself, or the text after any
+// character that is not a word's.
+bool holdsWordStart(std::string_view text, std::string_view word) {
+    if (word.size() > text.size())
+        return false;
+    for (std::size_t i = 0; i + word.size() <= text.size(); ++i)
+        if ((i == 0 || !isWordCharacter(text[i - 1])) && text[i] == word[0] &&
+            text.compare(i, word.size(), word) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool orderNameFits(std::string_view name, const SavedOrderRules& rules, OrderNameParts& parts) {
+    if (name.size() <= 5 || name.size() > 28)
+        return false;
+    const std::string_view stem = name.substr(0, name.size() - 5);
+    // Three groups of digits, separated (and possibly led or followed) by runs of "_".
+    std::uint8_t at[3] = {}, size[3] = {};
+    int count = 0;
+    for (std::size_t i = 0; i < stem.size();) {
+        if (stem[i] == '_') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < stem.size() && stem[end] != '_')
+            ++end;
+        if (count == 3 || !isDigits(stem.substr(i, end - i)))
+            return false;
+        at[count] = std::uint8_t(i);
+        size[count] = std::uint8_t(end - i);
+        ++count;
+        i = end;
+    }
+    if (count != 3 || size[0] > 5 || size[2] > 4)
+        return false;
+    // The year is "20" followed by the year part: "09" is 2009.
+    if (rules.currentYearOnly &&
+        digitsValue(stem.substr(at[2], size[2]), 20) != std::uint32_t(rules.currentYear))
+        return false;
+    parts = {at[0], size[0], at[1], size[1], at[2], size[2]};
+    return true;
+}
+
+std::string_view SavedOrders::purpose(std::uint32_t row) const {
+    const FolderOrder& f = files_[row];
+    return std::string_view(purposes_).substr(f.purposeAt, f.purposeSize);
+}
+
+std::string_view SavedOrders::payerInn(std::uint32_t row) const {
+    const OrderNameParts& p = rows_[row].parts;
+    return name(row).substr(p.innAt, std::min<std::size_t>(p.innSize, 12));
+}
+
+std::string_view SavedOrders::yearDigits(std::uint32_t row) const {
+    const OrderNameParts& p = rows_[row].parts;
+    return name(row).substr(p.yearAt, std::min<std::size_t>(p.yearSize, 2));
+}
+
+QString SavedOrders::problem(std::uint32_t row) const {
+    const std::uint32_t p = rows_[row].problem;
+    return p ? problems_[p - 1] : QString();
+}
+
+QStringList SavedOrders::problemMessages(const QString& ordersDir) const {
+    QStringList out;
+    for (std::uint32_t row : listOrder_)
+        if (rows_[row].problem)
+            out << fileMessage(QStringLiteral("Не могу прочитать платежку"),
+                               ordersDir + QFile::decodeName(QByteArray(
+                                               name(row).data(), qsizetype(name(row).size()))),
+                               problem(row));
+    return out;
+}
+
+std::uint32_t SavedOrders::partyOf(std::string_view inn, const PartyNameFn& partyName) {
+    // An INN of digits is found by its value and length, without a text to hash; any other
+    // text (of a damaged record) by the text.
+    std::uint32_t* found = nullptr;
+    if (!inn.empty() && inn.size() <= 12 && isDigits(inn)) {
+        std::uint64_t value = 0;
+        for (char c : inn)
+            value = value * 10 + std::uint64_t(c - '0');
+        found = &partyByValue_.try_emplace(value * 16 + inn.size(), NoParty).first->second;
+    } else {
+        found = &partyByText_.try_emplace(std::string(inn), NoParty).first->second;
+    }
+    if (*found == NoParty) {
+        *found = std::uint32_t(parties_.size());
+        OrderParty& p = parties_.emplace_back();
+        p.inn.assign(inn);
+        if (!partyName || !partyName(inn, p.name))
+            p.name.assign(inn);
+        p.folded = folded(p.name.view());
+    }
+    return *found;
+}
+
+void SavedOrders::takeRow(std::uint32_t row, const SavedOrderRules& rules, const QString& ordersDir,
+                          const PartyNameFn& partyName) {
+    FolderOrder& f = files_[row];
+    Row& r = rows_[row];
+    if (!orderNameFits(f.name.view(), rules, r.parts)) {
+        r.listed = false;
+        return;
+    }
+    if (!f.unread) {
+        // A record that no longer fits its name gives the file the name built from it: only a
+        // name made of digits, never over another file, and not in a folder that is only read.
+        const std::string_view yy = dateYearDigits(f.date.view());
+        if (f.payerInn.view() != payerInn(row) || f.number.view() != numberText(row) ||
+            yy != yearDigits(row)) {
+            ShortStr<28> newName;
+            if (!rules.readOnly && yy.size() == 2 &&
+                makeOrderFileName(f.number.view(), f.payerInn.view(), yy, newName) &&
+                moveFile(ordersDir + QString::fromLatin1(f.name.bytes()),
+                         ordersDir + QString::fromLatin1(newName.bytes()))) {
+                f.name.assign(newName);
+                if (!orderNameFits(f.name.view(), rules, r.parts)) {
+                    r.listed = false;
+                    return;
+                }
+            }
+        }
+        r.dateKey = dateKeyOf(f.date.view());
+        const std::optional<Money> amount = Money::parseLenient(f.amount.view());
+        r.kopecks = amount ? amount->kopecks() : -1;
+        r.payee = partyOf(f.payeeInn.view(), partyName);
+    }
+    r.numberValue = digitsValue(numberText(row));
+    r.payer = partyOf(payerInn(row), partyName);
+    r.listed = true;
+}
+
+void SavedOrders::build(OrderFolderScan&& scan, const QString& ordersDir,
+                        const SavedOrderRules& rules, const PartyNameFn& partyName) {
+    files_ = std::move(scan.orders);
+    purposes_ = std::move(scan.purposes);
+    rows_.assign(files_.size(), Row{});
+    problems_.clear();
+    parties_.clear();
+    partyByValue_.clear();
+    partyByText_.clear();
+    for (auto& [at, why] : scan.problems) {
+        problems_.push_back(std::move(why));
+        rows_[at].problem = std::uint32_t(problems_.size());
+    }
+    purposeOwners_.clear();
+    purposeOwners_.reserve(files_.size());
+    for (std::uint32_t i = 0; i < files_.size(); ++i)
+        purposeOwners_.push_back({files_[i].purposeAt, i});
+    std::sort(purposeOwners_.begin(), purposeOwners_.end(),
+              [](const PurposeOwner& a, const PurposeOwner& b) { return a.at < b.at; });
+    listOrder_.clear();
+    listOrder_.reserve(files_.size());
+    for (std::uint32_t i = 0; i < files_.size(); ++i) {
+        takeRow(i, rules, ordersDir, partyName);
+        if (rows_[i].listed)
+            listOrder_.push_back(i);
+    }
+    sortByNumber();
+    rankParties();
+    buildTables();
+}
+
+bool SavedOrders::listedBefore(std::uint32_t a, std::uint32_t b) const {
+    // Equal numbers in the order of their file names: names of digits and "_" with the same
+    // extension, whose order is that of their bytes.
+    const std::uint32_t x = rows_[a].numberValue;
+    const std::uint32_t y = rows_[b].numberValue;
+    return x != y ? x < y : name(a) < name(b);
+}
+
+void SavedOrders::sortByNumber() {
+    // By number (at most five digits) by counting, then the few orders of each number by name:
+    // a hundred thousand orders share a few thousand numbers.
+    std::vector<std::uint32_t> start(100001, 0);
+    for (std::uint32_t row : listOrder_)
+        ++start[std::min<std::uint32_t>(rows_[row].numberValue, 99999) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::uint32_t> sorted(listOrder_.size());
+    std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+    for (std::uint32_t row : listOrder_)
+        sorted[next[std::min<std::uint32_t>(rows_[row].numberValue, 99999)]++] = row;
+    for (std::size_t n = 0; n + 1 < start.size(); ++n)
+        if (start[n + 1] - start[n] > 1)
+            std::sort(sorted.begin() + start[n], sorted.begin() + start[n + 1],
+                      [this](std::uint32_t a, std::uint32_t b) { return listedBefore(a, b); });
+    listOrder_ = std::move(sorted);
+}
+
+void SavedOrders::rankParties() {
+    std::vector<std::uint32_t> order(parties_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
+        const OrderParty& x = parties_[a];
+        const OrderParty& y = parties_[b];
+        return x.folded != y.folded ? x.folded < y.folded : x.inn.view() < y.inn.view();
+    });
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        parties_[order[i]].rank = i;
+}
+
+void SavedOrders::buildTables() {
+    payers_.clear();
+    payees_.clear();
+    std::vector<std::uint32_t> payerAt(parties_.size(), NoParty);
+    std::vector<bool> payee(parties_.size(), false);
+    for (std::uint32_t row : listOrder_) {
+        const Row& r = rows_[row];
+        std::uint32_t& at = payerAt[r.payer];
+        if (at == NoParty) {
+            at = std::uint32_t(payers_.size());
+            payers_.push_back({r.payer, r.numberValue});
+        } else {
+            payers_[at].maxNumber = std::max(payers_[at].maxNumber, r.numberValue);
+        }
+        // An order that could not be read has no payee to offer.
+        if (r.payee != NoParty && !payee[r.payee]) {
+            payee[r.payee] = true;
+            payees_.push_back(r.payee);
+        }
+    }
+}
+
+std::int64_t SavedOrders::find(std::string_view fileName) const {
+    for (std::uint32_t row : listOrder_)
+        if (name(row) == fileName)
+            return row;
+    return -1;
+}
+
+std::int64_t SavedOrders::refresh(const QString& ordersDir, std::string_view fileName,
+                                  const SavedOrderRules& rules, const PartyNameFn& partyName) {
+    std::int64_t at = find(fileName);
+    if (at >= 0)
+        listOrder_.erase(std::find(listOrder_.begin(), listOrder_.end(), std::uint32_t(at)));
+    FolderOrder f;
+    QString problem;
+    OrderNameParts parts;
+    if (!orderNameFits(fileName, rules, parts) ||
+        !readFolderOrder(ordersDir, fileName, f, purposes_, problem)) {
+        if (at >= 0)
+            rows_[std::size_t(at)].listed = false;
+        buildTables();
+        return -1;
+    }
+    if (at < 0) {
+        at = std::int64_t(files_.size());
+        files_.push_back(f);
+        rows_.emplace_back();
+    } else {
+        files_[std::size_t(at)] = f;
+        rows_[std::size_t(at)] = Row{};
+    }
+    const std::uint32_t row = std::uint32_t(at);
+    // Its purpose was appended to the purposes, behind every other.
+    purposeOwners_.push_back({f.purposeAt, row});
+    if (!problem.isEmpty()) {
+        problems_.push_back(problem);
+        rows_[row].problem = std::uint32_t(problems_.size());
+    }
+    const std::size_t partiesBefore = parties_.size();
+    takeRow(row, rules, ordersDir, partyName);
+    if (!rows_[row].listed) {
+        buildTables();
+        return -1;
+    }
+    const auto place =
+        std::upper_bound(listOrder_.begin(), listOrder_.end(), row,
+                         [this](std::uint32_t a, std::uint32_t b) { return listedBefore(a, b); });
+    listOrder_.insert(place, row);
+    if (parties_.size() != partiesBefore)
+        rankParties();
+    buildTables();
+    return row;
+}
+
+void SavedOrders::remove(std::uint32_t row) {
+    const auto it = std::find(listOrder_.begin(), listOrder_.end(), row);
+    if (it == listOrder_.end())
+        return;
+    listOrder_.erase(it);
+    rows_[row].listed = false;
+    buildTables();
+}
+
+void SavedOrders::renameParties(const PartyNameFn& partyName) {
+    for (OrderParty& p : parties_) {
+        if (!partyName || !partyName(p.inn.view(), p.name))
+            p.name.assign(p.inn);
+        p.folded = folded(p.name.view());
+    }
+    rankParties();
+}
+
+std::vector<std::uint32_t> SavedOrders::sorted(std::vector<std::uint32_t> rows, OrderColumn column,
+                                               bool descending) const {
+    // The place of each row in the list, which decides between equal values.
+    std::vector<std::uint32_t> place(rows_.size(), 0);
+    for (std::uint32_t i = 0; i < listOrder_.size(); ++i)
+        place[listOrder_[i]] = i;
+    struct Keyed {
+        std::int64_t key;
+        std::uint32_t place;
+        std::uint32_t row;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(rows.size());
+    for (std::uint32_t row : rows) {
+        const Row& r = rows_[row];
+        std::int64_t key = 0;
+        switch (column) {
+        case OrderColumn::Number:
+            key = r.numberValue;
+            break;
+        case OrderColumn::Date:
+            key = r.dateKey;
+            break;
+        case OrderColumn::Payer:
+            key = r.payer == NoParty ? -1 : std::int64_t(parties_[r.payer].rank);
+            break;
+        case OrderColumn::Payee:
+            key = r.payee == NoParty ? -1 : std::int64_t(parties_[r.payee].rank);
+            break;
+        case OrderColumn::Amount:
+            key = r.kopecks;
+            break;
+        case OrderColumn::State:
+            key = r.problem ? 0 : files_[row].accepted == 1 ? 2 : 1;
+            break;
+        }
+        keyed.push_back({descending ? -key : key, place[row], row});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return a.key != b.key ? a.key < b.key : a.place < b.place;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        rows[i] = keyed[i].row;
+    return rows;
+}
+
+OrdersSum SavedOrders::sum(const std::vector<std::uint32_t>& rows) const {
+    OrdersSum out;
+    std::int64_t total = 0;
+    for (std::uint32_t row : rows) {
+        const Row& r = rows_[row];
+        const auto number = [&] { return cp1251::toUnicode(numberText(row)); };
+        if (r.problem) {
+            out.error = QStringLiteral("Платежка № %1 не прочитана: %2. Сумма выделенных платежек "
+                                       "не подсчитана.")
+                            .arg(number(), problem(row));
+            return out;
+        }
+        if (r.kopecks < 0) {
+            const std::string_view amount = files_[row].amount.view();
+            out.error = amount.empty()
+                            ? QStringLiteral("В платежке № %1 нет суммы. Сумма выделенных платежек "
+                                             "не подсчитана.")
+                                  .arg(number())
+                            : QStringLiteral("В платежке № %1 сумма «%2» не является числом. Сумма "
+                                             "выделенных платежек не подсчитана.")
+                                  .arg(number(), cp1251::toUnicode(amount));
+            return out;
+        }
+        if (__builtin_add_overflow(total, r.kopecks, &total)) {
+            out.error = QStringLiteral("Сумма выделенных платежек больше, чем программа может "
+                                       "подсчитать (%1 платежек). Выделите меньше платежек.")
+                            .arg(rows.size());
+            return out;
+        }
+        out.any = true;
+    }
+    out.total = Money::fromKopecks(total);
+    return out;
+}
+
+std::vector<bool> SavedOrders::purposesWithWord(std::string_view word) const {
+    std::vector<bool> out(rows_.size(), false);
+    if (word.empty())
+        return out;
+    // The word is looked for in all purposes at once; a find in a purpose goes on after it.
+    const std::string_view pool(purposes_);
+    auto owner = purposeOwners_.begin();
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = pool.find(word, from);
+        if (at == std::string_view::npos)
+            return out;
+        if (at > 0 && isWordCharacter(pool[at - 1])) {
+            from = at + 1;
+            continue;
+        }
+        owner = std::upper_bound(owner, purposeOwners_.end(), at,
+                                 [](std::size_t x, const PurposeOwner& o) { return x < o.at; }) -
+                1;
+        if (files_[owner->row].purposeAt == owner->at)
+            out[owner->row] = true;
+        from = owner + 1 != purposeOwners_.end() ? (owner + 1)->at : pool.size();
+    }
+}
+
+OrderSearch::OrderSearch(const SavedOrders& orders, const QString& text) : orders_(orders) {
+    const QByteArray bytes = cp1251::fromUnicode(text.simplified());
+    for (const QByteArray& part : bytes.split(' ')) {
+        if (part.isEmpty())
+            continue;
+        Word& w = words_.emplace_back();
+        w.folded = folded(std::string_view(part.constData(), std::size_t(part.size())));
+        const bool amount = std::all_of(part.begin(), part.end(), [](char c) {
+            return isDigit(c) || c == ',' || c == '.' || c == '-';
+        });
+        if (amount && isDigit(part.front())) {
+            w.amount.resize(w.folded.size());
+            amountForSearch(w.folded, w.amount.data());
+        }
+        w.parties.resize(orders.partyCount());
+        for (std::uint32_t p = 0; p < orders.partyCount(); ++p) {
+            const OrderParty& party = orders.party(p);
+            w.parties[p] =
+                holdsWordStart(party.folded, w.folded) || party.inn.view().starts_with(w.folded);
+        }
+        w.purposes = orders.purposesWithWord(w.folded);
+    }
+}
+
+bool OrderSearch::matches(std::uint32_t row) const {
+    const SavedOrders::Row& r = orders_.row(row);
+    const FolderOrder& f = orders_.file(row);
+    char amount[decltype(f.amount)::capacity];
+    bool amountTaken = false;
+    for (const Word& w : words_) {
+        if (w.purposes[row] || (r.payer != NoParty && w.parties[r.payer]) ||
+            (r.payee != NoParty && w.parties[r.payee]) ||
+            orders_.numberText(row).starts_with(w.folded) ||
+            holdsWordStart(f.date.view(), w.folded))
+            continue;
+        if (!w.amount.empty()) {
+            if (!amountTaken) {
+                amountForSearch(f.amount.view(), amount);
+                amountTaken = true;
+            }
+            if (std::string_view(amount, f.amount.size()).starts_with(w.amount))
+                continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace storage
