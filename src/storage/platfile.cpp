@@ -125,16 +125,16 @@ QString restoredOrderName(std::string_view deletedName) {
            QStringLiteral(".plat");
 }
 
-IoResult restoreDeletedOrder(const Store& s, std::string_view deletedName, bool& taken) {
+IoResult restoreDeletedOrder(const FolderState& folder, std::string_view deletedName, bool& taken) {
     taken = false;
-    if (IoResult r = checkWritable(s); !r)
+    if (IoResult r = checkWritable(folder); !r)
         return r;
     if (!isPlainFileName(deletedName) || deletedName.size() <= 5)
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     const QString source =
-        s.folder.deletedDir +
+        folder.deletedDir +
         QFile::decodeName(QByteArray(deletedName.data(), qsizetype(deletedName.size())));
-    return moveFile(source, s.folder.ordersDir + restoredOrderName(deletedName), &taken);
+    return moveFile(source, folder.ordersDir + restoredOrderName(deletedName), &taken);
 }
 
 } // namespace storage

@@ -56,6 +56,6 @@ QString restoredOrderName(std::string_view deletedName);
 
 // Moves the deleted order deletedName from PPDel back into PP under its saved name, as it is,
 // never replacing a file: when the name is taken, nothing moves and taken is set.
-IoResult restoreDeletedOrder(const Store& s, std::string_view deletedName, bool& taken);
+IoResult restoreDeletedOrder(const FolderState& folder, std::string_view deletedName, bool& taken);
 
 } // namespace storage

@@ -133,14 +133,14 @@ TEST(restoreDeletedOrder, MovesTheOrderBackByteForByteAndNeverOverAnother) {
     Folders f;
     ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
     bool taken = true;
-    ASSERT_TRUE(restoreDeletedOrder(*f.s, "15_1234567890_09.pdel", taken));
+    ASSERT_TRUE(restoreDeletedOrder(f.s->folder, "15_1234567890_09.pdel", taken));
     EXPECT_FALSE(taken);
     EXPECT_EQ(f.dir.read(Saved), f.order);
     EXPECT_TRUE(f.deletedFolder().isEmpty());
 
     const QByteArray other = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
     f.dir.write("PPDel/15_1234567890_09(2).pdel", other);
-    const IoResult r = restoreDeletedOrder(*f.s, "15_1234567890_09(2).pdel", taken);
+    const IoResult r = restoreDeletedOrder(f.s->folder, "15_1234567890_09(2).pdel", taken);
     EXPECT_FALSE(r);
     EXPECT_TRUE(taken);
     EXPECT_EQ(f.dir.read(Saved), f.order);
