@@ -19,6 +19,9 @@ QString usageText() {
         "                           с этой папкой точно работает одна программа\n"
         "  --list                   вывести сохраненные платежки: номер, дата, плательщик,\n"
         "                           получатель, сумма, состояние, имя файла (через табуляцию)\n"
+        "  --list --deleted         вывести удаленные платежки (корзину), сначала удаленные\n"
+        "                           последними: номер, дата, плательщик, получатель, сумма,\n"
+        "                           когда удалена, имя файла (через табуляцию)\n"
         "  --check                  проверить ИНН, КПП, БИК и счета справочника и сохраненных\n"
         "                           платежек (и по справочнику БИК, если он загружен) и даты\n"
         "                           платежек;\n"
@@ -78,10 +81,12 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
         {QCommandLineOption(u"version"_s), Options::Mode::Version},
     };
     const QCommandLineOption noLock(u"no-lock"_s);
+    const QCommandLineOption deleted(u"deleted"_s);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(dir);
     parser.addOption(noLock);
+    parser.addOption(deleted);
     for (const auto& [option, mode] : modes)
         parser.addOption(option);
 
@@ -125,6 +130,11 @@ std::optional<Options> parseOptions(const QStringList& args, QString& error) {
     }
     o.dir = parser.value(dir);
     o.noLock = parser.isSet(noLock);
+    o.deleted = parser.isSet(deleted);
+    if (o.deleted && o.mode != Options::Mode::List) {
+        error = u"%1 работает только вместе с --list"_s.arg(typed(u"deleted"_s, args));
+        return std::nullopt;
+    }
     o.words = parser.value(words);
     o.pdfOut = parser.value(pdf);
     o.exportOut = parser.value(exportTo);

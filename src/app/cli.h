@@ -28,13 +28,14 @@ struct Options {
         Version
     };
     Mode mode = Mode::Window;
-    QString dir;         // --dir; empty: chosen by chooseProgramFolder
-    bool noLock = false; // --no-lock: work on the folder without its lock, on the user's word
-    QString words;       // --words AMOUNT, or "-" for standard input
-    QString pdfOut;      // --pdf OUT.pdf
-    QString exportOut;   // --export OUT.txt
-    QString importFile;  // --import-bik FILE, --import-statement FILE
-    QStringList orders;  // --pdf or --export ... NAME.plat...
+    QString dir;          // --dir; empty: chosen by chooseProgramFolder
+    bool noLock = false;  // --no-lock: work on the folder without its lock, on the user's word
+    bool deleted = false; // --list --deleted: the deleted orders
+    QString words;        // --words AMOUNT, or "-" for standard input
+    QString pdfOut;       // --pdf OUT.pdf
+    QString exportOut;    // --export OUT.txt
+    QString importFile;   // --import-bik FILE, --import-statement FILE
+    QStringList orders;   // --pdf or --export ... NAME.plat...
 };
 
 // Parses the arguments after the program name. On an error returns nothing and sets error.
@@ -44,6 +45,10 @@ QString usageText();
 
 // The modes. Each returns the exit status; messages for the user go to err.
 int runList(storage::Store& store, QTextStream& out, QTextStream& err);
+// --list --deleted: the deleted orders of PPDel, the latest deletion first, one line each,
+// tab-separated: number, date, payer, payee, amount, when deleted, file name. An order that
+// cannot be read is named on err and gives 1.
+int runListDeleted(storage::Store& store, QTextStream& out, QTextStream& err);
 // --check: one tab-separated line per check-digit or format problem of the directory
 // (organization, field, bank slot, problem) and of the saved orders (file, party, field,
 // problem); 0 when there is none, 1 otherwise. Changes nothing in the folder.

@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
         err << m << '\n';
     err.flush();
     if (options->mode == Mode::List)
-        return app::runList(*store, out, err);
+        return options->deleted ? app::runListDeleted(*store, out, err)
+                                : app::runList(*store, out, err);
     if (options->mode == Mode::Check)
         return app::runCheck(*store, out, err);
     if (options->mode == Mode::ImportBik)

@@ -442,6 +442,27 @@ OrdersSum SavedOrders::sum(const std::vector<std::uint32_t>& rows) const {
     return out;
 }
 
+IoResult scanDeletedOrders(const QString& deletedDir, DeletedOrders& out) {
+    out = {};
+    OrderScanOptions options;
+    options.extension = u".pdel";
+    if (IoResult r = scanOrderFolder(deletedDir, {}, options, out.scan); !r)
+        return r;
+    const std::vector<FolderOrder>& orders = out.scan.orders;
+    out.problems.resize(orders.size());
+    for (auto& [at, why] : out.scan.problems)
+        out.problems[at] = why;
+    out.newestFirst.resize(orders.size());
+    std::iota(out.newestFirst.begin(), out.newestFirst.end(), 0u);
+    std::sort(out.newestFirst.begin(), out.newestFirst.end(),
+              [&orders](std::uint32_t a, std::uint32_t b) {
+                  const std::int64_t x = orders[a].stamp.changedNs;
+                  const std::int64_t y = orders[b].stamp.changedNs;
+                  return x != y ? x > y : orders[a].name.view() < orders[b].name.view();
+              });
+    return {};
+}
+
 std::vector<bool> SavedOrders::purposesWithWord(std::string_view word) const {
     std::vector<bool> out(rows_.size(), false);
     if (word.empty())

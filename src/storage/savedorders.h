@@ -169,6 +169,17 @@ private:
     std::vector<std::uint32_t> payees_;
 };
 
+// The deleted orders of the folder PPDel (files ".pdel"), as the trash lists them. An order
+// came into PPDel when its file's status last changed there (the move sets it).
+struct DeletedOrders {
+    OrderFolderScan scan;
+    std::vector<std::uint32_t> newestFirst; // positions in scan.orders, the latest deletion first
+    std::vector<QString> problems;          // by position: why a file could not be read
+
+    std::int64_t deletedNs(std::uint32_t i) const { return scan.orders[i].stamp.changedNs; }
+};
+IoResult scanDeletedOrders(const QString& deletedDir, DeletedOrders& out);
+
 // The search of the list as the user types: an order is found when each word of text begins a
 // word of its number, date, amount (written with any separator), payer or payee (name or INN)
 // or purpose; letters in either case, ё as е.

@@ -7,6 +7,7 @@
 #include "storage/records.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -109,6 +110,33 @@ TEST(ListMode, ProgramListsAFullDataSet) {
         ASSERT_EQ(line.split('\t').size(), 7) << line.toStdString();
     EXPECT_TRUE(lines[0].startsWith("1\t")) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].contains(QString::fromUtf8("\tООО «Фирма "))) << lines[0].toStdString();
+}
+
+TEST(ListMode, DeletedOrdersAreListedTheLatestDeletionFirst) {
+    TempDir dir;
+    prepare(dir);
+    QDir(dir.path()).mkpath("PPDel");
+    dir.write("PPDel/1_5555555555_09.pdel",
+              platFile({"1", "5555555555", "04.02.2009", "7701000001", "7,25"}));
+    // An order came into PPDel when its file's status last changed: the file written later
+    // is the later deletion.
+    QTest::qWait(30);
+    dir.write("PPDel/2_7701000001_09(1).pdel",
+              platFile({"2", "7701000001", "03.02.2009", "5555555555", "1500-50"}));
+    dir.write("PPDel/3_7701000001_09.pdel", "short");
+    const Outcome r = runProgram({"--dir", dir.path(), "--list", "--deleted"});
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QString::fromUtf8("2\t03.02.2009\tООО «Вега»\t5555555555\t"
+                                                      "1500-50\t")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith("\t2_7701000001_09(1).pdel"));
+    EXPECT_TRUE(lines[1].endsWith("\t1_5555555555_09.pdel"));
+    const QString when = lines[0].split('\t')[5];
+    EXPECT_TRUE(QDateTime::fromString(when, "dd.MM.yyyy hh:mm").isValid()) << when.toStdString();
+    EXPECT_TRUE(r.err.contains("3_7701000001_09.pdel: 5 байт вместо 1169")) << r.err.toStdString();
+    EXPECT_NE(runProgram({"--dir", dir.path(), "--deleted"}).status, 0);
 }
 
 TEST(ListMode, ProgramRefusesAMissingFolder) {
