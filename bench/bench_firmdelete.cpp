@@ -5,7 +5,7 @@
 #include "benchutil.h"
 #include "datagen.h"
 
-#include "directory/directorysave.h"
+#include "core/engine.h"
 #include "directory/organizationlist.h"
 #include "storage/datafiles.h"
 #include "storage/scan.h"
@@ -30,6 +30,16 @@ const benchutil::Figure DeleteWall{
 struct DataSet {
     QTemporaryDir dir;
     std::unique_ptr<Store> store = std::make_unique<Store>();
+    std::unique_ptr<core::Engine> engine;
+
+    // The questions asked before organization 0 is deleted.
+    std::size_t questions() const {
+        return directory::deletionQuestions(
+                   engine->directory, 0,
+                   directory::countOrdersWithInn(*store,
+                                                 store->directory.organizations[0].inn.view()))
+            .size();
+    }
 
     // Organization 0 pays every order.
     explicit DataSet(int orders) {
@@ -40,11 +50,12 @@ struct DataSet {
         benchutil::fillProgramFolder(dir.path(), options);
         store->setProgramDir(dir.path());
         QStringList messages;
-        loadOrganizations(*store, messages);
-        loadBranches(*store, messages);
-        loadEmployees(*store, messages);
+        loadOrganizations(store->folder, store->directory, messages);
+        loadBranches(store->folder, store->directory, messages);
+        loadEmployees(store->folder, store->directory, messages);
         if (!scanOrders(*store) || store->orders.count != orders)
             std::abort();
+        engine = std::make_unique<core::Engine>(*store);
     }
 };
 
@@ -62,25 +73,13 @@ void BM_DeletionQuestions(benchmark::State& state) {
     DataSet& d = data();
     std::size_t questions = 0;
     for (auto _ : state) {
-        questions = directory::deletionQuestions(*d.store, 0).size();
+        questions = d.questions();
         benchmark::DoNotOptimize(questions);
     }
     state.counters["orders"] = d.store->orders.count;
     state.counters["questions"] = double(questions);
 }
 BENCHMARK(BM_DeletionQuestions)->Unit(benchmark::kMillisecond);
-
-void BM_DeleteFirmInMemory(benchmark::State& state) {
-    DataSet& d = data();
-    const directory::DirectorySnapshot before(*d.store);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(directory::deleteOrganization(*d.store, 0));
-        state.PauseTiming();
-        before.restore(*d.store);
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_DeleteFirmInMemory)->Unit(benchmark::kMicrosecond);
 
 struct Timed {
     double cpuMs = 0, wallMs = 0;
@@ -89,14 +88,15 @@ struct Timed {
 // What "Yes" in the deletion window does, the user's answers to the further questions
 // aside: the questions, then the deletion with its files; memory is put back after.
 Timed deleteFirst(benchmark::State& state, DataSet& d, std::size_t expectedQuestions) {
-    const directory::DirectorySnapshot before(*d.store);
+    const auto before = std::make_unique<DirectoryTables>(d.store->directory);
     const auto w0 = std::chrono::steady_clock::now();
     const double c0 = benchutil::threadCpuSeconds();
-    const std::size_t questions = directory::deletionQuestions(*d.store, 0).size();
-    const bool ok = directory::deleteOrganizationAndSave(*d.store, 0).ok;
+    const std::size_t questions = d.questions();
+    const core::DirectoryChange change = d.engine->directory.deleteOrganization(0);
+    const bool ok = change.made && change.io.ok;
     const double c1 = benchutil::threadCpuSeconds();
     const auto w1 = std::chrono::steady_clock::now();
-    before.restore(*d.store);
+    d.store->directory = *before;
     if (!ok || questions != expectedQuestions)
         state.SkipWithError("the deletion did not go as expected");
     return {(c1 - c0) * 1000, std::chrono::duration<double, std::milli>(w1 - w0).count()};

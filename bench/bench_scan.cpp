@@ -28,7 +28,7 @@ struct DataSet {
         benchutil::fillProgramFolder(dir.path()); // 254 organizations, 1024 orders
         store->setProgramDir(dir.path());
         QStringList messages;
-        loadOrganizations(*store, messages);
+        loadOrganizations(store->folder, store->directory, messages);
         for (const QString& name : QDir(store->folder.ordersDir).entryList(QDir::Files))
             paths << store->folder.ordersDir + name;
     }

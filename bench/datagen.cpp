@@ -236,7 +236,7 @@ IoResult fillProgramFolder(const QString& programDir, const Options& o) {
     }
     for (auto save :
          {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile, saveEmployeesFile})
-        if (IoResult r = save(*s); !r)
+        if (IoResult r = save(s->folder, s->directory); !r)
             return r;
 
     if (IoResult r = writeOrders(s->folder.ordersDir, o, o.orders, 0, ".plat"); !r)

@@ -11,9 +11,11 @@
 #include "fuzzsupport.h"
 #include "kinds.h"
 
+#include "core/directory.h"
 #include "storage/datafiles.h"
 #include "storage/scan.h"
 #include "storage/startup.h"
+#include "storage/store.h"
 
 #include <filesystem>
 #include <memory>
@@ -119,7 +121,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto s = std::make_unique<Store>();
         startUp(*s, sandbox->progDir());
         scanAtStart(*s);
-        fillListCache(*s);
+        {
+            // The organization list's columns of hostile links and counts.
+            core::ProgramFolder folder(s->folder);
+            const core::Directory directory(folder, s->directory);
+        }
         FUZZ_CHECK(s->directory.organizationCount <= MaxFirms &&
                        s->directory.deletedCount <= MaxFirms,
                    "directory counts");

@@ -10,6 +10,7 @@
 #include "directory/branchlistdialog.h"
 #include "directory/employeedialog.h"
 #include "directory/employeelistdialog.h"
+#include "directory/listwindows.h"
 #include "directory/organizationcarddialog.h"
 #include "directory/organizationdetailsdialog.h"
 #include "directory/organizationlistdialog.h"
@@ -26,26 +27,78 @@
 
 namespace app {
 
+namespace {
+
+// The directory's windows open each other through the requests wired here: the list opens the
+// details (whose stored record goes to the directory), the branches and the employees; the
+// details open the bank window, the branches and the card; the two record lists their entry
+// dialogs.
+void wireDirectory(core::Directory& directory, directory::OrganizationListDialog& list,
+                   directory::OrganizationDetailsDialog& details,
+                   directory::BankAccountsDialog& bank, directory::OrganizationCardDialog& card,
+                   directory::BranchListDialog& branches, directory::BranchDialog& branch,
+                   directory::EmployeeListDialog& employees, directory::EmployeeDialog& employee) {
+    using directory::DetailsSubject;
+    using directory::EditMode;
+    using directory::OrganizationListDialog;
+    QObject::connect(&list, &OrganizationListDialog::addRequested, &list, [&](int current) {
+        if (const auto record =
+                details.edit({EditMode::New, {}, -1, current, QStringLiteral("Новая организация")}))
+            directory::reportChange(&list, directory.addOrganization(*record));
+    });
+    QObject::connect(&list, &OrganizationListDialog::editRequested, &list, [&](int index) {
+        if (const auto record = details.edit({EditMode::Edit, directory.organization(index), index,
+                                              index, QStringLiteral("Редактирование")}))
+            directory::reportChange(&list, directory.modifyOrganization(index, *record));
+    });
+    QObject::connect(&list, &OrganizationListDialog::viewRequested, &list, [&](int index) {
+        details.edit({EditMode::View, directory.organization(index), index, index, {}});
+    });
+    QObject::connect(&list, &OrganizationListDialog::branchesRequested, &branches,
+                     &directory::BranchListDialog::showFor);
+    QObject::connect(&details, &directory::OrganizationDetailsDialog::branchesRequested, &branches,
+                     &directory::BranchListDialog::showFor);
+    QObject::connect(&list, &OrganizationListDialog::employeesRequested, &employees,
+                     &directory::EmployeeListDialog::showFor);
+    QObject::connect(&details, &directory::OrganizationDetailsDialog::cardRequested, &card,
+                     &directory::OrganizationCardDialog::showCard);
+    details.setBankEditor(
+        [&bank](const directory::FirmBanks& banks, EditMode mode, int page, const QString& name) {
+            return bank.editBanks(banks, mode, page, name);
+        });
+    branches.setEntryEditor([&branch](const QString& caption, const directory::BranchTexts& t) {
+        return branch.edit(caption, t);
+    });
+    employees.setEntryEditor(
+        [&employee](const QString& caption, const directory::EmployeeTexts& t) {
+            return employee.edit(caption, t);
+        });
+}
+
+} // namespace
+
 std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     using core::WindowTag;
     // The windows' font is proportional, also where the system's default is not.
     QApplication::setFont(editor::proportionalFont(QApplication::font()));
     auto all = std::make_unique<AllWindows>(store);
-    core::Settings& settings = all->engine.settings;
-    all->mainWindow = std::make_unique<editor::MainWindow>(store, settings);
+    core::Engine& engine = all->engine;
+    core::Settings& settings = engine.settings;
+    all->mainWindow = std::make_unique<editor::MainWindow>(store, settings, engine.directory);
     editor::MainWindow* mainWindow = all->mainWindow.get();
-    auto* organizationList =
-        new directory::OrganizationListDialog(store, settings, *mainWindow, mainWindow);
-    auto* details = new directory::OrganizationDetailsDialog(store, settings, mainWindow);
+    auto* organizationList = new directory::OrganizationListDialog(engine.directory, engine.folder,
+                                                                   settings, store, mainWindow);
+    auto* details = new directory::OrganizationDetailsDialog(engine.directory, engine.folder,
+                                                             settings, mainWindow);
     auto* orderList = new archive::OrderListDialog(store, settings, *mainWindow, mainWindow);
     auto* budgetFields = new editor::BudgetFieldsDialog(settings, mainWindow);
-    auto* card = new directory::OrganizationCardDialog(store, settings, *details, mainWindow);
+    auto* card = new directory::OrganizationCardDialog(engine.folder, settings, mainWindow);
     auto* filter = new archive::OrderFilterDialog(store, settings, mainWindow);
-    auto* bankAccounts = new directory::BankAccountsDialog(store, settings, mainWindow);
+    auto* bankAccounts = new directory::BankAccountsDialog(engine.folder, settings, mainWindow);
     auto* branch = new directory::BranchDialog(mainWindow);
-    auto* branchList = new directory::BranchListDialog(store, settings, *branch, mainWindow);
+    auto* branchList = new directory::BranchListDialog(engine.directory, settings, mainWindow);
     auto* settingsDialog = new archive::SettingsDialog(mainWindow);
-    auto* employeeList = new directory::EmployeeListDialog(store, settings, mainWindow);
+    auto* employeeList = new directory::EmployeeListDialog(engine.directory, settings, mainWindow);
     auto* employee = new directory::EmployeeDialog(mainWindow);
 
     // The windows a window opens are created after it: each gets them now that all exist.
@@ -62,11 +115,12 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     sized[WindowTag::Branch] = branch;
     sized[WindowTag::BranchList] = branchList;
     sized[WindowTag::EmployeeList] = employeeList;
-    mainWindow->setDialogs({orderList, organizationList, budgetFields, sized});
-    organizationList->setDialogs({details, branchList, employeeList});
-    details->setDialogs({bankAccounts, branchList, card});
+    mainWindow->setDialogs({orderList, budgetFields, sized});
     orderList->setFilterDialog(filter);
-    employeeList->setEntryDialog(employee);
+    wireDirectory(engine.directory, *organizationList, *details, *bankAccounts, *card, *branchList,
+                  *branch, *employeeList, *employee);
+    QObject::connect(mainWindow, &editor::MainWindow::organizationsRequested, organizationList,
+                     [organizationList] { editor::showModal(organizationList); });
 
     // What one window did, the others learn here.
     using archive::OrderFilterDialog;
@@ -95,13 +149,6 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     QObject::connect(orderList, &OrderListDialog::orderDeleted, filter, &OrderFilterDialog::refill);
     QObject::connect(filter, &OrderFilterDialog::filterChosen, orderList,
                      &OrderListDialog::enableFilter);
-    QObject::connect(organizationList, &OrganizationListDialog::directoryChanged, mainWindow,
-                     [mainWindow](int payer, int payee) {
-                         mainWindow->fillPickers();
-                         mainWindow->setPickerPositions(payer, payee);
-                     });
-    QObject::connect(organizationList, &OrganizationListDialog::organizationChanged, mainWindow,
-                     &MainWindow::showFirstPage);
     QObject::connect(mainWindow, &MainWindow::settingsRequested, mainWindow,
                      [mainWindow, settingsDialog, &settings] {
                          archive::editSettings(mainWindow, *settingsDialog, settings);

@@ -2,6 +2,7 @@
 // and handed by reference to the windows and command-line modes that need them.
 #pragma once
 
+#include "directory.h"
 #include "programfolder.h"
 #include "settings.h"
 
@@ -11,12 +12,14 @@ namespace core {
 
 struct Engine {
     explicit Engine(storage::Store& store)
-        : folder(store.folder), settings(folder, store.settings) {}
+        : folder(store.folder), settings(folder, store.settings),
+          directory(folder, store.directory) {}
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
     ProgramFolder folder;
     Settings settings;
+    Directory directory;
 };
 
 } // namespace core

@@ -2,8 +2,8 @@
 
 #include "ui_bankaccountsdialog.h"
 
+#include "core/programfolder.h"
 #include "editor/uiutil.h"
-#include "storage/store.h"
 
 #include <QButtonGroup>
 #include <QShowEvent>
@@ -12,9 +12,9 @@ namespace directory {
 
 using namespace Qt::StringLiterals;
 
-BankAccountsDialog::BankAccountsDialog(storage::Store& store, core::Settings& settings,
+BankAccountsDialog::BankAccountsDialog(const core::ProgramFolder& folder, core::Settings& settings,
                                        QWidget* parent)
-    : QDialog(parent), store_(store), ui(std::make_unique<Ui::BankAccountsDialog>()) {
+    : QDialog(parent), folder_(folder), ui(std::make_unique<Ui::BankAccountsDialog>()) {
     ui->setupUi(this);
     edits_ = {ui->slot1AccountEdit,     ui->slot1CorrAccountEdit, ui->slot1BikEdit,
               ui->slot1BankShortEdit,   ui->slot1BankFullEdit,    ui->slot2AccountEdit,
@@ -110,7 +110,7 @@ void BankAccountsDialog::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     // A directory that cannot be read stays empty: the organization list says why.
-    storage::loadBikDirectory(store_.folder.dataDir, bik_);
+    storage::loadBikDirectory(folder_.dataDir(), bik_);
     ui->slotPages->setCurrentIndex(page_);
     showBanks();
     constexpr qsizetype maxCaption = 145;

@@ -33,7 +33,8 @@ namespace directory {
 class BankAccountsDialog : public QDialog {
     Q_OBJECT
 public:
-    BankAccountsDialog(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
+    BankAccountsDialog(const core::ProgramFolder& folder, core::Settings& settings,
+                       QWidget* parent = nullptr);
     ~BankAccountsDialog() override;
 
     // Shows banks modally in mode and returns them as the window leaves them. The window
@@ -64,7 +65,7 @@ private:
     // A BIK typed into slot's box: the bank's empty boxes are filled from the BIK directory.
     void fillFromDirectory(int slot);
 
-    const storage::Store& store_;
+    const core::ProgramFolder& folder_;
     std::unique_ptr<Ui::BankAccountsDialog> ui;
     std::array<QLineEdit*, BankBoxCount> edits_{};
     QButtonGroup* radio_ = nullptr; // "Выбор банка": ids 0..3 are BankNo

@@ -20,9 +20,10 @@ public:
     explicit BranchDialog(QWidget* parent = nullptr);
     ~BranchDialog() override;
 
-    // Shows the dialog with this caption and these texts; true when "Yes" accepted them.
-    bool showFor(const QString& caption, const FilialTexts& t) { return showTexts(caption, t); }
-    FilialTexts texts() const { return boxTexts<3>(); }
+    // Shows the dialog with this caption and these texts; the texts "Yes" accepted, or nothing.
+    std::optional<BranchTexts> edit(const QString& caption, const BranchTexts& t) {
+        return editTexts(caption, t);
+    }
 
 private:
     std::unique_ptr<Ui::BranchDialog> ui;

@@ -1,7 +1,5 @@
-// The branches of the organizations: one table of at most 256 records for all of them, each
-// record naming its organization by its index in Firms. An organization may link one of its
-// branches (FilialNo with the UseBranch flag), whose contacts the organization list then
-// shows. These functions change the table in memory; writing it is the caller's part.
+// A branch as its dialog and the branch list show it: its texts, taken from a record and
+// stored into one cut to each field's capacity, and the messages about branches.
 #pragma once
 
 #include "editor/questiondialog.h"
@@ -9,47 +7,20 @@
 
 #include <QString>
 #include <array>
-#include <vector>
-
-namespace storage {
-class Store;
-}
 
 namespace directory {
 
 // The texts of a branch: address, telephone, e-mail.
-using FilialTexts = std::array<QString, 3>;
+using BranchTexts = std::array<QString, 3>;
 
-FilialTexts filialTexts(const storage::BranchRecord& f);
+BranchTexts branchTexts(const storage::BranchRecord& b);
+// A branch record of the texts (the organization number left 0), each cut to its capacity.
+storage::BranchRecord branchRecord(const BranchTexts& t);
 
-// Table indexes of the branches of organization firm, in table order.
-std::vector<int> branchesOf(const storage::Store& s, int firm);
-
-// The message shown when the table is full.
-QString filialLimitText();
-
-// Appends a branch of organization firm; each text is cut to its field's capacity. False
-// (and nothing changed) when the table is full or the address is empty: an empty address
-// marks the end of the table in its file.
-bool addBranch(storage::Store& s, int firm, const FilialTexts& t);
-
-// Stores the texts into branch index when at least one of them differs from what is stored
-// (after cutting to capacity) and the address is not empty. Returns whether anything was
-// stored.
-bool editBranch(storage::Store& s, int index, const FilialTexts& t);
+// The message shown when the table of all organizations' branches is full.
+QString branchLimitText();
 
 // "Удалить филиал организации" of the organization shortly named name.
 editor::Question deleteBranchQuestion(const QString& name);
-
-// Deletes branch index from the table: later branches move down one place. Every organization
-// linked to it loses its link, and every organization linked to a later branch follows it
-// down, so that each link stays on the same branch. Returns the set of files (directorysave.h)
-// that must be written: the branch file, and the directory when a link changed.
-unsigned deleteBranch(storage::Store& s, int index);
-
-// Whether organization firm shows branch index in the organization list.
-bool isLinked(const storage::Store& s, int firm, int index);
-// Links organization firm to branch index, or (on false) ends its link.
-void setLink(storage::Store& s, int firm, int index, bool on);
 
 } // namespace directory

@@ -2,31 +2,24 @@
 
 #include "ui_branchlistdialog.h"
 
-#include "branchdialog.h"
-#include "branches.h"
-#include "directorysave.h"
 #include "listwindows.h"
 
 #include "editor/questiondialog.h"
 #include "editor/uiutil.h"
-#include "storage/datafiles.h"
-#include "storage/store.h"
 
 #include <QMessageBox>
-#include <QShowEvent>
 
 namespace directory {
 
-BranchListDialog::BranchListDialog(storage::Store& store, core::Settings& settings,
-                                   BranchDialog& entry, QWidget* parent)
-    : OrgRecordsWindow(store, settings, QStringLiteral("Филиалы - "), parent), entry_(entry),
+BranchListDialog::BranchListDialog(core::Directory& directory, core::Settings& settings,
+                                   QWidget* parent)
+    : OrgRecordsWindow(directory, settings, QStringLiteral("Филиалы - "), parent),
       ui(std::make_unique<Ui::BranchListDialog>()) {
     ui->setupUi(this);
     addGrid(ui->gridPlace, core::Grid::Branches,
             {QStringLiteral("Адрес"), QStringLiteral("Телефон"), QStringLiteral("E-Mail")},
             [this](int index, int column) {
-                return filialTexts(
-                    store_.directory.branches[std::size_t(index)])[std::size_t(column)];
+                return branchTexts(directory_.branch(index))[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Филиалы"));
     connect(ui->showBranchCheck, &QCheckBox::clicked, this, &BranchListDialog::setShowBranch);
@@ -36,29 +29,21 @@ BranchListDialog::BranchListDialog(storage::Store& store, core::Settings& settin
 
 BranchListDialog::~BranchListDialog() = default;
 
+std::vector<int> BranchListDialog::collect() const {
+    return directory_.branchesOf(organization());
+}
+
 void BranchListDialog::refresh() {
-    updateButtons();
-    showGrid();
-    updateShowBranch();
-}
-
-void BranchListDialog::fillRecords() {
-    setRecords(directory::branchesOf(store_, store_.CurFirm));
-}
-
-void BranchListDialog::updateButtons() {
     ui->editButton->setEnabled(!records().empty());
     ui->deleteButton->setEnabled(!records().empty());
-}
-
-void BranchListDialog::showGrid() {
     showRecords();
+    updateShowBranch();
 }
 
 void BranchListDialog::updateShowBranch() {
     ui->showBranchCheck->setEnabled(!records().empty());
     ui->showBranchCheck->setChecked(!records().empty() &&
-                                    isLinked(store_, store_.CurFirm, currentRecord()));
+                                    directory_.isLinked(organization(), currentRecord()));
 }
 
 void BranchListDialog::selectRow(int row) {
@@ -66,44 +51,40 @@ void BranchListDialog::selectRow(int row) {
     updateShowBranch();
 }
 
-void BranchListDialog::setShowBranch(bool checked) {
+void BranchListDialog::setShowBranch(bool on) {
     if (!records().empty())
-        setLink(store_, store_.CurFirm, currentRecord(), checked);
-}
-
-storage::IoResult BranchListDialog::saveTable() {
-    return storage::saveBranchesFile(store_);
+        reportChange(this, directory_.setBranchLink(organization(), currentRecord(), on));
 }
 
 void BranchListDialog::addNew() {
-    if (store_.directory.branchCount >= storage::MaxFilials) {
-        QMessageBox::warning(this, windowTitle(), filialLimitText());
+    if (directory_.branchTableFull()) {
+        QMessageBox::warning(this, windowTitle(), branchLimitText());
         return;
     }
-    addRecord(&entry_,
-              QStringLiteral("Новый филиал для - ") + shortFirmName(store_, store_.CurFirm),
-              store_.directory.branchCount,
-              [this](const FilialTexts& t) { return addBranch(store_, store_.CurFirm, t); });
+    if (!entry_)
+        return;
+    if (const std::optional<BranchTexts> t = entry_(
+            QStringLiteral("Новый филиал для - ") + shortFirmName(directory_, organization()), {}))
+        changed(directory_.addBranch(organization(), branchRecord(*t)));
 }
 
 void BranchListDialog::editCurrent() {
-    editRecord(
-        &entry_,
-        [this](int index) { return filialTexts(store_.directory.branches[std::size_t(index)]); },
-        [this](int index, const FilialTexts& t) { return editBranch(store_, index, t); });
+    const int index = currentRecord();
+    if (index < 0 || !entry_)
+        return;
+    if (const std::optional<BranchTexts> t =
+            entry_(QStringLiteral("Редактирование"), branchTexts(directory_.branch(index))))
+        changed(directory_.editBranch(index, branchRecord(*t)));
 }
 
 void BranchListDialog::deleteCurrent() {
     const int index = currentRecord();
     if (index < 0 || !editor::QuestionDialog::ask(
-                         this, deleteBranchQuestion(shortFirmName(store_, store_.CurFirm))))
+                         this, deleteBranchQuestion(shortFirmName(directory_, organization()))))
         return;
-    const DirectorySnapshot before(store_);
-    const unsigned files = deleteBranch(store_, index);
-    if (const storage::IoResult r = saveOrUndo(store_, files, before); !r)
-        showWriteFailure(this, r.error, QStringLiteral("Филиал не удален."));
-    fillRecords();
-    refresh();
+    core::DirectoryChange change = directory_.deleteBranch(index);
+    change.index = -1; // the first branch becomes current
+    changed(change, QStringLiteral("Филиал не удален."));
 }
 
 } // namespace directory

@@ -1,10 +1,10 @@
-// The branches of the current organization Firms[CurFirm] ("Филиалы - ..."): added through
-// BranchDialog, edited, deleted after a question, and one of them linked to the
-// organization with "Show", so that the organization list shows its contacts. Every change of
-// the branch table is written at once; a deletion that moves organizations' links writes the
-// directory too.
+// The branches of one organization ("Филиалы - ..."): added and edited through the branch
+// dialog, deleted after a question, and one of them linked to the organization with "Show",
+// so that the organization list shows its contacts. Every change goes to the directory, which
+// writes it at once.
 #pragma once
 
+#include "branches.h"
 #include "recordwindows.h"
 
 #include <memory>
@@ -18,33 +18,29 @@ class BranchListDialog;
 
 namespace directory {
 
-class BranchDialog;
-
 class BranchListDialog : public OrgRecordsWindow {
     Q_OBJECT
 public:
-    BranchListDialog(storage::Store& store, core::Settings& settings, BranchDialog& entry,
+    BranchListDialog(core::Directory& directory, core::Settings& settings,
                      QWidget* parent = nullptr);
     ~BranchListDialog() override;
 
-    // Bring the buttons, the grid and "Show" in line with the branches.
-    void updateButtons();
-    void showGrid();
-    void updateShowBranch();
+    // The dialog that types or edits a branch's texts.
+    void setEntryEditor(EntryEditor<BranchTexts> editor) { entry_ = std::move(editor); }
 
     void addNew() override;
     void editCurrent() override;
     void deleteCurrent() override;
-    void setShowBranch(bool checked);
     void selectRow(int row) override;
 
 private:
-    // Collects the organization's records; the first becomes current.
-    void fillRecords() override;
+    std::vector<int> collect() const override;
     void refresh() override;
-    storage::IoResult saveTable() override;
+    // "Show" follows the current branch's link.
+    void updateShowBranch();
+    void setShowBranch(bool on);
 
-    BranchDialog& entry_;
+    EntryEditor<BranchTexts> entry_;
     std::unique_ptr<Ui::BranchListDialog> ui;
 };
 

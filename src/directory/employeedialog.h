@@ -21,9 +21,10 @@ public:
     explicit EmployeeDialog(QWidget* parent = nullptr);
     ~EmployeeDialog() override;
 
-    // Shows the dialog with this caption and these texts; true when "Yes" accepted them.
-    bool showFor(const QString& caption, const EmplTexts& t) { return showTexts(caption, t); }
-    EmplTexts texts() const { return boxTexts<EmplFieldCount>(); }
+    // Shows the dialog with this caption and these texts; the texts "Yes" accepted, or nothing.
+    std::optional<EmployeeTexts> edit(const QString& caption, const EmployeeTexts& t) {
+        return editTexts(caption, t);
+    }
 
 private:
     std::unique_ptr<Ui::EmployeeDialog> ui;

@@ -2,23 +2,16 @@
 
 #include "ui_employeelistdialog.h"
 
-#include "directorysave.h"
-#include "employeedialog.h"
-#include "employees.h"
 #include "listwindows.h"
 
 #include "editor/questiondialog.h"
 #include "editor/uiutil.h"
-#include "storage/datafiles.h"
-#include "storage/store.h"
-
-#include <QShowEvent>
 
 namespace directory {
 
-EmployeeListDialog::EmployeeListDialog(storage::Store& store, core::Settings& settings,
+EmployeeListDialog::EmployeeListDialog(core::Directory& directory, core::Settings& settings,
                                        QWidget* parent)
-    : OrgRecordsWindow(store, settings, QStringLiteral("Сотрудники - "), parent),
+    : OrgRecordsWindow(directory, settings, QStringLiteral("Сотрудники - "), parent),
       ui(std::make_unique<Ui::EmployeeListDialog>()) {
     ui->setupUi(this);
     addGrid(ui->gridPlace, core::Grid::Employees,
@@ -26,8 +19,7 @@ EmployeeListDialog::EmployeeListDialog(storage::Store& store, core::Settings& se
              QStringLiteral("Отчество"), QStringLiteral("Тел.раб."), QStringLiteral("Тел.сот."),
              QStringLiteral("Тел.внутр."), QStringLiteral("E-Mail")},
             [this](int index, int column) {
-                return emplTexts(
-                    store_.directory.employees[std::size_t(index)])[std::size_t(column)];
+                return employeeTexts(directory_.employee(index))[std::size_t(column)];
             });
     grid()->setAccessibleName(QStringLiteral("Сотрудники"));
     finishSetUp(ui->addButton, ui->editButton, ui->deleteButton, ui->closeButton,
@@ -36,52 +28,41 @@ EmployeeListDialog::EmployeeListDialog(storage::Store& store, core::Settings& se
 
 EmployeeListDialog::~EmployeeListDialog() = default;
 
+std::vector<int> EmployeeListDialog::collect() const {
+    return directory_.employeesOf(organization());
+}
+
 void EmployeeListDialog::refresh() {
-    updateButtons();
-    showGrid();
-}
-
-void EmployeeListDialog::fillRecords() {
-    setRecords(directory::employeesOf(store_, store_.CurFirm));
-}
-
-void EmployeeListDialog::updateButtons() {
-    ui->addButton->setEnabled(emplTableHasRoom(store_));
+    ui->addButton->setEnabled(directory_.employeeTableHasRoom());
     ui->editButton->setEnabled(!records().empty());
     ui->deleteButton->setEnabled(!records().empty());
-}
-
-void EmployeeListDialog::showGrid() {
     showRecords();
 }
 
-storage::IoResult EmployeeListDialog::saveTable() {
-    return storage::saveEmployeesFile(store_);
-}
-
 void EmployeeListDialog::addNew() {
-    if (emplTableHasRoom(store_))
-        addRecord(entry_, QStringLiteral("Новый сотрудник"), store_.directory.employeeCount,
-                  [this](const EmplTexts& t) { return addEmployee(store_, store_.CurFirm, t); });
+    if (!directory_.employeeTableHasRoom() || !entry_)
+        return;
+    if (const std::optional<EmployeeTexts> t = entry_(QStringLiteral("Новый сотрудник"), {}))
+        changed(directory_.addEmployee(organization(), employeeRecord(*t)));
 }
 
 void EmployeeListDialog::editCurrent() {
-    editRecord(
-        entry_,
-        [this](int index) { return emplTexts(store_.directory.employees[std::size_t(index)]); },
-        [this](int index, const EmplTexts& t) { return editEmployee(store_, index, t); });
+    const int index = currentRecord();
+    if (index < 0 || !entry_)
+        return;
+    if (const std::optional<EmployeeTexts> t =
+            entry_(QStringLiteral("Редактирование"), employeeTexts(directory_.employee(index))))
+        changed(directory_.editEmployee(index, employeeRecord(*t)));
 }
 
 void EmployeeListDialog::deleteCurrent() {
     const int index = currentRecord();
-    if (index < 0 || !editor::QuestionDialog::ask(
-                         this, deleteEmployeeQuestion(editor::toUi(
-                                   store_.directory.employees[std::size_t(index)].surname))))
+    if (index < 0 || !editor::QuestionDialog::ask(this, deleteEmployeeQuestion(editor::toUi(
+                                                            directory_.employee(index).surname))))
         return;
-    deleteEmployee(store_, index);
-    fillRecords();
-    refresh();
-    saveRecords();
+    core::DirectoryChange change = directory_.deleteEmployee(index);
+    change.index = -1; // the first employee becomes current
+    changed(change);
 }
 
 } // namespace directory

@@ -1,9 +1,9 @@
-// The employees of the current organization Firms[CurFirm] ("Сотрудники - ..."): added and
-// edited through EmployeeDialog, deleted after a question. Every change of the employee
-// table is written at once. "Add" is disabled while the table of all organizations' employees
-// is full.
+// The employees of one organization ("Сотрудники - ..."): added and edited through the
+// employee dialog, deleted after a question. Every change goes to the directory, which writes
+// it at once. "Add" is disabled while the table of all organizations' employees is full.
 #pragma once
 
+#include "employees.h"
 #include "recordwindows.h"
 
 #include <memory>
@@ -16,32 +16,25 @@ class EmployeeListDialog;
 
 namespace directory {
 
-class EmployeeDialog;
-
 class EmployeeListDialog : public OrgRecordsWindow {
     Q_OBJECT
 public:
-    EmployeeListDialog(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
+    EmployeeListDialog(core::Directory& directory, core::Settings& settings,
+                       QWidget* parent = nullptr);
     ~EmployeeListDialog() override;
 
-    // The entry dialog; it is created after this window and handed over once it exists.
-    void setEntryDialog(EmployeeDialog* entry) { entry_ = entry; }
-
-    // Bring the buttons and the grid in line with the employees.
-    void updateButtons();
-    void showGrid();
+    // The dialog that types or edits an employee's texts.
+    void setEntryEditor(EntryEditor<EmployeeTexts> editor) { entry_ = std::move(editor); }
 
     void addNew() override;
     void editCurrent() override;
     void deleteCurrent() override;
 
 private:
-    // Collects the organization's records; the first becomes current.
-    void fillRecords() override;
+    std::vector<int> collect() const override;
     void refresh() override;
-    storage::IoResult saveTable() override;
 
-    EmployeeDialog* entry_ = nullptr;
+    EntryEditor<EmployeeTexts> entry_;
     std::unique_ptr<Ui::EmployeeListDialog> ui;
 };
 

@@ -1,9 +1,6 @@
 #include "listwindows.h"
 
-#include "directorysave.h"
-
 #include "editor/uiutil.h"
-#include "storage/store.h"
 #include "storage/words.h"
 
 #include <QBoxLayout>
@@ -44,16 +41,24 @@ void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const core::
         window->resize(needed, window->height());
 }
 
-QString shortFirmName(const storage::Store& s, int firm) {
-    if (firm < 0 || firm >= s.directory.organizationCount)
+QString shortFirmName(const core::Directory& directory, int firm) {
+    if (firm < 0 || firm >= directory.organizationCount())
         return {};
-    return editor::toUi(
-        storage::shortenLegalForm(s.directory.organizations[std::size_t(firm)].name.view()));
+    return editor::toUi(storage::shortenLegalForm(directory.organization(firm).name.view()));
 }
 
 void showWriteFailure(QWidget* parent, const QString& error, const QString& note) {
     QMessageBox::critical(parent, parent ? parent->windowTitle() : QString(),
                           error + QStringLiteral("\n\n") + note);
+}
+
+QString keptInMemoryNote() {
+    return QStringLiteral("Изменение есть только в памяти программы: в файл оно не записано.");
+}
+
+void reportChange(QWidget* parent, const core::DirectoryChange& change, const QString& note) {
+    if (!change.io)
+        showWriteFailure(parent, change.io.error, note.isEmpty() ? keptInMemoryNote() : note);
 }
 
 } // namespace directory

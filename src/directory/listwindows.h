@@ -2,21 +2,14 @@
 // grid, the shortened organization name of their captions, and the report of a failed write.
 #pragma once
 
+#include "core/directory.h"
 #include "core/settings.h"
-
-#include <cstdint>
-
 #include "editor/listgrid.h"
 
 #include <QString>
 
 class QBoxLayout;
 class QWidget;
-
-namespace storage {
-class Store;
-enum class WindowTag : std::uint8_t;
-} // namespace storage
 
 namespace directory {
 
@@ -34,9 +27,16 @@ void fitColumnsWhenUnsized(QWidget* window, editor::ListGrid* grid, const core::
 
 // The name of organization firm with the long legal form of a limited company shortened to
 // "ООО"; empty for an index outside the directory.
-QString shortFirmName(const storage::Store& s, int firm);
+QString shortFirmName(const core::Directory& directory, int firm);
 
 // Reports a failed write: the file and the system's reason, then what became of the change.
 void showWriteFailure(QWidget* parent, const QString& error, const QString& note);
+
+// Added to the message of a failed write whose change stays in memory.
+QString keptInMemoryNote();
+
+// Reports a change whose write failed over parent, with note (keptInMemoryNote() when none
+// is given); nothing when it was written.
+void reportChange(QWidget* parent, const core::DirectoryChange& change, const QString& note = {});
 
 } // namespace directory

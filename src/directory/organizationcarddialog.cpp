@@ -3,31 +3,27 @@
 #include "ui_organizationcarddialog.h"
 
 #include "organizationcard.h"
-#include "organizationdetailsdialog.h"
 
+#include "core/programfolder.h"
 #include "editor/printtarget.h"
 #include "editor/uiutil.h"
 #include "render/print/formprint.h"
 #include "render/print/printtarget.h"
 #include "storage/fileio.h"
-#include "storage/store.h"
 
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
-#include <QShowEvent>
 
 namespace directory {
 
 using namespace Qt::StringLiterals;
 
-OrganizationCardDialog::OrganizationCardDialog(storage::Store& store, core::Settings& settings,
-                                               const OrganizationDetailsDialog& details,
-                                               QWidget* parent)
-    : QDialog(parent), store_(store), details_(details),
-      ui(std::make_unique<Ui::OrganizationCardDialog>()) {
+OrganizationCardDialog::OrganizationCardDialog(const core::ProgramFolder& folder,
+                                               core::Settings& settings, QWidget* parent)
+    : QDialog(parent), folder_(folder), ui(std::make_unique<Ui::OrganizationCardDialog>()) {
     ui->setupUi(this);
     ui->cardEdit->setAccessibleName(QStringLiteral("Карточка организации"));
     ui->printButton->setIcon(render::printIcon());
@@ -42,18 +38,20 @@ OrganizationCardDialog::OrganizationCardDialog(storage::Store& store, core::Sett
 
 OrganizationCardDialog::~OrganizationCardDialog() = default;
 
-void OrganizationCardDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    ui->cardEdit->setPlainText(cardLines(details_.boxTexts()).join(u'\n'));
+void OrganizationCardDialog::setCard(const DetailTexts& boxes) {
+    ui->cardEdit->setPlainText(cardLines(boxes).join(u'\n'));
     ui->cardEdit->setFocus();
+}
+
+void OrganizationCardDialog::showCard(const DetailTexts& boxes) {
+    setCard(boxes);
+    editor::showModal(this);
 }
 
 void OrganizationCardDialog::saveToFile() {
     // The filter shows the text files under the caption ".txt".
     const QString chosen = QFileDialog::getSaveFileName(
-        this, u"Сохранить"_s, store_.folder.programDir, u".txt (*.txt)"_s, nullptr,
+        this, u"Сохранить"_s, folder_.programDir(), u".txt (*.txt)"_s, nullptr,
         QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;
@@ -69,7 +67,7 @@ void OrganizationCardDialog::print() {
     if (!lines.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         // No printer and no file instead: nothing happened, so the card stays on screen.
-        if (!editor::askPrintTarget(printer, this, store_.folder.programDir))
+        if (!editor::askPrintTarget(printer, this, folder_.programDir()))
             return;
         const QFont font = ui->cardEdit->font();
         const storage::IoResult printed =

@@ -2,14 +2,13 @@
 // labelled lines that the user may edit, save as a text file or print as plain text.
 #pragma once
 
+#include "organizationdetails.h"
+
 #include "core/settings.h"
 
 #include <QDialog>
 #include <memory>
 
-namespace storage {
-class Store;
-}
 class QPlainTextEdit;
 class QToolButton;
 
@@ -19,15 +18,17 @@ class OrganizationCardDialog;
 
 namespace directory {
 
-class OrganizationDetailsDialog;
-
 class OrganizationCardDialog : public QDialog {
     Q_OBJECT
 public:
-    // The card shows the boxes of details as they stand when it opens.
-    OrganizationCardDialog(storage::Store& store, core::Settings& settings,
-                           const OrganizationDetailsDialog& details, QWidget* parent = nullptr);
+    OrganizationCardDialog(const core::ProgramFolder& folder, core::Settings& settings,
+                           QWidget* parent = nullptr);
     ~OrganizationCardDialog() override;
+
+    // Shows the card of the details boxes modally.
+    void showCard(const DetailTexts& boxes);
+    // The card's text for boxes, for a window shown without waiting.
+    void setCard(const DetailTexts& boxes);
 
     // "Save": asks for a file name and writes the text, ".txt" appended to the name, lines
     // ended by CR LF in code page 1251, replacing a file of that name. The window stays.
@@ -35,12 +36,8 @@ public:
     // Print: prints the text as plain text on the current printer and closes the window.
     void print();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    const storage::Store& store_;
-    const OrganizationDetailsDialog& details_;
+    const core::ProgramFolder& folder_;
     std::unique_ptr<Ui::OrganizationCardDialog> ui;
 };
 

@@ -1,10 +1,10 @@
 #include "organizationdetails.h"
 
+#include "core/directory.h"
 #include "editor/uiutil.h"
 #include "storage/bikdirectory.h"
 #include "storage/checkdigits.h"
 #include "storage/cp1251.h"
-#include "storage/store.h"
 
 #include <algorithm>
 #include <iterator>
@@ -119,7 +119,7 @@ void storeDetails(const DetailTexts& t, storage::OrganizationRecord& f) {
     fromUi(t[23], f.okved);
 }
 
-DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
+DetailsCheck checkDetails(const core::Directory& directory, bool isNew, const QString& name,
                           const QString& inn) {
     if (name.trimmed().isEmpty()) // blanks only are no name either
         return DetailsCheck::NoName;
@@ -128,9 +128,8 @@ DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& na
     if (isNew) {
         const QByteArray bytes = storage::cp1251::fromUnicode(inn);
         const std::string_view typed(bytes.constData(), std::size_t(bytes.size()));
-        for (int i = 0; i < s.directory.organizationCount && i < storage::MaxFirms; ++i)
-            if (s.directory.organizations[std::size_t(i)].inn == typed)
-                return DetailsCheck::DuplicateInn;
+        if (directory.innInUse(typed))
+            return DetailsCheck::DuplicateInn;
     }
     return DetailsCheck::Ok;
 }
@@ -237,12 +236,6 @@ std::array<QString, 5> bankFilledFromDirectory(std::array<QString, 5> slot,
         if (slot[i].isEmpty())
             slot[i] = found[i];
     return slot;
-}
-
-storage::OrganizationRecord* firmSlot(storage::Store& s, int i) {
-    if (i < 0 || i >= storage::MaxFirms)
-        return nullptr;
-    return &s.directory.organizations[std::size_t(i)];
 }
 
 } // namespace directory

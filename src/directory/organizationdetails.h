@@ -8,9 +8,11 @@
 #include <QString>
 #include <array>
 
+namespace core {
+class Directory;
+}
 namespace storage {
 class BikDirectory;
-class Store;
 } // namespace storage
 
 namespace directory {
@@ -45,10 +47,9 @@ void storeDetails(const DetailTexts& t, storage::OrganizationRecord& f);
 // Result of the checks made before the details window stores a record, in their order.
 enum class DetailsCheck { Ok, NoName, NoInn, DuplicateInn };
 
-// Checks the name and ИНН boxes. A new organization (isNew) must not have the ИНН of one of
-// the organizations 0..directory.organizationCount-1 (exact comparison of the whole text); an
-// edited one may.
-DetailsCheck checkDetails(const storage::Store& s, bool isNew, const QString& name,
+// Checks the name and ИНН boxes. A new organization (isNew) must not have the ИНН of an
+// organization in use (exact comparison of the whole text); an edited one may.
+DetailsCheck checkDetails(const core::Directory& directory, bool isNew, const QString& name,
                           const QString& inn);
 // The message the window shows for a failed check; empty for Ok.
 QString detailsMessage(DetailsCheck c);
@@ -99,8 +100,5 @@ inline int bankIndex(const FirmBanks& b) {
 // How the details and bank windows are opened: a new organization, an existing one edited, or
 // one only looked at.
 enum class EditMode { New, Edit, View };
-
-// Organization slot i of the directory, or nullptr when i lies outside the array.
-storage::OrganizationRecord* firmSlot(storage::Store& s, int i);
 
 } // namespace directory

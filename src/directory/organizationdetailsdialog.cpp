@@ -2,24 +2,23 @@
 
 #include "ui_organizationdetailsdialog.h"
 
-#include "bankaccountsdialog.h"
-#include "organizationcarddialog.h"
-
 #include "editor/uiutil.h"
 #include "storage/digits.h"
-#include "storage/store.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QShowEvent>
 
 namespace directory {
 
 using namespace Qt::StringLiterals;
 
-OrganizationDetailsDialog::OrganizationDetailsDialog(storage::Store& store,
+OrganizationDetailsDialog::OrganizationDetailsDialog(const core::Directory& directory,
+                                                     const core::ProgramFolder& folder,
                                                      core::Settings& settings, QWidget* parent)
-    : QDialog(parent), store_(store), ui(std::make_unique<Ui::OrganizationDetailsDialog>()) {
+    : QDialog(parent), directory_(directory), folder_(folder),
+      ui(std::make_unique<Ui::OrganizationDetailsDialog>()) {
     ui->setupUi(this);
     edits_ = {ui->nameEdit,        ui->certSeriesEdit, ui->certNumberEdit,   ui->certDateEdit,
               ui->certIssuerEdit,  ui->ogrnEdit,       ui->legalAddressEdit, ui->postalAddressEdit,
@@ -112,52 +111,32 @@ bool OrganizationDetailsDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-bool OrganizationDetailsDialog::editDetails(EditMode mode) {
-    mode_ = mode;
-    return editor::showModal(this) == QDialog::Accepted && stored_;
-}
-
-void OrganizationDetailsDialog::storeInto(storage::OrganizationRecord& f) const {
-    storeDetails(boxTexts(), f);
-    setFirmBanks(banks_, f);
-}
-
-void OrganizationDetailsDialog::storeNew() {
-    if (storage::OrganizationRecord* f = firmSlot(store_, store_.directory.organizationCount))
-        storeInto(*f);
-}
-
-void OrganizationDetailsDialog::storeEdited() {
-    if (storage::OrganizationRecord* f = firmSlot(store_, store_.CurFirm))
-        storeInto(*f);
-}
-
-void OrganizationDetailsDialog::showOrganization() {
-    const storage::OrganizationRecord* f = firmSlot(store_, store_.CurFirm);
-    setBoxes(f ? detailTexts(*f) : DetailTexts{});
+std::optional<storage::OrganizationRecord>
+OrganizationDetailsDialog::edit(const DetailsSubject& subject) {
+    subject_ = subject;
+    editor::showModal(this);
+    return stored_;
 }
 
 void OrganizationDetailsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // shown again after being minimised: nothing to prepare
-    stored_ = false;
+    stored_.reset();
+    if (!subject_.caption.isEmpty())
+        setWindowTitle(subject_.caption);
     // A directory that cannot be read stays empty: the organization list says why.
-    storage::loadBikDirectory(store_.folder.dataDir, bik_);
-    if (mode_ == EditMode::New)
-        setBoxes(DetailTexts{});
-    else
-        showOrganization();
-    setEditable(mode_ != EditMode::View);
-
+    storage::loadBikDirectory(folder_.dataDir(), bik_);
+    const EditMode mode = subject_.mode;
+    setBoxes(mode == EditMode::New ? DetailTexts{} : detailTexts(subject_.record));
+    setEditable(mode != EditMode::View);
     // The bank window works on this copy; it reaches the record only when the organization is
     // stored.
-    const storage::OrganizationRecord* f = firmSlot(
-        store_, mode_ == EditMode::New ? store_.directory.organizationCount : store_.CurFirm);
-    banks_ = f ? firmBanks(*f) : FirmBanks{};
-
+    banks_ = firmBanks(subject_.record);
     // Branches belong to a stored organization; a new one has none yet.
-    ui->branchButton->setEnabled(dialogs_.branches != nullptr && mode_ != EditMode::New);
+    ui->branchButton->setEnabled(
+        mode != EditMode::New &&
+        isSignalConnected(QMetaMethod::fromSignal(&OrganizationDetailsDialog::branchesRequested)));
     ui->nameEdit->setFocus();
 }
 
@@ -168,56 +147,54 @@ void OrganizationDetailsDialog::refuse(DetailsCheck check) {
 }
 
 void OrganizationDetailsDialog::confirm() {
-    if (mode_ == EditMode::View) {
+    const EditMode mode = subject_.mode;
+    if (mode == EditMode::View) {
         accept();
         return;
     }
-    const bool isNew = mode_ == EditMode::New;
+    const bool isNew = mode == EditMode::New;
     const DetailsCheck check =
-        checkDetails(store_, isNew, ui->nameEdit->text(), ui->innEdit->text());
+        checkDetails(directory_, isNew, ui->nameEdit->text(), ui->innEdit->text());
     if (check != DetailsCheck::Ok) {
         refuse(check);
         return;
     }
-    if (isNew) {
-        if (!firmSlot(store_, store_.directory.organizationCount)) {
-            QMessageBox::warning(this, windowTitle(),
-                                 u"В справочнике нет места для новой организации."_s);
-            return;
-        }
-        storeNew();
-    } else {
-        storeEdited();
+    if (isNew && !directory_.hasRoom()) {
+        QMessageBox::warning(this, windowTitle(),
+                             u"В справочнике нет места для новой организации."_s);
+        return;
     }
-    stored_ = true;
+    storage::OrganizationRecord record = subject_.record;
+    storeDetails(boxTexts(), record);
+    setFirmBanks(banks_, record);
+    stored_ = record;
     accept();
 }
 
 void OrganizationDetailsDialog::editBanks() {
-    BankAccountsDialog* bank = dialogs_.bank;
-    if (!bank)
+    if (!bankEditor_)
         return;
-    // The window opens on the slot of the organization current in the list, also while a new
-    // one is being assembled; its caption names the organization.
-    const storage::OrganizationRecord* current = firmSlot(store_, store_.CurFirm);
-    const int page =
-        mode_ == EditMode::New ? (current ? bankIndex(*current) : 0) : bankIndex(banks_);
-    const QString name = mode_ == EditMode::New ? ui->nameEdit->text()
-                         : current              ? editor::toUi(current->name)
-                                                : QString();
-    banks_ = bank->editBanks(banks_, mode_, page, name);
-    if (mode_ != EditMode::View)
+    // The window opens on the slot of the organization current in the list while a new one is
+    // being assembled, otherwise on the organization's own; its caption names the organization.
+    const EditMode mode = subject_.mode;
+    const int current = subject_.listCurrent;
+    const bool listed = current >= 0 && current < directory_.organizationCount();
+    const int page = mode != EditMode::New ? bankIndex(banks_)
+                     : listed              ? bankIndex(directory_.organization(current))
+                                           : 0;
+    const QString name =
+        mode == EditMode::New ? ui->nameEdit->text() : editor::toUi(subject_.record.name);
+    banks_ = bankEditor_(banks_, mode, page, name);
+    if (mode != EditMode::View)
         showSelectedBank();
 }
 
 void OrganizationDetailsDialog::openBranches() {
-    if (dialogs_.branches)
-        editor::showModal(dialogs_.branches);
+    emit branchesRequested(subject_.organization);
 }
 
 void OrganizationDetailsDialog::openCard() {
-    if (dialogs_.card)
-        editor::showModal(dialogs_.card);
+    emit cardRequested(boxTexts());
 }
 
 void OrganizationDetailsDialog::done(int result) {

@@ -2,17 +2,12 @@
 
 #include "ui_organizationlistdialog.h"
 
-#include "directorysave.h"
 #include "listwindows.h"
-#include "organizationdetailsdialog.h"
 #include "organizationlist.h"
 
-#include "editor/mainwindow.h"
 #include "editor/questiondialog.h"
 #include "editor/uiutil.h"
 #include "storage/bikdirectory.h"
-#include "storage/datafiles.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -20,12 +15,15 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QShowEvent>
+#include <algorithm>
 
 namespace directory {
 
-OrganizationListDialog::OrganizationListDialog(storage::Store& store, core::Settings& settings,
-                                               const editor::MainWindow& editor, QWidget* parent)
-    : QDialog(parent), store_(store), settings_(settings), editor_(editor),
+OrganizationListDialog::OrganizationListDialog(core::Directory& directory,
+                                               const core::ProgramFolder& folder,
+                                               core::Settings& settings,
+                                               const storage::Store& orders, QWidget* parent)
+    : QDialog(parent), directory_(directory), folder_(folder), settings_(settings), orders_(orders),
       ui(std::make_unique<Ui::OrganizationListDialog>()) {
     ui->setupUi(this);
     grid_ = addListGrid(
@@ -33,13 +31,13 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store, core::Sett
         {QStringLiteral("Name"), QStringLiteral("Tel."), QStringLiteral("Address"),
          QStringLiteral("E-Mail")},
         [this] {
-            return listMode_ == ListFirms     ? store_.directory.organizationCount
-                   : listMode_ == ListDeleted ? store_.directory.deletedCount
+            return listMode_ == ListFirms     ? directory_.organizationCount()
+                   : listMode_ == ListDeleted ? directory_.deletedCount()
                                               : 0;
         },
         [this](int row, int column) {
             if (listMode_ == ListDeleted)
-                return column == 0 ? editor::toUi(store_.directory.deleted[std::size_t(row)].name)
+                return column == 0 ? editor::toUi(directory_.deletedOrganization(row).name)
                                    : QString();
             return firmCell(row, column);
         });
@@ -78,11 +76,29 @@ OrganizationListDialog::OrganizationListDialog(storage::Store& store, core::Sett
     ui->bikButton->setMenu(bikMenu_);
     connect(bikMenu_, &QMenu::aboutToShow, this, &OrganizationListDialog::showBikDirectory);
 
+    // The list follows the directory: a new or restored organization becomes current, a
+    // deleted one leaves the current row where it was (or on the new last row).
+    connect(&directory_, &core::Directory::organizationAdded, this, [this](int index) {
+        current_ = index;
+        showList();
+    });
+    connect(&directory_, &core::Directory::organizationRestored, this, [this](int index) {
+        current_ = index;
+        currentDeleted_ =
+            std::clamp(currentDeleted_, 0, std::max(0, directory_.deletedCount() - 1));
+        showList();
+    });
+    connect(&directory_, &core::Directory::organizationRemoved, this, [this] {
+        current_ = std::clamp(current_, 0, std::max(0, directory_.organizationCount() - 1));
+        currentDeleted_ = std::max(0, directory_.deletedCount() - 1);
+        showList();
+        showCurrentCell(); // not the deleted organization's text any more
+    });
+    for (auto changed : {&core::Directory::organizationChanged, &core::Directory::branchesChanged})
+        connect(&directory_, changed, grid_, &editor::ListGrid::refresh);
+
     editor::applyFormSize(this, settings_, core::WindowTag::OrganizationList);
     fitColumnsWhenUnsized(this, grid_, settings_, core::WindowTag::OrganizationList);
-    store_.CurFirm = 0;
-    store_.CurFirmDel = 0;
-    storage::fillListCache(store_);
     showList();
 }
 
@@ -96,7 +112,7 @@ void OrganizationListDialog::showEvent(QShowEvent* event) {
 
 void OrganizationListDialog::showBikDirectory() {
     storage::BikDirectory d;
-    if (const storage::IoResult r = storage::loadBikDirectory(store_.folder.dataDir, d); !r)
+    if (const storage::IoResult r = storage::loadBikDirectory(folder_.dataDir(), d); !r)
         bikShown_->setText(r.error);
     else if (d.isEmpty())
         bikShown_->setText(QStringLiteral("Справочник БИК не загружен"));
@@ -111,7 +127,7 @@ void OrganizationListDialog::importBikDirectory() {
     if (path.isEmpty())
         return;
     const storage::BikImport r =
-        storage::importBikDirectory(store_.folder.dataDir, store_.folder.readOnly, path);
+        storage::importBikDirectory(folder_.dataDir(), folder_.readOnly(), path);
     const QString title = QStringLiteral("Справочник БИК");
     if (r.error.isEmpty() && r.leftOut.isEmpty())
         QMessageBox::information(this, title, storage::bikImportReport(r));
@@ -124,18 +140,17 @@ QString OrganizationListDialog::statusText() const {
 }
 
 QString OrganizationListDialog::firmCell(int row, int column) const {
-    if (row < 0 || row >= store_.directory.organizationCount)
+    if (row < 0 || row >= directory_.organizationCount())
         return {};
-    const std::size_t i = std::size_t(row);
     switch (column) {
     case 0:
-        return editor::toUi(store_.directory.organizations[i].name);
+        return editor::toUi(directory_.organization(row).name);
     case 1:
-        return editor::toUi(store_.FirmShow[i].phone);
+        return editor::toUi(directory_.contacts(row).phone);
     case 2:
-        return editor::toUi(store_.FirmShow[i].address);
+        return editor::toUi(directory_.contacts(row).address);
     case 3:
-        return editor::toUi(store_.FirmShow[i].email);
+        return editor::toUi(directory_.contacts(row).email);
     default:
         return {};
     }
@@ -144,155 +159,87 @@ QString OrganizationListDialog::firmCell(int row, int column) const {
 void OrganizationListDialog::showList() {
     const bool deleted = ui->deletedButton->isChecked();
     if (deleted)
-        listMode_ = store_.directory.deletedCount > 0 ? ListDeleted : ListEmpty;
+        listMode_ = directory_.deletedCount() > 0 ? ListDeleted : ListEmpty;
     else
-        listMode_ = store_.directory.organizationCount > 0 ? ListFirms : ListEmpty;
+        listMode_ = directory_.organizationCount() > 0 ? ListFirms : ListEmpty;
     grid_->setTextColour(listMode_ == ListDeleted ? QColor(Qt::red) : QColor(Qt::black));
     grid_->refresh();
-    grid_->setCurrentDataRow(listMode_ == ListFirms     ? store_.CurFirm
-                             : listMode_ == ListDeleted ? store_.CurFirmDel
+    grid_->setCurrentDataRow(listMode_ == ListFirms     ? current_
+                             : listMode_ == ListDeleted ? currentDeleted_
                                                         : 0);
     updateButtons();
 }
 
 void OrganizationListDialog::updateButtons() {
     const bool deleted = ui->deletedButton->isChecked();
-    const bool any = !deleted && store_.directory.organizationCount > 0;
-    ui->newButton->setEnabled(!deleted && firmListHasRoom(store_));
+    const bool any = !deleted && directory_.organizationCount() > 0;
+    ui->newButton->setEnabled(!deleted && directory_.hasRoom());
     for (QToolButton* b :
          {ui->editButton, ui->deleteButton, ui->branchesButton, ui->employeesButton})
         b->setEnabled(any);
-    ui->restoreButton->setEnabled(deleted && store_.directory.deletedCount > 0 &&
-                                  firmListHasRoom(store_));
+    ui->restoreButton->setEnabled(deleted && directory_.deletedCount() > 0 && directory_.hasRoom());
 }
 
 void OrganizationListDialog::selectCell(int row, int column) {
     if (listMode_ == ListDeleted) {
-        if (row < store_.directory.deletedCount)
-            store_.CurFirmDel = row;
-    } else if (listMode_ == ListFirms && row < store_.directory.organizationCount) {
-        store_.CurFirm = row;
+        if (row < directory_.deletedCount())
+            currentDeleted_ = row;
+    } else if (listMode_ == ListFirms && row < directory_.organizationCount()) {
+        current_ = row;
         showInPanel(firmCell(row, column));
     }
 }
 
 void OrganizationListDialog::viewOrganization(int row) {
-    if (listMode_ != ListFirms || row >= store_.directory.organizationCount)
+    if (listMode_ != ListFirms || row >= directory_.organizationCount())
         return;
-    store_.CurFirm = row;
-    const QByteArray links = firmLinks(store_);
-    openDetails(EditMode::View, QString());
-    storage::fillListCache(store_);
-    grid_->refresh();
-    if (firmLinks(store_) != links)
-        saveFirms();
-}
-
-// --- pickers and files ----------------------------------------------------------------------
-
-void OrganizationListDialog::refillPickers(int payer, int payee) {
-    // While a saved order is on screen the pickers hold its own payer and payee, from which
-    // it takes its parties; the directory does not change them.
-    if (!store_.PlatSaved)
-        emit directoryChanged(payer, payee);
-}
-
-void OrganizationListDialog::saveFirms() {
-    if (const storage::IoResult r = storage::saveOrganizationsFile(store_); !r)
-        showWriteFailure(this, r.error, keptInMemoryNote());
-}
-
-bool OrganizationListDialog::openDetails(EditMode mode, const QString& caption) {
-    OrganizationDetailsDialog* details = dialogs_.details;
-    if (!details)
-        return false;
-    if (!caption.isEmpty())
-        details->setWindowTitle(caption);
-    return details->editDetails(mode);
+    current_ = row;
+    emit viewRequested(row);
 }
 
 // --- buttons --------------------------------------------------------------------------------
 
 void OrganizationListDialog::addOrganization() {
-    if (!firmListHasRoom(store_))
-        return;
-    // The new organization is assembled in the first free slot, which starts empty.
-    storage::clearRecord(
-        store_.directory.organizations[std::size_t(store_.directory.organizationCount)]);
-    if (!openDetails(EditMode::New, QStringLiteral("Новая организация")))
-        return;
-    store_.CurFirm = store_.directory.organizationCount++;
-    storage::fillListCache(store_);
-    showList();
-    refillPickers(-1, -1);
-    saveFirms();
+    if (directory_.hasRoom())
+        emit addRequested(current_);
 }
 
 void OrganizationListDialog::editOrganization() {
-    if (store_.directory.organizationCount <= 0)
-        return;
-    const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
-    const QByteArray links = firmLinks(store_);
-    const bool stored = openDetails(EditMode::Edit, QStringLiteral("Редактирование"));
-    storage::fillListCache(store_);
-    grid_->refresh();
-    if (stored) {
-        refillPickers(payer, payee);
-        emit organizationChanged();
-        saveFirms();
-    } else if (firmLinks(store_) != links) {
-        saveFirms(); // a branch link changed in the branch window opened from the details
-    }
+    if (directory_.organizationCount() > 0)
+        emit editRequested(current_);
 }
 
 void OrganizationListDialog::deleteOrganization() {
-    if (store_.directory.organizationCount <= 0)
+    if (directory_.organizationCount() <= 0)
         return;
-    const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
-    const int removed = store_.CurFirm;
-    const QString name = editor::toUi(store_.directory.organizations[std::size_t(removed)].name);
+    const int removed = current_;
+    const storage::OrganizationRecord& firm = directory_.organization(removed);
+    const QString name = editor::toUi(firm.name);
     if (!editor::QuestionDialog::ask(this, deleteOrganizationQuestion(name)))
         return;
-    for (const DeletionQuestion& q : deletionQuestions(store_, removed))
+    for (const DeletionQuestion& q :
+         deletionQuestions(directory_, removed, countOrdersWithInn(orders_, firm.inn.view())))
         if (!editor::QuestionDialog::ask(this, furtherDeletionQuestion(q, name)))
             return;
-    if (const storage::IoResult r = deleteOrganizationAndSave(store_, removed); !r) {
-        showWriteFailure(this, r.error, QStringLiteral("Организация не удалена."));
-        return;
-    }
-    showList();
-    showCurrentCell(); // not the deleted organization's text any more
-    refillPickers(positionAfterRemoval(payer, removed), positionAfterRemoval(payee, removed));
-    emit organizationChanged();
+    reportChange(this, directory_.deleteOrganization(removed),
+                 QStringLiteral("Организация не удалена."));
 }
 
 void OrganizationListDialog::openBranches() {
-    if (store_.directory.organizationCount <= 0 || !dialogs_.branches)
-        return;
-    const QByteArray links = firmLinks(store_);
-    editor::showModal(dialogs_.branches);
-    storage::fillListCache(store_);
-    grid_->refresh();
-    if (firmLinks(store_) != links)
-        saveFirms();
+    if (directory_.organizationCount() > 0)
+        emit branchesRequested(current_);
 }
 
 void OrganizationListDialog::openEmployees() {
-    if (store_.directory.organizationCount > 0 && dialogs_.employees)
-        editor::showModal(dialogs_.employees);
+    if (directory_.organizationCount() > 0)
+        emit employeesRequested(current_);
 }
 
 void OrganizationListDialog::restoreOrganization() {
-    if (!ui->deletedButton->isChecked() || store_.directory.deletedCount <= 0 ||
-        !firmListHasRoom(store_))
+    if (!ui->deletedButton->isChecked() || directory_.deletedCount() <= 0 || !directory_.hasRoom())
         return;
-    const int payer = editor_.payerPosition(), payee = editor_.payeePosition();
-    if (const storage::IoResult r = restoreOrganizationAndSave(store_, store_.CurFirmDel); !r) {
-        showWriteFailure(this, r.error, QStringLiteral("Организация не восстановлена."));
-        return;
-    }
-    refillPickers(payer, payee);
-    showList();
+    reportChange(this, directory_.restoreOrganization(currentDeleted_),
+                 QStringLiteral("Организация не восстановлена."));
 }
 
 void OrganizationListDialog::showDeleted(bool down) {
@@ -305,7 +252,7 @@ void OrganizationListDialog::showDeleted(bool down) {
 }
 
 void OrganizationListDialog::showCurrentCell() {
-    showInPanel(firmCell(store_.CurFirm, std::max(0, grid_->currentIndex().column())));
+    showInPanel(firmCell(current_, std::max(0, grid_->currentIndex().column())));
 }
 
 void OrganizationListDialog::showInPanel(const QString& text) {

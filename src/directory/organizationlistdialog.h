@@ -1,27 +1,27 @@
 // The organization list "Организации": the directory in a grid, from which organizations are
 // created, edited, viewed (double click) and deleted, the deleted ones are shown ("Deleted")
-// and restored, and the branches and employees of the current one are opened. After every
-// change the main window's payer and payee pickers are filled again.
+// and restored, and the branches and employees of the current one are opened. The list follows
+// every change of the directory, whoever made it.
 #pragma once
 
-#include "core/settings.h"
-
 #include "organizationdetails.h"
+
+#include "core/directory.h"
+#include "core/settings.h"
 
 #include <QDialog>
 #include <memory>
 
 class QAction;
+namespace editor {
+class ListGrid;
+}
 class QLabel;
 class QMenu;
 
 namespace storage {
 class Store;
 }
-namespace editor {
-class ListGrid;
-class MainWindow;
-} // namespace editor
 class QStatusBar;
 class QToolButton;
 
@@ -31,29 +31,22 @@ class OrganizationListDialog;
 
 namespace directory {
 
-class OrganizationDetailsDialog;
-
 class OrganizationListDialog : public QDialog {
     Q_OBJECT
 public:
-    // The list reads the positions of the editor's payer and payee pickers before a change,
-    // so that they can be kept.
-    OrganizationListDialog(storage::Store& store, core::Settings& settings,
-                           const editor::MainWindow& editor, QWidget* parent = nullptr);
+    // The list counts the saved orders that name an organization before it is deleted.
+    OrganizationListDialog(core::Directory& directory, const core::ProgramFolder& folder,
+                           core::Settings& settings, const storage::Store& orders,
+                           QWidget* parent = nullptr);
     ~OrganizationListDialog() override;
-
-    // The windows the list opens; they are created after it and handed over once they exist.
-    struct Dialogs {
-        OrganizationDetailsDialog* details = nullptr;
-        QDialog* branches = nullptr;
-        QDialog* employees = nullptr;
-    };
-    void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     // What the grid shows: 0 nothing, 1 the organizations, 2 the deleted organizations.
     enum ListMode { ListEmpty = 0, ListFirms = 1, ListDeleted = 2 };
     ListMode listMode() const { return listMode_; }
     editor::ListGrid* grid() const { return grid_; }
+    // The organization current in the list and the deleted one current in its list.
+    int current() const { return current_; }
+    int currentDeleted() const { return currentDeleted_; }
     // The text of the status panel.
     QString statusText() const;
 
@@ -70,12 +63,14 @@ public:
     void viewOrganization(int row);
 
 signals:
-    // The organizations changed: the editor's payer and payee pickers are to be filled again,
-    // with the payer and payee at these positions (-1: none). Not sent while a saved order is
-    // on screen, whose pickers hold its own parties.
-    void directoryChanged(int payer, int payee);
-    // An organization was edited or deleted: the editor goes back to its first page.
-    void organizationChanged();
+    // "New", "Edit", a double click: the details window is to be shown for a new organization
+    // (with the organization current in the list), for the current one, or to look at one.
+    void addRequested(int current);
+    void editRequested(int organization);
+    void viewRequested(int organization);
+    // "Филиал", "Сотр.": the branches or the employees of the current organization.
+    void branchesRequested(int organization);
+    void employeesRequested(int organization);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -84,30 +79,28 @@ private:
     // Shows the organizations or the deleted ones, selects the current one, sets the buttons.
     void showList();
     void updateButtons();
-    // The full text of a cell of Firms (column 0 the name, then phone, address, e-mail).
+    // The full text of a cell of an organization (column 0 the name, then phone, address,
+    // e-mail).
     QString firmCell(int row, int column) const;
-    // Shows the full text of the current cell of Firms[CurFirm] in the status panel.
+    // Shows the full text of the current organization's current cell in the status panel.
     void showCurrentCell();
     // The status panel shows text (a cell's whole text, or nothing).
     void showInPanel(const QString& text);
-    // Fills the main window's pickers again and gives them these positions (-1: none).
-    void refillPickers(int payer, int payee);
-    void saveFirms();
-    // Opens the details window in mode; true when it stored a change.
-    bool openDetails(EditMode mode, const QString& caption);
     // The first item of the "БИК" menu says which BIK directory is imported (or why none can
     // be used); the second imports one from a file the user chooses.
     void showBikDirectory();
     void importBikDirectory();
 
-    storage::Store& store_;
+    core::Directory& directory_;
+    const core::ProgramFolder& folder_;
     core::Settings& settings_;
-    const editor::MainWindow& editor_;
-    Dialogs dialogs_;
+    const storage::Store& orders_;
     std::unique_ptr<Ui::OrganizationListDialog> ui;
     editor::ListGrid* grid_ = nullptr;
     QLabel* panel_ = nullptr;
     ListMode listMode_ = ListEmpty;
+    int current_ = 0;
+    int currentDeleted_ = 0;
     QMenu* bikMenu_ = nullptr;
     QAction* bikShown_ = nullptr; // which directory is imported; not an action
 };

@@ -1,10 +1,8 @@
 #include "recordwindows.h"
 
-#include "directorysave.h"
 #include "listwindows.h"
 
 #include "editor/uiutil.h"
-#include "storage/store.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -12,14 +10,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
 
 namespace directory {
 
 // --- list window ----------------------------------------------------------------------------
 
-OrgRecordsWindow::OrgRecordsWindow(storage::Store& store, core::Settings& settings,
+OrgRecordsWindow::OrgRecordsWindow(core::Directory& directory, core::Settings& settings,
                                    QString titlePrefix, QWidget* parent)
-    : QDialog(parent), store_(store), settings_(settings), titlePrefix_(std::move(titlePrefix)) {}
+    : QDialog(parent), directory_(directory), settings_(settings),
+      titlePrefix_(std::move(titlePrefix)) {}
 
 void OrgRecordsWindow::finishSetUp(QAbstractButton* add, QAbstractButton* edit,
                                    QAbstractButton* del, QAbstractButton* close,
@@ -32,18 +32,30 @@ void OrgRecordsWindow::finishSetUp(QAbstractButton* add, QAbstractButton* edit,
     fitColumnsWhenUnsized(this, grid_, settings_, tag);
 }
 
+void OrgRecordsWindow::showFor(int organization) {
+    organization_ = organization;
+    editor::showModal(this);
+}
+
 void OrgRecordsWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // shown again after being minimised: nothing changed meanwhile
-    setWindowTitle(titlePrefix_ + shortFirmName(store_, store_.CurFirm));
-    fillRecords();
+    setWindowTitle(titlePrefix_ + shortFirmName(directory_, organization_));
+    reload();
+}
+
+void OrgRecordsWindow::reload(int current) {
+    list_ = collect();
+    const auto at = std::find(list_.begin(), list_.end(), current);
+    row_ = at == list_.end() ? 0 : int(at - list_.begin());
     refresh();
 }
 
-void OrgRecordsWindow::saveRecords() {
-    if (const storage::IoResult r = saveTable(); !r)
-        showWriteFailure(this, r.error, keptInMemoryNote());
+void OrgRecordsWindow::changed(const core::DirectoryChange& change, const QString& note) {
+    if (change.made || !change.io)
+        reload(change.index);
+    reportChange(this, change, note);
 }
 
 void OrgRecordsWindow::addGrid(QBoxLayout* place, core::Grid kept, const QStringList& titles,
@@ -60,16 +72,6 @@ void OrgRecordsWindow::addGrid(QBoxLayout* place, core::Grid kept, const QString
 void OrgRecordsWindow::selectRow(int row) {
     if (row >= 0 && row < int(list_.size()))
         row_ = row;
-}
-
-void OrgRecordsWindow::setRecords(std::vector<int> records) {
-    list_ = std::move(records);
-    row_ = 0;
-}
-
-void OrgRecordsWindow::appendRecord(int index) {
-    list_.push_back(index);
-    row_ = int(list_.size()) - 1;
 }
 
 int OrgRecordsWindow::currentRecord() const {

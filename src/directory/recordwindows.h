@@ -3,17 +3,15 @@
 // edits the texts of one record.
 #pragma once
 
+#include "core/directory.h"
 #include "core/settings.h"
-
-#include <cstdint>
-
 #include "editor/listgrid.h"
-#include "storage/fileio.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
@@ -21,19 +19,20 @@ class QBoxLayout;
 class QLineEdit;
 class QPushButton;
 
-namespace storage {
-class Store;
-enum class WindowTag : std::uint8_t;
-} // namespace storage
-
 namespace directory {
 
-// A list window over the records of Firms[CurFirm] in a shared table (its branches, its
-// employees): their table indexes in table order, the current row, the grid showing them, and
-// the add and edit steps, which are the same for both tables. Every change of the table is
-// written at once.
+// A list window over the records one organization has in a table of all organizations (its
+// branches, its employees): their table indexes in table order, the current row and the grid
+// showing them. The window is opened for an organization; every change goes to the directory,
+// which writes it at once.
 class OrgRecordsWindow : public QDialog {
 public:
+    // Shows the window modally for the records of organization (its index in the directory).
+    void showFor(int organization);
+    // The organization of the next showing, for a window shown without waiting.
+    void setOrganization(int organization) { organization_ = organization; }
+    int organization() const { return organization_; }
+
     virtual void addNew() = 0;
     virtual void editCurrent() = 0;
     virtual void deleteCurrent() = 0;
@@ -48,7 +47,7 @@ public:
 
 protected:
     // The caption is titlePrefix followed by the organization's shortened name.
-    OrgRecordsWindow(storage::Store& store, core::Settings& settings, QString titlePrefix,
+    OrgRecordsWindow(core::Directory& directory, core::Settings& settings, QString titlePrefix,
                      QWidget* parent);
 
     // Connects "Add", "Edit", "Del" and "Close", and sizes the window and its columns from the
@@ -56,36 +55,17 @@ protected:
     void finishSetUp(QAbstractButton* add, QAbstractButton* edit, QAbstractButton* del,
                      QAbstractButton* close, core::WindowTag tag);
 
-    // What the two tables do differently: collect the organization's records, bring the
-    // buttons and the grid in line with them, and write the table.
-    virtual void fillRecords() = 0;
+    // What the two tables do differently: the organization's records, and bringing the buttons
+    // and the grid in line with them.
+    virtual std::vector<int> collect() const = 0;
     virtual void refresh() = 0;
-    virtual storage::IoResult saveTable() = 0;
-    // Writes the table; a failure is reported, the change stays in memory.
-    void saveRecords();
 
-    // "Add": the dialog shows caption over empty boxes; its accepted texts go to add(), which
-    // appends the record at table index; it becomes current and the table is written.
-    template <class Dialog, class Add>
-    void addRecord(Dialog* dialog, const QString& caption, int index, Add add) {
-        if (!dialog || !dialog->showFor(caption, {}) || !add(dialog->texts()))
-            return;
-        appendRecord(index);
-        refresh();
-        saveRecords();
-    }
-    // "Edit": the dialog shows the current record's texts (textsOf(index)); accepted texts
-    // that edit(index, texts) stores are written.
-    template <class Dialog, class TextsOf, class Edit>
-    void editRecord(Dialog* dialog, TextsOf textsOf, Edit edit) {
-        const int index = currentRecord();
-        if (index < 0 || !dialog ||
-            !dialog->showFor(QStringLiteral("Редактирование"), textsOf(index)) ||
-            !edit(index, dialog->texts()))
-            return;
-        grid()->refresh();
-        saveRecords();
-    }
+    // Collects the organization's records again, the record at table index current (when
+    // listed) becoming current, and shows them.
+    void reload(int current = -1);
+    // After a change: the records again with the changed one current, and a failed write
+    // reported with note (the change stays in memory when none is given).
+    void changed(const core::DirectoryChange& change, const QString& note = {});
 
     // On showing: the caption, the organization's records, the buttons and the grid.
     void showEvent(QShowEvent* event) override;
@@ -93,17 +73,13 @@ protected:
     // Puts the grid into place; cell(index, column) is the text of record index in a column.
     void addGrid(QBoxLayout* place, core::Grid kept, const QStringList& titles,
                  std::function<QString(int index, int column)> cell);
-    // Shows these records, the first one current.
-    void setRecords(std::vector<int> records);
-    // Adds a record at the end of the list and makes it current.
-    void appendRecord(int index);
     // The table index of the current row's record; -1 when the list is empty.
     int currentRecord() const;
     // Shows the records in the grid (five empty rows when there are none) with the current
     // row selected.
     void showRecords();
 
-    storage::Store& store_;
+    core::Directory& directory_;
     core::Settings& settings_;
 
 private:
@@ -111,7 +87,12 @@ private:
     editor::ListGrid* grid_ = nullptr;
     std::vector<int> list_;
     int row_ = 0;
+    int organization_ = 0;
 };
+
+// What an entry dialog gives back: the texts it accepted, or nothing.
+template <class Texts>
+using EntryEditor = std::function<std::optional<Texts>(const QString& caption, const Texts&)>;
 
 // A dialog with the text boxes of one record: shown with a caption and the texts, "Yes"
 // accepts unless the required box is empty (then a message says so), "No" and closing the
@@ -127,9 +108,13 @@ protected:
     void setUp(std::vector<QLineEdit*> boxes, const std::vector<int>& capacities, int required,
                QString emptyMessage, QPushButton* yes, QPushButton* no);
 
+    // Shows caption over texts modally; the texts of the boxes when "Yes" accepted them.
     template <std::size_t N>
-    bool showTexts(const QString& caption, const std::array<QString, N>& t) {
-        return showTexts(caption, QStringList(t.begin(), t.end()));
+    std::optional<std::array<QString, N>> editTexts(const QString& caption,
+                                                    const std::array<QString, N>& t) {
+        if (!showTexts(caption, QStringList(t.begin(), t.end())))
+            return std::nullopt;
+        return boxTexts<N>();
     }
     template <std::size_t N> std::array<QString, N> boxTexts() const {
         std::array<QString, N> t;

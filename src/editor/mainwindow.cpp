@@ -38,8 +38,9 @@ using storage::isDigit;
 
 } // namespace
 
-MainWindow::MainWindow(storage::Store& store, core::Settings& settings, QWidget* parent)
-    : QMainWindow(parent), store_(store), settings_(settings),
+MainWindow::MainWindow(storage::Store& store, core::Settings& settings, core::Directory& directory,
+                       QWidget* parent)
+    : QMainWindow(parent), store_(store), settings_(settings), directory_(directory),
       ui(std::make_unique<Ui::MainWindow>()) {
     installAccessibility(); // before the first control exists
     ui->setupUi(this);
@@ -96,7 +97,8 @@ MainWindow::MainWindow(storage::Store& store, core::Settings& settings, QWidget*
     connect(ui->acceptedCheck, &QCheckBox::toggled, this, &MainWindow::setAccepted);
     connect(ui->pages, &QTabWidget::currentChanged, this, &MainWindow::showPage);
     connect(ui->listButton, &QToolButton::clicked, this, &MainWindow::openOrderList);
-    connect(ui->organizationsButton, &QToolButton::clicked, this, &MainWindow::openOrganizations);
+    connect(ui->organizationsButton, &QToolButton::clicked, this,
+            &MainWindow::organizationsRequested);
     connect(ui->closeButton, &QToolButton::clicked, this, &QWidget::close);
     connect(ui->budgetButton, &QPushButton::clicked, this, &MainWindow::editBudgetFields);
     connect(ui->saveButton, &QToolButton::clicked, this, &MainWindow::save);
@@ -104,6 +106,22 @@ MainWindow::MainWindow(storage::Store& store, core::Settings& settings, QWidget*
     connect(ui->settingsButton, &QToolButton::clicked, this, &MainWindow::settingsRequested);
     connect(ui->helpButton, &QToolButton::clicked, this, &MainWindow::openHelp);
     connect(ui->newButton, &QToolButton::clicked, this, &MainWindow::startNewOrder);
+
+    // The pickers follow the directory; an organization edited or deleted brings the first
+    // page back.
+    connect(&directory_, &core::Directory::organizationAdded, this,
+            [this] { directoryChanged(-1, -1); });
+    for (auto same :
+         {&core::Directory::organizationChanged, &core::Directory::organizationRestored})
+        connect(&directory_, same, this,
+                [this] { directoryChanged(payerPosition(), payeePosition()); });
+    connect(&directory_, &core::Directory::organizationRemoved, this, [this](int removed) {
+        directoryChanged(core::positionAfterRemoval(payerPosition(), removed),
+                         core::positionAfterRemoval(payeePosition(), removed));
+    });
+    for (auto firstPage :
+         {&core::Directory::organizationChanged, &core::Directory::organizationRemoved})
+        connect(&directory_, firstPage, this, &MainWindow::showFirstPage);
 
     applyFormSize(this, settings_, core::WindowTag::Main);
     ui->dateEdit->setText(todayText());
@@ -183,6 +201,13 @@ int MainWindow::payerPosition() const {
 }
 int MainWindow::payeePosition() const {
     return ui->payeeCombo->currentIndex();
+}
+
+void MainWindow::directoryChanged(int payer, int payee) {
+    if (store_.PlatSaved)
+        return;
+    fillPickers();
+    setPickerPositions(payer, payee);
 }
 
 void MainWindow::setPickerPositions(int payer, int payee) {
@@ -351,11 +376,6 @@ void MainWindow::disableNew() {
 void MainWindow::openOrderList() {
     if (windows_.orderList)
         showModal(windows_.orderList);
-}
-
-void MainWindow::openOrganizations() {
-    if (windows_.organizationList)
-        showModal(windows_.organizationList);
 }
 
 void MainWindow::editBudgetFields() {

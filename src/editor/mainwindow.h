@@ -3,6 +3,7 @@
 // an order is in orderlogic.h.
 #pragma once
 
+#include "core/directory.h"
 #include "core/settings.h"
 
 #include "orderlogic.h"
@@ -43,14 +44,14 @@ class BudgetFieldsDialog;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
+    MainWindow(storage::Store& store, core::Settings& settings, core::Directory& directory,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The windows the main window opens. They are created after it, so the program hands
     // them over once they all exist; until then the buttons that open them do nothing.
     struct Dialogs {
-        QDialog* orderList = nullptr;        // list of saved orders
-        QDialog* organizationList = nullptr; // organization list
+        QDialog* orderList = nullptr; // list of saved orders
         BudgetFieldsDialog* budgetFields = nullptr;
         SizedWindows sized{}; // the windows whose sizes are kept, this one always among them
     };
@@ -68,6 +69,9 @@ public:
     int payerPosition() const;
     int payeePosition() const;
     void setPickerPositions(int payer, int payee);
+    // The directory changed: a new order's pickers are filled again with the payer and payee at
+    // these positions (-1: none); a saved order's pickers hold its own parties and stay.
+    void directoryChanged(int payer, int payee);
     void showFirstPage();
 
     // Shows the order just read into the current record as the saved order on screen
@@ -91,6 +95,8 @@ public:
 signals:
     // "Set": the settings dialog is to be shown.
     void settingsRequested();
+    // "Firms": the organization list is to be shown.
+    void organizationsRequested();
     // A new order was saved; the list of saved orders was scanned again.
     void orderSaved();
     // The window is about to close; a receiver that must keep it open ignores the event.
@@ -108,7 +114,6 @@ private:
     void setAccepted(bool checked);
     void showPage(int index);
     void openOrderList();
-    void openOrganizations();
     void editBudgetFields();
     void save();
     void print();
@@ -124,6 +129,7 @@ private:
 
     storage::Store& store_;
     core::Settings& settings_;
+    core::Directory& directory_;
     Dialogs windows_;
     std::unique_ptr<Ui::MainWindow> ui;
     PreviewBox* preview_ = nullptr;

@@ -48,28 +48,28 @@ OrderRecord convertOldOrder(const OldOrderRecord& old) {
 
 namespace {
 
-const OrganizationRecord* findByInn(const Store& s, std::string_view inn) {
-    for (int i = 0; i < s.directory.organizationCount && i < MaxFirms; ++i)
-        if (s.directory.organizations[std::size_t(i)].inn == inn)
-            return &s.directory.organizations[std::size_t(i)];
-    for (int i = 0; i < s.directory.deletedCount && i < MaxFirms; ++i)
-        if (s.directory.deleted[std::size_t(i)].inn == inn)
-            return &s.directory.deleted[std::size_t(i)];
+const OrganizationRecord* findByInn(const DirectoryTables& d, std::string_view inn) {
+    for (int i = 0; i < d.organizationCount && i < MaxFirms; ++i)
+        if (d.organizations[std::size_t(i)].inn == inn)
+            return &d.organizations[std::size_t(i)];
+    for (int i = 0; i < d.deletedCount && i < MaxFirms; ++i)
+        if (d.deleted[std::size_t(i)].inn == inn)
+            return &d.deleted[std::size_t(i)];
     return nullptr;
 }
 
 // Completes one party block from the first organization with its INN, bank slot 0.
-void complete(const Store& s, PartyFields p) {
+void complete(const DirectoryTables& d, PartyFields p) {
     p.bankNo = 0;
-    if (const OrganizationRecord* f = findByInn(s, p.inn.view()))
+    if (const OrganizationRecord* f = findByInn(d, p.inn.view()))
         copyParty(*f, f->banks[0], p);
 }
 
 } // namespace
 
-void completeOrderParties(const Store& s, OrderRecord& p) {
-    complete(s, payerOf(p));
-    complete(s, payeeOf(p));
+void completeOrderParties(const DirectoryTables& d, OrderRecord& p) {
+    complete(d, payerOf(p));
+    complete(d, payeeOf(p));
 }
 
 } // namespace storage

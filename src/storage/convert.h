@@ -2,7 +2,7 @@
 // 2966 bytes and order files of 389 bytes.
 #pragma once
 
-#include "store.h"
+#include "folderdata.h"
 
 namespace storage {
 
@@ -18,6 +18,6 @@ OrderRecord convertOldOrder(const OldOrderRecord& old);
 // from the first organization with an equal INN, looked for among the organizations in use
 // and then among the deleted ones; the reserved bank bytes become 0. A party whose INN
 // belongs to neither keeps empty fields.
-void completeOrderParties(const Store& s, OrderRecord& plat);
+void completeOrderParties(const DirectoryTables& directory, OrderRecord& plat);
 
 } // namespace storage

@@ -89,57 +89,58 @@ IoResult saveWholeFile(const FolderState& s, const QString& path, const QByteArr
 namespace {
 
 template <class Table>
-void loadTable(Store& s, const QString& path, Table& table, QStringList& messages) {
+void loadTable(FolderState& folder, const QString& path, Table& table, QStringList& messages) {
     using Record = typename Table::value_type;
-    loadFolderFile(s.folder, path, table.data(), qint64(sizeof(Table)), sizeof(Record), messages);
+    loadFolderFile(folder, path, table.data(), qint64(sizeof(Table)), sizeof(Record), messages);
 }
 
-template <class Table> IoResult saveTable(const Store& s, const QString& path, const Table& table) {
-    return saveWholeFile(s.folder, path, recordBytes(table));
+template <class Table>
+IoResult saveTable(const FolderState& folder, const QString& path, const Table& table) {
+    return saveWholeFile(folder, path, recordBytes(table));
 }
 
 } // namespace
 
-void loadOrganizations(Store& s, QStringList& messages) {
+void loadOrganizations(FolderState& folder, DirectoryTables& directory, QStringList& messages) {
     const auto named = [](const OrganizationRecord& f) { return !f.name.empty(); };
-    loadTable(s, s.folder.dataDir + QStringLiteral("Firms"), s.directory.organizations, messages);
-    s.directory.organizationCount = countLeading(s.directory.organizations, named);
-    loadTable(s, s.folder.dataDir + QStringLiteral("FirmsDel"), s.directory.deleted, messages);
-    s.directory.deletedCount = countLeading(s.directory.deleted, named);
+    loadTable(folder, folder.dataDir + QStringLiteral("Firms"), directory.organizations, messages);
+    directory.organizationCount = countLeading(directory.organizations, named);
+    loadTable(folder, folder.dataDir + QStringLiteral("FirmsDel"), directory.deleted, messages);
+    directory.deletedCount = countLeading(directory.deleted, named);
 }
 
-void loadBranches(Store& s, QStringList& messages) {
-    loadTable(s, s.folder.dataDir + QStringLiteral("Filial"), s.directory.branches, messages);
-    s.directory.branchCount = countLeading(
-        s.directory.branches, [](const BranchRecord& f) { return !f.address.empty(); });
+void loadBranches(FolderState& folder, DirectoryTables& directory, QStringList& messages) {
+    loadTable(folder, folder.dataDir + QStringLiteral("Filial"), directory.branches, messages);
+    directory.branchCount =
+        countLeading(directory.branches, [](const BranchRecord& f) { return !f.address.empty(); });
 }
 
-void loadEmployees(Store& s, QStringList& messages) {
-    loadTable(s, s.folder.dataDir + QStringLiteral("Employee"), s.directory.employees, messages);
-    s.directory.employeeCount = countLeading(
-        s.directory.employees, [](const EmployeeRecord& e) { return !e.surname.empty(); });
+void loadEmployees(FolderState& folder, DirectoryTables& directory, QStringList& messages) {
+    loadTable(folder, folder.dataDir + QStringLiteral("Employee"), directory.employees, messages);
+    directory.employeeCount = countLeading(
+        directory.employees, [](const EmployeeRecord& e) { return !e.surname.empty(); });
 }
 
-IoResult saveOrganizationsFile(const Store& s) {
-    return saveTable(s, s.folder.dataDir + "Firms", s.directory.organizations);
+IoResult saveOrganizationsFile(const FolderState& folder, const DirectoryTables& directory) {
+    return saveTable(folder, folder.dataDir + "Firms", directory.organizations);
 }
-IoResult saveDeletedOrganizationsFile(const Store& s) {
-    return saveTable(s, s.folder.dataDir + "FirmsDel", s.directory.deleted);
+IoResult saveDeletedOrganizationsFile(const FolderState& folder, const DirectoryTables& directory) {
+    return saveTable(folder, folder.dataDir + "FirmsDel", directory.deleted);
 }
-IoResult saveBranchesFile(const Store& s) {
-    return saveTable(s, s.folder.dataDir + "Filial", s.directory.branches);
+IoResult saveBranchesFile(const FolderState& folder, const DirectoryTables& directory) {
+    return saveTable(folder, folder.dataDir + "Filial", directory.branches);
 }
-IoResult saveEmployeesFile(const Store& s) {
-    return saveTable(s, s.folder.dataDir + "Employee", s.directory.employees);
+IoResult saveEmployeesFile(const FolderState& folder, const DirectoryTables& directory) {
+    return saveTable(folder, folder.dataDir + "Employee", directory.employees);
 }
 
-IoResult saveOrganizationExport(const Store& s) {
+IoResult saveOrganizationExport(const FolderState& folder, const DirectoryTables& directory) {
     std::array<OrganizationRecord, Firms1Slots> out;
     clearRecord(out);
-    const int n = std::min(s.directory.organizationCount, Firms1Slots);
+    const int n = std::min(directory.organizationCount, Firms1Slots);
     for (int i = 0; i < n; ++i)
-        copyOrganizationTexts(s.directory.organizations[std::size_t(i)], out[std::size_t(i)]);
-    return saveTable(s, s.folder.programDir + "Firms1", out);
+        copyOrganizationTexts(directory.organizations[std::size_t(i)], out[std::size_t(i)]);
+    return saveTable(folder, folder.programDir + "Firms1", out);
 }
 
 namespace {
@@ -149,24 +150,24 @@ constexpr std::pair<unsigned, const char*> tableFiles[] = {{TableFirms, "Firms"}
                                                            {TableFilial, "Filial"},
                                                            {TableEmployee, "Employee"}};
 
-QString journalPath(const Store& s) {
-    return s.folder.dataDir + QStringLiteral("Journal");
+QString journalPath(const FolderState& folder) {
+    return folder.dataDir + QStringLiteral("Journal");
 }
 
 QString newPath(const QString& path) {
     return path + QStringLiteral(".new");
 }
 
-QByteArray tableBytes(const Store& s, unsigned table) {
+QByteArray tableBytes(const DirectoryTables& directory, unsigned table) {
     switch (table) {
     case TableFirms:
-        return recordBytes(s.directory.organizations);
+        return recordBytes(directory.organizations);
     case TableFirmsDel:
-        return recordBytes(s.directory.deleted);
+        return recordBytes(directory.deleted);
     case TableFilial:
-        return recordBytes(s.directory.branches);
+        return recordBytes(directory.branches);
     case TableEmployee:
-        return recordBytes(s.directory.employees);
+        return recordBytes(directory.employees);
     }
     return {};
 }
@@ -174,10 +175,10 @@ QByteArray tableBytes(const Store& s, unsigned table) {
 // Puts each named table's new file in its place; a table whose new file is gone took its
 // place before. A link in a table's place that leads to a file of its own folder is written
 // through, as writeFileAtomic does. Returns the failures.
-QStringList installTables(const Store& s, const QStringList& names) {
+QStringList installTables(const FolderState& folder, const QStringList& names) {
     QStringList failures;
     for (const QString& name : names) {
-        const QString path = s.folder.dataDir + name;
+        const QString path = folder.dataDir + name;
         const QString from = newPath(path);
         if (!QFileInfo::exists(from))
             continue;
@@ -190,25 +191,25 @@ QStringList installTables(const Store& s, const QStringList& names) {
             failures << fileMessage(QStringLiteral("Не могу записать файл"), path,
                                     systemReason(errno));
     }
-    if (const IoResult synced = syncFolder(s.folder.dataDir); !synced)
+    if (const IoResult synced = syncFolder(folder.dataDir); !synced)
         failures << synced.error;
     return failures;
 }
 
 } // namespace
 
-IoResult saveTables(const Store& s, unsigned tables, bool* begun) {
+IoResult saveTables(const FolderState& folder, const DirectoryTables& directory, unsigned tables,
+                    bool* begun) {
     if (begun)
         *begun = false;
-    if (IoResult r = checkWritable(s.folder); !r)
+    if (IoResult r = checkWritable(folder); !r)
         return r;
     QStringList names;
     for (const auto& [bit, name] : tableFiles) {
         if (!(tables & bit))
             continue;
-        const QString path = s.folder.dataDir + QLatin1String(name);
-        if (const auto held = s.folder.unreadable.constFind(path);
-            held != s.folder.unreadable.cend())
+        const QString path = folder.dataDir + QLatin1String(name);
+        if (const auto held = folder.unreadable.constFind(path); held != folder.unreadable.cend())
             return IoResult::failure(*held);
         if (QFileInfo(path).isSymLink() && !linkStaysInFolder(path))
             return writeFileAtomic(path, QByteArray()); // refused with the reason, nothing written
@@ -223,28 +224,28 @@ IoResult saveTables(const Store& s, unsigned tables, bool* begun) {
         return {};
     for (const auto& [bit, name] : tableFiles)
         if (tables & bit)
-            if (IoResult r = writeFileAtomic(newPath(s.folder.dataDir + QLatin1String(name)),
-                                             tableBytes(s, bit));
+            if (IoResult r = writeFileAtomic(newPath(folder.dataDir + QLatin1String(name)),
+                                             tableBytes(directory, bit));
                 !r)
                 return r;
-    if (IoResult r = writeFileAtomic(journalPath(s), names.join(u'\n').toLatin1()); !r)
+    if (IoResult r = writeFileAtomic(journalPath(folder), names.join(u'\n').toLatin1()); !r)
         return r;
     if (begun)
         *begun = true;
-    if (const QStringList failures = installTables(s, names); !failures.isEmpty())
+    if (const QStringList failures = installTables(folder, names); !failures.isEmpty())
         return IoResult::failure(
             failures.join(u'\n') +
             QStringLiteral("\nИзменение будет завершено при следующем запуске программы."));
-    QFile::remove(journalPath(s));
+    QFile::remove(journalPath(folder));
     return {};
 }
 
-void finishTableSave(const Store& s, QStringList& messages) {
-    const QString journal = journalPath(s);
+void finishTableSave(const FolderState& folder, QStringList& messages) {
+    const QString journal = journalPath(folder);
     if (!QFileInfo::exists(journal)) {
         // A save that stopped before its journal: its new files never became the directory.
         for (const auto& [bit, name] : tableFiles)
-            QFile::remove(newPath(s.folder.dataDir + QLatin1String(name)));
+            QFile::remove(newPath(folder.dataDir + QLatin1String(name)));
         return;
     }
     QByteArray listed;
@@ -257,28 +258,11 @@ void finishTableSave(const Store& s, QStringList& messages) {
         for (const auto& [bit, name] : tableFiles)
             if (line == name)
                 names << QLatin1String(name);
-    if (const QStringList failures = installTables(s, names); !failures.isEmpty()) {
+    if (const QStringList failures = installTables(folder, names); !failures.isEmpty()) {
         messages << failures;
         return;
     }
     QFile::remove(journal);
-}
-
-void fillListCache(Store& s) {
-    for (int i = 0; i < s.directory.organizationCount && i < MaxFirms; ++i) {
-        const OrganizationRecord& f = s.directory.organizations[std::size_t(i)];
-        FirmShowEntry& e = s.FirmShow[std::size_t(i)];
-        if (f.usesBranch()) {
-            const BranchRecord& b = s.directory.branches[f.branchNo];
-            e.address.assign(b.address);
-            e.phone.assign(b.phone);
-            e.email.assign(b.email);
-        } else {
-            e.address.assign(f.legalAddress);
-            e.phone.assign(f.phone);
-            e.email.assign(f.email);
-        }
-    }
 }
 
 } // namespace storage

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "fileio.h"
-#include "store.h"
+#include "folderdata.h"
 
 #include <QStringList>
 #include <cstring>
@@ -90,14 +90,16 @@ template <class From> void copyOrganizationTexts(const From& from, OrganizationR
 }
 
 // Loads Data/Firms and Data/FirmsDel with their counts; messages for the user are appended.
-void loadOrganizations(Store& s, QStringList& messages);
+void loadOrganizations(FolderState& folder, DirectoryTables& directory, QStringList& messages);
 // Loads Data/Filial and Data/Employee with their counts.
-void loadBranches(Store& s, QStringList& messages);
-void loadEmployees(Store& s, QStringList& messages);
+void loadBranches(FolderState& folder, DirectoryTables& directory, QStringList& messages);
+void loadEmployees(FolderState& folder, DirectoryTables& directory, QStringList& messages);
 
-IoResult saveOrganizationsFile(const Store& s);
-IoResult saveDeletedOrganizationsFile(const Store& s);
-IoResult saveOrganizationExport(const Store& s); // export of the first 64 without bank details
+IoResult saveOrganizationsFile(const FolderState& folder, const DirectoryTables& directory);
+IoResult saveDeletedOrganizationsFile(const FolderState& folder, const DirectoryTables& directory);
+IoResult saveOrganizationExport(
+    const FolderState& folder,
+    const DirectoryTables& directory); // export of the first 64 without bank details
 
 // The tables of the Data folder, as a set of bits.
 enum TableFile : unsigned {
@@ -114,16 +116,13 @@ enum TableFile : unsigned {
 // table's place and the journal goes. A failure before the journal leaves every file as it
 // was; begun (when given) tells whether the journal was written, from which moment the change
 // counts as made: a failure after it is finished by the next start.
-IoResult saveTables(const Store& s, unsigned tables, bool* begun = nullptr);
+IoResult saveTables(const FolderState& folder, const DirectoryTables& directory, unsigned tables,
+                    bool* begun = nullptr);
 
 // Start-up, before the tables are loaded: finishes a saveTables that a crash interrupted after
 // its journal, or removes the new files of one interrupted before it.
-void finishTableSave(const Store& s, QStringList& messages);
-IoResult saveBranchesFile(const Store& s);
-IoResult saveEmployeesFile(const Store& s);
-
-// Rebuilds FirmShow for the organizations in use: their own address, phone and e-mail, or
-// those of the linked branch.
-void fillListCache(Store& s);
+void finishTableSave(const FolderState& folder, QStringList& messages);
+IoResult saveBranchesFile(const FolderState& folder, const DirectoryTables& directory);
+IoResult saveEmployeesFile(const FolderState& folder, const DirectoryTables& directory);
 
 } // namespace storage

@@ -19,13 +19,13 @@ namespace storage {
 
 namespace {
 
-QString cannotCreate(const Store& s, const QString& folder) {
+QString cannotCreate(const FolderData& s, const QString& folder) {
     return QStringLiteral("Не могу создать папку - %1 по пути - %2")
         .arg(folder, QDir::toNativeSeparators(s.folder.programDir));
 }
 
 // Creates ProgramDir + folder when it is missing; false (with the message) when it cannot.
-bool ensureFolder(const Store& s, const QString& folder, QStringList& messages) {
+bool ensureFolder(const FolderData& s, const QString& folder, QStringList& messages) {
     if (QFileInfo(s.folder.programDir + folder).isDir())
         return true;
     if (!QDir(s.folder.programDir).mkdir(folder)) {
@@ -79,7 +79,7 @@ const QRegularExpression& ownNames(int folder) {
 // under the name + ".new" that never took its place. A new order complete as "NAME.plat.new"
 // in PP takes its name when that name is free: it was saved whole and only its last step
 // was missed. A table's ".new" files belong to the journal of table changes and are left to it.
-void clearLeftovers(const Store& s) {
+void clearLeftovers(const FolderData& s) {
     const QString folders[] = {s.folder.programDir, s.folder.dataDir, s.folder.ordersDir,
                                s.folder.deletedDir};
     for (int k = 0; k < 4; ++k) {
@@ -116,7 +116,7 @@ bool sameOrganization(const OrganizationRecord& a, const OrganizationRecord& b) 
     return a.name == b.name && a.inn == b.inn;
 }
 
-bool held(const Store& s, const OrganizationRecord& f) {
+bool held(const FolderData& s, const OrganizationRecord& f) {
     for (int i = 0; i < s.directory.organizationCount; ++i)
         if (sameOrganization(s.directory.organizations[std::size_t(i)], f))
             return true;
@@ -133,7 +133,7 @@ bool held(const Store& s, const OrganizationRecord& f) {
 // start that stops anywhere in between, or a table that cannot be written, leaves the old
 // file to be converted by the next start, and nothing is added twice. Returns false while
 // the old file's organizations are not all in the tables.
-bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
+bool convertOldFirms(FolderData& s, const QString& name, QStringList& messages) {
     const QString path = s.folder.programDir + name;
     const QFileInfo info(path);
     if (!info.isFile() || info.size() != FirmsOldFileSize)
@@ -189,7 +189,8 @@ bool convertOldFirms(Store& s, const QString& name, QStringList& messages) {
 // Copies the order files of the current layout (extension ext) from the program folder into
 // ProgramDir + folder and deletes each source after its copy succeeded. A name that the
 // folder already holds stays where it is.
-void moveIntoFolder(const Store& s, const QString& folder, QStringView ext, QStringList& messages) {
+void moveIntoFolder(const FolderData& s, const QString& folder, QStringView ext,
+                    QStringList& messages) {
     if (!ensureFolder(s, folder, messages))
         return;
     const QString target = s.folder.programDir + folder + u'/';
@@ -222,7 +223,7 @@ QByteArray numberAndInn(const QString& fileName) {
 // Gives each order of the earlier version named by number and INN the two-digit year of
 // its date as a third part of its name, when that year is two digits and the new name is
 // free. A file that cannot be read keeps its name; the conversion reports it.
-void nameOldOrders(const Store& s, QStringList& messages) {
+void nameOldOrders(const FolderData& s, QStringList& messages) {
     for (const FolderEntry& f : listFiles(s.folder.programDir, u".plat")) {
         if (f.size != PlatOldFileSize)
             continue;
@@ -251,7 +252,7 @@ void nameOldOrders(const Store& s, QStringList& messages) {
 
 // Rewrites every order of the earlier version in the program folder in the current layout,
 // with the parties completed from the directory.
-void convertOldOrders(const Store& s, QStringList& messages) {
+void convertOldOrders(const FolderData& s, QStringList& messages) {
     for (const FolderEntry& f : listFiles(s.folder.programDir, u".plat")) {
         if (f.size != PlatOldFileSize)
             continue;
@@ -262,7 +263,7 @@ void convertOldOrders(const Store& s, QStringList& messages) {
             continue;
         }
         OrderRecord plat = convertOldOrder(old);
-        completeOrderParties(s, plat);
+        completeOrderParties(s.directory, plat);
         if (const IoResult r = writeFileAtomic(path, recordBytes(plat)); !r)
             messages << r.error;
     }
@@ -270,18 +271,18 @@ void convertOldOrders(const Store& s, QStringList& messages) {
 
 } // namespace
 
-QStringList startUp(Store& s, const QString& programDir) {
+QStringList startUp(FolderData& s, const QString& programDir) {
     QStringList messages;
-    s.setProgramDir(programDir);
+    s.folder.setProgramDir(programDir);
     setDefaultSettings(s.settings);
     if (s.folder.readOnly) {
         // The folder is not this run's to change: what is there is read as it is.
         loadPathFile(s.folder, s.settings, messages);
         loadWindowSizesFile(s.folder, s.settings, messages);
         loadColumnWidthsFile(s.folder, s.settings, messages);
-        loadOrganizations(s, messages);
-        loadBranches(s, messages);
-        loadEmployees(s, messages);
+        loadOrganizations(s.folder, s.directory, messages);
+        loadBranches(s.folder, s.directory, messages);
+        loadEmployees(s.folder, s.directory, messages);
         loadSettingsFile(s.folder, s.settings, messages);
         return messages;
     }
@@ -292,14 +293,14 @@ QStringList startUp(Store& s, const QString& programDir) {
     loadWindowSizesFile(s.folder, s.settings, messages);
     loadColumnWidthsFile(s.folder, s.settings, messages);
     if (ensureFolder(s, QStringLiteral("Data"), messages))
-        finishTableSave(s, messages);
-    loadOrganizations(s, messages);
+        finishTableSave(s.folder, messages);
+    loadOrganizations(s.folder, s.directory, messages);
     // The old directory before the old orders, whose parties are completed from it.
     const bool firmsConverted = convertOldFirms(s, QStringLiteral("Firms"), messages);
     const bool directoryConverted =
         convertOldFirms(s, QStringLiteral("FirmsDel"), messages) && firmsConverted;
-    loadBranches(s, messages);
-    loadEmployees(s, messages);
+    loadBranches(s.folder, s.directory, messages);
+    loadEmployees(s.folder, s.directory, messages);
 
     // Old orders are converted in the program folder before the orders there move into PP,
     // so that they are listed from this start on.

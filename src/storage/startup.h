@@ -3,7 +3,7 @@
 // earlier version. Runs once, before any window exists.
 #pragma once
 
-#include "store.h"
+#include "folderdata.h"
 
 #include <QStringList>
 
@@ -32,6 +32,6 @@ namespace storage {
 // or cannot be read is named in a message and left alone (see loadFixedFile).
 // With ReadOnlyFolder set, only the files are read (3., 5., 6., 9.), and nothing in the folder
 // is created, converted, moved, removed or set aside.
-QStringList startUp(Store& s, const QString& programDir);
+QStringList startUp(FolderData& s, const QString& programDir);
 
 } // namespace storage

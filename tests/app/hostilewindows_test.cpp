@@ -18,6 +18,7 @@
 #include "storage/datafiles.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
+#include "storage/store.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -61,7 +62,8 @@ protected:
             b.organizationNo = 0;
         for (storage::EmployeeRecord& e : s->directory.employees)
             e.organizationNo = 0;
-        ASSERT_TRUE(storage::saveBranchesFile(*s).ok && storage::saveEmployeesFile(*s).ok);
+        ASSERT_TRUE(storage::saveBranchesFile(s->folder, s->directory).ok &&
+                    storage::saveEmployeesFile(s->folder, s->directory).ok);
         previous = qInstallMessageHandler(collect);
         warnings = &seen;
     }
@@ -147,9 +149,8 @@ TEST_F(HostileWindows, FullDataSetOpensDrawsAndScrollsEveryWindow) {
     exercise(firms);
     deleted->click();
     firms->hide();
-    store->CurFirm = 0;
-    windows->mainWindow->findChild<directory::OrganizationDetailsDialog*>()->setEditMode(
-        directory::EditMode::View);
+    windows->mainWindow->findChild<directory::OrganizationDetailsDialog*>()->setSubject(
+        {directory::EditMode::View, store->directory.organizations[0], 0, 0, {}});
     const QList<QDialog*> all = dialogs();
     EXPECT_GE(all.size(), 12);
     for (QDialog* d : all) {

@@ -1,5 +1,6 @@
 #include "support/support.h"
 
+#include "core/engine.h"
 #include "directory/organizationcard.h"
 #include "directory/organizationdetails.h"
 #include "storage/store.h"
@@ -55,8 +56,10 @@ TEST(DetailsCheck, NameThenInnThenDuplicateOnlyForNew) {
         {"longer than an existing ИНН", true, "ООО Ромашка", "77010", DetailsCheck::Ok},
         {"ИНН of a free slot", true, "ООО Ромашка", "7703", DetailsCheck::Ok},
     };
+    core::Engine engine(*s);
     for (const Row& r : rows)
-        EXPECT_EQ(checkDetails(*s, r.isNew, QString::fromUtf8(r.orgName), QString::fromUtf8(r.inn)),
+        EXPECT_EQ(checkDetails(engine.directory, r.isNew, QString::fromUtf8(r.orgName),
+                               QString::fromUtf8(r.inn)),
                   r.expected)
             << r.name;
     EXPECT_EQ(detailsMessage(DetailsCheck::NoName), QStringLiteral("Введите название организации"));

@@ -163,7 +163,7 @@ TEST(FirmList, NoAtAnyQuestionLeavesMemoryAndFilesUntouched) {
         EXPECT_EQ(w.memory(), memory) << yesCount;
         EXPECT_EQ(w.files(), files) << yesCount;
         EXPECT_EQ(w.rows(w.organizationList)->rowCount(), 2) << yesCount;
-        EXPECT_EQ(w.store->CurFirm, 1) << yesCount;
+        EXPECT_EQ(w.organizationList->current(), 1) << yesCount;
     }
 }
 
@@ -249,7 +249,7 @@ TEST(FirmList, DeletedViewShowsNamesInRedOldestFirstAndRestoreAppends) {
     clickButton(w.organizationList, "Restore");
     EXPECT_EQ(w.store->directory.organizationCount, 3);
     EXPECT_EQ(w.name(2), QStringLiteral("Бета"));
-    EXPECT_TRUE(branchesOf(*w.store, 2).empty());
+    EXPECT_TRUE(w.windows->engine.directory.branchesOf(2).empty());
     EXPECT_EQ(w.store->directory.employeeCount, 0);
     EXPECT_EQ(w.rows(w.organizationList)->rowCount(), 1);
     clickButton(w.organizationList, "Restore");
@@ -260,7 +260,7 @@ TEST(FirmList, DeletedViewShowsNamesInRedOldestFirstAndRestoreAppends) {
     EXPECT_EQ(w.organizationList->windowTitle(), QStringLiteral("Организации"));
     EXPECT_EQ(w.rows(w.organizationList)->rowCount(), 4);
     EXPECT_EQ(w.cell(w.organizationList, 3, 0), QStringLiteral("Гамма"));
-    EXPECT_EQ(w.store->CurFirm, 3);
+    EXPECT_EQ(w.organizationList->current(), 3);
     EXPECT_EQ(w.organizationList->statusText(), QStringLiteral("Гамма"));
     const auto loaded = w.reload();
     EXPECT_EQ(loaded->directory.organizationCount, 4);
@@ -285,7 +285,7 @@ TEST(FirmList, DeletingRow2Of5KeepsTheLaterOrganizationsBranchesAndEmployees) {
     w.deleteRow(1, {yes, yes, yes});
     EXPECT_EQ(w.cell(w.organizationList, 2, 0), QStringLiteral("D"));
     EXPECT_EQ(w.cell(w.organizationList, 2, 2), QStringLiteral("D2")); // still its linked branch
-    EXPECT_EQ(w.store->CurFirm, 1);
+    EXPECT_EQ(w.organizationList->current(), 1);
     // The payer stays on D; the payee was the deleted organization: no choice.
     EXPECT_EQ(w.picker(1)->currentText(), QStringLiteral("D"));
     EXPECT_EQ(w.picker(2)->currentIndex(), -1);
@@ -330,7 +330,7 @@ TEST(FirmList, NewEditAndViewGoThroughTheDetailsWindow) {
         },
         [&] { clickButton(w.organizationList, "New"); });
     EXPECT_EQ(w.store->directory.organizationCount, 2);
-    EXPECT_EQ(w.store->CurFirm, 1);
+    EXPECT_EQ(w.organizationList->current(), 1);
     EXPECT_EQ(w.cell(w.organizationList, 1, 2), QString(90, u'ю'));
     EXPECT_EQ(w.rows(w.organizationList)
                   ->data(w.rows(w.organizationList)->index(1, 2), Qt::DisplayRole)
@@ -373,7 +373,7 @@ TEST(FirmList, NewEditAndViewGoThroughTheDetailsWindow) {
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         });
     EXPECT_EQ(w.window<OrganizationDetailsDialog>()->editMode(), EditMode::View);
-    EXPECT_EQ(w.store->CurFirm, 0);
+    EXPECT_EQ(w.organizationList->current(), 0);
     EXPECT_EQ(w.files(), files);
 }
 
@@ -511,11 +511,12 @@ TEST(Branches, LimitEmptyAddressAndUnchangedEdits) {
     w.firm("Общество с ограниченной ответственностью \"Ромашка\"", "7701");
     w.firm("ООО Лютик", "7702");
     w.filial(0, "первый");
-    w.store->FirmShow[0].address.clear();
     w.create(); // nothing written yet: every write shows
     QWidget* f = w.branchList;
 
-    w.store->CurFirm = 0;
+    w.branchList->setOrganization(0);
+
+    w.employeeList->setOrganization(0);
     f->show();
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Филиалы - ООО \"Ромашка\""));
     // Unchanged edit: the dialog shows the branch and nothing is written.
@@ -549,7 +550,8 @@ TEST(Branches, LimitEmptyAddressAndUnchangedEdits) {
     // With 256 branches in all, another organization cannot add one.
     while (w.store->directory.branchCount < storage::MaxFilials)
         w.filial(0, "ещё");
-    w.store->CurFirm = 1;
+    w.branchList->setOrganization(1);
+    w.employeeList->setOrganization(1);
     f->show();
     EXPECT_EQ(whenModal(pressing("OK"), [&] { clickButton(f, "Add"); }),
               QStringLiteral("Может быть сохранено только 256 филиалов для всех организаций."));
@@ -570,7 +572,9 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
     w.create();
     QWidget* e = w.employeeList;
 
-    w.store->CurFirm = 0;
+    w.branchList->setOrganization(0);
+
+    w.employeeList->setOrganization(0);
     e->show();
     EXPECT_EQ(e->windowTitle(), QStringLiteral("Сотрудники - ООО Ромашка"));
     EXPECT_FALSE(w.enabled(e, "Edit"));
@@ -603,7 +607,8 @@ TEST(Employees, SurnameRequiredUnchangedEditsAndTheFullTable) {
     while (w.store->directory.employeeCount < storage::MaxEmployees)
         w.employee(1, "Сидоров");
     for (int firmNo : {0, 1}) {
-        w.store->CurFirm = firmNo;
+        w.branchList->setOrganization(firmNo);
+        w.employeeList->setOrganization(firmNo);
         e->show();
         EXPECT_FALSE(w.enabled(e, "Add")) << firmNo;
         e->close();
@@ -647,7 +652,9 @@ TEST(FirmList, KeysAndScreenReadersInTheDirectoryLists) {
               QStringLiteral("Удалить организацию"));
     EXPECT_EQ(w.store->directory.organizationCount, 1);
 
-    w.store->CurFirm = 0;
+    w.branchList->setOrganization(0);
+
+    w.employeeList->setOrganization(0);
     w.branchList->show();
     EXPECT_EQ(readRow(w.branchList, 0).mid(0, 2), (QStringList{"Филиалы", "Тверь"}));
     w.employeeList->show();

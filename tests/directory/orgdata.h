@@ -5,6 +5,7 @@
 
 #include "support/support.h"
 
+#include "core/engine.h"
 #include "storage/datafiles.h"
 #include "storage/scan.h"
 #include "storage/store.h"
@@ -69,11 +70,10 @@ struct Directory {
     // Scans the saved orders and writes the four tables, as after a start.
     void saveAll() {
         ASSERT_TRUE(storage::scanOrders(*store, 2009));
-        storage::fillListCache(*store);
-        ASSERT_TRUE(storage::saveOrganizationsFile(*store));
-        ASSERT_TRUE(storage::saveDeletedOrganizationsFile(*store));
-        ASSERT_TRUE(storage::saveBranchesFile(*store));
-        ASSERT_TRUE(storage::saveEmployeesFile(*store));
+        ASSERT_TRUE(storage::saveOrganizationsFile(store->folder, store->directory));
+        ASSERT_TRUE(storage::saveDeletedOrganizationsFile(store->folder, store->directory));
+        ASSERT_TRUE(storage::saveBranchesFile(store->folder, store->directory));
+        ASSERT_TRUE(storage::saveEmployeesFile(store->folder, store->directory));
     }
     // The four files of the Data folder, one after the other.
     QByteArray files() const {
@@ -97,15 +97,26 @@ struct Directory {
         auto loaded = std::make_unique<storage::Store>();
         loaded->setProgramDir(dir.path());
         QStringList messages;
-        storage::loadOrganizations(*loaded, messages);
-        storage::loadBranches(*loaded, messages);
-        storage::loadEmployees(*loaded, messages);
+        storage::loadOrganizations(loaded->folder, loaded->directory, messages);
+        storage::loadBranches(loaded->folder, loaded->directory, messages);
+        storage::loadEmployees(loaded->folder, loaded->directory, messages);
         EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
         return loaded;
     }
+    // The engine over the tables as they are now (made at the first call).
+    core::Engine& engine() {
+        if (!engine_)
+            engine_ = std::make_unique<core::Engine>(*store);
+        return *engine_;
+    }
+    core::Directory& directory() { return engine().directory; }
+
     QString name(int firmNo) const {
         return testing_support::uni(store->directory.organizations[std::size_t(firmNo)].name);
     }
+
+private:
+    std::unique_ptr<core::Engine> engine_;
 };
 
 } // namespace orgdata

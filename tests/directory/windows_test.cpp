@@ -55,10 +55,17 @@ protected:
         store = std::make_unique<storage::Store>();
         store->setProgramDir(dir.path());
         engine = std::make_unique<core::Engine>(*store);
-        rekvizit = std::make_unique<OrganizationDetailsDialog>(*store, engine->settings);
-        bank = std::make_unique<BankAccountsDialog>(*store, engine->settings);
-        card = std::make_unique<OrganizationCardDialog>(*store, engine->settings, *rekvizit);
-        rekvizit->setDialogs({bank.get(), nullptr, card.get()});
+        rekvizit = std::make_unique<OrganizationDetailsDialog>(engine->directory, engine->folder,
+                                                               engine->settings);
+        bank = std::make_unique<BankAccountsDialog>(engine->folder, engine->settings);
+        card = std::make_unique<OrganizationCardDialog>(engine->folder, engine->settings);
+        // As the program wires them: the bank window edits the banks, "Text" shows the card.
+        rekvizit->setBankEditor(
+            [this](const FirmBanks& b, EditMode m, int page, const QString& name) {
+                return bank->editBanks(b, m, page, name);
+            });
+        QObject::connect(rekvizit.get(), &OrganizationDetailsDialog::cardRequested, card.get(),
+                         &OrganizationCardDialog::showCard);
     }
 
     storage::OrganizationRecord& addFirm(const char* name, const char* inn) {
@@ -71,9 +78,20 @@ protected:
 
     // Opens the details window the way the organization list does.
     void openDetails(int mode, int cur = 0) {
-        rekvizit->setEditMode(EditMode(mode));
-        store->CurFirm = cur;
+        const bool isNew = EditMode(mode) == EditMode::New;
+        rekvizit->setSubject({EditMode(mode),
+                              isNew ? storage::OrganizationRecord{}
+                                    : store->directory.organizations[std::size_t(cur)],
+                              isNew ? -1 : cur,
+                              cur,
+                              {}});
         rekvizit->show();
+    }
+    bool stored() const { return rekvizit->stored().has_value(); }
+    // Shows the card of the details boxes as they stand, as "Text" does, without waiting.
+    void showCard() {
+        card->setCard(rekvizit->boxTexts());
+        card->show();
     }
 
     QString cardText() { return card->findChild<QPlainTextEdit*>("cardEdit")->toPlainText(); }
@@ -97,18 +115,17 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
               QStringLiteral("Такая организация уже есть"));
     EXPECT_TRUE(rekvizit->isVisible());
-    EXPECT_FALSE(rekvizit->confirmed());
-    EXPECT_TRUE(store->directory.organizations[1].name.empty());
+    EXPECT_FALSE(stored());
     EXPECT_EQ(edit(rekvizit.get(), "nameEdit")->text(),
               QStringLiteral("ООО Лютик")); // typed text kept
 
     type(rekvizit.get(), "innEdit", QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_TRUE(rekvizit->confirmed());
-    EXPECT_EQ(uni(store->directory.organizations[1].name), QStringLiteral("ООО Лютик"));
-    EXPECT_EQ(store->directory.organizationCount, 1); // raising the count is the list's part
-    store->directory.organizationCount = 2;
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(uni(rekvizit->stored()->name), QStringLiteral("ООО Лютик"));
+    EXPECT_EQ(store->directory.organizationCount, 1); // adding it is the directory's part
+    ASSERT_TRUE(engine->directory.addOrganization(*rekvizit->stored()).made);
 
     openDetails(1, 1);
     EXPECT_EQ(edit(rekvizit.get(), "innEdit")->text(), QStringLiteral("7702"));
@@ -116,8 +133,8 @@ TEST_F(DirectoryWindows, NewOrganizationWithExistingInnRefusedButEditAccepted) {
     EXPECT_EQ(whenModal(pressing(QStringLiteral("OK")), [&] { clickButton(rekvizit.get(), "OK"); }),
               QString());
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_TRUE(rekvizit->confirmed());
-    EXPECT_EQ(store->directory.organizations[1].inn.view(), "7701");
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(rekvizit->stored()->inn.view(), "7701");
 }
 
 TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
@@ -131,7 +148,7 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
                        [&] { clickButton(rekvizit.get(), "OK"); });
         EXPECT_EQ(seen, QStringList{QStringLiteral("Введите название организации")}) << mode;
         EXPECT_TRUE(rekvizit->isVisible());
-        EXPECT_FALSE(rekvizit->confirmed());
+        EXPECT_FALSE(stored());
 
         type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик"));
         EXPECT_EQ(
@@ -139,8 +156,7 @@ TEST_F(DirectoryWindows, EmptyNameAndInnShowOnlyTheNameMessage) {
             QStringLiteral("Введите ИНН"));
         clickButton(rekvizit.get(), "No");
         EXPECT_FALSE(rekvizit->isVisible());
-        EXPECT_EQ(uni(store->directory.organizations[0].name), QStringLiteral("ООО Ромашка"))
-            << mode;
+        EXPECT_FALSE(stored()) << mode;
     }
 }
 
@@ -159,7 +175,8 @@ TEST_F(DirectoryWindows, InnBoxTakesDigitsOnlyAndEnterStillWorks) {
     EXPECT_EQ(inn->text(), QStringLiteral("77012345678"));
     QTest::keyClick(inn, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_EQ(store->directory.organizations[0].inn.view(), "77012345678");
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(rekvizit->stored()->inn.view(), "77012345678");
 }
 
 TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
@@ -170,7 +187,8 @@ TEST_F(DirectoryWindows, LongNameStoredAsItsFirst128Characters) {
     type(rekvizit.get(), "nameEdit", name);
     type(rekvizit.get(), "innEdit", QStringLiteral("7701"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(uni(store->directory.organizations[0].name), name.left(128));
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(uni(rekvizit->stored()->name), name.left(128));
 }
 
 TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
@@ -198,7 +216,7 @@ TEST_F(DirectoryWindows, ViewModeStoresNothingAndIsReadOnlyUntilClosed) {
 
     clickButton(rekvizit.get(), "OK");
     EXPECT_FALSE(rekvizit->isVisible());
-    EXPECT_FALSE(rekvizit->confirmed());
+    EXPECT_FALSE(stored());
     EXPECT_EQ(storage::recordBytes(store->directory.organizations[0]), before);
 
     // Editable again for the next edit, in both windows.
@@ -249,7 +267,9 @@ TEST_F(DirectoryWindows, ChosenBankSlotBecomesBankNoAndIsShown) {
     EXPECT_EQ(edit(rekvizit.get(), "bankShortEdit")->text(), QStringLiteral("short2"));
     EXPECT_EQ(edit(rekvizit.get(), "bankFullEdit")->text(), QStringLiteral("full2"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->directory.organizations[0].bankNo, 2);
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(rekvizit->stored()->bankNo, 2);
+    ASSERT_TRUE(engine->directory.modifyOrganization(0, *rekvizit->stored()).made);
 
     // The next opening starts on that page.
     openDetails(1);
@@ -306,8 +326,9 @@ TEST_F(DirectoryWindows, NewOrganizationBanksGoToTheFreeSlotAndFollowTheCurrentO
         store->directory.organizations[0].banks[3].account.empty()); // the current one is untouched
     type(rekvizit.get(), "innEdit", QStringLiteral("7702"));
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->directory.organizations[1].banks[1].account.view(), "30101");
-    EXPECT_EQ(store->directory.organizations[1].bankNo, 1);
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(rekvizit->stored()->banks[1].account.view(), "30101");
+    EXPECT_EQ(rekvizit->stored()->bankNo, 1);
 }
 
 // The bank window edits a copy; "No" in the details window must not leave its changes behind,
@@ -327,13 +348,22 @@ TEST_F(DirectoryWindows, NoTakesBackBankChanges) {
     whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
     EXPECT_EQ(bank->banks().bankNo, 1);
     clickButton(rekvizit.get(), "No");
+    EXPECT_FALSE(stored());
     EXPECT_EQ(storage::recordBytes(store->directory.organizations[0]), before);
 
     openDetails(0);
     whenModal(changeBank, [&] { clickButton(rekvizit.get(), "Банк"); });
     rekvizit->close();
-    EXPECT_TRUE(store->directory.organizations[1].banks[0].account.empty());
-    EXPECT_EQ(store->directory.organizations[1].bankNo, 0);
+    EXPECT_FALSE(stored());
+    // The next new organization starts with empty banks again.
+    openDetails(0);
+    whenModal(
+        [](QWidget* w) {
+            EXPECT_EQ(edit(w, "slot1AccountEdit")->text(), QString());
+            w->close();
+        },
+        [&] { clickButton(rekvizit.get(), "Банк"); });
+    rekvizit->close();
 }
 
 TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) {
@@ -345,7 +375,8 @@ TEST_F(DirectoryWindows, BranchButtonOpensTheBranchWindowOfAStoredOrganization) 
         rekvizit->findChild<QWidget*>("branchButton")->isEnabled()); // no branch window yet
     rekvizit->close();
 
-    rekvizit->setDialogs({bank.get(), &filial, card.get()});
+    QObject::connect(rekvizit.get(), &OrganizationDetailsDialog::branchesRequested, &filial,
+                     [&filial] { filial.exec(); });
     openDetails(1);
     EXPECT_EQ(
         whenModal([](QWidget* w) { w->close(); }, [&] { clickButton(rekvizit.get(), "Филиал"); }),
@@ -369,7 +400,7 @@ TEST_F(DirectoryWindows, CardOfAnEmptyOrganizationHasSeventeenLines) {
 }
 
 TEST_F(DirectoryWindows, SavedCardNameAlwaysGetsTxt) {
-    card->show();
+    showCard();
     struct Row {
         const char* chosen;
         const char* written;
@@ -394,7 +425,7 @@ TEST_F(DirectoryWindows, EditedCardSavedAsEditedInCp1251WithCrLf) {
     addFirm("ООО Ромашка", "7701");
     openDetails(1);
     type(rekvizit.get(), "nameEdit", QStringLiteral("ООО Лютик")); // typed, not stored
-    card->show();
+    showCard();
     EXPECT_TRUE(cardText().startsWith(QStringLiteral("Название организации\tООО Лютик\n")));
     auto* memo = card->findChild<QPlainTextEdit*>("cardEdit");
     memo->moveCursor(QTextCursor::End);
@@ -413,7 +444,7 @@ TEST_F(DirectoryWindows, EditedCardSavedAsEditedInCp1251WithCrLf) {
 }
 
 TEST_F(DirectoryWindows, CardSaveFailureIsReportedAndTextKept) {
-    card->show();
+    showCard();
     const QString before = cardText();
     const QString seen =
         whenModals({choosingFile(dir.file("missing/card")), pressing(QStringLiteral("OK"))}, [&] {
@@ -426,7 +457,7 @@ TEST_F(DirectoryWindows, CardSaveFailureIsReportedAndTextKept) {
 }
 
 TEST_F(DirectoryWindows, PrintingAnEmptiedCardPrintsNothingAndCloses) {
-    card->show();
+    showCard();
     card->findChild<QPlainTextEdit*>("cardEdit")->clear();
     EXPECT_EQ(whenModal(pressing(QStringLiteral("No")), [&] { clickButton(card.get(), "Печать"); }),
               QString());
@@ -436,7 +467,7 @@ TEST_F(DirectoryWindows, PrintingAnEmptiedCardPrintsNothingAndCloses) {
 TEST_F(DirectoryWindows, PrintingWithoutPrinterOffersPdf) {
     if (!render::currentPrinter().isNull())
         GTEST_SKIP() << "a printer is installed; the test would print on it";
-    card->show();
+    showCard();
     // Declined: nothing was printed, the card stays on screen.
     const QStringList declined =
         whenModals({pressing(QStringLiteral("No"))}, [&] { clickButton(card.get(), "Печать"); });
@@ -490,7 +521,8 @@ TEST_F(DirectoryWindows, CheckDigitWarningsFollowTheTyping) {
     bank->close();
     EXPECT_EQ(bank->banks().bank[0].bik.view(), "044030653");
     clickButton(rekvizit.get(), "OK");
-    EXPECT_EQ(store->directory.organizations[0].kpp.view(), "7736ab001");
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(rekvizit->stored()->kpp.view(), "7736ab001");
 }
 
 // Enter moves to the next box, Tab passes the read-only bank boxes by and Ctrl+Enter stores;

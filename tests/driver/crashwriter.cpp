@@ -6,13 +6,14 @@
 //   crash_writer PROGRAM_FOLDER FIRST_GENERATION [directory]
 #include "generations.h"
 
-#include "directory/organizationlist.h"
+#include "core/engine.h"
 
 #include "storage/datafiles.h"
 #include "storage/platfile.h"
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
+#include "storage/store.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -40,17 +41,19 @@ bool saveOrder(Store& s, const QString& relative, int g) {
 // of the folder: it is reported with its own exit code. Each finished generation is reported
 // on standard output, so that the test can measure how long one takes.
 int runDirectory(Store& s, int first) {
+    core::Engine engine(s);
+    core::Directory& directory = engine.directory;
     for (int g = first;; ++g) {
         bool ok = true;
         while (ok && s.directory.deletedCount > 0)
-            ok = directory::restoreOrganizationAndSave(s, s.directory.deletedCount - 1).ok &&
+            ok = directory.restoreOrganization(s.directory.deletedCount - 1).io.ok &&
                  crashgen::giveBranchAndEmployee(s, s.directory.organizationCount - 1) &&
-                 saveTables(s, TableFirms | TableFilial | TableEmployee).ok;
+                 saveTables(s.folder, s.directory, TableFirms | TableFilial | TableEmployee).ok;
         if (ok && s.directory.organizationCount == 0) {
             std::fprintf(stderr, "crash_writer: no organization in use in generation %d\n", g);
             return 3;
         }
-        if (!ok || !directory::deleteOrganizationAndSave(s, g % s.directory.organizationCount).ok) {
+        if (!ok || !directory.deleteOrganization(g % s.directory.organizationCount).io.ok) {
             std::fprintf(stderr, "crash_writer: a save failed in generation %d\n", g);
             return 1;
         }
@@ -77,10 +80,10 @@ int main(int argc, char** argv) {
         return runDirectory(*s, std::atoi(argv[2]));
     for (int g = std::atoi(argv[2]);; ++g) {
         crashgen::fill(*s, g);
-        const IoResult results[] = {saveOrganizationsFile(*s),
-                                    saveDeletedOrganizationsFile(*s),
-                                    saveBranchesFile(*s),
-                                    saveEmployeesFile(*s),
+        const IoResult results[] = {saveOrganizationsFile(s->folder, s->directory),
+                                    saveDeletedOrganizationsFile(s->folder, s->directory),
+                                    saveBranchesFile(s->folder, s->directory),
+                                    saveEmployeesFile(s->folder, s->directory),
                                     saveWindowSizesFile(s->folder, s->settings),
                                     saveColumnWidthsFile(s->folder, s->settings),
                                     saveSettingsFile(s->folder, s->settings)};

@@ -52,7 +52,7 @@ public:
             prepare(dir);
         storage::startUp(*store, dir.path());
         engine = std::make_unique<core::Engine>(*store);
-        form = std::make_unique<MainWindow>(*store, engine->settings);
+        form = std::make_unique<MainWindow>(*store, engine->settings, engine->directory);
         budget = new BudgetFieldsDialog(engine->settings, form.get());
         auto* settings = new archive::SettingsDialog(form.get());
         QObject::connect(form.get(), &MainWindow::settingsRequested, form.get(), [this, settings] {

@@ -7,6 +7,7 @@
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
+#include "storage/store.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,8 +37,12 @@ void writeFirstGeneration(const TempDir& dir) {
     crashgen::fill(*s, 0);
     using Save = IoResult (*)(const Store&);
     for (Save save :
-         {Save(saveOrganizationsFile), Save(saveDeletedOrganizationsFile), Save(saveBranchesFile),
-          Save(saveEmployeesFile),
+         {Save([](const Store& st) { return saveOrganizationsFile(st.folder, st.directory); }),
+          Save([](const Store& st) {
+              return saveDeletedOrganizationsFile(st.folder, st.directory);
+          }),
+          Save([](const Store& st) { return saveBranchesFile(st.folder, st.directory); }),
+          Save([](const Store& st) { return saveEmployeesFile(st.folder, st.directory); }),
           Save([](const Store& st) { return saveWindowSizesFile(st.folder, st.settings); }),
           Save([](const Store& st) { return saveColumnWidthsFile(st.folder, st.settings); }),
           Save([](const Store& st) { return saveSettingsFile(st.folder, st.settings); })})
@@ -165,7 +170,9 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
         auto s = std::make_unique<Store>();
         ASSERT_EQ(startUp(*s, dir.path()), QStringList());
         crashgen::fillDirectory(*s);
-        ASSERT_TRUE(saveTables(*s, TableFirms | TableFirmsDel | TableFilial | TableEmployee).ok);
+        ASSERT_TRUE(saveTables(s->folder, s->directory,
+                               TableFirms | TableFirmsDel | TableFilial | TableEmployee)
+                        .ok);
     }
     // A generation (the restoration of the organization deleted before, then a deletion) takes
     // from a few to a hundred milliseconds, as the disk syncs each table. The kills fall at
@@ -211,14 +218,14 @@ TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) 
         auto s = std::make_unique<Store>();
         ASSERT_EQ(startUp(*s, scratch.path()), QStringList());
         crashgen::fillDirectory(*s);
-        ASSERT_TRUE(saveTables(*s, all).ok);
+        ASSERT_TRUE(saveTables(s->folder, s->directory, all).ok);
         for (const QString& t : tables)
             before[t] = scratch.read("Data/" + t);
         // Every table changes: a branch and an employee more, a link moved, a deleted entry.
         ASSERT_TRUE(crashgen::giveBranchAndEmployee(*s, 0));
         s->directory.deleted[0] = s->directory.organizations[5];
         s->directory.deletedCount = 1;
-        ASSERT_TRUE(saveTables(*s, all).ok);
+        ASSERT_TRUE(saveTables(s->folder, s->directory, all).ok);
         for (const QString& t : tables)
             after[t] = scratch.read("Data/" + t);
     }

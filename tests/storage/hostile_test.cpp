@@ -11,6 +11,7 @@
 #include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
+#include "storage/store.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -81,7 +82,7 @@ void fill(const Folders& f) {
     s->setProgramDir(f.prog());
     s->directory.organizations[0].name = "firm";
     s->directory.organizations[0].inn = "1234567890";
-    ASSERT_TRUE(saveOrganizationsFile(*s).ok);
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory).ok);
     f.write("PP/15_1234567890_09.plat", order("15"));
 }
 
@@ -106,9 +107,9 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
     s->directory.organizations[0].name = "firm";
     s->PlatFileName = "15_1234567890_09.plat";
     const std::pair<const char*, IoResult> saves[] = {
-        {"Firms", saveOrganizationsFile(*s)},
-        {"Filial", saveBranchesFile(*s)},
-        {"Employee", saveEmployeesFile(*s)},
+        {"Firms", saveOrganizationsFile(s->folder, s->directory)},
+        {"Filial", saveBranchesFile(s->folder, s->directory)},
+        {"Employee", saveEmployeesFile(s->folder, s->directory)},
         {"FormW", saveWindowSizesFile(s->folder, s->settings)},
         {"ArCol", saveColumnWidthsFile(s->folder, s->settings)},
         {"Set", saveSettingsFile(s->folder, s->settings)},
@@ -139,7 +140,7 @@ TEST(HostileFolder, ReadOnlyFoldersInUseLoadEverythingAndKeepTheOldFiles) {
     EXPECT_EQ(s->orders.count, 1);
 
     s->directory.organizations[0].name = "changed";
-    EXPECT_FALSE(saveOrganizationsFile(*s).ok);
+    EXPECT_FALSE(saveOrganizationsFile(s->folder, s->directory).ok);
     s->PlatFileName = "15_1234567890_09.plat";
     s->Plat.amount = "1-00";
     const IoResult saved = saveOrderFile(*s);
@@ -159,8 +160,10 @@ TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
                                     QDir::toNativeSeparators(f.prog())});
     EXPECT_EQ(s->directory.organizationCount, 0);
     s->directory.organizations[0].name = "firm";
-    for (const IoResult& r : {saveOrganizationsFile(*s), saveDeletedOrganizationsFile(*s),
-                              saveBranchesFile(*s), saveEmployeesFile(*s)}) {
+    for (const IoResult& r :
+         {saveOrganizationsFile(s->folder, s->directory),
+          saveDeletedOrganizationsFile(s->folder, s->directory),
+          saveBranchesFile(s->folder, s->directory), saveEmployeesFile(s->folder, s->directory)}) {
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.error.contains("Data")) << r.error.toStdString();
     }
@@ -238,7 +241,7 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
         FileSizeLimit full(1000);
         for (auto save : {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile,
                           saveEmployeesFile})
-            results.push_back(save(*s));
+            results.push_back(save(s->folder, s->directory));
         results.push_back(saveOrderFile(*s));
         s->PlatFileName = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
         results.push_back(saveOrderFile(*s));
@@ -273,7 +276,8 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
         QString expected;
     };
     const Case cases[] = {
-        {"folder is a file", false, [&] { return saveOrganizationsFile(*s).error; },
+        {"folder is a file", false,
+         [&] { return saveOrganizationsFile(s->folder, s->directory).error; },
          "Не могу записать файл " + QDir::toNativeSeparators(f.prog() + "Data/Firms") +
              ": Не папка"},
         {"folder read as a file", false,
@@ -335,10 +339,13 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
 TEST(HostileFolder, UnreadableTableStaysInPlaceAndIsNeverWrittenOver) {
     using Save = IoResult (*)(const Store&);
     const std::pair<const char*, Save> tables[] = {
-        {"Data/Firms", saveOrganizationsFile},
-        {"Data/FirmsDel", saveDeletedOrganizationsFile},
-        {"Data/Filial", saveBranchesFile},
-        {"Data/Employee", saveEmployeesFile},
+        {"Data/Firms",
+         [](const Store& st) { return saveOrganizationsFile(st.folder, st.directory); }},
+        {"Data/FirmsDel",
+         [](const Store& st) { return saveDeletedOrganizationsFile(st.folder, st.directory); }},
+        {"Data/Filial", [](const Store& st) { return saveBranchesFile(st.folder, st.directory); }},
+        {"Data/Employee",
+         [](const Store& st) { return saveEmployeesFile(st.folder, st.directory); }},
         {"FormW", [](const Store& s) { return saveWindowSizesFile(s.folder, s.settings); }},
         {"ArCol", [](const Store& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
         {"Set", [](const Store& s) { return saveSettingsFile(s.folder, s.settings); }}};
@@ -407,11 +414,15 @@ TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
 TEST(HostileFolder, FifoInPlaceOfADataFileIsNamedAndLeftAlone) {
     using Save = std::function<IoResult(const Store&)>;
     const std::pair<const char*, Save> files[] = {
-        {"Data/Firms", saveOrganizationsFile},
-        {"Data/FirmsDel", saveDeletedOrganizationsFile},
-        {"Data/Filial", saveBranchesFile},
-        {"Data/Employee", saveEmployeesFile},
-        {"Data/Journal", [](const Store& s) { return saveTables(s, TableFirms); }},
+        {"Data/Firms",
+         [](const Store& st) { return saveOrganizationsFile(st.folder, st.directory); }},
+        {"Data/FirmsDel",
+         [](const Store& st) { return saveDeletedOrganizationsFile(st.folder, st.directory); }},
+        {"Data/Filial", [](const Store& st) { return saveBranchesFile(st.folder, st.directory); }},
+        {"Data/Employee",
+         [](const Store& st) { return saveEmployeesFile(st.folder, st.directory); }},
+        {"Data/Journal",
+         [](const Store& s) { return saveTables(s.folder, s.directory, TableFirms); }},
         {"Set", [](const Store& s) { return saveSettingsFile(s.folder, s.settings); }},
         {"FormW", [](const Store& s) { return saveWindowSizesFile(s.folder, s.settings); }},
         {"ArCol", [](const Store& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
@@ -468,7 +479,6 @@ TEST(HostileFolder, RandomBytesInEveryRecognisedSizeLoadWithoutLoss) {
         auto s = start(f, messages);
         EXPECT_EQ(messages, QStringList()) << "round " << round;
         ASSERT_TRUE(scanAtStart(*s).ok);
-        fillListCache(*s);
         buildPartyTables(*s);
         EXPECT_LE(s->orders.count, 3);
         // The old orders are rewritten in the current layout; every other content is kept
@@ -560,7 +570,7 @@ TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
         EXPECT_FALSE(r.ok) << name;
         EXPECT_TRUE(r.error.contains("ссылка")) << r.error.toStdString();
     }
-    const IoResult deleted = saveDeletedOrganizationsFile(*s);
+    const IoResult deleted = saveDeletedOrganizationsFile(s->folder, s->directory);
     EXPECT_FALSE(deleted.ok);
     EXPECT_EQ(tree(f.outside()), outside);
 

@@ -66,14 +66,14 @@ TEST(Records, DirectoryFilesRoundTripEveryByte) {
     const QByteArray firmsDel = randomBytes(FirmsFileSize, 2);
     std::memcpy(s->directory.organizations.data(), firms.constData(), firms.size());
     std::memcpy(s->directory.deleted.data(), firmsDel.constData(), firmsDel.size());
-    ASSERT_TRUE(saveOrganizationsFile(*s));
-    ASSERT_TRUE(saveDeletedOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
+    ASSERT_TRUE(saveDeletedOrganizationsFile(s->folder, s->directory));
     EXPECT_EQ(dir.read("Data/Firms"), firms);
     EXPECT_EQ(dir.read("Data/FirmsDel"), firmsDel);
 
     auto loaded = storeIn(dir);
     QStringList messages;
-    loadOrganizations(*loaded, messages);
+    loadOrganizations(loaded->folder, loaded->directory, messages);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(recordBytes(loaded->directory.organizations), firms);
     EXPECT_EQ(recordBytes(loaded->directory.deleted), firmsDel);
@@ -86,15 +86,15 @@ TEST(Records, BranchAndEmployeeTablesRoundTrip) {
     const QByteArray empl = randomBytes(EmployeeFileSize, 4);
     std::memcpy(s->directory.branches.data(), filial.constData(), filial.size());
     std::memcpy(s->directory.employees.data(), empl.constData(), empl.size());
-    ASSERT_TRUE(saveBranchesFile(*s));
-    ASSERT_TRUE(saveEmployeesFile(*s));
+    ASSERT_TRUE(saveBranchesFile(s->folder, s->directory));
+    ASSERT_TRUE(saveEmployeesFile(s->folder, s->directory));
     EXPECT_EQ(dir.size("Data/Filial"), 46592);
     EXPECT_EQ(dir.size("Data/Employee"), 198656);
 
     auto loaded = storeIn(dir);
     QStringList messages;
-    loadBranches(*loaded, messages);
-    loadEmployees(*loaded, messages);
+    loadBranches(loaded->folder, loaded->directory, messages);
+    loadEmployees(loaded->folder, loaded->directory, messages);
     EXPECT_EQ(recordBytes(loaded->directory.branches), filial);
     EXPECT_EQ(recordBytes(loaded->directory.employees), empl);
 }
@@ -129,10 +129,10 @@ TEST(Directory, CountStopsAtTheFirstEmptyName) {
     auto s = storeIn(dir);
     for (int i : {0, 1, 2, 4, 5, 6})
         s->directory.organizations[i].name = "firm";
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     auto loaded = storeIn(dir);
     QStringList messages;
-    loadOrganizations(*loaded, messages);
+    loadOrganizations(loaded->folder, loaded->directory, messages);
     EXPECT_EQ(loaded->directory.organizationCount, 3);
     EXPECT_EQ(loaded->directory.deletedCount, 0);
 }
@@ -140,11 +140,11 @@ TEST(Directory, CountStopsAtTheFirstEmptyName) {
 TEST(Directory, SaveAlwaysWritesAll256Slots) {
     TempDir dir;
     auto s = storeIn(dir);
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     EXPECT_EQ(dir.size("Data/Firms"), 507648);
     s->directory.organizations[0].name = "a";
     s->directory.organizationCount = 1;
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     EXPECT_EQ(dir.size("Data/Firms"), 507648);
 }
 
@@ -184,7 +184,7 @@ TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
         f.reserved1[0] = 7;
     }
     s->directory.organizationCount = 70;
-    ASSERT_TRUE(saveOrganizationExport(*s));
+    ASSERT_TRUE(saveOrganizationExport(s->folder, s->directory));
     const QByteArray file = dir.read("Firms1");
     ASSERT_EQ(file.size(), 126912);
     std::array<OrganizationRecord, 64> out;
@@ -197,33 +197,11 @@ TEST(Directory, ExportWritesTheFirst64WithoutBankDetails) {
     EXPECT_EQ(out[0].reserved1[0], 0);
 
     s->directory.organizationCount = 3;
-    ASSERT_TRUE(saveOrganizationExport(*s));
+    ASSERT_TRUE(saveOrganizationExport(s->folder, s->directory));
     std::memcpy(out.data(), dir.read("Firms1").constData(), 126912);
     EXPECT_EQ(out[2].name.view(), "firm 2");
     for (int i = 3; i < 64; ++i)
         EXPECT_TRUE(out[i].name.empty()) << i;
-}
-
-TEST(Directory, ListShowsTheLinkedBranchContacts) {
-    Store s;
-    s.directory.organizations[0].name = "own";
-    s.directory.organizations[0].legalAddress = "own address";
-    s.directory.organizations[0].phone = "111";
-    s.directory.organizations[1].name = "linked";
-    s.directory.organizations[1].legalAddress = "firm address";
-    s.directory.organizations[1].branchNo = 1;
-    s.directory.organizations[1].flags = 0x80 | 0x01;
-    s.directory.organizationCount = 2;
-    s.directory.branches[1].address = "branch address";
-    s.directory.branches[1].phone = "222";
-    s.directory.branches[1].email = "b@x";
-    fillListCache(s);
-    EXPECT_EQ(s.FirmShow[0].address.view(), "own address");
-    EXPECT_EQ(s.FirmShow[0].phone.view(), "111");
-    EXPECT_EQ(s.FirmShow[1].address.view(), "branch address");
-    EXPECT_EQ(s.FirmShow[1].email.view(), "b@x");
-    // The organization's own record is not touched.
-    EXPECT_EQ(s.directory.organizations[1].legalAddress.view(), "firm address");
 }
 
 TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
@@ -231,14 +209,14 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     auto s = storeIn(dir);
     for (int i = 0; i < 5; ++i)
         s->directory.organizations[i].name = "firm " + std::to_string(i);
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     // Cut inside record 4: records 0..3 are whole.
     const QByteArray damaged = dir.read("Data/Firms").left(4 * 1983 + 100);
     dir.write("Data/Firms", damaged);
 
     auto loaded = storeIn(dir);
     QStringList messages;
-    loadOrganizations(*loaded, messages);
+    loadOrganizations(loaded->folder, loaded->directory, messages);
     EXPECT_EQ(loaded->directory.organizationCount, 4);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("Firms.damaged")) << messages[0].toStdString();
@@ -249,7 +227,7 @@ TEST(Directory, ShortFirmsFileIsSalvagedKeptAsideAndReported) {
     // A second damaged file does not replace the first one kept aside.
     dir.write("Data/Firms", damaged.left(10));
     auto again = storeIn(dir);
-    loadOrganizations(*again, messages);
+    loadOrganizations(again->folder, again->directory, messages);
     EXPECT_TRUE(dir.exists("Data/Firms.damaged1"));
     EXPECT_EQ(dir.read("Data/Firms.damaged"), damaged);
 }
@@ -260,12 +238,12 @@ TEST(Directory, LongerFileIsKeptAsideAndItsRecordsThatFitAreUsed) {
     TempDir dir;
     auto s = storeIn(dir);
     s->directory.organizations[0].name = "one";
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     const QByteArray longer = dir.read("Data/Firms") + QByteArray(100, 'x');
     dir.write("Data/Firms", longer);
     auto loaded = storeIn(dir);
     QStringList messages;
-    loadOrganizations(*loaded, messages);
+    loadOrganizations(loaded->folder, loaded->directory, messages);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("507748 байт вместо 507648")) << messages[0].toStdString();
     EXPECT_EQ(loaded->directory.organizationCount, 1);
@@ -277,13 +255,13 @@ TEST(Directory, FailedWriteKeepsTheOldFileAndNamesIt) {
     TempDir dir;
     auto s = storeIn(dir);
     s->directory.organizations[0].name = "old";
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     const QByteArray before = dir.read("Data/Firms");
     s->directory.organizations[0].name = "new";
     IoResult r;
     {
         testing_support::FileSizeLimit full(4096); // as on a full disk
-        r = saveOrganizationsFile(*s);
+        r = saveOrganizationsFile(s->folder, s->directory);
     }
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains("Firms")) << r.error.toStdString();

@@ -3,6 +3,7 @@
 #include "storage/datafiles.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
+#include "storage/store.h"
 
 #include <QDir>
 #include <QFile>
@@ -323,7 +324,7 @@ TEST(startUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     s->setProgramDir(dir);
     s->directory.organizations[0].name = "Kept";
     s->directory.organizations[0].inn = "7";
-    ASSERT_TRUE(saveOrganizationsFile(*s));
+    ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
     s = std::make_unique<Store>();
     EXPECT_EQ(startUp(*s, dir), QStringList());
     ASSERT_EQ(s->directory.organizationCount, 2);
@@ -457,8 +458,8 @@ TEST(startUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
     payee.name = cps("Удаленный получатель");
     payee.inn = "5555555555";
     payee.banks[0].bik = "045004641";
-    ASSERT_TRUE(saveOrganizationsFile(*firms));
-    ASSERT_TRUE(saveDeletedOrganizationsFile(*firms));
+    ASSERT_TRUE(saveOrganizationsFile(firms->folder, firms->directory));
+    ASSERT_TRUE(saveDeletedOrganizationsFile(firms->folder, firms->directory));
     dir.write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "5555555555"));
 
     auto s = start(dir);
