@@ -19,6 +19,8 @@ int columnBase(Grid grid) {
         return 16;
     case Grid::Employees:
         return 20;
+    case Grid::DeletedOrders:
+        return 32;
     }
     return 0;
 }

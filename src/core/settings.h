@@ -28,11 +28,12 @@ enum class WindowTag : std::uint8_t {
     BranchList = 8,
     Branch = 9,
     EmployeeList = 10,
+    DeletedOrders = 11,
 };
-inline constexpr int WindowTagCount = 11;
+inline constexpr int WindowTagCount = 12;
 
 // The list grids whose column widths are kept.
-enum class Grid : std::uint8_t { Organizations, Orders, Branches, Employees };
+enum class Grid : std::uint8_t { Organizations, Orders, Branches, Employees, DeletedOrders };
 
 class Settings {
 public:

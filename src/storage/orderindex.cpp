@@ -79,6 +79,7 @@ public:
     Reader(const uchar* data, qsizetype size) : at_(data), end_(data + size) {}
 
     bool failed() const { return failed_; }
+    void fail() { failed_ = true; }
     const uchar* position() const { return at_; }
 
     template <class T> T number() {
@@ -162,12 +163,9 @@ public:
         if (count > std::uint64_t(size) / 40)
             return;
         entries_.reserve(count);
-        FolderOrder probe;
-        for (std::uint32_t i = 0; i < count; ++i) {
+        for (std::uint32_t i = 0; i < count && !r.failed(); ++i) {
             entries_.push_back(std::uint32_t(r.position() - data_));
-            readEntry(r, probe);
-            if (r.failed())
-                break;
+            skipEntry(r);
         }
         if (r.failed() || r.position() != sumAt) {
             entries_.clear();
@@ -234,6 +232,25 @@ private:
         s.changedNs = r.number<std::int64_t>();
         s.inode = r.number<std::uint64_t>();
         return s;
+    }
+
+    // Passes over an entry, checking only that each text fits its field.
+    static void skipEntry(Reader& r) {
+        skipText(r, decltype(FolderOrder::name)::capacity);
+        r.bytes(32); // the stamp
+        skipText(r, decltype(FolderOrder::number)::capacity);
+        skipText(r, decltype(FolderOrder::date)::capacity);
+        skipText(r, decltype(FolderOrder::amount)::capacity);
+        skipText(r, decltype(FolderOrder::payerInn)::capacity);
+        skipText(r, decltype(FolderOrder::payeeInn)::capacity);
+        r.bytes(1); // accepted
+        skipText(r, 255);
+    }
+    static void skipText(Reader& r, std::size_t capacity) {
+        const std::size_t n = r.number<std::uint8_t>();
+        if (n > capacity)
+            r.fail();
+        r.bytes(n);
     }
 
     static void readEntry(Reader& r, FolderOrder& o, std::string_view* purpose = nullptr) {

@@ -80,30 +80,32 @@ bool holdsWordStart(std::string_view text, std::string_view word) {
 bool orderNameFits(std::string_view name, const SavedOrderRules& rules, OrderNameParts& parts) {
     if (name.size() <= 5 || name.size() > 28)
         return false;
-    const std::string_view stem = name.substr(0, name.size() - 5);
+    const std::size_t stemSize = name.size() - 5;
     // Three groups of digits, separated (and possibly led or followed) by runs of "_".
     std::uint8_t at[3] = {}, size[3] = {};
     int count = 0;
-    for (std::size_t i = 0; i < stem.size();) {
-        if (stem[i] == '_') {
-            ++i;
+    bool inGroup = false;
+    for (std::size_t i = 0; i < stemSize; ++i) {
+        const char c = name[i];
+        if (c == '_') {
+            inGroup = false;
             continue;
         }
-        std::size_t end = i;
-        while (end < stem.size() && stem[end] != '_')
-            ++end;
-        if (count == 3 || !isDigits(stem.substr(i, end - i)))
+        if (!isDigit(c))
             return false;
-        at[count] = std::uint8_t(i);
-        size[count] = std::uint8_t(end - i);
-        ++count;
-        i = end;
+        if (!inGroup) {
+            if (count == 3)
+                return false;
+            at[count++] = std::uint8_t(i);
+            inGroup = true;
+        }
+        ++size[count - 1];
     }
     if (count != 3 || size[0] > 5 || size[2] > 4)
         return false;
     // The year is "20" followed by the year part: "09" is 2009.
     if (rules.currentYearOnly &&
-        digitsValue(stem.substr(at[2], size[2]), 20) != std::uint32_t(rules.currentYear))
+        digitsValue(name.substr(at[2], size[2]), 20) != std::uint32_t(rules.currentYear))
         return false;
     parts = {at[0], size[0], at[1], size[1], at[2], size[2]};
     return true;
@@ -144,11 +146,22 @@ std::uint32_t SavedOrders::partyOf(std::string_view inn, const PartyNameFn& part
     // An INN of digits is found by its value and length, without a text to hash; any other
     // text (of a damaged record) by the text.
     std::uint32_t* found = nullptr;
-    if (!inn.empty() && inn.size() <= 12 && isDigits(inn)) {
-        std::uint64_t value = 0;
-        for (char c : inn)
-            value = value * 10 + std::uint64_t(c - '0');
-        found = &partyByValue_.try_emplace(value * 16 + inn.size(), NoParty).first->second;
+    std::uint64_t value = 0;
+    bool digits = !inn.empty() && inn.size() <= 12;
+    for (std::size_t i = 0; digits && i < inn.size(); ++i) {
+        digits = isDigit(inn[i]);
+        value = value * 10 + std::uint64_t(inn[i] - '0');
+    }
+    if (digits) {
+        const std::uint64_t key = value * 16 + inn.size();
+        // The few payers and frequent payees come again and again: a small table of the last
+        // INNs met answers most look-ups before the hash table.
+        RecentParty& recent = recentParties_[(key * 0x9E3779B97F4A7C15ull) >> 52];
+        if (recent.key == key + 1)
+            return recent.party;
+        found = &partyByValue_.try_emplace(key, NoParty).first->second;
+        if (*found != NoParty)
+            recent = {key + 1, *found};
     } else {
         found = &partyByText_.try_emplace(std::string(inn), NoParty).first->second;
     }
@@ -195,6 +208,11 @@ void SavedOrders::takeRow(std::uint32_t row, const SavedOrderRules& rules, const
         r.payee = partyOf(f.payeeInn.view(), partyName);
     }
     r.numberValue = digitsValue(numberText(row));
+    // The value of the INN's first 12 digits (below 2^40) and of the year (below 2^14).
+    std::uint64_t inn = 0;
+    for (char c : name(row).substr(r.parts.innAt, std::min<std::size_t>(r.parts.innSize, 12)))
+        inn = inn * 10 + std::uint64_t(c - '0');
+    r.innAndYear = inn << 14 | digitsValue(name(row).substr(r.parts.yearAt, r.parts.yearSize));
     r.payer = partyOf(payerInn(row), partyName);
     r.listed = true;
 }
@@ -208,6 +226,7 @@ void SavedOrders::build(OrderFolderScan&& scan, const QString& ordersDir,
     parties_.clear();
     partyByValue_.clear();
     partyByText_.clear();
+    recentParties_.fill({});
     for (auto& [at, why] : scan.problems) {
         problems_.push_back(std::move(why));
         rows_[at].problem = std::uint32_t(problems_.size());
@@ -216,8 +235,10 @@ void SavedOrders::build(OrderFolderScan&& scan, const QString& ordersDir,
     purposeOwners_.reserve(files_.size());
     for (std::uint32_t i = 0; i < files_.size(); ++i)
         purposeOwners_.push_back({files_[i].purposeAt, i});
-    std::sort(purposeOwners_.begin(), purposeOwners_.end(),
-              [](const PurposeOwner& a, const PurposeOwner& b) { return a.at < b.at; });
+    // A scan appends the purposes in the order of its orders; anything else is sorted.
+    const auto byStart = [](const PurposeOwner& a, const PurposeOwner& b) { return a.at < b.at; };
+    if (!std::is_sorted(purposeOwners_.begin(), purposeOwners_.end(), byStart))
+        std::sort(purposeOwners_.begin(), purposeOwners_.end(), byStart);
     listOrder_.clear();
     listOrder_.reserve(files_.size());
     for (std::uint32_t i = 0; i < files_.size(); ++i) {
@@ -231,11 +252,14 @@ void SavedOrders::build(OrderFolderScan&& scan, const QString& ordersDir,
 }
 
 bool SavedOrders::listedBefore(std::uint32_t a, std::uint32_t b) const {
-    // Equal numbers in the order of their file names: names of digits and "_" with the same
-    // extension, whose order is that of their bytes.
-    const std::uint32_t x = rows_[a].numberValue;
-    const std::uint32_t y = rows_[b].numberValue;
-    return x != y ? x < y : name(a) < name(b);
+    // Equal numbers by payer INN and year, then by file name.
+    const Row& x = rows_[a];
+    const Row& y = rows_[b];
+    if (x.numberValue != y.numberValue)
+        return x.numberValue < y.numberValue;
+    if (x.innAndYear != y.innAndYear)
+        return x.innAndYear < y.innAndYear;
+    return name(a) < name(b);
 }
 
 void SavedOrders::sortByNumber() {

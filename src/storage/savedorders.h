@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -74,6 +75,7 @@ class SavedOrders {
 public:
     struct Row {
         std::uint32_t numberValue = 0;
+        std::uint64_t innAndYear = 0;  // orders equal numbers: payer INN, then year
         std::uint32_t payer = NoParty; // the party of the payer INN of the file name
         std::uint32_t payee = NoParty; // of the payee INN of the record; none when unread
         std::uint32_t dateKey = 0;     // yyyymmdd of a date of the form dd.mm.yyyy, else 0
@@ -84,8 +86,8 @@ public:
     };
 
     // Lists the orders of scan whose names fit (orderNameFits), ascending by number, equal
-    // numbers in the order of their file names. An order whose record no longer fits its name
-    // (number, payer INN, year of its date) is given the name built from its record when that
+    // numbers by payer INN, then year, then file name. An order whose record no longer fits its
+    // name (number, payer INN, year of its date) is given the name built from its record when that
     // name is made of digits and free, and listed under it (not with rules.readOnly).
     void build(OrderFolderScan&& scan, const QString& ordersDir, const SavedOrderRules& rules,
                const PartyNameFn& partyName);
@@ -165,6 +167,11 @@ private:
     std::vector<OrderParty> parties_;
     std::unordered_map<std::uint64_t, std::uint32_t> partyByValue_;
     std::unordered_map<std::string, std::uint32_t> partyByText_;
+    struct RecentParty {
+        std::uint64_t key = 0; // the INN's key + 1; 0 for none
+        std::uint32_t party = NoParty;
+    };
+    std::array<RecentParty, 4096> recentParties_{};
     std::vector<OrderPayer> payers_;
     std::vector<std::uint32_t> payees_;
 };

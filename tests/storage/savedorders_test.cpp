@@ -68,7 +68,7 @@ using Names = std::vector<std::string>;
 
 } // namespace
 
-TEST(SavedOrders, ListsEveryFittingOrderByNumberThenName) {
+TEST(SavedOrders, ListsEveryFittingOrderByNumberThenPayerAndYear) {
     Archive a;
     for (int n = 1; n <= 1030; ++n)
         a.put(QStringLiteral("%1_1234567890_09.plat").arg(n),
@@ -83,12 +83,12 @@ TEST(SavedOrders, ListsEveryFittingOrderByNumberThenName) {
     ASSERT_EQ(a.orders.size(), 1033u) << "no ceiling of 1024";
     const std::vector<std::uint32_t> first(a.orders.listOrder().begin() + 6,
                                            a.orders.listOrder().begin() + 10);
-    EXPECT_EQ(a.names(first), (Names{"007_1234567890_08.plat", "7_1111111111_09.plat",
+    EXPECT_EQ(a.names(first), (Names{"7_1111111111_09.plat", "007_1234567890_08.plat",
                                      "7_1234567890_09.plat", "7__2222222222_09.plat"}));
-    EXPECT_EQ(a.orders.numberText(first[0]), "007");
-    EXPECT_EQ(a.orders.row(first[0]).numberValue, 7u);
+    EXPECT_EQ(a.orders.numberText(first[1]), "007");
+    EXPECT_EQ(a.orders.row(first[1]).numberValue, 7u);
     EXPECT_EQ(a.orders.payerInn(first[3]), "2222222222");
-    EXPECT_EQ(a.orders.yearDigits(first[0]), "08");
+    EXPECT_EQ(a.orders.yearDigits(first[1]), "08");
 
     a.rules.currentYearOnly = true;
     a.rules.currentYear = 2008;
