@@ -8,6 +8,7 @@
 #include "datagen.h"
 
 #include "storage/orderindex.h"
+#include "storage/savedorders.h"
 #include "storage/platfile.h"
 
 #include <QDir>
@@ -88,13 +89,16 @@ int openAndRead(const QString& folder) {
     });
 }
 
-// The start of the archive: the scan, and the index written when it is not current.
+// The start of the archive: the scan, the index written when it is not current, the list
+// built.
 int start(const Archive& a) {
     storage::OrderFolderScan scan;
     storage::scanOrderFolder(a.orders, a.index, {}, scan);
     if (!scan.indexCurrent)
         storage::writeOrderIndex(a.index, a.orders, scan);
-    return int(scan.orders.size());
+    storage::SavedOrders list;
+    list.build(std::move(scan), a.orders + u'/', {}, {});
+    return int(list.size());
 }
 
 struct Pair {

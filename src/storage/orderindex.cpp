@@ -2,6 +2,7 @@
 
 #include "cp1251.h"
 #include "folder.h"
+#include "money.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,10 +32,13 @@ namespace {
 // An entry: u8 length and bytes of the file name; i64 size, i64 modification time, i64
 // status change time (both in nanoseconds), u64 inode; the number, date, amount, payer INN
 // and payee INN, each as u8 length and bytes; u8 accepted; u8 length and bytes of the folded
-// purpose.
+// purpose; the keys: u8 name fits, six u8 positions and sizes of the name's parts, u32 year,
+// u32 number, u64 INN and year, u32 date, i64 kopecks. Version 2; a new version whenever what
+// an entry holds, or how a key is taken, changes.
 constexpr char Magic[8] = {'Q', 'M', 'I', 'N', 'D', 'E', 'X', '\0'};
-constexpr std::uint32_t Version = 1;
+constexpr std::uint32_t Version = 2;
 constexpr qsizetype FixedHeaderSize = 8 + 4 + 4 + 8 + 8 + 2;
+constexpr std::size_t KeysSize = 1 + 6 + 4 + 4 + 8 + 4 + 8;
 
 // The order folder an index belongs to: an index copied along with the program folder, or
 // left by a folder that another took the place of, belongs to another one.
@@ -159,8 +164,8 @@ public:
             folderPath !=
                 std::string_view(folder.path.constData(), std::size_t(folder.path.size())))
             return;
-        // Each entry takes at least 40 bytes: a count beyond what the file holds is damage.
-        if (count > std::uint64_t(size) / 40)
+        // Each entry takes at least 75 bytes: a count beyond what the file holds is damage.
+        if (count > std::uint64_t(size) / 75)
             return;
         entries_.reserve(count);
         for (std::uint32_t i = 0; i < count && !r.failed(); ++i) {
@@ -245,6 +250,7 @@ private:
         skipText(r, decltype(FolderOrder::payeeInn)::capacity);
         r.bytes(1); // accepted
         skipText(r, 255);
+        r.bytes(KeysSize);
     }
     static void skipText(Reader& r, std::size_t capacity) {
         const std::size_t n = r.number<std::uint8_t>();
@@ -266,6 +272,15 @@ private:
         if (purpose)
             *purpose = p;
         o.unread = false;
+        OrderKeys& k = o.keys;
+        k.nameFits = r.number<std::uint8_t>() != 0;
+        k.parts = {r.number<std::uint8_t>(), r.number<std::uint8_t>(), r.number<std::uint8_t>(),
+                   r.number<std::uint8_t>(), r.number<std::uint8_t>(), r.number<std::uint8_t>()};
+        k.year = r.number<std::uint32_t>();
+        k.number = r.number<std::uint32_t>();
+        k.innAndYear = r.number<std::uint64_t>();
+        k.dateKey = r.number<std::uint32_t>();
+        k.kopecks = r.number<std::int64_t>();
     }
 
     std::string_view nameAt(std::size_t i) const {
@@ -281,6 +296,30 @@ private:
     std::unordered_map<std::string_view, std::uint32_t> byName_;
     bool valid_ = false;
 };
+
+// The value of a text of digits written after the digits of start.
+std::uint32_t digitsValue(std::string_view digits, std::uint32_t start = 0) {
+    std::uint32_t v = start;
+    for (char c : digits)
+        v = v * 10 + std::uint32_t(c - '0');
+    return v;
+}
+
+// yyyymmdd of a date written dd.mm.yyyy; 0 for any other text.
+std::uint32_t dateKeyOf(std::string_view date) {
+    if (date.size() != 10 || date[2] != '.' || date[5] != '.' || !isDigits(date.substr(0, 2)) ||
+        !isDigits(date.substr(3, 2)) || !isDigits(date.substr(6, 4)))
+        return 0;
+    return digitsValue(date.substr(6, 4)) * 10000 + digitsValue(date.substr(3, 2)) * 100 +
+           digitsValue(date.substr(0, 2));
+}
+
+// The keys of the record's date and amount.
+void takeRecordKeys(FolderOrder& o) {
+    o.keys.dateKey = dateKeyOf(o.date.view());
+    const std::optional<Money> amount = Money::parseLenient(o.amount.view());
+    o.keys.kopecks = amount ? amount->kopecks() : -1;
+}
 
 // Asks the system to back a large buffer with huge pages where it can: the orders of a large
 // archive fill tens of megabytes, which in pages of 4 KB cost ten thousand page faults.
@@ -404,7 +443,7 @@ private:
 // The size of the entry of o, its purpose purposeSize bytes long.
 std::size_t entrySize(const FolderOrder& o) {
     return 1 + o.name.size() + 32 + 5 + o.number.size() + o.date.size() + o.amount.size() +
-           o.payerInn.size() + o.payeeInn.size() + 1 + 1 + o.purposeSize;
+           o.payerInn.size() + o.payeeInn.size() + 1 + 1 + o.purposeSize + KeysSize;
 }
 
 // Reads the order file name of the open folder dirFd (path dir) into o, with read when given
@@ -433,10 +472,54 @@ bool readInto(int dirFd, const char* name, const QString& dir, ReadFileFn read, 
         return false;
     }
     takeRecord(data, o, purposes);
+    takeRecordKeys(o);
     return true;
 }
 
 } // namespace
+
+void takeNameKeys(FolderOrder& o) {
+    OrderKeys& k = o.keys;
+    const std::uint32_t dateKey = k.dateKey;
+    const std::int64_t kopecks = k.kopecks;
+    k = OrderKeys{};
+    k.dateKey = dateKey;
+    k.kopecks = kopecks;
+    const std::string_view name = o.name.view();
+    if (name.size() <= 5 || name.size() > 28)
+        return;
+    const std::size_t stemSize = name.size() - 5;
+    std::uint8_t at[3] = {}, size[3] = {};
+    int count = 0;
+    bool inGroup = false;
+    for (std::size_t i = 0; i < stemSize; ++i) {
+        const char c = name[i];
+        if (c == '_') {
+            inGroup = false;
+            continue;
+        }
+        if (!isDigit(c))
+            return;
+        if (!inGroup) {
+            if (count == 3)
+                return;
+            at[count++] = std::uint8_t(i);
+            inGroup = true;
+        }
+        ++size[count - 1];
+    }
+    if (count != 3 || size[0] > 5 || size[2] > 4)
+        return;
+    k.nameFits = true;
+    k.parts = {at[0], size[0], at[1], size[1], at[2], size[2]};
+    k.year = digitsValue(name.substr(at[2], size[2]), 20);
+    k.number = digitsValue(name.substr(at[0], size[0]));
+    // The value of the INN's first 12 digits (below 2^40) and of the year part (below 2^14).
+    std::uint64_t inn = 0;
+    for (char c : name.substr(at[1], std::min<std::size_t>(size[1], 12)))
+        inn = inn * 10 + std::uint64_t(c - '0');
+    k.innAndYear = inn << 14 | digitsValue(name.substr(at[2], size[2]));
+}
 
 bool readFolderOrder(const QString& folder, std::string_view name, FolderOrder& out,
                      std::string& purposes, QString& problem) {
@@ -451,6 +534,7 @@ bool readFolderOrder(const QString& folder, std::string_view name, FolderOrder& 
     const bool exists = ::fstatat(dirFd, cname.c_str(), &st, 0) == 0;
     if (exists) {
         out.name.assign(name);
+        takeNameKeys(out);
         readInto(dirFd, cname.c_str(), folder.endsWith(u'/') ? folder : folder + u'/', nullptr, out,
                  purposes, problem);
     }
@@ -495,6 +579,7 @@ IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
             }
         }
         ++out.filesRead;
+        takeNameKeys(o);
         QString problem;
         if (!readInto(dirFd, cname, dir, options.read, o, out.purposes, problem)) {
             out.problems.emplace_back(out.orders.size() - 1, problem);
@@ -548,6 +633,16 @@ IoResult writeOrderIndex(const QString& indexPath, const QString& folder,
                 w.text(o.payeeInn.view());
                 w.number(o.accepted);
                 w.text(scan.purpose(o));
+                const OrderKeys& k = o.keys;
+                w.number(std::uint8_t(k.nameFits));
+                for (const std::uint8_t b : {k.parts.numberAt, k.parts.numberSize, k.parts.innAt,
+                                             k.parts.innSize, k.parts.yearAt, k.parts.yearSize})
+                    w.number(b);
+                w.number(k.year);
+                w.number(k.number);
+                w.number(k.innAndYear);
+                w.number(k.dateKey);
+                w.number(k.kopecks);
             }
             return w.finish() ? IoResult{} : IoResult::failure(QString());
         },

@@ -32,6 +32,27 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// Where the three groups of digits of an order's file name lie ("15_1234567890_09.plat":
+// number, payer INN, year), as positions in the name.
+struct OrderNameParts {
+    std::uint8_t numberAt = 0, numberSize = 0, innAt = 0, innSize = 0, yearAt = 0, yearSize = 0;
+};
+
+// What the list orders, filters and sums by, taken from the file name and the record when the
+// file is read.
+struct OrderKeys {
+    // The name is three groups of digits separated (and possibly led or followed) by runs of
+    // "_" and an extension of five characters, the number at most 5 digits, the year at most
+    // 4, the whole at most 28 characters.
+    bool nameFits = false;
+    OrderNameParts parts;
+    std::uint32_t year = 0;       // "20" followed by the year part: 2009 for "09"
+    std::uint32_t number = 0;     // the value of the number part
+    std::uint64_t innAndYear = 0; // orders equal numbers: the payer INN, then the year
+    std::uint32_t dateKey = 0;    // yyyymmdd of a date of the form dd.mm.yyyy, else 0
+    std::int64_t kopecks = -1;    // the amount as the list sums it; -1 when it reads none
+};
+
 // One order file of the folder and what the list takes from it.
 struct FolderOrder {
     ShortStr<40> name; // the file's name without folder, as the system gives it
@@ -49,7 +70,11 @@ struct FolderOrder {
     std::uint32_t purposeAt = 0;
     bool unread = false;  // the file could not be read whole: OrderFolderScan::problems says why
     bool settled = false; // read, and changed long enough ago that its stamp can be trusted
+    OrderKeys keys;
 };
+
+// Takes the keys of the name of o (OrderKeys: nameFits, parts, year, number, innAndYear).
+void takeNameKeys(FolderOrder& o);
 
 // What ends each purpose among the purposes of the orders: a line break, which no word of a
 // search holds, so that no word found in them runs from one purpose into the next.

@@ -12,23 +12,6 @@ namespace storage {
 
 namespace {
 
-// The value of a text of digits written after the digits of start.
-std::uint32_t digitsValue(std::string_view digits, std::uint32_t start = 0) {
-    std::uint32_t v = start;
-    for (char c : digits)
-        v = v * 10 + std::uint32_t(c - '0');
-    return v;
-}
-
-// yyyymmdd of a date written dd.mm.yyyy; 0 for any other text.
-std::uint32_t dateKeyOf(std::string_view date) {
-    if (date.size() != 10 || date[2] != '.' || date[5] != '.' || !isDigits(date.substr(0, 2)) ||
-        !isDigits(date.substr(3, 2)) || !isDigits(date.substr(6, 4)))
-        return 0;
-    return digitsValue(date.substr(6, 4)) * 10000 + digitsValue(date.substr(3, 2)) * 100 +
-           digitsValue(date.substr(0, 2));
-}
-
 std::string folded(std::string_view text) {
     std::string out(text.size(), '\0');
     cp1251::foldForSearch(text, out.data());
@@ -77,38 +60,9 @@ bool holdsWordStart(std::string_view text, std::string_view word) {
 
 } // namespace
 
-bool orderNameFits(std::string_view name, const SavedOrderRules& rules, OrderNameParts& parts) {
-    if (name.size() <= 5 || name.size() > 28)
-        return false;
-    const std::size_t stemSize = name.size() - 5;
-    // Three groups of digits, separated (and possibly led or followed) by runs of "_".
-    std::uint8_t at[3] = {}, size[3] = {};
-    int count = 0;
-    bool inGroup = false;
-    for (std::size_t i = 0; i < stemSize; ++i) {
-        const char c = name[i];
-        if (c == '_') {
-            inGroup = false;
-            continue;
-        }
-        if (!isDigit(c))
-            return false;
-        if (!inGroup) {
-            if (count == 3)
-                return false;
-            at[count++] = std::uint8_t(i);
-            inGroup = true;
-        }
-        ++size[count - 1];
-    }
-    if (count != 3 || size[0] > 5 || size[2] > 4)
-        return false;
-    // The year is "20" followed by the year part: "09" is 2009.
-    if (rules.currentYearOnly &&
-        digitsValue(name.substr(at[2], size[2]), 20) != std::uint32_t(rules.currentYear))
-        return false;
-    parts = {at[0], size[0], at[1], size[1], at[2], size[2]};
-    return true;
+bool listedUnder(const FolderOrder& o, const SavedOrderRules& rules) {
+    return o.keys.nameFits &&
+           (!rules.currentYearOnly || o.keys.year == std::uint32_t(rules.currentYear));
 }
 
 std::string_view SavedOrders::purpose(std::uint32_t row) const {
@@ -117,12 +71,12 @@ std::string_view SavedOrders::purpose(std::uint32_t row) const {
 }
 
 std::string_view SavedOrders::payerInn(std::uint32_t row) const {
-    const OrderNameParts& p = rows_[row].parts;
+    const OrderNameParts& p = files_[row].keys.parts;
     return name(row).substr(p.innAt, std::min<std::size_t>(p.innSize, 12));
 }
 
 std::string_view SavedOrders::yearDigits(std::uint32_t row) const {
-    const OrderNameParts& p = rows_[row].parts;
+    const OrderNameParts& p = files_[row].keys.parts;
     return name(row).substr(p.yearAt, std::min<std::size_t>(p.yearSize, 2));
 }
 
@@ -180,7 +134,7 @@ void SavedOrders::takeRow(std::uint32_t row, const SavedOrderRules& rules, const
                           const PartyNameFn& partyName) {
     FolderOrder& f = files_[row];
     Row& r = rows_[row];
-    if (!orderNameFits(f.name.view(), rules, r.parts)) {
+    if (!listedUnder(f, rules)) {
         r.listed = false;
         return;
     }
@@ -196,23 +150,15 @@ void SavedOrders::takeRow(std::uint32_t row, const SavedOrderRules& rules, const
                 moveFile(ordersDir + QString::fromLatin1(f.name.bytes()),
                          ordersDir + QString::fromLatin1(newName.bytes()))) {
                 f.name.assign(newName);
-                if (!orderNameFits(f.name.view(), rules, r.parts)) {
+                takeNameKeys(f);
+                if (!listedUnder(f, rules)) {
                     r.listed = false;
                     return;
                 }
             }
         }
-        r.dateKey = dateKeyOf(f.date.view());
-        const std::optional<Money> amount = Money::parseLenient(f.amount.view());
-        r.kopecks = amount ? amount->kopecks() : -1;
         r.payee = partyOf(f.payeeInn.view(), partyName);
     }
-    r.numberValue = digitsValue(numberText(row));
-    // The value of the INN's first 12 digits (below 2^40) and of the year (below 2^14).
-    std::uint64_t inn = 0;
-    for (char c : name(row).substr(r.parts.innAt, std::min<std::size_t>(r.parts.innSize, 12)))
-        inn = inn * 10 + std::uint64_t(c - '0');
-    r.innAndYear = inn << 14 | digitsValue(name(row).substr(r.parts.yearAt, r.parts.yearSize));
     r.payer = partyOf(payerInn(row), partyName);
     r.listed = true;
 }
@@ -253,10 +199,10 @@ void SavedOrders::build(OrderFolderScan&& scan, const QString& ordersDir,
 
 bool SavedOrders::listedBefore(std::uint32_t a, std::uint32_t b) const {
     // Equal numbers by payer INN and year, then by file name.
-    const Row& x = rows_[a];
-    const Row& y = rows_[b];
-    if (x.numberValue != y.numberValue)
-        return x.numberValue < y.numberValue;
+    const OrderKeys& x = files_[a].keys;
+    const OrderKeys& y = files_[b].keys;
+    if (x.number != y.number)
+        return x.number < y.number;
     if (x.innAndYear != y.innAndYear)
         return x.innAndYear < y.innAndYear;
     return name(a) < name(b);
@@ -267,12 +213,12 @@ void SavedOrders::sortByNumber() {
     // a hundred thousand orders share a few thousand numbers.
     std::vector<std::uint32_t> start(100001, 0);
     for (std::uint32_t row : listOrder_)
-        ++start[std::min<std::uint32_t>(rows_[row].numberValue, 99999) + 1];
+        ++start[std::min<std::uint32_t>(files_[row].keys.number, 99999) + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
     std::vector<std::uint32_t> sorted(listOrder_.size());
     std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
     for (std::uint32_t row : listOrder_)
-        sorted[next[std::min<std::uint32_t>(rows_[row].numberValue, 99999)]++] = row;
+        sorted[next[std::min<std::uint32_t>(files_[row].keys.number, 99999)]++] = row;
     for (std::size_t n = 0; n + 1 < start.size(); ++n)
         if (start[n + 1] - start[n] > 1)
             std::sort(sorted.begin() + start[n], sorted.begin() + start[n + 1],
@@ -300,11 +246,12 @@ void SavedOrders::buildTables() {
     for (std::uint32_t row : listOrder_) {
         const Row& r = rows_[row];
         std::uint32_t& at = payerAt[r.payer];
+        const std::uint32_t number = files_[row].keys.number;
         if (at == NoParty) {
             at = std::uint32_t(payers_.size());
-            payers_.push_back({r.payer, r.numberValue});
+            payers_.push_back({r.payer, number});
         } else {
-            payers_[at].maxNumber = std::max(payers_[at].maxNumber, r.numberValue);
+            payers_[at].maxNumber = std::max(payers_[at].maxNumber, number);
         }
         // An order that could not be read has no payee to offer.
         if (r.payee != NoParty && !payee[r.payee]) {
@@ -328,9 +275,7 @@ std::int64_t SavedOrders::refresh(const QString& ordersDir, std::string_view fil
         listOrder_.erase(std::find(listOrder_.begin(), listOrder_.end(), std::uint32_t(at)));
     FolderOrder f;
     QString problem;
-    OrderNameParts parts;
-    if (!orderNameFits(fileName, rules, parts) ||
-        !readFolderOrder(ordersDir, fileName, f, purposes_, problem)) {
+    if (!readFolderOrder(ordersDir, fileName, f, purposes_, problem) || !listedUnder(f, rules)) {
         if (at >= 0)
             rows_[std::size_t(at)].listed = false;
         buildTables();
@@ -400,13 +345,14 @@ std::vector<std::uint32_t> SavedOrders::sorted(std::vector<std::uint32_t> rows, 
     keyed.reserve(rows.size());
     for (std::uint32_t row : rows) {
         const Row& r = rows_[row];
+        const OrderKeys& k = files_[row].keys;
         std::int64_t key = 0;
         switch (column) {
         case OrderColumn::Number:
-            key = r.numberValue;
+            key = k.number;
             break;
         case OrderColumn::Date:
-            key = r.dateKey;
+            key = k.dateKey;
             break;
         case OrderColumn::Payer:
             key = r.payer == NoParty ? -1 : std::int64_t(parties_[r.payer].rank);
@@ -415,7 +361,7 @@ std::vector<std::uint32_t> SavedOrders::sorted(std::vector<std::uint32_t> rows, 
             key = r.payee == NoParty ? -1 : std::int64_t(parties_[r.payee].rank);
             break;
         case OrderColumn::Amount:
-            key = r.kopecks;
+            key = k.kopecks;
             break;
         case OrderColumn::State:
             key = r.problem ? 0 : files_[row].accepted == 1 ? 2 : 1;
@@ -443,7 +389,8 @@ OrdersSum SavedOrders::sum(const std::vector<std::uint32_t>& rows) const {
                             .arg(number(), problem(row));
             return out;
         }
-        if (r.kopecks < 0) {
+        const std::int64_t kopecks = files_[row].keys.kopecks;
+        if (kopecks < 0) {
             const std::string_view amount = files_[row].amount.view();
             out.error = amount.empty()
                             ? QStringLiteral("В платежке № %1 нет суммы. Сумма выделенных платежек "
@@ -454,7 +401,7 @@ OrdersSum SavedOrders::sum(const std::vector<std::uint32_t>& rows) const {
                                   .arg(number(), cp1251::toUnicode(amount));
             return out;
         }
-        if (__builtin_add_overflow(total, r.kopecks, &total)) {
+        if (__builtin_add_overflow(total, kopecks, &total)) {
             out.error = QStringLiteral("Сумма выделенных платежек больше, чем программа может "
                                        "подсчитать (%1 платежек). Выделите меньше платежек.")
                             .arg(rows.size());

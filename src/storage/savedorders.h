@@ -50,17 +50,9 @@ struct SavedOrderRules {
 // false when no organization has it.
 using PartyNameFn = std::function<bool(std::string_view inn, ShortStr<128>& name)>;
 
-// The three parts of the name of an order file ("15_1234567890_09.plat": number, payer INN,
-// year), as positions in the name.
-struct OrderNameParts {
-    std::uint8_t numberAt = 0, numberSize = 0, innAt = 0, innSize = 0, yearAt = 0, yearSize = 0;
-};
-
-// True when name is the name of a saved order: three groups of digits separated by runs of
-// "_" and an extension of five characters, the number at most 5 digits, the year at most 4,
-// the whole at most 28 characters, and with currentYearOnly the year ("20" and the year
-// part) currentYear. parts receives where the groups are.
-bool orderNameFits(std::string_view name, const SavedOrderRules& rules, OrderNameParts& parts);
+// True when the order o is listed under rules: its name fits (OrderKeys::nameFits) and, with
+// currentYearOnly, its year is currentYear.
+bool listedUnder(const FolderOrder& o, const SavedOrderRules& rules);
 
 // The sum of a set of listed orders.
 struct OrdersSum {
@@ -74,18 +66,13 @@ struct OrdersSum {
 class SavedOrders {
 public:
     struct Row {
-        std::uint32_t numberValue = 0;
-        std::uint64_t innAndYear = 0;  // orders equal numbers: payer INN, then year
         std::uint32_t payer = NoParty; // the party of the payer INN of the file name
         std::uint32_t payee = NoParty; // of the payee INN of the record; none when unread
-        std::uint32_t dateKey = 0;     // yyyymmdd of a date of the form dd.mm.yyyy, else 0
-        std::int64_t kopecks = -1;     // the amount as the list sums it; -1 when it reads none
         std::uint32_t problem = 0;     // 1 + the position in problems() when unread
-        OrderNameParts parts;
-        bool listed = true; // false once removed from the list
+        bool listed = true;            // false once removed from the list
     };
 
-    // Lists the orders of scan whose names fit (orderNameFits), ascending by number, equal
+    // Lists the orders of scan that rules list (listedUnder), ascending by number, equal
     // numbers by payer INN, then year, then file name. An order whose record no longer fits its
     // name (number, payer INN, year of its date) is given the name built from its record when that
     // name is made of digits and free, and listed under it (not with rules.readOnly).
@@ -101,7 +88,7 @@ public:
     std::string_view purpose(std::uint32_t row) const;
     std::string_view name(std::uint32_t row) const { return files_[row].name.view(); }
     std::string_view numberText(std::uint32_t row) const {
-        const OrderNameParts& p = rows_[row].parts;
+        const OrderNameParts& p = files_[row].keys.parts;
         return name(row).substr(p.numberAt, p.numberSize);
     }
     std::string_view payerInn(std::uint32_t row) const;

@@ -86,7 +86,7 @@ TEST(SavedOrders, ListsEveryFittingOrderByNumberThenPayerAndYear) {
     EXPECT_EQ(a.names(first), (Names{"7_1111111111_09.plat", "007_1234567890_08.plat",
                                      "7_1234567890_09.plat", "7__2222222222_09.plat"}));
     EXPECT_EQ(a.orders.numberText(first[1]), "007");
-    EXPECT_EQ(a.orders.row(first[1]).numberValue, 7u);
+    EXPECT_EQ(a.orders.file(first[1]).keys.number, 7u);
     EXPECT_EQ(a.orders.payerInn(first[3]), "2222222222");
     EXPECT_EQ(a.orders.yearDigits(first[1]), "08");
 
