@@ -8,8 +8,8 @@
 #include "datagen.h"
 
 #include "storage/orderindex.h"
-#include "storage/savedorders.h"
 #include "storage/platfile.h"
+#include "storage/savedorders.h"
 
 #include <QDir>
 #include <QFile>
