@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "core/engine.h"
 #include "storage/bikdirectory.h"
 #include "storage/statement.h"
 #include "storage/store.h"
@@ -21,7 +22,8 @@ int runImportBik(storage::Store& store, const QString& file, QTextStream& out, Q
 
 int runImportStatement(storage::Store& store, const QString& file, QTextStream& out,
                        QTextStream& err) {
-    const storage::StatementOutcome r = storage::importStatement(store, file);
+    core::Engine engine(store);
+    const storage::StatementOutcome r = engine.archive.importStatement(file);
     if (!r.error.isEmpty()) {
         err << r.error << '\n';
         return 1;

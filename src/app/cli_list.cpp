@@ -1,8 +1,8 @@
 #include "cli.h"
 
+#include "core/engine.h"
 #include "storage/cp1251.h"
 #include "storage/savedorders.h"
-#include "storage/scan.h"
 #include "storage/store.h"
 
 #include <QDateTime>
@@ -21,21 +21,21 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
         return 1;
     }
     // The orders that could not be read are named on err; every other one is printed.
-    const storage::IoResult scanned = storage::scanAtStart(store);
+    core::Engine engine(store);
+    core::OrderArchive& archive = engine.archive;
+    const storage::IoResult scanned = archive.scan();
     if (!scanned)
         err << scanned.error << '\n';
-    if (!scanned && storage::unreadableOrders(store).isEmpty())
+    const storage::SavedOrders& orders = archive.orders();
+    if (!scanned && orders.problems().empty())
         return 1;
     using storage::cp1251::toUnicode;
-    for (int i = 0; i < store.orders.count; ++i) {
-        const storage::OrderListItem& e = store.orders.items[std::size_t(i)];
-        if (!e.problem.empty())
+    for (int row = 0; row < archive.rowCount(); ++row) {
+        if (orders.row(archive.orderAt(row)).problem)
             continue;
-        out << toUnicode(e.numberText.view()) << '\t' << toUnicode(e.dateText.view()) << '\t'
-            << toUnicode(e.payerText.view()) << '\t' << toUnicode(e.payeeText.view()) << '\t'
-            << toUnicode(e.amountText.view()) << '\t'
-            << (e.accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено"))
-            << '\t' << QString::fromLatin1(e.fileName.bytes()) << '\n';
+        for (int column = 0; column < core::OrderArchive::ColumnCount; ++column)
+            out << archive.cellText(row, column) << '\t';
+        out << archive.fileNameAt(row) << '\n';
     }
     out.flush();
     return scanned ? 0 : 1;
@@ -49,13 +49,8 @@ int runListDeleted(storage::Store& store, QTextStream& out, QTextStream& err) {
         return 1;
     }
     using storage::cp1251::toUnicode;
-    storage::FirmNames names(store);
-    const auto party = [&names](std::string_view inn) {
-        storage::ShortStr<128> name;
-        if (!names.find(inn, name))
-            name.assign(inn);
-        return toUnicode(name.view());
-    };
+    const core::Engine engine(store);
+    const auto party = [&engine](std::string_view inn) { return engine.archive.partyName(inn); };
     int status = 0;
     for (const std::uint32_t i : deleted.newestFirst) {
         const storage::FolderOrder& o = deleted.scan.orders[i];

@@ -271,7 +271,18 @@ void OrderListDialog::importStatement() {
         QStringLiteral("Выписка (*.txt *.TXT);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    const storage::StatementOutcome r = storage::importStatement(store_, path);
+    const storage::StatementOutcome r =
+        storage::importStatement(store_.folder, store_.directory, path);
+    for (const QString& name : r.marked) {
+        const QByteArray n = name.toLatin1();
+        for (int i = 0; i < store_.orders.count; ++i)
+            if (store_.orders.items[std::size_t(i)].fileName.bytes() == n)
+                store_.orders.items[std::size_t(i)].accepted = 1;
+        if (store_.PlatSaved && store_.PlatFileName.bytes() == n) {
+            store_.Plat.accepted = 1;
+            store_.PlatSnapshot.accepted = 1;
+        }
+    }
     if (!r.marked.isEmpty()) {
         if (listMode_ == ListMode::Filtered)
             applyFilter(); // its copies of the entries show the new state too
@@ -378,7 +389,8 @@ void OrderListDialog::deleteSelectedOrder() {
 
 std::optional<int> OrderListDialog::deleteOrder(int row) {
     const storage::OrderListItem& entry = store_.orders.items[std::size_t(row)];
-    if (storage::IoResult r = storage::moveOrderToDeleted(store_, entry.fileName.view()); !r) {
+    if (storage::IoResult r = storage::moveOrderToDeleted(store_.folder, entry.fileName.view());
+        !r) {
         showError(r.error + QStringLiteral("\nПлатежка не удалена."));
         return std::nullopt;
     }

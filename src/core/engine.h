@@ -3,6 +3,7 @@
 #pragma once
 
 #include "directory.h"
+#include "orderarchive.h"
 #include "programfolder.h"
 #include "settings.h"
 
@@ -13,13 +14,14 @@ namespace core {
 struct Engine {
     explicit Engine(storage::Store& store)
         : folder(store.folder), settings(folder, store.settings),
-          directory(folder, store.directory) {}
+          directory(folder, store.directory), archive(folder, settings, directory) {}
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
     ProgramFolder folder;
     Settings settings;
     Directory directory;
+    OrderArchive archive;
 };
 
 } // namespace core

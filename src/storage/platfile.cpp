@@ -91,15 +91,15 @@ QString deletedOrderName(std::string_view fileName) {
     return QString::fromLatin1(stem.data(), qsizetype(stem.size())) + QStringLiteral(".pdel");
 }
 
-IoResult moveOrderToDeleted(const Store& s, std::string_view fileName) {
-    if (IoResult r = checkWritable(s.folder); !r)
+IoResult moveOrderToDeleted(const FolderState& folder, std::string_view fileName) {
+    if (IoResult r = checkWritable(folder); !r)
         return r;
     if (!isPlainFileName(fileName) || fileName.size() <= 5)
         return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
     const QString source =
-        s.folder.ordersDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
+        folder.ordersDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
     const QString deleted = deletedOrderName(fileName);
-    const QString stem = s.folder.deletedDir + deleted.left(deleted.size() - 5);
+    const QString stem = folder.deletedDir + deleted.left(deleted.size() - 5);
     // An older deleted order of the same name stays: this one takes the first free name
     // (NAME.pdel, NAME(1).pdel, ...).
     for (int n = 0; n < 1000; ++n) {

@@ -47,7 +47,7 @@ QString deletedOrderName(std::string_view fileName);
 // name is replaced only by a complete copy. On failure the order stays in PlatDir and the
 // result says why (when only the removal of the original failed, the copy stays in PlatDelDir
 // as well).
-IoResult moveOrderToDeleted(const Store& s, std::string_view fileName);
+IoResult moveOrderToDeleted(const FolderState& folder, std::string_view fileName);
 
 // The saved name of a deleted order: deletedName without ".pdel" and without the "(1)",
 // "(2)" ... that a deletion adds beside an older deleted order of the same name, followed by

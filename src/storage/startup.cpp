@@ -57,7 +57,8 @@ bool randomSuffix(QStringView s) {
 }
 
 // The names the program writes in each of its folders, as patterns of whole names: the
-// tables and settings files, their kept copies (".damaged", ".damaged1" ...) and the orders
+// tables and settings files, their kept copies (".damaged", ".damaged1" ...), the index of the
+// orders and the orders
 // (the program folder also holds orders of the earlier version under any name).
 const QRegularExpression& ownNames(int folder) {
     static const QRegularExpression names[] = {
@@ -65,7 +66,7 @@ const QRegularExpression& ownNames(int folder) {
                                           "[^/]+\\.(plat|pdel))$"),
                            QRegularExpression::CaseInsensitiveOption),
         QRegularExpression(QStringLiteral("^(Firms|FirmsDel|Filial|Employee|Journal)"
-                                          "(\\.damaged\\d*)?$")),
+                                          "(\\.damaged\\d*)?$|^Index$")),
         QRegularExpression(QStringLiteral("^[0-9_]+\\.plat$"),
                            QRegularExpression::CaseInsensitiveOption),
         QRegularExpression(QStringLiteral("^[0-9_]+(\\(\\d+\\))?\\.pdel$"),

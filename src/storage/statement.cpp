@@ -56,15 +56,14 @@ struct Saved {
     bool matched = false;
 };
 
-std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
+std::vector<Saved> savedOrders(const QString& ordersDir, QStringList& failures) {
     std::vector<Saved> orders;
-    for (const FolderEntry& e : listFiles(s.folder.ordersDir, u".plat")) {
+    for (const FolderEntry& e : listFiles(ordersDir, u".plat")) {
         if (e.size != qint64(sizeof(OrderRecord)))
             continue;
         Saved o;
         o.name = e.name;
-        if (const IoResult r = readFile(s.folder.ordersDir + e.name, o.bytes, sizeof(OrderRecord));
-            !r) {
+        if (const IoResult r = readFile(ordersDir + e.name, o.bytes, sizeof(OrderRecord)); !r) {
             failures << r.error;
             continue;
         }
@@ -79,10 +78,10 @@ std::vector<Saved> savedOrders(const Store& s, QStringList& failures) {
     return orders;
 }
 
-bool accountKnown(const Store& s, const QString& account) {
+bool accountKnown(const DirectoryTables& directory, const QString& account) {
     const QByteArray a = account.toLatin1();
-    for (int f = 0; f < s.directory.organizationCount; ++f)
-        for (const BankRecord& b : s.directory.organizations[std::size_t(f)].banks)
+    for (int f = 0; f < directory.organizationCount; ++f)
+        for (const BankRecord& b : directory.organizations[std::size_t(f)].banks)
             if (b.account.bytes() == a)
                 return true;
     return false;
@@ -92,19 +91,6 @@ bool matches(const Saved& o, const StatementDebit& d) {
     return !o.matched && o.plat.payerAccount.bytes() == d.payerAccount.toLatin1() &&
            numberKey(cp1251::toUnicode(o.plat.number.view())) == numberKey(d.number) &&
            o.date.isValid() && o.date == d.date && o.amount && o.amount == d.amount;
-}
-
-// Every place in memory that holds the order's accepted flag: its list entry and, when it is
-// the order on screen, the record and its snapshot (so that it does not count as changed).
-void markInMemory(Store& s, const QString& name) {
-    const QByteArray n = name.toLatin1();
-    for (int i = 0; i < s.orders.count; ++i)
-        if (s.orders.items[std::size_t(i)].fileName.bytes() == n)
-            s.orders.items[std::size_t(i)].accepted = 1;
-    if (s.PlatSaved && s.PlatFileName.bytes() == n) {
-        s.Plat.accepted = 1;
-        s.PlatSnapshot.accepted = 1;
-    }
 }
 
 } // namespace
@@ -160,10 +146,11 @@ Statement readStatement(const QByteArray& bytes) {
     return st;
 }
 
-StatementOutcome importStatement(Store& s, const QString& path) {
+StatementOutcome importStatement(const FolderState& folder, const DirectoryTables& directory,
+                                 const QString& path) {
     StatementOutcome out;
     const QString refused = u"Выписка %1 не загружена: "_s.arg(QDir::toNativeSeparators(path));
-    if (s.folder.readOnly) {
+    if (folder.readOnly) {
         out.error = refused + u"папка программы открыта только для чтения"_s;
         return out;
     }
@@ -178,12 +165,12 @@ StatementOutcome importStatement(Store& s, const QString& path) {
         return out;
     }
     for (const QString& account : st.accounts)
-        if (!accountKnown(s, account)) {
+        if (!accountKnown(directory, account)) {
             out.error = refused + u"счета %1 нет в справочнике организаций"_s.arg(account);
             return out;
         }
 
-    std::vector<Saved> orders = savedOrders(s, out.failures);
+    std::vector<Saved> orders = savedOrders(folder.ordersDir, out.failures);
     for (const StatementDebit& d : st.debits) {
         Saved* found = nullptr;
         for (Saved& o : orders)
@@ -202,12 +189,11 @@ StatementOutcome importStatement(Store& s, const QString& path) {
         }
         QByteArray marked = found->bytes;
         marked[offsetof(OrderRecord, accepted)] = 1;
-        if (const IoResult w = writeFileAtomic(s.folder.ordersDir + found->name, marked); !w) {
+        if (const IoResult w = writeFileAtomic(folder.ordersDir + found->name, marked); !w) {
             out.failures << w.error;
             continue;
         }
         out.marked << found->name;
-        markInMemory(s, found->name);
     }
     for (const Saved& o : orders) {
         if (o.matched || !st.accounts.contains(QString::fromLatin1(o.plat.payerAccount.bytes())))

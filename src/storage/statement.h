@@ -5,8 +5,8 @@
 #pragma once
 
 #include "fileio.h"
+#include "folderdata.h"
 #include "money.h"
-#include "store.h"
 
 #include <QDate>
 #include <QList>
@@ -49,14 +49,15 @@ struct StatementOutcome {
     QStringList failures;   // orders that could not be marked, each with the reason
 };
 
-// Reads the statement at path and marks the saved orders of s.folder.ordersDir that it shows
-// debited: only the accepted byte of each such file changes, through an atomic write, and the list
-// entry and the order on screen follow. A statement that cannot be read or is incomplete, or
+// Reads the statement at path and marks the saved orders of folder.ordersDir that it shows
+// debited: only the accepted byte of each such file changes, through an atomic write (the caller
+// brings what it holds of them up to date). A statement that cannot be read or is incomplete, or
 // that names an account no organization of the directory has, is refused whole; so is any
 // import while this run only reads the folder (ReadOnlyFolder: another program holds it, or
 // no lock can be taken). Importing the same statement
 // again changes nothing.
-StatementOutcome importStatement(Store& s, const QString& path);
+StatementOutcome importStatement(const FolderState& folder, const DirectoryTables& directory,
+                                 const QString& path);
 
 // "Отмечено оплаченными: 2. Уже были отмечены: 1.": the first line of the report.
 QString statementMarkedLine(const StatementOutcome& outcome);

@@ -44,7 +44,7 @@ TEST(deletedOrderName, ReplacesTheLastFiveCharacters) {
 
 TEST(moveOrderToDeleted, MovesTheFileUnderItsDeletedName) {
     Folders f;
-    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(f.s->folder, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     EXPECT_EQ(f.dir.read(Deleted), f.order);
     EXPECT_EQ(f.deletedFolder(), QStringList{"15_1234567890_09.pdel"});
@@ -57,7 +57,7 @@ TEST(moveOrderToDeleted, OlderDeletedOrderOfTheSameNameIsKept) {
     const QByteArray older = platFile({"15", "1234567890", "01.01.2009", "7701000001", "1-00"});
     f.dir.write(Deleted, older);
     f.dir.write("PPDel/15_1234567890_09(1).pdel", older);
-    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(f.s->folder, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     EXPECT_EQ(f.dir.read(Deleted), older);
     EXPECT_EQ(f.dir.read("PPDel/15_1234567890_09(2).pdel"), f.order);
@@ -74,7 +74,7 @@ TEST(moveOrderToDeleted, FullDiskKeepsTheOrderAndTheOlderDeletedOne) {
     IoResult r;
     {
         testing_support::FileSizeLimit full(1000); // as on a full disk
-        r = moveOrderToDeleted(*f.s, "15_1234567890_09.plat");
+        r = moveOrderToDeleted(f.s->folder, "15_1234567890_09.plat");
     }
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(f.dir.read(Deleted), older);
@@ -101,15 +101,15 @@ TEST(WriteFileAtomic, SmallFileOnAFullDiskKeepsTheOldFileAndSaysWhy) {
 TEST(moveOrderToDeleted, MissingFolderOrFileFailsAndLosesNothing) {
     Folders f;
     QDir(f.s->folder.deletedDir).removeRecursively();
-    EXPECT_FALSE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(f.s->folder, "15_1234567890_09.plat").ok);
     EXPECT_EQ(f.dir.read(Saved), f.order);
 
     QDir(f.dir.path()).mkpath("PPDel");
-    EXPECT_FALSE(moveOrderToDeleted(*f.s, "16_1234567890_09.plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(f.s->folder, "16_1234567890_09.plat").ok);
     EXPECT_TRUE(f.deletedFolder().isEmpty());
     // A name that is not a plain file name of the folder is refused.
-    EXPECT_FALSE(moveOrderToDeleted(*f.s, "../PP/15_1234567890_09.plat").ok);
-    EXPECT_FALSE(moveOrderToDeleted(*f.s, ".plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(f.s->folder, "../PP/15_1234567890_09.plat").ok);
+    EXPECT_FALSE(moveOrderToDeleted(f.s->folder, ".plat").ok);
     EXPECT_EQ(f.dir.read(Saved), f.order);
 }
 
@@ -120,7 +120,7 @@ TEST(moveOrderToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
         QStorageInfo(other.path()).device() == QStorageInfo(f.dir.path()).device())
         GTEST_SKIP() << "no second file system at hand";
     f.s->folder.deletedDir = other.path() + u'/';
-    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(f.s->folder, "15_1234567890_09.plat"));
     EXPECT_FALSE(f.dir.exists(Saved));
     QFile copy(other.path() + "/15_1234567890_09.pdel");
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
@@ -131,7 +131,7 @@ TEST(moveOrderToDeleted, DeletedFolderOnAnotherFileSystemGetsACopy) {
 // when the name is taken both files stay as they are.
 TEST(restoreDeletedOrder, MovesTheOrderBackByteForByteAndNeverOverAnother) {
     Folders f;
-    ASSERT_TRUE(moveOrderToDeleted(*f.s, "15_1234567890_09.plat"));
+    ASSERT_TRUE(moveOrderToDeleted(f.s->folder, "15_1234567890_09.plat"));
     bool taken = true;
     ASSERT_TRUE(restoreDeletedOrder(f.s->folder, "15_1234567890_09.pdel", taken));
     EXPECT_FALSE(taken);

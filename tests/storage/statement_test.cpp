@@ -45,14 +45,14 @@ QByteArray statement(const QStringList& documents, const char* codec = "windows-
 }
 
 // A program folder whose directory has account Ours, with order 15 of 03.02.2026 for
-// 1500-00 saved and shown in the list and on screen.
+// 1500-00 saved.
 struct Folder {
     TempDir dir;
-    std::unique_ptr<Store> s = std::make_unique<Store>();
+    std::unique_ptr<FolderData> s = std::make_unique<FolderData>();
     QByteArray order;
 
     Folder() {
-        s->setProgramDir(dir.path());
+        s->folder.setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
         s->directory.organizations[0].name.assign(cp("Вега"));
         s->directory.organizations[0].banks[2].account.assign(Ours.toLatin1());
@@ -66,16 +66,10 @@ struct Folder {
         p.payerInn = "7701000001";
         order = recordBytes(p);
         dir.write("PP/" + Name, order);
-        s->orders.count = 1;
-        s->orders.items[0].fileName.assign(Name.toLatin1());
-        s->PlatSaved = true;
-        s->PlatFileName.assign(Name.toLatin1());
-        s->Plat = p;
-        s->PlatSnapshot = p;
     }
     StatementOutcome import(const QByteArray& bytes) {
         dir.write("kl_to_1c.txt", bytes);
-        return importStatement(*s, dir.file("kl_to_1c.txt"));
+        return importStatement(s->folder, s->directory, dir.file("kl_to_1c.txt"));
     }
 };
 
@@ -118,9 +112,6 @@ TEST(Statement, OnlyADebitOfTheSameAccountNumberDateAndAmountMarksTheOrder) {
     QByteArray accepted = f.order;
     accepted[1168] = 1;
     EXPECT_EQ(f.dir.read("PP/" + Name), accepted);
-    EXPECT_EQ(f.s->orders.items[0].accepted, 1);
-    EXPECT_EQ(f.s->Plat.accepted, 1);
-    EXPECT_EQ(f.s->PlatSnapshot.accepted, 1);
 }
 
 TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
@@ -146,16 +137,17 @@ TEST(Statement, StatementThatCannotBeTrustedIsRefusedWholeAndChangesNothing) {
         f.dir.write("kl_to_1c.txt", row.bytes);
         const testing_support::Tree before = folderTree(f.dir.path());
         f.s->folder.readOnly = row.heldFolder;
-        const StatementOutcome r = importStatement(*f.s, f.dir.file("kl_to_1c.txt"));
+        const StatementOutcome r =
+            importStatement(f.s->folder, f.s->directory, f.dir.file("kl_to_1c.txt"));
         EXPECT_TRUE(r.error.endsWith(QString(row.reason)))
             << row.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.marked.isEmpty()) << row.name;
         EXPECT_EQ(folderTree(f.dir.path()), before) << row.name;
-        EXPECT_EQ(f.s->Plat.accepted, 0) << row.name;
     }
 
     // A pipe chosen by mistake is refused at once, not waited on.
     Folder f;
     ASSERT_EQ(::mkfifo(QFile::encodeName(f.dir.file("pipe")).constData(), 0600), 0);
-    EXPECT_TRUE(importStatement(*f.s, f.dir.file("pipe")).error.endsWith("Это не обычный файл"));
+    EXPECT_TRUE(importStatement(f.s->folder, f.s->directory, f.dir.file("pipe"))
+                    .error.endsWith("Это не обычный файл"));
 }

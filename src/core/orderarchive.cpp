@@ -1,0 +1,310 @@
+#include "orderarchive.h"
+
+#include "storage/cp1251.h"
+#include "storage/platfile.h"
+#include "storage/words.h"
+
+#include <QDate>
+#include <QDir>
+#include <algorithm>
+
+namespace core {
+
+using storage::cp1251::toUnicode;
+
+namespace {
+
+QString indexPath(const ProgramFolder& folder) {
+    return folder.dataDir() + QStringLiteral("Index");
+}
+
+std::string_view nameView(const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+}
+
+} // namespace
+
+OrderArchive::OrderArchive(ProgramFolder& folder, const Settings& settings,
+                           const Directory& directory)
+    : folder_(folder), settings_(settings), directory_(directory) {}
+
+storage::SavedOrderRules OrderArchive::rules(int currentYear) const {
+    return {settings_.currentYearOnly(), currentYear, folder_.readOnly()};
+}
+
+storage::PartyNameFn OrderArchive::partyNameFn() const {
+    return [this](std::string_view inn, storage::ShortStr<128>& name) {
+        const int at = directory_.organizationWithInn(inn);
+        if (at < 0)
+            return false;
+        name.assign(storage::shortenLegalForm(directory_.organization(at).name.view()).view());
+        return true;
+    };
+}
+
+storage::IoResult OrderArchive::scan() {
+    return scan(QDate::currentDate().year());
+}
+
+storage::IoResult OrderArchive::scan(int currentYear) {
+    currentYear_ = currentYear;
+    const QString ordersDir = folder_.ordersDir();
+    storage::OrderFolderScan found;
+    storage::IoResult r = storage::scanOrderFolder(ordersDir, indexPath(folder_), {}, found);
+    // A run that only reads the folder writes no index; nor does a folder without one to keep.
+    if (r && !found.indexCurrent && !folder_.readOnly() && QDir(folder_.dataDir()).exists())
+        storage::writeOrderIndex(indexPath(folder_), ordersDir, found);
+    beginResetModel();
+    orders_.build(std::move(found), ordersDir, rules(currentYear), partyNameFn());
+    filter_ = {};
+    search_.clear();
+    rebuild();
+    endResetModel();
+    emit listChanged();
+    if (!r)
+        return r;
+    if (const QStringList unread = orders_.problemMessages(ordersDir); !unread.isEmpty())
+        return storage::IoResult::failure(unread.join(u'\n'));
+    return {};
+}
+
+std::uint32_t OrderArchive::highestNumber(std::string_view payerInn) const {
+    for (const storage::OrderPayer& p : orders_.payers())
+        if (orders_.party(p.party).inn.view() == payerInn)
+            return p.maxNumber;
+    return 0;
+}
+
+int OrderArchive::ordersWithParty(std::string_view inn) const {
+    int n = 0;
+    for (std::uint32_t order : orders_.listOrder()) {
+        const storage::SavedOrders::Row& r = orders_.row(order);
+        if (orders_.payerInn(order) == inn ||
+            (r.payee != storage::NoParty && orders_.party(r.payee).inn.view() == inn))
+            ++n;
+    }
+    return n;
+}
+
+QString OrderArchive::partyName(std::string_view inn) const {
+    storage::ShortStr<128> name;
+    if (!partyNameFn()(inn, name))
+        name.assign(inn);
+    return toUnicode(name.view());
+}
+
+// --- the rows shown ---------------------------------------------------------------------------
+
+int OrderArchive::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(shown_.size());
+}
+
+int OrderArchive::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+const QStringList& OrderArchive::columnTitles() {
+    static const QStringList titles{QStringLiteral("№"),          QStringLiteral("Дата."),
+                                    QStringLiteral("Плательщик"), QStringLiteral("Кому"),
+                                    QStringLiteral("Сумма"),      QStringLiteral("Состояние")};
+    return titles;
+}
+
+QString OrderArchive::cellText(int row, int column) const {
+    if (row < 0 || std::size_t(row) >= shown_.size())
+        return {};
+    const std::uint32_t order = shown_[std::size_t(row)];
+    const storage::FolderOrder& f = orders_.file(order);
+    const storage::SavedOrders::Row& r = orders_.row(order);
+    switch (column) {
+    case 0:
+        return toUnicode(orders_.numberText(order));
+    case 1:
+        return toUnicode(f.date.view());
+    case 2:
+        return r.payer == storage::NoParty ? QString()
+                                           : toUnicode(orders_.party(r.payer).name.view());
+    case 3:
+        return r.payee == storage::NoParty ? QString()
+                                           : toUnicode(orders_.party(r.payee).name.view());
+    case 4:
+        return toUnicode(f.amount.view());
+    case 5:
+        // The state of an order that could not be read is unknown: the reason stands there.
+        if (r.problem)
+            return QStringLiteral("Не прочитана: %1").arg(orders_.problem(order));
+        return f.accepted == 1 ? QStringLiteral("Оплачено") : QStringLiteral("Не оплачено");
+    default:
+        return {};
+    }
+}
+
+QVariant OrderArchive::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return {};
+    return cellText(index.row(), index.column());
+}
+
+QVariant OrderArchive::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return columnTitles().value(section);
+}
+
+QString OrderArchive::fileNameAt(int row) const {
+    if (row < 0 || std::size_t(row) >= shown_.size())
+        return {};
+    const std::string_view name = orders_.name(shown_[std::size_t(row)]);
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
+int OrderArchive::rowOf(std::string_view fileName) const {
+    const std::int64_t order = orders_.find(fileName);
+    if (order < 0)
+        return -1;
+    const auto it = std::find(shown_.begin(), shown_.end(), std::uint32_t(order));
+    return it == shown_.end() ? -1 : int(it - shown_.begin());
+}
+
+void OrderArchive::sort(int column, Qt::SortOrder order) {
+    if (column >= ColumnCount)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::uint32_t> orders;
+    orders.reserve(std::size_t(before.size()));
+    for (const QModelIndex& i : before)
+        orders.push_back(shown_[std::size_t(i.row())]);
+    sortColumn_ = column;
+    sortOrder_ = order;
+    rebuild();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype k = 0; k < before.size(); ++k) {
+        const auto it = std::find(shown_.begin(), shown_.end(), orders[std::size_t(k)]);
+        after << index(int(it - shown_.begin()), before[k].column());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void OrderArchive::setFilter(const OrderFilter& filter) {
+    beginResetModel();
+    filter_ = filter;
+    rebuild();
+    endResetModel();
+}
+
+void OrderArchive::setSearch(const QString& text) {
+    if (text == search_)
+        return;
+    beginResetModel();
+    search_ = text;
+    rebuild();
+    endResetModel();
+}
+
+bool OrderArchive::passesFilter(std::uint32_t order) const {
+    if (filter_.payerInn && orders_.payerInn(order) != *filter_.payerInn)
+        return false;
+    if (filter_.payeeInn) {
+        const std::uint32_t payee = orders_.row(order).payee;
+        if (payee == storage::NoParty || orders_.party(payee).inn.view() != *filter_.payeeInn)
+            return false;
+    }
+    return true;
+}
+
+void OrderArchive::rebuild() {
+    std::vector<std::uint32_t> rows;
+    rows.reserve(orders_.size());
+    const storage::OrderSearch search(orders_, search_);
+    for (std::uint32_t order : orders_.listOrder())
+        if ((!filter_.active() || passesFilter(order)) && (search.empty() || search.matches(order)))
+            rows.push_back(order);
+    if (sortColumn_ >= 0)
+        rows = orders_.sorted(std::move(rows), storage::OrderColumn(sortColumn_),
+                              sortOrder_ == Qt::DescendingOrder);
+    shown_ = std::move(rows);
+}
+
+storage::OrdersSum OrderArchive::sum(int first, int last) const {
+    first = std::max(first, 0);
+    last = std::min(last, int(shown_.size()) - 1);
+    if (first > last)
+        return {};
+    return orders_.sum(std::vector<std::uint32_t>(shown_.begin() + first, shown_.begin() + last + 1));
+}
+
+// --- changes ----------------------------------------------------------------------------------
+
+void OrderArchive::reread(const QStringList& fileNames) {
+    const std::size_t before = orders_.size();
+    std::vector<std::pair<QString, bool>> outcome; // name, listed now
+    beginResetModel();
+    for (const QString& name : fileNames) {
+        const QByteArray bytes = name.toLatin1();
+        // Only a plain file name of the folder is read.
+        if (!storage::isPlainFileName(nameView(bytes)))
+            continue;
+        const std::int64_t order = orders_.refresh(folder_.ordersDir(), nameView(bytes),
+                                                   rules(currentYear_), partyNameFn());
+        outcome.emplace_back(name, order >= 0);
+    }
+    rebuild();
+    endResetModel();
+    for (const auto& [name, listed] : outcome) {
+        if (listed)
+            emit orderChanged(name);
+        else
+            emit orderRemoved(name);
+    }
+    if (!outcome.empty() || orders_.size() != before)
+        emit listChanged();
+}
+
+void OrderArchive::refreshOrder(const QString& fileName) {
+    reread({fileName});
+}
+
+storage::IoResult OrderArchive::deleteOrder(std::string_view fileName) {
+    const std::int64_t order = orders_.find(fileName);
+    if (storage::IoResult r = storage::moveOrderToDeleted(folder_.state(), fileName); !r)
+        return r;
+    const QString name = QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
+    if (order >= 0) {
+        const auto it = std::find(shown_.begin(), shown_.end(), std::uint32_t(order));
+        const bool shown = it != shown_.end();
+        const int row = int(it - shown_.begin());
+        if (shown)
+            beginRemoveRows({}, row, row);
+        orders_.remove(std::uint32_t(order));
+        if (shown) {
+            shown_.erase(shown_.begin() + row);
+            endRemoveRows();
+        }
+    }
+    emit orderRemoved(name);
+    emit listChanged();
+    return {};
+}
+
+storage::IoResult OrderArchive::readDeleted(storage::DeletedOrders& out) const {
+    return storage::scanDeletedOrders(folder_.deletedDir(), out);
+}
+
+storage::IoResult OrderArchive::restoreOrder(std::string_view deletedName, bool& taken) {
+    storage::IoResult r = storage::restoreDeletedOrder(folder_.state(), deletedName, taken);
+    if (r)
+        refreshOrder(storage::restoredOrderName(deletedName));
+    return r;
+}
+
+storage::StatementOutcome OrderArchive::importStatement(const QString& path) {
+    storage::StatementOutcome out =
+        storage::importStatement(folder_.state(), directory_.tables(), path);
+    reread(out.marked);
+    return out;
+}
+
+} // namespace core
