@@ -233,7 +233,8 @@ storage::OrdersSum OrderArchive::sum(int first, int last) const {
     last = std::min(last, int(shown_.size()) - 1);
     if (first > last)
         return {};
-    return orders_.sum(std::vector<std::uint32_t>(shown_.begin() + first, shown_.begin() + last + 1));
+    return orders_.sum(
+        std::vector<std::uint32_t>(shown_.begin() + first, shown_.begin() + last + 1));
 }
 
 // --- changes ----------------------------------------------------------------------------------
