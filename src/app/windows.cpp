@@ -17,6 +17,8 @@
 #include "editor/budgetfieldsdialog.h"
 #include "editor/mainwindow.h"
 #include "editor/uiutil.h"
+#include "editor/windowsizes.h"
+#include "storage/scan.h"
 #include "storage/store.h"
 
 #include <QApplication>
@@ -84,7 +86,12 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     auto all = std::make_unique<AllWindows>(store);
     core::Engine& engine = all->engine;
     core::Settings& settings = engine.settings;
-    all->mainWindow = std::make_unique<editor::MainWindow>(store, settings, engine.directory);
+    core::OrderDocument& document = engine.document;
+    QStringList creationMessages;
+    if (storage::IoResult r = storage::scanAtStart(store); !r)
+        creationMessages << r.error;
+    all->mainWindow = std::make_unique<editor::MainWindow>(
+        engine.folder, settings, engine.directory, document, creationMessages);
     editor::MainWindow* mainWindow = all->mainWindow.get();
     auto* organizationList = new directory::OrganizationListDialog(engine.directory, engine.folder,
                                                                    settings, store, mainWindow);
@@ -115,7 +122,10 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     sized[WindowTag::Branch] = branch;
     sized[WindowTag::BranchList] = branchList;
     sized[WindowTag::EmployeeList] = employeeList;
-    mainWindow->setDialogs({orderList, budgetFields, sized});
+    mainWindow->setBudgetEditor(
+        [budgetFields](const editor::BudgetRequest& r) { return budgetFields->edit(r); });
+    QObject::connect(mainWindow, &editor::MainWindow::orderListRequested, orderList,
+                     [orderList] { editor::showModal(orderList); });
     orderList->setFilterDialog(filter);
     wireDirectory(engine.directory, *organizationList, *details, *bankAccounts, *card, *branchList,
                   *branch, *employeeList, *employee);
@@ -127,9 +137,22 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     using archive::OrderListDialog;
     using directory::OrganizationListDialog;
     using editor::MainWindow;
-    QObject::connect(mainWindow, &MainWindow::orderSaved, orderList,
-                     &OrderListDialog::showAllOrders);
-    QObject::connect(mainWindow, &MainWindow::orderSaved, filter, &OrderFilterDialog::refill);
+    QObject::connect(&document, &core::OrderDocument::saved, orderList,
+                     [orderList, filter, mainWindow](const QString&, bool created) {
+                         if (!created)
+                             return;
+                         orderList->showAllOrders();
+                         filter->refill();
+                         mainWindow->updateListButton();
+                     });
+    // Closing: the sizes of the windows are kept (not in a folder opened only for reading, as
+    // the user was told at the start), then the order on screen is offered for saving.
+    QObject::connect(mainWindow, &MainWindow::closing, mainWindow, [&engine, sized, mainWindow] {
+        if (engine.folder.readOnly())
+            return;
+        if (storage::IoResult r = editor::keepWindowSizes(engine.settings, sized); !r)
+            QMessageBox::critical(mainWindow, mainWindow->windowTitle(), r.error);
+    });
     QObject::connect(mainWindow, &MainWindow::closing, orderList, [orderList](QCloseEvent* event) {
         // An order that could not be saved stays on screen, with the reason already shown.
         if (!orderList->offerToSave().canLeave())
@@ -138,12 +161,10 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     QObject::connect(orderList, &OrderListDialog::orderSaved, filter, &OrderFilterDialog::refill);
     QObject::connect(orderList, &OrderListDialog::orderSaved, mainWindow,
                      &MainWindow::updateListButton);
-    QObject::connect(orderList, &OrderListDialog::orderOpened, mainWindow,
-                     &MainWindow::showOpenedOrder);
-    QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, mainWindow,
-                     &MainWindow::disableNew);
-    QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, mainWindow,
-                     &MainWindow::clearOrder);
+    QObject::connect(orderList, &OrderListDialog::orderOpened, &document,
+                     &core::OrderDocument::takeOpened);
+    QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, &document,
+                     &core::OrderDocument::clear);
     QObject::connect(orderList, &OrderListDialog::ordersMarked, mainWindow,
                      &MainWindow::showAccepted);
     QObject::connect(orderList, &OrderListDialog::orderDeleted, filter, &OrderFilterDialog::refill);

@@ -4,6 +4,7 @@
 
 #include "directory.h"
 #include "orderarchive.h"
+#include "orderdocument.h"
 #include "programfolder.h"
 #include "settings.h"
 
@@ -14,7 +15,8 @@ namespace core {
 struct Engine {
     explicit Engine(storage::Store& store)
         : folder(store.folder), settings(folder, store.settings),
-          directory(folder, store.directory), archive(folder, settings, directory) {}
+          directory(folder, store.directory), archive(folder, settings, directory),
+          document(folder, store) {}
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -22,6 +24,7 @@ struct Engine {
     Settings settings;
     Directory directory;
     OrderArchive archive;
+    OrderDocument document;
 };
 
 } // namespace core

@@ -120,19 +120,26 @@ BudgetFieldsDialog::BudgetFieldsDialog(core::Settings& settings, QWidget* parent
 
 BudgetFieldsDialog::~BudgetFieldsDialog() = default;
 
-BudgetFieldsDialog::Texts BudgetFieldsDialog::texts() const {
+core::BudgetFields BudgetFieldsDialog::fields() const {
     return {ui->kbkCombo->currentText(),   ui->okatoCombo->currentText(),
             ui->basisCombo->currentText(), ui->periodCombo->currentText(),
             ui->typeCombo->currentText(),  ui->docNumberEdit->text(),
             ui->docDateEdit->text()};
 }
 
-void BudgetFieldsDialog::loadFromRecord(const storage::OrderRecord& p) {
-    showTexts({toUi(p.kbk), toUi(p.okato), toUi(p.basis), toUi(p.taxPeriod), toUi(p.taxType),
-               toUi(p.docNumber), toUi(p.docDate)});
+void BudgetFieldsDialog::load(const BudgetRequest& request) {
+    showTexts(request.fields);
+    setSavedColour(request.saved);
+    setLocked(request.locked);
 }
 
-void BudgetFieldsDialog::showTexts(const Texts& t) {
+BudgetAnswer BudgetFieldsDialog::edit(const BudgetRequest& request) {
+    load(request);
+    showModal(this);
+    return {fields(), singleTaxChosen_};
+}
+
+void BudgetFieldsDialog::showTexts(const core::BudgetFields& t) {
     loadCode(BudgetField::Kbk, t.kbk);
     loadCode(BudgetField::Okato, t.okato);
     loadCode(BudgetField::Basis, t.basis);

@@ -1,11 +1,13 @@
 // The budget-payment dialog "Налоги": КБК, ОКАТО, payment basis, tax period, document number
 // and date, payment type, with a shared description list from which a code can be chosen by its
 // description, shortcut menus for the most used codes and a tax period builder. It is created
-// once at program start; its controls keep the seven texts between openings, and the editor
-// reads and loads them.
+// once at program start; it gets the seven texts of the order on screen each time it opens and
+// gives back what its boxes hold when it closes.
 #pragma once
 
 #include "budgetfieldsstate.h"
+
+#include "orderlogic.h"
 
 #include <QDialog>
 #include <memory>
@@ -21,10 +23,6 @@ namespace core {
 class Settings;
 }
 
-namespace storage {
-struct OrderRecord;
-} // namespace storage
-
 namespace Ui {
 class BudgetFieldsDialog;
 }
@@ -37,16 +35,16 @@ public:
     explicit BudgetFieldsDialog(core::Settings& settings, QWidget* parent = nullptr);
     ~BudgetFieldsDialog() override;
 
-    // The seven texts as the controls hold them.
-    struct Texts {
-        QString kbk, okato, basis, taxPeriod, taxType, docNumber, docDate;
-    };
-    Texts texts() const;
+    // Shows the dialog modally with the request's texts and gives back what it holds when
+    // closed, however it was closed.
+    BudgetAnswer edit(const BudgetRequest& request);
 
-    // Shows the budget fields of a saved order. КБК, ОКАТО, basis and payment type select the
-    // row of their list whose code is equal; a code that is in no row is shown as it is, with
-    // no row selected.
-    void loadFromRecord(const storage::OrderRecord& p);
+    // Shows the request's texts, colour and lock without opening the dialog. КБК, ОКАТО,
+    // basis and payment type select the row of their list whose code is equal; a code that is
+    // in no row is shown as it is, with no row selected.
+    void load(const BudgetRequest& request);
+    // The seven texts as the boxes hold them.
+    core::BudgetFields fields() const;
 
     // The single tax payment ("ЕНП"): fills the seven fields as banks expect it (КБК
     // 18201061201010000510, every other field "0"); every field stays editable.
@@ -67,7 +65,7 @@ protected:
 
 private:
     // Shows the seven texts; a code list selects the row of an equal code.
-    void showTexts(const Texts& t);
+    void showTexts(const core::BudgetFields& t);
     QComboBox* ownList(BudgetField field) const;
     int selectedRow(BudgetField field) const;
     void showDescriptions(const DescriptionList& list);

@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "accessible.h"
-#include "budgetfieldsdialog.h"
 #include "documentopener.h"
 #include "preview.h"
 #include "printtarget.h"
@@ -14,8 +13,6 @@
 #include "storage/bikdirectory.h"
 #include "storage/choices.h"
 #include "storage/orderdate.h"
-#include "storage/scan.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,13 +35,14 @@ using storage::isDigit;
 
 } // namespace
 
-MainWindow::MainWindow(storage::Store& store, core::Settings& settings, core::Directory& directory,
-                       QWidget* parent)
-    : QMainWindow(parent), store_(store), settings_(settings), directory_(directory),
-      ui(std::make_unique<Ui::MainWindow>()) {
+MainWindow::MainWindow(core::ProgramFolder& folder, core::Settings& settings,
+                       core::Directory& directory, core::OrderDocument& document,
+                       const QStringList& creationMessages, QWidget* parent)
+    : QMainWindow(parent), folder_(folder), settings_(settings), directory_(directory),
+      document_(document), ui(std::make_unique<Ui::MainWindow>()),
+      creationMessages_(creationMessages) {
     installAccessibility(); // before the first control exists
     ui->setupUi(this);
-    windows_.sized[core::WindowTag::Main] = this;
 
     ui->printButton->setIcon(render::printIcon());
     ui->printButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -96,7 +94,7 @@ MainWindow::MainWindow(storage::Store& store, core::Settings& settings, core::Di
     connect(ui->dateEdit, &QLineEdit::textChanged, this, &MainWindow::showChoices);
     connect(ui->acceptedCheck, &QCheckBox::toggled, this, &MainWindow::setAccepted);
     connect(ui->pages, &QTabWidget::currentChanged, this, &MainWindow::showPage);
-    connect(ui->listButton, &QToolButton::clicked, this, &MainWindow::openOrderList);
+    connect(ui->listButton, &QToolButton::clicked, this, &MainWindow::orderListRequested);
     connect(ui->organizationsButton, &QToolButton::clicked, this,
             &MainWindow::organizationsRequested);
     connect(ui->closeButton, &QToolButton::clicked, this, &QWidget::close);
@@ -122,11 +120,12 @@ MainWindow::MainWindow(storage::Store& store, core::Settings& settings, core::Di
     for (auto firstPage :
          {&core::Directory::organizationChanged, &core::Directory::organizationRemoved})
         connect(&directory_, firstPage, this, &MainWindow::showFirstPage);
+    // The order on screen changes also from elsewhere: the list window opens and deletes it.
+    connect(&document_, &core::OrderDocument::changed, this, &MainWindow::showDocument);
+    connect(&document_, &core::OrderDocument::cleared, this, &MainWindow::showCleared);
 
     applyFormSize(this, settings_, core::WindowTag::Main);
     ui->dateEdit->setText(todayText());
-    if (storage::IoResult r = storage::scanAtStart(store_); !r)
-        creationMessages_ << r.error;
     updateListButton();
     fillPickers();
     showChoices();
@@ -150,10 +149,7 @@ OrderFields MainWindow::fields() const {
     f.priority = priorityChoice_;
     f.status = statusChoice_;
     f.accepted = ui->acceptedCheck->isChecked();
-    if (windows_.budgetFields) {
-        const BudgetFieldsDialog::Texts t = windows_.budgetFields->texts();
-        f.budget = {t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate};
-    }
+    f.budget = document_.budget();
     return f;
 }
 
@@ -169,6 +165,7 @@ void MainWindow::showFields(const OrderFields& f) {
     payKindChoice_ = f.payKind;
     priorityChoice_ = f.priority;
     statusChoice_ = f.status;
+    document_.setBudget(f.budget);
     showChoices();
     ui->acceptedCheck->setChecked(f.accepted);
     setLocked(f.accepted);
@@ -190,8 +187,8 @@ void MainWindow::showChoices() {
 void MainWindow::fillPickers() {
     for (QComboBox* c : {ui->payerCombo, ui->payeeCombo}) {
         c->clear();
-        for (int i = 0; i < store_.directory.organizationCount; ++i)
-            c->addItem(toUi(store_.directory.organizations[std::size_t(i)].name));
+        for (int i = 0; i < directory_.organizationCount(); ++i)
+            c->addItem(toUi(directory_.organization(i).name));
         c->setCurrentIndex(-1);
     }
 }
@@ -204,7 +201,7 @@ int MainWindow::payeePosition() const {
 }
 
 void MainWindow::directoryChanged(int payer, int payee) {
-    if (store_.PlatSaved)
+    if (document_.isSaved())
         return;
     fillPickers();
     setPickerPositions(payer, payee);
@@ -217,14 +214,14 @@ void MainWindow::setPickerPositions(int payer, int payee) {
 
 void MainWindow::showPickersForSaved() {
     ui->payerCombo->clear();
-    ui->payerCombo->addItem(toUi(store_.Plat.payerName));
+    ui->payerCombo->addItem(toUi(document_.record().payerName));
     ui->payeeCombo->clear();
-    ui->payeeCombo->addItem(toUi(store_.Plat.payeeName));
+    ui->payeeCombo->addItem(toUi(document_.record().payeeName));
 }
 
 void MainWindow::choosePayer(int index) {
-    if (!store_.PlatSaved)
-        ui->numberEdit->setText(proposeNumber(store_, index));
+    if (!document_.isSaved())
+        ui->numberEdit->setText(document_.proposeNumber(index));
     leaveFocus();
 }
 
@@ -286,15 +283,14 @@ void MainWindow::setLocked(bool locked) {
     // The ten groups of the order page hold every field of the order.
     for (QGroupBox* w : ui->orderPage->findChildren<QGroupBox*>())
         w->setEnabled(!locked);
-    if (windows_.budgetFields)
-        windows_.budgetFields->setLocked(locked);
+    locked_ = locked;
 }
 
 void MainWindow::setAccepted(bool checked) {
     setLocked(checked);
-    if (showing_ || !store_.PlatSaved)
+    if (showing_ || !document_.isSaved())
         return;
-    if (storage::IoResult r = storeAccepted(store_, checked); !r) {
+    if (storage::IoResult r = document_.setAccepted(checked); !r) {
         showError(r.error);
         // The write failed: the box and the lock return to what the file holds.
         showAccepted();
@@ -302,10 +298,10 @@ void MainWindow::setAccepted(bool checked) {
 }
 
 void MainWindow::showAccepted() {
-    if (!store_.PlatSaved)
+    if (!document_.isSaved())
         return;
     showing_ = true; // the file says so already
-    ui->acceptedCheck->setChecked(store_.Plat.accepted == 1);
+    ui->acceptedCheck->setChecked(document_.record().accepted == 1);
     showing_ = false;
 }
 
@@ -315,8 +311,6 @@ void MainWindow::setSavedLook(bool saved) {
              ui->payerCombo, ui->payeeCombo, ui->numberEdit, ui->dateEdit, ui->amountEdit,
              ui->vatEdit, ui->payKindEdit, ui->priorityEdit, ui->statusEdit, ui->purposeEdit})
         setTextColour(w, c);
-    if (windows_.budgetFields)
-        windows_.budgetFields->setSavedColour(saved);
     ui->numberEdit->setReadOnly(saved);
     ui->dateEdit->setReadOnly(saved);
 }
@@ -324,11 +318,11 @@ void MainWindow::setSavedLook(bool saved) {
 // --- pages --------------------------------------------------------------------------------
 
 void MainWindow::preparePreview() {
-    const render::OrderInput order = orderInputFor(store_, fields());
+    const render::OrderInput order = orderInputFor(document_, fields());
     preview_->showOrder(order);
     // A directory that cannot be read stays empty: the organization list says why.
     storage::BikDirectory bik;
-    storage::loadBikDirectory(store_.folder.dataDir, bik);
+    storage::loadBikDirectory(folder_.dataDir(), bik);
     const QStringList warnings = previewWarnings(order, &bik);
     ui->previewWarning->setText(warnings.join(QStringLiteral("; ")));
     ui->previewWarning->setVisible(!warnings.isEmpty());
@@ -342,61 +336,45 @@ void MainWindow::showPage(int index) {
         return;
     }
     preparePreview();
-    OrderFields f = fields();
-    const CheckResult r = checkOrder(store_, f);
-    if (ui->dateEdit->text() != f.date)
-        ui->dateEdit->setText(f.date);
-    if (r == CheckOk) {
+    const core::OrderCheck c = document_.check(fields());
+    if (ui->dateEdit->text() != c.date)
+        ui->dateEdit->setText(c.date);
+    if (c.result == CheckOk) {
         ui->saveButton->setEnabled(true);
         ui->printButton->setEnabled(true);
-        if (store_.PlatSaved) {
-            fillOrder(store_, f);
-            if (!checkChange(store_))
+        if (document_.isSaved()) {
+            document_.update(fields());
+            if (!document_.isModified())
                 ui->saveButton->setEnabled(false);
         }
-    } else if (r == CheckBadDate || r == CheckDateNotInCalendar) {
+    } else if (c.result == CheckBadDate || c.result == CheckDateNotInCalendar) {
         QMessageBox::warning(this, windowTitle(),
-                             storage::typedDateMessage(r == CheckBadDate
+                             storage::typedDateMessage(c.result == CheckBadDate
                                                            ? storage::DateError::BadFormat
                                                            : storage::DateError::NotInCalendar,
-                                                       f.date));
+                                                       c.date));
     }
 }
 
 // --- toolbar ------------------------------------------------------------------------------
 
 void MainWindow::updateListButton() {
-    ui->listButton->setEnabled(store_.orders.count > 0);
-}
-
-void MainWindow::disableNew() {
-    ui->newButton->setEnabled(false);
-}
-
-void MainWindow::openOrderList() {
-    if (windows_.orderList)
-        showModal(windows_.orderList);
+    ui->listButton->setEnabled(document_.hasSavedOrders());
 }
 
 void MainWindow::editBudgetFields() {
-    if (!windows_.budgetFields)
+    if (!editBudget_)
         return;
-    showModal(windows_.budgetFields);
-    if (windows_.budgetFields->singleTaxPaymentChosen()) {
+    const BudgetAnswer a = editBudget_({document_.budget(), document_.isSaved(), locked_});
+    document_.setBudget(a.fields);
+    if (a.singleTaxPayment) {
         statusChoice_ = 1; // "01"
         showChoices();
     }
 }
 
 void MainWindow::save() {
-    if (store_.PlatSaved) {
-        if (storage::IoResult r = saveSaved(store_); !r) {
-            showError(r.error);
-            return;
-        }
-        ui->saveButton->setEnabled(false);
-        return;
-    }
+    const bool wasSaved = document_.isSaved();
     SaveQuestions questions;
     questions.ask = [this](const QString& line1, const QString& line2) {
         return QuestionDialog::ask(this, saveOrderQuestion(line1, line2));
@@ -404,37 +382,37 @@ void MainWindow::save() {
     questions.tell = [this](const QString& text) {
         QMessageBox::information(this, windowTitle(), text);
     };
-    const SaveNewResult r = saveNewOrder(store_, fields(), questions);
-    if (!r.saved) { // not written: the order stays a new order
+    const core::SaveResult r = document_.save(fields(), questions);
+    if (!r.saved) { // not written: a new order stays a new order
         if (!r.io)
             showError(r.io.error);
         return;
     }
-    emit orderSaved();
-    updateListButton();
-    showPickersForSaved();
-    showFields(r.shown);
-    if (windows_.budgetFields)
-        windows_.budgetFields->loadFromRecord(store_.Plat);
-    setSavedLook(true);
-    ui->newButton->setEnabled(true);
     ui->saveButton->setEnabled(false);
+    if (!wasSaved) {
+        // The new order is shown as its file now holds it, as a saved order.
+        updateListButton();
+        showPickersForSaved();
+        showFields(document_.fields());
+        setSavedLook(true);
+        ui->newButton->setEnabled(true);
+    }
     if (!r.io)
         showError(r.io.error);
 }
 
 void MainWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
-    if (!askPrintTarget(printer, this, store_.folder.programDir))
+    if (!askPrintTarget(printer, this, folder_.programDir()))
         return;
-    if (storage::IoResult r = render::printForm(printer, orderInputFor(store_, fields())); !r)
+    if (storage::IoResult r = render::printForm(printer, orderInputFor(document_, fields())); !r)
         showError(r.error);
 }
 
 void MainWindow::openHelp() {
     // The help file of the program folder; without one (always so for an installed program)
     // the user guide that the package installs beside the executable's share/ folder.
-    QString help = store_.folder.programDir + QStringLiteral("Quenmara.chm");
+    QString help = folder_.programDir() + QStringLiteral("Quenmara.chm");
     if (!QFileInfo::exists(help)) {
         const QString guide = QDir::cleanPath(QCoreApplication::applicationDirPath() +
                                               QStringLiteral("/../share/doc/quenmara/index.html"));
@@ -450,62 +428,46 @@ void MainWindow::openHelp() {
 
 void MainWindow::startNewOrder() {
     showFirstPage();
-    ui->saveButton->setEnabled(false);
-    ui->printButton->setEnabled(false);
-    ui->newButton->setEnabled(false);
-    const OrderFields f = newOrderFields(store_, fields());
-    store_.PlatSaved = false;
-    fillPickers();
+    const OrderFields f = document_.newOrderFields(fields());
+    document_.startNew();
     showFields(f);
-    setSavedLook(false);
 }
 
-// --- opening, clearing --------------------------------------------------------------------
+// --- the document's signals ---------------------------------------------------------------
 
 void MainWindow::showOpenedOrder() {
-    const OrderFields f = fieldsFromOrder(store_);
-    store_.PlatSnapshot = store_.Plat;
-    store_.PlatSaved = true;
-    showPickersForSaved();
-    showFields(f);
-    if (windows_.budgetFields)
-        windows_.budgetFields->loadFromRecord(store_.Plat);
-    setSavedLook(true);
+    document_.takeOpened();
+}
+
+void MainWindow::showDocument() {
+    const bool saved = document_.isSaved();
+    if (saved) {
+        showPickersForSaved();
+        showFields(document_.fields());
+    } else {
+        fillPickers();
+    }
+    setSavedLook(saved);
     showFirstPage();
     ui->saveButton->setEnabled(false);
     ui->printButton->setEnabled(false);
-    ui->newButton->setEnabled(true);
+    ui->newButton->setEnabled(saved);
 }
 
-void MainWindow::clearOrder() {
-    const OrderFields f = clearedFields(fields());
+void MainWindow::showCleared() {
     // The pickers held only the deleted order's parties: they get all organizations back,
     // so that a position chosen there is again a position in the directory.
-    if (store_.PlatSaved || ui->payerCombo->count() != store_.directory.organizationCount)
-        fillPickers();
-    store_.PlatSaved = false;
-    showFields(f);
+    fillPickers();
+    showFields(clearedFields(fields()));
     setSavedLook(false);
+    ui->newButton->setEnabled(false);
 }
 
 // --- closing ------------------------------------------------------------------------------
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A folder opened only for reading keeps its sizes; the user was told so at the start.
-    if (!store_.folder.readOnly) {
-        for (int tag = 0; tag < core::WindowTagCount; ++tag)
-            if (const QWidget* w = windows_.sized[core::WindowTag(tag)])
-                settings_.setWindowSize(core::WindowTag(tag), w->size());
-        if (storage::IoResult r = settings_.saveWindowSizes(); !r)
-            showError(r.error);
-    }
     event->accept();
     emit closing(event);
-}
-
-void MainWindow::setDialogs(const Dialogs& dialogs) {
-    windows_ = dialogs;
-    windows_.sized[core::WindowTag::Main] = this;
 }
 
 void MainWindow::showError(const QString& text) {

@@ -1,16 +1,18 @@
 // The main window: one payment order is composed, checked, previewed, printed and saved
-// here. The window only moves texts between its controls and OrderFields; what happens to
-// an order is in orderlogic.h.
+// here. The window only moves texts between its controls and OrderFields; the order on screen
+// is the order document's (core/orderdocument.h), which it follows by its signals. The windows
+// it opens are asked for through signals and the budget editor that the program hands over.
 #pragma once
 
 #include "core/directory.h"
+#include "core/orderdocument.h"
 #include "core/settings.h"
 
 #include "orderlogic.h"
-#include "windowsizes.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -28,10 +30,6 @@ class QTabWidget;
 class QToolButton;
 class QWidget;
 
-namespace storage {
-class Store;
-}
-
 namespace Ui {
 class MainWindow;
 }
@@ -39,25 +37,23 @@ class MainWindow;
 namespace editor {
 
 class PreviewBox;
-class BudgetFieldsDialog;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(storage::Store& store, core::Settings& settings, core::Directory& directory,
+    // creationMessages: what the program's start found (the first scan of the saved orders),
+    // for the caller to show once the window is up.
+    MainWindow(core::ProgramFolder& folder, core::Settings& settings, core::Directory& directory,
+               core::OrderDocument& document, const QStringList& creationMessages = {},
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The windows the main window opens. They are created after it, so the program hands
-    // them over once they all exist; until then the buttons that open them do nothing.
-    struct Dialogs {
-        QDialog* orderList = nullptr; // list of saved orders
-        BudgetFieldsDialog* budgetFields = nullptr;
-        SizedWindows sized{}; // the windows whose sizes are kept, this one always among them
-    };
-    void setDialogs(const Dialogs& dialogs);
+    // Edits the budget texts of the order on screen and gives back the edited copy (the
+    // budget dialog, which the program hands over once it exists; until then "Налоги" does
+    // nothing).
+    using BudgetEditor = std::function<BudgetAnswer(const BudgetRequest&)>;
+    void setBudgetEditor(BudgetEditor editor) { editBudget_ = std::move(editor); }
 
-    // Messages of the creation (the first scan of the saved orders) for the caller to show.
     const QStringList& creationMessages() const { return creationMessages_; }
 
     // The contents of the controls, and showing fields in them.
@@ -74,17 +70,12 @@ public:
     void directoryChanged(int payer, int payee);
     void showFirstPage();
 
-    // Shows the order just read into the current record as the saved order on screen
-    // (the list window's Open).
+    // The order just read into the document's record (the list window's Open) becomes the
+    // saved order on screen.
     void showOpenedOrder();
-    // Empties the editor after the order on screen was deleted; the editor returns to a new
-    // order.
-    void clearOrder();
 
     // Enables "List" when saved orders exist.
     void updateListButton();
-    // Disables "New" (the list window, when the order on screen was deleted).
-    void disableNew();
 
     // Lays the order on screen out for the preview.
     void preparePreview();
@@ -97,8 +88,8 @@ signals:
     void settingsRequested();
     // "Firms": the organization list is to be shown.
     void organizationsRequested();
-    // A new order was saved; the list of saved orders was scanned again.
-    void orderSaved();
+    // "List": the list of saved orders is to be shown.
+    void orderListRequested();
     // The window is about to close; a receiver that must keep it open ignores the event.
     void closing(QCloseEvent* event);
 
@@ -113,7 +104,6 @@ private:
     void showStatusMenu(const QPoint& pos);
     void setAccepted(bool checked);
     void showPage(int index);
-    void openOrderList();
     void editBudgetFields();
     void save();
     void print();
@@ -124,17 +114,22 @@ private:
     void setLocked(bool locked);
     void setSavedLook(bool saved);
     void showPickersForSaved();
+    // The document holds another order, or none any more: the editor shows it.
+    void showDocument();
+    void showCleared();
     void showError(const QString& text);
     void leaveFocus();
 
-    storage::Store& store_;
+    core::ProgramFolder& folder_;
     core::Settings& settings_;
     core::Directory& directory_;
-    Dialogs windows_;
+    core::OrderDocument& document_;
+    BudgetEditor editBudget_;
     std::unique_ptr<Ui::MainWindow> ui;
     PreviewBox* preview_ = nullptr;
     QMenu* statusMenu_ = nullptr; // the right-click menu of "Статус"
     std::uint8_t vatChoice_ = 0, payKindChoice_ = 0, priorityChoice_ = 0, statusChoice_ = 0;
+    bool locked_ = false; // the bank accepted the order: nothing can be changed
     QStringList creationMessages_;
     bool showing_ = false; // controls are being filled by the program, not the user
 };

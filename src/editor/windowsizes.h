@@ -1,13 +1,11 @@
-// The windows that keep their size in the window-size table, by tag. The main window writes
-// their sizes into the table when it closes; the program fills this table once it has created
-// them all.
+// The windows that keep their size in the window-size table, by tag. The program fills this
+// table once it has created them all, and writes their sizes when the main window closes.
 #pragma once
 
 #include "core/settings.h"
 
+#include <QWidget>
 #include <array>
-
-class QWidget;
 
 namespace editor {
 
@@ -19,5 +17,13 @@ public:
 private:
     std::array<QWidget*, core::WindowTagCount> windows_{};
 };
+
+// Takes the sizes of the windows into the settings and writes them when one changed.
+inline storage::IoResult keepWindowSizes(core::Settings& settings, const SizedWindows& windows) {
+    for (int tag = 0; tag < core::WindowTagCount; ++tag)
+        if (const QWidget* w = windows[core::WindowTag(tag)])
+            settings.setWindowSize(core::WindowTag(tag), w->size());
+    return settings.saveWindowSizes();
+}
 
 } // namespace editor

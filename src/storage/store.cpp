@@ -5,12 +5,9 @@
 namespace storage {
 
 Store::Store() {
-    clearRecord(FirmShow);
     clearRecord(Plat);
     clearRecord(PlatSnapshot);
     clearRecord(PlatFileName);
-    clearRecord(OpenedParties);
-    clearRecord(DateYY);
 }
 
 } // namespace storage

@@ -69,13 +69,13 @@ TEST_F(BudgetFieldsDialogTest, PeriodBuilder) {
     chooseRow(descriptions(), 3); // "год"
     ASSERT_EQ(period->count(), 1);
     EXPECT_EQ(period->currentIndex(), 0);
-    EXPECT_EQ(dlg->texts().taxPeriod, QStringLiteral("ГД.00.%1").arg(year - 1));
+    EXPECT_EQ(dlg->fields().taxPeriod, QStringLiteral("ГД.00.%1").arg(year - 1));
 
     chooseRow(descriptions(), 1); // "квартал"
     ASSERT_EQ(period->count(), 4);
     EXPECT_EQ(period->itemText(3), QStringLiteral("KB.04.%1").arg(year));
     EXPECT_EQ(period->currentIndex(), 0);
-    EXPECT_EQ(dlg->texts().taxPeriod, QStringLiteral("KB.01.%1").arg(year));
+    EXPECT_EQ(dlg->fields().taxPeriod, QStringLiteral("KB.01.%1").arg(year));
 
     enter("kbkCombo");
     enter("periodCombo");
@@ -122,10 +122,10 @@ TEST_F(BudgetFieldsDialogTest, TextBoxesTakeOnlyWhatTheRecordsCanHold) {
     // A pasted text loses what code page 1251 cannot hold before it is cut to the limit.
     enter("kbkCombo");
     combo("kbkCombo")->lineEdit()->insert(QStringLiteral("12Ω3漢456789012345678901234"));
-    EXPECT_EQ(dlg->texts().kbk, QStringLiteral("12345678901234567890"));
+    EXPECT_EQ(dlg->fields().kbk, QStringLiteral("12345678901234567890"));
     combo("kbkCombo")->lineEdit()->setCursorPosition(5);
     QTest::keyClicks(combo("kbkCombo"), QStringLiteral("99"));
-    EXPECT_EQ(dlg->texts().kbk, QStringLiteral("12345678901234567890"));
+    EXPECT_EQ(dlg->fields().kbk, QStringLiteral("12345678901234567890"));
     // Each box holds what its field of the order record holds; the description list stores
     // nothing and keeps its own limit. A box that refuses more says so.
     using storage::OrderRecord;
@@ -163,24 +163,11 @@ TEST_F(BudgetFieldsDialogTest, OkatoShortcutWhileKbkIsActiveLeavesTheDescription
 
 TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
     chooseRow(combo("kbkCombo"), 4);
-    storage::OrderRecord p;
-    storage::clearRecord(p);
-    p.kbk = "10000000000000000001";
-    p.okato = "65401000000";
-    p.basis = "PC";
-    p.taxPeriod = cps("МС.03.2009");
-    p.taxType = cps("ПЕ");
-    p.docNumber = "17";
-    p.docDate = "01.02.2009";
-    dlg->loadFromRecord(p);
-
-    const BudgetFieldsDialog::Texts t = dlg->texts();
-    const QString expected[] = {
+    core::BudgetFields b{
         "10000000000000000001", "65401000000", "PC",        QStringLiteral("МС.03.2009"),
         QStringLiteral("ПЕ"),   "17",          "01.02.2009"};
-    const QString got[] = {t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(got[i], expected[i]) << i;
+    dlg->load({b});
+    EXPECT_EQ(dlg->fields(), b);
     EXPECT_EQ(combo("kbkCombo")->currentIndex(), -1);
     EXPECT_EQ(combo("kbkCombo")->toolTip(), s(KbkTable[4].text));
     EXPECT_EQ(combo("okatoCombo")->currentIndex(), 56);
@@ -189,9 +176,9 @@ TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
     // The description list no longer shows the previous order's КБК.
     EXPECT_EQ(descriptions()->currentIndex(), -1);
 
-    p.basis = cps("РС"); // Cyrillic: not the code "PC"
-    p.kbk = "18210501010011000110";
-    dlg->loadFromRecord(p);
+    b.basis = QStringLiteral("РС"); // Cyrillic: not the code "PC"
+    b.kbk = "18210501010011000110";
+    dlg->load({b});
     EXPECT_EQ(combo("basisCombo")->currentIndex(), -1);
     EXPECT_EQ(combo("kbkCombo")->currentIndex(), 16);
     EXPECT_EQ(descriptions()->currentIndex(), 16);
@@ -199,11 +186,10 @@ TEST_F(BudgetFieldsDialogTest, LoadingUnknownKbkShowsItAndSelectsNoRow) {
 
 TEST_F(BudgetFieldsDialogTest, LoadingWhileOkatoIsActiveKeepsTheOkatoDescription) {
     enter("okatoCombo");
-    storage::OrderRecord p;
-    storage::clearRecord(p);
-    p.kbk = "18210501010011000110"; // row 16
-    p.okato = "65492000000";        // row 88
-    dlg->loadFromRecord(p);
+    core::BudgetFields b;
+    b.kbk = "18210501010011000110"; // row 16
+    b.okato = "65492000000";        // row 88
+    dlg->load({b});
     EXPECT_EQ(descriptions()->currentIndex(), 88);
 }
 
@@ -211,8 +197,7 @@ TEST_F(BudgetFieldsDialogTest, ColoursLockAndClosing) {
     const char* names[] = {"kbkCombo",  "okatoCombo",       "basisCombo",    "periodCombo",
                            "typeCombo", "descriptionCombo", "docNumberEdit", "docDateEdit"};
     for (bool on : {true, false}) {
-        dlg->setSavedColour(on);
-        dlg->setLocked(on);
+        dlg->load({{}, on, on}); // saved and locked, then new and open
         for (const char* name : names) {
             QWidget* w = dlg->findChild<QWidget*>(name);
             EXPECT_EQ(w->palette().color(QPalette::Text),
@@ -224,17 +209,24 @@ TEST_F(BudgetFieldsDialogTest, ColoursLockAndClosing) {
             EXPECT_EQ(g->isEnabled(), !on) << g->objectName().toStdString();
     }
 
+    // However it is closed, the dialog gives back what its boxes hold.
     dlg->hide();
     for (bool byOk : {true, false}) {
+        BudgetAnswer answer;
         const QString seen = testing_support::whenModal(
             [byOk](QWidget* w) {
+                w->findChild<QLineEdit*>("docNumberEdit")->setText("42");
                 if (byOk)
                     testing_support::clickButton(w, QStringLiteral("OK"));
                 else
                     w->close();
             },
-            [&] { showModal(dlg.get()); });
+            [&] {
+                answer = dlg->edit({{}, false, false});
+            });
         EXPECT_EQ(seen, QStringLiteral("Налоги"));
         EXPECT_FALSE(dlg->isVisible());
+        EXPECT_EQ(answer.fields.docNumber, "42");
+        EXPECT_FALSE(answer.singleTaxPayment);
     }
 }

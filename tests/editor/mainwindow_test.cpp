@@ -1,13 +1,17 @@
 #include "support/support.h"
 
+#include "app/windows.h"
+#include "archive/orderlistdialog.h"
 #include "archive/settingsdialog.h"
 #include "core/engine.h"
 #include "editor/budgetfieldsdialog.h"
 #include "editor/documentopener.h"
 #include "editor/mainwindow.h"
 #include "editor/uiutil.h"
+#include "editor/windowsizes.h"
 #include "storage/choices.h"
 #include "storage/platfile.h"
+#include "storage/scan.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -52,13 +56,20 @@ public:
             prepare(dir);
         storage::startUp(*store, dir.path());
         engine = std::make_unique<core::Engine>(*store);
-        form = std::make_unique<MainWindow>(*store, engine->settings, engine->directory);
+        storage::scanAtStart(*store);
+        form = std::make_unique<MainWindow>(engine->folder, engine->settings, engine->directory,
+                                            engine->document);
         budget = new BudgetFieldsDialog(engine->settings, form.get());
+        form->setBudgetEditor([this](const BudgetRequest& r) { return budget->edit(r); });
         auto* settings = new archive::SettingsDialog(form.get());
         QObject::connect(form.get(), &MainWindow::settingsRequested, form.get(), [this, settings] {
             archive::editSettings(form.get(), *settings, engine->settings);
         });
-        form->setDialogs({.budgetFields = budget});
+        QObject::connect(form.get(), &MainWindow::closing, form.get(), [this] {
+            SizedWindows sized;
+            sized[core::WindowTag::Main] = form.get();
+            keepWindowSizes(engine->settings, sized);
+        });
         form->show();
     }
 
@@ -73,6 +84,17 @@ public:
         firms[1].inn = "7701000001";
         QDir(dir.path()).mkpath("Data");
         dir.write("Data/Firms", storage::recordBytes(firms));
+    }
+
+    bool saved() const { return engine->document.isSaved(); }
+    // Opens the budget dialog with "Налоги" and lets fill fill it before "OK".
+    void editBudget(const std::function<void(QWidget*)>& fill) {
+        whenModal(
+            [&](QWidget* dialog) {
+                fill(dialog);
+                testing_support::clickButton(dialog, "OK");
+            },
+            [&] { get<QPushButton>("budgetButton")->click(); });
     }
 
     template <class T> T* get(const char* name) const {
@@ -187,13 +209,15 @@ TEST(MainWindow, BudgetPaymentWithoutDocumentDateIsRefusedSilently) {
     w.clickGroup("statusGroup");
     EXPECT_EQ(w.edit("statusEdit")->text(), "01");
     EXPECT_TRUE(w.get<QPushButton>("budgetButton")->isEnabled());
-    BudgetFieldsDialog* budget = w.budget;
-    budget->findChild<QComboBox*>("kbkCombo")->setEditText("18210501010011000110");
-    budget->findChild<QComboBox*>("okatoCombo")->setEditText("65401000000");
-    budget->findChild<QComboBox*>("basisCombo")->setEditText("ТП");
-    budget->findChild<QComboBox*>("periodCombo")->setEditText("KB.01.2009");
-    budget->findChild<QComboBox*>("typeCombo")->setEditText("НС");
-    budget->findChild<QLineEdit*>("docDateEdit")->clear();
+    w.editBudget([](QWidget* budget) {
+        budget->findChild<QComboBox*>("kbkCombo")->setEditText("18210501010011000110");
+        budget->findChild<QComboBox*>("okatoCombo")->setEditText("65401000000");
+        budget->findChild<QComboBox*>("basisCombo")->setEditText("ТП");
+        budget->findChild<QComboBox*>("periodCombo")->setEditText("KB.01.2009");
+        budget->findChild<QComboBox*>("typeCombo")->setEditText("НС");
+        budget->findChild<QLineEdit*>("docNumberEdit")->setText("5");
+        budget->findChild<QLineEdit*>("docDateEdit")->clear();
+    });
     EXPECT_EQ(w.preview(), "");
     EXPECT_FALSE(w.button("saveButton")->isEnabled());
     // The same order with the status "Нет" is accepted.
@@ -246,7 +270,7 @@ TEST(MainWindow, SavingANewOrderTurnsItIntoASavedOne) {
     ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(p.purpose.size(), 255u);
     EXPECT_EQ(p.payerAccount.view(), "40702810000000000001");
-    EXPECT_TRUE(w.store->PlatSaved);
+    EXPECT_TRUE(w.saved());
     EXPECT_TRUE(w.edit("numberEdit")->isReadOnly());
     EXPECT_TRUE(w.edit("dateEdit")->isReadOnly());
     EXPECT_EQ(textColour(w.edit("amountEdit")), QColor(0, 0, 170));
@@ -267,12 +291,12 @@ TEST(MainWindow, SameNumberPayerAndYearAsksBeforeReplacing) {
     w.preview();
     EXPECT_EQ(w.save("No"), "Заменить платежку");
     EXPECT_EQ(w.dir.read("PP/7_1234567890_09.plat"), first);
-    EXPECT_FALSE(w.store->PlatSaved);
+    EXPECT_FALSE(w.saved());
 
     // Confirmed: replaced.
     EXPECT_EQ(w.save("Yes"), "Заменить платежку");
     EXPECT_NE(w.dir.read("PP/7_1234567890_09.plat"), first);
-    EXPECT_TRUE(w.store->PlatSaved);
+    EXPECT_TRUE(w.saved());
 
     // Another year is another file, without a question.
     w.firstPage();
@@ -302,10 +326,10 @@ TEST(MainWindow, OrderOfLastYearNotLoadedIsAskedAboutBeforeReplacing) {
     w.preview();
     EXPECT_EQ(w.save("No"), "Заменить платежку");
     EXPECT_EQ(w.dir.read(name), old);
-    EXPECT_FALSE(w.store->PlatSaved);
+    EXPECT_FALSE(w.saved());
     EXPECT_EQ(w.save("Yes"), "Заменить платежку");
     EXPECT_NE(w.dir.read(name), old);
-    EXPECT_TRUE(w.store->PlatSaved);
+    EXPECT_TRUE(w.saved());
 }
 
 TEST(MainWindow, LimitOf1024SavedOrders) {
@@ -315,7 +339,7 @@ TEST(MainWindow, LimitOf1024SavedOrders) {
     w.preview();
     EXPECT_EQ(w.save("OK"), "Может быть сохранено только1024 платежки.");
     EXPECT_FALSE(w.dir.exists("PP/7_1234567890_09.plat"));
-    EXPECT_FALSE(w.store->PlatSaved);
+    EXPECT_FALSE(w.saved());
 }
 
 TEST(MainWindow, UnchangedSavedOrderCannotBeSavedAgainAChangedOneCan) {
@@ -351,7 +375,6 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     EXPECT_EQ(w.store->orders.items[0].accepted, 1);
     for (const char* g : {"payerGroup", "numberGroup", "vatGroup", "statusGroup", "purposeGroup"})
         EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
-    EXPECT_FALSE(w.budget->findChild<QComboBox*>("kbkCombo")->isEnabled());
     // A click on a disabled choice group changes nothing.
     for (const char* g : {"vatGroup", "payKindGroup", "priorityGroup", "statusGroup"})
         w.clickGroup(g);
@@ -364,7 +387,6 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(p.accepted, 0);
     EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
-    EXPECT_TRUE(w.budget->findChild<QComboBox*>("kbkCombo")->isEnabled());
 }
 
 // On a full disk the error was shown but the box stayed ticked, the list said "Оплачено" and
@@ -388,10 +410,10 @@ TEST(MainWindow, AcceptedTickThatCannotBeWrittenReturnsToWhatTheFileHolds) {
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
     EXPECT_EQ(w.store->orders.items[0].accepted, 0);
-    EXPECT_EQ(w.store->PlatSnapshot.accepted, 0);
+    EXPECT_EQ(w.engine->document.record().accepted, 0);
     // The closing question finds the order unchanged.
-    ASSERT_TRUE(fillOrder(*w.store, w.form->fields()));
-    EXPECT_FALSE(checkChange(*w.store));
+    ASSERT_TRUE(w.engine->document.update(w.form->fields()));
+    EXPECT_FALSE(w.engine->document.isModified());
 }
 
 TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
@@ -403,7 +425,7 @@ TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
     w.firstPage();
     w.get<QCheckBox>("acceptedCheck")->click(); // accepted
     w.button("newButton")->click();
-    EXPECT_FALSE(w.store->PlatSaved);
+    EXPECT_FALSE(w.saved());
     EXPECT_EQ(w.get<QComboBox>("payerCombo")->count(), 2);
     EXPECT_EQ(w.get<QComboBox>("payerCombo")->currentIndex(), 0);
     EXPECT_EQ(w.get<QComboBox>("payeeCombo")->currentIndex(), 1);
@@ -513,12 +535,15 @@ TEST(MainWindow, SingleTaxPaymentFillsTheBudgetFieldsAndTheStatus) {
         },
         [&] { w.get<QPushButton>("budgetButton")->click(); });
     EXPECT_EQ(w.edit("statusEdit")->text(), "01");
-    const BudgetFieldsDialog::Texts t = w.budget->texts();
-    EXPECT_EQ(
-        QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}),
-        QStringList({"18201061201010000510", "0", "0", "0", "0", "0", "0"}));
-    auto* kbk = w.budget->findChild<QComboBox*>("kbkCombo");
-    EXPECT_TRUE(kbk->isEnabled() && kbk->isEditable());
+    // The texts stay with the order while the dialog is closed, and it shows them again.
+    const core::BudgetFields single{"18201061201010000510", "0", "0", "0", "0", "0", "0"};
+    EXPECT_EQ(w.engine->document.budget(), single);
+    w.editBudget([&](QWidget* dialog) {
+        EXPECT_EQ(static_cast<BudgetFieldsDialog*>(dialog)->fields(), single);
+        auto* kbk = dialog->findChild<QComboBox*>("kbkCombo");
+        EXPECT_TRUE(kbk->isEnabled() && kbk->isEditable());
+    });
+    EXPECT_EQ(w.edit("statusEdit")->text(), "01");
     w.preview();
     EXPECT_TRUE(w.button("saveButton")->isEnabled());
     // Opening the dialog again without the button leaves the status alone.
@@ -599,8 +624,7 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
     EXPECT_TRUE(memo->toPlainText().endsWith("abc")) << memo->toPlainText().right(5).toStdString();
     EXPECT_EQ(editor::shownHint(), tooLongHint(255));
 
-    BudgetFieldsDialog* budget = w.budget;
-    budget->show();
+    w.clickGroup("statusGroup"); // a budget payment: the seven texts must be there
     using storage::OrderRecord;
     const std::pair<const char*, int> boxes[] = {
         {"kbkCombo", capacityOf(&OrderRecord::kbk)},
@@ -610,28 +634,28 @@ TEST(MainWindow, BoxesTakeNoMoreThanTheirFieldsAndSaveWhatTheyShow) {
         {"typeCombo", capacityOf(&OrderRecord::taxType)},
         {"docNumberEdit", capacityOf(&OrderRecord::docNumber)},
         {"docDateEdit", capacityOf(&OrderRecord::docDate)}};
-    for (auto [name, capacity] : boxes) {
-        auto* combo = budget->findChild<QComboBox*>(name);
-        QLineEdit* box = combo ? combo->lineEdit() : budget->findChild<QLineEdit*>(name);
-        box->setFocus();
-        box->insert(QString(300, u'Ж'));
-        EXPECT_EQ(box->text().size(), capacity) << name;
-        EXPECT_EQ(editor::shownHint(), tooLongHint(capacity)) << name;
-        editor::hideHint();
-    }
-    budget->hide();
-
-    w.clickGroup("statusGroup"); // a budget payment: the seven texts must be there
+    w.editBudget([&](QWidget* budget) {
+        for (auto [name, capacity] : boxes) {
+            auto* combo = budget->findChild<QComboBox*>(name);
+            QLineEdit* box = combo ? combo->lineEdit() : budget->findChild<QLineEdit*>(name);
+            box->setFocus();
+            box->insert(QString(300, u'Ж'));
+            EXPECT_EQ(box->text().size(), capacity) << name;
+            EXPECT_EQ(editor::shownHint(), tooLongHint(capacity)) << name;
+            editor::hideHint();
+        }
+    });
     w.preview();
     EXPECT_EQ(w.save(), "");
     storage::OrderRecord p;
     ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(QByteArray(p.purpose.bytes()), purposeBytes(memo->toPlainText()));
-    const BudgetFieldsDialog::Texts t = budget->texts();
+    const core::BudgetFields t = w.engine->document.budget();
     EXPECT_EQ(
         QStringList({toUi(p.kbk), toUi(p.okato), toUi(p.basis), toUi(p.taxPeriod), toUi(p.taxType),
                      toUi(p.docNumber), toUi(p.docDate)}),
         QStringList({t.kbk, t.okato, t.basis, t.taxPeriod, t.taxType, t.docNumber, t.docDate}));
+    EXPECT_EQ(t.kbk, QString(20, u'Ж'));
 }
 
 // An accepted budget payment cannot be changed through the budget dialog either: its "ЕНП"
@@ -642,7 +666,7 @@ TEST(MainWindow, AcceptedBudgetPaymentKeepsItsBudgetFieldsAndStatus) {
     w.clickGroup("statusGroup");
     w.clickGroup("statusGroup"); // "02"
     w.get<QCheckBox>("acceptedCheck")->setChecked(true);
-    const BudgetFieldsDialog::Texts before = w.budget->texts();
+    const core::BudgetFields before = w.engine->document.budget();
     whenModal(
         [](QWidget* dialog) {
             testing_support::clickButton(dialog, "ЕНП");
@@ -650,8 +674,7 @@ TEST(MainWindow, AcceptedBudgetPaymentKeepsItsBudgetFieldsAndStatus) {
         },
         [&] { w.get<QPushButton>("budgetButton")->click(); });
     EXPECT_EQ(w.edit("statusEdit")->text(), "02");
-    EXPECT_EQ(w.budget->texts().kbk, before.kbk);
-    EXPECT_EQ(w.budget->texts().docDate, before.docDate);
+    EXPECT_EQ(w.engine->document.budget(), before);
 }
 
 // "Help" on a system without a program to show the guide did nothing at all (the desktop's
@@ -683,4 +706,52 @@ TEST(MainWindow, HelpThatCannotBeOpenedSaysWhyAndWhere) {
     const QString message = helpMessage();
     qputenv("PATH", path);
     EXPECT_EQ(message, "Не могу открыть файл справки " + help + ": " + openerFailure(3));
+}
+
+// With one organization in the directory, a saved order whose payee has left the directory is
+// opened and then deleted from the list while it is on screen. The pickers, which held only
+// the order's two parties, kept the deleted payee (one entry, as many as the directory has),
+// and choosing it made the payee the directory's organization. They now hold the directory.
+TEST(MainWindow, DeletingTheOrderOnScreenGivesThePickersTheDirectoryBack) {
+    TempDir dir;
+    std::array<storage::OrganizationRecord, storage::MaxFirms> firms{};
+    storage::clearRecord(firms);
+    firms[0].name = "Payer";
+    firms[0].inn = "1234567890";
+    QDir(dir.path()).mkpath("Data");
+    QDir(dir.path()).mkpath("PP");
+    dir.write("Data/Firms", storage::recordBytes(firms));
+    storage::OrderRecord gone;
+    storage::recordFromBytes(gone, testing_support::platFile({"5", "1234567890", "03.02.2009",
+                                                              "7701000001", "1-00", 0, "Оплата"})
+                                       .constData());
+    gone.payerName = "Payer";
+    gone.payeeName = "Gone";
+    dir.write("PP/5_1234567890_09.plat", storage::recordBytes(gone));
+    auto store = std::make_unique<storage::Store>();
+    storage::startUp(*store, dir.path());
+    const std::unique_ptr<app::AllWindows> windows = app::createWindows(*store);
+    MainWindow* main = windows->mainWindow.get();
+    main->show();
+    auto* list = main->findChild<archive::OrderListDialog*>();
+    list->show();
+    list->findChild<QToolButton*>("openButton")->click();
+    auto* payee = main->findChild<QComboBox*>("payeeCombo");
+    ASSERT_EQ(payee->itemText(0), "Gone");
+    ASSERT_EQ(payee->count(), 1);
+
+    list->show();
+    whenModal(pressing("Yes"), [&] { list->findChild<QToolButton*>("deleteButton")->click(); });
+    ASSERT_FALSE(dir.exists("PP/5_1234567890_09.plat"));
+    EXPECT_FALSE(windows->engine.document.isSaved());
+    for (const char* name : {"payerCombo", "payeeCombo"}) {
+        auto* picker = main->findChild<QComboBox*>(name);
+        EXPECT_EQ(picker->count(), 1) << name;
+        EXPECT_EQ(picker->itemText(0), "Payer") << name;
+        EXPECT_EQ(picker->currentIndex(), -1) << name;
+    }
+    // What is chosen is what the form shows.
+    testing_support::chooseRow(payee, 0);
+    const render::OrderInput shown = orderInputFor(windows->engine.document, main->fields());
+    EXPECT_EQ(shown.payee.firm.name.view(), "Payer");
 }

@@ -1,0 +1,436 @@
+#include "orderdocument.h"
+
+#include "storage/choices.h"
+#include "storage/cp1251.h"
+#include "storage/money.h"
+#include "storage/orderdate.h"
+#include "storage/party.h"
+#include "storage/platfile.h"
+#include "storage/scan.h"
+#include "storage/store.h"
+
+#include <QDir>
+
+namespace core {
+
+using storage::OrderRecord;
+using storage::OrganizationRecord;
+
+namespace {
+
+template <std::size_t N> QString text(const storage::ShortStr<N>& s) {
+    return storage::cp1251::toUnicode(s.view());
+}
+
+template <std::size_t N> void setText(const QString& text, storage::ShortStr<N>& field) {
+    field.assign(storage::cp1251::fromUnicode(text.left(qsizetype(N))));
+}
+
+QString purposeText(const storage::ShortStr<255>& purpose) {
+    QString t = text(purpose);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    return t;
+}
+
+std::uint8_t choice(std::uint8_t value, std::size_t count) {
+    return value < count ? value : 0;
+}
+
+// The two-digit year of a checked date, for the file name.
+std::string_view yearDigits(const QByteArray& date) {
+    return storage::dateYearDigits(std::string_view(date.constData(), std::size_t(date.size())));
+}
+
+// The date as it is checked and saved: a nine-character date ("5.03.2009", as today's date is
+// written) gets its leading "0".
+QString checkedDate(const QString& date) {
+    return date.size() == 9 ? QStringLiteral("0") + date : date;
+}
+
+} // namespace
+
+bool BudgetFields::anyEmpty() const {
+    for (const QString* t : {&kbk, &okato, &basis, &taxPeriod, &taxType, &docNumber, &docDate})
+        if (t->isEmpty())
+            return true;
+    return false;
+}
+
+QByteArray purposeBytes(const QString& purpose) {
+    QString t = purpose;
+    t.replace(u'\n', QStringLiteral("\r\n"));
+    return storage::cp1251::fromUnicode(t);
+}
+
+QString todayText() {
+    return storage::OrderDate::today().editorText();
+}
+
+OrderFields clearedFields(const OrderFields& current) {
+    OrderFields f;
+    f.budget = current.budget;
+    f.accepted = current.accepted;
+    f.date = todayText();
+    return f;
+}
+
+OrderDocument::OrderDocument(ProgramFolder& folder, storage::Store& store)
+    : folder_(folder), store_(store) {}
+
+const OrderRecord& OrderDocument::record() const {
+    return store_.Plat;
+}
+
+QString OrderDocument::fileName() const {
+    return QString::fromLatin1(store_.PlatFileName.bytes());
+}
+
+bool OrderDocument::isSaved() const {
+    return store_.PlatSaved;
+}
+
+OrganizationRecord OrderDocument::openedParty(int which) const {
+    return storage::partyOrganization(store_.Plat, which == 0);
+}
+
+int OrderDocument::organizationCount() const {
+    return store_.directory.organizationCount;
+}
+
+const OrganizationRecord& OrderDocument::organization(int index) const {
+    return store_.directory.organizations[std::size_t(index)];
+}
+
+bool OrderDocument::validParty(int index) const {
+    return index >= 0 && index < organizationCount();
+}
+
+bool OrderDocument::hasSavedOrders() const {
+    return store_.orders.count > 0;
+}
+
+// The position of the order on screen in the list of saved orders, or -1.
+int OrderDocument::listPosition() const {
+    const storage::Store& s = store_;
+    if (s.OpenedIndex >= 0 && s.OpenedIndex < s.orders.count &&
+        s.orders.items[std::size_t(s.OpenedIndex)].fileName == s.PlatFileName)
+        return s.OpenedIndex;
+    for (int i = 0; i < s.orders.count; ++i)
+        if (s.orders.items[std::size_t(i)].fileName == s.PlatFileName)
+            return i;
+    return -1;
+}
+
+OrderFields OrderDocument::fields() const {
+    const OrderRecord& p = store_.Plat;
+    OrderFields f;
+    f.number = text(p.number);
+    f.date = text(p.date);
+    f.amount = text(p.amount);
+    f.payer = 0;
+    f.payee = 0;
+    f.vat = choice(p.vat, storage::VatChoiceCount);
+    f.payKind = choice(p.payKind, storage::PayKindChoices.size());
+    f.priority = choice(p.priority, storage::PriorityChoiceCount);
+    f.status = choice(p.status, storage::StatusChoices.size());
+    f.budget = budget();
+    f.accepted = p.accepted == 1;
+    f.purpose = purposeText(p.purpose);
+    return f;
+}
+
+BudgetFields OrderDocument::budget() const {
+    const OrderRecord& p = store_.Plat;
+    return {text(p.kbk),     text(p.okato),     text(p.basis),  text(p.taxPeriod),
+            text(p.taxType), text(p.docNumber), text(p.docDate)};
+}
+
+void OrderDocument::setBudget(const BudgetFields& b) {
+    OrderRecord& p = store_.Plat;
+    setText(b.kbk, p.kbk);
+    setText(b.okato, p.okato);
+    setText(b.basis, p.basis);
+    setText(b.taxPeriod, p.taxPeriod);
+    setText(b.taxType, p.taxType);
+    setText(b.docNumber, p.docNumber);
+    setText(b.docDate, p.docDate);
+}
+
+OrderCheck OrderDocument::check(const OrderFields& f) const {
+    OrderCheck c;
+    c.date = checkedDate(f.date);
+    auto result = [&](CheckResult r) {
+        c.result = r;
+        return c;
+    };
+    if (f.payer < 0 || f.payee < 0 || f.number.isEmpty() || f.date.isEmpty() ||
+        f.amount.isEmpty() || f.purpose.isEmpty())
+        return result(CheckMissing);
+    // An amount the form cannot write out would print empty: it counts as missing.
+    const QByteArray amount = storage::cp1251::fromUnicode(f.amount);
+    if (storage::Money::parse(std::string_view(amount.constData(), std::size_t(amount.size())))
+            .error != storage::AmountValid)
+        return result(CheckMissing);
+    const storage::TypedDate typed =
+        storage::OrderDate::parseTyped(storage::cp1251::fromUnicode(c.date).toStdString());
+    if (typed.error == storage::DateError::BadFormat)
+        return result(CheckBadDate);
+    // A saved order's date is not typed but read from its file, as it was written: a day that
+    // is not in the calendar does not keep it from being shown, printed or saved again.
+    if (typed.error == storage::DateError::NotInCalendar && !isSaved())
+        return result(CheckDateNotInCalendar);
+    if (f.budgetPayment() && f.budget.anyEmpty())
+        return result(CheckBudgetMissing);
+    return result(CheckOk);
+}
+
+bool OrderDocument::update(const OrderFields& f) {
+    OrderRecord& p = store_.Plat;
+    setText(f.number, p.number);
+    setText(f.date, p.date);
+    setText(f.amount, p.amount);
+    bool named = true;
+    if (!isSaved()) {
+        if (validParty(f.payer)) {
+            const OrganizationRecord& payer = organization(f.payer);
+            storage::copyParty(payer, payer.bank(), storage::payerOf(p));
+        }
+        if (validParty(f.payee)) {
+            const OrganizationRecord& payee = organization(f.payee);
+            storage::copyParty(payee, payee.bank(), storage::payeeOf(p));
+        }
+        const std::string_view inn = validParty(f.payer) ? organization(f.payer).inn.view() : "";
+        const QByteArray date = storage::cp1251::fromUnicode(checkedDate(f.date));
+        named = storage::makeOrderFileName(p.number.view(), inn, yearDigits(date),
+                                           store_.PlatFileName);
+    } else {
+        const OrganizationRecord payer = openedParty(0);
+        const OrganizationRecord payee = openedParty(1);
+        storage::copyParty(payer, payer.banks[0], storage::payerOf(p));
+        storage::copyParty(payee, payee.banks[0], storage::payeeOf(p));
+    }
+    p.vat = f.vat;
+    p.payKind = f.payKind;
+    p.priority = f.priority;
+    p.status = f.status;
+    setBudget(f.budget);
+    p.accepted = f.accepted ? 1 : 0;
+    p.purpose.assign(purposeBytes(f.purpose));
+    return named;
+}
+
+bool OrderDocument::isModified() const {
+    const OrderRecord& a = store_.Plat;
+    const OrderRecord& b = store_.PlatSnapshot;
+    const bool same = a.number == b.number && a.date == b.date && a.amount == b.amount &&
+                      a.vat == b.vat && a.payKind == b.payKind && a.priority == b.priority &&
+                      a.status == b.status && a.purpose == b.purpose && a.kbk == b.kbk &&
+                      a.okato == b.okato && a.taxPeriod == b.taxPeriod &&
+                      a.docNumber == b.docNumber && a.docDate == b.docDate && a.basis == b.basis &&
+                      a.taxType == b.taxType && a.accepted == b.accepted;
+    return !same;
+}
+
+QString OrderDocument::proposeNumber(int payer) const {
+    if (!validParty(payer))
+        return QStringLiteral("1");
+    const auto& inn = organization(payer).inn;
+    const storage::OrderListTables& orders = store_.orders;
+    for (int i = 0; i < orders.payerCount; ++i)
+        if (orders.payers[std::size_t(i)].inn == inn)
+            return QString::number(orders.payers[std::size_t(i)].maxNumber + 1);
+    return QStringLiteral("1");
+}
+
+OrderFields OrderDocument::newOrderFields(const OrderFields& current) const {
+    OrderFields f = current;
+    f.date = todayText();
+    f.accepted = false;
+    auto byInn = [&](const storage::ShortStr<12>& inn) {
+        if (inn.empty())
+            return -1;
+        for (int i = 0; i < organizationCount(); ++i)
+            if (organization(i).inn == inn)
+                return i;
+        return -1;
+    };
+    f.payer = byInn(store_.Plat.payerInn);
+    f.payee = byInn(store_.Plat.payeeInn);
+    f.number = proposeNumber(f.payer);
+    return f;
+}
+
+QString OrderDocument::limitMessage() {
+    return QStringLiteral("Может быть сохранено только%1 платежки.").arg(storage::MaxPlats);
+}
+
+QString OrderDocument::badNameMessage() {
+    return QStringLiteral("Платежку нельзя сохранить: номер и ИНН плательщика должны "
+                          "состоять только из цифр.");
+}
+
+// --- saving -------------------------------------------------------------------------------
+
+OrderDocument::NewCheck OrderDocument::prepareSaveNew(const OrderFields& f) {
+    const std::string_view inn = validParty(f.payer) ? organization(f.payer).inn.view() : "";
+    storage::ShortStr<28> name;
+    storage::clearRecord(name);
+    const QByteArray number = storage::cp1251::fromUnicode(f.number);
+    const QByteArray date = storage::cp1251::fromUnicode(checkedDate(f.date));
+    if (!storage::makeOrderFileName(std::string_view(number.constData(), number.size()), inn,
+                                    yearDigits(date), name))
+        return NewCheck::BadName;
+    store_.PlatFileName = name.view();
+    if (store_.orders.count >= storage::MaxPlats)
+        return NewCheck::LimitReached;
+    for (int i = 0; i < store_.orders.count; ++i)
+        if (store_.orders.items[std::size_t(i)].fileName == store_.PlatFileName)
+            return NewCheck::Exists;
+    // The list may not hold every file: only the current year may be loaded, and another copy
+    // of the program may have saved into the folder since the last scan.
+    return storage::orderFileExists(store_) ? NewCheck::Exists : NewCheck::Ok;
+}
+
+// Writes the new order, rescans the saved orders and turns it into the saved order on screen.
+// Without replace the file is only created: when a file of its name exists by then, nothing
+// is written, the order stays new and existed is set.
+storage::IoResult OrderDocument::commitSaveNew(const OrderFields& f, bool replace, bool* existed) {
+    *existed = false;
+    if (!update(f))
+        return storage::IoResult::failure(badNameMessage());
+    const OrderRecord before = store_.PlatSnapshot;
+    store_.PlatSnapshot = store_.Plat;
+    storage::IoResult written =
+        replace ? storage::saveOrderFile(store_) : storage::saveNewOrderFile(store_, *existed);
+    if (!written) {
+        store_.PlatSnapshot = before;
+        return written;
+    }
+    const storage::IoResult scanned = storage::scanOrders(store_);
+    store_.OpenedIndex = listPosition();
+    store_.PlatSaved = true;
+    return scanned;
+}
+
+SaveResult OrderDocument::saveNew(const OrderFields& f, const SaveQuestions& q) {
+    SaveResult result;
+    const QString exists = QStringLiteral("Платежное поручение № %1 уже есть.").arg(f.number);
+    const QString replace =
+        QStringLiteral("Сохранить изменения в платежном поручении № %1 ?").arg(f.number);
+    bool replacing = false;
+    switch (prepareSaveNew(f)) {
+    case NewCheck::BadName:
+        q.tell(badNameMessage());
+        return result;
+    case NewCheck::LimitReached:
+        q.tell(limitMessage());
+        return result;
+    case NewCheck::Exists:
+        if (!q.ask(exists, replace))
+            return result;
+        replacing = true;
+        break;
+    case NewCheck::Ok:
+        break;
+    }
+    bool existed = false;
+    result.io = commitSaveNew(f, replacing, &existed);
+    // A file of the name appeared after the check: it is replaced only on the user's word.
+    if (existed) {
+        result.io = {};
+        if (!q.ask(exists, replace))
+            return result;
+        result.io = commitSaveNew(f, true, &existed);
+    }
+    result.saved = isSaved();
+    return result;
+}
+
+storage::IoResult OrderDocument::writeSaved() {
+    const OrderRecord before = store_.PlatSnapshot;
+    store_.PlatSnapshot = store_.Plat;
+    storage::IoResult r = storage::saveOrderFile(store_);
+    if (!r)
+        store_.PlatSnapshot = before;
+    // The list shows what the file now holds; number, payer, payee and the name stay.
+    if (const int at = listPosition(); r && at >= 0) {
+        storage::OrderListItem& e = store_.orders.items[std::size_t(at)];
+        e.dateText.assign(store_.Plat.date);
+        e.amountText.assign(store_.Plat.amount);
+        e.accepted = store_.Plat.accepted == 1 ? 1 : 0;
+    }
+    if (r)
+        emit saved(fileName(), false);
+    return r;
+}
+
+SaveResult OrderDocument::save(const OrderFields& f, const SaveQuestions& q) {
+    if (isSaved()) {
+        update(f);
+        SaveResult result;
+        result.io = writeSaved();
+        result.saved = result.io.ok;
+        return result;
+    }
+    SaveResult result = saveNew(f, q);
+    if (result.saved)
+        emit saved(fileName(), true);
+    return result;
+}
+
+storage::IoResult OrderDocument::setAccepted(bool accepted) {
+    const OrderRecord before = store_.Plat;
+    const OrderRecord snapshot = store_.PlatSnapshot;
+    store_.Plat.accepted = accepted ? 1 : 0;
+    store_.PlatSnapshot = store_.Plat;
+    storage::IoResult r = storage::saveOrderFile(store_);
+    if (!r) {
+        // The file still holds what it held: so do the record, the snapshot and the list.
+        store_.Plat = before;
+        store_.PlatSnapshot = snapshot;
+        return r;
+    }
+    if (const int at = listPosition(); at >= 0)
+        store_.orders.items[std::size_t(at)].accepted = store_.Plat.accepted;
+    emit saved(fileName(), false);
+    return r;
+}
+
+// --- opening, new, clearing ---------------------------------------------------------------
+
+storage::IoResult OrderDocument::open(const QString& name) {
+    const storage::ShortStr<28> before = store_.PlatFileName;
+    store_.PlatFileName.assign(name.toLatin1());
+    store_.PlatError = 0;
+    storage::IoResult r = storage::openOrderFile(store_);
+    if (r && store_.PlatError == 1)
+        r = storage::IoResult::failure(
+            QStringLiteral("Нет файла платежки %1")
+                .arg(QDir::toNativeSeparators(folder_.ordersDir() + name)));
+    if (!r) {
+        store_.PlatFileName = before;
+        return r;
+    }
+    store_.OpenedIndex = listPosition();
+    takeOpened();
+    return r;
+}
+
+void OrderDocument::takeOpened() {
+    store_.PlatSnapshot = store_.Plat;
+    store_.PlatSaved = true;
+    emit changed();
+}
+
+void OrderDocument::startNew() {
+    store_.PlatSaved = false;
+    emit changed();
+}
+
+void OrderDocument::clear() {
+    store_.PlatSaved = false;
+    emit cleared();
+}
+
+} // namespace core
