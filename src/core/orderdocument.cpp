@@ -202,8 +202,8 @@ bool OrderDocument::update(const OrderFields& f) {
         }
         const std::string_view inn = validParty(f.payer) ? organization(f.payer).inn.view() : "";
         const QByteArray date = storage::cp1251::fromUnicode(checkedDate(f.date));
-        named = storage::makeOrderFileName(p.number.view(), inn, yearDigits(date),
-                                           store_.PlatFileName);
+        named =
+            storage::makeOrderFileName(p.number.view(), inn, yearDigits(date), store_.PlatFileName);
     } else {
         const OrganizationRecord payer = openedParty(0);
         const OrganizationRecord payee = openedParty(1);

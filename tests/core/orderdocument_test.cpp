@@ -127,8 +127,8 @@ TEST(OrderDocument, CheckOfMissingPartsAmountAndBudgetTexts) {
               }),
               CheckMissing);
     // A budget payment needs all seven budget texts; another payment none.
-    const BudgetFields budget{"18210501010011000110", "65401000000", "ТП", "КВ.01.2009", "НС",
-                              "0",                    ""};
+    const BudgetFields budget{
+        "18210501010011000110", "65401000000", "ТП", "КВ.01.2009", "НС", "0", ""};
     EXPECT_EQ(result([&](OrderFields& f) {
                   f.budget = budget;
                   f.status = 1;
