@@ -2,16 +2,10 @@
 
 #include "uiutil.h"
 
-#include "render/amount.h"
 #include "render/bankexchange.h"
 #include "storage/checkdigits.h"
 #include "storage/choices.h"
-#include "storage/orderdate.h"
-#include "storage/party.h"
-#include "storage/platfile.h"
-#include "storage/scan.h"
-
-#include <QDate>
+#include "storage/store.h"
 
 namespace editor {
 

@@ -432,8 +432,10 @@ TEST(MainWindow, NewAfterASavedOrderKeepsItsContentsWithTheNextNumber) {
     EXPECT_EQ(w.edit("numberEdit")->text(), "13");
     EXPECT_EQ(w.edit("dateEdit")->text(), todayText());
     EXPECT_EQ(w.edit("amountEdit")->text(), "1500-00");
-    EXPECT_EQ(w.edit("vatEdit")->text(), storage::vatChoiceText(1, storage::today()));
     EXPECT_FALSE(w.get<QCheckBox>("acceptedCheck")->isChecked());
+    // The VAT choice is kept; its rate follows the date.
+    w.edit("dateEdit")->setText("10.02.2009");
+    EXPECT_EQ(w.edit("vatEdit")->text(), "18%");
     EXPECT_TRUE(w.get<QGroupBox>("payerGroup")->isEnabled());
     EXPECT_FALSE(w.edit("numberEdit")->isReadOnly());
     EXPECT_EQ(textColour(w.edit("amountEdit")), QColor(0, 0, 0));
@@ -502,8 +504,8 @@ TEST(MainWindow, RatesOfTheDateAndTheSimplifiedRatesSetting) {
     EXPECT_EQ(written, set);
 
     Editor again([&](const TempDir& dir) { dir.write("Set", written); });
-    EXPECT_EQ(cycle(again), QStringList({storage::vatChoiceText(1, storage::today()), "10%", "5%",
-                                         "7%", "Без НДС"}));
+    again.edit("dateEdit")->setText("01.01.2026");
+    EXPECT_EQ(cycle(again), QStringList({"22%", "10%", "5%", "7%", "Без НДС"}));
 }
 
 // The preview lists the failed checks of the parties under the form; they are warnings, so
