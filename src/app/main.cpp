@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
         return app::runImportStatement(*store, options->importFile, out, err);
     // An output never lands on the program's own data, a folder, a device or a FIFO.
     const QString output = options->mode == Mode::Export ? options->exportOut : options->pdfOut;
-    if (const storage::IoResult r = storage::checkOutputFile(*store, output); !r) {
+    if (const storage::IoResult r = storage::checkOutputFile(store->folder, output); !r) {
         err << r.error << '\n';
         return 2;
     }

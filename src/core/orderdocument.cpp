@@ -9,8 +9,6 @@
 #include "storage/scan.h"
 #include "storage/store.h"
 
-#include <QDir>
-
 namespace core {
 
 using storage::OrderRecord;
@@ -289,7 +287,8 @@ OrderDocument::NewCheck OrderDocument::prepareSaveNew(const OrderFields& f) {
             return NewCheck::Exists;
     // The list may not hold every file: only the current year may be loaded, and another copy
     // of the program may have saved into the folder since the last scan.
-    return storage::orderFileExists(store_) ? NewCheck::Exists : NewCheck::Ok;
+    return storage::orderFileExists(folder_.state(), store_.PlatFileName.view()) ? NewCheck::Exists
+                                                                                 : NewCheck::Ok;
 }
 
 // Writes the new order, rescans the saved orders and turns it into the saved order on screen.
@@ -302,7 +301,9 @@ storage::IoResult OrderDocument::commitSaveNew(const OrderFields& f, bool replac
     const OrderRecord before = store_.PlatSnapshot;
     store_.PlatSnapshot = store_.Plat;
     storage::IoResult written =
-        replace ? storage::saveOrderFile(store_) : storage::saveNewOrderFile(store_, *existed);
+        replace ? storage::saveOrderFile(folder_.state(), store_.PlatFileName.view(), store_.Plat)
+                : storage::saveNewOrderFile(folder_.state(), store_.PlatFileName.view(),
+                                            store_.Plat, *existed);
     if (!written) {
         store_.PlatSnapshot = before;
         return written;
@@ -350,7 +351,8 @@ SaveResult OrderDocument::saveNew(const OrderFields& f, const SaveQuestions& q) 
 storage::IoResult OrderDocument::writeSaved() {
     const OrderRecord before = store_.PlatSnapshot;
     store_.PlatSnapshot = store_.Plat;
-    storage::IoResult r = storage::saveOrderFile(store_);
+    storage::IoResult r =
+        storage::saveOrderFile(folder_.state(), store_.PlatFileName.view(), store_.Plat);
     if (!r)
         store_.PlatSnapshot = before;
     // The list shows what the file now holds; number, payer, payee and the name stay.
@@ -384,7 +386,8 @@ storage::IoResult OrderDocument::setAccepted(bool accepted) {
     const OrderRecord snapshot = store_.PlatSnapshot;
     store_.Plat.accepted = accepted ? 1 : 0;
     store_.PlatSnapshot = store_.Plat;
-    storage::IoResult r = storage::saveOrderFile(store_);
+    storage::IoResult r =
+        storage::saveOrderFile(folder_.state(), store_.PlatFileName.view(), store_.Plat);
     if (!r) {
         // The file still holds what it held: so do the record, the snapshot and the list.
         store_.Plat = before;
@@ -400,21 +403,17 @@ storage::IoResult OrderDocument::setAccepted(bool accepted) {
 // --- opening, new, clearing ---------------------------------------------------------------
 
 storage::IoResult OrderDocument::open(const QString& name) {
-    const storage::ShortStr<28> before = store_.PlatFileName;
-    store_.PlatFileName.assign(name.toLatin1());
-    store_.PlatError = 0;
-    storage::IoResult r = storage::openOrderFile(store_);
-    if (r && store_.PlatError == 1)
-        r = storage::IoResult::failure(
-            QStringLiteral("Нет файла платежки %1")
-                .arg(QDir::toNativeSeparators(folder_.ordersDir() + name)));
-    if (!r) {
-        store_.PlatFileName = before;
+    const QByteArray n = name.toLatin1();
+    storage::OrderRecord read;
+    if (storage::IoResult r = storage::openOrderFile(
+            folder_.state(), std::string_view(n.constData(), std::size_t(n.size())), read);
+        !r)
         return r;
-    }
+    store_.Plat = read;
+    store_.PlatFileName.assign(n);
     store_.OpenedIndex = listPosition();
     takeOpened();
-    return r;
+    return {};
 }
 
 void OrderDocument::takeOpened() {

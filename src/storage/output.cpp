@@ -1,7 +1,6 @@
 #include "output.h"
 
 #include "folderlock.h"
-#include "store.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,7 +41,7 @@ bool programFileName(const QString& name) {
 
 } // namespace
 
-IoResult checkOutputFile(const Store& s, const QString& path) {
+IoResult checkOutputFile(const FolderState& program, const QString& path) {
     const auto refused = [&path](const QString& reason) {
         return IoResult::failure(fileMessage(QStringLiteral("Не могу записать файл"), path, reason),
                                  reason);
@@ -60,8 +59,8 @@ IoResult checkOutputFile(const Store& s, const QString& path) {
     const QString folder = QFileInfo(target).absolutePath();
     const QString data = QStringLiteral("это данные программы");
     // In or under Data, PP or PPDel: each folder up to the root is compared with them.
-    const Identity own[] = {identity(s.folder.dataDir), identity(s.folder.ordersDir),
-                            identity(s.folder.deletedDir)};
+    const Identity own[] = {identity(program.dataDir), identity(program.ordersDir),
+                            identity(program.deletedDir)};
     QString up = QFileInfo(folder).canonicalFilePath();
     while (!up.isEmpty()) {
         const Identity here = identity(up);
@@ -73,7 +72,7 @@ IoResult checkOutputFile(const Store& s, const QString& path) {
             break;
         up = parent;
     }
-    if (identity(folder) == identity(s.folder.programDir) &&
+    if (identity(folder) == identity(program.programDir) &&
         programFileName(QFileInfo(target).fileName()))
         return refused(data);
     return {};

@@ -3,10 +3,9 @@
 #pragma once
 
 #include "fileio.h"
+#include "folderdata.h"
 
 namespace storage {
-
-class Store;
 
 // Fails, with a message that names path and why, when path is no place for an output file:
 // a folder, a device, a FIFO or a socket (never replaced by a file), or the program's own
@@ -16,6 +15,6 @@ class Store;
 // and inode), so every spelling of a path counts, links included; what a link leads to is
 // checked as the path itself (links out of their folder stay refused by writeFileAtomic).
 // A path whose folder does not exist passes: the write then fails with its own reason.
-IoResult checkOutputFile(const Store& s, const QString& path);
+IoResult checkOutputFile(const FolderState& folder, const QString& path);
 
 } // namespace storage

@@ -40,33 +40,39 @@ bool isPlainFileName(std::string_view name) {
 
 namespace {
 
-QString platPath(const Store& s) {
-    return s.folder.ordersDir + QString::fromLatin1(s.PlatFileName.bytes());
+QString platPath(const FolderState& folder, std::string_view fileName) {
+    return folder.ordersDir + QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
+}
+
+IoResult badName() {
+    return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
 }
 
 } // namespace
 
-IoResult saveOrderFile(const Store& s) {
-    if (IoResult r = checkWritable(s.folder); !r)
+IoResult saveOrderFile(const FolderState& folder, std::string_view fileName,
+                       const OrderRecord& rec) {
+    if (IoResult r = checkWritable(folder); !r)
         return r;
-    if (!isPlainFileName(s.PlatFileName.view()))
-        return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
-    return writeFileAtomic(platPath(s), recordBytes(s.Plat));
+    if (!isPlainFileName(fileName))
+        return badName();
+    return writeFileAtomic(platPath(folder, fileName), recordBytes(rec));
 }
 
-IoResult saveNewOrderFile(const Store& s, bool& existed) {
+IoResult saveNewOrderFile(const FolderState& folder, std::string_view fileName,
+                          const OrderRecord& rec, bool& existed) {
     existed = false;
-    if (IoResult r = checkWritable(s.folder); !r)
+    if (IoResult r = checkWritable(folder); !r)
         return r;
-    if (!isPlainFileName(s.PlatFileName.view()))
-        return IoResult::failure(QStringLiteral("Недопустимое имя файла платежки"));
-    return writeFileNew(platPath(s), recordBytes(s.Plat), existed);
+    if (!isPlainFileName(fileName))
+        return badName();
+    return writeFileNew(platPath(folder, fileName), recordBytes(rec), existed);
 }
 
-bool orderFileExists(const Store& s) {
-    if (!isPlainFileName(s.PlatFileName.view()))
+bool orderFileExists(const FolderState& folder, std::string_view fileName) {
+    if (!isPlainFileName(fileName))
         return false;
-    const QFileInfo info(platPath(s));
+    const QFileInfo info(platPath(folder, fileName));
     return info.exists() || info.isSymLink();
 }
 
@@ -78,12 +84,24 @@ IoResult readOrderFile(const QString& path, OrderRecord& rec) {
     return res;
 }
 
+IoResult openOrderFile(const FolderState& folder, std::string_view fileName, OrderRecord& rec) {
+    if (!isPlainFileName(fileName) || !QFileInfo::exists(platPath(folder, fileName)))
+        return IoResult::failure(QStringLiteral("Нет файла платежки %1")
+                                     .arg(QDir::toNativeSeparators(platPath(folder, fileName))));
+    return readOrderFile(platPath(folder, fileName), rec);
+}
+
+IoResult saveOrderFile(const Store& s) {
+    return saveOrderFile(s.folder, s.PlatFileName.view(), s.Plat);
+}
+
 IoResult openOrderFile(Store& s) {
-    if (!isPlainFileName(s.PlatFileName.view()) || !QFileInfo::exists(platPath(s))) {
+    if (!isPlainFileName(s.PlatFileName.view()) ||
+        !QFileInfo::exists(platPath(s.folder, s.PlatFileName.view()))) {
         s.PlatError = 1;
         return {};
     }
-    return readOrderFile(platPath(s), s.Plat);
+    return readOrderFile(platPath(s.folder, s.PlatFileName.view()), s.Plat);
 }
 
 QString deletedOrderName(std::string_view fileName) {

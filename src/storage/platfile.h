@@ -19,19 +19,28 @@ std::string_view dateYearDigits(std::string_view date);
 // A plain file name: not empty, no folder separators, not "." or "..".
 bool isPlainFileName(std::string_view name);
 
-// Writes the order on screen to PlatDir + PlatFileName as one record of 1169 bytes.
+// Writes rec as the saved order fileName of the folder of saved orders, as one record of
+// 1169 bytes.
+IoResult saveOrderFile(const FolderState& folder, std::string_view fileName,
+                       const OrderRecord& rec);
+
+// Writes rec as the saved order fileName only when no file of that name exists (see
+// writeFileNew); existed is set when one does, and nothing is then written.
+IoResult saveNewOrderFile(const FolderState& folder, std::string_view fileName,
+                          const OrderRecord& rec, bool& existed);
+
+// True when the folder of saved orders holds an entry named fileName (a link counts, even a
+// broken one).
+bool orderFileExists(const FolderState& folder, std::string_view fileName);
+
+// Reads the saved order fileName into rec. A missing file fails with "Нет файла платежки
+// PATH", a file that cannot be read whole with the reason; rec is then left as it was.
+IoResult openOrderFile(const FolderState& folder, std::string_view fileName, OrderRecord& rec);
+
+// The same for the order on screen that the store holds (PlatFileName, Plat), for the list
+// window until it opens orders through the order document. A missing file sets PlatError to 1
+// and leaves the order unchanged (no failure is returned for it).
 IoResult saveOrderFile(const Store& s);
-
-// Writes the order on screen to PlatDir + PlatFileName only when no file of that name exists
-// (see writeFileNew); existed is set when one does, and nothing is then written.
-IoResult saveNewOrderFile(const Store& s, bool& existed);
-
-// True when PlatDir holds an entry named PlatFileName (a link counts, even a broken one).
-bool orderFileExists(const Store& s);
-
-// Reads PlatDir + PlatFileName into the order on screen. A missing file sets PlatError to 1
-// and leaves the order unchanged (no failure is returned for it); a file that cannot be read
-// whole fails with a message and leaves the order unchanged too.
 IoResult openOrderFile(Store& s);
 
 // Reads one order file of the folder of saved orders into rec.

@@ -246,7 +246,7 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
         s->PlatFileName = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
         results.push_back(saveOrderFile(*s));
         bool existed = false;
-        results.push_back(saveNewOrderFile(*s, existed));
+        results.push_back(saveNewOrderFile(s->folder, s->PlatFileName.view(), s->Plat, existed));
     }
     for (const IoResult& r : results) {
         EXPECT_FALSE(r.ok);
