@@ -1,15 +1,24 @@
 // The archive of 100,000 saved orders (datagen's full directory, 8 payers over 3 years).
-// Every figure is a ratio against a floor measured in the same run on the same folder:
+// The starts are ratios against a floor measured in the same run on the same folder:
 //   - the first start, without an index, against opening and reading every order file once;
 //   - a start with a valid index against listing the folder and asking every file's status.
 // The floors use the cheapest system calls there are for the job (relative to the open
 // folder, one open and one read per file), so the ratios say what the program adds.
+// The list of all 100,000 orders (payer and payee names from the directory) is measured
+// against absolute limits: a sort by each column, each keystroke of a search typed letter by
+// letter (the search built and every order tried), the sum of every order, and the peak
+// resident memory of a process that builds the list.
+// QUENMARA_BENCH_ARCHIVE=FOLDER measures a program folder made by make_orders instead of
+// making one (its Data/Index is removed and written again).
 #include "benchutil.h"
 #include "datagen.h"
 
+#include "storage/datafiles.h"
 #include "storage/orderindex.h"
 #include "storage/platfile.h"
 #include "storage/savedorders.h"
+#include "storage/scan.h"
+#include "storage/store.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,16 +46,27 @@ const benchutil::Figure ReadFloor{
 const benchutil::Figure IndexTime{"9", "scan with a valid index (CPU)", "ms", 0, false, false};
 const benchutil::Figure StatFloor{
     "9", "floor: list the folder, stat every file (CPU)", "ms", 0, false, false};
+const benchutil::Figure SortTime{"9", "sort 100,000 orders by a column, slowest of 12 (CPU)", "ms",
+                                 200, false};
+const benchutil::Figure KeystrokeTime{"9", "search keystroke over 100,000 orders, slowest (CPU)",
+                                      "ms", 50, false};
+const benchutil::Figure SumTime{"9", "sum of 100,000 selected orders (CPU)", "ms", 20, false};
+const benchutil::Figure ListMemory{"9", "peak memory of a process with 100,000 orders listed", "MB",
+                                   150, false};
 
 struct Archive {
-    QTemporaryDir dir;
-    QString orders, index;
+    QTemporaryDir made;
+    QString dir, orders, index;
     Archive() {
-        datagen::Options o;
-        o.orders = Orders;
-        benchutil::fillProgramFolder(dir.path(), o);
-        orders = dir.filePath(QStringLiteral("PP"));
-        index = dir.filePath(QStringLiteral("Data/Index"));
+        dir = qEnvironmentVariable("QUENMARA_BENCH_ARCHIVE");
+        if (dir.isEmpty()) {
+            datagen::Options o;
+            o.orders = Orders;
+            dir = made.path();
+            benchutil::fillProgramFolder(dir, o);
+        }
+        orders = QDir(dir).filePath(QStringLiteral("PP"));
+        index = QDir(dir).filePath(QStringLiteral("Data/Index"));
     }
 };
 
@@ -91,14 +111,39 @@ int openAndRead(const QString& folder) {
 
 // The start of the archive: the scan, the index written when it is not current, the list
 // built.
-int start(const Archive& a) {
+void start(const Archive& a, storage::SavedOrders& list,
+           const storage::PartyNameFn& partyName = {}) {
     storage::OrderFolderScan scan;
     storage::scanOrderFolder(a.orders, a.index, {}, scan);
     if (!scan.indexCurrent)
         storage::writeOrderIndex(a.index, a.orders, scan);
+    list.build(std::move(scan), a.orders + u'/', {}, partyName);
+}
+
+int start(const Archive& a) {
     storage::SavedOrders list;
-    list.build(std::move(scan), a.orders + u'/', {}, {});
+    start(a, list);
     return int(list.size());
+}
+
+// The list of the archive as the window shows it: the parties named from the directory.
+struct Listed {
+    storage::Store store;
+    storage::SavedOrders list;
+    explicit Listed(const Archive& a) {
+        store.setProgramDir(a.dir);
+        QStringList messages;
+        storage::loadOrganizations(store.folder, store.directory, messages);
+        storage::FirmNames names(store);
+        start(a, list, [&names](std::string_view inn, storage::ShortStr<128>& name) {
+            return names.find(inn, name);
+        });
+    }
+};
+
+Listed& listed() {
+    static Listed l(archive());
+    return l;
 }
 
 struct Pair {
@@ -176,8 +221,117 @@ void BM_StartWithIndex(benchmark::State& state) {
 }
 BENCHMARK(BM_StartWithIndex)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Milliseconds of CPU time of this thread that f takes.
+template <class F> double cpuMs(F f) {
+    const double t0 = benchutil::threadCpuSeconds();
+    f();
+    return (benchutil::threadCpuSeconds() - t0) * 1000;
+}
+
+void BM_Sort(benchmark::State& state) {
+    const storage::SavedOrders& list = listed().list;
+    const char* names[] = {"number", "date", "payer", "payee", "amount", "state"};
+    std::vector<double> slowest;
+    std::vector<std::vector<double>> byColumn(6);
+    for (auto _ : state) {
+        double worst = 0;
+        for (int c = 0; c < 6; ++c)
+            for (const bool descending : {false, true}) {
+                const double ms = cpuMs([&] {
+                    benchmark::DoNotOptimize(
+                        list.sorted(list.listOrder(), storage::OrderColumn(c), descending));
+                });
+                byColumn[std::size_t(c)].push_back(ms);
+                worst = std::max(worst, ms);
+            }
+        state.SetIterationTime(worst / 1000);
+        slowest.push_back(worst);
+    }
+    for (int c = 0; c < 6; ++c)
+        state.counters[names[c]] = benchutil::median(byColumn[std::size_t(c)]);
+    benchutil::report(state, SortTime, benchutil::median(slowest));
+}
+BENCHMARK(BM_Sort)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Texts typed into the search box one letter after another: words of the purposes (found in
+// every order), a payee's name, an order number and an amount.
+void BM_SearchKeystroke(benchmark::State& state) {
+    const storage::SavedOrders& list = listed().list;
+    const QString texts[] = {QStringLiteral("поставка оборудования"), QStringLiteral("фирма 17"),
+                             QStringLiteral("счету 4711"), QStringLiteral("1234567")};
+    std::vector<double> slowest, all;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        double worst = 0;
+        for (const QString& text : texts)
+            for (qsizetype n = 1; n <= text.size(); ++n) {
+                const double ms = cpuMs([&] {
+                    const storage::OrderSearch search(list, text.left(n));
+                    std::vector<std::uint32_t> shown;
+                    for (const std::uint32_t row : list.listOrder())
+                        if (search.matches(row))
+                            shown.push_back(row);
+                    found += shown.size();
+                });
+                all.push_back(ms);
+                worst = std::max(worst, ms);
+            }
+        state.SetIterationTime(worst / 1000);
+        slowest.push_back(worst);
+    }
+    benchmark::DoNotOptimize(found);
+    state.counters["median_ms"] = benchutil::median(all);
+    benchutil::report(state, KeystrokeTime, benchutil::median(slowest));
+}
+BENCHMARK(BM_SearchKeystroke)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_Sum(benchmark::State& state) {
+    const storage::SavedOrders& list = listed().list;
+    std::vector<double> times;
+    for (auto _ : state) {
+        const double ms = cpuMs([&] {
+            const storage::OrdersSum sum = list.sum(list.listOrder());
+            if (!sum.any || !sum.error.isEmpty())
+                state.SkipWithError("no sum");
+            benchmark::DoNotOptimize(sum.total);
+        });
+        state.SetIterationTime(ms / 1000);
+        times.push_back(ms);
+    }
+    benchutil::report(state, SumTime, benchutil::median(times));
+}
+BENCHMARK(BM_Sum)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The peak resident memory of a new process (this program, see main) that starts with the
+// index written by the benchmarks before and builds the list of every order.
+void BM_ListMemory(benchmark::State& state) {
+    Archive& a = archive();
+    start(a); // the index of the folder as it is
+    std::vector<double> peaks;
+    for (auto _ : state) {
+        const benchutil::ChildRun run =
+            benchutil::runChild(benchutil::binProgram(QStringLiteral("bench_archive")),
+                                {QStringLiteral("--list-only"), a.dir});
+        if (run.exitStatus != 0)
+            state.SkipWithError("the child did not list every order");
+        state.SetIterationTime(run.wallSeconds);
+        peaks.push_back(run.maxRssMb);
+    }
+    state.counters["MB"] = benchutil::median(peaks);
+    benchutil::report(state, ListMemory, benchutil::median(peaks));
+}
+BENCHMARK(BM_ListMemory)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // The child of BM_ListMemory: the list of the program folder argv[2], then a moment for
+    // the parent to read the high-water mark.
+    if (argc == 3 && std::strcmp(argv[1], "--list-only") == 0) {
+        qputenv("QUENMARA_BENCH_ARCHIVE", argv[2]);
+        const bool all = listed().list.size() == std::size_t(Orders);
+        ::usleep(20000);
+        return all ? 0 : 1;
+    }
     return benchutil::runBenchmarks(argc, argv);
 }
