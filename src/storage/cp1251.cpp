@@ -1,5 +1,8 @@
 #include "cp1251.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -133,6 +136,23 @@ void foldForSearch(std::string_view text, char* out) {
     const char* in = text.data();
     const std::size_t n = text.size();
     std::size_t i = 0;
+#ifdef __SSE2__
+    // Sixteen at a time where the processor has SSE2, the same way (bytes compared as signed:
+    // 0x80..0xBF below -64, А..Я from -64 to -33).
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(_mm_cmplt_epi8(v, _mm_set1_epi8(-64))) != 0) {
+            for (std::size_t k = i; k < i + 16; ++k)
+                out[k] = foldTable.to[static_cast<unsigned char>(in[k])];
+            continue;
+        }
+        const __m128i cyrillic = _mm_cmplt_epi8(v, _mm_set1_epi8(-32));
+        const __m128i latin = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
+                                            _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+        const __m128i add = _mm_and_si128(_mm_or_si128(cyrillic, latin), _mm_set1_epi8(32));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_add_epi8(v, add));
+    }
+#endif
     for (; i + 8 <= n; i += 8) {
         std::uint64_t v;
         std::memcpy(&v, in + i, 8);
