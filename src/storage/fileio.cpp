@@ -278,11 +278,13 @@ IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed
     return failed(existed ? QStringLiteral("файл с таким именем уже есть") : systemReason(error));
 }
 
-qint64 readUpTo(int fd, char* data, qint64 size, int& error) {
+qint64 readUpTo(int fd, char* data, qint64 size, int& error, qint64 offset) {
     qint64 done = 0;
     error = 0;
     while (done < size) {
-        const ssize_t n = ::read(fd, data + done, std::size_t(size - done));
+        const std::size_t want = std::size_t(size - done);
+        const ssize_t n = offset < 0 ? ::read(fd, data + done, want)
+                                     : ::pread(fd, data + done, want, off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

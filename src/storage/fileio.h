@@ -83,8 +83,9 @@ IoResult writeFileNew(const QString& path, const QByteArray& data, bool& existed
 // other entry (a FIFO, a device) fails with notRegularReason() and is never waited on.
 IoResult readFile(const QString& path, QByteArray& out, qint64 maxBytes);
 // Reads from the open file fd into data until size bytes are read or the file ends; returns
-// how many were read, with error set to the system's error number when a read failed.
-qint64 readUpTo(int fd, char* data, qint64 size, int& error);
+// how many were read, with error set to the system's error number when a read failed. With
+// an offset, reads from there on (pread) without moving the file's position.
+qint64 readUpTo(int fd, char* data, qint64 size, int& error, qint64 offset = -1);
 
 // A reader of files in readFile's place: the scans of the order folder take one, so that
 // tests can put a failing reader in its place.

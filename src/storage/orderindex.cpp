@@ -31,14 +31,16 @@ namespace {
 //   the entries;
 //   u64 XXH3 hash (64 bits) of every byte before it, which tells a damaged or cut file.
 // An entry: u8 length and bytes of the file name; i64 size, i64 modification time, i64
-// status change time (both in nanoseconds), u64 inode; the number, date, amount, payer INN
+// status change time (both in nanoseconds), u64 inode, i64 unchangedBefore (FileStamp); the
+// number, date, amount, payer INN
 // and payee INN, each as u8 length and bytes; u8 accepted; u8 length and bytes of the folded
 // purpose; the keys: u8 name fits, six u8 positions and sizes of the name's parts, u32 year,
-// u32 number, u64 INN and year, u32 date, i64 kopecks. Version 2; a new version whenever what
+// u32 number, u64 INN and year, u32 date, i64 kopecks. Version 3; a new version whenever what
 // an entry holds, or how a key is taken, changes.
 constexpr char Magic[8] = {'Q', 'M', 'I', 'N', 'D', 'E', 'X', '\0'};
-constexpr std::uint32_t Version = 2;
+constexpr std::uint32_t Version = 3;
 constexpr qsizetype FixedHeaderSize = 8 + 4 + 4 + 8 + 8 + 2;
+constexpr std::size_t StampSize = 8 + 8 + 8 + 8 + 8;
 constexpr std::size_t KeysSize = 1 + 6 + 4 + 4 + 8 + 4 + 8;
 
 // The order folder an index belongs to: an index copied along with the program folder, or
@@ -70,6 +72,16 @@ std::int64_t nanoseconds(const struct timespec& t) {
 FileStamp stampOf(const struct stat& st) {
     return {std::int64_t(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim),
             std::uint64_t(st.st_ino)};
+}
+
+// True when the entry stamp still holds for the file of status st: the same stamp, or for a
+// file read without its status, the same size and both times before its unchangedBefore.
+bool stampHolds(const FileStamp& entry, const struct stat& st) {
+    if (entry.unchangedBefore == 0)
+        return stampOf(st) == entry;
+    return std::int64_t(st.st_size) == entry.size &&
+           nanoseconds(st.st_mtim) < entry.unchangedBefore &&
+           nanoseconds(st.st_ctim) < entry.unchangedBefore;
 }
 
 std::int64_t nowNs() {
@@ -165,8 +177,8 @@ public:
             folderPath !=
                 std::string_view(folder.path.constData(), std::size_t(folder.path.size())))
             return;
-        // Each entry takes at least 75 bytes: a count beyond what the file holds is damage.
-        if (count > std::uint64_t(size) / 75)
+        // Each entry takes at least 83 bytes: a count beyond what the file holds is damage.
+        if (count > std::uint64_t(size) / 83)
             return;
         entries_.reserve(count);
         for (std::uint32_t i = 0; i < count && !r.failed(); ++i) {
@@ -237,13 +249,14 @@ private:
         s.modifiedNs = r.number<std::int64_t>();
         s.changedNs = r.number<std::int64_t>();
         s.inode = r.number<std::uint64_t>();
+        s.unchangedBefore = r.number<std::int64_t>();
         return s;
     }
 
     // Passes over an entry, checking only that each text fits its field.
     static void skipEntry(Reader& r) {
         skipText(r, decltype(FolderOrder::name)::capacity);
-        r.bytes(32); // the stamp
+        r.bytes(StampSize);
         skipText(r, decltype(FolderOrder::number)::capacity);
         skipText(r, decltype(FolderOrder::date)::capacity);
         skipText(r, decltype(FolderOrder::amount)::capacity);
@@ -356,20 +369,32 @@ static_assert(ListedFrom <= offsetof(OrderRecord, payeeInn) &&
               ListedFrom <= offsetof(OrderRecord, number) &&
               ListedFrom <= offsetof(OrderRecord, purpose));
 
-// Reads the order file name of the open folder dirFd with plain system calls (one open, one
-// status, one read): a start without an index reads a hundred thousand of them. A file of a
-// record's size is read from ListedFrom to its end into the same place of data, and size set
-// to ListedFrom and the bytes read; the size of any other file is taken from its status, and
-// it is not read. Returns 0, or the system's error number; -1 for a file that is not a
-// regular one.
-int readOrder(int dirFd, const char* name, FileStamp& stamp, char (&data)[PlatFileSize + 1],
-              qint64& size) {
+// Reads the order file name of the open folder dirFd with plain system calls: a start
+// without an index reads a hundred thousand of them. Only the bytes of a record from
+// ListedFrom on are read, into the same place of data, and size is set to the size of the
+// record read (ListedFrom and the bytes read). With unchangedBefore, the file is opened and
+// read only (its stamp is its size and unchangedBefore, see FileStamp) unless it is not a
+// record's size; otherwise, and then, its status gives the stamp and the size, and a file of
+// another size is not read. Returns 0, or the system's error number; -1 for a file that is
+// not a regular one.
+int readOrder(int dirFd, const char* name, std::int64_t unchangedBefore, FileStamp& stamp,
+              char (&data)[PlatFileSize + 1], qint64& size) {
     const int fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return errno;
+    constexpr qint64 Tail = PlatFileSize - qint64(ListedFrom);
+    int error = 0;
+    // One byte more than a record's tail tells a file that is too long.
+    if (unchangedBefore != 0 &&
+        readUpTo(fd, data + ListedFrom, Tail + 1, error, qint64(ListedFrom)) == Tail && !error) {
+        ::close(fd);
+        stamp = {PlatFileSize, 0, 0, 0, unchangedBefore};
+        size = PlatFileSize;
+        return 0;
+    }
     struct stat st;
     if (statusOf(fd, st) != 0) {
-        const int error = errno;
+        error = errno;
         ::close(fd);
         return error;
     }
@@ -378,21 +403,10 @@ int readOrder(int dirFd, const char* name, FileStamp& stamp, char (&data)[PlatFi
         ::close(fd);
         return -1;
     }
-    int error = 0;
     size = st.st_size;
-    if (size == PlatFileSize) {
-        size = qint64(ListedFrom);
-        while (size < PlatFileSize) {
-            const ssize_t n = ::pread(fd, data + size, std::size_t(PlatFileSize - size), size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                error = errno;
-            if (n <= 0)
-                break;
-            size += n;
-        }
-    }
+    if (size == PlatFileSize)
+        size =
+            qint64(ListedFrom) + readUpTo(fd, data + ListedFrom, Tail, error, qint64(ListedFrom));
     ::close(fd);
     return error;
 }
@@ -478,15 +492,17 @@ private:
 
 // The size of the entry of o, its purpose purposeSize bytes long.
 std::size_t entrySize(const FolderOrder& o) {
-    return 1 + o.name.size() + 32 + 5 + o.number.size() + o.date.size() + o.amount.size() +
+    return 1 + o.name.size() + StampSize + 5 + o.number.size() + o.date.size() + o.amount.size() +
            o.payerInn.size() + o.payeeInn.size() + 1 + 1 + o.purposeSize + KeysSize;
 }
 
 // Reads the order file name of the open folder dirFd (path dir) into o, with read when given
-// (its stamp then from a status call). False, with the reason in problem, for a file that
-// cannot be read whole or is not a record's size.
-bool readInto(int dirFd, const char* name, const QString& dir, ReadFileFn read, FolderOrder& o,
-              std::string& purposes, QString& problem) {
+// (its stamp then from a status call), without asking its status when unchangedBefore is
+// given (readOrder). False, with the reason in problem, for a file that cannot be read whole
+// or is not a record's size.
+bool readInto(int dirFd, const char* name, const QString& dir, ReadFileFn read,
+              std::int64_t unchangedBefore, FolderOrder& o, std::string& purposes,
+              QString& problem) {
     char data[PlatFileSize + 1];
     qint64 size = 0;
     bool readable = true;
@@ -501,7 +517,8 @@ bool readInto(int dirFd, const char* name, const QString& dir, ReadFileFn read, 
             readable = false;
             problem = r.reason.isEmpty() ? QStringLiteral("не читается") : r.reason;
         }
-    } else if (const int error = readOrder(dirFd, name, o.stamp, data, size); error != 0) {
+    } else if (const int error = readOrder(dirFd, name, unchangedBefore, o.stamp, data, size);
+               error != 0) {
         readable = false;
         problem = error < 0 ? notRegularReason() : systemReason(error);
     }
@@ -583,8 +600,8 @@ bool readFolderOrder(const QString& folder, std::string_view name, FolderOrder& 
     if (exists) {
         out.name.assign(name);
         takeNameKeys(out);
-        readInto(dirFd, cname.c_str(), folder.endsWith(u'/') ? folder : folder + u'/', nullptr, out,
-                 purposes, problem);
+        readInto(dirFd, cname.c_str(), folder.endsWith(u'/') ? folder : folder + u'/', nullptr, 0,
+                 out, purposes, problem);
     }
     ::close(dirFd);
     return exists;
@@ -596,6 +613,9 @@ IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
     if (IoResult r = checkFolderReadable(folder); !r)
         return r;
     const std::int64_t settledBefore = nowNs() - options.settleNs;
+    // A scan for the index reads files without asking their status (FileStamp).
+    const std::int64_t unchangedBefore =
+        indexPath.isEmpty() || options.read ? 0 : std::max<std::int64_t>(settledBefore, 1);
     LoadedIndex index(indexPath, identityOf(folder));
     // Room for every order at once, so that a hundred thousand are never copied to grow: as
     // many as the index holds, or as the folder's size allows (each name takes at least 20
@@ -620,8 +640,10 @@ IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
         if (const int at = index.valid() ? index.find(name) : -1; at >= 0) {
             struct stat st;
             if (::fstatat(dirFd, cname, &st, 0) == 0 && S_ISREG(st.st_mode) &&
-                stampOf(st) == index.stamp(at)) {
+                stampHolds(index.stamp(at), st)) {
                 index.take(at, o, out.purposes);
+                // The file's own stamp from now on: it tells this state of the file exactly.
+                o.stamp = stampOf(st);
                 ++fromIndex;
                 return true;
             }
@@ -629,11 +651,12 @@ IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
         ++out.filesRead;
         takeNameKeys(o);
         QString problem;
-        if (!readInto(dirFd, cname, dir, options.read, o, out.purposes, problem)) {
+        if (!readInto(dirFd, cname, dir, options.read, unchangedBefore, o, out.purposes, problem)) {
             out.problems.emplace_back(out.orders.size() - 1, problem);
             return true;
         }
-        o.settled = o.stamp.modifiedNs < settledBefore && o.stamp.changedNs < settledBefore;
+        o.settled = o.stamp.unchangedBefore != 0 ||
+                    (o.stamp.modifiedNs < settledBefore && o.stamp.changedNs < settledBefore);
         readSettled += o.settled ? 1 : 0;
         return true;
     });
@@ -674,6 +697,7 @@ IoResult writeOrderIndex(const QString& indexPath, const QString& folder,
                 w.number(o.stamp.modifiedNs);
                 w.number(o.stamp.changedNs);
                 w.number(o.stamp.inode);
+                w.number(o.stamp.unchangedBefore);
                 w.text(o.number.view());
                 w.text(o.date.view());
                 w.text(o.amount.view());

@@ -24,11 +24,17 @@ namespace storage {
 // its last change of content and of status (nanoseconds since 1970) and its inode. A file
 // written in place with the same size, its modification time set back, still has a new
 // status change time; a file replaced by a save has a new inode.
+// A file read by a scan for the index is not asked its status (a start without an index
+// would ask a hundred thousand files): it has only its size, its times and inode are 0, and
+// unchangedBefore is the time its content was read at, less the settle time of the scan. Any
+// change of the file from then on gives it a status change time (and a modification time)
+// after that, so the entry holds while both its times lie before it and its size is the same.
 struct FileStamp {
     std::int64_t size = -1;
     std::int64_t modifiedNs = 0;
     std::int64_t changedNs = 0;
     std::uint64_t inode = 0;
+    std::int64_t unchangedBefore = 0; // 0: the times and inode are the file's own
     bool operator==(const FileStamp&) const = default;
 };
 
@@ -68,8 +74,10 @@ struct FolderOrder {
     // purposeAt on, purposeSize bytes, followed by PurposeEnd.
     std::uint8_t purposeSize = 0;
     std::uint32_t purposeAt = 0;
-    bool unread = false;  // the file could not be read whole: OrderFolderScan::problems says why
-    bool settled = false; // read, and changed long enough ago that its stamp can be trusted
+    bool unread = false; // the file could not be read whole: OrderFolderScan::problems says why
+    // Read, and its stamp can be trusted to the index: changed long enough ago, or stamped
+    // with unchangedBefore.
+    bool settled = false;
     OrderKeys keys;
 };
 
@@ -109,7 +117,8 @@ struct OrderScanOptions {
 };
 
 // The order files of folder, each taken from the index file indexPath when its entry there
-// has the file's name and stamp, and read otherwise. A file that is not 1169 bytes long or
+// has the file's name and stamp, and read otherwise (with an index path, without asking its
+// status: see FileStamp). A file that is not 1169 bytes long or
 // cannot be read is listed as unread, with the reason. A folder that exists but cannot be
 // listed fails and leaves out empty; a missing folder gives no orders. Nothing is written.
 IoResult scanOrderFolder(const QString& folder, const QString& indexPath,
