@@ -2,6 +2,7 @@
 
 #include "cli.h"
 
+#include "archive/deletedordersdialog.h"
 #include "archive/orderfilterdialog.h"
 #include "archive/orderlistdialog.h"
 #include "archive/settingsdialog.h"
@@ -88,8 +89,9 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     core::Settings& settings = engine.settings;
     core::OrderDocument& document = engine.document;
     QStringList creationMessages;
-    if (storage::IoResult r = storage::scanAtStart(store); !r)
-        creationMessages << r.error;
+    storage::scanAtStart(store);
+    if (const storage::IoResult scanned = engine.archive.scan(); !scanned)
+        creationMessages << scanned.error;
     all->mainWindow = std::make_unique<editor::MainWindow>(
         engine.folder, settings, engine.directory, document, creationMessages);
     editor::MainWindow* mainWindow = all->mainWindow.get();
@@ -97,16 +99,24 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
                                                                    settings, store, mainWindow);
     auto* details = new directory::OrganizationDetailsDialog(engine.directory, engine.folder,
                                                              settings, mainWindow);
-    auto* orderList = new archive::OrderListDialog(store, settings, *mainWindow, mainWindow);
+    auto* orderList =
+        new archive::OrderListDialog(engine.archive, store, settings, *mainWindow, mainWindow);
     auto* budgetFields = new editor::BudgetFieldsDialog(settings, mainWindow);
     auto* card = new directory::OrganizationCardDialog(engine.folder, settings, mainWindow);
-    auto* filter = new archive::OrderFilterDialog(store, settings, mainWindow);
+    auto* filter = new archive::OrderFilterDialog(engine.archive, settings, mainWindow);
     auto* bankAccounts = new directory::BankAccountsDialog(engine.folder, settings, mainWindow);
     auto* branch = new directory::BranchDialog(mainWindow);
     auto* branchList = new directory::BranchListDialog(engine.directory, settings, mainWindow);
     auto* settingsDialog = new archive::SettingsDialog(mainWindow);
     auto* employeeList = new directory::EmployeeListDialog(engine.directory, settings, mainWindow);
     auto* employee = new directory::EmployeeDialog(mainWindow);
+    core::OrderArchive& orders = engine.archive;
+    auto* deletedOrders = new archive::DeletedOrdersDialog(
+        settings,
+        {[&orders](storage::DeletedOrders& out) { return orders.readDeleted(out); },
+         [&orders](std::string_view name, bool& taken) { return orders.restoreOrder(name, taken); },
+         [&orders](std::string_view inn) { return orders.partyName(inn); }},
+        mainWindow);
 
     // The windows a window opens are created after it: each gets them now that all exist.
     editor::SizedWindows sized{};
@@ -137,6 +147,9 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     using archive::OrderListDialog;
     using directory::OrganizationListDialog;
     using editor::MainWindow;
+    // The archive reads a saved order again before the windows show it.
+    QObject::connect(&document, &core::OrderDocument::saved, &orders,
+                     &core::OrderArchive::refreshOrder);
     QObject::connect(&document, &core::OrderDocument::saved, orderList,
                      [orderList, filter, mainWindow](const QString&, bool created) {
                          if (!created)
@@ -168,6 +181,12 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     QObject::connect(orderList, &OrderListDialog::ordersMarked, mainWindow,
                      &MainWindow::showAccepted);
     QObject::connect(orderList, &OrderListDialog::orderDeleted, filter, &OrderFilterDialog::refill);
+    QObject::connect(orderList, &OrderListDialog::deletedOrdersRequested, deletedOrders,
+                     [deletedOrders] {
+                         deletedOrders->reload();
+                         editor::showModal(deletedOrders);
+                     });
+    QObject::connect(&orders, &core::OrderArchive::listChanged, filter, &OrderFilterDialog::refill);
     QObject::connect(filter, &OrderFilterDialog::filterChosen, orderList,
                      &OrderListDialog::enableFilter);
     QObject::connect(mainWindow, &MainWindow::settingsRequested, mainWindow,

@@ -24,7 +24,7 @@ struct AllWindows {
 
 // Creates every window in its order on a store whose start-up has run, hands each window the
 // windows it opens and connects the signals by which they tell each other what happened. The
-// main window's creation scans the saved orders; its messages are in
+// saved orders are read first; what the user is told then is in
 // mainWindow->creationMessages().
 std::unique_ptr<AllWindows> createWindows(storage::Store& store);
 

@@ -3,15 +3,14 @@
 #include "ui_orderfilterdialog.h"
 
 #include "editor/uiutil.h"
-#include "storage/store.h"
 
 #include <QTimer>
 
 namespace archive {
 
-OrderFilterDialog::OrderFilterDialog(storage::Store& store, core::Settings& settings,
+OrderFilterDialog::OrderFilterDialog(const core::OrderArchive& archive, core::Settings& settings,
                                      QWidget* parent)
-    : QDialog(parent), store_(store), ui(std::make_unique<Ui::OrderFilterDialog>()) {
+    : QDialog(parent), archive_(archive), ui(std::make_unique<Ui::OrderFilterDialog>()) {
     ui->setupUi(this);
 
     connect(ui->allPayersCheck, &QCheckBox::toggled, this, &OrderFilterDialog::stepBoxes);
@@ -33,12 +32,13 @@ void OrderFilterDialog::refill() {
     ui->allPayeesCheck->setChecked(true);
     ui->payerCombo->clear();
     ui->payeeCombo->clear();
-    ui->payerCombo->setEnabled(store_.orders.payerCount >= 2);
-    ui->payeeCombo->setEnabled(store_.orders.payeeCount >= 2);
-    for (int i = 0; i < store_.orders.payerCount; ++i)
-        ui->payerCombo->addItem(editor::toUi(store_.orders.payers[std::size_t(i)].name));
-    for (int i = 0; i < store_.orders.payeeCount; ++i)
-        ui->payeeCombo->addItem(editor::toUi(store_.orders.payees[std::size_t(i)].name));
+    const storage::SavedOrders& orders = archive_.orders();
+    ui->payerCombo->setEnabled(orders.payers().size() >= 2);
+    ui->payeeCombo->setEnabled(orders.payees().size() >= 2);
+    for (const storage::OrderPayer& p : orders.payers())
+        ui->payerCombo->addItem(editor::toUi(orders.party(p.party).name));
+    for (const std::uint32_t p : orders.payees())
+        ui->payeeCombo->addItem(editor::toUi(orders.party(p).name));
     ui->payerCombo->setCurrentIndex(-1);
     ui->payeeCombo->setCurrentIndex(-1);
     stepping_ = false;
@@ -54,7 +54,7 @@ void OrderFilterDialog::stepBoxes() {
         return;
     FilterBoxes b{ui->allPayersCheck->isChecked(), ui->allPayeesCheck->isChecked(),
                   ui->payerCombo->currentIndex(), ui->payeeCombo->currentIndex()};
-    filterMode_ = filterBoxStep(store_, b);
+    filterMode_ = filterBoxStep(archive_.orders(), b);
     stepping_ = true;
     ui->allPayersCheck->setChecked(b.payerAll);
     ui->allPayeesCheck->setChecked(b.payeeAll);

@@ -10,10 +10,6 @@
 #include <QDialog>
 #include <memory>
 
-namespace storage {
-class Store;
-}
-
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -27,11 +23,12 @@ namespace archive {
 class OrderFilterDialog : public QDialog {
     Q_OBJECT
 public:
-    OrderFilterDialog(storage::Store& store, core::Settings& settings, QWidget* parent = nullptr);
+    OrderFilterDialog(const core::OrderArchive& archive, core::Settings& settings,
+                      QWidget* parent = nullptr);
     ~OrderFilterDialog() override;
 
-    // Refills the two lists from PayerInnTable and PayeeInnTable, nothing chosen, both "Все"
-    // boxes ticked: no filter.
+    // Refills the two lists from the archive's payer and payee tables, nothing chosen, both
+    // "Все" boxes ticked: no filter.
     void refill();
     // The filter chosen: filterMode_ and the positions chosen in the two lists.
     FilterChoice choice() const;
@@ -49,7 +46,7 @@ private:
     void payeeChanged(int index);
     void confirm();
 
-    storage::Store& store_;
+    const core::OrderArchive& archive_;
     std::unique_ptr<Ui::OrderFilterDialog> ui;
     std::uint8_t filterMode_ = FilterNone;
     bool stepping_ = false; // the box step is setting the boxes itself

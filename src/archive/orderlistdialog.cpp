@@ -10,7 +10,6 @@
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
 #include "storage/statement.h"
 #include "storage/store.h"
 
@@ -20,7 +19,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
@@ -34,22 +35,36 @@ constexpr int PanelWidth = 80;
 
 } // namespace
 
-OrderListDialog::OrderListDialog(storage::Store& store, core::Settings& settings,
-                                 const editor::MainWindow& editor, QWidget* parent)
-    : QDialog(parent), store_(store), settings_(settings), editor_(editor),
-      ui(std::make_unique<Ui::OrderListDialog>()), filtered_(std::make_unique<PlatItems>()) {
+OrderListDialog::OrderListDialog(core::OrderArchive& archive, storage::Store& store,
+                                 core::Settings& settings, const editor::MainWindow& editor,
+                                 QWidget* parent)
+    : QDialog(parent), archive_(archive), store_(store), settings_(settings), editor_(editor),
+      ui(std::make_unique<Ui::OrderListDialog>()) {
     ui->setupUi(this);
 
+    // The grid draws the archive's rows, reading each cell from it when it paints.
     grid_ = new editor::ListGrid(
-        settings_, core::Grid::Orders, orderColumnTitles(), [this] { return shownCount(); },
-        [this](int row, int column) {
-            return orderCellText(shownItems()[std::size_t(row)], column);
-        },
-        this);
+        settings_, core::Grid::Orders, core::OrderArchive::columnTitles(),
+        [this] { return archive_.rowCount(); },
+        [this](int row, int column) { return archive_.cellText(row, column); }, this);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid_->setAccessibleName(QStringLiteral("Платежки"));
     grid_->setFocus(); // the keys work the list from the start
     ui->mainLayout->insertWidget(1, grid_, 1);
+    // A click on a column's title sorts the list by it, and
+    // selects nothing: the selection stays that of the rows.
+    grid_->horizontalHeader()->setSectionsClickable(true);
+    disconnect(grid_->horizontalHeader(), &QHeaderView::sectionPressed, grid_, nullptr);
+    disconnect(grid_->horizontalHeader(), &QHeaderView::sectionEntered, grid_, nullptr);
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &OrderListDialog::sortBy);
+    connect(ui->searchEdit, &QLineEdit::textChanged, this, &OrderListDialog::search);
+    connect(ui->deletedButton, &QToolButton::clicked, this,
+            &OrderListDialog::deletedOrdersRequested);
+    // Orders saved, deleted, restored or marked show at once.
+    connect(&archive_, &QAbstractItemModel::modelReset, this, &OrderListDialog::followArchive);
+    connect(&archive_, &QAbstractItemModel::layoutChanged, this, &OrderListDialog::followArchive);
+    connect(&archive_, &QAbstractItemModel::rowsRemoved, this, &OrderListDialog::followArchive);
 
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* panel = new QLabel(ui->statusBar);
@@ -98,7 +113,6 @@ OrderListDialog::OrderListDialog(storage::Store& store, core::Settings& settings
 
     editor::applyFormSize(this, settings_, core::WindowTag::OrderList);
     showAllOrders();
-    current_ = 0;
     grid_->setCurrentIndex(grid_->gridModel()->index(0, 1));
 }
 
@@ -106,26 +120,14 @@ OrderListDialog::~OrderListDialog() = default;
 
 // --- what the grid shows ------------------------------------------------------------------
 
-const PlatItems& OrderListDialog::shownItems() const {
-    return listMode_ == ListMode::Filtered ? *filtered_ : store_.orders.items;
-}
-
-int OrderListDialog::shownCount() const {
-    switch (listMode_) {
-    case ListMode::All:
-        return store_.orders.count;
-    case ListMode::Filtered:
-        return filteredCount_;
-    case ListMode::Nothing:
-        break;
+void OrderListDialog::followArchive() {
+    const int count = archive_.rowCount();
+    ui->toBankButton->setEnabled(count > 0);
+    if (!filtered_) {
+        ui->openButton->setEnabled(count > 0);
+        ui->deleteButton->setEnabled(count > 0);
     }
-    return 0;
-}
-
-void OrderListDialog::showGrid(ListMode mode, int count) {
-    listMode_ = count > 0 ? mode : ListMode::Nothing;
-    ui->toBankButton->setEnabled(listMode_ != ListMode::Nothing);
-    refreshGrid(0);
+    refreshGrid(grid_->currentDataRow());
     setPanel(0, QString::number(count));
 }
 
@@ -133,27 +135,33 @@ void OrderListDialog::refreshGrid(int row) {
     // The current column stays where the user left it, as the rows change under it.
     const int column = std::max(grid_->currentIndex().column(), 0);
     grid_->refresh();
-    grid_->setCurrentIndex(grid_->gridModel()->index(std::max(row, 0), column));
+    grid_->setCurrentIndex(grid_->gridModel()->index(
+        std::clamp(row, 0, std::max(0, grid_->gridModel()->rowCount() - 1)), column));
 }
 
 void OrderListDialog::showAllOrders() {
     // The whole list is shown: the filter is off, whoever asked for the list.
+    filtered_ = false;
     ui->filterButton->setChecked(false);
     ui->setFilterButton->setEnabled(true);
-    ui->openButton->setEnabled(store_.orders.count > 0);
-    ui->deleteButton->setEnabled(store_.orders.count > 0);
-    showGrid(ListMode::All, store_.orders.count);
+    archive_.setFilter({});
+    refreshGrid(0);
 }
 
-void OrderListDialog::showFilteredOrders() {
-    showGrid(ListMode::Filtered, filteredCount_);
+void OrderListDialog::sortBy(int column) {
+    const QString current = archive_.fileNameAt(grid_->currentDataRow());
+    const Qt::SortOrder order =
+        archive_.sortColumn() == column && archive_.sortOrder() == Qt::AscendingOrder
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
+    archive_.sort(column, order);
+    refreshGrid(archive_.rowOf(current.toLatin1().toStdString()));
 }
 
-void OrderListDialog::applyFilter() {
-    FilterChoice choice;
-    if (filter_)
-        choice = filter_->choice();
-    filteredCount_ = archive::filterOrders(store_, choice, *filtered_);
+void OrderListDialog::search(const QString& text) {
+    setPanel(3, QString());
+    archive_.setSearch(text);
+    refreshGrid(0);
 }
 
 QString OrderListDialog::panelText(int panel) const {
@@ -172,7 +180,7 @@ void OrderListDialog::showSelection() {
         return;
     // Grid rows count the title row: the first order is row 1.
     setPanel(3, selectionText(first + 1, last + 1));
-    const SelectionSum sum = sumAmounts(shownItems(), shownCount(), first, last);
+    const storage::OrdersSum sum = archive_.sum(first, last);
     if (!sum.error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), sum.error);
         return;
@@ -209,8 +217,12 @@ void OrderListDialog::switchFilter(bool down) {
         ui->openButton->setEnabled(false);
         ui->deleteButton->setEnabled(false);
         ui->setFilterButton->setEnabled(false);
-        applyFilter();
-        showFilteredOrders();
+        filtered_ = true;
+        const std::optional<core::OrderFilter> chosen =
+            orderFilter(archive_.orders(), filter_ ? filter_->choice() : FilterChoice{});
+        // A filter that names no party of the tables leaves no order.
+        archive_.setFilter(chosen ? *chosen : core::OrderFilter{std::string(), std::string()});
+        refreshGrid(0);
     } else {
         showAllOrders();
     }
@@ -230,7 +242,7 @@ QString OrderListDialog::bankFolder() const {
 
 void OrderListDialog::sendToBank() {
     const auto [first, last] = grid_->selectedRange();
-    const QStringList paths = ordersToSend(store_, shownItems(), shownCount(), first, last);
+    const QStringList paths = ordersToSend(archive_, store_.folder.ordersDir, first, last);
     if (paths.isEmpty())
         return;
     const QString folder = bankFolder();
@@ -271,22 +283,15 @@ void OrderListDialog::importStatement() {
         QStringLiteral("Выписка (*.txt *.TXT);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    const storage::StatementOutcome r =
-        storage::importStatement(store_.folder, store_.directory, path);
-    for (const QString& name : r.marked) {
-        const QByteArray n = name.toLatin1();
-        for (int i = 0; i < store_.orders.count; ++i)
-            if (store_.orders.items[std::size_t(i)].fileName.bytes() == n)
-                store_.orders.items[std::size_t(i)].accepted = 1;
-        if (store_.PlatSaved && store_.PlatFileName.bytes() == n) {
-            store_.Plat.accepted = 1;
-            store_.PlatSnapshot.accepted = 1;
-        }
-    }
+    const storage::StatementOutcome r = archive_.importStatement(path);
     if (!r.marked.isEmpty()) {
-        if (listMode_ == ListMode::Filtered)
-            applyFilter(); // its copies of the entries show the new state too
-        refreshGrid(grid_->currentIndex().row());
+        for (const QString& name : r.marked) {
+            const QByteArray n = name.toLatin1();
+            if (store_.PlatSaved && store_.PlatFileName.bytes() == n) {
+                store_.Plat.accepted = 1;
+                store_.PlatSnapshot.accepted = 1;
+            }
+        }
         emit ordersMarked();
     }
     if (r.error.isEmpty() && r.unmatched.isEmpty() && r.failures.isEmpty())
@@ -307,7 +312,8 @@ CheckSaveResult OrderListDialog::offerToSave() {
         QMessageBox::information(messageParent(), windowTitle(), text);
     };
     const CheckSaveResult r = archive::checkSave(store_, editor_.fields(), questions);
-    grid_->viewport()->update(); // a saved order's row shows what was written
+    if (r.savedNew || (r.io && store_.PlatSaved))
+        archive_.refreshOrder(QString::fromLatin1(store_.PlatFileName.bytes()));
     if (r.savedNew) {
         showAllOrders();
         emit orderSaved();
@@ -319,12 +325,12 @@ CheckSaveResult OrderListDialog::offerToSave() {
 
 void OrderListDialog::openSelectedOrder() {
     const int row = grid_->currentDataRow();
-    if (listMode_ != ListMode::All || row < 0 || row >= store_.orders.count)
+    if (filtered_ || row < 0 || row >= archive_.rowCount())
         return;
-    // The order is noted by its file name: a save from the question below rescans the list,
+    // The order is noted by its file name: a save from the question below lists another order,
     // and the row may then hold another order.
-    const storage::ShortStr<28> noted = store_.orders.items[std::size_t(row)].fileName;
-    current_ = row;
+    storage::ShortStr<28> noted;
+    noted.assign(archive_.fileNameAt(row).toLatin1().toStdString());
     const CheckSaveResult saved = offerToSave();
     if (!saved.canLeave())
         return; // the order on screen could not be written: it stays there
@@ -339,7 +345,7 @@ void OrderListDialog::openSelectedOrder() {
 }
 
 void OrderListDialog::openDoubleClicked() {
-    if (listMode_ == ListMode::All)
+    if (!filtered_)
         openSelectedOrder();
 }
 
@@ -347,54 +353,39 @@ void OrderListDialog::openDoubleClicked() {
 
 void OrderListDialog::deleteSelectedOrder() {
     const int row = grid_->currentDataRow();
-    if (listMode_ != ListMode::All || row < 0 || row >= store_.orders.count)
+    if (filtered_ || row < 0 || row >= archive_.rowCount())
         return;
-    current_ = row;
-    const bool onScreen = shownInEditor(store_, current_);
+    const QString name = archive_.fileNameAt(row);
+    const bool onScreen = store_.PlatSaved && store_.PlatFileName.bytes() == name.toLatin1();
     // An order whose file has gone is not deleted: "Yes" then does nothing, and the user leaves
     // with "No".
-    const QString path =
-        store_.folder.ordersDir +
-        QString::fromLatin1(store_.orders.items[std::size_t(row)].fileName.bytes());
-    if (!editor::QuestionDialog::ask(this,
-                                     deleteOrderQuestion(store_.orders.items[std::size_t(row)]),
-                                     [path] { return QFileInfo::exists(path); }))
+    const QString path = store_.folder.ordersDir + name;
+    if (!editor::QuestionDialog::ask(
+            this, deleteOrderQuestion(archive_.cellText(row, 0), archive_.cellText(row, 1)),
+            [path] { return QFileInfo::exists(path); }))
         return;
-    const std::optional<int> next = deleteOrder(row);
-    if (!next)
+    if (!deleteOrder(row))
         return;
-    current_ = *next;
-    if (store_.orders.count > 0) {
-        refreshGrid(current_);
-    } else {
-        ui->openButton->setEnabled(false);
-        ui->deleteButton->setEnabled(false);
-        ui->toBankButton->setEnabled(false);
-        listMode_ = ListMode::Nothing;
-        refreshGrid(0);
-    }
     if (onScreen) {
         store_.PlatSaved = false;
         emit shownOrderDeleted();
     }
-    storage::buildPartyTables(store_);
     emit orderDeleted();
-    setPanel(0, QString::number(store_.orders.count));
     // The sum is that of the rows selected now, not of the deleted order.
-    if (listMode_ == ListMode::Nothing)
+    if (archive_.rowCount() == 0)
         setPanel(3, QString());
     else
         showSelection();
 }
 
-std::optional<int> OrderListDialog::deleteOrder(int row) {
-    const storage::OrderListItem& entry = store_.orders.items[std::size_t(row)];
-    if (storage::IoResult r = storage::moveOrderToDeleted(store_.folder, entry.fileName.view());
+bool OrderListDialog::deleteOrder(int row) {
+    const QByteArray name = archive_.fileNameAt(row).toLatin1();
+    if (storage::IoResult r = archive_.deleteOrder(std::string_view(name.constData(), name.size()));
         !r) {
         showError(r.error + QStringLiteral("\nПлатежка не удалена."));
-        return std::nullopt;
+        return false;
     }
-    return removeListEntry(store_, row);
+    return true;
 }
 
 void OrderListDialog::showError(const QString& text) {

@@ -1,8 +1,9 @@
-// The list of saved orders "Платежки": a grid of PlatList, or of the orders a filter leaves,
-// drawn from the list on demand; opening an order in the editor after the offer to save the
-// one on screen; the exact sum of the selected amounts, which goes to the clipboard; the
-// filter switch; the deletion of an order; and the orders sent to the bank as a client-bank
-// exchange file.
+// The list of saved orders "Платежки": a grid of the archive's rows (every saved order, or those
+// the filter and the search leave, sorted by the column whose title was clicked), drawn from
+// the archive on demand; opening an order in the editor after the offer to save the one on
+// screen; the exact sum of the selected amounts, which goes to the clipboard; the filter
+// switch; the search box; the deletion of an order; the deleted orders ("Корзина"); the orders
+// sent to the bank as a client-bank exchange file and the bank's statement.
 #pragma once
 
 #include "core/settings.h"
@@ -14,7 +15,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QMenu;
@@ -43,28 +43,24 @@ class OrderListDialog : public QDialog {
     Q_OBJECT
 public:
     // The list reads the order on screen from the editor when it offers to save it.
-    OrderListDialog(storage::Store& store, core::Settings& settings,
+    OrderListDialog(core::OrderArchive& archive, storage::Store& store, core::Settings& settings,
                     const editor::MainWindow& editor, QWidget* parent = nullptr);
     ~OrderListDialog() override;
 
     // The filter dialog; it is created after the list and handed over once it exists.
     void setFilterDialog(OrderFilterDialog* filter) { filter_ = filter; }
 
-    // Shows the whole list (PlatList), with "Open" and "Del" enabled when it holds orders and
-    // the filter switched off.
+    // Shows every saved order that the search finds, with "Open" and "Del" enabled when it shows
+    // orders and the filter switched off.
     void showAllOrders();
-    // Shows the orders the filter left (filtered_).
-    void showFilteredOrders();
-    // Rebuilds filtered_ from PlatList by the filter chosen in the filter dialog.
-    void applyFilter();
     // Offers to save the order on screen; reports a failed write itself. After a new order
     // was saved the list shows the rescanned orders.
     CheckSaveResult offerToSave();
     // The filter dialog's "OK": "Filter" is enabled when a filter was chosen.
     void enableFilter(bool enabled);
 
-    ListMode listMode() const { return listMode_; }
-    int filterCount() const { return filteredCount_; }
+    // Whether the filter is switched on.
+    bool filtered() const { return filtered_; }
     editor::ListGrid* grid() const { return grid_; }
     // The text of a status bar panel (0..3).
     QString panelText(int panel) const;
@@ -85,11 +81,19 @@ signals:
     void orderDeleted();
     // A bank statement marked saved orders accepted by the bank (maybe the one on screen).
     void ordersMarked();
+    // "Корзина": the deleted orders are to be shown.
+    void deletedOrdersRequested();
 
 private:
     void openSelectedOrder();
     void deleteSelectedOrder();
     void switchFilter(bool on);
+    // Shows the archive's rows again after they changed, the current row kept in its place.
+    void followArchive();
+    // Sorts by column, the other way round when it is already sorted by it; the current order
+    // stays current.
+    void sortBy(int column);
+    void search(const QString& text);
     void chooseFilter();
     // The folder the orders for the bank went to last time, else the home folder.
     QString bankFolder() const;
@@ -100,16 +104,11 @@ private:
     void showSelection();
     void openDoubleClicked();
     void copySum();
-    // Moves the listed order at row into the folder of deleted orders and takes it out of the
-    // list; a failure is reported and changes nothing. Returns the row to show next, or
-    // nothing when the order was not deleted.
-    std::optional<int> deleteOrder(int row);
+    // Moves the order shown at row into the folder of deleted orders and takes it out of the
+    // list; a failure is reported and changes nothing. Returns whether it was deleted.
+    bool deleteOrder(int row);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // The entries the grid shows and their number.
-    const PlatItems& shownItems() const;
-    int shownCount() const;
-    void showGrid(ListMode mode, int count);
     // Rereads the rows and makes row current, in the current column.
     void refreshGrid(int row);
     void showError(const QString& text);
@@ -117,6 +116,7 @@ private:
     // Shows text in a status bar panel (0..3).
     void setPanel(int panel, const QString& text);
 
+    core::OrderArchive& archive_;
     storage::Store& store_;
     core::Settings& settings_;
     const editor::MainWindow& editor_;
@@ -125,10 +125,7 @@ private:
     editor::ListGrid* grid_ = nullptr;
     std::array<QLabel*, 4> panels_{};
     QMenu* sumMenu_ = nullptr;
-    ListMode listMode_ = ListMode::Nothing;
-    std::unique_ptr<PlatItems> filtered_;
-    int filteredCount_ = 0;
-    int current_ = 0; // the list position the window last acted on
+    bool filtered_ = false;
     SaveFileChooser chooseSaveFile_;
 };
 

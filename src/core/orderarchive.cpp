@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDir>
 #include <algorithm>
+#include <array>
 
 namespace core {
 
@@ -240,7 +241,11 @@ storage::OrdersSum OrderArchive::sum(int first, int last) const {
 // --- changes ----------------------------------------------------------------------------------
 
 void OrderArchive::reread(const QStringList& fileNames) {
-    const std::size_t before = orders_.size();
+    const auto tables = [this] {
+        return std::array<std::size_t, 3>{orders_.size(), orders_.payers().size(),
+                                          orders_.payees().size()};
+    };
+    const std::array<std::size_t, 3> before = tables();
     std::vector<std::pair<QString, bool>> outcome; // name, listed now
     beginResetModel();
     for (const QString& name : fileNames) {
@@ -260,7 +265,7 @@ void OrderArchive::reread(const QStringList& fileNames) {
         else
             emit orderRemoved(name);
     }
-    if (!outcome.empty() || orders_.size() != before)
+    if (tables() != before)
         emit listChanged();
 }
 

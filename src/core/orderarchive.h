@@ -108,8 +108,8 @@ signals:
     void orderChanged(const QString& fileName);
     // The order of fileName left the list (deleted, or its file is gone).
     void orderRemoved(const QString& fileName);
-    // The listed orders changed (a scan, an order added or removed): the payer and payee tables
-    // and the count may differ.
+    // Orders were added to or removed from the list (a scan too): the count and the payer and
+    // payee tables may differ.
     void listChanged();
 
 private:

@@ -9,10 +9,10 @@
 #include "storage/scan.h"
 
 #include <QDir>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace archive;
-using storage::OrderListItem;
 using storage::Store;
 using testing_support::cps;
 using testing_support::platFile;
@@ -20,78 +20,63 @@ using testing_support::TempDir;
 
 namespace {
 
-OrderListItem item(const char* number, const char* amount, const char* payerInn = "1234567890",
-                   const char* payeeInn = "7701000001") {
-    OrderListItem e;
-    storage::clearRecord(e);
-    e.numberText = number;
-    e.dateText = "03.02.2009";
-    e.amountText = amount;
-    e.payerInn = payerInn;
-    e.payeeInn = payeeInn;
-    e.fileName.assign(std::string(number) + "_" + payerInn + "_09.plat");
-    return e;
-}
+// The saved orders of a folder with orders of the given numbers, payer INNs and payee INNs.
+struct Listed {
+    TempDir dir;
+    storage::SavedOrders orders;
 
-std::unique_ptr<Store> storeWith(std::initializer_list<OrderListItem> items) {
-    auto s = std::make_unique<Store>();
-    s->orders.count = 0;
-    for (const OrderListItem& e : items)
-        s->orders.items[std::size_t(s->orders.count++)] = e;
-    storage::buildPartyTables(*s);
-    return s;
-}
+    Listed(std::initializer_list<std::array<const char*, 3>> items) {
+        QDir(dir.path()).mkpath("PP");
+        for (const auto& [number, payer, payee] : items)
+            dir.write(QStringLiteral("PP/%1_%2_09.plat").arg(number, payer),
+                      platFile({number, payer, "03.02.2009", payee, "1-00"}));
+        storage::OrderFolderScan scan;
+        EXPECT_TRUE(storage::scanOrderFolder(dir.file("PP/"), {}, {}, scan));
+        orders.build(std::move(scan), dir.file("PP/"), {}, {});
+    }
+};
 
 } // namespace
 
-TEST(PlatList, CellsShowTheEntry) {
-    OrderListItem e = item("15", "100-00");
-    e.payerText.assign(cps("ООО Ромашка"));
-    e.payeeText = "7701000001";
-    const QStringList expected{"15",         "03.02.2009", "ООО Ромашка",
-                               "7701000001", "100-00",     "Не оплачено"};
-    for (int c = 0; c < PlatColumns; ++c)
-        EXPECT_EQ(orderCellText(e, c), expected[c]) << c;
-    e.accepted = 1;
-    EXPECT_EQ(orderCellText(e, 5), "Оплачено");
-    EXPECT_EQ(orderColumnTitles(),
+TEST(PlatList, TextsOfTheListAndItsQuestions) {
+    EXPECT_EQ(core::OrderArchive::columnTitles(),
               (QStringList{"№", "Дата.", "Плательщик", "Кому", "Сумма", "Состояние"}));
-    EXPECT_EQ(deletionPanelText(e), "№ 15 от 03.02.2009");
+    EXPECT_EQ(deletionPanelText("15", "03.02.2009"), "№ 15 от 03.02.2009");
     EXPECT_EQ(selectionText(2, 4), "Selection - 3 (2..4)");
 }
 
-TEST(PlatList, FilterKeepsTheMatchingEntriesInListOrder) {
-    auto s = storeWith({item("1", "1", "111", "900"), item("2", "2", "1111", "900"),
-                        item("3", "3", "111", "901"), item("4", "4", "1111", "901")});
-    ASSERT_EQ(s->orders.payerCount, 2); // 111, 1111
-    ASSERT_EQ(s->orders.payeeCount, 2); // 900, 901
+TEST(PlatList, FilterNamesTheChosenPartiesOrNothing) {
+    const Listed l({{"1", "111", "900"}, {"2", "1111", "900"}, {"3", "111", "901"}});
+    ASSERT_EQ(l.orders.payers().size(), 2u); // 111, 1111
+    ASSERT_EQ(l.orders.payees().size(), 2u); // 900, 901
+    using Inn = std::optional<std::string>;
     struct Case {
         const char* name;
         FilterChoice choice;
-        std::vector<std::string> numbers;
+        bool any;
+        Inn payer, payee;
     } cases[] = {
-        {"no filter", {FilterNone, 0, 0}, {}},
-        {"payer, exact length", {FilterPayer, 0, -1}, {"1", "3"}},
-        {"other payer", {FilterPayer, 1, -1}, {"2", "4"}},
-        {"payee", {FilterPayee, -1, 1}, {"3", "4"}},
-        {"both", {FilterBoth, 1, 0}, {"2"}},
-        {"no payer chosen", {FilterPayer, -1, -1}, {}},
-        {"position beyond the table", {FilterPayee, 0, 2}, {}},
+        {"no filter", {FilterNone, 0, 0}, false, {}, {}},
+        {"payer", {FilterPayer, 1, -1}, true, "1111", {}},
+        {"payee", {FilterPayee, -1, 1}, true, {}, "901"},
+        {"both", {FilterBoth, 0, 0}, true, "111", "900"},
+        {"no payer chosen", {FilterPayer, -1, -1}, false, {}, {}},
+        {"position beyond the table", {FilterPayee, 0, 2}, false, {}, {}},
     };
     for (const Case& c : cases) {
-        PlatItems out;
-        const int n = filterOrders(*s, c.choice, out);
-        std::vector<std::string> numbers;
-        for (int i = 0; i < n; ++i)
-            numbers.emplace_back(out[std::size_t(i)].numberText.view());
-        EXPECT_EQ(numbers, c.numbers) << c.name;
+        const std::optional<core::OrderFilter> f = orderFilter(l.orders, c.choice);
+        ASSERT_EQ(f.has_value(), c.any) << c.name;
+        if (f) {
+            EXPECT_EQ(f->payerInn, c.payer) << c.name;
+            EXPECT_EQ(f->payeeInn, c.payee) << c.name;
+        }
     }
 }
 
 TEST(PlatList, BoxStepKeepsSidesWithOnePartyTickedAndChoosesTheFirst) {
-    auto two = storeWith({item("1", "1", "111", "900"), item("2", "2", "222", "900")});
-    ASSERT_EQ(two->orders.payerCount, 2);
-    ASSERT_EQ(two->orders.payeeCount, 1);
+    const Listed two({{"1", "111", "900"}, {"2", "222", "900"}});
+    ASSERT_EQ(two.orders.payers().size(), 2u);
+    ASSERT_EQ(two.orders.payees().size(), 1u);
     struct Case {
         const char* name;
         FilterBoxes in;
@@ -106,79 +91,16 @@ TEST(PlatList, BoxStepKeepsSidesWithOnePartyTickedAndChoosesTheFirst) {
     };
     for (const Case& c : cases) {
         FilterBoxes b = c.in;
-        EXPECT_EQ(filterBoxStep(*two, b), c.mode) << c.name;
+        EXPECT_EQ(filterBoxStep(two.orders, b), c.mode) << c.name;
         EXPECT_EQ(b.payerAll, c.out.payerAll) << c.name;
         EXPECT_EQ(b.payeeAll, c.out.payeeAll) << c.name;
         EXPECT_EQ(b.payer, c.out.payer) << c.name;
         EXPECT_EQ(b.payee, c.out.payee) << c.name;
     }
-    auto four = storeWith({item("1", "1", "111", "900"), item("2", "2", "222", "901")});
+    const Listed four({{"1", "111", "900"}, {"2", "222", "901"}});
     FilterBoxes b{false, false, -1, -1};
-    EXPECT_EQ(filterBoxStep(*four, b), FilterBoth);
+    EXPECT_EQ(filterBoxStep(four.orders, b), FilterBoth);
     EXPECT_EQ(b.payee, 0);
-}
-
-TEST(PlatList, SumOfSelectedRows) {
-    auto s =
-        storeWith({item("1", "100-00"), item("2", "50-50"), item("3", "x-y-z"), item("4", "")});
-    const SelectionSum two = sumAmounts(s->orders.items, s->orders.count, 0, 1);
-    EXPECT_TRUE(two.any);
-    EXPECT_EQ(two.total.kopecks(), 15050);
-    EXPECT_EQ(two.error, "");
-    // Tenths that a floating-point sum would miss add up exactly.
-    auto dimes = storeWith({item("1", "0-10"), item("2", "0-20")});
-    EXPECT_EQ(sumAmounts(dimes->orders.items, 2, 0, 1).total.kopecks(), 30);
-
-    const SelectionSum bad = sumAmounts(s->orders.items, s->orders.count, 1, 2);
-    EXPECT_EQ(bad.error, "В платежке № 3 сумма «x-y-z» не является числом. Сумма выделенных "
-                         "платежек не подсчитана.");
-    EXPECT_EQ(sumAmounts(s->orders.items, s->orders.count, 3, 3).error,
-              "В платежке № 4 нет суммы. Сумма выделенных платежек не подсчитана.");
-    // Blank rows below the list add nothing.
-    const SelectionSum blank = sumAmounts(s->orders.items, 2, 1, 6);
-    EXPECT_EQ(blank.total.kopecks(), 5050);
-    EXPECT_FALSE(sumAmounts(s->orders.items, 0, 0, 3).any);
-}
-
-TEST(PlatList, RemovingAnEntryMovesTheLaterOnesUp) {
-    struct Case {
-        const char* name;
-        int count, position;
-        std::vector<std::string> after;
-        int current;
-    } cases[] = {
-        {"only", 1, 0, {}, -1},
-        {"last", 3, 2, {"1", "2"}, 1},
-        {"middle", 3, 1, {"1", "3"}, 1},
-        {"first", 3, 0, {"2", "3"}, 0},
-    };
-    for (const Case& c : cases) {
-        auto s = storeWith({item("1", "1"), item("2", "2"), item("3", "3")});
-        s->orders.count = c.count;
-        EXPECT_EQ(removeListEntry(*s, c.position), c.current) << c.name;
-        std::vector<std::string> numbers;
-        for (int i = 0; i < s->orders.count; ++i)
-            numbers.emplace_back(s->orders.items[std::size_t(i)].numberText.view());
-        EXPECT_EQ(numbers, c.after) << c.name;
-        EXPECT_TRUE(s->orders.items[std::size_t(s->orders.count)].fileName.empty()) << c.name;
-    }
-}
-
-// Deleting an order above the one on screen used to leave OpenedIndex on the next order, so
-// that deleting that one emptied the editor and deleting the real one did not.
-TEST(PlatList, OrderOnScreenIsFollowedThroughARemovalAbove) {
-    auto s = storeWith({item("1", "1"), item("2", "2"), item("3", "3")});
-    s->PlatSaved = true;
-    s->PlatFileName = "3_1234567890_09.plat";
-    s->OpenedIndex = 2;
-    EXPECT_TRUE(shownInEditor(*s, 2));
-    EXPECT_FALSE(shownInEditor(*s, 1));
-    removeListEntry(*s, 0);
-    EXPECT_EQ(s->OpenedIndex, 1);
-    EXPECT_TRUE(shownInEditor(*s, 1));
-    EXPECT_FALSE(shownInEditor(*s, 0));
-    s->PlatSaved = false;
-    EXPECT_FALSE(shownInEditor(*s, 1));
 }
 
 namespace {
@@ -279,5 +201,4 @@ TEST(checkSave, ChangedSavedOrderSavedOnYesShowsWhatWasWrittenInItsRow) {
     ASSERT_EQ(fx.s->orders.count, 3);
     EXPECT_EQ(fx.s->orders.items[2].amountText.view(), "25-50");
     EXPECT_EQ(fx.s->orders.items[0].amountText.view(), "10-00");
-    EXPECT_EQ(sumAmounts(fx.s->orders.items, fx.s->orders.count, 0, 2).total.kopecks(), 5550);
 }

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -167,7 +168,7 @@ TEST_F(ArchiveWindows, NoSavedOrdersShowTheTitleRowAndFourBlankRows) {
     EXPECT_EQ(m->columnCount(), 6);
     EXPECT_EQ(m->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), "Состояние");
     EXPECT_EQ(numbers(), QStringList(4, QString()));
-    EXPECT_EQ(list->listMode(), ListMode::Nothing);
+    EXPECT_EQ(windows->engine.archive.rowCount(), 0);
     EXPECT_EQ(list->panelText(0), "0");
     for (const char* b : {"Open", "Del", "Filter"})
         EXPECT_FALSE(listButton(b)->isEnabled()) << b;
@@ -225,27 +226,6 @@ TEST_F(ArchiveWindows, EditorListButtonShowsTheList) {
               "Платежки");
 }
 
-TEST_F(ArchiveWindows, SavingFromTheQuestionAt1024OrdersShowsTheLimitAndSavesNothing) {
-    order("5", "10-00");
-    order("7", "20-00");
-    start();
-    for (int i = 2; i < storage::MaxPlats; ++i)
-        store->orders.items[std::size_t(i)] = store->orders.items[1];
-    store->orders.count = storage::MaxPlats;
-    list->showAllOrders();
-    typeNewOrder("3");
-    clickRow(0);
-    QStringList lines;
-    const QStringList seen =
-        whenModals({answering("Yes", lines), pressing("OK")}, [&] { listButton("Open")->click(); });
-    EXPECT_EQ(lines,
-              (QStringList{"Новое платежное поручение.", "Сохранить платежное поручение № 3 ?"}));
-    EXPECT_EQ(seen.value(1), "Может быть сохранено только1024 платежки.");
-    EXPECT_FALSE(dir.exists("PP/3_1234567890_09.plat"));
-    EXPECT_EQ(mainWindow->fields().number, "5"); // the chosen order is opened all the same
-    EXPECT_FALSE(list->isVisible());
-}
-
 TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenOne) {
     order("5", "10-00");
     order("7", "20-00");
@@ -257,10 +237,9 @@ TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenO
     EXPECT_EQ(lines,
               (QStringList{"Новое платежное поручение.", "Сохранить платежное поручение № 3 ?"}));
     EXPECT_TRUE(dir.exists("PP/3_1234567890_09.plat"));
-    EXPECT_EQ(store->orders.count, 3);
+    EXPECT_EQ(windows->engine.archive.orderCount(), 3);
     EXPECT_EQ(mainWindow->fields().number, "5");
     EXPECT_EQ(store->PlatFileName.view(), "5_1234567890_09.plat");
-    EXPECT_EQ(store->OpenedIndex, 1);
     EXPECT_TRUE(store->PlatSaved);
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(numbers(), (QStringList{"3", "5", "7"}));
@@ -278,7 +257,6 @@ TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenO
     EXPECT_EQ(dir.read("PP/5_1234567890_09.plat").mid(823, 6), QByteArray("\x05"
                                                                           "99-00"));
     EXPECT_EQ(mainWindow->fields().number, "7");
-    EXPECT_EQ(store->OpenedIndex, 2);
 
     // An unchanged saved order opens the next one without a question.
     list->show();
@@ -310,7 +288,7 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     order("3", "30-00");
     start();
     EXPECT_EQ(deleteRow(1, "No"), "№ 2 от 03.02.2009");
-    EXPECT_EQ(store->orders.count, 3);
+    EXPECT_EQ(windows->engine.archive.orderCount(), 3);
     EXPECT_TRUE(dir.exists("PP/2_1234567890_09.plat"));
 
     // A middle row: the row stays current and now shows the next order.
@@ -331,13 +309,13 @@ TEST_F(ArchiveWindows, DeletingMiddleLastAndOnlyRows) {
     // The only row: an empty grid.
     deleteRow(0);
     EXPECT_EQ(numbers(), QStringList(4, QString()));
-    EXPECT_EQ(list->listMode(), ListMode::Nothing);
+    EXPECT_EQ(windows->engine.archive.rowCount(), 0);
     EXPECT_EQ(list->panelText(0), "0");
     EXPECT_EQ(list->panelText(3), "");
     EXPECT_FALSE(listButton("Del")->isEnabled());
     EXPECT_FALSE(listButton("Open")->isEnabled());
     EXPECT_EQ(QDir(dir.file("PP")).entryList(QDir::Files), QStringList());
-    EXPECT_EQ(store->orders.payerCount, 0);
+    EXPECT_TRUE(windows->engine.archive.orders().payers().empty());
 }
 
 // The older deleted order of the same name was replaced; it stays now, beside the new one.
@@ -363,7 +341,7 @@ TEST_F(ArchiveWindows, FailedMoveKeepsTheOrderListedAndSaysWhy) {
         whenModals({pressing("Yes"), pressing("OK")}, [&] { listButton("Del")->click(); });
     ASSERT_EQ(seen.size(), 2);
     EXPECT_TRUE(seen[1].endsWith("Платежка не удалена.")) << seen[1].toStdString();
-    EXPECT_EQ(store->orders.count, 1);
+    EXPECT_EQ(windows->engine.archive.orderCount(), 1);
     EXPECT_EQ(numbers(), QStringList{"15"});
     EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), current);
     EXPECT_EQ(dir.read("PPDel"), "not a folder");
@@ -385,7 +363,6 @@ TEST_F(ArchiveWindows, DeletingTheOrderOnScreenEmptiesTheEditor) {
     deleteRow(0);
     EXPECT_TRUE(store->PlatSaved);
     EXPECT_EQ(mainWindow->fields().number, "2");
-    EXPECT_EQ(store->OpenedIndex, 0);
 
     deleteRow(0);
     EXPECT_FALSE(store->PlatSaved);
@@ -429,7 +406,7 @@ TEST_F(ArchiveWindows, FilterByOnePayerAndBoxesTickedAgainAfterADeletion) {
 
     QTest::mouseClick(filterButton, Qt::LeftButton);
     EXPECT_TRUE(filterButton->isChecked());
-    EXPECT_EQ(list->listMode(), ListMode::Filtered);
+    EXPECT_TRUE(list->filtered());
     EXPECT_EQ(numbers(), (QStringList{"1", "3"}));
     EXPECT_EQ(list->panelText(0), "2");
     for (const char* b : {"Open", "Del", "Set Filter"})
@@ -453,7 +430,7 @@ TEST_F(ArchiveWindows, FilterByOnePayerAndBoxesTickedAgainAfterADeletion) {
     EXPECT_EQ(filter->findChild<QComboBox*>("payerCombo")->count(), 1); // payer B has gone
     EXPECT_TRUE(filterButton->isEnabled());
     QTest::mouseClick(filterButton, Qt::LeftButton);
-    EXPECT_EQ(list->listMode(), ListMode::Nothing);
+    EXPECT_EQ(windows->engine.archive.rowCount(), 0);
     EXPECT_EQ(numbers(), QStringList(4, QString()));
     EXPECT_EQ(list->panelText(0), "0");
 
@@ -463,7 +440,7 @@ TEST_F(ArchiveWindows, FilterByOnePayerAndBoxesTickedAgainAfterADeletion) {
     mainWindow->findChild<QTabWidget*>()->setCurrentIndex(1);
     button(mainWindow, "saveButton")->click();
     EXPECT_FALSE(filterButton->isChecked());
-    EXPECT_EQ(list->listMode(), ListMode::All);
+    EXPECT_FALSE(list->filtered());
     EXPECT_EQ(numbers(), (QStringList{"1", "3", "9"}));
     EXPECT_TRUE(listButton("Set Filter")->isEnabled());
 }
@@ -486,7 +463,9 @@ TEST_F(ArchiveWindows, ClosingWhenTheChangedOrderCannotBeSavedKeepsTheWindowOpen
     start();
     list->hide();
     mainWindow->show();
-    ASSERT_TRUE(openListed(*store, store->orders.items[0].fileName));
+    storage::ShortStr<28> first;
+    first.assign(windows->engine.archive.fileNameAt(0).toStdString());
+    ASSERT_TRUE(openListed(*store, first));
     mainWindow->showOpenedOrder();
     editor::OrderFields f = mainWindow->fields();
     f.amount = "99-00";
@@ -525,7 +504,7 @@ TEST_F(ArchiveWindows, OrderWhoseFileHasGoneIsNotDeletedAndTheDialogStays) {
         },
         [&] { listButton("Del")->click(); });
     EXPECT_TRUE(stayed);
-    EXPECT_EQ(store->orders.count, 1);
+    EXPECT_EQ(windows->engine.archive.orderCount(), 1);
     EXPECT_EQ(numbers(), QStringList{"1"});
 }
 
@@ -611,7 +590,7 @@ TEST_F(ArchiveWindows, KeyboardOnlySumDeleteAndOpenAndARowReadAloud) {
     QTest::keyClick(grid(), Qt::Key_Up);
     EXPECT_EQ(whenModal(pressing("No"), [&] { QTest::keyClick(grid(), Qt::Key_Delete); }),
               "Удалить платежку");
-    EXPECT_EQ(store->orders.count, 3);
+    EXPECT_EQ(windows->engine.archive.orderCount(), 3);
     QTest::keyClick(grid(), Qt::Key_Return);
     EXPECT_EQ(mainWindow->fields().number, "2");
 }
@@ -651,4 +630,44 @@ TEST_F(ArchiveWindows, StatementMarksTheDebitedOrderPaidAndLocksItOnScreen) {
     EXPECT_EQ(cell(1, 5), "Оплачено");
     EXPECT_TRUE(mainWindow->findChild<QCheckBox*>("acceptedCheck")->isChecked());
     EXPECT_FALSE(mainWindow->findChild<QLineEdit*>("amountEdit")->isEnabled()); // locked
+}
+
+TEST_F(ArchiveWindows, SearchAsTypedSortByATitleAndRestoreFromTheTrash) {
+    order("1", "30-00");
+    order("2", "10-00", PayerB);
+    order("3", "20-00");
+    start();
+    auto* searchEdit = list->findChild<QLineEdit*>("searchEdit");
+    ASSERT_TRUE(searchEdit);
+    EXPECT_EQ(searchEdit->accessibleName(), "Поиск");
+    testing_support::typeText(searchEdit, "бет");
+    EXPECT_EQ(numbers(), QStringList{"2"});
+    EXPECT_EQ(list->panelText(0), "1");
+    searchEdit->clear();
+    EXPECT_EQ(numbers(), (QStringList{"1", "2", "3"}));
+
+    // A click on the title "Сумма" sorts by amount; a second click the other way round. The
+    // order that was current stays current.
+    clickRow(2);
+    QHeaderView* titles = grid()->horizontalHeader();
+    const QPoint amountTitle(titles->sectionViewportPosition(4) + 10, titles->height() / 2);
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, amountTitle);
+    EXPECT_EQ(numbers(), (QStringList{"2", "3", "1"}));
+    EXPECT_EQ(grid()->currentDataRow(), 1);
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, amountTitle);
+    EXPECT_EQ(numbers(), (QStringList{"1", "3", "2"}));
+
+    // Deleted, order 3 waits in the trash; restored, it is listed again at once.
+    deleteRow(1);
+    EXPECT_EQ(numbers(), (QStringList{"1", "2"}));
+    const QString seen = whenModal(
+        [](QWidget* w) {
+            w->findChild<QToolButton*>("restoreButton")->click();
+            w->close();
+        },
+        [&] { listButton("Корзина")->click(); });
+    EXPECT_EQ(seen, "Корзина");
+    EXPECT_EQ(numbers(), (QStringList{"1", "3", "2"}));
+    EXPECT_EQ(list->panelText(0), "3");
+    EXPECT_TRUE(dir.exists("PP/3_1234567890_09.plat"));
 }
