@@ -190,6 +190,8 @@ public:
             return;
         }
         valid_ = true;
+        // Checked: its pages are given back, and mapped again as the scan takes the entries.
+        giveAllBack();
     }
 
     ~LoadedIndex() {
@@ -210,6 +212,7 @@ public:
             byName_.reserve(entries_.size());
             for (std::size_t i = 0; i < entries_.size(); ++i)
                 byName_.try_emplace(nameAt(i), std::uint32_t(i));
+            giveAllBack();
         }
         const auto it = byName_.find(name);
         if (it == byName_.end())
@@ -219,7 +222,7 @@ public:
     }
 
     // The entry at position i into o, its folded purpose appended to purposes.
-    void take(int i, FolderOrder& o, std::string& purposes) const {
+    void take(int i, FolderOrder& o, std::string& purposes) {
         Reader r = readerAt(i);
         std::string_view purpose;
         readEntry(r, o, &purpose);
@@ -228,6 +231,11 @@ public:
         purposes.append(purpose);
         purposes.push_back(PurposeEnd);
         o.settled = true;
+        // The entries are mostly taken in the order of the file: the pages behind are given
+        // back a few megabytes at a time, so that the index never doubles the memory of the
+        // orders it fills.
+        if (const std::size_t at = entries_[std::size_t(i)]; at >= behind_ + (4 << 20))
+            giveBackBefore(at);
     }
 
     // The stamp of the entry at position i.
@@ -297,6 +305,22 @@ private:
         k.kopecks = r.number<std::int64_t>();
     }
 
+    // Gives the pages of the index back to the system: they are still the file's (mapped
+    // again when read), but no longer the program's memory. The entries taken from then on
+    // give back the pages behind them.
+    void giveAllBack() {
+        ::madvise(const_cast<uchar*>(data_), size_, MADV_DONTNEED);
+        behind_ = 0;
+    }
+    void giveBackBefore(std::size_t offset) {
+        const std::size_t to =
+            offset / std::size_t(::sysconf(_SC_PAGESIZE)) * std::size_t(::sysconf(_SC_PAGESIZE));
+        if (to > behind_) {
+            ::madvise(const_cast<uchar*>(data_) + behind_, to - behind_, MADV_DONTNEED);
+            behind_ = to;
+        }
+    }
+
     std::string_view nameAt(std::size_t i) const {
         const uchar* at = data_ + entries_[i];
         return {reinterpret_cast<const char*>(at + 1), std::size_t(at[0])};
@@ -307,6 +331,7 @@ private:
     const uchar* end_ = nullptr;         // where the entries end and the checksum begins
     std::vector<std::uint32_t> entries_; // offsets of the entries in data_
     std::size_t next_ = 0;
+    std::size_t behind_ = 0; // where the pages to give back next start
     std::unordered_map<std::string_view, std::uint32_t> byName_;
     bool valid_ = false;
 };
