@@ -1,14 +1,13 @@
 // Deleting an organization named in all 1024 saved orders of a full program folder (254
 // organizations, 256 deleted ones, 256 branches, 1024 employees): the questions asked
-// first, which read every saved order, and the deletion itself with the four files written.
-// Beside it the same organization deleted when no order is saved.
+// first, which count the saved orders that name it, and the deletion itself with the four files
+// written. Beside it the same organization deleted when no order is saved.
 #include "benchutil.h"
 #include "datagen.h"
 
 #include "core/engine.h"
 #include "directory/organizationlist.h"
 #include "storage/datafiles.h"
-#include "storage/scan.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -36,8 +35,7 @@ struct DataSet {
     std::size_t questions() const {
         return directory::deletionQuestions(
                    engine->directory, 0,
-                   directory::countOrdersWithInn(*store,
-                                                 store->directory.organizations[0].inn.view()))
+                   engine->archive.ordersWithParty(store->directory.organizations[0].inn.view()))
             .size();
     }
 
@@ -53,9 +51,9 @@ struct DataSet {
         loadOrganizations(store->folder, store->directory, messages);
         loadBranches(store->folder, store->directory, messages);
         loadEmployees(store->folder, store->directory, messages);
-        if (!scanOrders(*store) || store->orders.count != orders)
-            std::abort();
         engine = std::make_unique<core::Engine>(*store);
+        if (!engine->archive.scan() || engine->archive.orderCount() != orders)
+            std::abort();
     }
 };
 
@@ -76,7 +74,7 @@ void BM_DeletionQuestions(benchmark::State& state) {
         questions = d.questions();
         benchmark::DoNotOptimize(questions);
     }
-    state.counters["orders"] = d.store->orders.count;
+    state.counters["orders"] = d.engine->archive.orderCount();
     state.counters["questions"] = double(questions);
 }
 BENCHMARK(BM_DeletionQuestions)->Unit(benchmark::kMillisecond);

@@ -95,8 +95,8 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     all->mainWindow = std::make_unique<editor::MainWindow>(
         engine.folder, settings, engine.directory, document, creationMessages);
     editor::MainWindow* mainWindow = all->mainWindow.get();
-    auto* organizationList = new directory::OrganizationListDialog(engine.directory, engine.folder,
-                                                                   settings, store, mainWindow);
+    auto* organizationList = new directory::OrganizationListDialog(
+        engine.directory, engine.folder, settings, engine.archive, mainWindow);
     auto* details = new directory::OrganizationDetailsDialog(engine.directory, engine.folder,
                                                              settings, mainWindow);
     auto* orderList =

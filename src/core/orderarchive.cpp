@@ -80,6 +80,8 @@ int OrderArchive::ordersWithParty(std::string_view inn) const {
     int n = 0;
     for (std::uint32_t order : orders_.listOrder()) {
         const storage::SavedOrders::Row& r = orders_.row(order);
+        if (r.problem)
+            continue;
         if (orders_.payerInn(order) == inn ||
             (r.payee != storage::NoParty && orders_.party(r.payee).inn.view() == inn))
             ++n;

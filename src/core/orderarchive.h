@@ -51,7 +51,8 @@ public:
     std::uint32_t highestNumber(std::string_view payerInn) const;
     // Whether an order of that file name is listed.
     bool isListed(std::string_view fileName) const { return orders_.find(fileName) >= 0; }
-    // The listed orders whose payer or payee has the INN.
+    // The listed orders that were read and whose payer or payee has the INN (same length, same
+    // characters).
     int ordersWithParty(std::string_view inn) const;
     // The name the list shows for an INN: its organization's, else the INN itself.
     QString partyName(std::string_view inn) const;

@@ -2,8 +2,6 @@
 
 #include "core/directory.h"
 #include "render/amount.h"
-#include "storage/platfile.h"
-#include "storage/store.h"
 
 #include <algorithm>
 
@@ -27,23 +25,6 @@ QString plural(int count, const char* one, const char* twoToFour, const char* ma
 }
 
 } // namespace
-
-int countOrdersWithInn(const storage::Store& s, std::string_view inn) {
-    int n = 0;
-    storage::OrderRecord order;
-    for (int i = 0; i < s.orders.count; ++i) {
-        const std::string_view name = s.orders.items[std::size_t(i)].fileName.view();
-        if (!storage::isPlainFileName(name))
-            continue;
-        const QString path =
-            s.folder.ordersDir + QString::fromLatin1(name.data(), qsizetype(name.size()));
-        if (!storage::readOrderFile(path, order))
-            continue;
-        if (order.payerInn == inn || order.payeeInn == inn)
-            ++n;
-    }
-    return n;
-}
 
 QString ordersFoundText(int n) {
     return QStringLiteral("%1 %2 %3 %4  есть удаляемая организация.")

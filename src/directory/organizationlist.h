@@ -12,16 +12,7 @@
 namespace core {
 class Directory;
 }
-namespace storage {
-class Store;
-}
-
 namespace directory {
-
-// Number of saved orders of the list whose payer or payee INN equals inn (same length, same
-// characters). Every order file of the list is read into a record of its own, so the order
-// on screen and its file name stay as they are; a file that cannot be read is skipped.
-int countOrdersWithInn(const storage::Store& s, std::string_view inn);
 
 // First lines of the questions asked before a deletion, for n orders, branches, employees:
 // "Найдены 3 платежки в которых  есть удаляемая организация.", "В удаляемой организации

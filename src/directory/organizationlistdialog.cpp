@@ -22,7 +22,7 @@ namespace directory {
 OrganizationListDialog::OrganizationListDialog(core::Directory& directory,
                                                const core::ProgramFolder& folder,
                                                core::Settings& settings,
-                                               const storage::Store& orders, QWidget* parent)
+                                               const core::OrderArchive& orders, QWidget* parent)
     : QDialog(parent), directory_(directory), folder_(folder), settings_(settings), orders_(orders),
       ui(std::make_unique<Ui::OrganizationListDialog>()) {
     ui->setupUi(this);
@@ -218,7 +218,7 @@ void OrganizationListDialog::deleteOrganization() {
     if (!editor::QuestionDialog::ask(this, deleteOrganizationQuestion(name)))
         return;
     for (const DeletionQuestion& q :
-         deletionQuestions(directory_, removed, countOrdersWithInn(orders_, firm.inn.view())))
+         deletionQuestions(directory_, removed, orders_.ordersWithParty(firm.inn.view())))
         if (!editor::QuestionDialog::ask(this, furtherDeletionQuestion(q, name)))
             return;
     reportChange(this, directory_.deleteOrganization(removed),

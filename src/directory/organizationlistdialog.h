@@ -7,6 +7,7 @@
 #include "organizationdetails.h"
 
 #include "core/directory.h"
+#include "core/orderarchive.h"
 #include "core/settings.h"
 
 #include <QDialog>
@@ -19,9 +20,6 @@ class ListGrid;
 class QLabel;
 class QMenu;
 
-namespace storage {
-class Store;
-}
 class QStatusBar;
 class QToolButton;
 
@@ -36,7 +34,7 @@ class OrganizationListDialog : public QDialog {
 public:
     // The list counts the saved orders that name an organization before it is deleted.
     OrganizationListDialog(core::Directory& directory, const core::ProgramFolder& folder,
-                           core::Settings& settings, const storage::Store& orders,
+                           core::Settings& settings, const core::OrderArchive& orders,
                            QWidget* parent = nullptr);
     ~OrganizationListDialog() override;
 
@@ -94,7 +92,7 @@ private:
     core::Directory& directory_;
     const core::ProgramFolder& folder_;
     core::Settings& settings_;
-    const storage::Store& orders_;
+    const core::OrderArchive& orders_;
     std::unique_ptr<Ui::OrganizationListDialog> ui;
     editor::ListGrid* grid_ = nullptr;
     QLabel* panel_ = nullptr;

@@ -41,7 +41,7 @@ TEST(DeletionTexts, PluralFormsFollowTheLastTwoDigits) {
     EXPECT_EQ(employeesFoundText(5), QStringLiteral("Список сотрудников = 5."));
 }
 
-TEST(deletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScreen) {
+TEST(deletionQuestions, CountTheReadOrdersThatNameTheOrganization) {
     Directory d;
     d.firm("ООО Ромашка", "7701");
     d.firm("ООО Лютик", "770");
@@ -50,18 +50,15 @@ TEST(deletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     d.order("3", "7701", "7701"); // counted once
     d.order("4", "770", "77011"); // neither INN equals 7701
     d.order("5", "7701", "5000");
-    d.saveAll();
-    ASSERT_EQ(d.store->orders.count, 5);
-    // Order 5 can no longer be read whole: it is skipped.
+    // Order 5 cannot be read whole: it is not counted.
     d.dir.write("PP/5_7701_09.plat", cp("short"));
-    d.store->Plat.number = "99";
-    d.store->PlatFileName = "99_7701_09.plat";
-    const QByteArray onScreen = storage::recordBytes(d.store->Plat);
+    d.saveAll();
+    core::OrderArchive& orders = d.engine().archive;
+    orders.scan(2009);
+    ASSERT_EQ(orders.orderCount(), 5);
 
-    EXPECT_EQ(countOrdersWithInn(*d.store, "7701"), 3);
-    EXPECT_EQ(countOrdersWithInn(*d.store, "770"), 1);
-    EXPECT_EQ(storage::recordBytes(d.store->Plat), onScreen);
-    EXPECT_EQ(d.store->PlatFileName.view(), "99_7701_09.plat");
+    EXPECT_EQ(orders.ordersWithParty("7701"), 3);
+    EXPECT_EQ(orders.ordersWithParty("770"), 1);
 
     d.filial(0, "Филиал 1");
     d.filial(1, "Филиал чужой");
@@ -69,7 +66,7 @@ TEST(deletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     for (int i = 0; i < 5; ++i)
         d.employee(0, "Иванов");
     const std::vector<DeletionQuestion> q =
-        deletionQuestions(d.directory(), 0, countOrdersWithInn(*d.store, "7701"));
+        deletionQuestions(d.directory(), 0, orders.ordersWithParty("7701"));
     ASSERT_EQ(q.size(), 3u);
     EXPECT_EQ(q[0].line1, ordersFoundText(3));
     EXPECT_EQ(q[0].line2, QString());
@@ -77,6 +74,6 @@ TEST(deletionQuestions, OrdersAreReadFromTheirFilesWithoutTouchingTheOrderOnScre
     EXPECT_EQ(q[1].line2, QStringLiteral("Будет удалена организация и все ее филиалы."));
     EXPECT_EQ(q[2].line1, QStringLiteral("Список сотрудников = 5."));
     EXPECT_EQ(q[2].line2, QStringLiteral("Будет удалена организация и список сотрудников."));
-    EXPECT_EQ(deletionQuestions(d.directory(), 1, countOrdersWithInn(*d.store, "770")).size(),
+    EXPECT_EQ(deletionQuestions(d.directory(), 1, orders.ordersWithParty("770")).size(),
               2u); // one order, one branch
 }

@@ -7,7 +7,6 @@
 
 #include "core/engine.h"
 #include "storage/datafiles.h"
-#include "storage/scan.h"
 #include "storage/store.h"
 
 #include <QDir>
@@ -67,9 +66,8 @@ struct Directory {
                                              .payeeInn = payeeInn,
                                              .amount = "1-00"}));
     }
-    // Scans the saved orders and writes the four tables, as after a start.
+    // Writes the four tables, as after a start.
     void saveAll() {
-        ASSERT_TRUE(storage::scanOrders(*store, 2009));
         ASSERT_TRUE(storage::saveOrganizationsFile(store->folder, store->directory));
         ASSERT_TRUE(storage::saveDeletedOrganizationsFile(store->folder, store->directory));
         ASSERT_TRUE(storage::saveBranchesFile(store->folder, store->directory));
