@@ -13,21 +13,29 @@
 #include "benchutil.h"
 #include "datagen.h"
 
+#include "app/windows.h"
+#include "archive/orderlistdialog.h"
+#include "editor/mainwindow.h"
 #include "storage/datafiles.h"
 #include "storage/orderindex.h"
 #include "storage/platfile.h"
 #include "storage/savedorders.h"
 #include "storage/scan.h"
+#include "storage/startup.h"
 #include "storage/store.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLayout>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +59,14 @@ const benchutil::Figure SortTime{"9", "sort 100,000 orders by a column, slowest 
 const benchutil::Figure KeystrokeTime{"9", "search keystroke over 100,000 orders, slowest (CPU)",
                                       "ms", 50, false};
 const benchutil::Figure SumTime{"9", "sum of 100,000 selected orders (CPU)", "ms", 20, false};
+const benchutil::Figure WindowFirst{
+    "9", "list window on 100,000 orders: opened, first screen painted (CPU)", "ms", 100, false};
+const benchutil::Figure WindowAgain{"9", "the same, opened again (CPU)", "ms", 0, false, false};
+const benchutil::Figure ProgramStart{
+    "9",  "program start with 100,000 orders, valid index, windows made (CPU)", "ms", 0, false,
+    false};
+const benchutil::Figure WindowMemory{"9", "resident memory, program with the list window open",
+                                     "MB", 150, false};
 const benchutil::Figure ListMemory{"9", "peak memory of quenmara --list with 100,000 orders", "MB",
                                    150, false};
 
@@ -191,6 +207,104 @@ void reportPairs(benchmark::State& state, const std::vector<Pair>& pairs,
     benchutil::report(state, ratio, median(r));
 }
 
+// Milliseconds of CPU time of this thread that f takes.
+template <class F> double cpuMs(F f) {
+    const double t0 = benchutil::threadCpuSeconds();
+    f();
+    return (benchutil::threadCpuSeconds() - t0) * 1000;
+}
+
+// The program started on the archive as the user starts it (the index as it is), its windows
+// created and the main window shown; it lives until main ends it, before the application.
+struct Program {
+    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<app::AllWindows> windows;
+    explicit Program(const QString& dir) {
+        storage::startUp(*store, dir);
+        windows = app::createWindows(*store);
+        windows->mainWindow->show();
+        QCoreApplication::processEvents();
+    }
+};
+std::unique_ptr<Program> program;
+
+// Counts the paint events of a grid's viewport.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Resident memory of this process now (VmRSS), in megabytes.
+double residentMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+// The list window opened as the main window opens it (centred on it, modal), until its first
+// screen is painted; the first opening, then the later ones. First of all benchmarks, so that
+// the resident memory is the program's, not that of the lists the others build.
+void BM_ListWindow(benchmark::State& state) {
+    Archive& a = archive();
+    start(a);
+    const double startMs = cpuMs([&] { program = std::make_unique<Program>(a.dir); });
+    QWidget* main = program->windows->mainWindow.get();
+    auto* dialog = main->findChild<archive::OrderListDialog*>();
+    QTableView* grid = dialog ? dialog->findChild<QTableView*>() : nullptr;
+    if (!grid) {
+        state.SkipWithError("no list window");
+        return;
+    }
+    std::vector<double> again;
+    double first = 0, memory = 0;
+    int rows = 0;
+    for (auto _ : state) {
+        PaintCounter counter;
+        grid->viewport()->installEventFilter(&counter);
+        const double ms = cpuMs([&] {
+            if (dialog->layout())
+                dialog->layout()->activate();
+            dialog->move(main->frameGeometry().center() - dialog->rect().center());
+            dialog->open();
+            QCoreApplication::processEvents();
+        });
+        grid->viewport()->removeEventFilter(&counter);
+        if (counter.paints == 0)
+            state.SkipWithError("the grid was not painted");
+        if (first == 0) {
+            first = ms;
+            memory = residentMb();
+        } else {
+            again.push_back(ms);
+        }
+        rows = grid->model()->rowCount();
+        state.SetIterationTime(ms / 1000);
+        dialog->reject();
+        QCoreApplication::processEvents();
+    }
+    state.counters["rows"] = rows;
+    state.counters["first_ms"] = first;
+    state.counters["MB"] = memory;
+    if (rows != Orders)
+        state.SkipWithError("not every order was listed");
+    benchutil::report(state, WindowFirst, first);
+    benchutil::report(state, WindowAgain, benchutil::median(again));
+    benchutil::report(state, WindowMemory, memory);
+    benchutil::report(state, ProgramStart, startMs);
+}
+BENCHMARK(BM_ListWindow)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void BM_FirstStart(benchmark::State& state) {
     Archive& a = archive();
     std::vector<Pair> pairs;
@@ -220,13 +334,6 @@ void BM_StartWithIndex(benchmark::State& state) {
     reportPairs(state, pairs, IndexRatio, IndexTime, StatFloor);
 }
 BENCHMARK(BM_StartWithIndex)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-// Milliseconds of CPU time of this thread that f takes.
-template <class F> double cpuMs(F f) {
-    const double t0 = benchutil::threadCpuSeconds();
-    f();
-    return (benchutil::threadCpuSeconds() - t0) * 1000;
-}
 
 void BM_Sort(benchmark::State& state) {
     const storage::SavedOrders& list = listed().list;
@@ -325,5 +432,9 @@ BENCHMARK(BM_ListMemory)->Iterations(3)->UseManualTime()->Unit(benchmark::kMilli
 } // namespace
 
 int main(int argc, char** argv) {
-    return benchutil::runBenchmarks(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int status = benchutil::runBenchmarks(argc, argv);
+    program.reset();
+    return status;
 }
