@@ -8,7 +8,6 @@
 #include "storage/folder.h"
 #include "storage/folderlock.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
 #include "storage/store.h"
@@ -27,6 +26,7 @@
 using namespace storage;
 using testing_support::FileRightsApply;
 using testing_support::FileSizeLimit;
+using testing_support::listSavedOrders;
 using testing_support::platFile;
 using testing_support::TempDir;
 
@@ -100,8 +100,9 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
     EXPECT_EQ(messages, (QStringList{"Не могу создать папку - Data по пути - " + at,
                                      "Не могу создать папку - PP по пути - " + at,
                                      "Не могу создать папку - PPDel по пути - " + at}));
-    EXPECT_TRUE(scanAtStart(*s).ok);
-    EXPECT_EQ(s->orders.count, 0);
+    SavedOrders listed;
+    EXPECT_TRUE(listSavedOrders(s->folder, listed).ok);
+    EXPECT_EQ(listed.size(), 0u);
 
     // Every save says which file and why.
     s->directory.organizations[0].name = "firm";
@@ -136,8 +137,9 @@ TEST(HostileFolder, ReadOnlyFoldersInUseLoadEverythingAndKeepTheOldFiles) {
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList());
     EXPECT_EQ(s->directory.organizationCount, 1);
-    ASSERT_TRUE(scanAtStart(*s).ok);
-    EXPECT_EQ(s->orders.count, 1);
+    SavedOrders listed;
+    ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
+    EXPECT_EQ(listed.size(), 1u);
 
     s->directory.organizations[0].name = "changed";
     EXPECT_FALSE(saveOrganizationsFile(s->folder, s->directory).ok);
@@ -174,8 +176,9 @@ TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
     s->Plat.payerInn = "1234567890";
     s->Plat.date = "03.02.2009";
     ASSERT_TRUE(saveOrderFile(*s).ok);
-    ASSERT_TRUE(scanAtStart(*s).ok);
-    EXPECT_EQ(s->orders.count, 1);
+    SavedOrders listed;
+    ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
+    EXPECT_EQ(listed.size(), 1u);
 }
 
 // The scan used to find no orders in a folder it could not read and said nothing, as if
@@ -191,13 +194,12 @@ TEST(HostileFolder, UnreadableOrderFolderIsReportedNotShownAsEmpty) {
     QStringList messages;
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList{"Не могу скопировать файл - 16_1234567890_09.plat"});
-    const IoResult scanned = scanAtStart(*s);
+    SavedOrders listed;
+    const IoResult scanned = listSavedOrders(s->folder, listed);
     EXPECT_FALSE(scanned.ok);
     EXPECT_TRUE(scanned.error.startsWith("Не могу прочитать папку " +
                                          QDir::toNativeSeparators(f.prog() + "PP")))
         << scanned.error.toStdString();
-    const IoResult rescanned = scanOrders(*s, 2009);
-    EXPECT_EQ(rescanned.error, scanned.error);
     setMode(f.prog() + "PP", 0755);
     EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), order("15"));
     EXPECT_EQ(f.read("16_1234567890_09.plat"), order("16"));
@@ -231,7 +233,8 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
     fill(f);
     QStringList messages;
     auto s = start(f, messages);
-    ASSERT_TRUE(scanAtStart(*s).ok);
+    SavedOrders listed;
+    ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
     const Tree before = tree(f.prog());
     s->directory.organizations[0].name = "changed";
     s->Plat.amount = "1-00";
@@ -478,9 +481,9 @@ TEST(HostileFolder, RandomBytesInEveryRecognisedSizeLoadWithoutLoss) {
         QStringList messages;
         auto s = start(f, messages);
         EXPECT_EQ(messages, QStringList()) << "round " << round;
-        ASSERT_TRUE(scanAtStart(*s).ok);
-        buildPartyTables(*s);
-        EXPECT_LE(s->orders.count, 3);
+        SavedOrders listed;
+        ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
+        EXPECT_LE(listed.size(), 3u);
         // The old orders are rewritten in the current layout; every other content is kept
         // (the orders may have new names that fit their content).
         Tree kept = before;
@@ -525,10 +528,11 @@ TEST(HostileFolder, OddNamesArePassedOverAndNothingIsLost) {
     for (int run = 0; run < 2; ++run) {
         QStringList messages;
         auto s = start(f, messages);
-        ASSERT_TRUE(scanAtStart(*s).ok);
+        SavedOrders listed;
+        ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
         // Only the program's own name of a saved order is listed.
-        ASSERT_EQ(s->orders.count, 1);
-        EXPECT_EQ(s->orders.items[0].fileName.view(), "15_1234567890_09.plat");
+        ASSERT_EQ(listed.size(), 1u);
+        EXPECT_EQ(listed.name(listed.listOrder()[0]), "15_1234567890_09.plat");
         for (const QString& m : messages)
             EXPECT_TRUE(m.startsWith("Не могу скопировать файл - ")) << m.toStdString();
     }
@@ -558,8 +562,9 @@ TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
     QStringList messages;
     auto s = start(f, messages);
     EXPECT_EQ(messages, QStringList());
-    ASSERT_TRUE(scanAtStart(*s).ok);
-    ASSERT_EQ(s->orders.count, 1);
+    SavedOrders listed;
+    ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
+    ASSERT_EQ(listed.size(), 1u);
 
     // Saving an order under the name of a link, or the deleted directory over its link, is
     // refused with the reason.

@@ -337,4 +337,11 @@ std::function<void(QWidget*)> choosingFile(const QString& path) {
     };
 }
 
+storage::IoResult listSavedOrders(const storage::FolderState& folder, storage::SavedOrders& out) {
+    storage::OrderFolderScan scan;
+    const storage::IoResult r = storage::scanOrderFolder(folder.ordersDir, {}, {}, scan);
+    out.build(std::move(scan), folder.ordersDir, {false, 0, folder.readOnly}, {});
+    return r;
+}
+
 } // namespace testing_support

@@ -2,6 +2,8 @@
 // code page 1251, and answering modal dialogs.
 #pragma once
 
+#include "storage/folderdata.h"
+#include "storage/savedorders.h"
 #include "storage/shortstr.h"
 
 #include <QByteArray>
@@ -109,6 +111,11 @@ struct PlatFields {
     const char* purpose = "";
 };
 QByteArray platFile(const PlatFields& f);
+
+// The saved orders of folder as a start lists them: the order folder scanned without an index
+// and the list built, orders whose record no longer fits their name renamed (not when the
+// folder is only read). Returns what the scan of the folder gave.
+storage::IoResult listSavedOrders(const storage::FolderState& folder, storage::SavedOrders& out);
 
 // Files of the earlier version, laid out by hand: an organization (2966 bytes) with its name
 // (UTF-8, stored in code page 1251) and INN, the directory file of 64 such records (the
