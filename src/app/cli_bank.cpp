@@ -2,12 +2,13 @@
 
 #include "core/engine.h"
 #include "storage/bikdirectory.h"
+#include "storage/folderdata.h"
 #include "storage/statement.h"
-#include "storage/store.h"
 
 namespace app {
 
-int runImportBik(storage::Store& store, const QString& file, QTextStream& out, QTextStream& err) {
+int runImportBik(storage::FolderData& store, const QString& file, QTextStream& out,
+                 QTextStream& err) {
     const storage::BikImport r =
         storage::importBikDirectory(store.folder.dataDir, store.folder.readOnly, file);
     if (!r.error.isEmpty()) {
@@ -20,7 +21,7 @@ int runImportBik(storage::Store& store, const QString& file, QTextStream& out, Q
     return r.leftOut.isEmpty() ? 0 : 1;
 }
 
-int runImportStatement(storage::Store& store, const QString& file, QTextStream& out,
+int runImportStatement(storage::FolderData& store, const QString& file, QTextStream& out,
                        QTextStream& err) {
     core::Engine engine(store);
     const storage::StatementOutcome r = engine.archive.importStatement(file);

@@ -4,14 +4,14 @@
 #include "storage/checkdigits.h"
 #include "storage/cp1251.h"
 #include "storage/folder.h"
+#include "storage/folderdata.h"
 #include "storage/orderdate.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
-#include "storage/store.h"
 
 namespace app {
 
-int runCheck(storage::Store& store, QTextStream& out, QTextStream& err) {
+int runCheck(storage::FolderData& store, QTextStream& out, QTextStream& err) {
     using storage::cp1251::toUnicode;
     int problems = 0;
     auto line = [&](const QStringList& columns) {

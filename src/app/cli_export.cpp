@@ -2,13 +2,13 @@
 
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QDateTime>
 
 namespace app {
 
-int runExport(storage::Store& store, const QString& outFile, const QStringList& orders,
+int runExport(storage::FolderData& store, const QString& outFile, const QStringList& orders,
               QTextStream& out, QTextStream& err) {
     QStringList paths;
     for (const QString& name : orders)

@@ -2,8 +2,8 @@
 
 #include "core/engine.h"
 #include "storage/cp1251.h"
+#include "storage/folderdata.h"
 #include "storage/savedorders.h"
-#include "storage/store.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +11,7 @@
 
 namespace app {
 
-int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
+int runList(storage::FolderData& store, QTextStream& out, QTextStream& err) {
     const QFileInfo folder(store.folder.ordersDir);
     if (store.folder.readOnly && !folder.exists())
         return 0; // not made in a folder that another program holds: no saved orders
@@ -41,7 +41,7 @@ int runList(storage::Store& store, QTextStream& out, QTextStream& err) {
     return scanned ? 0 : 1;
 }
 
-int runListDeleted(storage::Store& store, QTextStream& out, QTextStream& err) {
+int runListDeleted(storage::FolderData& store, QTextStream& out, QTextStream& err) {
     storage::DeletedOrders deleted;
     if (const storage::IoResult r = storage::scanDeletedOrders(store.folder.deletedDir, deleted);
         !r) {

@@ -2,22 +2,22 @@
 
 #include "render/orderinput.h"
 #include "render/print/formprint.h"
+#include "storage/folderdata.h"
 #include "storage/platfile.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace app {
 
-QString orderPath(const storage::Store& store, const QString& name) {
+QString orderPath(const storage::FolderData& store, const QString& name) {
     const QByteArray local = QFile::encodeName(name);
     return storage::isPlainFileName(std::string_view(local.constData(), local.size()))
                ? store.folder.ordersDir + name
                : name;
 }
 
-int runPdf(storage::Store& store, const QString& outFile, const QStringList& orders,
+int runPdf(storage::FolderData& store, const QString& outFile, const QStringList& orders,
            QTextStream& err) {
     // A missing order is named before anything is written. Each order is read as its page is
     // drawn, so that memory stays flat however many orders the file takes; one that cannot

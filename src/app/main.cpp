@@ -4,10 +4,10 @@
 #include "programfolder.h"
 
 #include "storage/cp1251.h"
+#include "storage/folderdata.h"
 #include "storage/folderlock.h"
 #include "storage/output.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QDir>
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
                 .arg(QDir::toNativeSeparators(dir), lock.problem());
         readOnly = true;
     }
-    auto store = std::make_unique<storage::Store>();
+    auto store = std::make_unique<storage::FolderData>();
     store->folder.readOnly = readOnly;
     QStringList messages = storage::startUp(*store, dir);
     if (!lockMessage.isEmpty())

@@ -19,8 +19,8 @@
 #include "editor/mainwindow.h"
 #include "editor/uiutil.h"
 #include "editor/windowsizes.h"
+#include "storage/folderdata.h"
 #include "storage/scan.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,7 +80,7 @@ void wireDirectory(core::Directory& directory, directory::OrganizationListDialog
 
 } // namespace
 
-std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
+std::unique_ptr<AllWindows> createWindows(storage::FolderData& store) {
     using core::WindowTag;
     // The windows' font is proportional, also where the system's default is not.
     QApplication::setFont(editor::proportionalFont(QApplication::font()));
@@ -89,7 +89,6 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     core::Settings& settings = engine.settings;
     core::OrderDocument& document = engine.document;
     QStringList creationMessages;
-    storage::scanAtStart(store);
     if (const storage::IoResult scanned = engine.archive.scan(); !scanned)
         creationMessages << scanned.error;
     all->mainWindow = std::make_unique<editor::MainWindow>(
@@ -100,7 +99,7 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     auto* details = new directory::OrganizationDetailsDialog(engine.directory, engine.folder,
                                                              settings, mainWindow);
     auto* orderList =
-        new archive::OrderListDialog(engine.archive, store, settings, *mainWindow, mainWindow);
+        new archive::OrderListDialog(engine.archive, document, engine.folder, settings, mainWindow);
     auto* budgetFields = new editor::BudgetFieldsDialog(settings, mainWindow);
     auto* card = new directory::OrganizationCardDialog(engine.folder, settings, mainWindow);
     auto* filter = new archive::OrderFilterDialog(engine.archive, settings, mainWindow);
@@ -137,6 +136,7 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     QObject::connect(mainWindow, &editor::MainWindow::orderListRequested, orderList,
                      [orderList] { editor::showModal(orderList); });
     orderList->setFilterDialog(filter);
+    orderList->setFieldsOnScreen([mainWindow] { return mainWindow->fields(); });
     wireDirectory(engine.directory, *organizationList, *details, *bankAccounts, *card, *branchList,
                   *branch, *employeeList, *employee);
     QObject::connect(mainWindow, &editor::MainWindow::organizationsRequested, organizationList,
@@ -147,16 +147,17 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
     using archive::OrderListDialog;
     using directory::OrganizationListDialog;
     using editor::MainWindow;
-    // The archive reads a saved order again before the windows show it.
-    QObject::connect(&document, &core::OrderDocument::saved, &orders,
-                     &core::OrderArchive::refreshOrder);
+    // The order on screen follows its file in the archive: a mark of the bank, its deletion.
+    QObject::connect(&orders, &core::OrderArchive::orderChanged, &document,
+                     &core::OrderDocument::followFile);
+    QObject::connect(&orders, &core::OrderArchive::orderRemoved, &document,
+                     &core::OrderDocument::followRemoval);
+    QObject::connect(&orders, &core::OrderArchive::listChanged, mainWindow,
+                     &MainWindow::updateListButton);
     QObject::connect(&document, &core::OrderDocument::saved, orderList,
-                     [orderList, filter, mainWindow](const QString&, bool created) {
-                         if (!created)
-                             return;
-                         orderList->showAllOrders();
-                         filter->refill();
-                         mainWindow->updateListButton();
+                     [orderList](const QString&, bool created) {
+                         if (created)
+                             orderList->showAllOrders();
                      });
     // Closing: the sizes of the windows are kept (not in a folder opened only for reading, as
     // the user was told at the start), then the order on screen is offered for saving.
@@ -171,13 +172,8 @@ std::unique_ptr<AllWindows> createWindows(storage::Store& store) {
         if (!orderList->offerToSave().canLeave())
             event->ignore();
     });
-    QObject::connect(orderList, &OrderListDialog::orderSaved, filter, &OrderFilterDialog::refill);
-    QObject::connect(orderList, &OrderListDialog::orderSaved, mainWindow,
-                     &MainWindow::updateListButton);
-    QObject::connect(orderList, &OrderListDialog::orderOpened, &document,
-                     &core::OrderDocument::takeOpened);
-    QObject::connect(orderList, &OrderListDialog::shownOrderDeleted, &document,
-                     &core::OrderDocument::clear);
+    QObject::connect(orderList, &OrderListDialog::orderOpened, mainWindow,
+                     &MainWindow::showDocument);
     QObject::connect(orderList, &OrderListDialog::ordersMarked, mainWindow,
                      &MainWindow::showAccepted);
     QObject::connect(orderList, &OrderListDialog::orderDeleted, filter, &OrderFilterDialog::refill);
@@ -207,7 +203,7 @@ void installQtTexts(QTranslator& qtTexts) {
 
 } // namespace
 
-int runWindows(storage::Store& store, const QStringList& startupMessages) {
+int runWindows(storage::FolderData& store, const QStringList& startupMessages) {
     QTranslator qtTexts;
     installQtTexts(qtTexts);
     for (const QString& m : startupMessages)

@@ -7,7 +7,7 @@
 #include <memory>
 
 namespace storage {
-class Store;
+struct FolderData;
 }
 
 namespace editor {
@@ -17,7 +17,7 @@ class MainWindow;
 namespace app {
 
 struct AllWindows {
-    explicit AllWindows(storage::Store& store) : engine(store) {}
+    explicit AllWindows(storage::FolderData& store) : engine(store) {}
     core::Engine engine; // made before the windows, gone after them
     std::unique_ptr<editor::MainWindow> mainWindow;
 };
@@ -26,6 +26,6 @@ struct AllWindows {
 // windows it opens and connects the signals by which they tell each other what happened. The
 // saved orders are read first; what the user is told then is in
 // mainWindow->creationMessages().
-std::unique_ptr<AllWindows> createWindows(storage::Store& store);
+std::unique_ptr<AllWindows> createWindows(storage::FolderData& store);
 
 } // namespace app

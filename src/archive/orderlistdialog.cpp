@@ -4,14 +4,12 @@
 #include "ui_orderlistdialog.h"
 
 #include "editor/listgrid.h"
-#include "editor/mainwindow.h"
 #include "editor/questiondialog.h"
 #include "editor/uiutil.h"
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
 #include "storage/platfile.h"
 #include "storage/statement.h"
-#include "storage/store.h"
 
 #include <QClipboard>
 #include <QDateTime>
@@ -35,10 +33,10 @@ constexpr int PanelWidth = 80;
 
 } // namespace
 
-OrderListDialog::OrderListDialog(core::OrderArchive& archive, storage::Store& store,
-                                 core::Settings& settings, const editor::MainWindow& editor,
+OrderListDialog::OrderListDialog(core::OrderArchive& archive, core::OrderDocument& document,
+                                 const core::ProgramFolder& folder, core::Settings& settings,
                                  QWidget* parent)
-    : QDialog(parent), archive_(archive), store_(store), settings_(settings), editor_(editor),
+    : QDialog(parent), archive_(archive), document_(document), folder_(folder), settings_(settings),
       ui(std::make_unique<Ui::OrderListDialog>()) {
     ui->setupUi(this);
 
@@ -242,7 +240,7 @@ QString OrderListDialog::bankFolder() const {
 
 void OrderListDialog::sendToBank() {
     const auto [first, last] = grid_->selectedRange();
-    const QStringList paths = ordersToSend(archive_, store_.folder.ordersDir, first, last);
+    const QStringList paths = ordersToSend(archive_, folder_.ordersDir(), first, last);
     if (paths.isEmpty())
         return;
     const QString folder = bankFolder();
@@ -259,7 +257,7 @@ void OrderListDialog::sendToBank() {
 
     // Without a readable BIK directory the banks' towns come from their names.
     storage::BikDirectory bik;
-    const storage::IoResult bikLoaded = storage::loadBikDirectory(store_.folder.dataDir, bik);
+    const storage::IoResult bikLoaded = storage::loadBikDirectory(folder_.dataDir(), bik);
     const render::ExportResult r =
         render::exportOrders(paths, chosen, QDateTime::currentDateTime(), &bik);
     if (!bikLoaded)
@@ -284,16 +282,8 @@ void OrderListDialog::importStatement() {
     if (path.isEmpty())
         return;
     const storage::StatementOutcome r = archive_.importStatement(path);
-    if (!r.marked.isEmpty()) {
-        for (const QString& name : r.marked) {
-            const QByteArray n = name.toLatin1();
-            if (store_.PlatSaved && store_.PlatFileName.bytes() == n) {
-                store_.Plat.accepted = 1;
-                store_.PlatSnapshot.accepted = 1;
-            }
-        }
+    if (!r.marked.isEmpty())
         emit ordersMarked();
-    }
     if (r.error.isEmpty() && r.unmatched.isEmpty() && r.failures.isEmpty())
         QMessageBox::information(this, windowTitle(), storage::statementReport(r));
     else
@@ -311,9 +301,8 @@ CheckSaveResult OrderListDialog::offerToSave() {
     questions.tell = [this](const QString& text) {
         QMessageBox::information(messageParent(), windowTitle(), text);
     };
-    const CheckSaveResult r = archive::checkSave(store_, editor_.fields(), questions);
-    if (r.savedNew || (r.io && store_.PlatSaved))
-        archive_.refreshOrder(QString::fromLatin1(store_.PlatFileName.bytes()));
+    const CheckSaveResult r = archive::checkSave(
+        document_, fieldsOnScreen_ ? fieldsOnScreen_() : document_.fields(), questions);
     if (r.savedNew) {
         showAllOrders();
         emit orderSaved();
@@ -329,12 +318,11 @@ void OrderListDialog::openSelectedOrder() {
         return;
     // The order is noted by its file name: a save from the question below lists another order,
     // and the row may then hold another order.
-    storage::ShortStr<28> noted;
-    noted.assign(archive_.fileNameAt(row).toLatin1().toStdString());
+    const QString noted = archive_.fileNameAt(row);
     const CheckSaveResult saved = offerToSave();
     if (!saved.canLeave())
         return; // the order on screen could not be written: it stays there
-    if (storage::IoResult r = openListed(store_, noted); !r) {
+    if (storage::IoResult r = document_.open(noted); !r) {
         showError(r.error);
         if (saved.savedNew)
             emit orderOpened(); // the order just saved stays on screen, as saved
@@ -356,20 +344,18 @@ void OrderListDialog::deleteSelectedOrder() {
     if (filtered_ || row < 0 || row >= archive_.rowCount())
         return;
     const QString name = archive_.fileNameAt(row);
-    const bool onScreen = store_.PlatSaved && store_.PlatFileName.bytes() == name.toLatin1();
+    const bool onScreen = document_.isSaved() && document_.fileName() == name;
     // An order whose file has gone is not deleted: "Yes" then does nothing, and the user leaves
     // with "No".
-    const QString path = store_.folder.ordersDir + name;
+    const QString path = folder_.ordersDir() + name;
     if (!editor::QuestionDialog::ask(
             this, deleteOrderQuestion(archive_.cellText(row, 0), archive_.cellText(row, 1)),
             [path] { return QFileInfo::exists(path); }))
         return;
     if (!deleteOrder(row))
         return;
-    if (onScreen) {
-        store_.PlatSaved = false;
+    if (onScreen)
         emit shownOrderDeleted();
-    }
     emit orderDeleted();
     // The sum is that of the rows selected now, not of the deleted order.
     if (archive_.rowCount() == 0)

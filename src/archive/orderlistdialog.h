@@ -6,6 +6,7 @@
 // sent to the bank as a client-bank exchange file and the bank's statement.
 #pragma once
 
+#include "core/orderdocument.h"
 #include "core/settings.h"
 
 #include "opening.h"
@@ -19,13 +20,8 @@
 class QLabel;
 class QMenu;
 
-namespace storage {
-class Store;
-}
-
 namespace editor {
 class ListGrid;
-class MainWindow;
 } // namespace editor
 
 class QStatusBar;
@@ -42,10 +38,16 @@ class OrderFilterDialog;
 class OrderListDialog : public QDialog {
     Q_OBJECT
 public:
-    // The list reads the order on screen from the editor when it offers to save it.
-    OrderListDialog(core::OrderArchive& archive, storage::Store& store, core::Settings& settings,
-                    const editor::MainWindow& editor, QWidget* parent = nullptr);
+    // Orders are opened into the document, which the list offers to save first.
+    OrderListDialog(core::OrderArchive& archive, core::OrderDocument& document,
+                    const core::ProgramFolder& folder, core::Settings& settings,
+                    QWidget* parent = nullptr);
     ~OrderListDialog() override;
+
+    // What the editor's controls hold of the order on screen, for the offer to save it; the
+    // program hands it over (until then the document's record is offered).
+    using FieldsOnScreen = std::function<core::OrderFields()>;
+    void setFieldsOnScreen(FieldsOnScreen fields) { fieldsOnScreen_ = std::move(fields); }
 
     // The filter dialog; it is created after the list and handed over once it exists.
     void setFilterDialog(OrderFilterDialog* filter) { filter_ = filter; }
@@ -73,10 +75,11 @@ public:
 signals:
     // A new order on screen was saved from the offer to save it; the list was scanned again.
     void orderSaved();
-    // The chosen order was read into the current record, to be shown in the editor.
+    // The chosen order was opened into the document (or, when it could not be, a new order
+    // saved on the way stays there as saved): the editor shows the document.
     void orderOpened();
-    // An order was deleted; shownOrderDeleted comes first when it was the one on screen
-    // (no longer a saved order).
+    // An order was deleted; shownOrderDeleted comes first when it was the one on screen (the
+    // document, which follows the archive, holds a new order again).
     void shownOrderDeleted();
     void orderDeleted();
     // A bank statement marked saved orders accepted by the bank (maybe the one on screen).
@@ -117,9 +120,10 @@ private:
     void setPanel(int panel, const QString& text);
 
     core::OrderArchive& archive_;
-    storage::Store& store_;
+    core::OrderDocument& document_;
+    const core::ProgramFolder& folder_;
     core::Settings& settings_;
-    const editor::MainWindow& editor_;
+    FieldsOnScreen fieldsOnScreen_;
     OrderFilterDialog* filter_ = nullptr;
     std::unique_ptr<Ui::OrderListDialog> ui;
     editor::ListGrid* grid_ = nullptr;

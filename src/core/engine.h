@@ -8,15 +8,15 @@
 #include "programfolder.h"
 #include "settings.h"
 
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 namespace core {
 
 struct Engine {
-    explicit Engine(storage::Store& store)
+    explicit Engine(storage::FolderData& store)
         : folder(store.folder), settings(folder, store.settings),
           directory(folder, store.directory), archive(folder, settings, directory),
-          document(folder, store) {}
+          document(folder, directory, archive) {}
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 

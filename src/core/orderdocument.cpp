@@ -6,8 +6,6 @@
 #include "storage/orderdate.h"
 #include "storage/party.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
-#include "storage/store.h"
 
 namespace core {
 
@@ -73,55 +71,24 @@ OrderFields clearedFields(const OrderFields& current) {
     return f;
 }
 
-OrderDocument::OrderDocument(ProgramFolder& folder, storage::Store& store)
-    : folder_(folder), store_(store) {}
-
-const OrderRecord& OrderDocument::record() const {
-    return store_.Plat;
-}
-
-QString OrderDocument::fileName() const {
-    return QString::fromLatin1(store_.PlatFileName.bytes());
-}
-
-bool OrderDocument::isSaved() const {
-    return store_.PlatSaved;
+OrderDocument::OrderDocument(ProgramFolder& folder, const Directory& directory,
+                             OrderArchive& archive)
+    : folder_(folder), directory_(directory), archive_(archive) {
+    storage::clearRecord(record_);
+    storage::clearRecord(snapshot_);
+    storage::clearRecord(fileName_);
 }
 
 OrganizationRecord OrderDocument::openedParty(int which) const {
-    return storage::partyOrganization(store_.Plat, which == 0);
-}
-
-int OrderDocument::organizationCount() const {
-    return store_.directory.organizationCount;
-}
-
-const OrganizationRecord& OrderDocument::organization(int index) const {
-    return store_.directory.organizations[std::size_t(index)];
+    return storage::partyOrganization(record_, which == 0);
 }
 
 bool OrderDocument::validParty(int index) const {
     return index >= 0 && index < organizationCount();
 }
 
-bool OrderDocument::hasSavedOrders() const {
-    return store_.orders.count > 0;
-}
-
-// The position of the order on screen in the list of saved orders, or -1.
-int OrderDocument::listPosition() const {
-    const storage::Store& s = store_;
-    if (s.OpenedIndex >= 0 && s.OpenedIndex < s.orders.count &&
-        s.orders.items[std::size_t(s.OpenedIndex)].fileName == s.PlatFileName)
-        return s.OpenedIndex;
-    for (int i = 0; i < s.orders.count; ++i)
-        if (s.orders.items[std::size_t(i)].fileName == s.PlatFileName)
-            return i;
-    return -1;
-}
-
 OrderFields OrderDocument::fields() const {
-    const OrderRecord& p = store_.Plat;
+    const OrderRecord& p = record_;
     OrderFields f;
     f.number = text(p.number);
     f.date = text(p.date);
@@ -139,13 +106,13 @@ OrderFields OrderDocument::fields() const {
 }
 
 BudgetFields OrderDocument::budget() const {
-    const OrderRecord& p = store_.Plat;
+    const OrderRecord& p = record_;
     return {text(p.kbk),     text(p.okato),     text(p.basis),  text(p.taxPeriod),
             text(p.taxType), text(p.docNumber), text(p.docDate)};
 }
 
 void OrderDocument::setBudget(const BudgetFields& b) {
-    OrderRecord& p = store_.Plat;
+    OrderRecord& p = record_;
     setText(b.kbk, p.kbk);
     setText(b.okato, p.okato);
     setText(b.basis, p.basis);
@@ -184,7 +151,7 @@ OrderCheck OrderDocument::check(const OrderFields& f) const {
 }
 
 bool OrderDocument::update(const OrderFields& f) {
-    OrderRecord& p = store_.Plat;
+    OrderRecord& p = record_;
     setText(f.number, p.number);
     setText(f.date, p.date);
     setText(f.amount, p.amount);
@@ -200,8 +167,7 @@ bool OrderDocument::update(const OrderFields& f) {
         }
         const std::string_view inn = validParty(f.payer) ? organization(f.payer).inn.view() : "";
         const QByteArray date = storage::cp1251::fromUnicode(checkedDate(f.date));
-        named =
-            storage::makeOrderFileName(p.number.view(), inn, yearDigits(date), store_.PlatFileName);
+        named = storage::makeOrderFileName(p.number.view(), inn, yearDigits(date), fileName_);
     } else {
         const OrganizationRecord payer = openedParty(0);
         const OrganizationRecord payee = openedParty(1);
@@ -219,8 +185,8 @@ bool OrderDocument::update(const OrderFields& f) {
 }
 
 bool OrderDocument::isModified() const {
-    const OrderRecord& a = store_.Plat;
-    const OrderRecord& b = store_.PlatSnapshot;
+    const OrderRecord& a = record_;
+    const OrderRecord& b = snapshot_;
     const bool same = a.number == b.number && a.date == b.date && a.amount == b.amount &&
                       a.vat == b.vat && a.payKind == b.payKind && a.priority == b.priority &&
                       a.status == b.status && a.purpose == b.purpose && a.kbk == b.kbk &&
@@ -233,12 +199,7 @@ bool OrderDocument::isModified() const {
 QString OrderDocument::proposeNumber(int payer) const {
     if (!validParty(payer))
         return QStringLiteral("1");
-    const auto& inn = organization(payer).inn;
-    const storage::OrderListTables& orders = store_.orders;
-    for (int i = 0; i < orders.payerCount; ++i)
-        if (orders.payers[std::size_t(i)].inn == inn)
-            return QString::number(orders.payers[std::size_t(i)].maxNumber + 1);
-    return QStringLiteral("1");
+    return QString::number(archive_.highestNumber(organization(payer).inn.view()) + 1);
 }
 
 OrderFields OrderDocument::newOrderFields(const OrderFields& current) const {
@@ -253,14 +214,10 @@ OrderFields OrderDocument::newOrderFields(const OrderFields& current) const {
                 return i;
         return -1;
     };
-    f.payer = byInn(store_.Plat.payerInn);
-    f.payee = byInn(store_.Plat.payeeInn);
+    f.payer = byInn(record_.payerInn);
+    f.payee = byInn(record_.payeeInn);
     f.number = proposeNumber(f.payer);
     return f;
-}
-
-QString OrderDocument::limitMessage() {
-    return QStringLiteral("Может быть сохранено только%1 платежки.").arg(storage::MaxPlats);
 }
 
 QString OrderDocument::badNameMessage() {
@@ -279,39 +236,42 @@ OrderDocument::NewCheck OrderDocument::prepareSaveNew(const OrderFields& f) {
     if (!storage::makeOrderFileName(std::string_view(number.constData(), number.size()), inn,
                                     yearDigits(date), name))
         return NewCheck::BadName;
-    store_.PlatFileName = name.view();
-    if (store_.orders.count >= storage::MaxPlats)
-        return NewCheck::LimitReached;
-    for (int i = 0; i < store_.orders.count; ++i)
-        if (store_.orders.items[std::size_t(i)].fileName == store_.PlatFileName)
-            return NewCheck::Exists;
-    // The list may not hold every file: only the current year may be loaded, and another copy
-    // of the program may have saved into the folder since the last scan.
-    return storage::orderFileExists(folder_.state(), store_.PlatFileName.view()) ? NewCheck::Exists
-                                                                                 : NewCheck::Ok;
+    fileName_ = name.view();
+    // The archive may not list every file: only the current year may be listed, and another
+    // copy of the program may have saved into the folder since it was read.
+    return archive_.isListed(fileName_.view()) ||
+                   storage::orderFileExists(folder_.state(), fileName_.view())
+               ? NewCheck::Exists
+               : NewCheck::Ok;
 }
 
-// Writes the new order, rescans the saved orders and turns it into the saved order on screen.
-// Without replace the file is only created: when a file of its name exists by then, nothing
-// is written, the order stays new and existed is set.
+// Writes the record under its name: the record becomes the snapshot, which stays as it was
+// when the write fails. Without replace the file is only created (existed is set when a file
+// of the name is there by then).
+storage::IoResult OrderDocument::write(bool replace, bool* existed) {
+    const OrderRecord before = snapshot_;
+    snapshot_ = record_;
+    storage::IoResult r =
+        replace ? storage::saveOrderFile(folder_.state(), fileName_.view(), record_)
+                : storage::saveNewOrderFile(folder_.state(), fileName_.view(), record_, *existed);
+    if (!r)
+        snapshot_ = before;
+    else
+        archive_.refreshOrder(fileName());
+    return r;
+}
+
+// Writes the new order and turns it into the saved order on screen. Without replace the file
+// is only created: when a file of its name exists by then, nothing is written, the order
+// stays new and existed is set.
 storage::IoResult OrderDocument::commitSaveNew(const OrderFields& f, bool replace, bool* existed) {
     *existed = false;
     if (!update(f))
         return storage::IoResult::failure(badNameMessage());
-    const OrderRecord before = store_.PlatSnapshot;
-    store_.PlatSnapshot = store_.Plat;
-    storage::IoResult written =
-        replace ? storage::saveOrderFile(folder_.state(), store_.PlatFileName.view(), store_.Plat)
-                : storage::saveNewOrderFile(folder_.state(), store_.PlatFileName.view(),
-                                            store_.Plat, *existed);
-    if (!written) {
-        store_.PlatSnapshot = before;
-        return written;
-    }
-    const storage::IoResult scanned = storage::scanOrders(store_);
-    store_.OpenedIndex = listPosition();
-    store_.PlatSaved = true;
-    return scanned;
+    storage::IoResult r = write(replace, existed);
+    if (r)
+        saved_ = true;
+    return r;
 }
 
 SaveResult OrderDocument::saveNew(const OrderFields& f, const SaveQuestions& q) {
@@ -323,9 +283,6 @@ SaveResult OrderDocument::saveNew(const OrderFields& f, const SaveQuestions& q) 
     switch (prepareSaveNew(f)) {
     case NewCheck::BadName:
         q.tell(badNameMessage());
-        return result;
-    case NewCheck::LimitReached:
-        q.tell(limitMessage());
         return result;
     case NewCheck::Exists:
         if (!q.ask(exists, replace))
@@ -349,19 +306,7 @@ SaveResult OrderDocument::saveNew(const OrderFields& f, const SaveQuestions& q) 
 }
 
 storage::IoResult OrderDocument::writeSaved() {
-    const OrderRecord before = store_.PlatSnapshot;
-    store_.PlatSnapshot = store_.Plat;
-    storage::IoResult r =
-        storage::saveOrderFile(folder_.state(), store_.PlatFileName.view(), store_.Plat);
-    if (!r)
-        store_.PlatSnapshot = before;
-    // The list shows what the file now holds; number, payer, payee and the name stay.
-    if (const int at = listPosition(); r && at >= 0) {
-        storage::OrderListItem& e = store_.orders.items[std::size_t(at)];
-        e.dateText.assign(store_.Plat.date);
-        e.amountText.assign(store_.Plat.amount);
-        e.accepted = store_.Plat.accepted == 1 ? 1 : 0;
-    }
+    storage::IoResult r = write(true, nullptr);
     if (r)
         emit saved(fileName(), false);
     return r;
@@ -382,54 +327,61 @@ SaveResult OrderDocument::save(const OrderFields& f, const SaveQuestions& q) {
 }
 
 storage::IoResult OrderDocument::setAccepted(bool accepted) {
-    const OrderRecord before = store_.Plat;
-    const OrderRecord snapshot = store_.PlatSnapshot;
-    store_.Plat.accepted = accepted ? 1 : 0;
-    store_.PlatSnapshot = store_.Plat;
-    storage::IoResult r =
-        storage::saveOrderFile(folder_.state(), store_.PlatFileName.view(), store_.Plat);
+    const OrderRecord before = record_;
+    record_.accepted = accepted ? 1 : 0;
+    storage::IoResult r = write(true, nullptr);
     if (!r) {
-        // The file still holds what it held: so do the record, the snapshot and the list.
-        store_.Plat = before;
-        store_.PlatSnapshot = snapshot;
+        // The file still holds what it held: so do the record and the snapshot.
+        record_ = before;
         return r;
     }
-    if (const int at = listPosition(); at >= 0)
-        store_.orders.items[std::size_t(at)].accepted = store_.Plat.accepted;
     emit saved(fileName(), false);
     return r;
 }
 
-// --- opening, new, clearing ---------------------------------------------------------------
+// --- opening, new, clearing, following the archive ------------------------------------------
 
 storage::IoResult OrderDocument::open(const QString& name) {
     const QByteArray n = name.toLatin1();
-    storage::OrderRecord read;
+    OrderRecord read;
     if (storage::IoResult r = storage::openOrderFile(
             folder_.state(), std::string_view(n.constData(), std::size_t(n.size())), read);
         !r)
         return r;
-    store_.Plat = read;
-    store_.PlatFileName.assign(n);
-    store_.OpenedIndex = listPosition();
-    takeOpened();
+    record_ = read;
+    snapshot_ = read;
+    fileName_.assign(n);
+    saved_ = true;
+    emit changed();
     return {};
 }
 
-void OrderDocument::takeOpened() {
-    store_.PlatSnapshot = store_.Plat;
-    store_.PlatSaved = true;
-    emit changed();
-}
-
 void OrderDocument::startNew() {
-    store_.PlatSaved = false;
+    saved_ = false;
     emit changed();
 }
 
 void OrderDocument::clear() {
-    store_.PlatSaved = false;
+    saved_ = false;
     emit cleared();
+}
+
+void OrderDocument::followFile(const QString& name) {
+    if (!saved_ || name != fileName())
+        return;
+    OrderRecord onDisk;
+    const QByteArray n = name.toLatin1();
+    if (storage::openOrderFile(folder_.state(),
+                               std::string_view(n.constData(), std::size_t(n.size())), onDisk)) {
+        record_.accepted = onDisk.accepted;
+        snapshot_.accepted = onDisk.accepted;
+    }
+}
+
+void OrderDocument::followRemoval(const QString& name) {
+    if (saved_ && name == fileName() &&
+        !storage::orderFileExists(folder_.state(), fileName_.view()))
+        clear();
 }
 
 } // namespace core

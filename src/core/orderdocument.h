@@ -5,6 +5,8 @@
 // say what changed.
 #pragma once
 
+#include "directory.h"
+#include "orderarchive.h"
 #include "programfolder.h"
 
 #include "storage/fileio.h"
@@ -13,10 +15,6 @@
 #include <QObject>
 #include <QString>
 #include <functional>
-
-namespace storage {
-class Store;
-}
 
 namespace core {
 
@@ -82,15 +80,15 @@ OrderFields clearedFields(const OrderFields& current);
 class OrderDocument : public QObject {
     Q_OBJECT
 public:
-    // The store still holds the saved orders and the directory's tables, and the record of
-    // the order on screen, which the list window reads too.
-    OrderDocument(ProgramFolder& folder, storage::Store& store);
+    // A new order is numbered after the saved orders of its payer in the archive, and every
+    // order written is listed there at once.
+    OrderDocument(ProgramFolder& folder, const Directory& directory, OrderArchive& archive);
 
-    const storage::OrderRecord& record() const;
+    const storage::OrderRecord& record() const { return record_; }
     // The file name of the saved order on screen ("7_1234567890_09.plat"); for a new order
     // the name it was last given.
-    QString fileName() const;
-    bool isSaved() const;
+    QString fileName() const { return QString::fromLatin1(fileName_.bytes()); }
+    bool isSaved() const { return saved_; }
     // The payer (0) or payee (1) of the saved order on screen, as its file holds them.
     storage::OrganizationRecord openedParty(int which) const;
 
@@ -116,8 +114,8 @@ public:
 
     // Saves the order: a saved order under its name; a new order as a new file, asking before
     // a file of its name is replaced (listed or not, also one that appears after the check),
-    // telling why it cannot be saved. A new order saved becomes the saved order on screen and
-    // the saved orders are scanned again. Emits saved when written.
+    // telling why it cannot be saved. A new order saved becomes the saved order on screen. The
+    // archive lists what was written. Emits saved when written.
     SaveResult save(const OrderFields& fields, const SaveQuestions& questions);
     // Writes the saved order's record as it is under its name: the record becomes the snapshot,
     // and its list entry takes the date, amount and accepted flag written. When the write fails
@@ -130,13 +128,18 @@ public:
     // Reads the saved order fileName and makes it the order on screen; a file that is missing
     // or cannot be read fails with a message and changes nothing. Emits changed.
     storage::IoResult open(const QString& fileName);
-    // The record was just read from the file fileName() names: it becomes the saved order on
-    // screen. Emits changed.
-    void takeOpened();
     // The order on screen becomes a new order, its contents as they are. Emits changed.
     void startNew();
     // The order on screen is gone (deleted): the editor returns to a new order. Emits cleared.
     void clear();
+
+    // The archive read the order file fileName again (a statement marked it accepted by the
+    // bank): when it is the saved order on screen, its record and snapshot take the accepted
+    // flag the file now holds.
+    void followFile(const QString& fileName);
+    // The order file fileName left the archive: when it is the saved order on screen and the
+    // file is gone, the editor returns to a new order (clear()).
+    void followRemoval(const QString& fileName);
 
     // "New": the fields of a new order started from current (today's date, the parties chosen
     // again by the INNs of the order on screen, the next number, accepted cleared).
@@ -144,14 +147,15 @@ public:
     // The number proposed for a new order of the organization at directory position payer:
     // its highest saved number plus one, or "1".
     QString proposeNumber(int payer) const;
-    // Whether orders are saved (listed) in the folder.
-    bool hasSavedOrders() const;
+    // Whether the archive lists saved orders.
+    bool hasSavedOrders() const { return archive_.orderCount() > 0; }
     // The organizations the pickers of a new order offer, in directory order.
-    int organizationCount() const;
-    const storage::OrganizationRecord& organization(int index) const;
+    int organizationCount() const { return directory_.organizationCount(); }
+    const storage::OrganizationRecord& organization(int index) const {
+        return directory_.organization(index);
+    }
 
     static QString badNameMessage();
-    static QString limitMessage();
 
 signals:
     // Another order is on screen (opened, or begun as a new order).
@@ -163,15 +167,20 @@ signals:
     void cleared();
 
 private:
-    enum class NewCheck { Ok, LimitReached, Exists, BadName };
+    enum class NewCheck { Ok, Exists, BadName };
     NewCheck prepareSaveNew(const OrderFields& fields);
     storage::IoResult commitSaveNew(const OrderFields& fields, bool replace, bool* existed);
     SaveResult saveNew(const OrderFields& fields, const SaveQuestions& questions);
     bool validParty(int index) const;
-    int listPosition() const;
+    storage::IoResult write(bool replace, bool* existed);
 
     ProgramFolder& folder_;
-    storage::Store& store_;
+    const Directory& directory_;
+    OrderArchive& archive_;
+    storage::OrderRecord record_{};
+    storage::OrderRecord snapshot_{}; // what the saved order's file holds
+    storage::ShortStr<28> fileName_{};
+    bool saved_ = false;
 };
 
 } // namespace core

@@ -435,10 +435,6 @@ void MainWindow::startNewOrder() {
 
 // --- the document's signals ---------------------------------------------------------------
 
-void MainWindow::showOpenedOrder() {
-    document_.takeOpened();
-}
-
 void MainWindow::showDocument() {
     const bool saved = document_.isSaved();
     if (saved) {

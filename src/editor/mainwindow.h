@@ -70,10 +70,8 @@ public:
     void directoryChanged(int payer, int payee);
     void showFirstPage();
 
-    // The order just read into the document's record (the list window's Open) becomes the
-    // saved order on screen.
-    void showOpenedOrder();
-
+    // Shows the order the document holds (opened, or begun as a new order) on the first page.
+    void showDocument();
     // Enables "List" when saved orders exist.
     void updateListButton();
 
@@ -114,8 +112,6 @@ private:
     void setLocked(bool locked);
     void setSavedLook(bool saved);
     void showPickersForSaved();
-    // The document holds another order, or none any more: the editor shows it.
-    void showDocument();
     void showCleared();
     void showError(const QString& text);
     void leaveFocus();

@@ -5,11 +5,8 @@
 #include "render/bankexchange.h"
 #include "storage/checkdigits.h"
 #include "storage/choices.h"
-#include "storage/store.h"
 
 namespace editor {
-
-using storage::Store;
 
 namespace {
 
@@ -30,39 +27,6 @@ const QStringList& payKindTexts() {
 const QStringList& statusTexts() {
     static const QStringList t = texts(storage::StatusChoices);
     return t;
-}
-
-namespace {
-
-// The order document on a store's order on screen, for one step.
-struct StoreDocument {
-    explicit StoreDocument(Store& s) : folder(s.folder), document(folder, s) {}
-    core::ProgramFolder folder;
-    core::OrderDocument document;
-};
-
-} // namespace
-
-CheckResult checkOrder(Store& s, OrderFields& f) {
-    const core::OrderCheck c = StoreDocument(s).document.check(f);
-    f.date = c.date;
-    return c.result;
-}
-
-bool fillOrder(Store& s, const OrderFields& f) {
-    return StoreDocument(s).document.update(f);
-}
-
-bool checkChange(Store& s) {
-    return StoreDocument(s).document.isModified();
-}
-
-storage::IoResult saveSaved(Store& s) {
-    return StoreDocument(s).document.writeSaved();
-}
-
-SaveNewResult saveNewOrder(Store& s, const OrderFields& f, const SaveQuestions& q) {
-    return StoreDocument(s).document.save(f, q);
 }
 
 render::OrderInput orderInputFor(const core::OrderDocument& document, const OrderFields& f) {

@@ -12,7 +12,6 @@
 
 namespace storage {
 class BikDirectory;
-class Store;
 } // namespace storage
 
 namespace editor {
@@ -25,7 +24,6 @@ using core::purposeBytes;
 using core::SaveQuestions;
 using core::todayText;
 using enum core::CheckResult;
-using SaveNewResult = core::SaveResult;
 
 // What the budget dialog is opened with: the order's texts, whether the order is saved (dark
 // blue texts) and whether the bank has accepted it (nothing can be changed); and what it gives
@@ -60,15 +58,5 @@ QStringList partyWarnings(const render::OrderInput& order,
 // with its VAT line, for the bank's exchange file.
 QStringList previewWarnings(const render::OrderInput& order,
                             const storage::BikDirectory* directory);
-
-// The steps of the order document on the order on screen that the store holds, for the list
-// window's offer to save until it works with the document itself: the check (which gives a
-// nine-character date its leading "0" in fields.date), taking the fields into the record, the
-// change check, and saving a saved or a new order.
-CheckResult checkOrder(storage::Store& s, OrderFields& fields);
-bool fillOrder(storage::Store& s, const OrderFields& fields);
-bool checkChange(storage::Store& s);
-storage::IoResult saveSaved(storage::Store& s);
-SaveNewResult saveNewOrder(storage::Store& s, const OrderFields& fields, const SaveQuestions& q);
 
 } // namespace editor

@@ -16,9 +16,9 @@
 #include "editor/questiondialog.h"
 #include "editor/uiutil.h"
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -56,7 +56,7 @@ protected:
         ASSERT_TRUE(made.ok) << made.error.toStdString();
         // All branches and employees belong to the first organization, so that its windows
         // list all of them.
-        auto s = std::make_unique<storage::Store>();
+        auto s = std::make_unique<storage::FolderData>();
         ASSERT_EQ(storage::startUp(*s, dir.path()), QStringList());
         for (storage::BranchRecord& b : s->directory.branches)
             b.organizationNo = 0;
@@ -74,12 +74,12 @@ protected:
 
     // Starts storage, creates the windows and shows the main window.
     void start() {
-        store = std::make_unique<storage::Store>();
+        store = std::make_unique<storage::FolderData>();
         ASSERT_EQ(storage::startUp(*store, dir.path()), QStringList());
         windows = app::createWindows(*store);
         ASSERT_EQ(windows->mainWindow->creationMessages(), QStringList());
         windows->mainWindow->show();
-        ASSERT_EQ(store->orders.count, 1024);
+        ASSERT_EQ(windows->engine.archive.orderCount(), 1024);
     }
 
     // Shows a window, draws it, scrolls each of its grids to the last row and column and
@@ -110,7 +110,7 @@ protected:
     }
 
     TempDir dir;
-    std::unique_ptr<storage::Store> store;
+    std::unique_ptr<storage::FolderData> store;
     std::unique_ptr<app::AllWindows> windows;
     QStringList seen;
     QtMessageHandler previous = nullptr;

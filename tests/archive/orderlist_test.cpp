@@ -5,15 +5,14 @@
 
 #include "archive/opening.h"
 #include "archive/orderlist.h"
+#include "core/engine.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
 
 #include <QDir>
 #include <array>
 #include <gtest/gtest.h>
 
 using namespace archive;
-using storage::Store;
 using testing_support::cps;
 using testing_support::platFile;
 using testing_support::TempDir;
@@ -109,13 +108,14 @@ namespace {
 // editor's fields of a complete new order.
 struct Saving {
     TempDir dir;
-    std::unique_ptr<Store> s = std::make_unique<Store>();
+    std::unique_ptr<storage::FolderData> s = std::make_unique<storage::FolderData>();
+    std::unique_ptr<core::Engine> engine;
     std::vector<std::pair<QString, QString>> asked;
     bool answer = true;
     SaveQuestions q;
 
     Saving() {
-        s->setProgramDir(dir.path());
+        s->folder.setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
         for (const char* inn : {"1234567890", "7701000001"}) {
             storage::OrganizationRecord& f =
@@ -127,7 +127,8 @@ struct Saving {
                   platFile({"5", "1234567890", "03.02.2009", "7701000001", "10-00"}));
         dir.write("PP/7_1234567890_09.plat",
                   platFile({"7", "1234567890", "04.02.2009", "7701000001", "20-00"}));
-        EXPECT_TRUE(storage::scanOrders(*s));
+        engine = std::make_unique<core::Engine>(*s);
+        EXPECT_TRUE(engine->archive.scan());
         q.ask = [this](const QString& a, const QString& b) {
             asked.emplace_back(a, b);
             return answer;
@@ -135,6 +136,7 @@ struct Saving {
         q.tell = [](const QString& t) { ADD_FAILURE() << "told: " << t.toStdString(); };
     }
     editor::OrderFields order(const QString& number) const { return completeOrder(number, 0, 1); }
+    core::OrderDocument& doc() const { return engine->document; }
     using Asked = std::vector<std::pair<QString, QString>>;
 };
 
@@ -145,26 +147,26 @@ TEST(checkSave, NewOrderIsSavedAndScannedOnYes) {
         Saving fx; // an incomplete order is not offered
         editor::OrderFields f = fx.order("3");
         f.amount.clear();
-        EXPECT_FALSE(checkSave(*fx.s, f, fx.q).savedNew);
+        EXPECT_FALSE(checkSave(fx.doc(), f, fx.q).savedNew);
         EXPECT_TRUE(fx.asked.empty());
     }
     for (bool yes : {false, true}) {
         Saving fx;
         fx.answer = yes;
-        const CheckSaveResult r = checkSave(*fx.s, fx.order("3"), fx.q);
+        const CheckSaveResult r = checkSave(fx.doc(), fx.order("3"), fx.q);
         EXPECT_EQ(fx.asked, (Saving::Asked{{"Новое платежное поручение.",
                                             "Сохранить платежное поручение № 3 ?"}}));
         EXPECT_TRUE(r.io.ok);
         EXPECT_EQ(r.savedNew, yes);
         EXPECT_EQ(fx.dir.exists("PP/3_1234567890_09.plat"), yes);
-        EXPECT_EQ(fx.s->orders.count, yes ? 3 : 2);
-        EXPECT_EQ(fx.s->PlatSaved, yes);
+        EXPECT_EQ(fx.engine->archive.orderCount(), yes ? 3 : 2);
+        EXPECT_EQ(fx.doc().isSaved(), yes);
     }
 }
 
 TEST(checkSave, ExistingNameIsAskedAgain) {
     Saving fx;
-    const CheckSaveResult r = checkSave(*fx.s, fx.order("5"), fx.q);
+    const CheckSaveResult r = checkSave(fx.doc(), fx.order("5"), fx.q);
     EXPECT_EQ(fx.asked,
               (Saving::Asked{{"Новое платежное поручение.", "Сохранить платежное поручение № 5 ?"},
                              {"Платежное поручение № 5 уже есть.",
@@ -174,31 +176,15 @@ TEST(checkSave, ExistingNameIsAskedAgain) {
                                                                              "1500-00"));
 }
 
-TEST(openListed, ReadsTheOrderAndFindsItsPosition) {
-    Saving fx;
-    ASSERT_TRUE(openListed(*fx.s, fx.s->orders.items[1].fileName));
-    EXPECT_EQ(fx.s->Plat.number.view(), "7");
-    EXPECT_EQ(fx.s->OpenedIndex, 1);
-    EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
-
-    // A file that has gone is reported and changes nothing.
-    QFile::remove(fx.dir.file("PP/5_1234567890_09.plat"));
-    const storage::IoResult r = openListed(*fx.s, fx.s->orders.items[0].fileName);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.startsWith("Нет файла платежки ")) << r.error.toStdString();
-    EXPECT_EQ(fx.s->Plat.number.view(), "7");
-    EXPECT_EQ(fx.s->OpenedIndex, 1);
-    EXPECT_EQ(fx.s->PlatFileName.view(), "7_1234567890_09.plat");
-}
-
 TEST(checkSave, ChangedSavedOrderSavedOnYesShowsWhatWasWrittenInItsRow) {
     Saving fx;
     editor::OrderFields f = fx.order("9");
-    ASSERT_TRUE(checkSave(*fx.s, f, fx.q).savedNew); // now the saved order on screen
+    ASSERT_TRUE(checkSave(fx.doc(), f, fx.q).savedNew); // now the saved order on screen
     f.amount = "25-50";
-    EXPECT_TRUE(checkSave(*fx.s, f, fx.q).io.ok);
+    EXPECT_TRUE(checkSave(fx.doc(), f, fx.q).io.ok);
     ASSERT_EQ(fx.asked.size(), 2u);
-    ASSERT_EQ(fx.s->orders.count, 3);
-    EXPECT_EQ(fx.s->orders.items[2].amountText.view(), "25-50");
-    EXPECT_EQ(fx.s->orders.items[0].amountText.view(), "10-00");
+    const core::OrderArchive& orders = fx.engine->archive;
+    ASSERT_EQ(orders.orderCount(), 3);
+    EXPECT_EQ(orders.cellText(orders.rowOf("9_1234567890_09.plat"), 4), "25-50");
+    EXPECT_EQ(orders.cellText(orders.rowOf("5_1234567890_09.plat"), 4), "10-00");
 }

@@ -8,7 +8,7 @@
 #include "archive/orderlistdialog.h"
 #include "editor/listgrid.h"
 #include "editor/mainwindow.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -54,8 +54,8 @@ const char* const Payee = "7701000001";
 class ArchiveWindows : public ::testing::Test {
 protected:
     void SetUp() override {
-        store = std::make_unique<storage::Store>();
-        store->setProgramDir(dir.path());
+        store = std::make_unique<storage::FolderData>();
+        store->folder.setProgramDir(dir.path());
         for (const char* folder : {"PP", "PPDel", "Data"})
             QDir(dir.path()).mkpath(folder);
         const int widths[] = {40, 80, 120, 120, 80, 90};
@@ -152,7 +152,7 @@ protected:
     }
 
     TempDir dir;
-    std::unique_ptr<storage::Store> store;
+    std::unique_ptr<storage::FolderData> store;
     std::unique_ptr<app::AllWindows> windows;
     editor::MainWindow* mainWindow = nullptr;
     OrderListDialog* list = nullptr;
@@ -239,8 +239,8 @@ TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenO
     EXPECT_TRUE(dir.exists("PP/3_1234567890_09.plat"));
     EXPECT_EQ(windows->engine.archive.orderCount(), 3);
     EXPECT_EQ(mainWindow->fields().number, "5");
-    EXPECT_EQ(store->PlatFileName.view(), "5_1234567890_09.plat");
-    EXPECT_TRUE(store->PlatSaved);
+    EXPECT_EQ(windows->engine.document.fileName(), "5_1234567890_09.plat");
+    EXPECT_TRUE(windows->engine.document.isSaved());
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(numbers(), (QStringList{"3", "5", "7"}));
 
@@ -353,7 +353,7 @@ TEST_F(ArchiveWindows, DeletingTheOrderOnScreenEmptiesTheEditor) {
     start();
     clickRow(1);
     listButton("Open")->click();
-    ASSERT_TRUE(store->PlatSaved);
+    ASSERT_TRUE(windows->engine.document.isSaved());
     ASSERT_EQ(mainWindow->fields().number, "2");
     QToolButton* newButton = button(mainWindow, "newButton");
     ASSERT_TRUE(newButton->isEnabled());
@@ -361,11 +361,11 @@ TEST_F(ArchiveWindows, DeletingTheOrderOnScreenEmptiesTheEditor) {
     // Another order: the editor keeps the one on screen.
     list->show();
     deleteRow(0);
-    EXPECT_TRUE(store->PlatSaved);
+    EXPECT_TRUE(windows->engine.document.isSaved());
     EXPECT_EQ(mainWindow->fields().number, "2");
 
     deleteRow(0);
-    EXPECT_FALSE(store->PlatSaved);
+    EXPECT_FALSE(windows->engine.document.isSaved());
     EXPECT_FALSE(newButton->isEnabled());
     const editor::OrderFields f = mainWindow->fields();
     EXPECT_EQ(f.number, "");
@@ -463,10 +463,7 @@ TEST_F(ArchiveWindows, ClosingWhenTheChangedOrderCannotBeSavedKeepsTheWindowOpen
     start();
     list->hide();
     mainWindow->show();
-    storage::ShortStr<28> first;
-    first.assign(windows->engine.archive.fileNameAt(0).toStdString());
-    ASSERT_TRUE(openListed(*store, first));
-    mainWindow->showOpenedOrder();
+    ASSERT_TRUE(windows->engine.document.open(windows->engine.archive.fileNameAt(0)));
     editor::OrderFields f = mainWindow->fields();
     f.amount = "99-00";
     f.purpose = "Оплата";

@@ -4,7 +4,6 @@
 
 #include "core/orderdocument.h"
 #include "storage/platfile.h"
-#include "storage/store.h"
 
 #include <QDate>
 #include <QDir>
@@ -20,9 +19,12 @@ namespace {
 // A program folder with two organizations and the folders of saved orders.
 struct Fixture {
     TempDir dir;
-    std::unique_ptr<storage::Store> s = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> s = std::make_unique<storage::FolderData>();
     ProgramFolder folder{s->folder};
-    OrderDocument doc{folder, *s};
+    Settings settings{folder, s->settings};
+    Directory directory{folder, s->directory};
+    OrderArchive archive{folder, settings, directory};
+    OrderDocument doc{folder, directory, archive};
     std::vector<QString> asked, told;
     bool answer = true;
     SaveQuestions q{[this](const QString& line1, const QString&) {
@@ -32,7 +34,7 @@ struct Fixture {
                     [this](const QString& text) { told.push_back(text); }};
 
     Fixture() {
-        s->setProgramDir(dir.path());
+        s->folder.setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
         QDir(dir.path()).mkpath("Data");
         addFirm("Payer", "1234567890", 1);
@@ -172,7 +174,8 @@ TEST(OrderDocument, UpdateCopiesFieldsPartiesAndCutsThePurpose) {
     // A simplified-tax rate stays the order's choice whatever the setting; a value outside
     // the choices reads as no tax.
     for (auto [stored, shown] : {std::pair{3, 3}, {4, 4}, {5, 0}, {255, 0}}) {
-        fx.s->Plat.vat = std::uint8_t(stored);
+        f.vat = std::uint8_t(stored);
+        fx.doc.update(f);
         EXPECT_EQ(fx.doc.fields().vat, shown) << stored;
     }
 }
@@ -186,7 +189,7 @@ TEST(OrderDocument, SavingANewOrderCreatesTheFileAndMakesItTheSavedOrder) {
     EXPECT_TRUE(r.io.ok);
     EXPECT_TRUE(fx.dir.exists("PP/7_1234567890_09.plat"));
     EXPECT_TRUE(fx.doc.isSaved());
-    ASSERT_EQ(fx.s->orders.count, 1);
+    EXPECT_TRUE(fx.archive.isListed("7_1234567890_09.plat"));
     EXPECT_EQ(fx.doc.fields().number, "7");
     EXPECT_EQ(fx.doc.openedParty(0).inn.view(), "1234567890");
     EXPECT_EQ(fx.doc.openedParty(1).name.view(), "Payee");
@@ -231,16 +234,26 @@ TEST(OrderDocument, ANewOrderNeverReplacesAFileUnasked) {
     EXPECT_NE(fx.dir.read("PP/8_1234567890_09.plat"), other);
 }
 
-TEST(OrderDocument, ANewOrderThatCannotBeSavedIsToldWhy) {
+// A payer INN that cannot make a file name is told and nothing is written. The number of
+// saved orders never refuses a save (there used to be a limit of 1024).
+TEST(OrderDocument, ANewOrderIsRefusedForItsNameOnly) {
     Fixture fx;
-    fx.s->orders.count = 1024;
-    EXPECT_FALSE(fx.doc.save(fx.order(), fx.q).saved);
-    fx.s->orders.count = 0;
     fx.s->directory.organizations[0].inn = "12/../..";
     EXPECT_FALSE(fx.doc.save(fx.order(), fx.q).saved);
-    EXPECT_EQ(fx.told, (std::vector<QString>{"Может быть сохранено только1024 платежки.",
-                                             OrderDocument::badNameMessage()}));
+    EXPECT_EQ(fx.told, std::vector<QString>{OrderDocument::badNameMessage()});
     EXPECT_TRUE(QDir(fx.dir.file("PP")).isEmpty());
+
+    fx.s->directory.organizations[0].inn = "1234567890";
+    for (int n = 1; n <= 1025; ++n) {
+        const QByteArray number = QByteArray::number(n);
+        fx.dir.write("PP/" + number + "_1234567890_09.plat",
+                     testing_support::platFile({number.constData(), "1234567890", "01.02.2009"}));
+    }
+    ASSERT_TRUE(fx.archive.scan(2009));
+    ASSERT_EQ(fx.archive.orderCount(), 1025);
+    EXPECT_EQ(fx.doc.proposeNumber(0), "1026");
+    EXPECT_TRUE(fx.doc.save(fx.order("2000"), fx.q).saved);
+    EXPECT_EQ(fx.archive.orderCount(), 1026);
 }
 
 TEST(OrderDocument, ASavedOrderIsSavedWhenChangedAndItsAcceptedBoxAtOnce) {
@@ -258,12 +271,12 @@ TEST(OrderDocument, ASavedOrderIsSavedWhenChangedAndItsAcceptedBoxAtOnce) {
     storage::OrderRecord onDisk;
     ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
     EXPECT_EQ(onDisk.amount.view(), "1600-00");
-    EXPECT_EQ(fx.s->orders.items[0].amountText.view(), "1600-00");
+    EXPECT_EQ(fx.archive.cellText(0, 4), "1600-00");
 
     ASSERT_TRUE(fx.doc.setAccepted(true));
     ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
     EXPECT_EQ(onDisk.accepted, 1);
-    EXPECT_EQ(fx.s->orders.items[0].accepted, 1);
+    EXPECT_EQ(fx.archive.cellText(0, 5), "Оплачено");
     ASSERT_TRUE(fx.doc.setAccepted(false));
     ASSERT_TRUE(storage::readOrderFile(fx.dir.file("PP/7_1234567890_09.plat"), onDisk));
     EXPECT_EQ(onDisk.accepted, 0);
@@ -301,12 +314,15 @@ TEST(OrderDocument, NewReselectsThePartiesAndProposesTheNextNumber) {
               QString("%1.%2.%3").arg(d.day()).arg(d.month(), 2, 10, QChar('0')).arg(d.year()));
 }
 
-// Opening reads a saved order and says so; a missing file changes nothing; clearing keeps the
-// budget texts with the editor's next order.
-TEST(OrderDocument, OpenAndClear) {
+// Opening reads a saved order and says so; a missing file changes nothing. The order on
+// screen follows its file: a mark of the bank written by another part of the program is taken,
+// and the file gone clears the editor, which keeps the budget texts for its next order.
+TEST(OrderDocument, OpenFollowAndClear) {
     Fixture fx;
-    fx.dir.write("PP/5_1234567890_09.plat",
-                 testing_support::platFile({"5", "1234567890", "03.02.2009", "7701000001", "1"}));
+    const QString name = "5_1234567890_09.plat";
+    const QByteArray file =
+        testing_support::platFile({"5", "1234567890", "03.02.2009", "7701000001", "1"});
+    fx.dir.write("PP/" + name, file);
     QSignalSpy changed(&fx.doc, &OrderDocument::changed);
     QSignalSpy cleared(&fx.doc, &OrderDocument::cleared);
     const storage::IoResult missing = fx.doc.open("6_1234567890_09.plat");
@@ -315,16 +331,27 @@ TEST(OrderDocument, OpenAndClear) {
     EXPECT_FALSE(fx.doc.isSaved());
     EXPECT_EQ(changed.count(), 0);
 
-    ASSERT_TRUE(fx.doc.open("5_1234567890_09.plat"));
+    ASSERT_TRUE(fx.doc.open(name));
     EXPECT_TRUE(fx.doc.isSaved());
     EXPECT_FALSE(fx.doc.isModified());
     EXPECT_EQ(fx.doc.fields().number, "5");
-    EXPECT_EQ(fx.doc.fileName(), "5_1234567890_09.plat");
+    EXPECT_EQ(fx.doc.fileName(), name);
     EXPECT_EQ(changed.count(), 1);
+
+    fx.dir.write("PP/" + name, testing_support::platFile(
+                                   {"5", "1234567890", "03.02.2009", "7701000001", "1", 1}));
+    fx.doc.followFile("7_1234567890_09.plat"); // another order: nothing changes
+    EXPECT_EQ(fx.doc.record().accepted, 0);
+    fx.doc.followFile(name);
+    EXPECT_EQ(fx.doc.record().accepted, 1);
+    EXPECT_FALSE(fx.doc.isModified());
 
     const BudgetFields budget{"1", "2", "3", "4", "5", "6", "7"};
     fx.doc.setBudget(budget);
-    fx.doc.clear();
+    fx.doc.followRemoval(name); // the file is still there (another year, not listed)
+    EXPECT_TRUE(fx.doc.isSaved());
+    QFile::remove(fx.dir.file("PP/" + name));
+    fx.doc.followRemoval(name);
     EXPECT_FALSE(fx.doc.isSaved());
     EXPECT_EQ(cleared.count(), 1);
     EXPECT_EQ(fx.doc.budget(), budget);

@@ -8,8 +8,8 @@ using testing_support::TempDir;
 
 TEST(Settings, EachFileIsWrittenOnlyWhenWhatItHoldsChanged) {
     TempDir dir;
-    storage::Store store;
-    store.setProgramDir(dir.path());
+    storage::FolderData store;
+    store.folder.setProgramDir(dir.path());
     core::Engine engine(store);
     core::Settings& s = engine.settings;
 

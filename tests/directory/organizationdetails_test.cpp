@@ -3,7 +3,7 @@
 #include "core/engine.h"
 #include "directory/organizationcard.h"
 #include "directory/organizationdetails.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -16,8 +16,8 @@ using testing_support::TempDir;
 
 namespace {
 
-std::unique_ptr<storage::Store> storeWithInns(std::initializer_list<const char*> inns) {
-    auto s = std::make_unique<storage::Store>();
+std::unique_ptr<storage::FolderData> storeWithInns(std::initializer_list<const char*> inns) {
+    auto s = std::make_unique<storage::FolderData>();
     for (const char* inn : inns) {
         storage::OrganizationRecord& f =
             s->directory.organizations[std::size_t(s->directory.organizationCount++)];

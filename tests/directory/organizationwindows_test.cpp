@@ -381,14 +381,15 @@ TEST(FirmList, ASavedOrderOnScreenKeepsItsPickers) {
     Windows w;
     w.firm("ООО Ромашка", "7701");
     w.firm("ООО Лютик", "7702");
+    w.order("1", "5000", "6000"); // of organizations that have left the directory
     w.saveAll();
     w.create();
-    w.store->PlatSaved = true;
-    w.picker(1)->clear();
-    w.picker(1)->addItem(QStringLiteral("Плательщик заказа"));
+    ASSERT_TRUE(w.windows->engine.document.open("1_5000_09.plat"));
+    ASSERT_EQ(w.picker(1)->count(), 1);
+    const QString payer = w.picker(1)->itemText(0);
     w.deleteRow(0, {yes});
     EXPECT_EQ(w.picker(1)->count(), 1);
-    EXPECT_EQ(w.picker(1)->itemText(0), QStringLiteral("Плательщик заказа"));
+    EXPECT_EQ(w.picker(1)->itemText(0), payer);
 }
 
 TEST(FirmList, AFailedDeletionIsReportedAndChangesNothing) {

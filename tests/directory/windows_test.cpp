@@ -11,7 +11,7 @@
 #include "editor/uiutil.h"
 #include "render/print/printtarget.h"
 #include "storage/bikdirectory.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -52,8 +52,8 @@ void type(QWidget* w, const char* name, const QString& text) {
 class DirectoryWindows : public ::testing::Test {
 protected:
     void SetUp() override {
-        store = std::make_unique<storage::Store>();
-        store->setProgramDir(dir.path());
+        store = std::make_unique<storage::FolderData>();
+        store->folder.setProgramDir(dir.path());
         engine = std::make_unique<core::Engine>(*store);
         rekvizit = std::make_unique<OrganizationDetailsDialog>(engine->directory, engine->folder,
                                                                engine->settings);
@@ -97,7 +97,7 @@ protected:
     QString cardText() { return card->findChild<QPlainTextEdit*>("cardEdit")->toPlainText(); }
 
     TempDir dir;
-    std::unique_ptr<storage::Store> store;
+    std::unique_ptr<storage::FolderData> store;
     std::unique_ptr<core::Engine> engine;
     std::unique_ptr<OrganizationDetailsDialog> rekvizit;
     std::unique_ptr<BankAccountsDialog> bank;

@@ -4,7 +4,7 @@
 #include "editor/budgetfieldsdialog.h"
 #include "editor/taxcodes.h"
 #include "editor/uiutil.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 #include "support/support.h"
 
 #include <QComboBox>
@@ -41,7 +41,7 @@ protected:
         dlg->findChild<QMenu*>(name)->actions().at(item)->trigger();
     }
 
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
     core::Engine engine{*store};
     std::unique_ptr<BudgetFieldsDialog> dlg = std::make_unique<BudgetFieldsDialog>(engine.settings);
 };

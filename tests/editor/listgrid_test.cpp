@@ -2,8 +2,8 @@
 
 #include "core/engine.h"
 #include "editor/listgrid.h"
+#include "storage/folderdata.h"
 #include "storage/settings.h"
-#include "storage/store.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -21,8 +21,8 @@ namespace {
 
 // The settings of a program folder.
 struct Folder {
-    explicit Folder(const TempDir& dir) { store->setProgramDir(dir.path()); }
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    explicit Folder(const TempDir& dir) { store->folder.setProgramDir(dir.path()); }
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
     std::unique_ptr<core::Engine> engine;
     core::Settings& settings() {
         if (!engine)
@@ -34,7 +34,7 @@ struct Folder {
 struct Grid {
     TempDir dir;
     Folder folder{dir};
-    storage::Store* store = folder.store.get();
+    storage::FolderData* store = folder.store.get();
     QStringList rows;
     std::unique_ptr<ListGrid> grid;
 

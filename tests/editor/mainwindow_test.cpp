@@ -10,10 +10,9 @@
 #include "editor/uiutil.h"
 #include "editor/windowsizes.h"
 #include "storage/choices.h"
+#include "storage/folderdata.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -45,7 +44,7 @@ namespace {
 class Editor {
 public:
     TempDir dir;
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
     std::unique_ptr<core::Engine> engine;
     std::unique_ptr<MainWindow> form;
     BudgetFieldsDialog* budget = nullptr;
@@ -56,7 +55,7 @@ public:
             prepare(dir);
         storage::startUp(*store, dir.path());
         engine = std::make_unique<core::Engine>(*store);
-        storage::scanAtStart(*store);
+        engine->archive.scan();
         form = std::make_unique<MainWindow>(engine->folder, engine->settings, engine->directory,
                                             engine->document);
         budget = new BudgetFieldsDialog(engine->settings, form.get());
@@ -321,7 +320,7 @@ TEST(MainWindow, OrderOfLastYearNotLoadedIsAskedAboutBeforeReplacing) {
         QDir(dir.path()).mkpath("PP");
         dir.write(name, old);
     });
-    ASSERT_EQ(w.store->orders.count, 0);
+    ASSERT_EQ(w.engine->archive.orderCount(), 0);
     w.fill("7", "10.02." + year);
     w.preview();
     EXPECT_EQ(w.save("No"), "Заменить платежку");
@@ -330,16 +329,6 @@ TEST(MainWindow, OrderOfLastYearNotLoadedIsAskedAboutBeforeReplacing) {
     EXPECT_EQ(w.save("Yes"), "Заменить платежку");
     EXPECT_NE(w.dir.read(name), old);
     EXPECT_TRUE(w.saved());
-}
-
-TEST(MainWindow, LimitOf1024SavedOrders) {
-    Editor w;
-    w.store->orders.count = 1024;
-    w.fill("7", "10.02.2009");
-    w.preview();
-    EXPECT_EQ(w.save("OK"), "Может быть сохранено только1024 платежки.");
-    EXPECT_FALSE(w.dir.exists("PP/7_1234567890_09.plat"));
-    EXPECT_FALSE(w.saved());
 }
 
 TEST(MainWindow, UnchangedSavedOrderCannotBeSavedAgainAChangedOneCan) {
@@ -372,7 +361,7 @@ TEST(MainWindow, AcceptedBoxOfASavedOrderWritesAtOnceAndLocks) {
     storage::OrderRecord p;
     ASSERT_TRUE(storage::readOrderFile(w.dir.file("PP/7_1234567890_09.plat"), p));
     EXPECT_EQ(p.accepted, 1);
-    EXPECT_EQ(w.store->orders.items[0].accepted, 1);
+    EXPECT_EQ(w.engine->archive.cellText(0, 5), "Оплачено");
     for (const char* g : {"payerGroup", "numberGroup", "vatGroup", "statusGroup", "purposeGroup"})
         EXPECT_FALSE(w.get<QGroupBox>(g)->isEnabled()) << g;
     // A click on a disabled choice group changes nothing.
@@ -409,7 +398,7 @@ TEST(MainWindow, AcceptedTickThatCannotBeWrittenReturnsToWhatTheFileHolds) {
     EXPECT_EQ(w.dir.read("PP/7_1234567890_09.plat"), before);
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(w.get<QGroupBox>("purposeGroup")->isEnabled());
-    EXPECT_EQ(w.store->orders.items[0].accepted, 0);
+    EXPECT_EQ(w.engine->archive.cellText(0, 5), "Не оплачено");
     EXPECT_EQ(w.engine->document.record().accepted, 0);
     // The closing question finds the order unchanged.
     ASSERT_TRUE(w.engine->document.update(w.form->fields()));
@@ -730,7 +719,7 @@ TEST(MainWindow, DeletingTheOrderOnScreenGivesThePickersTheDirectoryBack) {
     gone.payerName = "Payer";
     gone.payeeName = "Gone";
     dir.write("PP/5_1234567890_09.plat", storage::recordBytes(gone));
-    auto store = std::make_unique<storage::Store>();
+    auto store = std::make_unique<storage::FolderData>();
     storage::startUp(*store, dir.path());
     const std::unique_ptr<app::AllWindows> windows = app::createWindows(*store);
     MainWindow* main = windows->mainWindow.get();

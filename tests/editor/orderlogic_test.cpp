@@ -3,7 +3,6 @@
 #include "editor/orderlogic.h"
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
-#include "storage/store.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
@@ -16,12 +15,15 @@ namespace {
 // The order document on a program folder with a payer and a payee.
 struct Fixture {
     TempDir dir;
-    std::unique_ptr<storage::Store> s = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> s = std::make_unique<storage::FolderData>();
     core::ProgramFolder folder{s->folder};
-    core::OrderDocument doc{folder, *s};
+    core::Settings settings{folder, s->settings};
+    core::Directory directory{folder, s->directory};
+    core::OrderArchive archive{folder, settings, directory};
+    core::OrderDocument doc{folder, directory, archive};
 
     Fixture() {
-        s->setProgramDir(dir.path());
+        s->folder.setProgramDir(dir.path());
         for (const char* inn : {"1234567890", "7701000001"}) {
             storage::OrganizationRecord& f =
                 s->directory.organizations[std::size_t(s->directory.organizationCount++)];
