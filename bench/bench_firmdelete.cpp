@@ -28,7 +28,7 @@ const benchutil::Figure DeleteWall{
 
 struct DataSet {
     QTemporaryDir dir;
-    std::unique_ptr<Store> store = std::make_unique<Store>();
+    std::unique_ptr<FolderData> store = std::make_unique<FolderData>();
     std::unique_ptr<core::Engine> engine;
 
     // The questions asked before organization 0 is deleted.
@@ -46,7 +46,7 @@ struct DataSet {
         options.orders = orders;
         options.deletedOrders = 0;
         benchutil::fillProgramFolder(dir.path(), options);
-        store->setProgramDir(dir.path());
+        store->folder.setProgramDir(dir.path());
         QStringList messages;
         loadOrganizations(store->folder, store->directory, messages);
         loadBranches(store->folder, store->directory, messages);
