@@ -15,12 +15,12 @@
 
 #include "app/windows.h"
 #include "archive/orderlistdialog.h"
+#include "core/orderarchive.h"
 #include "editor/mainwindow.h"
 #include "storage/datafiles.h"
 #include "storage/orderindex.h"
 #include "storage/platfile.h"
 #include "storage/savedorders.h"
-#include "storage/scan.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -150,10 +150,9 @@ struct Listed {
         store.setProgramDir(a.dir);
         QStringList messages;
         storage::loadOrganizations(store.folder, store.directory, messages);
-        storage::FirmNames names(store);
-        start(a, list, [&names](std::string_view inn, storage::ShortStr<128>& name) {
-            return names.find(inn, name);
-        });
+        core::ProgramFolder folder(store.folder);
+        const core::Directory directory(folder, store.directory);
+        start(a, list, core::partyNames(directory));
     }
 };
 

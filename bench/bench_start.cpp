@@ -101,7 +101,7 @@ Timed timedStart(benchmark::State& state, const QString& dir, int expectedOrders
     const bool ok = start(dir, s);
     const double c1 = benchutil::threadCpuSeconds();
     const auto w1 = Clock::now();
-    if (!ok || s.store->orders.count != expectedOrders)
+    if (!ok || s.windows->engine.archive.orderCount() != expectedOrders)
         state.SkipWithError(("start failed: " + s.messages.join(' ').toStdString()).c_str());
     return {c1 - c0, std::chrono::duration<double>(w1 - w0).count()};
 }

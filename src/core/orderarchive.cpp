@@ -25,22 +25,22 @@ std::string_view nameView(const QByteArray& bytes) {
 
 } // namespace
 
+storage::PartyNameFn partyNames(const Directory& directory) {
+    return [&directory](std::string_view inn, storage::ShortStr<128>& name) {
+        const int at = directory.organizationWithInn(inn);
+        if (at < 0)
+            return false;
+        name.assign(storage::shortenLegalForm(directory.organization(at).name.view()).view());
+        return true;
+    };
+}
+
 OrderArchive::OrderArchive(ProgramFolder& folder, const Settings& settings,
                            const Directory& directory)
     : folder_(folder), settings_(settings), directory_(directory) {}
 
 storage::SavedOrderRules OrderArchive::rules(int currentYear) const {
     return {settings_.currentYearOnly(), currentYear, folder_.readOnly()};
-}
-
-storage::PartyNameFn OrderArchive::partyNameFn() const {
-    return [this](std::string_view inn, storage::ShortStr<128>& name) {
-        const int at = directory_.organizationWithInn(inn);
-        if (at < 0)
-            return false;
-        name.assign(storage::shortenLegalForm(directory_.organization(at).name.view()).view());
-        return true;
-    };
 }
 
 storage::IoResult OrderArchive::scan() {
@@ -56,7 +56,7 @@ storage::IoResult OrderArchive::scan(int currentYear) {
     if (r && !found.indexCurrent && !folder_.readOnly() && QDir(folder_.dataDir()).exists())
         storage::writeOrderIndex(indexPath(folder_), ordersDir, found);
     beginResetModel();
-    orders_.build(std::move(found), ordersDir, rules(currentYear), partyNameFn());
+    orders_.build(std::move(found), ordersDir, rules(currentYear), partyNames(directory_));
     filter_ = {};
     search_.clear();
     rebuild();
@@ -91,7 +91,7 @@ int OrderArchive::ordersWithParty(std::string_view inn) const {
 
 QString OrderArchive::partyName(std::string_view inn) const {
     storage::ShortStr<128> name;
-    if (!partyNameFn()(inn, name))
+    if (!partyNames(directory_)(inn, name))
         name.assign(inn);
     return toUnicode(name.view());
 }
@@ -256,7 +256,7 @@ void OrderArchive::reread(const QStringList& fileNames) {
         if (!storage::isPlainFileName(nameView(bytes)))
             continue;
         const std::int64_t order = orders_.refresh(folder_.ordersDir(), nameView(bytes),
-                                                   rules(currentYear_), partyNameFn());
+                                                   rules(currentYear_), partyNames(directory_));
         outcome.emplace_back(name, order >= 0);
     }
     rebuild();

@@ -28,6 +28,10 @@ struct OrderFilter {
     bool active() const { return payerInn || payeeInn; }
 };
 
+// The name the list shows for an INN: that of the first organization of the directory with the
+// INN, its legal form shortened; false when no organization has it.
+storage::PartyNameFn partyNames(const Directory& directory);
+
 class OrderArchive : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -115,7 +119,6 @@ signals:
 
 private:
     storage::SavedOrderRules rules(int currentYear) const;
-    storage::PartyNameFn partyNameFn() const;
     bool passesFilter(std::uint32_t order) const;
     // Rebuilds the rows shown from the list, the filter, the search and the sort.
     void rebuild();
