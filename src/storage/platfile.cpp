@@ -91,19 +91,6 @@ IoResult openOrderFile(const FolderState& folder, std::string_view fileName, Ord
     return readOrderFile(platPath(folder, fileName), rec);
 }
 
-IoResult saveOrderFile(const Store& s) {
-    return saveOrderFile(s.folder, s.PlatFileName.view(), s.Plat);
-}
-
-IoResult openOrderFile(Store& s) {
-    if (!isPlainFileName(s.PlatFileName.view()) ||
-        !QFileInfo::exists(platPath(s.folder, s.PlatFileName.view()))) {
-        s.PlatError = 1;
-        return {};
-    }
-    return readOrderFile(platPath(s.folder, s.PlatFileName.view()), s.Plat);
-}
-
 QString deletedOrderName(std::string_view fileName) {
     const std::string_view stem = fileName.substr(0, fileName.size() > 5 ? fileName.size() - 5 : 0);
     return QString::fromLatin1(stem.data(), qsizetype(stem.size())) + QStringLiteral(".pdel");

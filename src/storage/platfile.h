@@ -2,7 +2,7 @@
 #pragma once
 
 #include "fileio.h"
-#include "store.h"
+#include "folderdata.h"
 
 namespace storage {
 
@@ -36,12 +36,6 @@ bool orderFileExists(const FolderState& folder, std::string_view fileName);
 // Reads the saved order fileName into rec. A missing file fails with "Нет файла платежки
 // PATH", a file that cannot be read whole with the reason; rec is then left as it was.
 IoResult openOrderFile(const FolderState& folder, std::string_view fileName, OrderRecord& rec);
-
-// The same for the order on screen that the store holds (PlatFileName, Plat), for the list
-// window until it opens orders through the order document. A missing file sets PlatError to 1
-// and leaves the order unchanged (no failure is returned for it).
-IoResult saveOrderFile(const Store& s);
-IoResult openOrderFile(Store& s);
 
 // Reads one order file of the folder of saved orders into rec.
 IoResult readOrderFile(const QString& path, OrderRecord& rec);

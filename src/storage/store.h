@@ -1,28 +1,19 @@
-// The state the windows still share while the engine takes it over part by part: the folder's
-// data (folderdata.h), the list of saved orders, and the record of the order on screen, which
-// the order document (core/orderdocument.h) and the list window both reach.
+// The folder's data with the list of saved orders of the earlier bounded scan (scan.h), which
+// the archive (core/orderarchive.h) has replaced; it goes with that scan.
 #pragma once
 
 #include "folderdata.h"
 
 namespace storage {
 
-// What the windows share until the engine owns it: the folder's data, the list of saved
-// orders and the order on screen.
 class Store : public FolderData {
 public:
-    Store();
-
     // Sets the program folder and the three folders under it.
     void setProgramDir(const QString& dir) { folder.setProgramDir(dir); }
 
-    // The order on screen.
-    OrderRecord Plat;
-    ShortStr<28> PlatFileName;
-    OrderRecord PlatSnapshot;
-    bool PlatSaved = false;
+    // Set by the scan when it renamed an order file (or the last name of three parts held
+    // anything but digits).
     std::uint8_t PlatError = 0;
-    int OpenedIndex = 0;
 
     // Saved orders and the payer and payee tables built from them.
     OrderListTables orders;

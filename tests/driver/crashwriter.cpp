@@ -26,9 +26,9 @@ namespace {
 
 bool saveOrder(Store& s, const QString& relative, int g) {
     const QString name = relative.mid(relative.indexOf('/') + 1);
-    s.Plat = crashgen::order(g, name.section('_', 0, 0).toInt());
-    s.PlatFileName.assign(name.toLatin1());
-    return saveOrderFile(s).ok;
+    return saveOrderFile(s.folder, name.toLatin1().toStdString(),
+                         crashgen::order(g, name.section('_', 0, 0).toInt()))
+        .ok;
 }
 
 // The directory mode: deletes and restores organizations as the organization list does,

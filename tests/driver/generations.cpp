@@ -79,8 +79,8 @@ QByteArray Verifier::expected(const QString& relative, int g) {
     }
     // The tables of one generation are compared file after file: fill once.
     if (!store_)
-        store_ = std::make_unique<Store>();
-    Store* s = store_.get();
+        store_ = std::make_unique<FolderData>();
+    FolderData* s = store_.get();
     if (filled_ != g) {
         fill(*s, g);
         filled_ = g;
@@ -120,7 +120,7 @@ int firmCount(int g) {
     return 1 + g % MaxFirmsInUse;
 }
 
-void fill(Store& s, int g) {
+void fill(FolderData& s, int g) {
     clearRecord(s.directory.organizations);
     s.directory.organizationCount = firmCount(g);
     for (int i = 0; i < s.directory.organizationCount; ++i) {
@@ -191,7 +191,7 @@ int Verifier::generationOf(const QString& relative, const QByteArray& content) {
     return g;
 }
 
-void fillDirectory(Store& s) {
+void fillDirectory(FolderData& s) {
     for (int i = 0; i < DirectoryFirms; ++i) {
         OrganizationRecord& f = s.directory.organizations[std::size_t(i)];
         clearRecord(f);
@@ -202,7 +202,7 @@ void fillDirectory(Store& s) {
     }
 }
 
-bool giveBranchAndEmployee(Store& s, int firm) {
+bool giveBranchAndEmployee(FolderData& s, int firm) {
     if (s.directory.branchCount >= MaxFilials || s.directory.employeeCount >= MaxEmployees)
         return false;
     OrganizationRecord& f = s.directory.organizations[std::size_t(firm)];
@@ -219,7 +219,7 @@ bool giveBranchAndEmployee(Store& s, int firm) {
     return true;
 }
 
-QStringList directoryFaults(const Store& s) {
+QStringList directoryFaults(const FolderData& s) {
     QStringList faults;
     const auto innOf = [&](int firm) {
         return firm >= 0 && firm < s.directory.organizationCount

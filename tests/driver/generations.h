@@ -5,7 +5,7 @@
 // compared with that generation's content byte for byte.
 #pragma once
 
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,7 +25,7 @@ QString fixedOrderFile(int k); // PP/<k+1>_<INN>_09.plat, k = 0..FixedOrders-1
 QString newOrderFile(int g);   // the new order of generation g
 
 // Puts the tables and settings of generation g into s.
-void fill(storage::Store& s, int g);
+void fill(storage::FolderData& s, int g);
 // Order k of generation g (k = FixedOrders.. for the new orders: see newOrderFile).
 storage::OrderRecord order(int g, int number);
 
@@ -40,7 +40,7 @@ public:
 
 private:
     QByteArray expected(const QString& relative, int g);
-    std::unique_ptr<storage::Store> store_; // the tables of generation filled_
+    std::unique_ptr<storage::FolderData> store_; // the tables of generation filled_
     int filled_ = -1;
 };
 
@@ -50,13 +50,13 @@ int firmCount(int g);
 // The directory of the directory mode: DirectoryFirms organizations, each with one branch
 // and one employee that carry its INN, and the link of the organization to its branch.
 inline constexpr int DirectoryFirms = 12;
-void fillDirectory(storage::Store& s);
+void fillDirectory(storage::FolderData& s);
 // Gives organization firm a new branch and a new employee carrying its INN, and links it to
 // the branch; false when the tables are full.
-bool giveBranchAndEmployee(storage::Store& s, int firm);
+bool giveBranchAndEmployee(storage::FolderData& s, int firm);
 // What is wrong with the links of a loaded directory: a branch, an employee or a branch link
 // that points at another organization than the one whose INN it carries, an organization
 // lost or doubled. Empty when every link is right.
-QStringList directoryFaults(const storage::Store& s);
+QStringList directoryFaults(const storage::FolderData& s);
 
 } // namespace crashgen

@@ -3,10 +3,10 @@
 #include "generations.h"
 
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/platfile.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -31,25 +31,24 @@ constexpr int GenerationsPerRun = 1001;
 
 // Writes generation 0 through the program's own functions.
 void writeFirstGeneration(const TempDir& dir) {
-    auto s = std::make_unique<Store>();
+    auto s = std::make_unique<FolderData>();
     ASSERT_EQ(startUp(*s, dir.path()), QStringList());
     crashgen::fill(*s, 0);
-    using Save = IoResult (*)(const Store&);
+    using Save = IoResult (*)(const FolderData&);
     for (Save save :
-         {Save([](const Store& st) { return saveOrganizationsFile(st.folder, st.directory); }),
-          Save([](const Store& st) {
+         {Save([](const FolderData& st) { return saveOrganizationsFile(st.folder, st.directory); }),
+          Save([](const FolderData& st) {
               return saveDeletedOrganizationsFile(st.folder, st.directory);
           }),
-          Save([](const Store& st) { return saveBranchesFile(st.folder, st.directory); }),
-          Save([](const Store& st) { return saveEmployeesFile(st.folder, st.directory); }),
-          Save([](const Store& st) { return saveWindowSizesFile(st.folder, st.settings); }),
-          Save([](const Store& st) { return saveColumnWidthsFile(st.folder, st.settings); }),
-          Save([](const Store& st) { return saveSettingsFile(st.folder, st.settings); })})
+          Save([](const FolderData& st) { return saveBranchesFile(st.folder, st.directory); }),
+          Save([](const FolderData& st) { return saveEmployeesFile(st.folder, st.directory); }),
+          Save([](const FolderData& st) { return saveWindowSizesFile(st.folder, st.settings); }),
+          Save([](const FolderData& st) { return saveColumnWidthsFile(st.folder, st.settings); }),
+          Save([](const FolderData& st) { return saveSettingsFile(st.folder, st.settings); })})
         ASSERT_TRUE(save(*s).ok);
     for (int k = 0; k < crashgen::FixedOrders; ++k) {
-        s->Plat = crashgen::order(0, k + 1);
-        s->PlatFileName.assign(crashgen::fixedOrderFile(k).mid(3).toLatin1());
-        ASSERT_TRUE(saveOrderFile(*s).ok);
+        const QByteArray name = crashgen::fixedOrderFile(k).mid(3).toLatin1();
+        ASSERT_TRUE(saveOrderFile(s->folder, name.toStdString(), crashgen::order(0, k + 1)).ok);
     }
 }
 
@@ -149,7 +148,7 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
         mixed += generations.size() > 1;
 
         // The next start reads every file whole and lists every order.
-        auto next = std::make_unique<Store>();
+        auto next = std::make_unique<FolderData>();
         ASSERT_EQ(startUp(*next, dir.path()), QStringList()) << "run " << run;
         SavedOrders listed;
         ASSERT_TRUE(testing_support::listSavedOrders(next->folder, listed).ok);
@@ -167,7 +166,7 @@ TEST(CrashSafety, KilledWhileSavingEveryFileIsOldOrNewAndNothingIsLost) {
 TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRight) {
     TempDir dir;
     {
-        auto s = std::make_unique<Store>();
+        auto s = std::make_unique<FolderData>();
         ASSERT_EQ(startUp(*s, dir.path()), QStringList());
         crashgen::fillDirectory(*s);
         ASSERT_TRUE(saveTables(s->folder, s->directory,
@@ -197,7 +196,7 @@ TEST(CrashSafety, KilledWhileDeletingAndRestoringOrganizationsEveryLinkStaysRigh
         };
         midChange += !pending().isEmpty();
 
-        auto next = std::make_unique<Store>();
+        auto next = std::make_unique<FolderData>();
         ASSERT_EQ(startUp(*next, dir.path()), QStringList()) << "run " << run;
         ASSERT_EQ(crashgen::directoryFaults(*next).join(u'\n').toStdString(), "") << "run " << run;
         ASSERT_EQ(pending(), QStringList()) << "run " << run;
@@ -215,7 +214,7 @@ TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) 
     QMap<QString, QByteArray> before, after;
     {
         TempDir scratch;
-        auto s = std::make_unique<Store>();
+        auto s = std::make_unique<FolderData>();
         ASSERT_EQ(startUp(*s, scratch.path()), QStringList());
         crashgen::fillDirectory(*s);
         ASSERT_TRUE(saveTables(s->folder, s->directory, all).ok);
@@ -250,7 +249,7 @@ TEST(CrashSafety, StartUpFindsAnInterruptedChangeOfTheTablesWholeBeforeOrAfter) 
         if (c.journal)
             dir.write("Data/Journal", tables.join(u'\n').toLatin1());
 
-        auto next = std::make_unique<Store>();
+        auto next = std::make_unique<FolderData>();
         ASSERT_EQ(startUp(*next, dir.path()), QStringList());
         for (const QString& t : tables)
             EXPECT_EQ(dir.read("Data/" + t), (c.journal ? after : before)[t]) << t.toStdString();

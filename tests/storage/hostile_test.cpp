@@ -6,11 +6,11 @@
 
 #include "storage/datafiles.h"
 #include "storage/folder.h"
+#include "storage/folderdata.h"
 #include "storage/folderlock.h"
 #include "storage/platfile.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -64,8 +64,8 @@ QByteArray order(const char* number, const char* inn = "1234567890") {
     return platFile({number, inn, "03.02.2009", "5555555555", "1500-00"});
 }
 
-std::unique_ptr<Store> start(const Folders& f, QStringList& messages) {
-    auto s = std::make_unique<Store>();
+std::unique_ptr<FolderData> start(const Folders& f, QStringList& messages) {
+    auto s = std::make_unique<FolderData>();
     messages = startUp(*s, f.prog());
     return s;
 }
@@ -78,8 +78,8 @@ void setMode(const QString& path, mode_t mode) {
 void fill(const Folders& f) {
     for (const char* sub : {"Data", "PP", "PPDel"})
         QDir(f.prog()).mkpath(sub);
-    auto s = std::make_unique<Store>();
-    s->setProgramDir(f.prog());
+    auto s = std::make_unique<FolderData>();
+    s->folder.setProgramDir(f.prog());
     s->directory.organizations[0].name = "firm";
     s->directory.organizations[0].inn = "1234567890";
     ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory).ok);
@@ -106,7 +106,10 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
 
     // Every save says which file and why.
     s->directory.organizations[0].name = "firm";
-    s->PlatFileName = "15_1234567890_09.plat";
+    OrderRecord plat;
+    clearRecord(plat);
+    std::string_view name;
+    name = "15_1234567890_09.plat";
     const std::pair<const char*, IoResult> saves[] = {
         {"Firms", saveOrganizationsFile(s->folder, s->directory)},
         {"Filial", saveBranchesFile(s->folder, s->directory)},
@@ -114,7 +117,7 @@ TEST(HostileFolder, ReadOnlyEmptyProgramFolderReportsEachFolderAndEverySave) {
         {"FormW", saveWindowSizesFile(s->folder, s->settings)},
         {"ArCol", saveColumnWidthsFile(s->folder, s->settings)},
         {"Set", saveSettingsFile(s->folder, s->settings)},
-        {"15_1234567890_09.plat", saveOrderFile(*s)}};
+        {"15_1234567890_09.plat", saveOrderFile(s->folder, name, plat)}};
     for (const auto& [file, r] : saves) {
         EXPECT_FALSE(r.ok) << file;
         EXPECT_TRUE(r.error.startsWith("Не могу записать файл") && r.error.contains(file))
@@ -143,9 +146,12 @@ TEST(HostileFolder, ReadOnlyFoldersInUseLoadEverythingAndKeepTheOldFiles) {
 
     s->directory.organizations[0].name = "changed";
     EXPECT_FALSE(saveOrganizationsFile(s->folder, s->directory).ok);
-    s->PlatFileName = "15_1234567890_09.plat";
-    s->Plat.amount = "1-00";
-    const IoResult saved = saveOrderFile(*s);
+    OrderRecord plat;
+    clearRecord(plat);
+    std::string_view name;
+    name = "15_1234567890_09.plat";
+    plat.amount = "1-00";
+    const IoResult saved = saveOrderFile(s->folder, name, plat);
     EXPECT_FALSE(saved.ok);
     EXPECT_TRUE(saved.error.contains("15_1234567890_09.plat")) << saved.error.toStdString();
     for (const char* sub : {"Data", "PP", "PPDel", ""})
@@ -171,11 +177,14 @@ TEST(HostileFolder, DataThatIsAFileIsReportedAndItsSavesFailWithoutTouchingIt) {
     }
     EXPECT_EQ(f.read("Data"), "not a folder");
     // Orders are saved and listed as usual.
-    s->Plat.number = "15";
-    s->PlatFileName = "15_1234567890_09.plat";
-    s->Plat.payerInn = "1234567890";
-    s->Plat.date = "03.02.2009";
-    ASSERT_TRUE(saveOrderFile(*s).ok);
+    OrderRecord plat;
+    clearRecord(plat);
+    std::string_view name;
+    plat.number = "15";
+    name = "15_1234567890_09.plat";
+    plat.payerInn = "1234567890";
+    plat.date = "03.02.2009";
+    ASSERT_TRUE(saveOrderFile(s->folder, name, plat).ok);
     SavedOrders listed;
     ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
     EXPECT_EQ(listed.size(), 1u);
@@ -237,19 +246,22 @@ TEST(HostileFolder, FullDiskFailsEverySaveWithItsReasonAndKeepsTheOldFiles) {
     ASSERT_TRUE(listSavedOrders(s->folder, listed).ok);
     const Tree before = tree(f.prog());
     s->directory.organizations[0].name = "changed";
-    s->Plat.amount = "1-00";
-    s->PlatFileName = "15_1234567890_09.plat";
+    OrderRecord plat;
+    clearRecord(plat);
+    std::string_view name;
+    plat.amount = "1-00";
+    name = "15_1234567890_09.plat";
     std::vector<IoResult> results;
     {
         FileSizeLimit full(1000);
         for (auto save : {saveOrganizationsFile, saveDeletedOrganizationsFile, saveBranchesFile,
                           saveEmployeesFile})
             results.push_back(save(s->folder, s->directory));
-        results.push_back(saveOrderFile(*s));
-        s->PlatFileName = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
-        results.push_back(saveOrderFile(*s));
+        results.push_back(saveOrderFile(s->folder, name, plat));
+        name = "16_1234567890_09.plat"; // a new order fits in 1000 bytes no more
+        results.push_back(saveOrderFile(s->folder, name, plat));
         bool existed = false;
-        results.push_back(saveNewOrderFile(s->folder, s->PlatFileName.view(), s->Plat, existed));
+        results.push_back(saveNewOrderFile(s->folder, name, plat, existed));
     }
     for (const IoResult& r : results) {
         EXPECT_FALSE(r.ok);
@@ -269,8 +281,8 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
     QDir(f.prog()).mkpath("PP");
     QDir(f.prog()).mkpath("locked");
     f.write("PP/15_1234567890_09.plat", order("15"));
-    auto s = std::make_unique<Store>();
-    s->setProgramDir(f.prog());
+    auto s = std::make_unique<FolderData>();
+    s->folder.setProgramDir(f.prog());
     QByteArray bytes;
     struct Case {
         const char* name;
@@ -340,18 +352,21 @@ TEST(HostileFolder, SystemReasonsReachTheUserInRussianWithTheFileNamed) {
 // seemed gone. It now stays where it is, the user is told which file and why, and every save
 // of that table in this run is refused with the same message.
 TEST(HostileFolder, UnreadableTableStaysInPlaceAndIsNeverWrittenOver) {
-    using Save = IoResult (*)(const Store&);
+    using Save = IoResult (*)(const FolderData&);
     const std::pair<const char*, Save> tables[] = {
         {"Data/Firms",
-         [](const Store& st) { return saveOrganizationsFile(st.folder, st.directory); }},
+         [](const FolderData& st) { return saveOrganizationsFile(st.folder, st.directory); }},
         {"Data/FirmsDel",
-         [](const Store& st) { return saveDeletedOrganizationsFile(st.folder, st.directory); }},
-        {"Data/Filial", [](const Store& st) { return saveBranchesFile(st.folder, st.directory); }},
+         [](const FolderData& st) {
+             return saveDeletedOrganizationsFile(st.folder, st.directory);
+         }},
+        {"Data/Filial",
+         [](const FolderData& st) { return saveBranchesFile(st.folder, st.directory); }},
         {"Data/Employee",
-         [](const Store& st) { return saveEmployeesFile(st.folder, st.directory); }},
-        {"FormW", [](const Store& s) { return saveWindowSizesFile(s.folder, s.settings); }},
-        {"ArCol", [](const Store& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
-        {"Set", [](const Store& s) { return saveSettingsFile(s.folder, s.settings); }}};
+         [](const FolderData& st) { return saveEmployeesFile(st.folder, st.directory); }},
+        {"FormW", [](const FolderData& s) { return saveWindowSizesFile(s.folder, s.settings); }},
+        {"ArCol", [](const FolderData& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
+        {"Set", [](const FolderData& s) { return saveSettingsFile(s.folder, s.settings); }}};
     FileRightsApply rights;
     for (const bool folderInPlace : {true, false}) {
         if (!folderInPlace && !rights.works())
@@ -415,20 +430,23 @@ TEST(HostileFolder, SalvageOnAFullDiskPutsTheDamagedFileBack) {
 // A FIFO in place of a data file held the start up for ever. Only regular files are read as
 // data: such an entry is named as "Это не обычный файл", left as it is and never written over.
 TEST(HostileFolder, FifoInPlaceOfADataFileIsNamedAndLeftAlone) {
-    using Save = std::function<IoResult(const Store&)>;
+    using Save = std::function<IoResult(const FolderData&)>;
     const std::pair<const char*, Save> files[] = {
         {"Data/Firms",
-         [](const Store& st) { return saveOrganizationsFile(st.folder, st.directory); }},
+         [](const FolderData& st) { return saveOrganizationsFile(st.folder, st.directory); }},
         {"Data/FirmsDel",
-         [](const Store& st) { return saveDeletedOrganizationsFile(st.folder, st.directory); }},
-        {"Data/Filial", [](const Store& st) { return saveBranchesFile(st.folder, st.directory); }},
+         [](const FolderData& st) {
+             return saveDeletedOrganizationsFile(st.folder, st.directory);
+         }},
+        {"Data/Filial",
+         [](const FolderData& st) { return saveBranchesFile(st.folder, st.directory); }},
         {"Data/Employee",
-         [](const Store& st) { return saveEmployeesFile(st.folder, st.directory); }},
+         [](const FolderData& st) { return saveEmployeesFile(st.folder, st.directory); }},
         {"Data/Journal",
-         [](const Store& s) { return saveTables(s.folder, s.directory, TableFirms); }},
-        {"Set", [](const Store& s) { return saveSettingsFile(s.folder, s.settings); }},
-        {"FormW", [](const Store& s) { return saveWindowSizesFile(s.folder, s.settings); }},
-        {"ArCol", [](const Store& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
+         [](const FolderData& s) { return saveTables(s.folder, s.directory, TableFirms); }},
+        {"Set", [](const FolderData& s) { return saveSettingsFile(s.folder, s.settings); }},
+        {"FormW", [](const FolderData& s) { return saveWindowSizesFile(s.folder, s.settings); }},
+        {"ArCol", [](const FolderData& s) { return saveColumnWidthsFile(s.folder, s.settings); }},
         {"PathPlt", {}}};
     for (const auto& [file, save] : files) {
         SCOPED_TRACE(file);
@@ -568,10 +586,11 @@ TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
 
     // Saving an order under the name of a link, or the deleted directory over its link, is
     // refused with the reason.
-    s->Plat.amount = "1-00";
+    OrderRecord plat;
+    clearRecord(plat);
+    plat.amount = "1-00";
     for (const char* name : {"16_1234567890_09.plat", "19_1234567890_09.plat"}) {
-        s->PlatFileName = name;
-        const IoResult r = saveOrderFile(*s);
+        const IoResult r = saveOrderFile(s->folder, name, plat);
         EXPECT_FALSE(r.ok) << name;
         EXPECT_TRUE(r.error.contains("ссылка")) << r.error.toStdString();
     }
@@ -581,7 +600,6 @@ TEST(HostileFolder, LinksOutOfTheFolderAreNeitherListedNorWrittenThrough) {
 
     // A link to a file of the same folder is an ordinary name for that file.
     ASSERT_TRUE(QFile::link("15_1234567890_09.plat", f.prog() + "PP/20_1234567890_09.plat"));
-    s->PlatFileName = "20_1234567890_09.plat";
-    EXPECT_TRUE(saveOrderFile(*s).ok);
-    EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), recordBytes(s->Plat));
+    EXPECT_TRUE(saveOrderFile(s->folder, "20_1234567890_09.plat", plat).ok);
+    EXPECT_EQ(f.read("PP/15_1234567890_09.plat"), recordBytes(plat));
 }

@@ -20,11 +20,11 @@ const QString Deleted = QStringLiteral("PPDel/15_1234567890_09.pdel");
 
 struct Folders {
     TempDir dir;
-    std::unique_ptr<Store> s = std::make_unique<Store>();
+    std::unique_ptr<FolderData> s = std::make_unique<FolderData>();
     QByteArray order = platFile({"15", "1234567890", "03.02.2009", "7701000001", "100-00"});
 
     Folders() {
-        s->setProgramDir(dir.path());
+        s->folder.setProgramDir(dir.path());
         QDir(dir.path()).mkpath("PP");
         QDir(dir.path()).mkpath("PPDel");
         dir.write(Saved, order);

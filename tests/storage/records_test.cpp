@@ -23,9 +23,9 @@ QByteArray randomBytes(qsizetype n, quint32 seed) {
     return b;
 }
 
-std::unique_ptr<Store> storeIn(const TempDir& dir) {
-    auto s = std::make_unique<Store>();
-    s->setProgramDir(dir.path());
+std::unique_ptr<FolderData> storeIn(const TempDir& dir) {
+    auto s = std::make_unique<FolderData>();
+    s->folder.setProgramDir(dir.path());
     QDir(dir.path()).mkpath("Data");
     QDir(dir.path()).mkpath("PP");
     return s;
@@ -149,7 +149,7 @@ TEST(Directory, SaveAlwaysWritesAll256Slots) {
 }
 
 TEST(Directory, RemovalMovesLaterRecordsDownAndClearsTheFreedSlot) {
-    Store s;
+    FolderData s;
     for (int i = 0; i < 4; ++i) {
         s.directory.organizations[i].name = std::string(1, char('A' + i));
         s.directory.organizations[i].bankNo = 3;
@@ -287,41 +287,38 @@ TEST(PlatFile, OrderRoundTripsAndSameNameReplaces) {
     TempDir dir;
     auto s = storeIn(dir);
     const QByteArray bytes = randomBytes(1169, 5);
-    recordFromBytes(s->Plat, bytes.constData());
-    ASSERT_TRUE(makeOrderFileName("15", "1234567890", "09", s->PlatFileName));
-    ASSERT_TRUE(saveOrderFile(*s));
+    OrderRecord plat;
+    recordFromBytes(plat, bytes.constData());
+    ShortStr<28> name;
+    ASSERT_TRUE(makeOrderFileName("15", "1234567890", "09", name));
+    ASSERT_TRUE(saveOrderFile(s->folder, name.view(), plat));
     EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), bytes);
 
-    clearRecord(s->Plat);
-    ASSERT_TRUE(openOrderFile(*s));
-    EXPECT_EQ(s->PlatError, 0);
-    EXPECT_EQ(recordBytes(s->Plat), bytes);
+    clearRecord(plat);
+    ASSERT_TRUE(openOrderFile(s->folder, name.view(), plat));
+    EXPECT_EQ(recordBytes(plat), bytes);
 
-    s->Plat.payeeName = "other payee";
-    ASSERT_TRUE(saveOrderFile(*s));
-    EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), recordBytes(s->Plat));
+    plat.payeeName = "other payee";
+    ASSERT_TRUE(saveOrderFile(s->folder, name.view(), plat));
+    EXPECT_EQ(dir.read("PP/15_1234567890_09.plat"), recordBytes(plat));
 }
 
-TEST(PlatFile, MissingFileLeavesTheOrderAndSetsPlatError) {
+// A missing or short order file is reported and leaves the record as it was.
+TEST(PlatFile, MissingOrShortFileLeavesTheOrder) {
     TempDir dir;
     auto s = storeIn(dir);
-    s->Plat.number = "42";
-    s->PlatFileName = "7_1234567890_09.plat";
-    const QByteArray before = recordBytes(s->Plat);
-    ASSERT_TRUE(openOrderFile(*s));
-    EXPECT_EQ(s->PlatError, 1);
-    EXPECT_EQ(recordBytes(s->Plat), before);
-}
+    OrderRecord plat;
+    clearRecord(plat);
+    plat.number = "42";
+    const QByteArray before = recordBytes(plat);
+    const IoResult missing = openOrderFile(s->folder, "7_1234567890_09.plat", plat);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.error.startsWith("Нет файла платежки ")) << missing.error.toStdString();
+    EXPECT_EQ(recordBytes(plat), before);
 
-TEST(PlatFile, ShortOrderFileIsReportedAndLeavesTheOrder) {
-    TempDir dir;
-    auto s = storeIn(dir);
     dir.write("PP/7_1234567890_09.plat", QByteArray(100, 'x'));
-    s->PlatFileName = "7_1234567890_09.plat";
-    s->Plat.number = "42";
-    const IoResult r = openOrderFile(*s);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(s->Plat.number.view(), "42");
+    EXPECT_FALSE(openOrderFile(s->folder, "7_1234567890_09.plat", plat).ok);
+    EXPECT_EQ(recordBytes(plat), before);
 }
 
 // Reading stops at the limit, reads a file that reports no size (the system's own files) to

@@ -1,9 +1,9 @@
 #include "support/support.h"
 
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,8 +20,8 @@ using testing_support::TempDir;
 
 namespace {
 
-std::unique_ptr<Store> start(const TempDir& dir, QStringList* messages = nullptr) {
-    auto s = std::make_unique<Store>();
+std::unique_ptr<FolderData> start(const TempDir& dir, QStringList* messages = nullptr) {
+    auto s = std::make_unique<FolderData>();
     const QStringList m = startUp(*s, dir.path());
     if (messages)
         *messages = m;
@@ -142,24 +142,24 @@ TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
         const char* file;
         QByteArray bytes;
         qint64 sizeAfter; // the file is written again whole when it was kept aside
-        std::function<void(const Store&)> check;
+        std::function<void(const FolderData&)> check;
     };
     const Case cases[] = {
         {"FormW", QByteArray("\x20\x03\x58\x02\x90", 5), 1024,
-         [](const Store& s) {
+         [](const FolderData& s) {
              EXPECT_EQ(s.settings.windowSizes[0].width, 800);
              EXPECT_EQ(s.settings.windowSizes[0].height, 600);
              EXPECT_EQ(s.settings.windowSizes[1].width, 256); // a part of an entry is not taken
          }},
         {"ArCol", QByteArray("\x50\x00\x60", 3), 512,
-         [](const Store& s) {
+         [](const FolderData& s) {
              EXPECT_EQ(s.settings.columnWidths[0], 80);
              EXPECT_EQ(s.settings.columnWidths[1], 16);
          }},
         {"ArCol", QByteArray(), 512,
-         [](const Store& s) { EXPECT_EQ(s.settings.columnWidths[0], 16); }},
+         [](const FolderData& s) { EXPECT_EQ(s.settings.columnWidths[0], 16); }},
         {"Set", QByteArray("\x01", 1), 512,
-         [](const Store& s) {
+         [](const FolderData& s) {
              EXPECT_EQ(s.settings.currentYearOnly(), 1);
              EXPECT_EQ(s.settings.bytes[1], 0);
          }},
@@ -167,10 +167,10 @@ TEST(Settings, ShortFilesKeepDefaultsForWhatTheyLackAndAreKeptAside) {
          QByteArray("\x05"
                     "C:\\a",
                     4),
-         256, [](const Store& s) { EXPECT_TRUE(s.settings.path.empty()); }},
+         256, [](const FolderData& s) { EXPECT_TRUE(s.settings.path.empty()); }},
         // An empty window size file is taken as missing, without a word.
         {"FormW", QByteArray(), 0,
-         [](const Store& s) { EXPECT_EQ(s.settings.windowSizes[5].width, 256); }},
+         [](const FolderData& s) { EXPECT_EQ(s.settings.windowSizes[5].width, 256); }},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -308,7 +308,7 @@ TEST(startUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
     write("Firms", oldFirmsFile({oldFirm("Payer", "1234567890"), oldFirm("Kept", "7")}));
     write("FirmsDel", oldFirmsFile({oldFirm("Gone", "8")}));
     write("12_1234567890.plat", oldOrder("12", "03.02.2009", "1234567890", "7"));
-    auto s = std::make_unique<Store>();
+    auto s = std::make_unique<FolderData>();
     const QStringList messages = startUp(*s, dir);
     EXPECT_EQ(s->directory.organizationCount, 0);
     ASSERT_FALSE(messages.isEmpty());
@@ -320,12 +320,12 @@ TEST(startUp, OldDirectoryIsConvertedWheneverTheTablesLackItsOrganizations) {
 
     // With room on the disk, and an organization of the old file added by hand meanwhile.
     ASSERT_TRUE(disk.resize(8 * 1024 * 1024));
-    s = std::make_unique<Store>();
-    s->setProgramDir(dir);
+    s = std::make_unique<FolderData>();
+    s->folder.setProgramDir(dir);
     s->directory.organizations[0].name = "Kept";
     s->directory.organizations[0].inn = "7";
     ASSERT_TRUE(saveOrganizationsFile(s->folder, s->directory));
-    s = std::make_unique<Store>();
+    s = std::make_unique<FolderData>();
     EXPECT_EQ(startUp(*s, dir), QStringList());
     ASSERT_EQ(s->directory.organizationCount, 2);
     EXPECT_EQ(s->directory.organizations[0].name.view(), "Kept");
@@ -443,8 +443,8 @@ TEST(startUp, FoldersThatCannotBeCreatedAreReportedAndStartUpGoesOn) {
 TEST(startUp, OldOrderGetsTheYearInItsNameAndTheCurrentLayout) {
     TempDir dir;
     QDir(dir.path()).mkpath("Data");
-    auto firms = std::make_unique<Store>();
-    firms->setProgramDir(dir.path());
+    auto firms = std::make_unique<FolderData>();
+    firms->folder.setProgramDir(dir.path());
     OrganizationRecord& payer = firms->directory.organizations[0];
     payer.name = cps("ООО Плательщик");
     payer.inn = "1234567890";
