@@ -135,7 +135,9 @@ std::unique_ptr<AllWindows> createWindows(storage::FolderData& store) {
         [budgetFields](const editor::BudgetRequest& r) { return budgetFields->edit(r); });
     QObject::connect(mainWindow, &editor::MainWindow::orderListRequested, orderList,
                      [orderList] { editor::showModal(orderList); });
-    orderList->setFilterDialog(filter);
+    orderList->setFilterSource([filter] { return filter->choice(); });
+    QObject::connect(orderList, &archive::OrderListDialog::filterRequested, filter,
+                     [filter] { editor::showModal(filter); });
     orderList->setFieldsOnScreen([mainWindow] { return mainWindow->fields(); });
     wireDirectory(engine.directory, *organizationList, *details, *bankAccounts, *card, *branchList,
                   *branch, *employeeList, *employee);

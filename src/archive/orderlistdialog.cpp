@@ -1,6 +1,5 @@
 #include "orderlistdialog.h"
 
-#include "orderfilterdialog.h"
 #include "ui_orderlistdialog.h"
 
 #include "editor/listgrid.h"
@@ -92,7 +91,7 @@ OrderListDialog::OrderListDialog(core::OrderArchive& archive, core::OrderDocumen
     connect(ui->deleteButton, &QToolButton::clicked, this, &OrderListDialog::deleteSelectedOrder);
     connect(ui->filterButton, &QToolButton::clicked, this, &OrderListDialog::switchFilter);
     connect(ui->closeButton, &QToolButton::clicked, this, &QDialog::reject);
-    connect(ui->setFilterButton, &QToolButton::clicked, this, &OrderListDialog::chooseFilter);
+    connect(ui->setFilterButton, &QToolButton::clicked, this, &OrderListDialog::filterRequested);
     connect(ui->toBankButton, &QToolButton::clicked, this, &OrderListDialog::sendToBank);
     connect(ui->statementButton, &QToolButton::clicked, this, &OrderListDialog::importStatement);
     chooseSaveFile_ = [](QWidget* owner, const QString& defaultPath) {
@@ -217,18 +216,13 @@ void OrderListDialog::switchFilter(bool down) {
         ui->setFilterButton->setEnabled(false);
         filtered_ = true;
         const std::optional<core::OrderFilter> chosen =
-            orderFilter(archive_.orders(), filter_ ? filter_->choice() : FilterChoice{});
+            orderFilter(archive_.orders(), filterChoice_ ? filterChoice_() : FilterChoice{});
         // A filter that names no party of the tables leaves no order.
         archive_.setFilter(chosen ? *chosen : core::OrderFilter{std::string(), std::string()});
         refreshGrid(0);
     } else {
         showAllOrders();
     }
-}
-
-void OrderListDialog::chooseFilter() {
-    if (filter_)
-        editor::showModal(filter_);
 }
 
 // --- to the bank -------------------------------------------------------------------------

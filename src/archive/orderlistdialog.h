@@ -33,8 +33,6 @@ class OrderListDialog;
 
 namespace archive {
 
-class OrderFilterDialog;
-
 class OrderListDialog : public QDialog {
     Q_OBJECT
 public:
@@ -49,8 +47,10 @@ public:
     using FieldsOnScreen = std::function<core::OrderFields()>;
     void setFieldsOnScreen(FieldsOnScreen fields) { fieldsOnScreen_ = std::move(fields); }
 
-    // The filter dialog; it is created after the list and handed over once it exists.
-    void setFilterDialog(OrderFilterDialog* filter) { filter_ = filter; }
+    // The filter chosen in the filter dialog, which the program hands over once it exists
+    // (until then the filter shows no order).
+    using FilterSource = std::function<FilterChoice()>;
+    void setFilterSource(FilterSource source) { filterChoice_ = std::move(source); }
 
     // Shows every saved order that the search finds, with "Open" and "Del" enabled when it shows
     // orders and the filter switched off.
@@ -73,6 +73,8 @@ public:
     void setSaveFileChooser(SaveFileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
 
 signals:
+    // "Set filter": the filter dialog is to be shown.
+    void filterRequested();
     // A new order on screen was saved from the offer to save it; the list was scanned again.
     void orderSaved();
     // The chosen order was opened into the document (or, when it could not be, a new order
@@ -97,7 +99,6 @@ private:
     // stays current.
     void sortBy(int column);
     void search(const QString& text);
-    void chooseFilter();
     // The folder the orders for the bank went to last time, else the home folder.
     QString bankFolder() const;
     void sendToBank();
@@ -124,7 +125,7 @@ private:
     const core::ProgramFolder& folder_;
     core::Settings& settings_;
     FieldsOnScreen fieldsOnScreen_;
-    OrderFilterDialog* filter_ = nullptr;
+    FilterSource filterChoice_;
     std::unique_ptr<Ui::OrderListDialog> ui;
     editor::ListGrid* grid_ = nullptr;
     std::array<QLabel*, 4> panels_{};
