@@ -20,7 +20,6 @@
 #include "editor/uiutil.h"
 #include "editor/windowsizes.h"
 #include "storage/folderdata.h"
-#include "storage/scan.h"
 
 #include <QApplication>
 #include <QCloseEvent>

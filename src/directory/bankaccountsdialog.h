@@ -17,9 +17,6 @@
 class QButtonGroup;
 class QLineEdit;
 
-namespace storage {
-class Store;
-}
 class QGroupBox;
 class QPushButton;
 class QTabWidget;
