@@ -13,7 +13,6 @@
 #include "render/orderinput.h"
 #include "storage/datafiles.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
 #include "storage/startup.h"
 #include "storage/store.h"
 
@@ -89,14 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto s = std::make_unique<Store>();
     const QStringList messages = startUp(*s, sandbox->progDir());
-    const IoResult scan = scanAtStart(*s);
-    FUZZ_CHECK(scan.ok, "the scan failed");
+    SavedOrders listed;
+    FUZZ_CHECK(fuzzsupport::listOrders(s->folder, listed).ok, "the scan failed");
     {
         // The organization list's columns of hostile links and counts.
         core::ProgramFolder folder(s->folder);
         const core::Directory directory(folder, s->directory);
     }
-    buildPartyTables(*s);
     FUZZ_CHECK(saveOrganizationExport(s->folder, s->directory).ok, "export failed");
 
     // Counts and mended settings.
@@ -108,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "FilialCount");
     FUZZ_CHECK(s->directory.employeeCount >= 0 && s->directory.employeeCount <= MaxEmployees,
                "EmplCount");
-    FUZZ_CHECK(s->orders.count >= 0 && s->orders.count <= 1, "PlatCount");
+    FUZZ_CHECK(listed.size() <= 1, "listed orders");
     for (const FormSize& f : s->settings.windowSizes)
         FUZZ_CHECK(f.width != 0 && f.height != 0, "a window size of 0");
     for (const U16& w : s->settings.columnWidths)
@@ -159,13 +157,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto next = std::make_unique<Store>();
     const QStringList again = startUp(*next, sandbox->progDir());
     FUZZ_CHECK(again.isEmpty(), again.join('\n').toStdString());
-    FUZZ_CHECK(scanAtStart(*next).ok, "the second scan failed");
-    if (next->orders.count > 0) {
-        next->PlatFileName.assign(next->orders.items[0].fileName);
-        FUZZ_CHECK(openOrderFile(*next).ok, "cannot open the listed order");
+    SavedOrders listedNext;
+    FUZZ_CHECK(fuzzsupport::listOrders(next->folder, listedNext).ok, "the second scan failed");
+    if (listedNext.size() > 0) {
+        OrderRecord record;
+        FUZZ_CHECK(
+            openOrderFile(next->folder, listedNext.name(listedNext.listOrder()[0]), record).ok,
+            "cannot open the listed order");
         FixedMeasurer m;
         const render::FormLayout layout =
-            render::layOut(render::orderInputFromRecord(next->Plat),
+            render::layOut(render::orderInputFromRecord(record),
                            render::DeviceMetrics::fromDpi(1200, 1200, 167, 167, false), m);
         (void)layout;
     }

@@ -1,5 +1,5 @@
 // The naming rules of the order files: splitAtUnderscores and makeOrderFileName on names from
-// the input, and the scan of saved orders (scanOrders, as at start-up) on a folder of
+// the input, and the list of saved orders (the scan and the list, as at start-up) on a folder of
 // files whose names, sizes, kinds and contents come from the input.
 //
 // Input: a settings byte, then entries separated by '\n': a kind byte followed by the raw
@@ -10,7 +10,7 @@
 
 #include "storage/folder.h"
 #include "storage/platfile.h"
-#include "storage/scan.h"
+#include "storage/savedorders.h"
 #include "storage/words.h"
 
 #include <QDate>
@@ -140,33 +140,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s->settings.currentYearOnly() = settings & 1;
     const int year = 2000 + settings % 16;
     for (int run = 0; run < 2; ++run) {
-        const IoResult r = scanOrders(*s, year);
+        OrderFolderScan scan;
+        const IoResult r = scanOrderFolder(s->folder.ordersDir, {}, {}, scan);
         FUZZ_CHECK(r.ok, "the scan failed on files it can read");
-        FUZZ_CHECK(s->orders.count >= 0 && s->orders.count <= MaxPlats, "PlatCount");
-        FUZZ_CHECK(s->orders.payerCount <= s->orders.count &&
-                       s->orders.payeeCount <= s->orders.count,
+        SavedOrders orders;
+        orders.build(std::move(scan), s->folder.ordersDir,
+                     {s->settings.currentYearOnly() == 1, year, false}, {});
+        FUZZ_CHECK(orders.payers().size() <= orders.size() &&
+                       orders.payees().size() <= orders.size(),
                    "table sizes");
         std::set<std::string> payers;
-        for (int i = 0; i < s->orders.count; ++i) {
-            const OrderListItem& e = s->orders.items[std::size_t(i)];
-            if (i > 0)
-                FUZZ_CHECK(s->orders.items[std::size_t(i - 1)].numberValue <= e.numberValue,
-                           "list not sorted by number");
-            const std::string_view name = e.fileName.view();
+        std::uint32_t previous = 0;
+        for (const std::uint32_t row : orders.listOrder()) {
+            const FolderOrder& e = orders.file(row);
+            FUZZ_CHECK(previous <= e.keys.number, "list not sorted by number");
+            previous = e.keys.number;
+            const std::string_view name = orders.name(row);
             WordList parts;
             splitAtUnderscores(name.substr(0, name.size() - 5), parts);
             FUZZ_CHECK(parts.count == 3 && isDigits(parts[0]) && isDigits(parts[1]) &&
                            isDigits(parts[2]),
                        "listed a name that is not three groups of digits");
-            FUZZ_CHECK(e.numberText.view() == parts[0] &&
-                           e.payerInn.view() == parts[1].substr(0, 12),
+            FUZZ_CHECK(orders.numberText(row) == parts[0] &&
+                           orders.payerInn(row) == parts[1].substr(0, 12),
                        "entry differs from its name");
             if (s->settings.currentYearOnly())
                 FUZZ_CHECK(std::stoi("20" + std::string(parts[2])) == year, "other year listed");
-            payers.insert(std::string(e.payerInn.view()));
+            payers.insert(std::string(orders.payerInn(row)));
         }
-        FUZZ_CHECK(int(payers.size()) == s->orders.payerCount,
-                   "payer table is not the distinct INNs");
+        FUZZ_CHECK(payers.size() == orders.payers().size(), "payer table is not the distinct INNs");
     }
 
     // Renames never lose or merge a file, never touch a link's target, and nothing outside

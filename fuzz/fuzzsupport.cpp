@@ -168,4 +168,11 @@ void initQt() {
     static QCoreApplication app(argc, argv);
 }
 
+storage::IoResult listOrders(const storage::FolderState& folder, storage::SavedOrders& out) {
+    storage::OrderFolderScan scan;
+    const storage::IoResult r = storage::scanOrderFolder(folder.ordersDir, {}, {}, scan);
+    out.build(std::move(scan), folder.ordersDir, {false, 0, folder.readOnly}, {});
+    return r;
+}
+
 } // namespace fuzzsupport

@@ -3,6 +3,9 @@
 // and after, and a check that stops the run with a message when a property fails.
 #pragma once
 
+#include "storage/folderdata.h"
+#include "storage/savedorders.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -85,5 +88,10 @@ Tree snapshot(const std::string& dir);
 
 // Creates the QCoreApplication that the storage code expects to exist.
 void initQt();
+
+// The saved orders of folder as a start lists them (the folder scanned without an index, the
+// list built, names that no longer fit renamed unless the folder is only read); the result of
+// the scan.
+storage::IoResult listOrders(const storage::FolderState& folder, storage::SavedOrders& out);
 
 } // namespace fuzzsupport

@@ -27,10 +27,4 @@ DirectoryTables::DirectoryTables() {
     clearRecord(employees);
 }
 
-OrderListTables::OrderListTables() {
-    clearRecord(items);
-    clearRecord(payers);
-    clearRecord(payees);
-}
-
 } // namespace storage

@@ -1,7 +1,6 @@
 // The data of a program folder as storage reads and writes it, in parts that each take only
-// what they use: the folders and what this run may do in them, the settings files, the
-// directory's tables, and the list of saved orders with its payer and payee tables. Start-up
-// fills a FolderData; the program's engine takes the parts over.
+// what they use: the folders and what this run may do in them, the settings files and the
+// directory's tables. Start-up fills a FolderData; the program's engine takes the parts over.
 #pragma once
 
 #include "records.h"
@@ -61,46 +60,6 @@ struct DirectoryTables {
     int branchCount = 0;
     std::array<EmployeeRecord, MaxEmployees> employees;
     int employeeCount = 0;
-};
-
-// Summary of one saved order, as the list of saved orders shows it.
-struct OrderListItem {
-    ShortStr<6> numberText;    // the order number as written in the file name
-    ShortStr<22> dateText;     // the order's Date
-    ShortStr<2> yearDigits;    // the year part of the file name
-    std::uint8_t accepted;     // 1 when the order's Accepted flag is 1
-    ShortStr<28> fileName;     // name with extension, without folder
-    ShortStr<128> payerText;   // payer's name, or the payer INN when no organization has it
-    ShortStr<128> payeeText;   // the same for the payee
-    ShortStr<12> payerInn;     // from the file name
-    ShortStr<12> payeeInn;     // from the record
-    std::uint32_t numberValue; // integer value of NumberText
-    ShortStr<12> amountText;   // the order's Amount as typed
-    // Why the file could not be read (its size, the system's reason), code page 1251; empty
-    // for an order that was read. Such an order is listed by its name alone.
-    ShortStr<60> problem;
-};
-
-struct PayerInnEntry {
-    ShortStr<12> inn;
-    std::uint32_t maxNumber; // highest order number among this payer's saved orders
-    ShortStr<128> name;
-};
-
-struct PayeeInnEntry {
-    ShortStr<12> inn;
-    ShortStr<128> name;
-};
-
-// The list of saved orders and the payer and payee tables built from it.
-struct OrderListTables {
-    OrderListTables(); // all entries zero
-    std::array<OrderListItem, MaxPlats> items;
-    int count = 0;
-    std::array<PayerInnEntry, MaxPlats> payers;
-    int payerCount = 0;
-    std::array<PayeeInnEntry, MaxPlats> payees;
-    int payeeCount = 0;
 };
 
 // What start-up reads from a program folder.

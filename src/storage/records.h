@@ -204,7 +204,6 @@ inline constexpr int MaxFirms = 256;
 inline constexpr int MaxFirmsInUse = 254; // "New" and "Restore" stop here
 inline constexpr int MaxFilials = 256;
 inline constexpr int MaxEmployees = 1024;
-inline constexpr int MaxPlats = 1024;
 inline constexpr int Firms1Slots = 64;
 inline constexpr qint64 FirmsFileSize = qint64(MaxFirms) * sizeof(OrganizationRecord);     // 507648
 inline constexpr qint64 Firms1FileSize = qint64(Firms1Slots) * sizeof(OrganizationRecord); // 126912

@@ -226,6 +226,25 @@ TEST_F(ArchiveWindows, EditorListButtonShowsTheList) {
               "Платежки");
 }
 
+// Saving was refused once 1024 orders were listed ("Может быть сохранено только1024
+// платежки."), and the orders beyond them were left out of the list without a word.
+TEST_F(ArchiveWindows, SavingThe1025thOrderFromTheQuestionListsIt) {
+    for (int n = 1; n <= 1024; ++n)
+        order(QByteArray::number(n).constData(), "10-00");
+    start();
+    EXPECT_EQ(list->panelText(0), "1024");
+    typeNewOrder("1025");
+    clickRow(0);
+    QStringList lines;
+    whenModal(answering("Yes", lines), [&] { listButton("Open")->click(); });
+    EXPECT_EQ(lines, (QStringList{"Новое платежное поручение.",
+                                  "Сохранить платежное поручение № 1025 ?"}));
+    EXPECT_TRUE(dir.exists("PP/1025_1234567890_09.plat"));
+    EXPECT_EQ(windows->engine.archive.orderCount(), 1025);
+    EXPECT_EQ(windows->engine.archive.highestNumber(PayerA), 1025u);
+    EXPECT_EQ(mainWindow->fields().number, "1"); // the chosen order is opened
+}
+
 TEST_F(ArchiveWindows, OpeningAfterSavingANewOrderThatSortsBeforeOpensTheChosenOne) {
     order("5", "10-00");
     order("7", "20-00");
