@@ -18,11 +18,11 @@
 #include "core/orderarchive.h"
 #include "editor/mainwindow.h"
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/orderindex.h"
 #include "storage/platfile.h"
 #include "storage/savedorders.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QDir>
@@ -144,10 +144,10 @@ int start(const Archive& a) {
 
 // The list of the archive as the window shows it: the parties named from the directory.
 struct Listed {
-    storage::Store store;
+    storage::FolderData store;
     storage::SavedOrders list;
     explicit Listed(const Archive& a) {
-        store.setProgramDir(a.dir);
+        store.folder.setProgramDir(a.dir);
         QStringList messages;
         storage::loadOrganizations(store.folder, store.directory, messages);
         core::ProgramFolder folder(store.folder);
@@ -216,7 +216,7 @@ template <class F> double cpuMs(F f) {
 // The program started on the archive as the user starts it (the index as it is), its windows
 // created and the main window shown; it lives until main ends it, before the application.
 struct Program {
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
     std::unique_ptr<app::AllWindows> windows;
     explicit Program(const QString& dir) {
         storage::startUp(*store, dir);

@@ -10,8 +10,8 @@
 #include "archive/orderlistdialog.h"
 #include "directory/organizationlistdialog.h"
 #include "editor/mainwindow.h"
+#include "storage/folderdata.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -39,7 +39,7 @@ const benchutil::Figure FirmsKeys{
 // A program folder started and its windows created, the main window shown.
 struct Program {
     QTemporaryDir dir;
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
     std::unique_ptr<app::AllWindows> windows;
 
     explicit Program(bool full) {

@@ -10,7 +10,7 @@
 #include "render/print/formprint.h"
 #include "storage/cp1251.h"
 #include "storage/folder.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -96,8 +96,8 @@ struct FullFolder {
     QStringList orders;
     FullFolder() {
         benchutil::fillProgramFolder(dir.path());
-        storage::Store s;
-        s.setProgramDir(dir.path());
+        storage::FolderData s;
+        s.folder.setProgramDir(dir.path());
         for (const QString& name : storage::listFileNames(s.folder.ordersDir, u".plat"))
             orders << name;
     }

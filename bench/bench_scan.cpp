@@ -24,13 +24,13 @@ namespace {
 
 struct DataSet {
     QTemporaryDir dir;
-    std::unique_ptr<Store> store = std::make_unique<Store>();
+    std::unique_ptr<FolderData> store = std::make_unique<FolderData>();
     std::unique_ptr<core::Engine> engine;
     QStringList paths;
 
     DataSet() {
         benchutil::fillProgramFolder(dir.path()); // 254 organizations, 1024 orders
-        store->setProgramDir(dir.path());
+        store->folder.setProgramDir(dir.path());
         QStringList messages;
         loadOrganizations(store->folder, store->directory, messages);
         for (const QString& name : QDir(store->folder.ordersDir).entryList(QDir::Files))
@@ -90,10 +90,10 @@ const benchutil::Figure ReadTime{"3", "reading the 1024 order files (CPU)", "ms"
 // An empty program folder: no organizations, no orders.
 struct EmptySet {
     QTemporaryDir dir;
-    std::unique_ptr<Store> store = std::make_unique<Store>();
+    std::unique_ptr<FolderData> store = std::make_unique<FolderData>();
     std::unique_ptr<core::Engine> engine;
     EmptySet() {
-        store->setProgramDir(dir.path());
+        store->folder.setProgramDir(dir.path());
         QDir(dir.path()).mkpath(QStringLiteral("PP"));
         engine = std::make_unique<core::Engine>(*store);
     }

@@ -12,8 +12,8 @@
 
 #include "app/windows.h"
 #include "editor/mainwindow.h"
+#include "storage/folderdata.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -60,7 +60,7 @@ private:
 
 // The running program of one start.
 struct Started {
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
     std::unique_ptr<app::AllWindows> windows;
     QStringList messages;
 };

@@ -2,8 +2,8 @@
 
 #include "storage/cp1251.h"
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/platfile.h"
-#include "storage/store.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,8 +205,8 @@ IoResult writeOrders(const QString& folder, const Options& o, int count, int off
 }
 
 IoResult fillProgramFolder(const QString& programDir, const Options& o) {
-    auto s = std::make_unique<Store>();
-    s->setProgramDir(programDir);
+    auto s = std::make_unique<FolderData>();
+    s->folder.setProgramDir(programDir);
     for (const char* sub : {"Data", "PP", "PPDel"})
         if (!QDir(s->folder.programDir).mkpath(QLatin1String(sub)))
             return IoResult::failure(QStringLiteral("Не могу создать папку %1").arg(sub));

@@ -12,9 +12,9 @@
 #include "render/formlayout.h"
 #include "render/orderinput.h"
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/platfile.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <memory>
 
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fuzzsupport::writeRaw(prog + std::string(kind.path), file), "cannot set up");
     const fuzzsupport::Tree before = fuzzsupport::snapshot(prog);
 
-    auto s = std::make_unique<Store>();
+    auto s = std::make_unique<FolderData>();
     const QStringList messages = startUp(*s, sandbox->progDir());
     SavedOrders listed;
     FUZZ_CHECK(fuzzsupport::listOrders(s->folder, listed).ok, "the scan failed");
@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The next start reads everything without a word, and an order lays out.
-    auto next = std::make_unique<Store>();
+    auto next = std::make_unique<FolderData>();
     const QStringList again = startUp(*next, sandbox->progDir());
     FUZZ_CHECK(again.isEmpty(), again.join('\n').toStdString());
     SavedOrders listedNext;

@@ -135,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Tree outsideBefore = fuzzsupport::snapshot(sandbox->outside());
     const Tree before = fuzzsupport::snapshot(pp);
-    auto s = std::make_unique<Store>();
-    s->setProgramDir(sandbox->progDir());
+    auto s = std::make_unique<FolderData>();
+    s->folder.setProgramDir(sandbox->progDir());
     s->settings.currentYearOnly() = settings & 1;
     const int year = 2000 + settings % 16;
     for (int run = 0; run < 2; ++run) {

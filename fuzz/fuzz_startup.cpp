@@ -13,8 +13,8 @@
 
 #include "core/directory.h"
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <filesystem>
 #include <memory>
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzzsupport::Tree before = fuzzsupport::snapshot(prog);
     fuzzsupport::Tree previous = before;
     for (const char* when : {"first start", "next start"}) {
-        auto s = std::make_unique<Store>();
+        auto s = std::make_unique<FolderData>();
         startUp(*s, sandbox->progDir());
         SavedOrders listed;
         fuzzsupport::listOrders(s->folder, listed);

@@ -1,5 +1,5 @@
 // A small directory for the tests of the organization list, branches and employees:
-// organizations, branches, employees and saved orders put into a Store on a temporary
+// organizations, branches, employees and saved orders put on a temporary
 // program folder, and the state of memory and files to compare before and after.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include "core/engine.h"
 #include "storage/datafiles.h"
-#include "storage/store.h"
+#include "storage/folderdata.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,10 +18,10 @@ namespace orgdata {
 
 struct Directory {
     testing_support::TempDir dir;
-    std::unique_ptr<storage::Store> store = std::make_unique<storage::Store>();
+    std::unique_ptr<storage::FolderData> store = std::make_unique<storage::FolderData>();
 
     Directory() {
-        store->setProgramDir(dir.path());
+        store->folder.setProgramDir(dir.path());
         QDir().mkpath(store->folder.dataDir);
         QDir().mkpath(store->folder.ordersDir);
     }
@@ -80,7 +80,7 @@ struct Directory {
     }
     // The tables in memory with their counts.
     QByteArray memory() const {
-        const storage::Store& s = *store;
+        const storage::FolderData& s = *store;
         return storage::recordBytes(s.directory.organizations) +
                storage::recordBytes(s.directory.deleted) +
                storage::recordBytes(s.directory.branches) +
@@ -91,9 +91,9 @@ struct Directory {
                QByteArray::number(s.directory.employeeCount);
     }
     // The tables as the next start loads them from the files.
-    std::unique_ptr<storage::Store> reload() const {
-        auto loaded = std::make_unique<storage::Store>();
-        loaded->setProgramDir(dir.path());
+    std::unique_ptr<storage::FolderData> reload() const {
+        auto loaded = std::make_unique<storage::FolderData>();
+        loaded->folder.setProgramDir(dir.path());
         QStringList messages;
         storage::loadOrganizations(loaded->folder, loaded->directory, messages);
         storage::loadBranches(loaded->folder, loaded->directory, messages);

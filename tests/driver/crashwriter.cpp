@@ -9,11 +9,11 @@
 #include "core/engine.h"
 
 #include "storage/datafiles.h"
+#include "storage/folderdata.h"
 #include "storage/platfile.h"
 #include "storage/savedorders.h"
 #include "storage/settings.h"
 #include "storage/startup.h"
-#include "storage/store.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -24,7 +24,7 @@ using namespace storage;
 
 namespace {
 
-bool saveOrder(Store& s, const QString& relative, int g) {
+bool saveOrder(FolderData& s, const QString& relative, int g) {
     const QString name = relative.mid(relative.indexOf('/') + 1);
     return saveOrderFile(s.folder, name.toLatin1().toStdString(),
                          crashgen::order(g, name.section('_', 0, 0).toInt()))
@@ -40,7 +40,7 @@ bool saveOrder(Store& s, const QString& relative, int g) {
 // deleted and the directory never runs out of organizations. Finding none in use is a fault
 // of the folder: it is reported with its own exit code. Each finished generation is reported
 // on standard output, so that the test can measure how long one takes.
-int runDirectory(Store& s, int first) {
+int runDirectory(FolderData& s, int first) {
     core::Engine engine(s);
     core::Directory& directory = engine.directory;
     for (int g = first;; ++g) {
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: crash_writer PROGRAM_FOLDER FIRST_GENERATION [directory]\n");
         return 2;
     }
-    auto s = std::make_unique<Store>();
+    auto s = std::make_unique<FolderData>();
     const QStringList messages = startUp(*s, QString::fromLocal8Bit(argv[1]));
     for (const QString& m : messages)
         std::fprintf(stderr, "%s\n", qPrintable(m));
