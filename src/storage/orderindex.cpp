@@ -409,9 +409,12 @@ int readOrder(int dirFd, const char* name, std::int64_t unchangedBefore, FileSta
         return errno;
     constexpr qint64 Tail = PlatFileSize - qint64(ListedFrom);
     int error = 0;
-    // One byte more than a record's tail tells a file that is too long.
+    // One read of one byte more than a record's tail: a regular file gives all it holds up to
+    // that, so exactly the tail is a record's size (a file too long gives one byte more), and
+    // the read that would find the end costs no second call. Anything else (a short read, an
+    // error) is looked at through the file's status below.
     if (unchangedBefore != 0 &&
-        readUpTo(fd, data + ListedFrom, Tail + 1, error, qint64(ListedFrom)) == Tail && !error) {
+        ::pread(fd, data + ListedFrom, std::size_t(Tail + 1), off_t(ListedFrom)) == Tail) {
         ::close(fd);
         stamp = {PlatFileSize, 0, 0, 0, unchangedBefore};
         size = PlatFileSize;
