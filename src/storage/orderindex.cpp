@@ -30,18 +30,21 @@ namespace {
 //   order folder, u16 length and UTF-8 bytes of its absolute path with links resolved;
 //   the entries;
 //   u64 XXH3 hash (64 bits) of every byte before it, which tells a damaged or cut file.
-// An entry: u8 length and bytes of the file name; i64 size, i64 modification time, i64
-// status change time (both in nanoseconds), u64 inode, i64 unchangedBefore (FileStamp); the
-// number, date, amount, payer INN
-// and payee INN, each as u8 length and bytes; u8 accepted; u8 length and bytes of the folded
-// purpose; the keys: u8 name fits, six u8 positions and sizes of the name's parts, u32 year,
-// u32 number, u64 INN and year, u32 date, i64 kopecks. Version 3; a new version whenever what
-// an entry holds, or how a key is taken, changes.
+// An entry: u8 length and bytes of the file name; the stamp (FileStamp): i64 unchangedBefore,
+// and when it is 0 the file's own i64 modification time, i64 status change time (both in
+// nanoseconds) and u64 inode (only files of a record's size are in the index: the size is
+// not written); the number, date, amount, payer INN and payee INN, each as u8 length and
+// bytes; u8 accepted; u8 length and bytes of the folded purpose; the keys: u8 name fits, six
+// u8 positions and sizes of the name's parts, u32 year, u32 number, u64 INN and year, u32
+// date, i64 kopecks. Version 4; a new version whenever what an entry holds, or how a key is
+// taken, changes.
 constexpr char Magic[8] = {'Q', 'M', 'I', 'N', 'D', 'E', 'X', '\0'};
-constexpr std::uint32_t Version = 3;
+constexpr std::uint32_t Version = 4;
 constexpr qsizetype FixedHeaderSize = 8 + 4 + 4 + 8 + 8 + 2;
-constexpr std::size_t StampSize = 8 + 8 + 8 + 8 + 8;
+constexpr std::size_t OwnStampSize = 8 + 8 + 8; // the times and inode after unchangedBefore 0
 constexpr std::size_t KeysSize = 1 + 6 + 4 + 4 + 8 + 4 + 8;
+// The least an entry takes: an empty name and empty texts, a stamp without the file's own.
+constexpr std::size_t MinEntrySize = 1 + 8 + 5 + 1 + 1 + KeysSize;
 
 // The order folder an index belongs to: an index copied along with the program folder, or
 // left by a folder that another took the place of, belongs to another one.
@@ -177,8 +180,8 @@ public:
             folderPath !=
                 std::string_view(folder.path.constData(), std::size_t(folder.path.size())))
             return;
-        // Each entry takes at least 83 bytes: a count beyond what the file holds is damage.
-        if (count > std::uint64_t(size) / 83)
+        // A count beyond what the file holds is damage.
+        if (count > std::uint64_t(size) / MinEntrySize)
             return;
         entries_.reserve(count);
         for (std::uint32_t i = 0; i < count && !r.failed(); ++i) {
@@ -253,18 +256,21 @@ private:
 
     static FileStamp readStamp(Reader& r) {
         FileStamp s;
-        s.size = r.number<std::int64_t>();
-        s.modifiedNs = r.number<std::int64_t>();
-        s.changedNs = r.number<std::int64_t>();
-        s.inode = r.number<std::uint64_t>();
+        s.size = PlatFileSize;
         s.unchangedBefore = r.number<std::int64_t>();
+        if (s.unchangedBefore == 0) {
+            s.modifiedNs = r.number<std::int64_t>();
+            s.changedNs = r.number<std::int64_t>();
+            s.inode = r.number<std::uint64_t>();
+        }
         return s;
     }
 
     // Passes over an entry, checking only that each text fits its field.
     static void skipEntry(Reader& r) {
         skipText(r, decltype(FolderOrder::name)::capacity);
-        r.bytes(StampSize);
+        if (r.number<std::int64_t>() == 0)
+            r.bytes(OwnStampSize);
         skipText(r, decltype(FolderOrder::number)::capacity);
         skipText(r, decltype(FolderOrder::date)::capacity);
         skipText(r, decltype(FolderOrder::amount)::capacity);
@@ -520,8 +526,9 @@ private:
 
 // The size of the entry of o, its purpose purposeSize bytes long.
 std::size_t entrySize(const FolderOrder& o) {
-    return 1 + o.name.size() + StampSize + 5 + o.number.size() + o.date.size() + o.amount.size() +
-           o.payerInn.size() + o.payeeInn.size() + 1 + 1 + o.purposeSize + KeysSize;
+    return 1 + o.name.size() + 8 + (o.stamp.unchangedBefore == 0 ? OwnStampSize : 0) + 5 +
+           o.number.size() + o.date.size() + o.amount.size() + o.payerInn.size() +
+           o.payeeInn.size() + 1 + 1 + o.purposeSize + KeysSize;
 }
 
 // Reads the order file name of the open folder dirFd (path dir) into o, with read when given
@@ -699,9 +706,13 @@ IoResult writeOrderIndex(const QString& indexPath, const QString& folder,
     if (!id.known)
         return IoResult::failure(
             fileMessage(QStringLiteral("Не могу прочитать папку"), folder, systemReason(ENOENT)));
+    // Every order read whole whose stamp can be trusted (a file read whole is a record's size).
+    const auto indexed = [](const FolderOrder& o) {
+        return o.settled && !o.unread && o.stamp.size == PlatFileSize;
+    };
     std::uint32_t count = 0;
     for (const FolderOrder& o : scan.orders)
-        count += o.settled && !o.unread ? 1 : 0;
+        count += indexed(o) ? 1 : 0;
     // A cache: replaced whole, without waiting for the disk (a cut or stale index is only
     // rebuilt).
     return writeFileAtomic(
@@ -717,15 +728,16 @@ IoResult writeOrderIndex(const QString& indexPath, const QString& folder,
             w.number(std::uint16_t(id.path.size()));
             w.bytes(std::string_view(id.path.constData(), std::size_t(id.path.size())));
             for (const FolderOrder& o : scan.orders) {
-                if (!o.settled || o.unread)
+                if (!indexed(o))
                     continue;
                 w.reserve(entrySize(o));
                 w.text(o.name.view());
-                w.number(o.stamp.size);
-                w.number(o.stamp.modifiedNs);
-                w.number(o.stamp.changedNs);
-                w.number(o.stamp.inode);
                 w.number(o.stamp.unchangedBefore);
+                if (o.stamp.unchangedBefore == 0) {
+                    w.number(o.stamp.modifiedNs);
+                    w.number(o.stamp.changedNs);
+                    w.number(o.stamp.inode);
+                }
                 w.text(o.number.view());
                 w.text(o.date.view());
                 w.text(o.amount.view());

@@ -209,21 +209,33 @@ bool SavedOrders::listedBefore(std::uint32_t a, std::uint32_t b) const {
 }
 
 void SavedOrders::sortByNumber() {
-    // By number (at most five digits) by counting, then the few orders of each number by name:
-    // a hundred thousand orders share a few thousand numbers.
+    // By number (at most five digits) by counting, then the few orders of each number by payer
+    // INN and year, then by name: a hundred thousand orders share a few thousand numbers. The
+    // keys are gathered as the rows are placed, so that the sort of each number's orders
+    // compares them side by side instead of reaching into orders spread over memory.
+    struct Key {
+        std::uint64_t innAndYear;
+        std::uint32_t row;
+    };
     std::vector<std::uint32_t> start(100001, 0);
     for (std::uint32_t row : listOrder_)
         ++start[std::min<std::uint32_t>(files_[row].keys.number, 99999) + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<std::uint32_t> sorted(listOrder_.size());
+    std::vector<Key> sorted(listOrder_.size());
     std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-    for (std::uint32_t row : listOrder_)
-        sorted[next[std::min<std::uint32_t>(files_[row].keys.number, 99999)]++] = row;
+    for (std::uint32_t row : listOrder_) {
+        const OrderKeys& k = files_[row].keys;
+        sorted[next[std::min<std::uint32_t>(k.number, 99999)]++] = {k.innAndYear, row};
+    }
     for (std::size_t n = 0; n + 1 < start.size(); ++n)
         if (start[n + 1] - start[n] > 1)
             std::sort(sorted.begin() + start[n], sorted.begin() + start[n + 1],
-                      [this](std::uint32_t a, std::uint32_t b) { return listedBefore(a, b); });
-    listOrder_ = std::move(sorted);
+                      [this](const Key& a, const Key& b) {
+                          return a.innAndYear != b.innAndYear ? a.innAndYear < b.innAndYear
+                                                              : name(a.row) < name(b.row);
+                      });
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        listOrder_[i] = sorted[i].row;
 }
 
 void SavedOrders::rankParties() {

@@ -182,6 +182,16 @@ TEST(OrderIndex, FilesChangedAddedOrRemovedBehindTheProgramsBackShowNoStaleRow) 
               (std::vector<std::string>{"1_1234567890_09.plat 9-99", "3_1234567890_09.plat 8-88",
                                         "4_1234567890_09.plat 4-00"}));
     EXPECT_EQ(scan(f).filesRead, 0);
+
+    // The index written again keeps the files' own stamps of the entries it took, and a file
+    // changed in place is told by them.
+    f.put("5", "5-00");
+    EXPECT_EQ(start(f).filesRead, 1);
+    nextClockTick();
+    changeAmountInPlace(f.dir.file("PP/1_1234567890_09.plat"), "7-77");
+    const OrderFolderScan again = scan(f);
+    EXPECT_EQ(again.filesRead, 1);
+    EXPECT_EQ(amounts(again).front(), "1_1234567890_09.plat 7-77");
 }
 
 TEST(OrderIndex, AFileChangedJustBeforeTheScanIsReadAgainByTheNext) {
