@@ -8,6 +8,7 @@
 #include <QDir>
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 namespace core {
 
@@ -309,8 +310,30 @@ storage::IoResult OrderArchive::restoreOrder(std::string_view deletedName, bool&
 }
 
 storage::StatementOutcome OrderArchive::importStatement(const QString& path) {
+    // Only the order files the statement may concern are read: those dated in its period or on
+    // the day of one of its debits, those whose date the list cannot read and those the archive
+    // does not know (written behind the program's back).
+    std::unordered_map<std::string, std::uint32_t> dayOf;
+    dayOf.reserve(orders_.rowCount());
+    for (std::uint32_t row = 0; row < orders_.rowCount(); ++row)
+        dayOf.emplace(orders_.name(row), orders_.file(row).keys.dateKey);
+    const auto key = [](const QDate& d) {
+        return std::uint32_t(d.year() * 10000 + d.month() * 100 + d.day());
+    };
+    const auto mayConcern = [&](const storage::Statement& st, const QString& name) {
+        const auto it = dayOf.find(name.toStdString());
+        if (it == dayOf.end() || it->second == 0)
+            return true;
+        const std::uint32_t day = it->second;
+        if ((!st.from.isValid() || day >= key(st.from)) && (!st.to.isValid() || day <= key(st.to)))
+            return true;
+        return std::any_of(st.debits.begin(), st.debits.end(),
+                           [&](const storage::StatementDebit& d) {
+                               return d.date.isValid() && key(d.date) == day;
+                           });
+    };
     storage::StatementOutcome out =
-        storage::importStatement(folder_.state(), directory_.tables(), path);
+        storage::importStatement(folder_.state(), directory_.tables(), path, mayConcern);
     reread(out.marked);
     return out;
 }

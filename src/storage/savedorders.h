@@ -84,6 +84,8 @@ public:
     std::size_t size() const { return listOrder_.size(); }
 
     const FolderOrder& file(std::uint32_t row) const { return files_[row]; }
+    // Every row ever taken, listed or not (rows are 0 .. rowCount() - 1).
+    std::uint32_t rowCount() const { return std::uint32_t(files_.size()); }
     const Row& row(std::uint32_t row) const { return rows_[row]; }
     std::string_view purpose(std::uint32_t row) const;
     std::string_view name(std::uint32_t row) const { return files_[row].name.view(); }

@@ -56,14 +56,18 @@ struct Saved {
     bool matched = false;
 };
 
-std::vector<Saved> savedOrders(const QString& ordersDir, QStringList& failures) {
+std::vector<Saved> savedOrders(const QString& ordersDir,
+                               const std::function<bool(const QString&)>& read,
+                               QStringList& failures) {
     std::vector<Saved> orders;
-    for (const FolderEntry& e : listFiles(ordersDir, u".plat")) {
-        if (e.size != qint64(sizeof(OrderRecord)))
+    for (const QString& name : listFileNames(ordersDir, u".plat")) {
+        if (read && !read(name))
+            continue;
+        if (fileSize(ordersDir + name) != qint64(sizeof(OrderRecord)))
             continue;
         Saved o;
-        o.name = e.name;
-        if (const IoResult r = readFile(ordersDir + e.name, o.bytes, sizeof(OrderRecord)); !r) {
+        o.name = name;
+        if (const IoResult r = readFile(ordersDir + name, o.bytes, sizeof(OrderRecord)); !r) {
             failures << r.error;
             continue;
         }
@@ -147,7 +151,7 @@ Statement readStatement(const QByteArray& bytes) {
 }
 
 StatementOutcome importStatement(const FolderState& folder, const DirectoryTables& directory,
-                                 const QString& path) {
+                                 const QString& path, const StatementScope& mayConcern) {
     StatementOutcome out;
     const QString refused = u"Выписка %1 не загружена: "_s.arg(QDir::toNativeSeparators(path));
     if (folder.readOnly) {
@@ -170,7 +174,10 @@ StatementOutcome importStatement(const FolderState& folder, const DirectoryTable
             return out;
         }
 
-    std::vector<Saved> orders = savedOrders(folder.ordersDir, out.failures);
+    std::function<bool(const QString&)> read;
+    if (mayConcern)
+        read = [&mayConcern, &st](const QString& name) { return mayConcern(st, name); };
+    std::vector<Saved> orders = savedOrders(folder.ordersDir, read, out.failures);
     for (const StatementDebit& d : st.debits) {
         Saved* found = nullptr;
         for (Saved& o : orders)

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace storage {
 
@@ -56,8 +57,11 @@ struct StatementOutcome {
 // import while this run only reads the folder (ReadOnlyFolder: another program holds it, or
 // no lock can be taken). Importing the same statement
 // again changes nothing.
+// mayConcern, when given, names the order files worth reading for the statement: false for a
+// file that can neither match one of its debits nor lie in its period (the others are not read).
+using StatementScope = std::function<bool(const Statement& statement, const QString& fileName)>;
 StatementOutcome importStatement(const FolderState& folder, const DirectoryTables& directory,
-                                 const QString& path);
+                                 const QString& path, const StatementScope& mayConcern = {});
 
 // "Отмечено оплаченными: 2. Уже были отмечены: 1.": the first line of the report.
 QString statementMarkedLine(const StatementOutcome& outcome);
