@@ -132,6 +132,10 @@ void OrderListDialog::refreshGrid(int row) {
     // The current column stays where the user left it, as the rows change under it.
     const int column = std::max(grid_->currentIndex().column(), 0);
     grid_->refresh();
+    // The title of the column the list is sorted by carries the arrow of its direction.
+    QHeaderView* header = grid_->horizontalHeader();
+    header->setSortIndicatorShown(archive_.sortColumn() >= 0);
+    header->setSortIndicator(archive_.sortColumn(), archive_.sortOrder());
     grid_->setCurrentIndex(grid_->gridModel()->index(
         std::clamp(row, 0, std::max(0, grid_->gridModel()->rowCount() - 1)), column));
 }

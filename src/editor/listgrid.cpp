@@ -127,7 +127,24 @@ protected:
         painter->setPen(Qt::black);
         painter->drawText(rect.adjusted(6, 2, -1, 0), Qt::AlignLeft | Qt::AlignTop,
                           model()->headerData(section, Qt::Horizontal).toString());
+        if (isSortIndicatorShown() && sortIndicatorSection() == section)
+            paintSortArrow(painter, rect);
         painter->restore();
+    }
+
+private:
+    // A small filled triangle at the right of the title: up when ascending, down when not.
+    void paintSortArrow(QPainter* painter, const QRect& rect) const {
+        const int half = std::max(3, fontMetrics().height() / 5);
+        const QPointF centre(rect.right() - 4 - half, rect.center().y());
+        const qreal tip = sortIndicatorOrder() == Qt::AscendingOrder ? -half : half;
+        const QPointF points[] = {{centre.x() - half, centre.y() - tip / 2},
+                                  {centre.x() + half, centre.y() - tip / 2},
+                                  {centre.x(), centre.y() + tip / 2}};
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(Qt::black);
+        painter->drawPolygon(points, 3);
     }
 };
 

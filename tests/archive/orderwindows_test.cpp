@@ -672,6 +672,10 @@ TEST_F(ArchiveWindows, SearchAsTypedSortByATitleAndRestoreFromTheTrash) {
     EXPECT_EQ(grid()->currentDataRow(), 1);
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, amountTitle);
     EXPECT_EQ(numbers(), (QStringList{"1", "3", "2"}));
+    // The title shows by what and which way the list is sorted.
+    EXPECT_TRUE(titles->isSortIndicatorShown());
+    EXPECT_EQ(titles->sortIndicatorSection(), 4);
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::DescendingOrder);
 
     // Deleted, order 3 waits in the trash; restored, it is listed again at once.
     deleteRow(1);
