@@ -30,6 +30,8 @@ DeletedOrdersDialog::DeletedOrdersDialog(core::Settings& settings, DeletedOrders
         [this] { return int(orders_.newestFirst.size()); },
         [this](int row, int column) { return cellText(row, column); }, this);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The time of deletion is shown whole from the first opening.
+    grid_->setFirstStartSamples({{}, {}, {}, {}, {}, QStringLiteral("00.00.0000 00:00")});
     grid_->setAccessibleName(QStringLiteral("Удаленные платежки"));
     ui->mainLayout->addWidget(grid_, 1);
     ui->countLabel->setAccessibleName(QStringLiteral("Число удаленных платежек"));

@@ -345,10 +345,18 @@ void ListGrid::applyColumnWidths() {
             const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
             width = std::max({width, FirstStartColumnWidth,
                               horizontalHeader()->fontMetrics().horizontalAdvance(title) + 14});
+            if (c < firstStartSamples_.size() && !firstStartSamples_[c].isEmpty())
+                width =
+                    std::max(width, fontMetrics().horizontalAdvance(firstStartSamples_[c]) + 14);
         }
         setColumnWidth(c, width);
     }
     applyingWidths_ = wasApplying;
+}
+
+void ListGrid::setFirstStartSamples(QStringList samples) {
+    firstStartSamples_ = std::move(samples);
+    applyColumnWidths();
 }
 
 storage::IoResult ListGrid::storeColumnWidths() {

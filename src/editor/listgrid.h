@@ -63,6 +63,9 @@ public:
     void setTextColour(const QColor& c);
     // Sets the column widths from the table.
     void applyColumnWidths();
+    // Texts that each column shows whole while no widths are stored (a missing or empty text:
+    // the column's title decides); the widths follow at once.
+    void setFirstStartSamples(QStringList samples);
     // Column-drag rule: when any width differs from the table, all widths go into the table
     // and the file is written. Returns the write's result (ok when nothing was written).
     storage::IoResult storeColumnWidths();
@@ -100,7 +103,8 @@ private:
     QColor textColour_{Qt::black};
     bool columnDrag_ = false;     // the user resized a column; stored when the button is released
     bool applyingWidths_ = false; // the widths come from the table, not from the user
-    bool quiet_ = false;          // the program, not the user, moves the current cell
+    QStringList firstStartSamples_;
+    bool quiet_ = false; // the program, not the user, moves the current cell
 };
 
 } // namespace editor

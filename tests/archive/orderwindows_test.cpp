@@ -682,6 +682,11 @@ TEST_F(ArchiveWindows, SearchAsTypedSortByATitleAndRestoreFromTheTrash) {
     EXPECT_EQ(numbers(), (QStringList{"1", "2"}));
     const QString seen = whenModal(
         [](QWidget* w) {
+            // The time of deletion is shown whole.
+            auto* trash = w->findChild<QTableView*>("listGrid");
+            const QString when = trash->model()->index(0, 5).data().toString();
+            EXPECT_EQ(when.size(), 16);
+            EXPECT_GT(trash->columnWidth(5), trash->fontMetrics().horizontalAdvance(when));
             w->findChild<QToolButton*>("restoreButton")->click();
             w->close();
         },
