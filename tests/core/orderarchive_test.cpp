@@ -3,7 +3,7 @@
 // changed.
 #include "support/support.h"
 
-#include "core/orderarchive.h"
+#include "core/engine.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,10 +21,8 @@ namespace {
 struct Archive {
     TempDir dir;
     std::unique_ptr<storage::FolderData> data = std::make_unique<storage::FolderData>();
-    core::ProgramFolder folder{data->folder};
-    core::Settings settings{folder, data->settings};
-    core::Directory directory{folder, data->directory};
-    core::OrderArchive archive{folder, settings, directory};
+    core::Engine engine{*data};
+    core::OrderArchive& archive = engine.archive;
 
     Archive() {
         data->folder.setProgramDir(dir.path());

@@ -1,5 +1,6 @@
 #include "support/support.h"
 
+#include "core/engine.h"
 #include "editor/orderlogic.h"
 #include "render/bankexchange.h"
 #include "storage/bikdirectory.h"
@@ -16,11 +17,8 @@ namespace {
 struct Fixture {
     TempDir dir;
     std::unique_ptr<storage::FolderData> s = std::make_unique<storage::FolderData>();
-    core::ProgramFolder folder{s->folder};
-    core::Settings settings{folder, s->settings};
-    core::Directory directory{folder, s->directory};
-    core::OrderArchive archive{folder, settings, directory};
-    core::OrderDocument doc{folder, directory, archive};
+    core::Engine engine{*s};
+    core::OrderDocument& doc = engine.document;
 
     Fixture() {
         s->folder.setProgramDir(dir.path());
