@@ -1,7 +1,5 @@
 #include "support/support.h"
 
-#include "app/windows.h"
-#include "archive/orderlistdialog.h"
 #include "archive/settingsdialog.h"
 #include "core/engine.h"
 #include "editor/budgetfieldsdialog.h"
@@ -697,52 +695,4 @@ TEST(MainWindow, HelpThatCannotBeOpenedSaysWhyAndWhere) {
     const QString message = helpMessage();
     qputenv("PATH", path);
     EXPECT_EQ(message, "Не могу открыть файл справки " + help + ": " + openerFailure(3));
-}
-
-// With one organization in the directory, a saved order whose payee has left the directory is
-// opened and then deleted from the list while it is on screen. The pickers, which held only
-// the order's two parties, kept the deleted payee (one entry, as many as the directory has),
-// and choosing it made the payee the directory's organization. They now hold the directory.
-TEST(MainWindow, DeletingTheOrderOnScreenGivesThePickersTheDirectoryBack) {
-    TempDir dir;
-    std::array<storage::OrganizationRecord, storage::MaxFirms> firms{};
-    storage::clearRecord(firms);
-    firms[0].name = "Payer";
-    firms[0].inn = "1234567890";
-    QDir(dir.path()).mkpath("Data");
-    QDir(dir.path()).mkpath("PP");
-    dir.write("Data/Firms", storage::recordBytes(firms));
-    storage::OrderRecord gone;
-    storage::recordFromBytes(gone, testing_support::platFile({"5", "1234567890", "03.02.2009",
-                                                              "7701000001", "1-00", 0, "Оплата"})
-                                       .constData());
-    gone.payerName = "Payer";
-    gone.payeeName = "Gone";
-    dir.write("PP/5_1234567890_09.plat", storage::recordBytes(gone));
-    auto store = std::make_unique<storage::FolderData>();
-    storage::startUp(*store, dir.path());
-    const std::unique_ptr<app::AllWindows> windows = app::createWindows(*store);
-    MainWindow* main = windows->mainWindow.get();
-    main->show();
-    auto* list = main->findChild<archive::OrderListDialog*>();
-    list->show();
-    list->findChild<QToolButton*>("openButton")->click();
-    auto* payee = main->findChild<QComboBox*>("payeeCombo");
-    ASSERT_EQ(payee->itemText(0), "Gone");
-    ASSERT_EQ(payee->count(), 1);
-
-    list->show();
-    whenModal(pressing("Yes"), [&] { list->findChild<QToolButton*>("deleteButton")->click(); });
-    ASSERT_FALSE(dir.exists("PP/5_1234567890_09.plat"));
-    EXPECT_FALSE(windows->engine.document.isSaved());
-    for (const char* name : {"payerCombo", "payeeCombo"}) {
-        auto* picker = main->findChild<QComboBox*>(name);
-        EXPECT_EQ(picker->count(), 1) << name;
-        EXPECT_EQ(picker->itemText(0), "Payer") << name;
-        EXPECT_EQ(picker->currentIndex(), -1) << name;
-    }
-    // What is chosen is what the form shows.
-    testing_support::chooseRow(payee, 0);
-    const render::OrderInput shown = orderInputFor(windows->engine.document, main->fields());
-    EXPECT_EQ(shown.payee.firm.name.view(), "Payer");
 }
