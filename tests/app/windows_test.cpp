@@ -102,7 +102,8 @@ TEST(AppWindows, DeletingTheOrderOnScreenGivesThePickersTheDirectoryBack) {
     }
     // What is chosen is what the form shows.
     testing_support::chooseRow(payee, 0);
-    const render::OrderInput shown = editor::orderInputFor(windows->engine.document, main->fields());
+    const render::OrderInput shown =
+        editor::orderInputFor(windows->engine.document, main->fields());
     EXPECT_EQ(shown.payee.firm.name.view(), "Payer");
 }
 
