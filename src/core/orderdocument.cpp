@@ -14,16 +14,11 @@ using storage::OrganizationRecord;
 
 namespace {
 
-template <std::size_t N> QString text(const storage::ShortStr<N>& s) {
-    return storage::cp1251::toUnicode(s.view());
-}
-
-template <std::size_t N> void setText(const QString& text, storage::ShortStr<N>& field) {
-    field.assign(storage::cp1251::fromUnicode(text.left(qsizetype(N))));
-}
+using storage::cp1251::store;
+using storage::cp1251::toUnicode;
 
 QString purposeText(const storage::ShortStr<255>& purpose) {
-    QString t = text(purpose);
+    QString t = toUnicode(purpose);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(u'\r', u'\n');
     return t;
@@ -45,13 +40,6 @@ QString checkedDate(const QString& date) {
 }
 
 } // namespace
-
-bool BudgetFields::anyEmpty() const {
-    for (const QString* t : {&kbk, &okato, &basis, &taxPeriod, &taxType, &docNumber, &docDate})
-        if (t->isEmpty())
-            return true;
-    return false;
-}
 
 QByteArray purposeBytes(const QString& purpose) {
     QString t = purpose;
@@ -90,9 +78,9 @@ bool OrderDocument::validParty(int index) const {
 OrderFields OrderDocument::fields() const {
     const OrderRecord& p = record_;
     OrderFields f;
-    f.number = text(p.number);
-    f.date = text(p.date);
-    f.amount = text(p.amount);
+    f.number = toUnicode(p.number);
+    f.date = toUnicode(p.date);
+    f.amount = toUnicode(p.amount);
     f.payer = 0;
     f.payee = 0;
     f.vat = choice(p.vat, storage::VatChoiceCount);
@@ -106,20 +94,11 @@ OrderFields OrderDocument::fields() const {
 }
 
 BudgetFields OrderDocument::budget() const {
-    const OrderRecord& p = record_;
-    return {text(p.kbk),     text(p.okato),     text(p.basis),  text(p.taxPeriod),
-            text(p.taxType), text(p.docNumber), text(p.docDate)};
+    return storage::budgetFields(record_);
 }
 
 void OrderDocument::setBudget(const BudgetFields& b) {
-    OrderRecord& p = record_;
-    setText(b.kbk, p.kbk);
-    setText(b.okato, p.okato);
-    setText(b.basis, p.basis);
-    setText(b.taxPeriod, p.taxPeriod);
-    setText(b.taxType, p.taxType);
-    setText(b.docNumber, p.docNumber);
-    setText(b.docDate, p.docDate);
+    storage::setBudgetFields(record_, b);
 }
 
 OrderCheck OrderDocument::check(const OrderFields& f) const {
@@ -152,9 +131,9 @@ OrderCheck OrderDocument::check(const OrderFields& f) const {
 
 bool OrderDocument::update(const OrderFields& f) {
     OrderRecord& p = record_;
-    setText(f.number, p.number);
-    setText(f.date, p.date);
-    setText(f.amount, p.amount);
+    store(f.number, p.number);
+    store(f.date, p.date);
+    store(f.amount, p.amount);
     bool named = true;
     if (!isSaved()) {
         if (validParty(f.payer)) {

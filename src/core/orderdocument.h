@@ -9,6 +9,7 @@
 #include "orderarchive.h"
 #include "programfolder.h"
 
+#include "storage/budgetfields.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
 
@@ -18,14 +19,7 @@
 
 namespace core {
 
-// The seven texts of a budget payment, as the budget dialog shows them.
-struct BudgetFields {
-    QString kbk, okato, basis, taxPeriod, taxType, docNumber, docDate;
-
-    bool operator==(const BudgetFields&) const = default;
-    // Whether one of the seven is empty (a budget payment needs all of them).
-    bool anyEmpty() const;
-};
+using storage::BudgetFields;
 
 // The order as the editor's controls hold it.
 struct OrderFields {

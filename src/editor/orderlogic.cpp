@@ -58,9 +58,7 @@ render::OrderInput orderInputFor(const core::OrderDocument& document, const Orde
     o.vatRate = f.vat;
     o.priorityChoice = f.priority;
     o.statusChoice = f.status;
-    const BudgetFields& b = f.budget;
-    o.budget = {cp(b.kbk),       cp(b.okato),   cp(b.basis),  cp(b.taxPeriod),
-                cp(b.docNumber), cp(b.docDate), cp(b.taxType)};
+    o.budget = f.budget;
     return o;
 }
 

@@ -31,7 +31,7 @@ enum class WindowTag : std::uint8_t;
 namespace editor {
 
 template <std::size_t N> QString toUi(const storage::ShortStr<N>& s) {
-    return storage::cp1251::toUnicode(s.view());
+    return storage::cp1251::toUnicode(s);
 }
 inline QString toUi(std::string_view s) {
     return storage::cp1251::toUnicode(s);
@@ -44,7 +44,7 @@ template <class Record, std::size_t N> constexpr int capacityOf(storage::ShortSt
 
 // Stores a text typed by the user, cut to the capacity of the field.
 template <std::size_t N> void fromUi(const QString& text, storage::ShortStr<N>& field) {
-    field.assign(storage::cp1251::fromUnicode(text.left(qsizetype(N))));
+    storage::cp1251::store(text, field);
 }
 
 // The hint shown at a box that refused a character code page 1251 cannot hold.

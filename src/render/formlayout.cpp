@@ -385,14 +385,15 @@ FieldArray<WorkText> computeFieldTexts(const OrderInput& order, const FormGeomet
     f[PurposeFields[next]] = tax;
 
     if (order.budgetPayment()) {
-        const OrderInput::Budget& b = order.budget;
-        f[Field::BudgetClassificationCode] = cpText(view(b.kbk));
-        f[Field::Okato] = cpText(view(b.okato));
-        f[Field::PaymentBasis] = cpText(view(b.basis));
-        f[Field::TaxPeriod] = cpText(view(b.taxPeriod));
-        f[Field::TaxDocumentNumber] = cpText(view(b.docNumber));
-        f[Field::TaxDocumentDate] = cpText(view(b.docDate));
-        f[Field::TaxPaymentType] = cpText(view(b.taxType));
+        const storage::BudgetFields& b = order.budget;
+        auto text = [](const QString& t) { return cpText(view(storage::cp1251::fromUnicode(t))); };
+        f[Field::BudgetClassificationCode] = text(b.kbk);
+        f[Field::Okato] = text(b.okato);
+        f[Field::PaymentBasis] = text(b.basis);
+        f[Field::TaxPeriod] = text(b.taxPeriod);
+        f[Field::TaxDocumentNumber] = text(b.docNumber);
+        f[Field::TaxDocumentDate] = text(b.docDate);
+        f[Field::TaxPaymentType] = text(b.taxType);
     }
     return f;
 }

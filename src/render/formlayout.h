@@ -8,6 +8,7 @@
 #include "fitting.h"
 #include "measure.h"
 
+#include "storage/budgetfields.h"
 #include "storage/records.h"
 #include "storage/words.h"
 
@@ -211,10 +212,7 @@ struct OrderInput {
     int vatRate = 0;
     int priorityChoice = 0;
     int statusChoice = 0; // 0 "Нет": not a budget payment
-    // The tax dialog's texts, in the order of the tax row.
-    struct Budget {
-        QByteArray kbk, okato, basis, taxPeriod, docNumber, docDate, taxType;
-    } budget;
+    storage::BudgetFields budget;
 
     bool budgetPayment() const { return statusChoice != 0; }
 };

@@ -59,8 +59,7 @@ OrderInput orderInputFromRecord(const storage::OrderRecord& p) {
     o.vatRate = p.vat;
     o.priorityChoice = p.priority;
     o.statusChoice = p.status;
-    o.budget = {cp(p.kbk),       cp(p.okato),   cp(p.basis),  cp(p.taxPeriod),
-                cp(p.docNumber), cp(p.docDate), cp(p.taxType)};
+    o.budget = storage::budgetFields(p);
     return o;
 }
 

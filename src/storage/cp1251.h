@@ -3,6 +3,8 @@
 // anywhere else.
 #pragma once
 
+#include "shortstr.h"
+
 #include <QByteArray>
 #include <QString>
 #include <string_view>
@@ -17,9 +19,18 @@ inline QString toUnicode(const QByteArray& bytes) {
     return toUnicode(std::string_view(bytes.constData(), bytes.size()));
 }
 
+template <std::size_t N> QString toUnicode(const ShortStr<N>& field) {
+    return toUnicode(field.view());
+}
+
 // Converts to code page 1251. A character that the code page cannot hold becomes '?';
 // the user interface keeps such characters out of the text boxes in the first place.
 QByteArray fromUnicode(const QString& text);
+
+// Stores text in a record's field as code page 1251, cut to the field's capacity.
+template <std::size_t N> void store(const QString& text, ShortStr<N>& field) {
+    field.assign(fromUnicode(text.left(qsizetype(N))));
+}
 
 // True when every character of text has a code page 1251 byte.
 bool canEncode(QChar c);

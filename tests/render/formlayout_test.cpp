@@ -65,8 +65,13 @@ OrderInput sampleOrder() {
     o.payee.firm.banks[0].bankShort = cps("гор. банк г Омск г.");
     o.payee.firm.banks[0].bankFull = cps("не этот");
     o.statusChoice = 1;
-    o.budget = {"18210501010011000110", "65401000000", cp("ТП"), "KB.01.2009", "7",
-                "01.02.2009",           cp("НС")};
+    o.budget = {.kbk = "18210501010011000110",
+                .okato = "65401000000",
+                .basis = QStringLiteral("ТП"),
+                .taxPeriod = "KB.01.2009",
+                .taxType = QStringLiteral("НС"),
+                .docNumber = "7",
+                .docDate = "01.02.2009"};
     return o;
 }
 
