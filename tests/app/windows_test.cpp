@@ -1,12 +1,17 @@
-// The windows as the program creates and connects them: what one window does and another shows
-// (the list and the editor, the organization list and the editor's pickers, the list and its
-// filter and trash).
+// The windows as the program creates and connects them, where what one window does shows in
+// another: the list of saved orders with the editor, its filter and its trash; the
+// organization list with the details window, the branches, the employees and the editor's
+// pickers. The tests of one window alone are with that window's tests.
 #include "archive/orderfolder.h"
+#include "directory/orgdata.h"
+#include "directory/orglistdriver.h"
 #include "support/support.h"
 
 #include "app/windows.h"
 #include "archive/orderfilterdialog.h"
 #include "archive/orderlistdialog.h"
+#include "directory/organizationdetailsdialog.h"
+#include "directory/organizationlistdialog.h"
 #include "editor/mainwindow.h"
 #include "editor/orderlogic.h"
 #include "storage/folderdata.h"
@@ -23,11 +28,14 @@
 #include <gtest/gtest.h>
 
 using namespace orderfolder;
+using orgdata::yes;
 using testing_support::clickButton;
 using testing_support::cp;
 using testing_support::platFile;
 using testing_support::pressing;
 using testing_support::TempDir;
+using testing_support::typeText;
+using testing_support::uni;
 using testing_support::whenModal;
 using testing_support::whenModals;
 
@@ -358,4 +366,258 @@ TEST_F(ListAndEditor, SearchAsTypedSortByATitleAndRestoreFromTheTrash) {
     EXPECT_EQ(numbers(), (QStringList{"1", "3", "2"}));
     EXPECT_EQ(list->panelText(0), "3");
     EXPECT_TRUE(dir.exists("PP/3_1234567890_09.plat"));
+}
+
+// --- the directory's windows and the editor ---------------------------------------------------
+
+namespace {
+
+// The windows of the program over a prepared directory, the organization list shown.
+struct ProgramWindows : orgdata::Directory, orgdata::ListDriver {
+    std::unique_ptr<app::AllWindows> windows;
+    editor::MainWindow* mainWindow = nullptr;
+    template <class T> T* window() const { return mainWindow->findChild<T*>(); }
+
+    void create() {
+        windows = app::createWindows(*store);
+        mainWindow = windows->mainWindow.get();
+        organizationList = window<directory::OrganizationListDialog>();
+        organizationList->show();
+    }
+    QComboBox* picker(int n) {
+        return mainWindow->findChild<QComboBox*>(n == 1 ? "payerCombo" : "payeeCombo");
+    }
+};
+
+} // namespace
+
+TEST(OrganizationWindows, DeletingTheLastOrganizationLeavesAnEmptyGrid) {
+    ProgramWindows w;
+    w.firm("ООО Ромашка", "7701");
+    w.saveAll();
+    w.create();
+    w.mainWindow->setPickerPositions(0, 0);
+    w.deleteRow(0, {yes});
+    EXPECT_EQ(w.organizationList->listMode(), directory::OrganizationListDialog::ListEmpty);
+    EXPECT_EQ(w.rows(w.organizationList)->rowCount(), 4); // and the title row
+    EXPECT_EQ(w.cell(w.organizationList, 0, 0), QString());
+    for (const char* b : {"Edit", "Del", "Филиал", "Сотр."})
+        EXPECT_FALSE(w.enabled(w.organizationList, b)) << b;
+    EXPECT_TRUE(w.enabled(w.organizationList, "New"));
+    EXPECT_EQ(w.picker(1)->count(), 0);
+    EXPECT_EQ(w.picker(2)->count(), 0);
+    EXPECT_EQ(w.dir.read("Data/Firms").left(1), QByteArray(1, '\0'));
+}
+
+TEST(OrganizationWindows, DeletingRow2Of5KeepsTheLaterOrganizationsBranchesAndEmployees) {
+    ProgramWindows w;
+    for (const char* n : {"A", "B", "C", "D", "E"})
+        w.firm(n, n, (std::string("адрес ") + n).c_str());
+    w.filial(3, "D1");
+    w.filial(1, "B1");
+    w.filial(3, "D2");
+    w.employee(3, "Дятлов");
+    w.employee(1, "Бобров");
+    w.employee(4, "Ежов");
+    w.link(3, 2);
+    w.saveAll();
+    w.create();
+    w.mainWindow->setPickerPositions(3, 1);
+
+    w.deleteRow(1, {yes, yes, yes});
+    EXPECT_EQ(w.cell(w.organizationList, 2, 0), QStringLiteral("D"));
+    EXPECT_EQ(w.cell(w.organizationList, 2, 2), QStringLiteral("D2")); // still its linked branch
+    EXPECT_EQ(w.organizationList->current(), 1);
+    // The payer stays on D; the payee was the deleted organization: no choice.
+    EXPECT_EQ(w.picker(1)->currentText(), QStringLiteral("D"));
+    EXPECT_EQ(w.picker(2)->currentIndex(), -1);
+
+    w.clickRow(w.organizationList, 2);
+    QStringList branches;
+    whenModal(
+        [&](QWidget* f) {
+            for (int r = 0; r < 2; ++r)
+                branches << w.cell(f, r, 0);
+            EXPECT_TRUE(f->findChild<QCheckBox*>("showBranchCheck")->isChecked() == false);
+            clickButton(f, "Close");
+        },
+        [&] { clickButton(w.organizationList, "Филиал"); });
+    EXPECT_EQ(branches, (QStringList{"D1", "D2"}));
+    QString employee;
+    whenModal(
+        [&](QWidget* e) {
+            employee = w.cell(e, 0, 1);
+            EXPECT_EQ(w.rows(e)->rowCount(), 1);
+            clickButton(e, "Close");
+        },
+        [&] { clickButton(w.organizationList, "Сотр."); });
+    EXPECT_EQ(employee, QStringLiteral("Дятлов"));
+}
+
+TEST(OrganizationWindows, NewEditAndViewGoThroughTheDetailsWindow) {
+    ProgramWindows w;
+    w.firm("ООО Ромашка", "7701");
+    w.saveAll();
+    w.create();
+    w.mainWindow->setPickerPositions(0, 0);
+
+    whenModal(
+        [](QWidget* d) {
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Новая организация"));
+            auto* name = d->findChild<QLineEdit*>("nameEdit");
+            typeText(name, QStringLiteral("ООО Лютик"));
+            typeText(d->findChild<QLineEdit*>("legalAddressEdit"), QString(90, u'ю'));
+            typeText(d->findChild<QLineEdit*>("innEdit"), QStringLiteral("7702"));
+            clickButton(d, "OK");
+        },
+        [&] { clickButton(w.organizationList, "New"); });
+    EXPECT_EQ(w.store->directory.organizationCount, 2);
+    EXPECT_EQ(w.organizationList->current(), 1);
+    EXPECT_EQ(w.cell(w.organizationList, 1, 2), QString(90, u'ю'));
+    EXPECT_EQ(w.rows(w.organizationList)
+                  ->data(w.rows(w.organizationList)->index(1, 2), Qt::DisplayRole)
+                  .toString(),
+              QString(80, u'ю'));
+    EXPECT_EQ(w.picker(1)->count(), 2);
+    EXPECT_EQ(w.picker(1)->currentIndex(), -1);
+    EXPECT_EQ(w.dir.read("Data/Firms").mid(1984, 9), testing_support::cp("ООО Лютик"));
+
+    // The status panel shows the whole text of the clicked cell.
+    w.clickRow(w.organizationList, 1, 2);
+    EXPECT_EQ(w.organizationList->statusText(), QString(90, u'ю'));
+
+    w.mainWindow->setPickerPositions(1, 0);
+    whenModal(
+        [](QWidget* d) {
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Редактирование"));
+            auto* name = d->findChild<QLineEdit*>("nameEdit");
+            name->clear();
+            typeText(name, QStringLiteral("ООО Лютик-2"));
+            clickButton(d, "OK");
+        },
+        [&] { clickButton(w.organizationList, "Edit"); });
+    EXPECT_EQ(w.picker(1)->currentText(), QStringLiteral("ООО Лютик-2"));
+    EXPECT_EQ(w.picker(2)->currentIndex(), 0);
+    EXPECT_EQ(w.dir.read("Data/Firms").mid(1984, 11), testing_support::cp("ООО Лютик-2"));
+
+    // Double click views: read-only, nothing stored.
+    const QByteArray files = w.files();
+    auto* grid = w.organizationList->findChild<editor::ListGrid*>();
+    whenModal(
+        [](QWidget* d) {
+            EXPECT_TRUE(d->findChild<QLineEdit*>("nameEdit")->isReadOnly());
+            clickButton(d, "OK");
+        },
+        [&] {
+            // A double click is a click followed by the double-click event.
+            const QPoint at = grid->visualRect(grid->model()->index(0, 0)).center();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        });
+    EXPECT_EQ(w.window<directory::OrganizationDetailsDialog>()->editMode(),
+              directory::EditMode::View);
+    EXPECT_EQ(w.organizationList->current(), 0);
+    EXPECT_EQ(w.files(), files);
+}
+
+TEST(OrganizationWindows, ASavedOrderOnScreenKeepsItsPickers) {
+    ProgramWindows w;
+    w.firm("ООО Ромашка", "7701");
+    w.firm("ООО Лютик", "7702");
+    w.order("1", "5000", "6000"); // of organizations that have left the directory
+    w.saveAll();
+    w.create();
+    ASSERT_TRUE(w.windows->engine.document.open("1_5000_09.plat"));
+    ASSERT_EQ(w.picker(1)->count(), 1);
+    const QString payer = w.picker(1)->itemText(0);
+    w.deleteRow(0, {yes});
+    EXPECT_EQ(w.picker(1)->count(), 1);
+    EXPECT_EQ(w.picker(1)->itemText(0), payer);
+}
+
+TEST(OrganizationWindows, ALinkMadeFromTheDetailsWindowIsWrittenEvenWhenTheDetailsAreNotStored) {
+    ProgramWindows w;
+    w.firm("ООО Ромашка", "7701", "свой адрес");
+    w.filial(0, "филиал");
+    w.saveAll();
+    w.create();
+    whenModal(
+        [&](QWidget* details) {
+            whenModal(
+                [](QWidget* f) {
+                    f->findChild<QCheckBox*>("showBranchCheck")->click();
+                    clickButton(f, "Close");
+                },
+                [&] { clickButton(details, "Филиал"); });
+            clickButton(details, "No");
+        },
+        [&] { clickButton(w.organizationList, "Edit"); });
+    EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("филиал"));
+    const auto loaded = w.reload();
+    EXPECT_TRUE(loaded->directory.organizations[0].usesBranch());
+}
+
+TEST(OrganizationWindows, LinkingAndDeletingTheLinkedBranch) {
+    ProgramWindows w;
+    w.firm("ООО Ромашка", "7701", "свой адрес");
+    w.filial(0, "первый");
+    w.filial(0, "второй");
+    w.saveAll();
+    w.create();
+
+    whenModal(
+        [&](QWidget* f) {
+            EXPECT_EQ(f->windowTitle(), QStringLiteral("Филиалы - ООО Ромашка"));
+            auto* show = f->findChild<QCheckBox*>("showBranchCheck");
+            EXPECT_FALSE(show->isChecked());
+            w.clickRow(f, 1);
+            show->click();
+            w.clickRow(f, 0);
+            EXPECT_FALSE(show->isChecked());
+            w.clickRow(f, 1);
+            EXPECT_TRUE(show->isChecked());
+            clickButton(f, "Close");
+        },
+        [&] { clickButton(w.organizationList, "Филиал"); });
+    EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("второй"));
+    const auto loaded = w.reload();
+    EXPECT_TRUE(loaded->directory.organizations[0].usesBranch());
+    EXPECT_EQ(loaded->directory.organizations[0].branchNo, 1);
+
+    whenModal(
+        [&](QWidget* f) {
+            w.clickRow(f, 1);
+            whenModal(pressing("YES"), [&] { clickButton(f, "Del"); });
+            EXPECT_EQ(w.rows(f)->rowCount(), 1);
+            EXPECT_FALSE(f->findChild<QCheckBox*>("showBranchCheck")->isChecked());
+            clickButton(f, "Close");
+        },
+        [&] { clickButton(w.organizationList, "Филиал"); });
+    EXPECT_FALSE(w.store->directory.organizations[0].usesBranch());
+    EXPECT_EQ(w.cell(w.organizationList, 0, 2), QStringLiteral("свой адрес"));
+    EXPECT_FALSE(w.reload()->directory.organizations[0].usesBranch());
+}
+
+TEST(OrganizationWindows, DeletingABranchBeforeAnotherOrganizationsLinkedBranchKeepsThatLink) {
+    ProgramWindows w;
+    w.firm("ООО Ромашка", "7701");
+    w.firm("ООО Лютик", "7702");
+    w.filial(0, "ромашковый");
+    w.filial(1, "лютиковый");
+    w.link(1, 1);
+    w.saveAll();
+    w.create();
+
+    w.clickRow(w.organizationList, 0);
+    whenModal(
+        [&](QWidget* f) {
+            whenModal(pressing("YES"), [&] { clickButton(f, "Del"); });
+            clickButton(f, "Close");
+        },
+        [&] { clickButton(w.organizationList, "Филиал"); });
+    EXPECT_EQ(w.cell(w.organizationList, 1, 2), QStringLiteral("лютиковый"));
+    // Written with the branch table, so that both files agree at the next start.
+    const auto loaded = w.reload();
+    EXPECT_EQ(uni(loaded->directory.branches[loaded->directory.organizations[1].branchNo].address),
+              QStringLiteral("лютиковый"));
 }
