@@ -227,19 +227,6 @@ struct Program {
 };
 std::unique_ptr<Program> program;
 
-// Counts the paint events of a grid's viewport.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 // Resident memory of this process now (VmRSS), in megabytes.
 double residentMb() {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -269,7 +256,7 @@ void BM_ListWindow(benchmark::State& state) {
     double first = 0, memory = 0;
     int rows = 0;
     for (auto _ : state) {
-        PaintCounter counter;
+        benchutil::PaintCounter counter;
         grid->viewport()->installEventFilter(&counter);
         const double ms = cpuMs([&] {
             if (dialog->layout())

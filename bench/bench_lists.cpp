@@ -71,19 +71,6 @@ Program& emptyProgram() {
     return *emptyFolder;
 }
 
-// Counts the paint events of a grid's viewport.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 QTableView* gridOf(QDialog* dialog) {
     return dialog->findChild<QTableView*>(QStringLiteral("listGrid"));
 }
@@ -109,7 +96,7 @@ struct Outcome {
 Outcome openAndScroll(Program& p, QDialog* dialog) {
     QTableView* grid = gridOf(dialog);
     grid->verticalScrollBar()->setValue(0);
-    PaintCounter counter;
+    benchutil::PaintCounter counter;
     grid->viewport()->installEventFilter(&counter);
     const double c0 = benchutil::threadCpuSeconds();
     open(dialog, p.windows->mainWindow.get());
@@ -136,7 +123,7 @@ Outcome openAndWalk(Program& p, QDialog* dialog) {
     open(dialog, p.windows->mainWindow.get());
     grid->setCurrentIndex(grid->model()->index(0, 0));
     QCoreApplication::processEvents();
-    PaintCounter counter;
+    benchutil::PaintCounter counter;
     grid->viewport()->installEventFilter(&counter);
     const int rows = grid->model()->rowCount();
     const double c0 = benchutil::threadCpuSeconds();

@@ -1,12 +1,15 @@
 // What the benchmark programs share: the figures of the performance budget with their
 // targets, the summary printed at the end of each program, CPU time, and child processes of
-// the real program measured with wait4 (CPU time and peak memory).
+// the real program measured with wait4 (CPU time and peak memory), and the count of a grid's
+// paint events.
 #pragma once
 
 #include "datagen.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QEvent>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -69,5 +72,19 @@ QString binProgram(const QString& name);
 // Amounts as users type them: up to 9 ruble digits, with and without kopecks, all three
 // separators; the same n amounts for the same seed.
 std::vector<std::string> typedAmounts(int n, unsigned seed = 7);
+
+// Counts the paint events of the objects it is installed on as an event filter (a grid's
+// viewport).
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
 
 } // namespace benchutil

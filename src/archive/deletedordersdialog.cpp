@@ -26,9 +26,11 @@ DeletedOrdersDialog::DeletedOrdersDialog(core::Settings& settings, DeletedOrders
       ui(std::make_unique<Ui::DeletedOrdersDialog>()) {
     ui->setupUi(this);
     grid_ = new editor::ListGrid(
-        settings_, core::Grid::DeletedOrders, deletedOrderColumnTitles(),
-        [this] { return int(orders_.newestFirst.size()); },
-        [this](int row, int column) { return cellText(row, column); }, this);
+        settings_, core::Grid::DeletedOrders,
+        new editor::CallbackTableModel(
+            deletedOrderColumnTitles(), [this] { return int(orders_.newestFirst.size()); },
+            [this](int row, int column) { return cellText(row, column); }, this),
+        this);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The time of deletion is shown whole from the first opening.
     grid_->setFirstStartSamples({{}, {}, {}, {}, {}, QStringLiteral("00.00.0000 00:00")});

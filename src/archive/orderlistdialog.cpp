@@ -39,11 +39,9 @@ OrderListDialog::OrderListDialog(core::OrderArchive& archive, core::OrderDocumen
       ui(std::make_unique<Ui::OrderListDialog>()) {
     ui->setupUi(this);
 
-    // The grid draws the archive's rows, reading each cell from it when it paints.
-    grid_ = new editor::ListGrid(
-        settings_, core::Grid::Orders, core::OrderArchive::columnTitles(),
-        [this] { return archive_.rowCount(); },
-        [this](int row, int column) { return archive_.cellText(row, column); }, this);
+    // The grid shows the archive's rows, reading each cell from it when it paints, and
+    // follows the archive's changes.
+    grid_ = new editor::ListGrid(settings_, core::Grid::Orders, &archive_, this);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid_->setAccessibleName(QStringLiteral("Платежки"));
     grid_->setFocus(); // the keys work the list from the start
@@ -58,7 +56,8 @@ OrderListDialog::OrderListDialog(core::OrderArchive& archive, core::OrderDocumen
     connect(ui->searchEdit, &QLineEdit::textChanged, this, &OrderListDialog::search);
     connect(ui->deletedButton, &QToolButton::clicked, this,
             &OrderListDialog::deletedOrdersRequested);
-    // Orders saved, deleted, restored or marked show at once.
+    // Orders saved, deleted, restored or marked show at once; the buttons and the count
+    // follow.
     connect(&archive_, &QAbstractItemModel::modelReset, this, &OrderListDialog::followArchive);
     connect(&archive_, &QAbstractItemModel::layoutChanged, this, &OrderListDialog::followArchive);
     connect(&archive_, &QAbstractItemModel::rowsRemoved, this, &OrderListDialog::followArchive);
@@ -124,18 +123,16 @@ void OrderListDialog::followArchive() {
         ui->openButton->setEnabled(count > 0);
         ui->deleteButton->setEnabled(count > 0);
     }
-    refreshGrid(grid_->currentDataRow());
-    setPanel(0, QString::number(count));
-}
-
-void OrderListDialog::refreshGrid(int row) {
-    // The current column stays where the user left it, as the rows change under it.
-    const int column = std::max(grid_->currentIndex().column(), 0);
-    grid_->refresh();
     // The title of the column the list is sorted by carries the arrow of its direction.
     QHeaderView* header = grid_->horizontalHeader();
     header->setSortIndicatorShown(archive_.sortColumn() >= 0);
     header->setSortIndicator(archive_.sortColumn(), archive_.sortOrder());
+    setPanel(0, QString::number(count));
+}
+
+void OrderListDialog::showRow(int row) {
+    // The current column stays where the user left it.
+    const int column = std::max(grid_->currentIndex().column(), 0);
     grid_->setCurrentIndex(grid_->gridModel()->index(
         std::clamp(row, 0, std::max(0, grid_->gridModel()->rowCount() - 1)), column));
 }
@@ -146,23 +143,24 @@ void OrderListDialog::showAllOrders() {
     ui->filterButton->setChecked(false);
     ui->setFilterButton->setEnabled(true);
     archive_.setFilter({});
-    refreshGrid(0);
+    showRow(0);
 }
 
 void OrderListDialog::sortBy(int column) {
-    const QString current = archive_.fileNameAt(grid_->currentDataRow());
     const Qt::SortOrder order =
         archive_.sortColumn() == column && archive_.sortOrder() == Qt::AscendingOrder
             ? Qt::DescendingOrder
             : Qt::AscendingOrder;
     archive_.sort(column, order);
-    refreshGrid(archive_.rowOf(current.toLatin1().toStdString()));
+    // The current order stayed current, its row moved with it; its cell alone is selected
+    // again.
+    showRow(grid_->currentDataRow());
 }
 
 void OrderListDialog::search(const QString& text) {
     setPanel(3, QString());
     archive_.setSearch(text);
-    refreshGrid(0);
+    showRow(0);
 }
 
 QString OrderListDialog::panelText(int panel) const {
@@ -223,7 +221,7 @@ void OrderListDialog::switchFilter(bool down) {
             orderFilter(archive_.orders(), filterChoice_ ? filterChoice_() : FilterChoice{});
         // A filter that names no party of the tables leaves no order.
         archive_.setFilter(chosen ? *chosen : core::OrderFilter{std::string(), std::string()});
-        refreshGrid(0);
+        showRow(0);
     } else {
         showAllOrders();
     }

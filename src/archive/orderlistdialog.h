@@ -93,7 +93,8 @@ private:
     void openSelectedOrder();
     void deleteSelectedOrder();
     void switchFilter(bool on);
-    // Shows the archive's rows again after they changed, the current row kept in its place.
+    // Enables the buttons, shows the count and the sort arrow after the archive's rows changed
+    // (the grid itself follows the archive).
     void followArchive();
     // Sorts by column, the other way round when it is already sorted by it; the current order
     // stays current.
@@ -113,8 +114,8 @@ private:
     bool deleteOrder(int row);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // Rereads the rows and makes row current, in the current column.
-    void refreshGrid(int row);
+    // Makes row current, in the current column, and its cell alone selected.
+    void showRow(int row);
     void showError(const QString& text);
     QWidget* messageParent();
     // Shows text in a status bar panel (0..3).

@@ -13,10 +13,11 @@ namespace directory {
 
 editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, core::Settings& settings,
                               core::Grid kept, const QStringList& titles,
-                              editor::ListGridModel::RowCount rows,
-                              editor::ListGridModel::CellText cell) {
-    auto* grid =
-        new editor::ListGrid(settings, kept, titles, std::move(rows), std::move(cell), window);
+                              editor::CallbackTableModel::RowCount rows,
+                              editor::CallbackTableModel::CellText cell) {
+    auto* grid = new editor::ListGrid(
+        settings, kept,
+        new editor::CallbackTableModel(titles, std::move(rows), std::move(cell), window), window);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     place->addWidget(grid);
     QObject::connect(

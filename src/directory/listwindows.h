@@ -13,12 +13,13 @@ class QWidget;
 
 namespace directory {
 
-// Puts a list grid (whole rows selected, the column widths settings keep for kept) into
-// place. A failure to write the widths is reported over window.
+// Puts a list grid (whole rows selected, the column widths settings keep for kept) of the rows
+// and cells the two functions give into place. A failure to write the widths is reported over
+// window.
 editor::ListGrid* addListGrid(QWidget* window, QBoxLayout* place, core::Settings& settings,
                               core::Grid kept, const QStringList& titles,
-                              editor::ListGridModel::RowCount rows,
-                              editor::ListGridModel::CellText cell);
+                              editor::CallbackTableModel::RowCount rows,
+                              editor::CallbackTableModel::CellText cell);
 
 // A window whose size was never kept (its entry holds the default 256 by 256) is made wide
 // enough to show every column of its grid, within its screen.

@@ -150,25 +150,125 @@ private:
 
 } // namespace
 
-ListGridModel::ListGridModel(QStringList titles, RowCount rows, CellText cell, QObject* parent)
+CallbackTableModel::CallbackTableModel(QStringList titles, RowCount rows, CellText cell,
+                                       QObject* parent)
     : QAbstractTableModel(parent), titles_(std::move(titles)), rows_(std::move(rows)),
       cell_(std::move(cell)) {}
+
+int CallbackTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_();
+}
+
+int CallbackTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(titles_.size());
+}
+
+QVariant CallbackTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) ||
+        index.row() >= rows_() || index.column() >= titles_.size())
+        return {};
+    return cell_(index.row(), index.column());
+}
+
+QVariant CallbackTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return titles_.value(section);
+}
+
+ListGridModel::ListGridModel(QAbstractItemModel* source, QObject* parent)
+    : QAbstractProxyModel(parent) {
+    setSourceModel(source);
+}
+
+void ListGridModel::setSourceModel(QAbstractItemModel* source) {
+    beginResetModel();
+    for (const QMetaObject::Connection& c : connections_)
+        disconnect(c);
+    connections_.clear();
+    QAbstractProxyModel::setSourceModel(source);
+    if (source) {
+        using M = QAbstractItemModel;
+        const auto on = [&](auto signal, auto slot) {
+            connections_.push_back(connect(source, signal, this, slot));
+        };
+        on(&M::modelAboutToBeReset, [this] { beginResetModel(); });
+        on(&M::modelReset, [this] { endResetModel(); });
+        on(&M::rowsAboutToBeInserted,
+           [this](const QModelIndex&, int first, int last) { beginRowChange(true, first, last); });
+        on(&M::rowsInserted, [this] { endRowChange(); });
+        on(&M::rowsAboutToBeRemoved,
+           [this](const QModelIndex&, int first, int last) { beginRowChange(false, first, last); });
+        on(&M::rowsRemoved, [this] { endRowChange(); });
+        // Rows or columns that move and columns that come or go are rare enough in a list to
+        // be shown afresh.
+        for (auto about : {&M::rowsAboutToBeMoved, &M::columnsAboutToBeMoved})
+            on(about, [this] { beginResetModel(); });
+        for (auto done : {&M::rowsMoved, &M::columnsMoved})
+            on(done, [this] { endResetModel(); });
+        for (auto about : {&M::columnsAboutToBeInserted, &M::columnsAboutToBeRemoved})
+            on(about, [this] { beginResetModel(); });
+        for (auto done : {&M::columnsInserted, &M::columnsRemoved})
+            on(done, [this] { endResetModel(); });
+        on(&M::dataChanged, [this](const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                   const QList<int>& roles) {
+            emit dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight), roles);
+        });
+        on(&M::headerDataChanged, [this](Qt::Orientation orientation, int first, int last) {
+            emit headerDataChanged(orientation, first, last);
+        });
+        on(&M::layoutAboutToBeChanged, [this](const QList<QPersistentModelIndex>&,
+                                              LayoutChangeHint hint) { beginLayoutChange(hint); });
+        on(&M::layoutChanged, [this](const QList<QPersistentModelIndex>&, LayoutChangeHint hint) {
+            endLayoutChange(hint);
+        });
+    }
+    endResetModel();
+}
+
+int ListGridModel::dataRows() const {
+    return sourceModel() ? sourceModel()->rowCount() : 0;
+}
+
+QModelIndex ListGridModel::index(int row, int column, const QModelIndex& parent) const {
+    return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+}
+
+QModelIndex ListGridModel::parent(const QModelIndex&) const {
+    return {};
+}
 
 int ListGridModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    const int n = rows_();
+    const int n = dataRows();
     return n > 0 ? n : EmptyRows;
 }
 
+bool ListGridModel::hasChildren(const QModelIndex& parent) const {
+    return !parent.isValid() && columnCount() > 0;
+}
+
 int ListGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(titles_.size());
+    return parent.isValid() || !sourceModel() ? 0 : sourceModel()->columnCount();
+}
+
+QModelIndex ListGridModel::mapToSource(const QModelIndex& proxyIndex) const {
+    if (!proxyIndex.isValid() || proxyIndex.row() >= dataRows())
+        return {};
+    return sourceModel()->index(proxyIndex.row(), proxyIndex.column());
+}
+
+QModelIndex ListGridModel::mapFromSource(const QModelIndex& sourceIndex) const {
+    if (!sourceIndex.isValid() || sourceIndex.parent().isValid())
+        return {};
+    return createIndex(sourceIndex.row(), sourceIndex.column());
 }
 
 QString ListGridModel::cellText(int row, int column) const {
-    if (row < 0 || row >= rows_() || column < 0 || column >= titles_.size())
+    if (row < 0 || row >= dataRows() || column < 0 || column >= columnCount())
         return {};
-    return cell_(row, column);
+    return sourceModel()->index(row, column).data(Qt::DisplayRole).toString();
 }
 
 QVariant ListGridModel::data(const QModelIndex& index, int role) const {
@@ -182,22 +282,79 @@ QVariant ListGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ListGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal || !sourceModel())
         return {};
-    if (orientation == Qt::Horizontal)
-        return titles_.value(section);
-    return {};
+    return sourceModel()->headerData(section, orientation, role);
 }
 
-void ListGridModel::refresh() {
+Qt::ItemFlags ListGridModel::flags(const QModelIndex& index) const {
+    // Blank rows are chosen like the others: the selection panel counts them.
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+void ListGridModel::reread() {
     beginResetModel();
     endResetModel();
 }
 
-ListGrid::ListGrid(core::Settings& settings, core::Grid grid, QStringList titles,
-                   ListGridModel::RowCount rows, ListGridModel::CellText cell, QWidget* parent)
+void ListGridModel::beginRowChange(bool insert, int first, int last) {
+    const int rows = dataRows();
+    if (insert ? rows == 0 : last - first + 1 >= rows) {
+        change_ = Change::Reset;
+        beginResetModel();
+    } else if (insert) {
+        change_ = Change::Insert;
+        beginInsertRows({}, first, last);
+    } else {
+        change_ = Change::Remove;
+        beginRemoveRows({}, first, last);
+    }
+}
+
+void ListGridModel::endRowChange() {
+    switch (std::exchange(change_, Change::None)) {
+    case Change::Insert:
+        endInsertRows();
+        break;
+    case Change::Remove:
+        endRemoveRows();
+        break;
+    case Change::Reset:
+        endResetModel();
+        break;
+    case Change::None:
+        break;
+    }
+}
+
+void ListGridModel::beginLayoutChange(QAbstractItemModel::LayoutChangeHint hint) {
+    emit layoutAboutToBeChanged({}, hint);
+    // The cells the views hold (the current one, the selection) follow their source rows.
+    layoutFrom_ = persistentIndexList();
+    layoutSource_.clear();
+    layoutSource_.reserve(layoutFrom_.size());
+    for (const QModelIndex& i : layoutFrom_)
+        layoutSource_ << QPersistentModelIndex(mapToSource(i));
+}
+
+void ListGridModel::endLayoutChange(QAbstractItemModel::LayoutChangeHint hint) {
+    QModelIndexList to;
+    to.reserve(layoutFrom_.size());
+    const int rows = dataRows();
+    for (qsizetype k = 0; k < layoutFrom_.size(); ++k)
+        to << (layoutFrom_[k].row() >= rows ? layoutFrom_[k] : mapFromSource(layoutSource_[k]));
+    changePersistentIndexList(layoutFrom_, to);
+    layoutFrom_.clear();
+    layoutSource_.clear();
+    emit layoutChanged({}, hint);
+}
+
+ListGrid::ListGrid(core::Settings& settings, core::Grid grid, QAbstractItemModel* source,
+                   QWidget* parent)
     : QTableView(parent), settings_(settings), grid_(grid),
-      model_(new ListGridModel(std::move(titles), std::move(rows), std::move(cell), this)) {
+      model_(new ListGridModel(source, this)) {
     setObjectName(QStringLiteral("listGrid"));
     setHorizontalHeader(new TitleHeader(this));
     setModel(model_);
@@ -240,16 +397,43 @@ ListGrid::ListGrid(core::Settings& settings, core::Grid grid, QStringList titles
             [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& i) { emit cellDoubleClicked(i.row(), i.column()); });
+    // The current row stays in its place while the rows change under it. After a reset it is
+    // put back here, after the view and the selection model have cleared it (they were
+    // connected first, by setModel).
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (const QModelIndex i = currentIndex(); i.isValid())
+            keptCurrent_ = {i.row(), i.column()};
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, &ListGrid::restoreCurrent);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] {
+        restoreCurrent();
+        quiet_ = quietBeforeRemoval_;
+    });
     applyColumnWidths();
 }
 
 void ListGrid::refresh() {
-    const int current = currentDataRow();
-    const bool wasQuiet = std::exchange(quiet_, true);
-    model_->refresh();
+    model_->reread();
     applyColumnWidths();
-    if (current >= 0)
-        setCurrentDataRow(std::min(current, std::max(0, model_->dataRows() - 1)));
+}
+
+void ListGrid::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    // The current row goes: the row that takes its place becomes current (the selection model
+    // would make the row above it current). Until the rows are gone, the program moves the
+    // current cell.
+    if (const QModelIndex i = currentIndex(); i.isValid() && i.row() >= start && i.row() <= end)
+        keptCurrent_ = {start, i.column()};
+    quietBeforeRemoval_ = std::exchange(quiet_, true);
+    QTableView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void ListGrid::restoreCurrent() {
+    const std::optional<std::pair<int, int>> kept = std::exchange(keptCurrent_, std::nullopt);
+    if (!kept)
+        return;
+    const bool wasQuiet = std::exchange(quiet_, true);
+    setCurrentIndex(model_->index(std::min(kept->first, std::max(0, model_->dataRows() - 1)),
+                                  std::min(kept->second, model_->columnCount() - 1)));
     quiet_ = wasQuiet;
 }
 

@@ -5,12 +5,14 @@
 #include "storage/folderdata.h"
 #include "storage/settings.h"
 
+#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStandardItemModel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -36,15 +38,14 @@ struct Grid {
     Folder folder{dir};
     storage::FolderData* store = folder.store.get();
     QStringList rows;
+    CallbackTableModel source{QStringList{"№", "Дата."}, [this] { return int(rows.size()); },
+                              [this](int r, int c) { return c == 0 ? rows[r] : rows[r] + "!"; }};
     std::unique_ptr<ListGrid> grid;
 
     Grid() {
         store->settings.columnWidths[8] = 40;
         store->settings.columnWidths[9] = 120;
-        grid = std::make_unique<ListGrid>(
-            folder.settings(), core::Grid::Orders, QStringList{"№", "Дата."},
-            [this] { return int(rows.size()); },
-            [this](int r, int c) { return c == 0 ? rows[r] : rows[r] + "!"; });
+        grid = std::make_unique<ListGrid>(folder.settings(), core::Grid::Orders, &source);
         grid->resize(400, 300);
     }
 };
@@ -105,9 +106,9 @@ TEST(ListGrid, ResizingAColumnStoresTheWidthsAtTheNextRelease) {
 TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
     TempDir dir;
     Folder folder(dir);
-    ListGrid grid(
-        folder.settings(), core::Grid::Organizations, {"Name", "Tel."}, [] { return 0; },
-        [](int, int) { return QString(); });
+    CallbackTableModel source(
+        {"Name", "Tel."}, [] { return 0; }, [](int, int) { return QString(); });
+    ListGrid grid(folder.settings(), core::Grid::Organizations, &source);
     EXPECT_GE(grid.columnWidth(0), 100);
     EXPECT_EQ(folder.store->settings.columnWidths[0], 16); // the table keeps its default
     ASSERT_TRUE(grid.storeColumnWidths());
@@ -120,10 +121,10 @@ TEST(ListGrid, WithoutAWidthFileColumnsOpenReadableAndTheFileWaitsForADrag) {
 // run and after a restart; the grid whose widths were stored opens with them.
 TEST(ListGrid, EachGridDecidesForItselfWhetherItsWidthsWereStored) {
     TempDir dir;
-    auto makeGrid = [](core::Settings& s, core::Grid kept) {
-        return std::make_unique<ListGrid>(
-            s, kept, QStringList{"Адрес", "Телефон"}, [] { return 0; },
-            [](int, int) { return QString(); });
+    CallbackTableModel source(
+        {"Адрес", "Телефон"}, [] { return 0; }, [](int, int) { return QString(); });
+    auto makeGrid = [&source](core::Settings& s, core::Grid kept) {
+        return std::make_unique<ListGrid>(s, kept, &source);
     };
     Folder folder(dir);
     auto orders = makeGrid(folder.settings(), core::Grid::Orders);
@@ -221,4 +222,43 @@ TEST(ListGrid, KeysAndScreenReaders) {
     EXPECT_EQ(table->tableInterface()->rowCount(), 4);
     EXPECT_EQ(table->tableInterface()->cellAt(0, 1)->text(QAccessible::Name), "1!");
     EXPECT_EQ(table->tableInterface()->cellAt(3, 0)->text(QAccessible::Name), QString(100, 'x'));
+}
+
+// A source that reports its own changes is followed without refresh(): its first rows replace
+// the blank rows, a sort moves the current cell with its row, a removed current row leaves its
+// place to the next row (the user did not choose it), and the last row gone brings the blank
+// rows back. The model tester checks every step for consistency.
+TEST(ListGrid, FollowsTheChangesItsSourceReports) {
+    TempDir dir;
+    Folder folder(dir);
+    QStandardItemModel source(0, 2);
+    ListGrid grid(folder.settings(), core::Grid::Orders, &source);
+    ListGridModel* m = grid.gridModel();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    int chosen = 0;
+    QObject::connect(&grid, &ListGrid::cellSelected, [&] { ++chosen; });
+    auto column0 = [&] {
+        QStringList texts;
+        for (int r = 0; r < m->rowCount(); ++r)
+            texts << m->index(r, 0).data().toString();
+        return texts;
+    };
+
+    for (const char* n : {"b", "c", "a", "d"})
+        source.appendRow({new QStandardItem(n), new QStandardItem(QString(100, u'x'))});
+    EXPECT_EQ(column0(), (QStringList{"b", "c", "a", "d"}));
+    EXPECT_EQ(m->index(0, 1).data().toString().size(), 80);
+    grid.setCurrentDataRow(1); // "c"
+    source.sort(0);
+    EXPECT_EQ(column0(), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(grid.currentDataRow(), 2);
+    source.item(0)->setText("A");
+    EXPECT_EQ(m->index(0, 0).data().toString(), "A");
+    source.removeRow(2);
+    EXPECT_EQ(column0(), (QStringList{"A", "b", "d"}));
+    EXPECT_EQ(grid.currentDataRow(), 2);
+    source.removeRows(0, 3);
+    EXPECT_EQ(column0(), QStringList(4, QString()));
+    EXPECT_EQ(grid.currentDataRow(), 0);
+    EXPECT_EQ(chosen, 0);
 }
