@@ -35,10 +35,13 @@ void OrderFilterDialog::refill() {
     const storage::SavedOrders& orders = archive_.orders();
     ui->payerCombo->setEnabled(orders.payers().size() >= 2);
     ui->payeeCombo->setEnabled(orders.payees().size() >= 2);
+    QStringList payers, payees;
     for (const storage::OrderPayer& p : orders.payers())
-        ui->payerCombo->addItem(editor::toUi(orders.party(p.party).name));
+        payers << editor::toUi(orders.party(p.party).name);
     for (const std::uint32_t p : orders.payees())
-        ui->payeeCombo->addItem(editor::toUi(orders.party(p).name));
+        payees << editor::toUi(orders.party(p).name);
+    ui->payerCombo->addItems(payers);
+    ui->payeeCombo->addItems(payees);
     ui->payerCombo->setCurrentIndex(-1);
     ui->payeeCombo->setCurrentIndex(-1);
     stepping_ = false;

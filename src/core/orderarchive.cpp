@@ -8,6 +8,7 @@
 #include <QDir>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <unordered_map>
 
 namespace core {
@@ -27,11 +28,19 @@ std::string_view nameView(const QByteArray& bytes) {
 } // namespace
 
 storage::PartyNameFn partyNames(const Directory& directory) {
-    return [&directory](std::string_view inn, storage::ShortStr<128>& name) {
-        const int at = directory.organizationWithInn(inn);
-        if (at < 0)
+    // A scan names every payer and payee once: the organizations are found by a table of their
+    // INNs (the first organization of an INN keeps it) rather than a pass over the directory
+    // for each.
+    auto byInn = std::make_shared<std::unordered_map<std::string_view, int>>();
+    for (int i = directory.organizationCount() - 1; i >= 0; --i)
+        if (const std::string_view inn = directory.organization(i).inn.view(); !inn.empty())
+            (*byInn)[inn] = i;
+    return [&directory, byInn](std::string_view inn, storage::ShortStr<128>& name) {
+        const auto found = byInn->find(inn);
+        if (found == byInn->end())
             return false;
-        name.assign(storage::shortenLegalForm(directory.organization(at).name.view()).view());
+        name.assign(
+            storage::shortenLegalForm(directory.organization(found->second).name.view()).view());
         return true;
     };
 }
@@ -91,10 +100,9 @@ int OrderArchive::ordersWithParty(std::string_view inn) const {
 }
 
 QString OrderArchive::partyName(std::string_view inn) const {
-    storage::ShortStr<128> name;
-    if (!partyNames(directory_)(inn, name))
-        name.assign(inn);
-    return toUnicode(name.view());
+    const int at = directory_.organizationWithInn(inn);
+    return toUnicode(
+        at < 0 ? inn : storage::shortenLegalForm(directory_.organization(at).name.view()).view());
 }
 
 // --- the rows shown ---------------------------------------------------------------------------

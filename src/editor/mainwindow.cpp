@@ -185,10 +185,14 @@ void MainWindow::showChoices() {
 // --- pickers ------------------------------------------------------------------------------
 
 void MainWindow::fillPickers() {
+    QStringList names;
+    names.reserve(directory_.organizationCount());
+    for (int i = 0; i < directory_.organizationCount(); ++i)
+        names << toUi(directory_.organization(i).name);
+    // Added in one piece: the picker's model takes the rows in one insertion.
     for (QComboBox* c : {ui->payerCombo, ui->payeeCombo}) {
         c->clear();
-        for (int i = 0; i < directory_.organizationCount(); ++i)
-            c->addItem(toUi(directory_.organization(i).name));
+        c->addItems(names);
         c->setCurrentIndex(-1);
     }
 }

@@ -84,8 +84,19 @@ void clearLeftovers(const FolderData& s) {
     const QString folders[] = {s.folder.programDir, s.folder.dataDir, s.folder.ordersDir,
                                s.folder.deletedDir};
     for (int k = 0; k < 4; ++k) {
+        // Only a name whose last part is six characters (a temporary file) or "new" (a copy)
+        // can be a leftover: the rest (every order of PP) is passed over on its bytes.
+        std::vector<QString> candidates;
+        forEachFolderFile(folders[k], u"", [&candidates](const char* name, int) {
+            const std::string_view n(name);
+            const std::size_t dot = n.rfind('.');
+            if (dot != std::string_view::npos && dot > 0 &&
+                (n.size() - dot - 1 == 6 || n.substr(dot + 1) == "new"))
+                candidates.push_back(QFile::decodeName(name));
+            return true;
+        });
         bool removed = false;
-        for (const QString& name : listFileNames(folders[k], u"")) {
+        for (const QString& name : candidates) {
             const QString path = folders[k] + name;
             QString base = name;
             const qsizetype dot = name.lastIndexOf(u'.');
