@@ -116,7 +116,8 @@ std::unique_ptr<AllWindows> createWindows(storage::FolderData& store) {
          [&orders](std::string_view inn) { return orders.partyName(inn); }},
         mainWindow);
 
-    // The windows a window opens are created after it: each gets them now that all exist.
+    // The windows whose sizes are kept when the program closes; then the requests by which a
+    // window opens another.
     editor::SizedWindows sized{};
     sized[WindowTag::Main] = mainWindow;
     sized[WindowTag::OrganizationList] = organizationList;

@@ -22,9 +22,9 @@ struct AllWindows {
     std::unique_ptr<editor::MainWindow> mainWindow;
 };
 
-// Creates every window in its order on a store whose start-up has run, hands each window the
-// windows it opens and connects the signals by which they tell each other what happened. The
-// saved orders are read first; what the user is told then is in
+// Creates the engine and every window in its order on a store whose start-up has run, and
+// connects the signals by which a window asks for another and learns what the engine changed.
+// No window knows another. The saved orders are read first; what the user is told then is in
 // mainWindow->creationMessages().
 std::unique_ptr<AllWindows> createWindows(storage::FolderData& store);
 
