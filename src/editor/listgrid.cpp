@@ -357,10 +357,11 @@ ListGrid::ListGrid(core::Settings& settings, core::Grid grid, QAbstractItemModel
       model_(new ListGridModel(source, this)) {
     setObjectName(QStringLiteral("listGrid"));
     setHorizontalHeader(new TitleHeader(this));
-    setModel(model_);
-    setItemDelegate(new CellDelegate(&textColour_, this));
+    // Before the rows come: a shown row header measures rows, a new size resizes each row.
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    setModel(model_);
+    setItemDelegate(new CellDelegate(&textColour_, this));
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setMinimumSectionSize(2);
