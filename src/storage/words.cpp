@@ -67,19 +67,38 @@ void splitAtUnderscores(std::string_view text, WordList& out) {
 }
 
 void shortenLegalForm(WorkText& text) {
-    WordList words;
-    splitWords(text.view(), words);
+    // The words are taken one at a time, as splitWords takes them (cut to 32 characters, none
+    // after the 64th), so that a name without the legal form is left after its first words
+    // and no name is copied word by word before it is known to change.
+    const std::string_view t = text.view();
+    std::size_t i = 0;
+    int taken = 0;
+    const auto nextWord = [&](std::string_view& word) {
+        while (i < t.size() && static_cast<unsigned char>(t[i]) <= 32)
+            ++i;
+        if (i == t.size() || taken == WordList::Capacity)
+            return false;
+        const std::size_t start = i;
+        while (i < t.size() && static_cast<unsigned char>(t[i]) > 32)
+            ++i;
+        word = t.substr(start, std::min<std::size_t>(i - start, Word::capacity));
+        ++taken;
+        return true;
+    };
     const LegalForm& form = legalForm();
-    if (words.count < 5)
-        return;
+    std::string_view word;
     for (int w = 0; w < 4; ++w)
-        if (!form.matches(w, words[w]))
+        if (!nextWord(word) || !form.matches(w, word))
             return;
-    text.assign(std::string_view(form.abbreviation.constData(), form.abbreviation.size()));
-    for (int w = 4; w < words.count; ++w) {
-        text.append(' ');
-        text.append(words[w]);
-    }
+    if (!nextWord(word))
+        return;
+    WorkText out;
+    out.assign(std::string_view(form.abbreviation.constData(), form.abbreviation.size()));
+    do {
+        out.append(' ');
+        out.append(word);
+    } while (nextWord(word));
+    text.assign(out.view());
 }
 
 WorkText shortenLegalForm(std::string_view text) {

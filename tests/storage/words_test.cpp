@@ -72,6 +72,15 @@ TEST(shortenLegalForm, ShortensTheLegalForm) {
     EXPECT_EQ(ooo("Общество с Ограниченной ответственностью Вега"), cps("ООО Вега"));
     EXPECT_EQ(ooo("общество\tс\nограниченной ответственностью   Альфа   и   Омега"),
               cps("ООО Альфа и Омега"));
+    // The words as splitWords gives them: cut to 32 characters, none after the 64th.
+    std::string many, kept;
+    for (int i = 0; i < 70; ++i)
+        many += " a";
+    for (int i = 0; i < 59; ++i)
+        kept += " a";
+    EXPECT_EQ(ooo(("Общество с ограниченной ответственностью " + std::string(40, 'x') + many)
+                      .c_str()),
+              cps("ООО ") + std::string(32, 'x') + kept);
 }
 
 TEST(shortenLegalForm, LeavesOtherTextsUntouched) {
