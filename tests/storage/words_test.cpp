@@ -78,9 +78,9 @@ TEST(shortenLegalForm, ShortensTheLegalForm) {
         many += " a";
     for (int i = 0; i < 59; ++i)
         kept += " a";
-    EXPECT_EQ(ooo(("Общество с ограниченной ответственностью " + std::string(40, 'x') + many)
-                      .c_str()),
-              cps("ООО ") + std::string(32, 'x') + kept);
+    EXPECT_EQ(
+        ooo(("Общество с ограниченной ответственностью " + std::string(40, 'x') + many).c_str()),
+        cps("ООО ") + std::string(32, 'x') + kept);
 }
 
 TEST(shortenLegalForm, LeavesOtherTextsUntouched) {
