@@ -4,12 +4,15 @@
 #include <QCache>
 #include <QHash>
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -23,7 +26,11 @@ constexpr int MaxCellChars = 80; // a cell shows at most this many characters
 // readable columns rather than the table's 16-pixel default.
 constexpr int FirstStartColumnWidth = 100;
 const QColor SelectedCell(175, 238, 238);
-constexpr int MaxCachedLayouts = 1024; // laid-out cell texts kept for repainting
+const QColor White(Qt::white);
+const QColor FrameColour(Qt::lightGray);
+constexpr int MaxCachedLayouts = 1024;             // laid-out cell texts kept for repainting
+constexpr qsizetype MaxCachedImageBytes = 4 << 20; // images of cells kept for repainting
+constexpr qsizetype SeenCellCost = 128;            // what the mark of a cell seen once counts
 
 // A cell's text with the width it is shown in.
 struct CellLayoutKey {
@@ -36,8 +43,48 @@ size_t qHash(const CellLayoutKey& key, size_t seed = 0) {
     return qHashMulti(seed, key.text, key.width);
 }
 
+// Everything a painted cell's pixels depend on (the font aside, which the delegate follows):
+// its text, size and colours, and the format and resolution of the image it is painted into.
+struct CellImageKey {
+    QString text;
+    QSize size;
+    QRgb background;
+    QRgb colour;
+    QImage::Format format;
+    QSize dpi;
+    bool operator==(const CellImageKey&) const = default;
+};
+
+size_t qHash(const CellImageKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.text, key.size.width(), key.size.height(), key.background,
+                      key.colour, int(key.format), key.dpi.width(), key.dpi.height());
+}
+
+// The format of the image a painter draws into, when a cell drawn into an image of that format
+// and copied there gives the same pixels as the cell drawn there directly: a raster image at
+// one pixel per unit, moved by whole pixels only, no clip of the painter's own, plain copying.
+std::optional<QImage::Format> copyableFormat(const QPainter* painter) {
+    const QPaintEngine* engine = painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster)
+        return std::nullopt;
+    const QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image || device->devicePixelRatio() != 1 ||
+        painter->device()->devicePixelRatio() != 1)
+        return std::nullopt;
+    const QTransform t = painter->deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
+        t.dy() != std::floor(t.dy()))
+        return std::nullopt;
+    if (painter->hasClipping() || painter->opacity() != 1 ||
+        painter->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return std::nullopt;
+    return static_cast<const QImage*>(device)->format();
+}
+
 // Paints the data cells: white or the selection colour, a light grey frame, the text 6 pixels
-// in and 2 down, cut at the cell's edge.
+// in and 2 down, cut at the cell's edge. A cell painted a second time is kept as an image and
+// copied from then on: a list shows the same names, dates and states in many rows, and
+// drawing the glyphs is most of the cost of painting a cell.
 class CellDelegate : public QStyledItemDelegate {
 public:
     CellDelegate(const QColor* textColour, QObject* parent)
@@ -46,26 +93,68 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const QRect& cell = option.rect;
-        const bool selected = option.state & QStyle::State_Selected;
-        // A light grey frame one pixel wide around white or the selection colour: the frame
-        // colour under the whole cell, then the inside, costs two fills.
-        painter->fillRect(cell, QColor(Qt::lightGray));
-        painter->fillRect(cell.adjusted(1, 1, -1, -1), selected ? SelectedCell : QColor(Qt::white));
-        const QRect r = cell.adjusted(6, 2, -1, 0);
-        if (r.width() <= 0)
-            return;
+        const QColor& background = option.state & QStyle::State_Selected ? SelectedCell : White;
         const QString text = index.data(Qt::DisplayRole).toString();
-        if (text.isEmpty())
+        followFont(option.font);
+        const std::optional<QImage::Format> format = copyableFormat(painter);
+        if (!format || cell.isEmpty()) {
+            drawCell(painter, cell, background, text, option.font);
             return;
-        painter->save();
-        painter->setPen(*textColour_);
-        painter->setFont(option.font);
-        painter->setClipRect(cell);
-        painter->drawStaticText(r.topLeft(), laidOut(text, r.width(), option.font));
-        painter->restore();
+        }
+        const QSize dpi(painter->device()->logicalDpiX(), painter->device()->logicalDpiY());
+        const CellImageKey key{text,    cell.size(), background.rgba(), textColour_->rgba(),
+                               *format, dpi};
+        const QImage* kept = images_.object(key);
+        if (!kept) { // seen for the first time: only noted
+            images_.insert(key, new QImage, SeenCellCost);
+            drawCell(painter, cell, background, text, option.font);
+            return;
+        }
+        if (kept->isNull()) {
+            QImage image(cell.size(), *format);
+            // The font takes its pixel size from the resolution, which must be the grid's.
+            image.setDotsPerMeterX(qRound(dpi.width() / 0.0254));
+            image.setDotsPerMeterY(qRound(dpi.height() / 0.0254));
+            QPainter imagePainter(&image);
+            imagePainter.setRenderHints(painter->renderHints());
+            drawCell(&imagePainter, image.rect(), background, text, option.font);
+            imagePainter.end();
+            painter->drawImage(cell.topLeft(), image);
+            const qsizetype bytes = image.sizeInBytes();
+            images_.insert(key, new QImage(std::move(image)), bytes);
+            return;
+        }
+        painter->drawImage(cell.topLeft(), *kept);
     }
 
 private:
+    // A light grey frame one pixel wide around the background, then the text. The frame
+    // colour under the whole cell, then the inside, costs two fills.
+    void drawCell(QPainter* painter, const QRect& cell, const QColor& background,
+                  const QString& text, const QFont& font) const {
+        painter->fillRect(cell, FrameColour);
+        painter->fillRect(cell.adjusted(1, 1, -1, -1), background);
+        const QRect r = cell.adjusted(6, 2, -1, 0);
+        if (r.width() <= 0 || text.isEmpty())
+            return;
+        painter->save();
+        painter->setPen(*textColour_);
+        painter->setFont(font);
+        painter->setClipRect(cell);
+        painter->drawStaticText(r.topLeft(), laidOut(text, r.width(), font));
+        painter->restore();
+    }
+
+    // What is kept holds for one font only and is dropped when the font changes.
+    void followFont(const QFont& font) const {
+        if (font == layoutFont_)
+            return;
+        layoutFont_ = font;
+        advances_.clear();
+        layouts_.clear();
+        images_.clear();
+    }
+
     // How many leading characters of text reach into a width, with one more so that kerning
     // never cuts a visible glyph. The advances of single characters are remembered for the
     // font; a record holds no more than 256 different characters.
@@ -85,15 +174,8 @@ private:
     }
 
     // The text as far as it reaches into the width, laid out for the font. The layouts of
-    // recent texts are kept: a list repeats the same names, dates and states over many rows,
-    // and shaping a text is most of the cost of painting a cell. What is kept holds for one
-    // font only and is dropped when the font changes.
+    // recent texts are kept: shaping a text is most of the cost of drawing a new cell.
     const QStaticText& laidOut(const QString& text, int width, const QFont& font) const {
-        if (font != layoutFont_) {
-            layoutFont_ = font;
-            advances_.clear();
-            layouts_.clear();
-        }
         const CellLayoutKey key{text, width};
         if (const QStaticText* known = layouts_.object(key))
             return *known;
@@ -105,9 +187,11 @@ private:
     }
 
     const QColor* textColour_;
-    mutable std::optional<QFont> layoutFont_; // the font of advances_ and layouts_
+    mutable std::optional<QFont> layoutFont_; // the font of what is kept
     mutable QHash<char16_t, qreal> advances_;
     mutable QCache<CellLayoutKey, QStaticText> layouts_{MaxCachedLayouts};
+    // Images of cells painted more than once, in bytes; a null image marks a cell seen once.
+    mutable QCache<CellImageKey, QImage> images_{MaxCachedImageBytes};
 };
 
 // Paints the title row: the button face, black text 6 pixels in and 2 down.
