@@ -28,7 +28,9 @@ constexpr int FirstStartColumnWidth = 100;
 const QColor SelectedCell(175, 238, 238);
 const QColor White(Qt::white);
 const QColor FrameColour(Qt::lightGray);
-constexpr int MaxCachedLayouts = 1024;             // laid-out cell texts kept for repainting
+// Laid-out cell texts kept for repainting: more than the different texts of one pass over a
+// list of a thousand rows (the amounts of 1024 saved orders alone are 1024 texts).
+constexpr int MaxCachedLayouts = 2048;
 constexpr qsizetype MaxCachedImageBytes = 4 << 20; // images of cells kept for repainting
 constexpr qsizetype SeenCellCost = 128;            // what the mark of a cell seen once counts
 
