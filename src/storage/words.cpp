@@ -6,23 +6,47 @@ namespace storage {
 
 namespace {
 
+// The words of a text one at a time, as the word lists hold them: runs of separators give no
+// empty words, each word is cut to 32 characters, and none comes after the 64th.
+template <class IsSeparator> class WordReader {
+public:
+    WordReader(std::string_view text, IsSeparator isSeparator)
+        : text_(text), isSeparator_(isSeparator) {}
+
+    bool next(std::string_view& word) {
+        while (i_ < text_.size() && separator(i_))
+            ++i_;
+        if (i_ == text_.size() || taken_ == WordList::Capacity)
+            return false;
+        const std::size_t start = i_;
+        while (i_ < text_.size() && !separator(i_))
+            ++i_;
+        word = text_.substr(start, std::min<std::size_t>(i_ - start, Word::capacity));
+        ++taken_;
+        return true;
+    }
+
+private:
+    bool separator(std::size_t i) const {
+        return isSeparator_(static_cast<unsigned char>(text_[i]));
+    }
+
+    std::string_view text_;
+    IsSeparator isSeparator_;
+    std::size_t i_ = 0;
+    int taken_ = 0;
+};
+
+bool isBlank(unsigned char c) {
+    return c <= 32;
+}
+
 template <class IsSeparator>
 void split(std::string_view text, WordList& out, IsSeparator isSeparator) {
     out.clear();
-    std::size_t start = 0;
-    bool inWord = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isSeparator(static_cast<unsigned char>(text[i]))) {
-            if (inWord)
-                out.add(text.substr(start, i - start));
-            inWord = false;
-        } else if (!inWord) {
-            inWord = true;
-            start = i;
-        }
-    }
-    if (inWord)
-        out.add(text.substr(start));
+    WordReader reader(text, isSeparator);
+    for (std::string_view word; reader.next(word);)
+        out.add(word);
 }
 
 // The accepted spellings of the four words of the legal form, in code page 1251.
@@ -59,7 +83,7 @@ const LegalForm& legalForm() {
 } // namespace
 
 void splitWords(std::string_view text, WordList& out) {
-    split(text, out, [](unsigned char c) { return c <= 32; });
+    split(text, out, isBlank);
 }
 
 void splitAtUnderscores(std::string_view text, WordList& out) {
@@ -67,37 +91,23 @@ void splitAtUnderscores(std::string_view text, WordList& out) {
 }
 
 void shortenLegalForm(WorkText& text) {
-    // The words are taken one at a time, as splitWords takes them (cut to 32 characters, none
-    // after the 64th), so that a name without the legal form is left after its first words
-    // and no name is copied word by word before it is known to change.
-    const std::string_view t = text.view();
-    std::size_t i = 0;
-    int taken = 0;
-    const auto nextWord = [&](std::string_view& word) {
-        while (i < t.size() && static_cast<unsigned char>(t[i]) <= 32)
-            ++i;
-        if (i == t.size() || taken == WordList::Capacity)
-            return false;
-        const std::size_t start = i;
-        while (i < t.size() && static_cast<unsigned char>(t[i]) > 32)
-            ++i;
-        word = t.substr(start, std::min<std::size_t>(i - start, Word::capacity));
-        ++taken;
-        return true;
-    };
+    // The words are taken one at a time, as splitWords takes them, so that a name without the
+    // legal form is left after its first words and no name is copied word by word before it is
+    // known to change.
+    WordReader words(text.view(), isBlank);
     const LegalForm& form = legalForm();
     std::string_view word;
     for (int w = 0; w < 4; ++w)
-        if (!nextWord(word) || !form.matches(w, word))
+        if (!words.next(word) || !form.matches(w, word))
             return;
-    if (!nextWord(word))
+    if (!words.next(word))
         return;
     WorkText out;
     out.assign(std::string_view(form.abbreviation.constData(), form.abbreviation.size()));
     do {
         out.append(' ');
         out.append(word);
-    } while (nextWord(word));
+    } while (words.next(word));
     text.assign(out.view());
 }
 
