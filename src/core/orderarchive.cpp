@@ -1,6 +1,7 @@
 #include "orderarchive.h"
 
 #include "storage/cp1251.h"
+#include "storage/orderdate.h"
 #include "storage/platfile.h"
 #include "storage/words.h"
 
@@ -25,6 +26,11 @@ std::string_view nameView(const QByteArray& bytes) {
     return std::string_view(bytes.constData(), std::size_t(bytes.size()));
 }
 
+// The name the list shows for the organization at: its own, the legal form shortened.
+storage::WorkText listedName(const Directory& directory, int at) {
+    return storage::shortenLegalForm(directory.organization(at).name.view());
+}
+
 } // namespace
 
 storage::PartyNameFn partyNames(const Directory& directory) {
@@ -39,8 +45,7 @@ storage::PartyNameFn partyNames(const Directory& directory) {
         const auto found = byInn->find(inn);
         if (found == byInn->end())
             return false;
-        name.assign(
-            storage::shortenLegalForm(directory.organization(found->second).name.view()).view());
+        name.assign(listedName(directory, found->second).view());
         return true;
     };
 }
@@ -101,8 +106,7 @@ int OrderArchive::ordersWithParty(std::string_view inn) const {
 
 QString OrderArchive::partyName(std::string_view inn) const {
     const int at = directory_.organizationWithInn(inn);
-    return toUnicode(
-        at < 0 ? inn : storage::shortenLegalForm(directory_.organization(at).name.view()).view());
+    return toUnicode(at < 0 ? inn : listedName(directory_, at).view());
 }
 
 // --- the rows shown ---------------------------------------------------------------------------
@@ -326,7 +330,7 @@ storage::StatementOutcome OrderArchive::importStatement(const QString& path) {
     for (std::uint32_t row = 0; row < orders_.rowCount(); ++row)
         dayOf.emplace(orders_.name(row), orders_.file(row).keys.dateKey);
     const auto key = [](const QDate& d) {
-        return std::uint32_t(d.year() * 10000 + d.month() * 100 + d.day());
+        return std::uint32_t(storage::OrderDate::fromQDate(d).dayNumber());
     };
     const auto mayConcern = [&](const storage::Statement& st, const QString& name) {
         const auto it = dayOf.find(name.toStdString());
